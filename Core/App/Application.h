@@ -1,0 +1,43 @@
+#pragma once
+#include <list>
+
+#include "Core/App/Win32/ApplicationWin32.h"
+#include "Core/Base/Singletone.h"
+
+namespace app {
+
+class Application;
+
+// The program's application object; provided by the game, called once by the first Instance().
+Application* CreateApplication();
+
+// The root task of the task tree and the application singleton.
+class Application : public base::Singletone<Application>, public ApplicationWin32 {
+ public:
+  Application();
+  ~Application() override;
+
+  // Pumps one message, drops finished threads, and marks the application stopped when none is left.
+  VNResultEnum Update(float dt) override;
+  // Stops the tree of every registered thread; sets no flag of its own.
+  void Stop() override;
+
+  void RegisterThread(Thread* thread) { mThreads.push_back(thread); }
+
+  float GetImageScale() const { return mImageScale; }
+  float GetFontScale() const { return mFontScale; }
+  int GetExitCode() const { return mExitCode; }
+
+ private:
+  std::list<Thread*> mThreads;
+  float mImageScale = 1.0f;
+  float mFontScale = 1.0f;
+  int mExitCode = 0;
+};
+
+}  // namespace app
+
+template <>
+inline app::Application* base::Singletone<app::Application>::Create() {
+  return app::CreateApplication();
+}

@@ -1,0 +1,8 @@
+#pragma once
+#include "Core/App/Win32/TimerLocalWin32.h"
+
+namespace app {
+
+class TimerLocal : public TimerLocalWin32, public TimerBase {};
+
+}  // namespace app

@@ -1,0 +1,86 @@
+#include "Core/App/Win32/ApplicationWin32.h"
+
+#include <cstdio>
+
+#include "Core/App/Application.h"
+#include "Platform/Win32/Messages.h"
+#include "Platform/Win32/Process.h"
+
+namespace app {
+
+namespace {
+
+constexpr char16_t kUnsupportedVideoText[] =
+    u"Failed to init DirectX 9 render: video card does'n support vertex shaders 1.1 and(or) pixel shaders 2.0";
+
+std::u16string DirPath(const std::u16string& path) {
+  const auto slash = path.find_last_of(u"/\\");
+  return slash == std::u16string::npos ? std::u16string() : path.substr(0, slash + 1);
+}
+
+std::u16string NormalizeDir(std::u16string path) {
+  for (char16_t& c : path) {
+    if (c == u'\\') c = u'/';
+  }
+  while (!path.empty() && path.back() == u'/') path.pop_back();
+  return path + u'/';
+}
+
+void ReportStartFailure(const char* why) { std::fprintf(stderr, "quellmark2: cannot start: %s\n", why); }
+
+}  // namespace
+
+ApplicationWin32::ApplicationWin32() : Thread(false, true, true, true) {}
+
+ApplicationWin32::~ApplicationWin32() {
+  if (mUnsupportedVideo) win32::MessageBoxW(nullptr, kUnsupportedVideoText, u"Error", win32::MB_ICONERROR);
+}
+
+VNResultEnum ApplicationWin32::Update(float) { return PumpMessages(); }
+
+VNResultEnum ApplicationWin32::Run() {
+  Application::Instance()->Init();
+  if (IsStopRequested()) return VN_OK;
+  return RunLoop();
+}
+
+VNResultEnum ApplicationWin32::InitPlatform() {
+  mModule = win32::GetModuleHandleW(nullptr);
+  if (GetProgramFolder(mProgramFolder)) {
+    ReportStartFailure("the program's own path cannot be read");
+    return VN_FAIL;
+  }
+
+  char16_t path[win32::MAX_PATH] = {};
+  win32::SetLastError(win32::ERROR_SUCCESS);
+  win32::HRESULT hr = win32::SHGetFolderPathW(nullptr, win32::CSIDL_APPDATA, nullptr, 0, path);
+  if (hr == win32::E_FAIL) hr = win32::SHGetFolderPathW(nullptr, win32::CSIDL_PERSONAL, nullptr, 0, path);
+  if (win32::FAILED(hr)) {
+    ReportStartFailure("no folder for user data (set HOME or XDG_DATA_HOME)");
+    return VN_FAIL;
+  }
+  mUserBaseFolder = NormalizeDir(path);
+  return VN_OK;
+}
+
+VNResultEnum ApplicationWin32::Init() { return VN_OK; }
+
+VNResultEnum ApplicationWin32::GetProgramFolder(std::u16string& folder) {
+  char16_t path[win32::MAX_PATH] = {};
+  win32::SetLastError(win32::ERROR_SUCCESS);
+  win32::GetModuleFileNameW(win32::GetModuleHandleW(nullptr), path, win32::MAX_PATH);
+  if (win32::GetLastError() != win32::ERROR_SUCCESS) return VN_FAIL;
+  folder = DirPath(path);
+  return VN_OK;
+}
+
+VNResultEnum ApplicationWin32::PumpMessages() {
+  win32::MSG message{};
+  if (win32::PeekMessageW(&message, nullptr, 0, 0, win32::PM_REMOVE)) {
+    win32::TranslateMessage(&message);
+    win32::DispatchMessageW(&message);
+  }
+  return VN_OK;
+}
+
+}  // namespace app

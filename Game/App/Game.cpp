@@ -1,0 +1,3 @@
+#include "Game/App/Game.h"
+
+app::Application* app::CreateApplication() { return new Game; }

@@ -1,0 +1,42 @@
+#pragma once
+// Critical sections and threads.
+#include <memory>
+#include <mutex>
+
+#include "Platform/Win32/Types.h"
+
+namespace win32 {
+
+// Recursive, as a Win32 critical section is.
+struct CRITICAL_SECTION {
+  std::recursive_mutex mutex;
+};
+
+void InitializeCriticalSection(CRITICAL_SECTION* section);
+void DeleteCriticalSection(CRITICAL_SECTION* section);
+void EnterCriticalSection(CRITICAL_SECTION* section);
+void LeaveCriticalSection(CRITICAL_SECTION* section);
+
+using LPTHREAD_START_ROUTINE = DWORD (*)(void* parameter);
+constexpr DWORD CREATE_SUSPENDED = 0x00000004;
+
+constexpr int THREAD_PRIORITY_IDLE = -15;
+constexpr int THREAD_PRIORITY_LOWEST = -2;
+constexpr int THREAD_PRIORITY_BELOW_NORMAL = -1;
+constexpr int THREAD_PRIORITY_NORMAL = 0;
+constexpr int THREAD_PRIORITY_ABOVE_NORMAL = 1;
+constexpr int THREAD_PRIORITY_HIGHEST = 2;
+constexpr int THREAD_PRIORITY_TIME_CRITICAL = 15;
+
+// Security attributes and stack size are not used. Returns null on failure.
+HANDLE CreateThread(void* security, std::size_t stackSize, LPTHREAD_START_ROUTINE entry, void* parameter,
+                    DWORD flags, DWORD* threadId);
+// Starts a thread created suspended. Returns the previous suspend count, or (DWORD)-1.
+DWORD ResumeThread(HANDLE thread);
+// Kept as a request only: an ordinary Linux process may not raise priorities.
+BOOL SetThreadPriority(HANDLE thread, int priority);
+int GetThreadPriority(HANDLE thread);
+// Waits for a resumed thread to end; a thread never resumed ends without running its entry.
+BOOL CloseHandle(HANDLE handle);
+
+}  // namespace win32
