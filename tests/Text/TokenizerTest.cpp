@@ -111,45 +111,42 @@ TEST(ReadTokenTest, ChainedReadsLeaveMissingTargetsUnchanged) {
   EXPECT_EQ(z, 9.0f);
 }
 
-TEST(ReadTokenTest, IntsReadAsAtoiWithClampedOverflow) {
-  const struct {
-    const char* token;
-    int value;
-  } cases[] = {
-      {"12abc", 12},  {"abc", 0},          {"-7", -7},
-      {"+5", 5},      {"\n\v3", 3},        {"1e3", 1},
-      {"- 4", 0},     {"99999999999", std::numeric_limits<int>::max()},
-      {"2147483647", 2147483647},          {"-2147483648", std::numeric_limits<int>::min()},
-      {"-99999999999", std::numeric_limits<int>::min()},
-      {"2147483648", std::numeric_limits<int>::max()},
-  };
-  for (const auto& c : cases) {
+template <class T>
+struct ReadCase {
+  const char* token;
+  T value;
+};
+
+// Each token alone in a tokenizer over ';', read into a target that starts at 42.
+template <class T>
+void ExpectReads(const std::vector<ReadCase<T>>& cases) {
+  for (const ReadCase<T>& c : cases) {
     SCOPED_TRACE(c.token);
-    base::Tokenizer tokenizer(c.token, ',', false);
-    int value = 42;
+    base::Tokenizer tokenizer(c.token, ';', false);
+    T value = T(42);
     tokenizer >> value;
     EXPECT_EQ(value, c.value);
   }
 }
 
+TEST(ReadTokenTest, IntsReadAsAtoiWithClampedOverflow) {
+  const int max = std::numeric_limits<int>::max();
+  const int min = std::numeric_limits<int>::min();
+  ExpectReads<int>({
+      {"12abc", 12}, {"abc", 0}, {"-7", -7}, {"+5", 5}, {"\n\v3", 3}, {"1e3", 1}, {"- 4", 0},
+      {"99999999999", max}, {"2147483647", max}, {"2147483648", max},
+      {"-2147483648", min}, {"-99999999999", min},
+  });
+}
+
 TEST(ReadTokenTest, FloatsReadAsAtofInTheCLocale) {
   const float inf = std::numeric_limits<float>::infinity();
-  const struct {
-    const char* token;
-    float value;
-  } cases[] = {
-      {"2.5", 2.5f},   {"-.5", -0.5f}, {"1e3", 1000.0f}, {"1.5e", 1.5f},  {"3.25xyz", 3.25f},
-      {"abc", 0.0f},   {"+-1", 0.0f},  {"\n3", 3.0f},    {"0x10", 16.0f}, {"-0x1p-1", -0.5f},
-      {"0xg", 0.0f},   {"inf", inf},   {"-INFINITY", -inf}, {"1e400", inf}, {"-1e400", -inf},
+  ExpectReads<float>({
+      {"2.5", 2.5f}, {"-.5", -0.5f}, {"1e3", 1000.0f}, {"1.5e", 1.5f}, {"3.25xyz", 3.25f},
+      {"abc", 0.0f}, {"+-1", 0.0f}, {"\n3", 3.0f}, {"0x10", 16.0f}, {"-0x1p-1", -0.5f},
+      {"0xg", 0.0f}, {"inf", inf}, {"-INFINITY", -inf}, {"1e400", inf}, {"-1e400", -inf},
       {"1e-400", 0.0f}, {"1,5", 1.0f},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.token);
-    base::Tokenizer tokenizer(c.token, ';', false);
-    float value = 42.0f;
-    tokenizer >> value;
-    EXPECT_EQ(value, c.value);
-  }
+  });
   base::Tokenizer nan("nan", ';', false);
   float value = 0.0f;
   nan >> value;
