@@ -5,11 +5,11 @@
 
 #include "Core/App/Win32/ApplicationWin32.h"
 #include "Core/Base/Stream.h"
+#include "Core/Base/StringEncoding.h"
 #include "Core/File/FileHandleWin32.h"
 #include "Core/File/FileInfo.h"
 #include "Core/File/FileManager.h"
 #include "Core/File/UserDataFileContainer.h"
-#include "Platform/Win32/Utf.h"
 
 namespace file {
 
@@ -22,8 +22,8 @@ constexpr char kNameAttribute[] = "name";
 // Every profile file is small; a larger one is not ours.
 constexpr unsigned kMaxFileSize = 64u << 20;
 
-std::string ToUtf8(const std::u16string& text) { return win32::Utf16ToUtf8(text); }
-std::u16string ToUtf16(const char* text) { return text ? win32::Utf8ToUtf16(text) : std::u16string(); }
+std::string ToUtf8(const std::u16string& text) { return base::ToNarrow(text, base::kEncodingUtf8); }
+std::u16string ToUtf16(const char* text) { return text ? base::ToWide(text, base::kEncodingUtf8) : std::u16string(); }
 
 // Writes all bytes to path and forces them to the device.
 VNResultEnum WriteDurably(const std::u16string& path, const char* bytes, unsigned size) {
