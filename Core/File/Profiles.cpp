@@ -4,6 +4,7 @@
 #include <new>
 
 #include "Core/App/Win32/ApplicationWin32.h"
+#include "Core/Base/LogMessage.h"
 #include "Core/Base/Stream.h"
 #include "Core/Base/StringEncoding.h"
 #include "Core/File/FileHandleWin32.h"
@@ -112,6 +113,7 @@ tinyxml2::XMLError Profiles::Save() {
   const auto size = static_cast<unsigned>(printer.CStrSize() - 1);
   // The old file stays whole until the new one is complete on the disk.
   if (WriteDurably(temporary, printer.CStr(), size) != VN_OK || manager->ReplaceFile(temporary, path) != VN_OK) {
+    base::LogBlock(u"Profiles::Save(): cannot write '%s'.\n") % path;
     manager->DeleteFile(temporary);
     return tinyxml2::XML_ERROR_FILE_COULD_NOT_BE_OPENED;
   }

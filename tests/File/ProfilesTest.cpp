@@ -14,6 +14,7 @@
 #include "Core/File/Profiles.h"
 #include "Core/File/UserDataFileContainer.h"
 #include "FileTestSupport.h"
+#include "fakes/MainLogRecorder.h"
 
 namespace {
 
@@ -174,7 +175,11 @@ TEST_F(ProfilesTest, FailedSaveKeepsTheOldFileAndTheDocument) {
   Profiles()->SetCurrentProfile(u"B");
   // A folder where the temporary file goes makes the write fail.
   std::filesystem::create_directory(FilePath() + ".tmp");
-  EXPECT_NE(Profiles()->Save(), tinyxml2::XML_SUCCESS);
+  {
+    fakes::MainLogRecorder log;
+    EXPECT_NE(Profiles()->Save(), tinyxml2::XML_SUCCESS);
+    EXPECT_NE(log.Text().find(u"Profiles::Save(): cannot write '"), std::u16string::npos) << log.Text().size();
+  }
   EXPECT_EQ(ReadTestFile(FilePath()), R"(<Profiles currentProfile="A"><Profile name="A"/></Profiles>)");
   EXPECT_EQ(Profiles()->GetCurrentProfileName(), u"B");
   std::filesystem::remove(FilePath() + ".tmp");

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "Core/Resource/ResourceManager.h"
+#include "fakes/MainLogRecorder.h"
 
 namespace {
 
@@ -85,10 +86,12 @@ TEST_F(ResourceManagerTest, TypesAndLetterCaseKeepResourcesApart) {
   EXPECT_EQ(Manager()->GetMap<Sound>().size(), 1u);
 }
 
-TEST_F(ResourceManagerTest, LoadAndUnloadTwiceCallTheTypeOnce) {
-  auto texture = Manager()->Get<Texture>(u"t");
+TEST_F(ResourceManagerTest, LoadAndUnloadTwiceCallTheTypeOnceAndWarn) {
+  fakes::MainLogRecorder log;
+  auto texture = Manager()->Get<Texture>(u"ruv/t");
   EXPECT_EQ(texture->UnLoad(), VN_OK);
   EXPECT_EQ(Texture::sCounters.unloads, 0);
+  EXPECT_EQ(log.Text(), u"Trying to UnLoad already unloaded resource 'ruv/t'.\n");
   EXPECT_EQ(texture->Load(), VN_OK);
   EXPECT_EQ(texture->Load(), VN_OK);
   EXPECT_EQ(Texture::sCounters.loads, 1);
@@ -96,6 +99,9 @@ TEST_F(ResourceManagerTest, LoadAndUnloadTwiceCallTheTypeOnce) {
   EXPECT_EQ(texture->UnLoad(), VN_OK);
   EXPECT_EQ(Texture::sCounters.unloads, 1);
   EXPECT_FALSE(texture->IsLoaded());
+  EXPECT_EQ(log.Text(), u"Trying to UnLoad already unloaded resource 'ruv/t'.\n"
+                        u"Trying to Load already loaded resource 'ruv/t'.\n"
+                        u"Trying to UnLoad already unloaded resource 'ruv/t'.\n");
 }
 
 TEST_F(ResourceManagerTest, FailedLoadStaysCachedAndIsDeletedWithoutUnload) {
