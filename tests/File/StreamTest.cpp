@@ -238,6 +238,9 @@ TEST_F(FileStreamTest, FailedOpenKeepsThePathAndTheHandleClosed) {
   EXPECT_EQ(handle.Close(), VN_FAIL);
   base::FileStream stream;
   EXPECT_EQ(stream.GetSize(), 0u);
+  EXPECT_EQ(stream.Seek(5, 0), 0u);
+  char byte;
+  EXPECT_EQ(stream.Read(&byte, 1), 0u);
 }
 
 TEST_F(FileStreamTest, DispositionsAndAccessCodes) {
