@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -148,7 +149,7 @@ INSTANTIATE_TEST_SUITE_P(Sequences, Transform2DSequenceTest, testing::ValuesIn(C
                          [](const testing::TestParamInfo<Case>& info) {
                            std::string name = info.param.name;
                            for (char& ch : name)
-                             if (!isalnum(static_cast<unsigned char>(ch))) ch = '_';
+                             if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
                            return name;
                          });
 
