@@ -20,7 +20,7 @@ class ImageInfo {
   int mIndex = 0;             // layer index given by the layout
   bool mImage = true;         // the layer has pixels of its own
   bool mRawPixels = false;    // pixels are 32-bit ARGB words in the layer stream
-  bool mAtlas = false;        // pixels lie in a shared atlas image
+  bool mInAtlas = false;      // pixels lie in a shared atlas image
   std::u16string mAtlasPath;  // full path of the atlas image
   float mTextureU = 0.0f;     // the layer's part of the atlas, in texture coordinates
   float mTextureV = 0.0f;

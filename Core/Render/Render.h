@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "Core/Base/Result.h"
@@ -13,11 +14,21 @@ namespace app {
 class Window;
 }
 
+namespace base {
+class ImageInfo;
+}
+
+namespace file {
+class ImageContainer;
+}
+
 namespace render {
 
 class Buffer;
 class BufferDoubleCacheBase;
+class Image;
 class IndexBufferImpl;
+class RenderTarget;
 class ShaderImpl;
 class Texture;
 class VertexBufferImpl;
@@ -119,6 +130,13 @@ class Render {
   VNResultEnum PlayCommands();
   // False drops the frame: the recorded commands are discarded.
   bool CheckDevice();
+
+  // A new image (the caller's) of the texture resource named name, or of the layer name of the
+  // container; the resource is loaded on first use. info (when given) receives its description.
+  VNResultEnum LoadImage(const std::u16string& name, file::ImageContainer* container, Image** out,
+                         base::ImageInfo* info);
+  // A new width x height render target (the caller's), with its own projection when asked.
+  VNResultEnum CreateRenderTarget(unsigned width, unsigned height, RenderTarget** out, bool ownProjection);
 
   // Registries of the back-end objects; each object enters itself once on construction and
   // leaves on destruction.

@@ -8,4 +8,8 @@ Texture::Texture(Render* owner) : mOwner(owner) { mOwner->AddTexture(this); }
 
 Texture::~Texture() { mOwner->RemoveTexture(this); }
 
+bool Texture::HitTest(int x, int y) {
+  return x >= 0 && y >= 0 && x < mWidth && y < mHeight && mHitMask.Test(unsigned(x + y * mWidth));
+}
+
 }  // namespace render

@@ -55,6 +55,26 @@ inline Bytes MakeTga(int width, int height, bool bottomUp, const Bytes& topDownB
   return bytes;
 }
 
+// A 24-bit BMP (rows stored bottom-up, padded to 4 bytes); pixels given top row first as B, G, R.
+inline Bytes MakeBmp(int width, int height, const Bytes& topDownBgr) {
+  const int rowBytes = (width * 3 + 3) / 4 * 4;
+  Bytes bytes(54 + size_t(rowBytes) * height);
+  bytes[0] = 'B';
+  bytes[1] = 'M';
+  PutU32(bytes, 2, uint32_t(bytes.size()));
+  PutU32(bytes, 10, 54);
+  PutU32(bytes, 14, 40);
+  PutU32(bytes, 18, uint32_t(width));
+  PutU32(bytes, 22, uint32_t(height));
+  bytes[26] = 1;
+  bytes[28] = 24;
+  for (int row = 0; row < height; ++row) {
+    std::copy(topDownBgr.begin() + row * width * 3, topDownBgr.begin() + (row + 1) * width * 3,
+              bytes.begin() + 54 + (height - 1 - row) * rowBytes);
+  }
+  return bytes;
+}
+
 // A PNG written by DevIL; pixels given top row first as R, G, B, A bytes.
 Bytes MakePng(int width, int height, const Bytes& topDownRgba);
 

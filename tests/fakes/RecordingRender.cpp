@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "Core/Render/ImageData.h"
 #include "Core/Render/VertexFormat.h"
 
 namespace fakes {
@@ -169,6 +170,18 @@ VNResultEnum RecordingRender::DoDrawIndexedPrimitive(uint32_t type, uint32_t ind
                                                      uint32_t minVertex, uint32_t vertexCount) {
   return Played("DrawIndexed", Text("%g, %g, %g, %g, %g, %g", type, indexSize, start, count,
                                     minVertex, vertexCount));
+}
+
+VNResultEnum FakeTexture::CreateFromImage(render::ImageData* image) {
+  mWidth = image->mWidth;
+  mHeight = image->mHeight;
+  const bool blocks = image->mFormat != render::ImageData::kFormatARGB;
+  const int blockBytes = image->mFormat == render::ImageData::kFormatDXT1 ? 8 : 16;
+  const int pitch = blocks ? (mWidth + 3) / 4 * blockBytes : mWidth * 4;
+  const int rows = blocks ? (mHeight + 3) / 4 : mHeight;
+  mImagePixels.assign(size_t(pitch) * size_t(rows), 0);
+  mHitMask.Resize(unsigned(mWidth * mHeight), false);
+  return image->CopyTo(pitch, 0, mImagePixels.data(), &mHitMask, 0);
 }
 
 VNResultEnum FakeTexture::CreateRenderTarget(int width, int height) {

@@ -68,10 +68,12 @@ class RecordingRender : public render::Render {
   VNResultEnum Played(const char* name, const std::string& arguments);
 };
 
-// A texture of a given size that can be named as a target; it never touches a device.
+// A texture of a given size that can be named as a target; it never touches a device. From an
+// image it keeps level 0 as the image wrote it (ARGB words or DXT blocks) and the hit mask.
 class FakeTexture : public render::Texture {
  public:
   explicit FakeTexture(render::Render* owner) : render::Texture(owner) {}
+  VNResultEnum CreateFromImage(render::ImageData* image) override;
   VNResultEnum CreateRenderTarget(int width, int height) override;
   VNResultEnum CreateDynamic(int width, int height) override;
   VNResultEnum Restore() override { return VN_OK; }
@@ -79,8 +81,11 @@ class FakeTexture : public render::Texture {
   VNResultEnum Lock(unsigned& size, unsigned& pitch, void*& data) override;
   VNResultEnum Unlock() override { return VN_OK; }
 
+  const std::vector<unsigned char>& GetImagePixels() const { return mImagePixels; }
+
  private:
   std::vector<uint32_t> mPixels;
+  std::vector<unsigned char> mImagePixels;
 };
 
 }  // namespace fakes

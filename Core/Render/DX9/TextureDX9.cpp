@@ -1,6 +1,7 @@
 #include "Core/Render/DX9/TextureDX9.h"
 
 #include "Core/Render/DX9/RenderDX9.h"
+#include "Core/Render/ImageData.h"
 
 namespace render {
 
@@ -29,6 +30,34 @@ VNResultEnum TextureDX9::CreateDefaultPool(int width, int height, DWORD usage) {
     return VN_FAIL;
   }
   return VN_OK;
+}
+
+VNResultEnum TextureDX9::CreateFromImage(ImageData* image) {
+  ReleaseDevice();
+  mRenderTarget = false;
+  mDynamic = false;
+  mWidth = image->mWidth;
+  mHeight = image->mHeight;
+  D3DFORMAT format = D3DFMT_A8R8G8B8;
+  if (image->mFormat == ImageData::kFormatDXT1) format = D3DFMT_DXT1;
+  if (image->mFormat == ImageData::kFormatDXT3) format = D3DFMT_DXT3;
+  if (image->mFormat == ImageData::kFormatDXT5) format = D3DFMT_DXT5;
+  if (mWidth <= 0 || mHeight <= 0 || image->mMipLevels < 1 ||
+      mBackEnd->GetDevice()->CreateTexture(UINT(mWidth), UINT(mHeight), UINT(image->mMipLevels), 0, format,
+                                           D3DPOOL_MANAGED, &mTexture, nullptr) != D3D_OK) {
+    mTexture = nullptr;
+    return VN_FAIL;
+  }
+  mHitMask.Resize(unsigned(mWidth * mHeight), false);
+  VNResultEnum result = VN_OK;
+  for (int level = 0; level < image->mMipLevels && result == VN_OK; ++level) {
+    D3DLOCKED_RECT locked;
+    if (mTexture->LockRect(UINT(level), &locked, nullptr, 0) != D3D_OK) return VN_FAIL;
+    result = level == 0 ? image->CopyTo(locked.Pitch, 0, locked.pBits, &mHitMask, 0)
+                        : image->CopyLevelTo(level, locked.Pitch, locked.pBits);
+    if (mTexture->UnlockRect(UINT(level)) != D3D_OK) return VN_FAIL;
+  }
+  return result;
 }
 
 VNResultEnum TextureDX9::CreateRenderTarget(int width, int height) {

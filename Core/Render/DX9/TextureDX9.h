@@ -6,14 +6,16 @@ namespace render {
 
 class RenderDX9;
 
-// A Direct3D 9 texture of one kind: a render target or a dynamic texture (both in the default
-// pool: released when the device is lost and made again after the reset).
+// A Direct3D 9 texture of one kind: from an image (managed pool: survives a lost device), a render
+// target or a dynamic texture (both in the default pool: released when the device is lost and made
+// again after the reset).
 class TextureDX9 : public Texture {
  public:
   explicit TextureDX9(RenderDX9* backEnd);
   // Releases the device texture and its surface.
   ~TextureDX9() override;
 
+  VNResultEnum CreateFromImage(ImageData* image) override;
   VNResultEnum CreateRenderTarget(int width, int height) override;
   VNResultEnum CreateDynamic(int width, int height) override;
   VNResultEnum Restore() override;
