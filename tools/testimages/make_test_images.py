@@ -16,10 +16,10 @@ def png(path, width, height, rgba):
     open(path, 'wb').write(data)
 
 
-def dds(path, width, height, fourcc, data):
+def dds(path, width, height, fourcc, data, mips=1):
     header = bytearray(124)
-    struct.pack_into('<IIIII', header, 0, 124, 0x1007, height, width, len(data))
-    struct.pack_into('<I', header, 24, 1)
+    struct.pack_into('<IIIII', header, 0, 124, 0x1007 | (0x20000 if mips > 1 else 0), height, width, len(data))
+    struct.pack_into('<I', header, 24, mips)
     struct.pack_into('<I', header, 72, 32)
     if fourcc:
         struct.pack_into('<I', header, 76, 4)
@@ -75,6 +75,16 @@ def main(out):
             blocks += struct.pack('<BB6s', alpha, alpha, bytes(6))
             blocks += struct.pack('<HHI', rgb565(255, 0, 255), rgb565(255, 0, 255), 0)
     dds(os.path.join(out, 'fade_dxt5.dds'), 16, 16, b'DXT5', blocks)
+
+    # DXT1 16x16 with its whole mip chain, each level one colour (red, green, blue, yellow, white),
+    # so a draw at a quarter of the size shows which level was sampled.
+    colours = [(255, 0, 0), (0, 255, 0), (0, 0, 255), (255, 255, 0), (255, 255, 255)]
+    blocks = b''
+    for level, colour in enumerate(colours):
+        side = max(16 >> level, 1)
+        count = max(side // 4, 1) ** 2
+        blocks += struct.pack('<HHI', rgb565(*colour), rgb565(*colour), 0) * count
+    dds(os.path.join(out, 'levels_dxt1.dds'), 16, 16, b'DXT1', blocks, mips=5)
 
     # 32-bit 8x8: four opaque quadrants (red, green, blue, white), stored as B, G, R, A bytes.
     quadrant = [(0, 0, 255), (0, 255, 0), (255, 0, 0), (255, 255, 255)]
