@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "Core/App/Application.h"
+#include "Core/Base/Path.h"
 #include "Platform/Win32/Messages.h"
 #include "Platform/Win32/Process.h"
 
@@ -12,19 +13,6 @@ namespace {
 
 constexpr char16_t kUnsupportedVideoText[] =
     u"Failed to init DirectX 9 render: video card does'n support vertex shaders 1.1 and(or) pixel shaders 2.0";
-
-std::u16string DirPath(const std::u16string& path) {
-  const auto slash = path.find_last_of(u"/\\");
-  return slash == std::u16string::npos ? std::u16string() : path.substr(0, slash + 1);
-}
-
-std::u16string NormalizeDir(std::u16string path) {
-  for (char16_t& c : path) {
-    if (c == u'\\') c = u'/';
-  }
-  while (!path.empty() && path.back() == u'/') path.pop_back();
-  return path + u'/';
-}
 
 void ReportStartFailure(const char* why) { std::fprintf(stderr, "quellmark2: cannot start: %s\n", why); }
 
@@ -59,7 +47,7 @@ VNResultEnum ApplicationWin32::InitPlatform() {
     ReportStartFailure("no folder for user data (set HOME or XDG_DATA_HOME)");
     return VN_FAIL;
   }
-  mUserBaseFolder = NormalizeDir(path);
+  mUserBaseFolder = base::NormalizeDirPath(path);
   return VN_OK;
 }
 
@@ -70,7 +58,7 @@ VNResultEnum ApplicationWin32::GetProgramFolder(std::u16string& folder) {
   win32::SetLastError(win32::ERROR_SUCCESS);
   win32::GetModuleFileNameW(win32::GetModuleHandleW(nullptr), path, win32::MAX_PATH);
   if (win32::GetLastError() != win32::ERROR_SUCCESS) return VN_FAIL;
-  folder = DirPath(path);
+  folder = base::GetDirPath(path);
   return VN_OK;
 }
 
