@@ -18,9 +18,9 @@ struct Location {
 };
 
 constexpr Location kInputLocations[] = {
-    {"POSITION0", 0},  {"COLOR0", 1},     {"COLOR1", 2},     {"TEXCOORD0", 3},  {"TEXCOORD1", 4},
-    {"TEXCOORD2", 5},  {"TEXCOORD3", 6},  {"TEXCOORD4", 7},  {"TEXCOORD5", 8},  {"TEXCOORD6", 9},
-    {"TEXCOORD7", 10}, {"NORMAL0", 11},   {"PSIZE0", 12},
+    {"POSITION0", 0},  {"COLOR0", 1},     {"COLOR1", 2},     {"NORMAL0", 3},    {"TEXCOORD0", 4},
+    {"TEXCOORD1", 5},  {"TEXCOORD2", 6},  {"TEXCOORD3", 7},  {"TEXCOORD4", 8},  {"TEXCOORD5", 9},
+    {"TEXCOORD6", 10}, {"TEXCOORD7", 11}, {"PSIZE0", 12},
 };
 
 void PutText(std::vector<std::uint8_t>* bytes, std::string_view text) {

@@ -40,7 +40,8 @@ struct ShaderCode {
 };
 
 // Attribute location of a vertex input semantic ("POSITION", "COLOR1", "TEXCOORD0"; upper case, with its
-// index): POSITION 0, COLOR0 1, COLOR1 2, TEXCOORD0..7 3..10, NORMAL 11, PSIZE 12; -1 when unsupported.
+// index): POSITION 0, COLOR0 1 (diffuse), COLOR1 2 (specular), NORMAL 3, TEXCOORD0..7 4..11, PSIZE 12;
+// -1 when unsupported.
 int VertexInputLocation(std::string_view semantic);
 
 // Serialises the code into 4-byte words (the form the device's creation calls take).

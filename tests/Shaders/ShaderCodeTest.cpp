@@ -57,7 +57,7 @@ TEST(ShaderCodeTest, MalformedCodeIsRefused) {
 TEST(ShaderCodeTest, InputLocationsBySemantic) {
   const std::pair<const char*, int> table[] = {
       {"POSITION", 0}, {"POSITION0", 0}, {"POSITIONT", 0}, {"COLOR0", 1}, {"COLOR", 1}, {"COLOR1", 2},
-      {"TEXCOORD0", 3}, {"TEXCOORD7", 10}, {"NORMAL", 11}, {"PSIZE", 12}, {"TEXCOORD8", -1},
+      {"NORMAL", 3}, {"TEXCOORD0", 4}, {"TEXCOORD7", 11}, {"PSIZE", 12}, {"TEXCOORD8", -1},
       {"BLENDWEIGHT", -1}, {"", -1}};
   for (const auto& [semantic, location] : table) EXPECT_EQ(VertexInputLocation(semantic), location) << semantic;
 }
