@@ -1,0 +1,196 @@
+#pragma once
+// Private to Platform/D3D9: the OpenGL 3.3 core device and its objects.
+#include <epoxy/gl.h>
+
+#include <vector>
+
+#include "Platform/D3D9/RefCounted.h"
+
+struct SDL_Window;
+
+namespace d3d9 {
+
+class GlDevice;
+class GlTexture;
+
+// The window a device draws into: the SDL window behind a window handle.
+SDL_Window* WindowFromHandle(HWND window);
+
+// Vertex attribute locations by element, shared with the program linker.
+enum GlAttribute : GLuint {
+  kAttribPosition = 0,
+  kAttribDiffuse = 1,
+  kAttribSpecular = 2,
+  kAttribNormal = 3,
+  kAttribTexCoord0 = 4,
+};
+constexpr int kMaxStages = 8;
+
+// Level 0 of a texture (its reference count is the texture's), or the device's back buffer.
+class GlSurface : public IDirect3DSurface9 {
+ public:
+  GlSurface(GlDevice* device, GlTexture* texture) : mDevice(device), mTexture(texture) {}
+  ULONG AddRef() override;
+  ULONG Release() override;
+  GlTexture* GetTexture() const { return mTexture; }
+  UINT GetWidth() const;
+  UINT GetHeight() const;
+
+ private:
+  GlDevice* mDevice;
+  GlTexture* mTexture;  // null for the back buffer
+};
+
+// An object made by the device. It may outlive the device, which detaches it when it goes.
+class GlResource {
+ public:
+  GlResource(GlDevice* device, D3DPOOL pool);
+  virtual ~GlResource();
+  GlDevice* GetDevice() const { return mDevice; }
+  D3DPOOL GetPool() const { return mPool; }
+  void Detach() { mDevice = nullptr; }
+
+ private:
+  GlDevice* mDevice;
+  D3DPOOL mPool;
+};
+
+class GlTexture : public RefCounted<IDirect3DTexture9>, public GlResource {
+ public:
+  GlTexture(GlDevice* device, UINT width, UINT height, UINT levels, DWORD usage, D3DFORMAT format,
+            D3DPOOL pool);
+  ~GlTexture() override;
+
+  DWORD GetLevelCount() override { return mLevels; }
+  HRESULT GetSurfaceLevel(UINT level, IDirect3DSurface9** surface) override;
+  HRESULT LockRect(UINT level, D3DLOCKED_RECT* locked, const RECT* rect, DWORD flags) override;
+  HRESULT UnlockRect(UINT level) override;
+
+  GLuint GetName() const { return mName; }
+  UINT GetWidth() const { return mWidth; }
+  UINT GetHeight() const { return mHeight; }
+  bool IsRenderTarget() const { return (mUsage & D3DUSAGE_RENDERTARGET) != 0; }
+  // The framebuffer that draws into level 0; made on first use.
+  GLuint GetFramebuffer();
+
+ private:
+  UINT LevelWidth(UINT level) const;
+  UINT LevelHeight(UINT level) const;
+  UINT LevelPitch(UINT level) const;
+  UINT LevelRows(UINT level) const;
+  UINT BlockBytes() const { return mFormat == D3DFMT_DXT1 ? 8 : 16; }
+  bool IsCompressed() const { return mFormat != D3DFMT_A8R8G8B8 && mFormat != D3DFMT_X8R8G8B8; }
+
+  UINT mWidth;
+  UINT mHeight;
+  UINT mLevels;
+  DWORD mUsage;
+  D3DFORMAT mFormat;
+  GLuint mName = 0;
+  GLuint mFramebuffer = 0;
+  GlSurface mSurface;
+  std::vector<std::vector<unsigned char>> mStaging;  // per level, while locked
+  std::vector<bool> mLocked;
+};
+
+// Vertex and index buffers: CPU staging memory, uploaded whole on unlock.
+template <class Interface>
+class GlBuffer : public RefCounted<Interface>, public GlResource {
+ public:
+  // indexType: GL_UNSIGNED_SHORT or GL_UNSIGNED_INT for index buffers, 0 for vertex buffers.
+  GlBuffer(GlDevice* device, UINT length, D3DPOOL pool, GLenum indexType);
+  ~GlBuffer() override;
+  HRESULT Lock(UINT offset, UINT size, void** data, DWORD flags) override;
+  HRESULT Unlock() override;
+  GLuint GetName() const { return mName; }
+  GLenum GetIndexType() const { return mIndexType; }
+  UINT GetLength() const { return UINT(mStaging.size()); }
+
+ private:
+  GLuint mName = 0;
+  GLenum mIndexType;
+  std::vector<unsigned char> mStaging;
+  bool mLocked = false;
+};
+using GlVertexBuffer = GlBuffer<IDirect3DVertexBuffer9>;
+using GlIndexBuffer = GlBuffer<IDirect3DIndexBuffer9>;
+
+class GlDevice : public RefCounted<IDirect3DDevice9> {
+ public:
+  GlDevice(SDL_Window* window, const D3DPRESENT_PARAMETERS& params);
+  ~GlDevice() override;
+
+  HRESULT TestCooperativeLevel() override;
+  HRESULT Reset(D3DPRESENT_PARAMETERS* params) override;
+  HRESULT Present(const RECT* source, const RECT* dest, HWND window, const void* dirty) override;
+  HRESULT GetRenderTarget(DWORD index, IDirect3DSurface9** surface) override;
+  HRESULT SetRenderTarget(DWORD index, IDirect3DSurface9* surface) override;
+  HRESULT SetViewport(const D3DVIEWPORT9* viewport) override;
+  HRESULT Clear(DWORD count, const void* rects, DWORD flags, D3DCOLOR color, float z,
+                DWORD stencil) override;
+  HRESULT BeginScene() override;
+  HRESULT EndScene() override;
+  HRESULT SetRenderState(D3DRENDERSTATETYPE state, DWORD value) override;
+  HRESULT SetSamplerState(DWORD sampler, D3DSAMPLERSTATETYPE type, DWORD value) override;
+  HRESULT SetTextureStageState(DWORD stage, D3DTEXTURESTAGESTATETYPE type, DWORD value) override;
+  HRESULT SetScissorRect(const RECT* rect) override;
+  HRESULT SetFVF(DWORD fvf) override;
+  HRESULT SetStreamSource(UINT stream, IDirect3DVertexBuffer9* buffer, UINT offset,
+                          UINT stride) override;
+  HRESULT SetIndices(IDirect3DIndexBuffer9* buffer) override;
+  HRESULT SetTexture(DWORD stage, IDirect3DBaseTexture9* texture) override;
+  HRESULT DrawPrimitive(D3DPRIMITIVETYPE type, UINT startVertex, UINT primitiveCount) override;
+  HRESULT DrawIndexedPrimitive(D3DPRIMITIVETYPE type, int baseVertex, UINT minVertex,
+                               UINT vertexCount, UINT startIndex, UINT primitiveCount) override;
+  HRESULT CreateTexture(UINT width, UINT height, UINT levels, DWORD usage, D3DFORMAT format,
+                        D3DPOOL pool, IDirect3DTexture9** texture, HANDLE* shared) override;
+  HRESULT CreateVertexBuffer(UINT length, DWORD usage, DWORD fvf, D3DPOOL pool,
+                             IDirect3DVertexBuffer9** buffer, HANDLE* shared) override;
+  HRESULT CreateIndexBuffer(UINT length, DWORD usage, D3DFORMAT format, D3DPOOL pool,
+                            IDirect3DIndexBuffer9** buffer, HANDLE* shared) override;
+
+  void Attach(GlResource* resource) { mResources.push_back(resource); }
+  void Detach(GlResource* resource);
+  // The D3D convention for the vertex stage, as (x, y) clip offsets of half a pixel and the y sign
+  // of the current target (-1 inside a render target, which is stored top row first).
+  void GetPositionFixup(float fixup[4]) const;
+  UINT GetBackBufferWidth() const { return mParams.BackBufferWidth; }
+  UINT GetBackBufferHeight() const { return mParams.BackBufferHeight; }
+  GlSurface* GetCurrentTarget() const { return mTarget; }
+
+ private:
+  bool IsTargetFlipped() const { return mTarget->GetTexture() != nullptr; }
+  UINT TargetHeight() const { return mTarget->GetHeight(); }
+  // Converts a top-left-origin rectangle of the current target to GL's lower-left origin.
+  GLint ToGlY(LONG top, LONG height) const;
+  void ApplyViewport();
+  void ApplyScissor();
+  void ApplyCull();
+  void ApplyBlend();
+  void ApplySampler(DWORD stage);
+  bool ApplyVertexLayout();
+  // Drops every binding, as a reset does; the objects may go away with it.
+  void Unbind();
+
+  SDL_Window* mWindow;
+  D3DPRESENT_PARAMETERS mParams;
+  bool mLost = false;
+  bool mInScene = false;
+  std::vector<GlResource*> mResources;
+  GLuint mVertexArray = 0;
+  GLuint mSamplers[kMaxStages] = {};
+  DWORD mRenderStates[256] = {};
+  DWORD mSamplerStates[kMaxStages][8] = {};
+  GlSurface mBackBuffer;
+  GlSurface* mTarget;
+  D3DVIEWPORT9 mViewport = {};
+  RECT mScissor = {};
+  DWORD mFvf = 0;
+  GlVertexBuffer* mStream = nullptr;
+  UINT mStreamOffset = 0;
+  UINT mStride = 0;
+  GlIndexBuffer* mIndices = nullptr;
+  GlTexture* mTextures[kMaxStages] = {};
+};
+
+}  // namespace d3d9

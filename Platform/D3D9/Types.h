@@ -1,0 +1,213 @@
+#pragma once
+// Result codes, enumerations and records of the Direct3D 9 subset the renderer is written against,
+// with their documented values.
+#include "Platform/Win32/Types.h"
+
+namespace d3d9 {
+
+using win32::BOOL;
+using win32::DWORD;
+using win32::HANDLE;
+using win32::HRESULT;
+using win32::HWND;
+using win32::LONG;
+using win32::TRUE;
+using win32::FALSE;
+using win32::RECT;
+using win32::UINT;
+using ULONG = std::uint32_t;
+using D3DCOLOR = DWORD;
+
+constexpr HRESULT MakeD3DError(unsigned code) { return static_cast<HRESULT>(0x88760000u | code); }
+
+constexpr HRESULT D3D_OK = 0;
+constexpr HRESULT D3DERR_DRIVERINTERNALERROR = MakeD3DError(2087);
+constexpr HRESULT D3DERR_OUTOFVIDEOMEMORY = MakeD3DError(380);
+constexpr HRESULT D3DERR_DEVICELOST = MakeD3DError(2152);
+constexpr HRESULT D3DERR_DEVICENOTRESET = MakeD3DError(2153);
+constexpr HRESULT D3DERR_NOTAVAILABLE = MakeD3DError(2154);
+constexpr HRESULT D3DERR_INVALIDCALL = MakeD3DError(2156);
+constexpr HRESULT E_OUTOFMEMORY = win32::E_OUTOFMEMORY;
+
+constexpr UINT D3D_SDK_VERSION = 32;
+constexpr UINT D3DADAPTER_DEFAULT = 0;
+
+enum D3DDEVTYPE : DWORD { D3DDEVTYPE_HAL = 1 };
+
+constexpr DWORD D3DCREATE_MULTITHREADED = 0x4;
+constexpr DWORD D3DCREATE_SOFTWARE_VERTEXPROCESSING = 0x20;
+constexpr DWORD D3DCREATE_HARDWARE_VERTEXPROCESSING = 0x40;
+
+constexpr DWORD MakeFourCC(char a, char b, char c, char d) {
+  return DWORD(std::uint8_t(a)) | DWORD(std::uint8_t(b)) << 8 | DWORD(std::uint8_t(c)) << 16 |
+         DWORD(std::uint8_t(d)) << 24;
+}
+
+enum D3DFORMAT : DWORD {
+  D3DFMT_UNKNOWN = 0,
+  D3DFMT_A8R8G8B8 = 21,
+  D3DFMT_X8R8G8B8 = 22,
+  D3DFMT_D24S8 = 75,
+  D3DFMT_INDEX16 = 101,
+  D3DFMT_INDEX32 = 102,
+  D3DFMT_DXT1 = MakeFourCC('D', 'X', 'T', '1'),
+  D3DFMT_DXT3 = MakeFourCC('D', 'X', 'T', '3'),
+  D3DFMT_DXT5 = MakeFourCC('D', 'X', 'T', '5'),
+};
+
+enum D3DPOOL : DWORD { D3DPOOL_DEFAULT = 0, D3DPOOL_MANAGED = 1, D3DPOOL_SYSTEMMEM = 2 };
+
+constexpr DWORD D3DUSAGE_RENDERTARGET = 0x1;
+constexpr DWORD D3DUSAGE_WRITEONLY = 0x8;
+constexpr DWORD D3DUSAGE_DYNAMIC = 0x200;
+
+constexpr DWORD D3DLOCK_DISCARD = 0x2000;
+
+constexpr DWORD D3DCLEAR_TARGET = 0x1;
+constexpr DWORD D3DCLEAR_ZBUFFER = 0x2;
+constexpr DWORD D3DCLEAR_STENCIL = 0x4;
+
+enum D3DSWAPEFFECT : DWORD { D3DSWAPEFFECT_DISCARD = 1, D3DSWAPEFFECT_FLIP = 2 };
+enum D3DMULTISAMPLE_TYPE : DWORD { D3DMULTISAMPLE_NONE = 0 };
+constexpr UINT D3DPRESENT_INTERVAL_IMMEDIATE = 0x80000000u;
+
+enum D3DPRIMITIVETYPE : DWORD {
+  D3DPT_POINTLIST = 1,
+  D3DPT_LINELIST = 2,
+  D3DPT_LINESTRIP = 3,
+  D3DPT_TRIANGLELIST = 4,
+  D3DPT_TRIANGLESTRIP = 5,
+  D3DPT_TRIANGLEFAN = 6,
+};
+
+enum D3DRENDERSTATETYPE : DWORD {
+  D3DRS_ZENABLE = 7,
+  D3DRS_ZWRITEENABLE = 14,
+  D3DRS_SRCBLEND = 19,
+  D3DRS_DESTBLEND = 20,
+  D3DRS_CULLMODE = 22,
+  D3DRS_ALPHABLENDENABLE = 27,
+  D3DRS_COLORVERTEX = 141,
+  D3DRS_SPECULARMATERIALSOURCE = 146,
+  D3DRS_AMBIENTMATERIALSOURCE = 147,
+  D3DRS_SCISSORTESTENABLE = 174,
+  D3DRS_SEPARATEALPHABLENDENABLE = 206,
+  D3DRS_SRCBLENDALPHA = 207,
+  D3DRS_DESTBLENDALPHA = 208,
+};
+
+enum D3DBLEND : DWORD {
+  D3DBLEND_ZERO = 1,
+  D3DBLEND_ONE = 2,
+  D3DBLEND_SRCCOLOR = 3,
+  D3DBLEND_INVSRCCOLOR = 4,
+  D3DBLEND_SRCALPHA = 5,
+  D3DBLEND_INVSRCALPHA = 6,
+  D3DBLEND_DESTALPHA = 7,
+  D3DBLEND_INVDESTALPHA = 8,
+  D3DBLEND_DESTCOLOR = 9,
+  D3DBLEND_INVDESTCOLOR = 10,
+};
+
+enum D3DCULL : DWORD { D3DCULL_NONE = 1, D3DCULL_CW = 2, D3DCULL_CCW = 3 };
+enum D3DMATERIALCOLORSOURCE : DWORD { D3DMCS_MATERIAL = 0, D3DMCS_COLOR1 = 1, D3DMCS_COLOR2 = 2 };
+
+enum D3DSAMPLERSTATETYPE : DWORD {
+  D3DSAMP_ADDRESSU = 1,
+  D3DSAMP_ADDRESSV = 2,
+  D3DSAMP_MAGFILTER = 5,
+  D3DSAMP_MINFILTER = 6,
+  D3DSAMP_MIPFILTER = 7,
+};
+
+enum D3DTEXTUREFILTERTYPE : DWORD {
+  D3DTEXF_NONE = 0,
+  D3DTEXF_POINT = 1,
+  D3DTEXF_LINEAR = 2,
+  D3DTEXF_ANISOTROPIC = 3,
+};
+
+enum D3DTEXTUREADDRESS : DWORD { D3DTADDRESS_WRAP = 1, D3DTADDRESS_MIRROR = 2, D3DTADDRESS_CLAMP = 3 };
+
+enum D3DTEXTURESTAGESTATETYPE : DWORD {
+  D3DTSS_COLOROP = 1,
+  D3DTSS_COLORARG1 = 2,
+  D3DTSS_COLORARG2 = 3,
+  D3DTSS_ALPHAOP = 4,
+  D3DTSS_ALPHAARG1 = 5,
+  D3DTSS_ALPHAARG2 = 6,
+};
+
+enum D3DTEXTUREOP : DWORD { D3DTOP_SELECTARG1 = 2, D3DTOP_MODULATE = 4 };
+
+constexpr DWORD D3DTA_DIFFUSE = 0x0;
+constexpr DWORD D3DTA_TEXTURE = 0x2;
+
+// Flexible-vertex-format bits.
+constexpr DWORD D3DFVF_XYZ = 0x002;
+constexpr DWORD D3DFVF_XYZW = 0x4002;
+constexpr DWORD D3DFVF_POSITION_MASK = 0x400E;
+constexpr DWORD D3DFVF_NORMAL = 0x010;
+constexpr DWORD D3DFVF_DIFFUSE = 0x040;
+constexpr DWORD D3DFVF_SPECULAR = 0x080;
+constexpr DWORD D3DFVF_TEXCOUNT_MASK = 0xF00;
+constexpr DWORD D3DFVF_TEXCOUNT_SHIFT = 8;
+constexpr DWORD D3DFVF_TEX1 = 0x100;
+
+constexpr DWORD D3DPTFILTERCAPS_MINFANISOTROPIC = 0x00000400;
+constexpr DWORD D3DPTFILTERCAPS_MAGFANISOTROPIC = 0x04000000;
+constexpr DWORD D3DPRASTERCAPS_SCISSORTEST = 0x01000000;
+
+constexpr DWORD D3DVS_VERSION(DWORD major, DWORD minor) { return 0xFFFE0000u | major << 8 | minor; }
+constexpr DWORD D3DPS_VERSION(DWORD major, DWORD minor) { return 0xFFFF0000u | major << 8 | minor; }
+
+struct D3DDISPLAYMODE {
+  UINT Width;
+  UINT Height;
+  UINT RefreshRate;
+  D3DFORMAT Format;
+};
+
+struct D3DPRESENT_PARAMETERS {
+  UINT BackBufferWidth;
+  UINT BackBufferHeight;
+  D3DFORMAT BackBufferFormat;
+  UINT BackBufferCount;
+  D3DMULTISAMPLE_TYPE MultiSampleType;
+  DWORD MultiSampleQuality;
+  D3DSWAPEFFECT SwapEffect;
+  HWND hDeviceWindow;
+  BOOL Windowed;
+  BOOL EnableAutoDepthStencil;
+  D3DFORMAT AutoDepthStencilFormat;
+  DWORD Flags;
+  UINT FullScreen_RefreshRateInHz;
+  UINT PresentationInterval;
+};
+
+// The capability fields the renderer reads.
+struct D3DCAPS9 {
+  DWORD RasterCaps;
+  DWORD TextureFilterCaps;
+  DWORD MaxTextureWidth;
+  DWORD MaxTextureHeight;
+  DWORD MaxVertexIndex;
+  DWORD VertexShaderVersion;
+  DWORD PixelShaderVersion;
+};
+
+struct D3DVIEWPORT9 {
+  DWORD X;
+  DWORD Y;
+  DWORD Width;
+  DWORD Height;
+  float MinZ;
+  float MaxZ;
+};
+
+struct D3DLOCKED_RECT {
+  int Pitch;
+  void* pBits;
+};
+
+}  // namespace d3d9
