@@ -10,12 +10,6 @@ ConstantTable::ConstantTable(ShaderStage stage, std::vector<ShaderConstant> cons
   for (ShaderConstant& constant : mConstants) constant.desc.Name = constant.name.c_str();
 }
 
-ULONG ConstantTable::Release() {
-  const ULONG refs = --mRefs;
-  if (refs == 0) delete this;
-  return refs;
-}
-
 // A handle is the address of the constant's record inside this table.
 D3DXHANDLE ConstantTable::GetConstantByName(D3DXHANDLE parent, LPCSTR name) {
   if (parent != nullptr || name == nullptr) return nullptr;

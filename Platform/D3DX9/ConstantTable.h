@@ -2,16 +2,15 @@
 // ID3DXConstantTable of one compiled stage.
 #include <vector>
 
+#include "Platform/D3D9/RefCounted.h"
 #include "Platform/D3DX9/HlslCompiler.h"
 
 namespace d3dx9 {
 
-class ConstantTable final : public ID3DXConstantTable {
+class ConstantTable final : public d3d9::RefCounted<ID3DXConstantTable> {
  public:
   ConstantTable(ShaderStage stage, std::vector<ShaderConstant> constants);
 
-  ULONG AddRef() override { return ++mRefs; }
-  ULONG Release() override;
   D3DXHANDLE GetConstantByName(D3DXHANDLE parent, LPCSTR name) override;
   HRESULT GetConstantDesc(D3DXHANDLE constant, D3DXCONSTANT_DESC* desc, UINT* count) override;
 
@@ -19,7 +18,6 @@ class ConstantTable final : public ID3DXConstantTable {
   // The constant behind a handle of this table, or null.
   const ShaderConstant* Find(D3DXHANDLE handle) const;
 
-  ULONG mRefs = 1;
   ShaderStage mStage;
   std::vector<ShaderConstant> mConstants;
 };

@@ -2,23 +2,21 @@
 // The D3DX9 shader compiler and constant tables, as far as the engine calls them. Compiled code is the
 // OpenGL device's form (ShaderCode.h), not Direct3D 9 byte code; registers and samplers keep the
 // Direct3D 9 numbering, so the engine's use of the tables is unchanged.
-#include <cstdint>
-
-#include "Platform/Win32/Types.h"
+#include "Platform/D3D9/D3D9.h"
 
 namespace d3dx9 {
 
-using win32::DWORD;
-using win32::HRESULT;
-using win32::UINT;
-using ULONG = std::uint32_t;
+using d3d9::D3D_OK;
+using d3d9::D3DERR_INVALIDCALL;
+using d3d9::DWORD;
+using d3d9::HRESULT;
+using d3d9::UINT;
+using d3d9::ULONG;
 using LPCSTR = const char*;
 // Opaque constant handle; null when a constant is not found.
 using D3DXHANDLE = const char*;
 
-constexpr HRESULT D3D_OK = 0;
-constexpr HRESULT D3DERR_INVALIDCALL = static_cast<HRESULT>(0x8876086Cu);
-constexpr HRESULT D3DXERR_INVALIDDATA = static_cast<HRESULT>(0x88760B59u);
+constexpr HRESULT D3DXERR_INVALIDDATA = d3d9::MakeD3DError(2905);
 
 constexpr DWORD D3DXSHADER_DEBUG = 1u << 0;
 
@@ -64,29 +62,19 @@ struct D3DXMACRO {
 // Include handlers are not supported; the type exists for the call's shape.
 class ID3DXInclude;
 
-class ID3DXBuffer {
+class ID3DXBuffer : public d3d9::IUnknown {
  public:
-  virtual ULONG AddRef() = 0;
-  virtual ULONG Release() = 0;
   virtual void* GetBufferPointer() = 0;
   virtual DWORD GetBufferSize() = 0;
-
- protected:
-  virtual ~ID3DXBuffer() = default;
 };
 
-class ID3DXConstantTable {
+class ID3DXConstantTable : public d3d9::IUnknown {
  public:
-  virtual ULONG AddRef() = 0;
-  virtual ULONG Release() = 0;
   // Top-level constants only: `parent` must be null. Null when the program has no such constant.
   virtual D3DXHANDLE GetConstantByName(D3DXHANDLE parent, LPCSTR name) = 0;
   // Fills one description (*count = 1); D3DERR_INVALIDCALL for a null or foreign handle. The name
   // stays valid while the table lives.
   virtual HRESULT GetConstantDesc(D3DXHANDLE constant, D3DXCONSTANT_DESC* desc, UINT* count) = 0;
-
- protected:
-  virtual ~ID3DXConstantTable() = default;
 };
 
 using LPD3DXBUFFER = ID3DXBuffer*;
