@@ -1,6 +1,6 @@
 #include "Platform/D3DX9/ConstantTable.h"
 
-#include <cstring>
+#include <algorithm>
 #include <utility>
 
 namespace d3dx9 {
@@ -32,6 +32,42 @@ HRESULT ConstantTable::GetConstantDesc(D3DXHANDLE constant, D3DXCONSTANT_DESC* d
   *desc = found->desc;
   *count = 1;
   return D3D_OK;
+}
+
+
+HRESULT ConstantTable::SetRegisters(d3d9::IDirect3DDevice9* device, D3DXHANDLE handle, const float* data,
+                                    UINT count) {
+  const ShaderConstant* constant = Find(handle);
+  if (device == nullptr || constant == nullptr || constant->desc.RegisterSet != D3DXRS_FLOAT4) {
+    return D3DERR_INVALIDCALL;
+  }
+  const UINT written = std::min(count, constant->desc.RegisterCount);
+  const UINT start = constant->desc.RegisterIndex;
+  return mStage == ShaderStage::kVertex ? device->SetVertexShaderConstantF(start, data, written)
+                                        : device->SetPixelShaderConstantF(start, data, written);
+}
+
+HRESULT ConstantTable::SetMatrix(d3d9::IDirect3DDevice9* device, D3DXHANDLE constant, const D3DXMATRIX* matrix) {
+  const ShaderConstant* found = Find(constant);
+  if (matrix == nullptr || found == nullptr) return D3DERR_INVALIDCALL;
+  D3DXMATRIX registers = *matrix;
+  if (found->desc.Class == D3DXPC_MATRIX_COLUMNS) {
+    for (int r = 0; r < 4; ++r) {
+      for (int c = 0; c < 4; ++c) registers.m[c][r] = matrix->m[r][c];
+    }
+  }
+  return SetRegisters(device, constant, &registers.m[0][0], 4);
+}
+
+HRESULT ConstantTable::SetVector(d3d9::IDirect3DDevice9* device, D3DXHANDLE constant, const D3DXVECTOR4* vector) {
+  if (vector == nullptr) return D3DERR_INVALIDCALL;
+  const float value[4] = {vector->x, vector->y, vector->z, vector->w};
+  return SetRegisters(device, constant, value, 1);
+}
+
+HRESULT ConstantTable::SetFloat(d3d9::IDirect3DDevice9* device, D3DXHANDLE constant, float value) {
+  const float registers[4] = {value, 0.0f, 0.0f, 0.0f};
+  return SetRegisters(device, constant, registers, 1);
 }
 
 }  // namespace d3dx9

@@ -54,6 +54,15 @@ struct D3DXCONSTANT_DESC {
   const void* DefaultValue;
 };
 
+struct D3DXVECTOR4 {
+  float x, y, z, w;
+};
+
+// Row by row; points are row vectors multiplied from the left (p x M).
+struct D3DXMATRIX {
+  float m[4][4];
+};
+
 struct D3DXMACRO {
   LPCSTR Name;
   LPCSTR Definition;
@@ -75,6 +84,13 @@ class ID3DXConstantTable : public d3d9::IUnknown {
   // Fills one description (*count = 1); D3DERR_INVALIDCALL for a null or foreign handle. The name
   // stays valid while the table lives.
   virtual HRESULT GetConstantDesc(D3DXHANDLE constant, D3DXCONSTANT_DESC* desc, UINT* count) = 0;
+  // Write a float constant's registers on the device (vertex or pixel registers by the table's
+  // stage). A matrix goes in as its rows or, for a column_major constant, its columns, as many as
+  // the constant has registers; a float as (value, 0, 0, 0). D3DERR_INVALIDCALL for a null or
+  // foreign handle, a sampler, or a null device.
+  virtual HRESULT SetMatrix(d3d9::IDirect3DDevice9* device, D3DXHANDLE constant, const D3DXMATRIX* matrix) = 0;
+  virtual HRESULT SetVector(d3d9::IDirect3DDevice9* device, D3DXHANDLE constant, const D3DXVECTOR4* vector) = 0;
+  virtual HRESULT SetFloat(d3d9::IDirect3DDevice9* device, D3DXHANDLE constant, float value) = 0;
 };
 
 using LPD3DXBUFFER = ID3DXBuffer*;

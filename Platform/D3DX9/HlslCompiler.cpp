@@ -295,8 +295,8 @@ class CrossCompiler {
              "void main()\n"
              "{\n"
              "    dx9_main();\n"
-             "    gl_Position.y *= 1.0 - 2.0 * " + kPositionFixup + ".z;\n"
              "    gl_Position.xy += " + kPositionFixup + ".xy * gl_Position.w;\n"
+             "    gl_Position.y *= " + kPositionFixup + ".z;\n"
              "    gl_Position.z = 2.0 * gl_Position.z - gl_Position.w;\n"
              "}\n";
     return true;

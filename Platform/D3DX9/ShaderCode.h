@@ -9,9 +9,9 @@
 // - Varyings are named by semantic ("dx9_COLOR0", "dx9_TEXCOORD1"), so any vertex program links with
 //   any pixel program that reads a subset of its outputs.
 // - The vertex program ends with a position fix-up from the vec4 uniform kPositionFixup:
-//   y *= 1 - 2 * fixup.z (flip for render targets), then xy += fixup.xy * w (the half-pixel shift that
-//   puts Direct3D 9 pixel centres on integer coordinates), then z = 2 z - w (depth 0..1 to -1..1).
-//   All zero leaves the position as the program computed it.
+//   xy += fixup.xy * w (the half-pixel shift that puts Direct3D 9 pixel centres on integer
+//   coordinates: 1 / width, -1 / height), then y *= fixup.z (1, or -1 inside a render target, which
+//   is stored top row first), then z = 2 z - w (depth 0..1 to -1..1).
 #include <cstddef>
 #include <cstdint>
 #include <string>
