@@ -63,6 +63,7 @@ VNResultEnum FileHandleWin32::Write(const void* buffer, unsigned n, unsigned* co
 }
 
 unsigned FileHandleWin32::Seek(int offset, int origin) {
+  if (!IsOpen()) return 0;
   const win32::DWORD method = origin == 0 ? win32::FILE_BEGIN : origin == 1 ? win32::FILE_CURRENT : win32::FILE_END;
   win32::SetLastError(win32::ERROR_SUCCESS);
   const win32::DWORD position = win32::SetFilePointer(mHandle, offset, nullptr, method);

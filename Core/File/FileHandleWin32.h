@@ -30,7 +30,8 @@ class FileHandleWin32 {
   VNResultEnum Read(void* buffer, unsigned n, unsigned* count);
   VNResultEnum Write(const void* buffer, unsigned n, unsigned* count);
   // Origin 0 from the start, 1 from the current position, anything else from the end. Returns the
-  // new position; a failed seek (before the start) keeps the old position and returns it.
+  // new position; a failed seek (before the start) keeps the old position and returns it. 0 while
+  // closed.
   unsigned Seek(int offset, int origin);
   // Low 32 bits of the file's size; 0 when closed.
   unsigned GetSize() const;

@@ -4,12 +4,13 @@
 #include <new>
 
 #include "Core/App/Win32/ApplicationWin32.h"
+#include "Core/Base/LogMessage.h"
 #include "Core/Base/Stream.h"
+#include "Core/Base/StringEncoding.h"
 #include "Core/File/FileHandleWin32.h"
 #include "Core/File/FileInfo.h"
 #include "Core/File/FileManager.h"
 #include "Core/File/UserDataFileContainer.h"
-#include "Platform/Win32/Utf.h"
 
 namespace file {
 
@@ -22,8 +23,8 @@ constexpr char kNameAttribute[] = "name";
 // Every profile file is small; a larger one is not ours.
 constexpr unsigned kMaxFileSize = 64u << 20;
 
-std::string ToUtf8(const std::u16string& text) { return win32::Utf16ToUtf8(text); }
-std::u16string ToUtf16(const char* text) { return text ? win32::Utf8ToUtf16(text) : std::u16string(); }
+std::string ToUtf8(const std::u16string& text) { return base::ToNarrow(text, base::kEncodingUtf8); }
+std::u16string ToUtf16(const char* text) { return text ? base::ToWide(text, base::kEncodingUtf8) : std::u16string(); }
 
 // Writes all bytes to path and forces them to the device.
 VNResultEnum WriteDurably(const std::u16string& path, const char* bytes, unsigned size) {
@@ -112,6 +113,7 @@ tinyxml2::XMLError Profiles::Save() {
   const auto size = static_cast<unsigned>(printer.CStrSize() - 1);
   // The old file stays whole until the new one is complete on the disk.
   if (WriteDurably(temporary, printer.CStr(), size) != VN_OK || manager->ReplaceFile(temporary, path) != VN_OK) {
+    base::LogBlock(u"Profiles::Save(): cannot write '%s'.\n") % path;
     manager->DeleteFile(temporary);
     return tinyxml2::XML_ERROR_FILE_COULD_NOT_BE_OPENED;
   }

@@ -1,5 +1,7 @@
 #include "Core/Resource/Resource.h"
 
+#include "Core/Base/LogMessage.h"
+
 namespace resource {
 
 VNResultEnum Resource::Init(const std::u16string& name) {
@@ -8,7 +10,10 @@ VNResultEnum Resource::Init(const std::u16string& name) {
 }
 
 VNResultEnum Resource::Load() {
-  if (mLoaded) return VN_OK;
+  if (mLoaded) {
+    base::LogBlock(u"Trying to Load already loaded resource '%s'.\n") % mName;
+    return VN_OK;
+  }
   const VNResultEnum result = DoLoad();
   if (result != VN_OK) return result;
   mLoaded = true;
@@ -16,7 +21,10 @@ VNResultEnum Resource::Load() {
 }
 
 VNResultEnum Resource::UnLoad() {
-  if (!mLoaded) return VN_OK;
+  if (!mLoaded) {
+    base::LogBlock(u"Trying to UnLoad already unloaded resource '%s'.\n") % mName;
+    return VN_OK;
+  }
   const VNResultEnum result = DoUnLoad();
   if (result != VN_OK) return result;
   mLoaded = false;

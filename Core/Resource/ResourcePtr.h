@@ -20,10 +20,12 @@ class ResourcePtr {
   // Takes the new reference before dropping the old one, so that assigning a handle to another
   // handle of the same resource never releases it in between.
   ResourcePtr& operator=(const ResourcePtr& other) {
-    if (other.mCount) ++*other.mCount;
+    T* resource = other.mResource;
+    int* count = other.mCount;
+    if (count) ++*count;
     Drop();
-    mResource = other.mResource;
-    mCount = other.mCount;
+    mResource = resource;
+    mCount = count;
     return *this;
   }
   ~ResourcePtr() { Drop(); }

@@ -1,8 +1,10 @@
 #include "Core/App/Win32/ApplicationWin32.h"
 
 #include <cstdio>
+#include <memory>
 
 #include "Core/App/Application.h"
+#include "Core/Base/LogMessage.h"
 #include "Core/Base/Path.h"
 #include "Platform/Win32/Messages.h"
 #include "Platform/Win32/Process.h"
@@ -38,6 +40,7 @@ VNResultEnum ApplicationWin32::InitPlatform() {
     ReportStartFailure("the program's own path cannot be read");
     return VN_FAIL;
   }
+  base::MainLog::Instance()->AddTextOutput(std::make_unique<base::LogDebugOutput>());
 
   char16_t path[win32::MAX_PATH] = {};
   win32::SetLastError(win32::ERROR_SUCCESS);
@@ -52,6 +55,15 @@ VNResultEnum ApplicationWin32::InitPlatform() {
 }
 
 VNResultEnum ApplicationWin32::Init() { return VN_OK; }
+
+VNResultEnum ApplicationWin32::InitLogFile(const std::u16string& folder) {
+  mLogFolder = folder;
+  const std::u16string path = folder + u"log.html";
+  // Reaches the outputs attached so far (the debugger), not the file about to be attached.
+  base::LogPlain(u"%s(0): Html log file\n") % path;
+  base::MainLog::Instance()->AddHtmlOutput(std::make_unique<base::LogUtf8File>(path));
+  return VN_OK;
+}
 
 VNResultEnum ApplicationWin32::GetProgramFolder(std::u16string& folder) {
   char16_t path[win32::MAX_PATH] = {};
