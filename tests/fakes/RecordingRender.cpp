@@ -1,0 +1,195 @@
+#include "RecordingRender.h"
+
+#include <cstdio>
+
+#include "Core/Render/VertexFormat.h"
+
+namespace fakes {
+
+namespace {
+
+std::string Text(const char* format, double a = 0, double b = 0, double c = 0, double d = 0,
+                 double e = 0, double f = 0, double g = 0) {
+  char text[256];
+  std::snprintf(text, sizeof text, format, a, b, c, d, e, f, g);
+  return text;
+}
+
+// A buffer in plain memory.
+template <class Base>
+class MemoryBuffer : public Base {
+ public:
+  using Base::Base;
+  VNResultEnum Lock() override {
+    if (this->mLocked) return VN_FAIL;
+    this->mLocked = true;
+    this->mUsed = 0;
+    this->mData = mMemory.data();
+    return VN_OK;
+  }
+  VNResultEnum Unlock() override {
+    if (!this->mLocked) return VN_FAIL;
+    this->mLocked = false;
+    this->mUsed = 0;
+    this->mData = nullptr;
+    return VN_OK;
+  }
+  VNResultEnum Restore() override { return VN_OK; }
+  VNResultEnum Release() override { return VN_OK; }
+  bool IsNotReady() override { return !this->mLocked; }
+
+ protected:
+  void Allocate(unsigned count, unsigned size) {
+    this->mCapacity = count;
+    this->mElementSize = size;
+    mMemory.assign(size_t(count) * size, 0);
+  }
+
+ private:
+  std::vector<unsigned char> mMemory;
+};
+
+class MemoryVertexBuffer : public MemoryBuffer<render::VertexBufferImpl> {
+ public:
+  using MemoryBuffer::MemoryBuffer;
+  VNResultEnum Create(const render::VertexFormat& format, unsigned count, bool) override {
+    mFormatId = format.GetId();
+    Allocate(count, unsigned(format.GetStride()));
+    return VN_OK;
+  }
+};
+
+class MemoryIndexBuffer : public MemoryBuffer<render::IndexBufferImpl> {
+ public:
+  using MemoryBuffer::MemoryBuffer;
+  VNResultEnum Create(unsigned size, unsigned count, bool) override {
+    Allocate(count, size);
+    return VN_OK;
+  }
+};
+
+}  // namespace
+
+RecordingRender::RecordingRender() = default;
+
+RecordingRender::~RecordingRender() { ReleaseResources(); }
+
+VNResultEnum RecordingRender::Init(unsigned width, unsigned height) {
+  render::RenderInitParam param;
+  param.mWidth = width;
+  param.mHeight = height;
+  param.mWindowed = true;
+  return InitRender(nullptr, param);
+}
+
+VNResultEnum RecordingRender::Played(const char* name, const std::string& arguments) {
+  ++mCallCount;
+  if (mRecording) mCalls.push_back(std::string(name) + "(" + arguments + ")");
+  if (mFailCall == name) {
+    if (mFailAfter == 0) return mFailResult;
+    --mFailAfter;
+  }
+  return VN_OK;
+}
+
+VNResultEnum RecordingRender::CreateTexture(render::Texture*& out) {
+  out = new FakeTexture(this);
+  return VN_OK;
+}
+
+VNResultEnum RecordingRender::CreateShaderImpl(const char*, const char*, render::ShaderImpl*&) {
+  return VN_FAIL;
+}
+VNResultEnum RecordingRender::CreateGeomShaderImpl(render::ShaderImpl*&) { return VN_FAIL; }
+VNResultEnum RecordingRender::CreateTexturedShaderImpl(render::ShaderImpl*&) { return VN_FAIL; }
+VNResultEnum RecordingRender::CreateTintShaderImpl(render::ShaderImpl*&) { return VN_FAIL; }
+
+VNResultEnum RecordingRender::CreateVertexBuffer(const render::VertexFormat& format,
+                                                 unsigned count, bool dynamic,
+                                                 render::VertexBufferImpl*& out) {
+  if (mBuffersBeforeFailure == 0) return VN_FAIL;
+  if (mBuffersBeforeFailure > 0) --mBuffersBeforeFailure;
+  auto* buffer = new MemoryVertexBuffer(this);
+  buffer->Create(format, count, dynamic);
+  out = buffer;
+  return VN_OK;
+}
+
+VNResultEnum RecordingRender::CreateIndexBuffer(unsigned indexSize, unsigned count, bool dynamic,
+                                                render::IndexBufferImpl*& out) {
+  if (mBuffersBeforeFailure == 0) return VN_FAIL;
+  if (mBuffersBeforeFailure > 0) --mBuffersBeforeFailure;
+  auto* buffer = new MemoryIndexBuffer(this);
+  buffer->Create(indexSize, count, dynamic);
+  out = buffer;
+  return VN_OK;
+}
+
+VNResultEnum RecordingRender::DoClear(uint32_t flags, const float color[4], float depth,
+                                      uint32_t stencil) {
+  return Played("Clear", Text("%g, %g, %g, %g, %g, %g, %g", flags, color[0], color[1], color[2],
+                              color[3], depth, stencil));
+}
+VNResultEnum RecordingRender::DoBeginScene() { return Played("BeginScene", ""); }
+VNResultEnum RecordingRender::DoEndScene() { return Played("EndScene", ""); }
+VNResultEnum RecordingRender::DoPresent() { return Played("Present", ""); }
+VNResultEnum RecordingRender::DoSetRenderTarget(render::Texture* target) {
+  return Played("SetRenderTarget",
+                target ? Text("%gx%g", target->GetWidth(), target->GetHeight()) : "null");
+}
+VNResultEnum RecordingRender::DoSetShader(render::ShaderImpl* program) {
+  return Played("SetShader", program ? "program" : "null");
+}
+VNResultEnum RecordingRender::DoSetVertexFormat(uint32_t id) {
+  return Played("SetVertexFormat", Text("%g", id));
+}
+VNResultEnum RecordingRender::DoSetVertexBuffer(render::VertexBufferImpl* buffer) {
+  return Played("SetVertexBuffer", buffer ? Text("%g", buffer->GetCapacity()) : "null");
+}
+VNResultEnum RecordingRender::DoSetIndexBuffer(render::IndexBufferImpl* buffer) {
+  return Played("SetIndexBuffer", buffer ? Text("%g", buffer->GetCapacity()) : "null");
+}
+VNResultEnum RecordingRender::DoSetBlendMode(uint32_t mode) {
+  return Played("SetBlendMode", Text("%g", mode));
+}
+VNResultEnum RecordingRender::DoSetScissorEnable(bool enable) {
+  return Played("SetScissorEnable", Text("%g", enable));
+}
+VNResultEnum RecordingRender::DoSetScissorRect(const uint32_t rect[4]) {
+  return Played("SetScissorRect", Text("%g, %g, %g, %g", rect[0], rect[1], rect[2], rect[3]));
+}
+VNResultEnum RecordingRender::DoSetDepthState(bool test, bool write) {
+  return Played("SetDepthState", Text("%g, %g", test, write));
+}
+VNResultEnum RecordingRender::DoDrawPrimitive(uint32_t type, uint32_t start, uint32_t count) {
+  return Played("Draw", Text("%g, %g, %g", type, start, count));
+}
+VNResultEnum RecordingRender::DoDrawIndexedPrimitive(uint32_t type, uint32_t indexSize,
+                                                     uint32_t start, uint32_t count,
+                                                     uint32_t minVertex, uint32_t vertexCount) {
+  return Played("DrawIndexed", Text("%g, %g, %g, %g, %g, %g", type, indexSize, start, count,
+                                    minVertex, vertexCount));
+}
+
+VNResultEnum FakeTexture::CreateRenderTarget(int width, int height) {
+  mWidth = width;
+  mHeight = height;
+  return VN_OK;
+}
+
+VNResultEnum FakeTexture::CreateDynamic(int width, int height) {
+  mWidth = width;
+  mHeight = height;
+  mPixels.assign(size_t(width) * size_t(height), 0);
+  return VN_OK;
+}
+
+VNResultEnum FakeTexture::Lock(unsigned& size, unsigned& pitch, void*& data) {
+  if (mPixels.empty()) return VN_FAIL;
+  pitch = unsigned(mWidth) * 4;
+  size = unsigned(mPixels.size());
+  data = mPixels.data();
+  return VN_OK;
+}
+
+}  // namespace fakes

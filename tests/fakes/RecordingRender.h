@@ -1,0 +1,86 @@
+#pragma once
+// A renderer whose device operations only record what playback asked of them, with buffers and
+// textures in plain memory. For tests of recording, merging and everything drawn through it.
+#include <string>
+#include <vector>
+
+#include "Core/Render/Buffer.h"
+#include "Core/Render/Render.h"
+#include "Core/Render/Texture.h"
+
+namespace fakes {
+
+class RecordingRender : public render::Render {
+ public:
+  RecordingRender();
+  ~RecordingRender() override;
+
+  // InitRender with a screen of this size (projection built from it, identity viewport).
+  VNResultEnum Init(unsigned width = 1024, unsigned height = 768);
+  void SetResendClipOnTarget(bool resend) { mResendClipOnTarget = resend; }
+
+  // Device operations played back, as "Name(arg, ...)".
+  std::vector<std::string> mCalls;
+  // The device operation of this name fails (returns mFailResult) from its mFailAfter + 1-th call.
+  std::string mFailCall;
+  int mFailAfter = 0;
+  VNResultEnum mFailResult = VN_FAIL;
+  bool mDeviceReady = true;
+  // Buffer creations fail after this many (negative: never).
+  int mBuffersBeforeFailure = -1;
+  // False: the device calls are counted but not written (benchmarks).
+  bool mRecording = true;
+  size_t mCallCount = 0;
+
+  VNResultEnum PrepareSwitchScreenMode() override { return VN_OK; }
+  VNResultEnum SwitchScreenMode(const render::RenderInitParam&) override { return VN_OK; }
+  VNResultEnum CreateTexture(render::Texture*& out) override;
+  VNResultEnum CreateShaderImpl(const char*, const char*, render::ShaderImpl*&) override;
+  VNResultEnum CreateGeomShaderImpl(render::ShaderImpl*&) override;
+  VNResultEnum CreateTexturedShaderImpl(render::ShaderImpl*&) override;
+  VNResultEnum CreateTintShaderImpl(render::ShaderImpl*&) override;
+  VNResultEnum CreateVertexBuffer(const render::VertexFormat& format, unsigned count, bool dynamic,
+                                  render::VertexBufferImpl*& out) override;
+  VNResultEnum CreateIndexBuffer(unsigned indexSize, unsigned count, bool dynamic,
+                                 render::IndexBufferImpl*& out) override;
+  bool IsDeviceReady() override { return mDeviceReady; }
+
+  VNResultEnum DoClear(uint32_t flags, const float color[4], float depth,
+                       uint32_t stencil) override;
+  VNResultEnum DoBeginScene() override;
+  VNResultEnum DoEndScene() override;
+  VNResultEnum DoPresent() override;
+  VNResultEnum DoSetRenderTarget(render::Texture* target) override;
+  VNResultEnum DoSetShader(render::ShaderImpl* program) override;
+  VNResultEnum DoSetVertexFormat(uint32_t id) override;
+  VNResultEnum DoSetVertexBuffer(render::VertexBufferImpl* buffer) override;
+  VNResultEnum DoSetIndexBuffer(render::IndexBufferImpl* buffer) override;
+  VNResultEnum DoSetBlendMode(uint32_t mode) override;
+  VNResultEnum DoSetScissorEnable(bool enable) override;
+  VNResultEnum DoSetScissorRect(const uint32_t rect[4]) override;
+  VNResultEnum DoSetDepthState(bool test, bool write) override;
+  VNResultEnum DoDrawPrimitive(uint32_t type, uint32_t start, uint32_t count) override;
+  VNResultEnum DoDrawIndexedPrimitive(uint32_t type, uint32_t indexSize, uint32_t start,
+                                      uint32_t count, uint32_t minVertex,
+                                      uint32_t vertexCount) override;
+
+ private:
+  VNResultEnum Played(const char* name, const std::string& arguments);
+};
+
+// A texture of a given size that can be named as a target; it never touches a device.
+class FakeTexture : public render::Texture {
+ public:
+  explicit FakeTexture(render::Render* owner) : render::Texture(owner) {}
+  VNResultEnum CreateRenderTarget(int width, int height) override;
+  VNResultEnum CreateDynamic(int width, int height) override;
+  VNResultEnum Restore() override { return VN_OK; }
+  VNResultEnum Release() override { return VN_OK; }
+  VNResultEnum Lock(unsigned& size, unsigned& pitch, void*& data) override;
+  VNResultEnum Unlock() override { return VN_OK; }
+
+ private:
+  std::vector<uint32_t> mPixels;
+};
+
+}  // namespace fakes
