@@ -12,27 +12,9 @@
 #include "Platform/D3D9/D3D9.h"
 #include "Platform/D3D9/GlReadback.h"
 #include "Platform/D3DX9/D3DX9Shader.h"
-
-#ifdef __SANITIZE_ADDRESS__
-#include <sanitizer/lsan_interface.h>
-#endif
+#include "fakes/DriverLeaks.h"
 
 namespace {
-
-// Mesa keeps allocations of its contexts and compiled programs past their deletion and unloads its
-// driver at exit, so the leak checker can neither name nor excuse them: nothing allocated while a
-// device lives is checked here. The compiler's allocations are leak-checked by its own tests.
-void IgnoreDriverLeaks(bool ignore) {
-#ifdef __SANITIZE_ADDRESS__
-  if (ignore) {
-    __lsan_disable();
-  } else {
-    __lsan_enable();
-  }
-#else
-  (void)ignore;
-#endif
-}
 
 using namespace d3d9;
 using d3dx9::D3DXMATRIX;
@@ -75,7 +57,7 @@ int Channel(DWORD pixel, int shift) { return int((pixel >> shift) & 0xFF); }
 class GlProgramTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    IgnoreDriverLeaks(true);
+    fakes::IgnoreDriverLeaks(true);
     ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
@@ -110,7 +92,7 @@ class GlProgramTest : public ::testing::Test {
     if (mContext) SDL_GL_DeleteContext(mContext);
     if (mWindow) SDL_DestroyWindow(mWindow);
     SDL_Quit();
-    IgnoreDriverLeaks(false);
+    fakes::IgnoreDriverLeaks(false);
   }
 
   template <class T>
