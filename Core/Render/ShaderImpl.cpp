@@ -1,13 +1,17 @@
 #include "Core/Render/ShaderImpl.h"
 
 #include "Core/Base/Stream.h"
+#include "Core/Render/Render.h"
 
 namespace render {
 
-ShaderImpl::ShaderImpl(Render* render) : mRender(render) {}
+ShaderImpl::ShaderImpl(Render* render) : mRender(render) {
+  if (mRender != nullptr) mRender->AddShaderImpl(this);
+}
 
 ShaderImpl::~ShaderImpl() {
   for (ShaderVariable* variable : mVariables) delete variable;
+  if (mRender != nullptr) mRender->RemoveShaderImpl(this);
 }
 
 VNResultEnum ShaderImpl::OnDeviceReset() {

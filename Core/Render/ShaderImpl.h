@@ -21,10 +21,11 @@ class ShaderImpl {
   // The record numbers variables with one byte.
   static constexpr std::size_t kMaxVariables = 255;
 
+  // Registers with the renderer (none in tests of the variable record).
   explicit ShaderImpl(Render* render);
   ShaderImpl(const ShaderImpl&) = delete;
   ShaderImpl& operator=(const ShaderImpl&) = delete;
-  // Deletes the variables.
+  // Deletes the variables and unregisters.
   virtual ~ShaderImpl();
 
   // After a device reset: every variable is sent again at the next use.
