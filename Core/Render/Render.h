@@ -9,6 +9,7 @@
 #include "Core/Render/CommandBuffer.h"
 #include "Core/Render/DrawState.h"
 #include "Core/Render/RenderInitParam.h"
+#include "Core/Resource/ResourcePtr.h"
 
 namespace app {
 class Window;
@@ -29,7 +30,9 @@ class BufferDoubleCacheBase;
 class Image;
 class IndexBufferImpl;
 class RenderTarget;
+class Shader;
 class ShaderImpl;
+class ShaderTextured;
 class Texture;
 class VertexBufferImpl;
 class VertexFormat;
@@ -147,6 +150,18 @@ class Render {
   void AddShaderImpl(ShaderImpl* program);
   void RemoveShaderImpl(ShaderImpl* program);
 
+  // The built-in shaders (null before start-up): the handle lets go of what it held and then holds
+  // the shader without a count; the renderer keeps it.
+  VNResultEnum GetGeomShader(resource::ResourcePtr<Shader>& out);
+  VNResultEnum GetTexturedShader(resource::ResourcePtr<ShaderTextured>& out);
+  VNResultEnum GetTintShader(resource::ResourcePtr<ShaderTextured>& out);
+  // Gets the shader `name` from the resource manager (a new T on first use), binds it to this
+  // renderer and loads it (the texts <name>VS.hlsl and <name>PS.hlsl); only a success makes
+  // `handle` hold it, a failure is returned and leaves `handle` as it was. Defined in
+  // Core/Render/LoadShader.h.
+  template <class T>
+  VNResultEnum LoadShader(const std::u16string& name, resource::ResourcePtr<T>& handle);
+
   // Applied and pending state become defaults with the renderer's own viewport.
   void ResetStates();
   // Deletes the caches and the built-in shaders; the back end's destructor calls it first.
@@ -234,6 +249,9 @@ class Render {
   float mViewportScaleY = 1.0f;
   float mViewportOffsetX = 0.0f;
   float mViewportOffsetY = 0.0f;
+  Shader* mGeomShader = nullptr;
+  ShaderTextured* mTexturedShader = nullptr;
+  ShaderTextured* mTintShader = nullptr;
   std::vector<BufferDoubleCacheBase*> mVertexCaches;
   IndexCache16* mIndexCache16 = nullptr;
   IndexCache32* mIndexCache32 = nullptr;

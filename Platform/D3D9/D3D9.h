@@ -42,6 +42,10 @@ class IDirect3DIndexBuffer9 : public IUnknown {
   virtual HRESULT Unlock() = 0;
 };
 
+// Programs made from the code of D3DXCompileShader (Platform/D3DX9/ShaderCode.h).
+class IDirect3DVertexShader9 : public IUnknown {};
+class IDirect3DPixelShader9 : public IUnknown {};
+
 class IDirect3DDevice9 : public IUnknown {
  public:
   virtual HRESULT TestCooperativeLevel() = 0;
@@ -66,6 +70,16 @@ class IDirect3DDevice9 : public IUnknown {
                                   UINT stride) = 0;
   virtual HRESULT SetIndices(IDirect3DIndexBuffer9* buffer) = 0;
   virtual HRESULT SetTexture(DWORD stage, IDirect3DBaseTexture9* texture) = 0;
+  // `function` is the code of D3DXCompileShader for the matching stage.
+  virtual HRESULT CreateVertexShader(const DWORD* function, IDirect3DVertexShader9** shader) = 0;
+  virtual HRESULT CreatePixelShader(const DWORD* function, IDirect3DPixelShader9** shader) = 0;
+  // Draws need both programs set.
+  virtual HRESULT SetVertexShader(IDirect3DVertexShader9* shader) = 0;
+  virtual HRESULT SetPixelShader(IDirect3DPixelShader9* shader) = 0;
+  // `count` float4 registers from `start`; 256 vertex and 224 pixel registers. They keep their
+  // values across program changes.
+  virtual HRESULT SetVertexShaderConstantF(UINT start, const float* data, UINT count) = 0;
+  virtual HRESULT SetPixelShaderConstantF(UINT start, const float* data, UINT count) = 0;
   virtual HRESULT DrawPrimitive(D3DPRIMITIVETYPE type, UINT startVertex, UINT primitiveCount) = 0;
   virtual HRESULT DrawIndexedPrimitive(D3DPRIMITIVETYPE type, int baseVertex, UINT minVertex,
                                        UINT vertexCount, UINT startIndex, UINT primitiveCount) = 0;

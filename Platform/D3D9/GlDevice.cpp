@@ -1,5 +1,7 @@
 #include "Platform/D3D9/GlDevice.h"
 
+#include "Platform/D3D9/GlShader.h"
+
 #include <SDL.h>
 
 #include <algorithm>
@@ -55,7 +57,11 @@ void Rebind(T*& slot, T* object) {
 }  // namespace
 
 GlDevice::GlDevice(SDL_Window* window, const D3DPRESENT_PARAMETERS& params)
-    : mWindow(window), mParams(params), mBackBuffer(this, nullptr), mTarget(&mBackBuffer) {
+    : mWindow(window),
+      mParams(params),
+      mBackBuffer(this, nullptr),
+      mTarget(&mBackBuffer),
+      mPrograms(std::make_unique<GlProgramCache>()) {
   glGenVertexArrays(1, &mVertexArray);
   glBindVertexArray(mVertexArray);
   glGenSamplers(kMaxStages, mSamplers);
@@ -109,6 +115,8 @@ void GlDevice::Unbind() {
   Rebind(mStream, static_cast<GlVertexBuffer*>(nullptr));
   Rebind(mIndices, static_cast<GlIndexBuffer*>(nullptr));
   for (GlTexture*& texture : mTextures) Rebind(texture, static_cast<GlTexture*>(nullptr));
+  Rebind(mVertexShader, static_cast<GlVertexShader*>(nullptr));
+  Rebind(mPixelShader, static_cast<GlPixelShader*>(nullptr));
 }
 
 HRESULT GlDevice::TestCooperativeLevel() {
@@ -370,6 +378,16 @@ HRESULT GlDevice::SetTexture(DWORD stage, IDirect3DBaseTexture9* texture) {
   return D3D_OK;
 }
 
+HRESULT GlDevice::SetVertexShader(IDirect3DVertexShader9* shader) {
+  Rebind(mVertexShader, static_cast<GlVertexShader*>(shader));
+  return D3D_OK;
+}
+
+HRESULT GlDevice::SetPixelShader(IDirect3DPixelShader9* shader) {
+  Rebind(mPixelShader, static_cast<GlPixelShader*>(shader));
+  return D3D_OK;
+}
+
 bool GlDevice::ApplyVertexLayout() {
   if (!mStream || mStride == 0) return false;
   glBindVertexArray(mVertexArray);
@@ -404,7 +422,7 @@ bool GlDevice::ApplyVertexLayout() {
 HRESULT GlDevice::DrawPrimitive(D3DPRIMITIVETYPE type, UINT startVertex, UINT primitiveCount) {
   GLenum mode;
   GLsizei count;
-  if (!ToGlPrimitive(type, primitiveCount, mode, count) || !ApplyVertexLayout()) {
+  if (!ToGlPrimitive(type, primitiveCount, mode, count) || !ApplyVertexLayout() || !ApplyProgram()) {
     return D3DERR_INVALIDCALL;
   }
   glDrawArrays(mode, GLint(startVertex), count);
@@ -415,7 +433,8 @@ HRESULT GlDevice::DrawIndexedPrimitive(D3DPRIMITIVETYPE type, int baseVertex, UI
                                        UINT vertexCount, UINT startIndex, UINT primitiveCount) {
   GLenum mode;
   GLsizei count;
-  if (!mIndices || !ToGlPrimitive(type, primitiveCount, mode, count) || !ApplyVertexLayout()) {
+  if (!mIndices || !ToGlPrimitive(type, primitiveCount, mode, count) || !ApplyVertexLayout() ||
+      !ApplyProgram()) {
     return D3DERR_INVALIDCALL;
   }
   const GLenum indexType = mIndices->GetIndexType();

@@ -2,6 +2,7 @@
 // Private to Platform/D3D9: the OpenGL 3.3 core device and its objects.
 #include <epoxy/gl.h>
 
+#include <memory>
 #include <vector>
 
 #include "Platform/D3D9/RefCounted.h"
@@ -11,7 +12,12 @@ struct SDL_Window;
 namespace d3d9 {
 
 class GlDevice;
+class GlProgramCache;
 class GlTexture;
+template <class Interface>
+class GlShader;
+using GlVertexShader = GlShader<IDirect3DVertexShader9>;
+using GlPixelShader = GlShader<IDirect3DPixelShader9>;
 
 // The window a device draws into: the SDL window behind a window handle.
 SDL_Window* WindowFromHandle(HWND window);
@@ -25,6 +31,8 @@ enum GlAttribute : GLuint {
   kAttribTexCoord0 = 4,
 };
 constexpr int kMaxStages = 8;
+constexpr UINT kVertexRegisters = 256;
+constexpr UINT kPixelRegisters = 224;
 
 // Level 0 of a texture (its reference count is the texture's), or the device's back buffer.
 class GlSurface : public IDirect3DSurface9 {
@@ -139,6 +147,12 @@ class GlDevice : public RefCounted<IDirect3DDevice9> {
                           UINT stride) override;
   HRESULT SetIndices(IDirect3DIndexBuffer9* buffer) override;
   HRESULT SetTexture(DWORD stage, IDirect3DBaseTexture9* texture) override;
+  HRESULT CreateVertexShader(const DWORD* function, IDirect3DVertexShader9** shader) override;
+  HRESULT CreatePixelShader(const DWORD* function, IDirect3DPixelShader9** shader) override;
+  HRESULT SetVertexShader(IDirect3DVertexShader9* shader) override;
+  HRESULT SetPixelShader(IDirect3DPixelShader9* shader) override;
+  HRESULT SetVertexShaderConstantF(UINT start, const float* data, UINT count) override;
+  HRESULT SetPixelShaderConstantF(UINT start, const float* data, UINT count) override;
   HRESULT DrawPrimitive(D3DPRIMITIVETYPE type, UINT startVertex, UINT primitiveCount) override;
   HRESULT DrawIndexedPrimitive(D3DPRIMITIVETYPE type, int baseVertex, UINT minVertex,
                                UINT vertexCount, UINT startIndex, UINT primitiveCount) override;
@@ -157,6 +171,8 @@ class GlDevice : public RefCounted<IDirect3DDevice9> {
   UINT GetBackBufferWidth() const { return mParams.BackBufferWidth; }
   UINT GetBackBufferHeight() const { return mParams.BackBufferHeight; }
   GlSurface* GetCurrentTarget() const { return mTarget; }
+  // Drops the linked programs that use a shader which goes away.
+  void ForgetShader(const void* shader);
 
  private:
   bool IsTargetFlipped() const { return mTarget->GetTexture() != nullptr; }
@@ -169,6 +185,9 @@ class GlDevice : public RefCounted<IDirect3DDevice9> {
   void ApplyBlend();
   void ApplySampler(DWORD stage);
   bool ApplyVertexLayout();
+  // Uses the program of the current pair with the registers and the position fix-up; false when
+  // a program is missing or the pair does not link.
+  bool ApplyProgram();
   // Drops every binding, as a reset does; the objects may go away with it.
   void Unbind();
 
@@ -191,6 +210,11 @@ class GlDevice : public RefCounted<IDirect3DDevice9> {
   UINT mStride = 0;
   GlIndexBuffer* mIndices = nullptr;
   GlTexture* mTextures[kMaxStages] = {};
+  GlVertexShader* mVertexShader = nullptr;
+  GlPixelShader* mPixelShader = nullptr;
+  float mVertexConstants[kVertexRegisters * 4] = {};
+  float mPixelConstants[kPixelRegisters * 4] = {};
+  std::unique_ptr<GlProgramCache> mPrograms;
 };
 
 }  // namespace d3d9

@@ -129,6 +129,18 @@ class RecordingBuffer : public RefCounted<Interface>, public Counted {
   std::string mKind;
 };
 
+template <class Interface>
+class RecordingShader : public RefCounted<Interface>, public Counted {
+ public:
+  explicit RecordingShader(RecordingD3D* script) : Counted(script) {}
+};
+
+// "Name(start, count, x, y, z, w)" with the first register's values.
+std::string ConstantArgs(UINT start, const float* data, UINT count) {
+  if (!data || count == 0) return Args(start, count);
+  return Args(start, count, data[0], data[1], data[2], data[3]);
+}
+
 class RecordingDevice : public RefCounted<IDirect3DDevice9>, public Counted {
  public:
   explicit RecordingDevice(RecordingD3D* script) : Counted(script), mBackBuffer(script) {}
@@ -195,6 +207,30 @@ class RecordingDevice : public RefCounted<IDirect3DDevice9>, public Counted {
   }
   HRESULT SetTexture(DWORD stage, IDirect3DBaseTexture9* texture) override {
     return mScript->Call("SetTexture", Args(stage, texture ? "texture" : "null"));
+  }
+  HRESULT CreateVertexShader(const DWORD* function, IDirect3DVertexShader9** shader) override {
+    const HRESULT result = mScript->Call("CreateVertexShader", Args(function ? "code" : "null"));
+    if (result != D3D_OK) return result;
+    *shader = new RecordingShader<IDirect3DVertexShader9>(mScript);
+    return D3D_OK;
+  }
+  HRESULT CreatePixelShader(const DWORD* function, IDirect3DPixelShader9** shader) override {
+    const HRESULT result = mScript->Call("CreatePixelShader", Args(function ? "code" : "null"));
+    if (result != D3D_OK) return result;
+    *shader = new RecordingShader<IDirect3DPixelShader9>(mScript);
+    return D3D_OK;
+  }
+  HRESULT SetVertexShader(IDirect3DVertexShader9* shader) override {
+    return mScript->Call("SetVertexShader", Args(shader ? "shader" : "null"));
+  }
+  HRESULT SetPixelShader(IDirect3DPixelShader9* shader) override {
+    return mScript->Call("SetPixelShader", Args(shader ? "shader" : "null"));
+  }
+  HRESULT SetVertexShaderConstantF(UINT start, const float* data, UINT count) override {
+    return mScript->Call("SetVertexShaderConstantF", ConstantArgs(start, data, count));
+  }
+  HRESULT SetPixelShaderConstantF(UINT start, const float* data, UINT count) override {
+    return mScript->Call("SetPixelShaderConstantF", ConstantArgs(start, data, count));
   }
   HRESULT DrawPrimitive(D3DPRIMITIVETYPE type, UINT start, UINT count) override {
     return mScript->Call("DrawPrimitive", Args(DWORD(type), start, count));

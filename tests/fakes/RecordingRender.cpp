@@ -69,7 +69,49 @@ class MemoryIndexBuffer : public MemoryBuffer<render::IndexBufferImpl> {
   }
 };
 
+class RecordingScalar : public render::ShaderScalarVariableImpl {
+ public:
+  RecordingScalar(RecordingRender* render, std::string name) : mRender(render), mName(std::move(name)) {}
+  VNResultEnum SetMatrix(const math::Matrix4* matrix) override {
+    return mRender->Played("SetMatrix", mName + (matrix ? "" : ", null"));
+  }
+  VNResultEnum SetVector4(const math::Point4& v) override {
+    return mRender->Played("SetVector4", mName + Text(", %g, %g, %g, %g", v.x, v.y, v.z, v.w));
+  }
+  VNResultEnum SetVector3(const math::Point3& v) override {
+    return mRender->Played("SetVector3", mName + Text(", %g, %g, %g", v.x, v.y, v.z));
+  }
+  VNResultEnum SetVector2(const math::Point2& v) override {
+    return mRender->Played("SetVector2", mName + Text(", %g, %g", v.x, v.y));
+  }
+  VNResultEnum SetFloat(float value) override { return mRender->Played("SetFloat", mName + Text(", %g", value)); }
+
+ private:
+  RecordingRender* mRender;
+  std::string mName;
+};
+
+class RecordingSampler : public render::ShaderTextureVariableImpl {
+ public:
+  RecordingSampler(RecordingRender* render, std::string name) : mRender(render), mName(std::move(name)) {}
+  VNResultEnum SetTexture(render::Texture* texture) override {
+    return mRender->Played("SetTexture", mName + (texture ? ", texture" : ", null"));
+  }
+
+ private:
+  RecordingRender* mRender;
+  std::string mName;
+};
+
 }  // namespace
+
+render::ShaderScalarVariableImpl* RecordingProgram::CreateScalarVariableImpl(const char* name, int) {
+  return new RecordingScalar(mRender, name);
+}
+
+render::ShaderTextureVariableImpl* RecordingProgram::CreateTextureVariableImpl(const char* name) {
+  return new RecordingSampler(mRender, name);
+}
 
 RecordingRender::RecordingRender() = default;
 
@@ -98,12 +140,15 @@ VNResultEnum RecordingRender::CreateTexture(render::Texture*& out) {
   return VN_OK;
 }
 
-VNResultEnum RecordingRender::CreateShaderImpl(const char*, const char*, render::ShaderImpl*&) {
-  return VN_FAIL;
+VNResultEnum RecordingRender::CreateShaderImpl(const char*, const char*, render::ShaderImpl*& out) {
+  out = new RecordingProgram(this);
+  return VN_OK;
 }
-VNResultEnum RecordingRender::CreateGeomShaderImpl(render::ShaderImpl*&) { return VN_FAIL; }
-VNResultEnum RecordingRender::CreateTexturedShaderImpl(render::ShaderImpl*&) { return VN_FAIL; }
-VNResultEnum RecordingRender::CreateTintShaderImpl(render::ShaderImpl*&) { return VN_FAIL; }
+VNResultEnum RecordingRender::CreateGeomShaderImpl(render::ShaderImpl*& out) { return CreateShaderImpl("", "", out); }
+VNResultEnum RecordingRender::CreateTexturedShaderImpl(render::ShaderImpl*& out) {
+  return CreateShaderImpl("", "", out);
+}
+VNResultEnum RecordingRender::CreateTintShaderImpl(render::ShaderImpl*& out) { return CreateShaderImpl("", "", out); }
 
 VNResultEnum RecordingRender::CreateVertexBuffer(const render::VertexFormat& format,
                                                  unsigned count, bool dynamic,

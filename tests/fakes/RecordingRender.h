@@ -6,6 +6,7 @@
 
 #include "Core/Render/Buffer.h"
 #include "Core/Render/Render.h"
+#include "Core/Render/ShaderImpl.h"
 #include "Core/Render/Texture.h"
 
 namespace fakes {
@@ -64,8 +65,20 @@ class RecordingRender : public render::Render {
                                       uint32_t count, uint32_t minVertex,
                                       uint32_t vertexCount) override;
 
- private:
+  // Records one played device operation; used by the programs' variable setters too.
   VNResultEnum Played(const char* name, const std::string& arguments);
+};
+
+// A program that has every constant and sampler it is asked for; its setters record what playback
+// applies, as "SetMatrix(Proj)", "SetVector4(color2, 1, 0.5, 0, 1)", "SetTexture(TextureSampler, texture)".
+class RecordingProgram : public render::ShaderImpl {
+ public:
+  explicit RecordingProgram(RecordingRender* render) : render::ShaderImpl(render), mRender(render) {}
+  render::ShaderScalarVariableImpl* CreateScalarVariableImpl(const char* name, int kind) override;
+  render::ShaderTextureVariableImpl* CreateTextureVariableImpl(const char* name) override;
+
+ private:
+  RecordingRender* mRender;
 };
 
 // A texture of a given size that can be named as a target; it never touches a device. From an
