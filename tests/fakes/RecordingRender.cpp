@@ -1,6 +1,7 @@
 #include "RecordingRender.h"
 
 #include <cstdio>
+#include <cstdlib>
 
 #include "Core/Render/ImageData.h"
 #include "Core/Render/VertexFormat.h"
@@ -38,6 +39,8 @@ class MemoryBuffer : public Base {
   VNResultEnum Restore() override { return VN_OK; }
   VNResultEnum Release() override { return VN_OK; }
   bool IsNotReady() override { return !this->mLocked; }
+
+  const unsigned char* GetMemory() const { return mMemory.data(); }
 
  protected:
   void Allocate(unsigned count, unsigned size) {
@@ -190,9 +193,11 @@ VNResultEnum RecordingRender::DoSetVertexFormat(uint32_t id) {
   return Played("SetVertexFormat", Text("%g", id));
 }
 VNResultEnum RecordingRender::DoSetVertexBuffer(render::VertexBufferImpl* buffer) {
+  mBoundVertices = buffer;
   return Played("SetVertexBuffer", buffer ? Text("%g", buffer->GetCapacity()) : "null");
 }
 VNResultEnum RecordingRender::DoSetIndexBuffer(render::IndexBufferImpl* buffer) {
+  mBoundIndices = buffer;
   return Played("SetIndexBuffer", buffer ? Text("%g", buffer->GetCapacity()) : "null");
 }
 VNResultEnum RecordingRender::DoSetBlendMode(uint32_t mode) {
@@ -215,6 +220,33 @@ VNResultEnum RecordingRender::DoDrawIndexedPrimitive(uint32_t type, uint32_t ind
                                                      uint32_t minVertex, uint32_t vertexCount) {
   return Played("DrawIndexed", Text("%g, %g, %g, %g, %g, %g", type, indexSize, start, count,
                                     minVertex, vertexCount));
+}
+
+std::vector<std::vector<long>> RecordingRender::Arguments(const std::string& name) const {
+  std::vector<std::vector<long>> found;
+  const std::string prefix = name + "(";
+  for (const std::string& call : mCalls) {
+    if (call.compare(0, prefix.size(), prefix) != 0) continue;
+    std::vector<long> values;
+    const char* p = call.c_str() + prefix.size();
+    char* end = nullptr;
+    for (long value = std::strtol(p, &end, 10); end != p; value = std::strtol(p, &end, 10)) {
+      values.push_back(value);
+      p = end;
+      while (*p == ',' || *p == ' ') ++p;
+    }
+    found.push_back(values);
+  }
+  return found;
+}
+
+const void* RecordingRender::GetBoundVertices() const {
+  return mBoundVertices ? static_cast<MemoryVertexBuffer*>(mBoundVertices)->GetMemory() : nullptr;
+}
+
+const uint16_t* RecordingRender::GetBoundIndices() const {
+  return mBoundIndices ? reinterpret_cast<const uint16_t*>(static_cast<MemoryIndexBuffer*>(mBoundIndices)->GetMemory())
+                       : nullptr;
 }
 
 VNResultEnum FakeTexture::CreateFromImage(render::ImageData* image) {

@@ -22,6 +22,11 @@ class RecordingRender : public render::Render {
 
   // Device operations played back, as "Name(arg, ...)".
   std::vector<std::string> mCalls;
+  // The played-back calls named name, each with its integer arguments.
+  std::vector<std::vector<long>> Arguments(const std::string& name) const;
+  // Memory of the vertex and index buffers last set by playback; kept after the frame's unlock.
+  const void* GetBoundVertices() const;
+  const uint16_t* GetBoundIndices() const;
   // The device operation of this name fails (returns mFailResult) from its mFailAfter + 1-th call.
   std::string mFailCall;
   int mFailAfter = 0;
@@ -67,6 +72,10 @@ class RecordingRender : public render::Render {
 
   // Records one played device operation; used by the programs' variable setters too.
   VNResultEnum Played(const char* name, const std::string& arguments);
+
+ private:
+  render::VertexBufferImpl* mBoundVertices = nullptr;
+  render::IndexBufferImpl* mBoundIndices = nullptr;
 };
 
 // A program that has every constant and sampler it is asked for; its setters record what playback

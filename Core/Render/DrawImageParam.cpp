@@ -1,0 +1,87 @@
+#include "Core/Render/DrawImageParam.h"
+
+#include <utility>
+
+#include "Core/Render/BufferDoubleCache.h"
+#include "Core/Render/BuildQuad.h"
+#include "Core/Render/DrawParam.h"
+#include "Core/Render/Graphics.h"
+#include "Core/Render/Image.h"
+#include "Core/Render/Render.h"
+#include "Core/Render/ShaderTextured.h"
+
+namespace render {
+
+namespace {
+
+float AnchorOffset(int anchor, float size) {
+  switch (anchor) {
+    case DrawImageParam::kAnchorEnd:
+      return -size;
+    case DrawImageParam::kAnchorCentre:
+      return -size * 0.5f;
+    default:
+      return 0.0f;
+  }
+}
+
+}  // namespace
+
+DrawImageParam::DrawImageParam(Graphics* graphics, Image* image)
+    : GraphicsFriend(graphics),
+      mImage(image),
+      mSource(0.0f, 0.0f, image ? float(image->GetWidth()) : 0.0f, image ? float(image->GetHeight()) : 0.0f) {}
+
+VNResultEnum DrawImageParam::Draw(DrawParam* request) {
+  if (!mGraphics || !mImage) return VN_FAIL;
+  const VertexFormat& format = SVertex2D::GetFormat();
+  auto* vertexCache = static_cast<BufferDoubleCache<VertexBuffer<SVertex2D>>*>(mRender->GetVertexCache(format.GetId()));
+  IndexCache16* indexCache = mRender->GetIndexCache16();
+  if (!vertexCache || !indexCache) return VN_FAIL;
+  SVertex2D* vertices = nullptr;
+  BufferRange<VertexBuffer<SVertex2D>> vertexRange;
+  VNResultEnum result = vertexCache->Allocate(4, &vertices, vertexRange);
+  if (result != VN_OK) return result;
+  unsigned short* indices = nullptr;
+  BufferRange<IndexBuffer<unsigned short>> indexRange;
+  result = indexCache->Allocate(6, &indices, indexRange);
+  if (result != VN_OK) return result;
+
+  const float w = mSource.width;
+  const float h = mSource.height;
+  const float ox = AnchorOffset(mHorizontalAnchor, w);
+  const float oy = AnchorOffset(mVerticalAnchor, h);
+  const float tw = float(mImage->GetWidth());
+  const float th = float(mImage->GetHeight());
+  math::Point2 uv0(mSource.x / tw, mSource.y / th);
+  math::Point2 uv1((mSource.x + w) / tw, (mSource.y + h) / th);
+  if (mFlipX) std::swap(uv0.x, uv1.x);
+  if (mFlipY) std::swap(uv0.y, uv1.y);
+  BuildQuad(vertices, indices, vertexRange.mStart, math::Point4(ox, oy, 0.0f, 1.0f),
+            math::Point4(ox + w, oy + h, 0.0f, 1.0f), uv0, uv1);
+  if (mImage->MapAtlasUV(vertices, 4, 0, format) != VN_OK) return VN_FAIL;
+
+  const uint32_t diffuse = mGraphics->GetColor().ToARGB();
+  const uint32_t tint = uint32_t(int(mGraphics->mTintAmount * 255.0f)) & 0xFF;
+  const uint32_t specular = tint << 8 | (255 - tint);
+  for (int i = 0; i < 4; ++i) {
+    vertices[i].diffuse = diffuse;
+    vertices[i].specular = specular;
+  }
+
+  if (request && (result = request->TransformVertices(vertices, format, 4)) != VN_OK) return result;
+  if ((result = TransformVertices(vertices, format, 4)) != VN_OK) return result;
+  ApplyHalfPixelOffset(vertices, format, 4);
+
+  ShaderTextured* shader = mGraphics->GetTexturedShader();
+  if (!shader) return VN_FAIL;
+  SetVertexBuffer(vertexRange.mBuffer->GetImpl());
+  SetIndexBuffer(indexRange.mBuffer->GetImpl());
+  SetShader(shader->GetProgram());
+  if ((result = ApplyState()) != VN_OK) return result;
+  if ((result = shader->SetTexture(mImage->GetTexture())) != VN_OK) return result;
+  if ((result = SetProjection(shader)) != VN_OK) return result;
+  return mRender->DrawIndexed(Render::kTriangleList, indexRange.mStart, 2, vertexRange.mStart, 4);
+}
+
+}  // namespace render

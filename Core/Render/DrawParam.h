@@ -1,0 +1,159 @@
+#pragma once
+// Draw requests: small objects returned by value by the drawing context that draw their payload
+// when destroyed while still pending. An untransformed request can first be converted into a
+// translated one or into one with a 2-D transform; a conversion moves the pending mark to the new
+// request, so exactly one request of a chain draws.
+#include "Core/Base/Result.h"
+#include "Core/Math/Point.h"
+#include "Core/Math/Transform2D.h"
+#include "Core/Render/DrawCustomParam.h"
+#include "Core/Render/DrawImageParam.h"
+#include "Core/Render/DrawTextParam.h"
+
+namespace render {
+
+class VertexFormat;
+
+class DrawParam {
+ public:
+  DrawParam() = default;
+  DrawParam(const DrawParam&) = delete;
+  DrawParam& operator=(const DrawParam&) = delete;
+  // The request's own move of the vertex positions, applied before the context's transform.
+  virtual VNResultEnum TransformVertices(void* vertices, const VertexFormat& format, unsigned count) = 0;
+  virtual ~DrawParam() = default;
+
+  bool IsPending() const { return mPending; }
+
+ protected:
+  template <class Payload>
+  friend class DrawPayloadAccess;
+  bool mPending = true;
+};
+
+struct TagUntransformed {};
+struct TagTranslate2D {};
+struct TagTransform2D {};
+
+template <class Payload>
+class DrawUntransformedParam;
+template <class Payload>
+class DrawTranslate2DParam;
+template <class Payload>
+class DrawTransform2DParam;
+
+// Access to the payload of a request (its anchors, flips, format, out pointers).
+template <class Payload>
+class DrawPayloadAccess {
+ public:
+  Payload* operator->() const { return mPayload; }
+  Payload& GetPayload() const { return *mPayload; }
+
+ protected:
+  // A new pending request over a copy of the payload; this request is no longer pending.
+  template <class Request>
+  Request Convert() const {
+    Request converted(*mPayload);
+    mRequest->mPending = false;
+    return converted;
+  }
+
+  Payload* mPayload = nullptr;
+  DrawParam* mRequest = nullptr;
+};
+
+// The conversions an untransformed request offers, by payload kind.
+template <class Tag, class Payload>
+class DrawParamInterface : public DrawPayloadAccess<Payload> {};
+
+template <>
+class DrawParamInterface<TagUntransformed, DrawImageParam> : public DrawPayloadAccess<DrawImageParam> {
+ public:
+  DrawTransform2DParam<DrawImageParam> Scale(float sx, float sy);
+  DrawTransform2DParam<DrawImageParam> ScaleUniform(float s);
+  DrawTranslate2DParam<DrawImageParam> Translate(const math::Point2& offset);
+  DrawTransform2DParam<DrawImageParam> Transform(const math::Transform2D& transform);
+};
+
+template <>
+class DrawParamInterface<TagUntransformed, DrawTextParam> : public DrawPayloadAccess<DrawTextParam> {
+ public:
+  DrawTransform2DParam<DrawTextParam> ScaleUniform(float s);
+  DrawTranslate2DParam<DrawTextParam> Translate(const math::Point2& offset);
+};
+
+// Shared by the three request kinds: holds the payload. The most derived request draws it at its
+// destruction when still pending, while its own TransformVertices is alive.
+template <class Tag, class Payload>
+class DrawRequest : public DrawParam, public DrawParamInterface<Tag, Payload> {
+ public:
+  explicit DrawRequest(const Payload& payload) : mData(payload) { Bind(); }
+  // Takes the pending mark, so a request returned by value draws once.
+  DrawRequest(DrawRequest&& other) : mData(other.mData) {
+    Bind();
+    mPending = other.mPending;
+    other.mPending = false;
+  }
+
+  Payload mData;
+
+ protected:
+  void DrawIfPending() {
+    if (!mPending) return;
+    mPending = false;
+    mData.Draw(this);  // a failed draw has recorded nothing; there is no one to tell
+  }
+
+ private:
+  void Bind() {
+    this->mPayload = &mData;
+    this->mRequest = this;
+  }
+};
+
+template <class Payload>
+class DrawUntransformedParam : public DrawRequest<TagUntransformed, Payload> {
+ public:
+  using DrawRequest<TagUntransformed, Payload>::DrawRequest;
+  DrawUntransformedParam(DrawUntransformedParam&&) = default;
+  ~DrawUntransformedParam() override { this->DrawIfPending(); }
+  VNResultEnum TransformVertices(void*, const VertexFormat&, unsigned) override { return VN_OK; }
+};
+
+// Moves x and y of every position by the offset (positions of 3 or 4 components).
+VNResultEnum TranslateVertices(void* vertices, const VertexFormat& format, unsigned count, float x, float y);
+// Applies the transform to x and y of every position.
+VNResultEnum TransformVertices2D(void* vertices, const VertexFormat& format, unsigned count,
+                                 const math::Transform2D& transform);
+
+template <class Payload>
+class DrawTranslate2DParam : public DrawRequest<TagTranslate2D, Payload> {
+ public:
+  using DrawRequest<TagTranslate2D, Payload>::DrawRequest;
+  DrawTranslate2DParam(DrawTranslate2DParam&&) = default;
+  ~DrawTranslate2DParam() override { this->DrawIfPending(); }
+  VNResultEnum TransformVertices(void* vertices, const VertexFormat& format, unsigned count) override {
+    return TranslateVertices(vertices, format, count, mX, mY);
+  }
+
+  float mX = 0.0f;
+  float mY = 0.0f;
+};
+
+template <class Payload>
+class DrawTransform2DParam : public DrawRequest<TagTransform2D, Payload> {
+ public:
+  using DrawRequest<TagTransform2D, Payload>::DrawRequest;
+  DrawTransform2DParam(DrawTransform2DParam&&) = default;
+  ~DrawTransform2DParam() override { this->DrawIfPending(); }
+  VNResultEnum TransformVertices(void* vertices, const VertexFormat& format, unsigned count) override {
+    return TransformVertices2D(vertices, format, count, mTransform);
+  }
+  // May be translated, scaled or rotated further until the request is destroyed.
+  math::Transform2D& GetTransform() { return mTransform; }
+
+ private:
+  math::Transform2D mTransform;
+};
+
+}  // namespace render

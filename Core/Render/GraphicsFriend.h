@@ -1,0 +1,44 @@
+#pragma once
+#include "Core/Base/Result.h"
+
+namespace render {
+
+class DrawState;
+class Graphics;
+class IndexBufferImpl;
+class Render;
+class Shader;
+class ShaderImpl;
+class VertexBufferImpl;
+class VertexFormat;
+
+// How draw payloads, fonts and particle emitters reach a drawing context: the context, its renderer
+// and its pending state. A null context is allowed for text measuring only.
+class GraphicsFriend {
+ public:
+  explicit GraphicsFriend(Graphics* graphics = nullptr) { SetGraphics(graphics); }
+
+  // Rebinds to another context (a copied payload rebinds to its source's context).
+  void SetGraphics(Graphics* graphics);
+
+  // Write one field of the context's state and mark the state dirty.
+  void SetShader(ShaderImpl* program);
+  void SetVertexBuffer(VertexBufferImpl* buffer);
+  void SetIndexBuffer(IndexBufferImpl* buffer);
+  // Hands the context's state to the renderer (whole when dirty); clears dirty on success.
+  VNResultEnum ApplyState();
+  // Forward to the context.
+  VNResultEnum TransformVertices(void* vertices, const VertexFormat& format, unsigned count);
+  void ApplyHalfPixelOffset(void* vertices, const VertexFormat& format, unsigned count);
+  // Gives the shader the context's projection as its "Proj" value.
+  VNResultEnum SetProjection(Shader* shader);
+
+  Graphics* GetGraphics() const { return mGraphics; }
+
+ protected:
+  Graphics* mGraphics = nullptr;
+  Render* mRender = nullptr;
+  DrawState* mState = nullptr;
+};
+
+}  // namespace render

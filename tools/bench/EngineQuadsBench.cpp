@@ -1,0 +1,100 @@
+// The engine's path: the same quads as draw requests of a drawing context, recorded, merged and
+// played back on the OpenGL device.
+#include <SDL.h>
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+#include "Core/Base/ImageInfo.h"
+#include "Core/Base/MemoryStream.h"
+#include "Core/Render/DX9/RenderDX9.h"
+#include "Core/Render/Graphics.h"
+#include "Core/Render/Image.h"
+#include "Core/Render/ImageDataRaw.h"
+#include "Core/Render/RenderInitParam.h"
+#include "Core/Render/Texture.h"
+#include "tools/bench/QuadScene.h"
+
+namespace {
+
+// The sprite as a texture of the renderer, through the raw-pixel decoder (ARGB words).
+render::Image* MakeSprite(render::Render& render) {
+  const std::vector<uint8_t> rgba = bench::MakeSpritePixels();
+  std::vector<uint8_t> argb(rgba.size());
+  for (size_t i = 0; i < rgba.size(); i += 4) {
+    argb[i + 0] = rgba[i + 2];  // little-endian 0xAARRGGBB: B, G, R, A
+    argb[i + 1] = rgba[i + 1];
+    argb[i + 2] = rgba[i + 0];
+    argb[i + 3] = rgba[i + 3];
+  }
+  base::MemoryStream stream(argb.data(), unsigned(argb.size()));
+  base::ImageInfo info;
+  info.mRawPixels = true;
+  info.mWidth = float(bench::kQuadSize);
+  info.mHeight = float(bench::kQuadSize);
+  render::ImageDataRaw image(info);
+  render::Texture* texture = nullptr;
+  if (image.Load(&stream, u"") != VN_OK || render.CreateTexture(texture) != VN_OK ||
+      texture->CreateFromImage(&image) != VN_OK) {
+    delete texture;
+    return nullptr;
+  }
+  return new render::Image(texture);
+}
+
+void BM_EngineQuads(benchmark::State& state) {
+  const int n = int(state.range(0));
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+    state.SkipWithError(SDL_GetError());
+    return;
+  }
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
+  SDL_Window* window = SDL_CreateWindow("bench", 0, 0, bench::kScreenWidth, bench::kScreenHeight, SDL_WINDOW_OPENGL);
+  SDL_GLContext context = window ? SDL_GL_CreateContext(window) : nullptr;
+  auto finish = reinterpret_cast<void (*)()>(SDL_GL_GetProcAddress("glFinish"));
+  auto render = std::make_unique<render::RenderDX9>();
+  render::RenderInitParam param;
+  param.mWidth = bench::kScreenWidth;
+  param.mHeight = bench::kScreenHeight;
+  param.mWindowed = true;
+  param.mBuildProjection = true;
+  // Until the window class exists the back end takes the native window.
+  std::unique_ptr<render::Image> sprite;
+  if (context && finish && render->InitRender(reinterpret_cast<app::Window*>(window), param) == VN_OK) {
+    sprite.reset(MakeSprite(*render));
+  }
+  if (!sprite) {
+    state.SkipWithError("no OpenGL 3.3 device");
+  } else {
+    state.SetLabel("engine");
+    const std::vector<bench::Quad> quads = bench::MakeQuads(n);
+    for (auto _ : state) {
+      if (!render->CheckDevice()) continue;
+      render->BeginFrame();
+      {
+        render::Graphics g(render.get());
+        g.Clear(render::Render::kClearTarget, math::Color(0, 0, 0, 1), 1.0f, 0);
+        for (const bench::Quad& q : quads) {
+          g.SetColor(math::Color(q.argb));
+          g.DrawImage(sprite.get()).Translate({q.x, q.y});
+        }
+        render->EndFrame();
+        render->Present();
+        render->PlayCommands();
+      }
+      finish();  // the offscreen driver does not wait for the frame at the swap
+    }
+    state.counters["fps"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
+  }
+  sprite.reset();
+  render.reset();
+  if (context) SDL_GL_DeleteContext(context);
+  if (window) SDL_DestroyWindow(window);
+  SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
+BENCHMARK(BM_EngineQuads)->Arg(1000)->Arg(10000)->Arg(50000)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
