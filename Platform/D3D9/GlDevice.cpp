@@ -234,9 +234,12 @@ void GlDevice::ApplySampler(DWORD stage) {
   const GLuint sampler = mSamplers[stage];
   const bool linearMin = states[D3DSAMP_MINFILTER] >= D3DTEXF_LINEAR;
   GLenum minFilter = linearMin ? GL_LINEAR : GL_NEAREST;
-  if (states[D3DSAMP_MIPFILTER] == D3DTEXF_POINT) {
+  // A texture of one level samples the same without a mip filter, and llvmpipe then skips the
+  // per-pixel level of detail (a third of the fill cost of a sprite).
+  const bool mips = mTextures[stage] && mTextures[stage]->GetLevelCount() > 1;
+  if (mips && states[D3DSAMP_MIPFILTER] == D3DTEXF_POINT) {
     minFilter = linearMin ? GL_LINEAR_MIPMAP_NEAREST : GL_NEAREST_MIPMAP_NEAREST;
-  } else if (states[D3DSAMP_MIPFILTER] >= D3DTEXF_LINEAR) {
+  } else if (mips && states[D3DSAMP_MIPFILTER] >= D3DTEXF_LINEAR) {
     minFilter = linearMin ? GL_LINEAR_MIPMAP_LINEAR : GL_NEAREST_MIPMAP_LINEAR;
   }
   glSamplerParameteri(sampler, GL_TEXTURE_MIN_FILTER, GLint(minFilter));
@@ -375,6 +378,7 @@ HRESULT GlDevice::SetTexture(DWORD stage, IDirect3DBaseTexture9* texture) {
   glActiveTexture(GL_TEXTURE0 + stage);
   glBindTexture(GL_TEXTURE_2D, glTexture ? glTexture->GetName() : 0);
   glActiveTexture(GL_TEXTURE0);
+  ApplySampler(stage);  // the mip filter depends on the texture's levels
   return D3D_OK;
 }
 

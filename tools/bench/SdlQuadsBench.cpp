@@ -11,6 +11,7 @@ void BM_SdlRenderGeometry(benchmark::State& state) {
   const int n = int(state.range(0));
   SDL_SetHint(SDL_HINT_RENDER_DRIVER, "opengl");
   SDL_SetHint(SDL_HINT_RENDER_VSYNC, "0");
+  SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");  // the engine samples with linear filtering too
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
     state.SkipWithError(SDL_GetError());
     return;
