@@ -1,7 +1,6 @@
 // A scene of PNG and DDS images drawn through the drawing context into a render target on the
 // OpenGL device (Mesa's software rasteriser), compared with the expected picture.
 #include <IL/il.h>
-#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -10,19 +9,14 @@
 #include <string>
 #include <vector>
 
-#include "Core/File/FileManager.h"
 #include "Core/Math/Transform2D.h"
 #include "Core/Render/DX9/RenderDX9.h"
 #include "Core/Render/DX9/TextureDX9.h"
 #include "Core/Render/Graphics.h"
 #include "Core/Render/Image.h"
-#include "Core/Render/RenderInitParam.h"
 #include "Core/Render/RenderTarget.h"
 #include "Platform/D3D9/GlReadback.h"
-
-#ifdef __SANITIZE_ADDRESS__
-#include <sanitizer/lsan_interface.h>
-#endif
+#include "tests/fakes/GlRenderWindow.h"
 
 namespace {
 
@@ -32,20 +26,6 @@ const std::string kData = std::string(QM_SOURCE_DIR) + "/tests/data/images/";
 const std::string kExpected = kData + "golden_scene.png";
 
 std::u16string Wide(const std::string& text) { return std::u16string(text.begin(), text.end()); }
-
-// Mesa keeps allocations of its contexts past their deletion, so nothing allocated while the
-// device lives is leak-checked.
-void IgnoreDriverLeaks(bool ignore) {
-#ifdef __SANITIZE_ADDRESS__
-  if (ignore) {
-    __lsan_disable();
-  } else {
-    __lsan_enable();
-  }
-#else
-  (void)ignore;
-#endif
-}
 
 // RGBA pixels (top row first) through DevIL; empty when the file cannot be read.
 std::vector<uint8_t> ReadPng(const std::string& path, int& width, int& height) {
@@ -87,33 +67,10 @@ void WritePng(const std::string& path, int width, int height, const std::vector<
 class GoldenSceneTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    IgnoreDriverLeaks(true);
-    ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
-    mWindow = SDL_CreateWindow("golden", 0, 0, kWidth, kHeight, SDL_WINDOW_OPENGL);
-    ASSERT_NE(mWindow, nullptr) << SDL_GetError();
-    mContext = SDL_GL_CreateContext(mWindow);
-    ASSERT_NE(mContext, nullptr) << SDL_GetError();
-    render::RenderInitParam param;
-    param.mWidth = kWidth;
-    param.mHeight = kHeight;
-    param.mWindowed = true;
-    param.mBuildProjection = true;
-    mRender = std::make_unique<render::RenderDX9>();
-    // Until the window class exists the back end takes the native window.
-    ASSERT_EQ(mRender->InitRender(reinterpret_cast<app::Window*>(mWindow), param), VN_OK);
+    mRender = mWindow.GetRender();
+    ASSERT_NE(mRender, nullptr) << mWindow.GetError();
   }
-
-  void TearDown() override {
-    mImages.clear();
-    mRender.reset();
-    if (mContext) SDL_GL_DeleteContext(mContext);
-    if (mWindow) SDL_DestroyWindow(mWindow);
-    SDL_Quit();
-    IgnoreDriverLeaks(false);
-  }
+  void TearDown() override { mImages.clear(); }
 
   render::Image* Load(const char* name) {
     render::Image* image = nullptr;
@@ -179,9 +136,8 @@ class GoldenSceneTest : public ::testing::Test {
     g.DrawLine({0, 96}, {255, 96});
   }
 
-  SDL_Window* mWindow = nullptr;
-  SDL_GLContext mContext = nullptr;
-  std::unique_ptr<render::RenderDX9> mRender;
+  fakes::GlRenderWindow mWindow{kWidth, kHeight};
+  render::RenderDX9* mRender = nullptr;
   std::vector<std::unique_ptr<render::Image>> mImages;
 };
 

@@ -1,71 +1,23 @@
 // Textures from image files on the OpenGL device (Mesa's software rasteriser, SDL's offscreen
 // driver): every format and every stored mip level is created and filled.
-#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <string>
 
-#include "Core/Render/DX9/RenderDX9.h"
 #include "Core/Render/DX9/TextureDX9.h"
 #include "Core/Render/Image.h"
-#include "Core/Render/RenderInitParam.h"
-
-#ifdef __SANITIZE_ADDRESS__
-#include <sanitizer/lsan_interface.h>
-#endif
+#include "tests/fakes/GlRenderWindow.h"
 
 namespace {
 
 const std::string kData = std::string(QM_SOURCE_DIR) + "/tests/data/images/";
 
-// Mesa keeps allocations of its contexts past their deletion, so nothing allocated while the
-// device lives is leak-checked.
-void IgnoreDriverLeaks(bool ignore) {
-#ifdef __SANITIZE_ADDRESS__
-  if (ignore) {
-    __lsan_disable();
-  } else {
-    __lsan_enable();
-  }
-#else
-  (void)ignore;
-#endif
-}
-
 class TextureGlTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    IgnoreDriverLeaks(true);
-    ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
-    mWindow = SDL_CreateWindow("textures", 0, 0, 64, 64, SDL_WINDOW_OPENGL);
-    ASSERT_NE(mWindow, nullptr) << SDL_GetError();
-    mContext = SDL_GL_CreateContext(mWindow);
-    ASSERT_NE(mContext, nullptr) << SDL_GetError();
-    render::RenderInitParam param;
-    param.mWidth = 64;
-    param.mHeight = 64;
-    param.mWindowed = true;
-    param.mBuildProjection = true;
-    mRender = std::make_unique<render::RenderDX9>();
-    // Until the window class exists the back end takes the native window.
-    ASSERT_EQ(mRender->InitRender(reinterpret_cast<app::Window*>(mWindow), param), VN_OK);
-  }
+  void SetUp() override { ASSERT_NE(mWindow.GetRender(), nullptr) << mWindow.GetError(); }
 
-  void TearDown() override {
-    mRender.reset();
-    if (mContext) SDL_GL_DeleteContext(mContext);
-    if (mWindow) SDL_DestroyWindow(mWindow);
-    SDL_Quit();
-    IgnoreDriverLeaks(false);
-  }
-
-  SDL_Window* mWindow = nullptr;
-  SDL_GLContext mContext = nullptr;
-  std::unique_ptr<render::RenderDX9> mRender;
+  fakes::GlRenderWindow mWindow{64, 64};
 };
 
 struct FileCase {
@@ -87,7 +39,7 @@ TEST_F(TextureGlTest, EveryFormatLoadsWithItsHitMask) {
     SCOPED_TRACE(c.file);
     const std::string path = kData + c.file;
     render::Image* image = nullptr;
-    ASSERT_EQ(mRender->LoadImage(std::u16string(path.begin(), path.end()), nullptr, &image, nullptr), VN_OK);
+    ASSERT_EQ(mWindow.GetRender()->LoadImage(std::u16string(path.begin(), path.end()), nullptr, &image, nullptr), VN_OK);
     std::unique_ptr<render::Image> owned(image);
     auto* texture = static_cast<render::TextureDX9*>(image->GetTexture());
     ASSERT_NE(texture, nullptr);

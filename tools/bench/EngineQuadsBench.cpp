@@ -7,12 +7,11 @@
 
 #include "Core/Base/ImageInfo.h"
 #include "Core/Base/MemoryStream.h"
-#include "Core/Render/DX9/RenderDX9.h"
 #include "Core/Render/Graphics.h"
 #include "Core/Render/Image.h"
 #include "Core/Render/ImageDataRaw.h"
-#include "Core/Render/RenderInitParam.h"
 #include "Core/Render/Texture.h"
+#include "tests/fakes/GlRenderWindow.h"
 #include "tools/bench/QuadScene.h"
 
 namespace {
@@ -44,29 +43,12 @@ render::Image* MakeSprite(render::Render& render) {
 
 void BM_EngineQuads(benchmark::State& state) {
   const int n = int(state.range(0));
-  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-    state.SkipWithError(SDL_GetError());
-    return;
-  }
-  SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
-  SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
-  SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
-  SDL_Window* window = SDL_CreateWindow("bench", 0, 0, bench::kScreenWidth, bench::kScreenHeight, SDL_WINDOW_OPENGL);
-  SDL_GLContext context = window ? SDL_GL_CreateContext(window) : nullptr;
+  fakes::GlRenderWindow window(bench::kScreenWidth, bench::kScreenHeight);
+  render::RenderDX9* render = window.GetRender();
   auto finish = reinterpret_cast<void (*)()>(SDL_GL_GetProcAddress("glFinish"));
-  auto render = std::make_unique<render::RenderDX9>();
-  render::RenderInitParam param;
-  param.mWidth = bench::kScreenWidth;
-  param.mHeight = bench::kScreenHeight;
-  param.mWindowed = true;
-  param.mBuildProjection = true;
-  // Until the window class exists the back end takes the native window.
-  std::unique_ptr<render::Image> sprite;
-  if (context && finish && render->InitRender(reinterpret_cast<app::Window*>(window), param) == VN_OK) {
-    sprite.reset(MakeSprite(*render));
-  }
+  std::unique_ptr<render::Image> sprite(render && finish ? MakeSprite(*render) : nullptr);
   if (!sprite) {
-    state.SkipWithError("no OpenGL 3.3 device");
+    state.SkipWithError(window.GetError());
   } else {
     state.SetLabel("engine");
     const std::vector<bench::Quad> quads = bench::MakeQuads(n);
@@ -74,7 +56,7 @@ void BM_EngineQuads(benchmark::State& state) {
       if (!render->CheckDevice()) continue;
       render->BeginFrame();
       {
-        render::Graphics g(render.get());
+        render::Graphics g(render);
         g.Clear(render::Render::kClearTarget, math::Color(0, 0, 0, 1), 1.0f, 0);
         for (const bench::Quad& q : quads) {
           g.SetColor(math::Color(q.argb));
@@ -88,11 +70,6 @@ void BM_EngineQuads(benchmark::State& state) {
     }
     state.counters["fps"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
   }
-  sprite.reset();
-  render.reset();
-  if (context) SDL_GL_DeleteContext(context);
-  if (window) SDL_DestroyWindow(window);
-  SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 
 BENCHMARK(BM_EngineQuads)->Arg(1000)->Arg(10000)->Arg(50000)->Unit(benchmark::kMillisecond)->UseRealTime();
