@@ -202,4 +202,15 @@ TEST_F(DrawImageTest, ContextTransformAppliesAfterTheRequest) {
   EXPECT_FLOAT_EQ(v[2].y, 5.5f);
 }
 
+
+// A translated request moves positions of 3 or 4 components only.
+TEST(TranslateVerticesTest, TwoComponentPositionsStay) {
+  render::VertexFormat format(0, 0);
+  format.AddElement("pos", 0, 8, render::VertexFormat::kPosition, 2);
+  float positions[2] = {1.0f, 2.0f};
+  EXPECT_EQ(render::TranslateVertices(positions, format, 1, 10.0f, 20.0f), VN_OK);
+  EXPECT_EQ(positions[0], 1.0f);
+  EXPECT_EQ(positions[1], 2.0f);
+}
+
 }  // namespace
