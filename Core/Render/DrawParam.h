@@ -23,8 +23,6 @@ class DrawParam {
   virtual VNResultEnum TransformVertices(void* vertices, const VertexFormat& format, unsigned count) = 0;
   virtual ~DrawParam() = default;
 
-  bool IsPending() const { return mPending; }
-
  protected:
   template <class Payload>
   friend class DrawPayloadAccess;
@@ -47,7 +45,6 @@ template <class Payload>
 class DrawPayloadAccess {
  public:
   Payload* operator->() const { return mPayload; }
-  Payload& GetPayload() const { return *mPayload; }
 
  protected:
   // A new pending request over a copy of the payload; this request is no longer pending.

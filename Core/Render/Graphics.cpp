@@ -4,6 +4,7 @@
 
 #include "Core/Math/Transform3D.h"
 #include "Core/Render/BufferDoubleCache.h"
+#include "Core/Render/BuildQuad.h"
 #include "Core/Render/Render.h"
 #include "Core/Render/RenderTarget.h"
 #include "Core/Render/ShaderTextured.h"
@@ -188,37 +189,25 @@ DrawTransform2DParam<DrawImageParam> Graphics::DrawImageToRect(Image* image, con
 
 DrawUntransformedParam<DrawCustomParam> Graphics::DrawGeometry(int type, const math::Point2* corners,
                                                                unsigned count, bool quadIndices) {
-  DrawCustomParam payload(this, type, nullptr, SVertexGeom::GetFormat(), mGeomShader);
   auto* cache = static_cast<BufferDoubleCache<VertexBuffer<SVertexGeom>>*>(
       mRender->GetVertexCache(SVertexGeom::GetFormat().GetId()));
   SVertexGeom* vertices = nullptr;
   BufferRange<VertexBuffer<SVertexGeom>> range;
   if (!cache || cache->Allocate(count, &vertices, range) != VN_OK) {
-    return DrawUntransformedParam<DrawCustomParam>(payload);  // no vertices: draws nothing
+    return DrawCustom(type, nullptr, {}, mGeomShader);  // no vertices: draws nothing
   }
   const uint32_t argb = mColor.ToARGB();
   for (unsigned i = 0; i < count; ++i) vertices[i] = {corners[i].x, corners[i].y, 0.0f, argb};
-  payload.mVertices = vertices;
-  payload.mVertexStart = range.mStart;
-  payload.mVertexCount = count;
-  payload.mVertexBuffer = range.mBuffer->GetImpl();
-  if (quadIndices) {
-    IndexCache16* indexCache = mRender->GetIndexCache16();
-    unsigned short* indices = nullptr;
-    BufferRange<IndexBuffer<unsigned short>> indexRange;
-    if (!indexCache || indexCache->Allocate(6, &indices, indexRange) != VN_OK) {
-      payload.mVertices = nullptr;
-      return DrawUntransformedParam<DrawCustomParam>(payload);
-    }
-    const unsigned short s = static_cast<unsigned short>(range.mStart);
-    const unsigned short quad[6] = {s, static_cast<unsigned short>(s + 1), static_cast<unsigned short>(s + 2),
-                                    s, static_cast<unsigned short>(s + 2), static_cast<unsigned short>(s + 3)};
-    std::copy(quad, quad + 6, indices);
-    payload.mIndexStart = indexRange.mStart;
-    payload.mIndexCount = 6;
-    payload.mIndexBuffer = indexRange.mBuffer->GetImpl();
+  if (!quadIndices) return DrawCustom(type, vertices, range, mGeomShader);
+
+  IndexCache16* indexCache = mRender->GetIndexCache16();
+  unsigned short* indices = nullptr;
+  BufferRange<IndexBuffer<unsigned short>> indexRange;
+  if (!indexCache || indexCache->Allocate(6, &indices, indexRange) != VN_OK) {
+    return DrawCustom(type, nullptr, {}, mGeomShader);
   }
-  return DrawUntransformedParam<DrawCustomParam>(payload);
+  BuildQuadIndices(indices, range.mStart);
+  return DrawCustomIndexed(type, vertices, indexRange, range, mGeomShader);
 }
 
 DrawUntransformedParam<DrawCustomParam> Graphics::DrawLine(const math::Point2& a, const math::Point2& b) {

@@ -103,8 +103,6 @@ class FakeTexture : public render::Texture {
   VNResultEnum Lock(unsigned& size, unsigned& pitch, void*& data) override;
   VNResultEnum Unlock() override { return VN_OK; }
 
-  const std::vector<unsigned char>& GetImagePixels() const { return mImagePixels; }
-
  private:
   std::vector<uint32_t> mPixels;
   std::vector<unsigned char> mImagePixels;
