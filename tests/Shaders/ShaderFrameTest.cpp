@@ -63,7 +63,7 @@ class ShaderFrameTest : public ::testing::Test {
 
   void TearDown() override {
     mMob = {};
-    mBuffer.reset();
+    mBuffers.clear();
     mTexture.reset();
     mRender.reset();
     if (mContext) SDL_GL_DeleteContext(mContext);
@@ -72,12 +72,12 @@ class ShaderFrameTest : public ::testing::Test {
     fakes::IgnoreDriverLeaks(false);
   }
 
-  // A static vertex buffer holding the vertices.
+  // A new static vertex buffer holding the vertices.
   template <class Vertex>
   render::VertexBufferImpl* Vertices(const std::vector<Vertex>& vertices) {
     render::VertexBufferImpl* buffer = nullptr;
     EXPECT_EQ(mRender->CreateVertexBuffer(Vertex::GetFormat(), unsigned(vertices.size()), false, buffer), VN_OK);
-    mBuffer.reset(buffer);
+    mBuffers.emplace_back(buffer);
     void* data = nullptr;
     EXPECT_EQ(buffer->Lock(), VN_OK);
     EXPECT_EQ(buffer->Allocate(unsigned(vertices.size()), &data), VN_OK);
@@ -110,7 +110,8 @@ class ShaderFrameTest : public ::testing::Test {
   SDL_Window* mWindow = nullptr;
   SDL_GLContext mContext = nullptr;
   std::unique_ptr<WindowRenderDX9> mRender;
-  std::unique_ptr<render::VertexBufferImpl> mBuffer;
+  // The renderer's applied state refers to the last buffer: all live as long as the renderer.
+  std::vector<std::unique_ptr<render::VertexBufferImpl>> mBuffers;
   std::unique_ptr<render::Texture> mTexture;
   resource::ResourcePtr<TMobShader> mMob;
 };
