@@ -4,6 +4,7 @@
 
 #include "Platform/D3D9/D3D9.h"
 #include "Platform/D3D9/GlReadback.h"
+#include "fakes/DriverLeaks.h"
 
 namespace {
 
@@ -19,6 +20,7 @@ constexpr DWORD kBlack = 0xFF000000u;
 class GlDeviceTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    fakes::IgnoreDriverLeaks(true);
     ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
@@ -49,6 +51,7 @@ class GlDeviceTest : public ::testing::Test {
     if (mContext) SDL_GL_DeleteContext(mContext);
     if (mWindow) SDL_DestroyWindow(mWindow);
     SDL_Quit();
+    fakes::IgnoreDriverLeaks(false);
   }
 
   std::vector<DWORD> Read(IDirect3DSurface9* surface) {

@@ -17,21 +17,23 @@ namespace {
 using namespace d3d9;
 using Calls = std::vector<std::string>;
 
-// Everything the main log writes from the first use on.
-std::vector<std::u16string>& LogLines() {
-  static std::vector<std::u16string> lines;
-  return lines;
-}
-
+// Keeps what the main log writes; owned by the log, which writes to it until the program ends.
 class CapturedLog : public base::LogOutput {
  public:
-  void Write(const std::u16string& text) override { LogLines().push_back(text); }
+  void Write(const std::u16string& text) override { mLines.push_back(text); }
+  std::vector<std::u16string> mLines;
 };
 
+CapturedLog* sCapturedLog = nullptr;
+
+std::vector<std::u16string>& LogLines() { return sCapturedLog->mLines; }
+
 void CaptureLog() {
-  static bool attached = false;
-  if (!attached) base::MainLog::Instance()->AddTextOutput(std::make_unique<CapturedLog>());
-  attached = true;
+  if (!sCapturedLog) {
+    auto output = std::make_unique<CapturedLog>();
+    sCapturedLog = output.get();
+    base::MainLog::Instance()->AddTextOutput(std::move(output));
+  }
   LogLines().clear();
 }
 
