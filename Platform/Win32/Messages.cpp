@@ -46,9 +46,8 @@ bool Matches(const MSG& message, HWND window, UINT filterMin, UINT filterMax) {
 
 BOOL Post(HWND window, UINT message, WPARAM wParam, LPARAM lParam, std::u16string_view text) {
   Queue& queue = TheQueue();
-  const DWORD time = GetTickCount();
   std::lock_guard<std::mutex> lock(queue.mutex);
-  queue.entries.push_back(Entry{MSG{window, message, wParam, lParam, time, POINT{0, 0}}, std::u16string(text)});
+  queue.entries.push_back(Entry{MSG{window, message, wParam, lParam, 0, POINT{0, 0}}, std::u16string(text)});
   return TRUE;
 }
 
@@ -62,7 +61,7 @@ bool Take(Queue& queue, MSG* message, std::u16string* text, HWND window, UINT fi
     if (remove & PM_REMOVE) queue.entries.erase(it);
     return true;
   }
-  if (!InFilter(WM_TIMER, filterMin, filterMax)) return false;
+  if (queue.timers.empty() || !InFilter(WM_TIMER, filterMin, filterMax)) return false;
   const DWORD now = GetTickCount();
   for (auto& [key, timer] : queue.timers) {
     if (window && key.first != window) continue;
