@@ -8,7 +8,16 @@ namespace win32 {
 
 namespace {
 
-struct Thread {
+struct Thread : KernelObject {
+  ~Thread() override {
+    {
+      std::lock_guard<std::mutex> lock(mutex);
+      if (!resumed) cancelled = true;
+      wake.notify_all();
+    }
+    if (thread.joinable()) thread.join();
+  }
+
   std::mutex mutex;
   std::condition_variable wake;
   bool resumed = false;
@@ -39,12 +48,12 @@ HANDLE CreateThread(void*, std::size_t, LPTHREAD_START_ROUTINE entry, void* para
   });
   static DWORD sNextId = 1;
   if (threadId) *threadId = sNextId++;
-  return thread;
+  return ToHandle(thread);
 }
 
 DWORD ResumeThread(HANDLE handle) {
-  if (!handle) return static_cast<DWORD>(-1);
-  auto* thread = static_cast<Thread*>(handle);
+  if (!FromHandle(handle)) return static_cast<DWORD>(-1);
+  auto* thread = static_cast<Thread*>(FromHandle(handle));
   std::lock_guard<std::mutex> lock(thread->mutex);
   const DWORD previous = thread->resumed ? 0 : 1;
   thread->resumed = true;
@@ -53,26 +62,13 @@ DWORD ResumeThread(HANDLE handle) {
 }
 
 BOOL SetThreadPriority(HANDLE handle, int priority) {
-  if (!handle) return FALSE;
-  static_cast<Thread*>(handle)->priority = priority;
+  if (!FromHandle(handle)) return FALSE;
+  static_cast<Thread*>(FromHandle(handle))->priority = priority;
   return TRUE;
 }
 
 int GetThreadPriority(HANDLE handle) {
-  return handle ? static_cast<Thread*>(handle)->priority : THREAD_PRIORITY_NORMAL;
-}
-
-BOOL CloseHandle(HANDLE handle) {
-  if (!handle) return FALSE;
-  auto* thread = static_cast<Thread*>(handle);
-  {
-    std::lock_guard<std::mutex> lock(thread->mutex);
-    if (!thread->resumed) thread->cancelled = true;
-    thread->wake.notify_all();
-  }
-  if (thread->thread.joinable()) thread->thread.join();
-  delete thread;
-  return TRUE;
+  return FromHandle(handle) ? static_cast<Thread*>(FromHandle(handle))->priority : THREAD_PRIORITY_NORMAL;
 }
 
 }  // namespace win32

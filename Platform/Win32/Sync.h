@@ -3,6 +3,7 @@
 #include <memory>
 #include <mutex>
 
+#include "Platform/Win32/Handle.h"
 #include "Platform/Win32/Types.h"
 
 namespace win32 {
@@ -36,7 +37,7 @@ DWORD ResumeThread(HANDLE thread);
 // Kept as a request only: an ordinary Linux process may not raise priorities.
 BOOL SetThreadPriority(HANDLE thread, int priority);
 int GetThreadPriority(HANDLE thread);
-// Waits for a resumed thread to end; a thread never resumed ends without running its entry.
-BOOL CloseHandle(HANDLE handle);
+// CloseHandle (Handle.h) on a thread waits for a resumed thread to end; a thread never resumed ends
+// without running its entry.
 
 }  // namespace win32

@@ -1,8 +1,11 @@
 #include "Core/App/Win32/ApplicationWin32.h"
 
 #include <cstdio>
+#include <memory>
 
 #include "Core/App/Application.h"
+#include "Core/Base/LogMessage.h"
+#include "Core/Base/Path.h"
 #include "Platform/Win32/Messages.h"
 #include "Platform/Win32/Process.h"
 
@@ -12,19 +15,6 @@ namespace {
 
 constexpr char16_t kUnsupportedVideoText[] =
     u"Failed to init DirectX 9 render: video card does'n support vertex shaders 1.1 and(or) pixel shaders 2.0";
-
-std::u16string DirPath(const std::u16string& path) {
-  const auto slash = path.find_last_of(u"/\\");
-  return slash == std::u16string::npos ? std::u16string() : path.substr(0, slash + 1);
-}
-
-std::u16string NormalizeDir(std::u16string path) {
-  for (char16_t& c : path) {
-    if (c == u'\\') c = u'/';
-  }
-  while (!path.empty() && path.back() == u'/') path.pop_back();
-  return path + u'/';
-}
 
 void ReportStartFailure(const char* why) { std::fprintf(stderr, "quellmark2: cannot start: %s\n", why); }
 
@@ -50,6 +40,7 @@ VNResultEnum ApplicationWin32::InitPlatform() {
     ReportStartFailure("the program's own path cannot be read");
     return VN_FAIL;
   }
+  base::MainLog::Instance()->AddTextOutput(std::make_unique<base::LogDebugOutput>());
 
   char16_t path[win32::MAX_PATH] = {};
   win32::SetLastError(win32::ERROR_SUCCESS);
@@ -59,18 +50,27 @@ VNResultEnum ApplicationWin32::InitPlatform() {
     ReportStartFailure("no folder for user data (set HOME or XDG_DATA_HOME)");
     return VN_FAIL;
   }
-  mUserBaseFolder = NormalizeDir(path);
+  mUserBaseFolder = base::NormalizeDirPath(path);
   return VN_OK;
 }
 
 VNResultEnum ApplicationWin32::Init() { return VN_OK; }
+
+VNResultEnum ApplicationWin32::InitLogFile(const std::u16string& folder) {
+  mLogFolder = folder;
+  const std::u16string path = folder + u"log.html";
+  // Reaches the outputs attached so far (the debugger), not the file about to be attached.
+  base::LogPlain(u"%s(0): Html log file\n") % path;
+  base::MainLog::Instance()->AddHtmlOutput(std::make_unique<base::LogUtf8File>(path));
+  return VN_OK;
+}
 
 VNResultEnum ApplicationWin32::GetProgramFolder(std::u16string& folder) {
   char16_t path[win32::MAX_PATH] = {};
   win32::SetLastError(win32::ERROR_SUCCESS);
   win32::GetModuleFileNameW(win32::GetModuleHandleW(nullptr), path, win32::MAX_PATH);
   if (win32::GetLastError() != win32::ERROR_SUCCESS) return VN_FAIL;
-  folder = DirPath(path);
+  folder = base::GetDirPath(path);
   return VN_OK;
 }
 

@@ -1,0 +1,175 @@
+#include "Core/File/Profiles.h"
+
+#include <memory>
+#include <new>
+
+#include "Core/App/Win32/ApplicationWin32.h"
+#include "Core/Base/LogMessage.h"
+#include "Core/Base/Stream.h"
+#include "Core/Base/StringEncoding.h"
+#include "Core/File/FileHandleWin32.h"
+#include "Core/File/FileInfo.h"
+#include "Core/File/FileManager.h"
+#include "Core/File/UserDataFileContainer.h"
+
+namespace file {
+
+namespace {
+
+constexpr char kRootElement[] = "Profiles";
+constexpr char kProfileElement[] = "Profile";
+constexpr char kCurrentAttribute[] = "currentProfile";
+constexpr char kNameAttribute[] = "name";
+// Every profile file is small; a larger one is not ours.
+constexpr unsigned kMaxFileSize = 64u << 20;
+
+std::string ToUtf8(const std::u16string& text) { return base::ToNarrow(text, base::kEncodingUtf8); }
+std::u16string ToUtf16(const char* text) { return text ? base::ToWide(text, base::kEncodingUtf8) : std::u16string(); }
+
+// Writes all bytes to path and forces them to the device.
+VNResultEnum WriteDurably(const std::u16string& path, const char* bytes, unsigned size) {
+  FileHandleWin32 file;
+  if (file.Open(path, FileHandleWin32::kWrite, FileHandleWin32::kCreateAlways) != VN_OK) return VN_FAIL;
+  unsigned written = 0;
+  if (file.Write(bytes, size, &written) != VN_OK || written != size || file.Flush() != VN_OK) {
+    file.Close();
+    return VN_FAIL;
+  }
+  return file.Close();
+}
+
+}  // namespace
+
+Profiles::~Profiles() {
+  if (mDocument && !app::ApplicationWin32::IsSecondInstance()) Save();
+  delete mDocument;
+}
+
+std::vector<base::SingletoneBase*> Profiles::GetDependencies() {
+  UserDataFileContainer* container = UserDataFileContainer::Instance();
+  if (!container) return {};
+  return {container};
+}
+
+bool Profiles::ReadFile() {
+  UserDataFileContainer* container = UserDataFileContainer::Instance();
+  std::unique_ptr<FileInfo> info(container->Open(kFileName, nullptr, 0, nullptr));
+  if (!info) return false;
+  std::unique_ptr<base::Stream> stream(info->Open());
+  if (!stream) return false;
+  const unsigned size = stream->GetSize();
+  if (size > kMaxFileSize) return false;
+  std::string text(size, '\0');
+  if (size > 0 && stream->Read(text.data(), size) != size) return false;
+  if (mDocument->Parse(text.c_str(), size) != tinyxml2::XML_SUCCESS) return false;
+
+  mRoot = mDocument->FirstChildElement(kRootElement);
+  if (!mRoot || !mRoot->Attribute(kCurrentAttribute)) return false;
+  for (auto* profile = mRoot->FirstChildElement(kProfileElement); profile;
+       profile = profile->NextSiblingElement(kProfileElement)) {
+    if (!profile->Attribute(kNameAttribute)) return false;
+  }
+  return true;
+}
+
+void Profiles::StartOver() {
+  mDocument->Clear();
+  mRoot = mDocument->NewElement(kRootElement);
+  mDocument->InsertEndChild(mRoot);
+  mCurrent = nullptr;
+}
+
+void Profiles::Load() {
+  delete mDocument;
+  mDocument = new tinyxml2::XMLDocument(true);
+  mRoot = nullptr;
+  mCurrent = nullptr;
+
+  UserDataFileContainer* container = UserDataFileContainer::Instance();
+  if (container && container->Exists(kFileName)) {
+    if (ReadFile()) {
+      SetCurrentProfile(ToUtf16(mRoot->Attribute(kCurrentAttribute)));
+      return;
+    }
+    StartOver();
+    SetCurrentProfile(kDefaultProfileName);
+    sProfileReset = true;
+    return;
+  }
+  StartOver();
+  SetCurrentProfile(kDefaultProfileName);
+}
+
+tinyxml2::XMLError Profiles::Save() {
+  if (!mDocument) return tinyxml2::XML_ERROR_EMPTY_DOCUMENT;
+  UserDataFileContainer* container = UserDataFileContainer::Instance();
+  FileManager* manager = FileManager::Instance();
+  if (!container || !manager) return tinyxml2::XML_ERROR_FILE_COULD_NOT_BE_OPENED;
+
+  tinyxml2::XMLPrinter printer;
+  mDocument->Print(&printer);
+  const std::u16string path = container->GetPath() + kFileName;
+  const std::u16string temporary = path + u".tmp";
+  const auto size = static_cast<unsigned>(printer.CStrSize() - 1);
+  // The old file stays whole until the new one is complete on the disk.
+  if (WriteDurably(temporary, printer.CStr(), size) != VN_OK || manager->ReplaceFile(temporary, path) != VN_OK) {
+    base::LogBlock(u"Profiles::Save(): cannot write '%s'.\n") % path;
+    manager->DeleteFile(temporary);
+    return tinyxml2::XML_ERROR_FILE_COULD_NOT_BE_OPENED;
+  }
+  return tinyxml2::XML_SUCCESS;
+}
+
+void Profiles::SetCurrentProfile(const std::u16string& name) {
+  if (!mRoot) Load();
+  mCurrent = FindProfile(name);
+  if (!mCurrent) {
+    mCurrent = mDocument->NewElement(kProfileElement);
+    mRoot->InsertEndChild(mCurrent);
+    mCurrent->SetAttribute(kNameAttribute, ToUtf8(name).c_str());
+  }
+  mRoot->SetAttribute(kCurrentAttribute, mCurrent->Attribute(kNameAttribute));
+}
+
+void Profiles::DeleteProfile(const std::u16string& name) {
+  tinyxml2::XMLElement* profile = FindProfile(name);
+  if (!profile) return;
+  const bool wasCurrent = profile == mCurrent;
+  mRoot->DeleteChild(profile);
+  if (!wasCurrent) return;
+  mCurrent = nullptr;
+  const std::vector<std::u16string> names = GetProfileNames();
+  SetCurrentProfile(names.empty() ? std::u16string(kDefaultProfileName) : names.front());
+}
+
+void Profiles::RenameCurrentProfile(const std::u16string& name) {
+  if (!mCurrent) return;
+  const std::string utf8 = ToUtf8(name);
+  mCurrent->SetAttribute(kNameAttribute, utf8.c_str());
+  mRoot->SetAttribute(kCurrentAttribute, utf8.c_str());
+}
+
+std::vector<std::u16string> Profiles::GetProfileNames() const {
+  std::vector<std::u16string> names;
+  if (!mRoot) return names;
+  for (auto* profile = mRoot->FirstChildElement(kProfileElement); profile;
+       profile = profile->NextSiblingElement(kProfileElement)) {
+    names.push_back(ToUtf16(profile->Attribute(kNameAttribute)));
+  }
+  return names;
+}
+
+std::u16string Profiles::GetCurrentProfileName() const {
+  return mCurrent ? ToUtf16(mCurrent->Attribute(kNameAttribute)) : std::u16string();
+}
+
+tinyxml2::XMLElement* Profiles::FindProfile(const std::u16string& name) const {
+  if (!mRoot) return nullptr;
+  for (auto* profile = mRoot->FirstChildElement(kProfileElement); profile;
+       profile = profile->NextSiblingElement(kProfileElement)) {
+    if (ToUtf16(profile->Attribute(kNameAttribute)) == name) return profile;
+  }
+  return nullptr;
+}
+
+}  // namespace file

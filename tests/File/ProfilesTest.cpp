@@ -1,0 +1,240 @@
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "Core/App/Win32/ApplicationWin32.h"
+#include "Core/File/Profiles.h"
+#include "Core/File/UserDataFileContainer.h"
+#include "FileTestSupport.h"
+#include "fakes/MainLogRecorder.h"
+
+namespace {
+
+using Names = std::vector<std::u16string>;
+const std::u16string kDefault = file::Profiles::kDefaultProfileName;
+
+class ProfilesTest : public filetest::TempFolderTest {
+ protected:
+  void SetUp() override {
+    TempFolderTest::SetUp();
+    mUser = (mRoot / "user" / "Ninebrook" / "Quellmark2").string() + "/";
+    file::UserDataFileContainer::Instance()->SetRootPath(std::filesystem::path(mUser).u16string());
+    file::Profiles::SetProfileReset(false);
+  }
+
+  static file::Profiles* Profiles() { return file::Profiles::Instance(); }
+  std::string FilePath() const { return mUser + "profiles.xml"; }
+  void WriteProfiles(const std::string& text) const { WriteTestFile(FilePath(), text); }
+
+  std::string mUser;
+};
+
+TEST_F(ProfilesTest, FirstStartMakesTheDefaultProfileAndSavesIt) {
+  EXPECT_TRUE(std::filesystem::is_directory(mUser));
+  Profiles()->Load();
+  EXPECT_EQ(Profiles()->GetProfileNames(), Names{kDefault});
+  EXPECT_EQ(Profiles()->GetCurrentProfileName(), kDefault);
+  EXPECT_FALSE(file::Profiles::IsProfileReset());
+  EXPECT_FALSE(std::filesystem::exists(FilePath()));  // loading never writes
+
+  EXPECT_EQ(Profiles()->Save(), tinyxml2::XML_SUCCESS);
+  EXPECT_EQ(ReadTestFile(FilePath()),
+            "<Profiles currentProfile=\"Player01234567890123456789\">\n"
+            "    <Profile name=\"Player01234567890123456789\"/>\n"
+            "</Profiles>\n");
+  EXPECT_FALSE(std::filesystem::exists(FilePath() + ".tmp"));
+}
+
+struct FileCase {
+  const char* name;
+  std::string text;
+  Names names;
+  std::u16string current;
+  bool reset;
+};
+
+void PrintTo(const FileCase& c, std::ostream* os) { *os << c.name; }
+
+class ProfilesFileTest : public ProfilesTest, public ::testing::WithParamInterface<FileCase> {};
+
+TEST_P(ProfilesFileTest, LoadsOrStartsOver) {
+  const FileCase& c = GetParam();
+  WriteProfiles(c.text);
+  Profiles()->Load();
+  EXPECT_EQ(Profiles()->GetProfileNames(), c.names);
+  EXPECT_EQ(Profiles()->GetCurrentProfileName(), c.current);
+  EXPECT_EQ(file::Profiles::IsProfileReset(), c.reset);
+  EXPECT_EQ(ReadTestFile(FilePath()), c.text);  // loading never writes
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ProfilesFileTest,
+    ::testing::Values(
+        FileCase{"TwoProfiles", R"(<Profiles currentProfile="B"><Profile name="A"/><Profile name="B"/></Profiles>)",
+                 {u"A", u"B"}, u"B", false},
+        FileCase{"CurrentMissingIsAppended", R"(<Profiles currentProfile="C"><Profile name="A"/></Profiles>)",
+                 {u"A", u"C"}, u"C", false},
+        FileCase{"DeclarationCommentsAndProgress",
+                 "<?xml version=\"1.0\"?>\n<!-- x --><Profiles currentProfile=\"A\"><Profile name=\"A\" stars=\"3\">"
+                 "<Level id=\"1\"/></Profile><Other/></Profiles>",
+                 {u"A"}, u"A", false},
+        FileCase{"NotXml", "garbage <<<", {kDefault}, kDefault, true},
+        FileCase{"Empty", "", {kDefault}, kDefault, true},
+        FileCase{"Cut", R"(<Profiles currentProfile="A"><Profile name="A"/><Prof)", {kDefault}, kDefault, true},
+        FileCase{"OtherRoot", R"(<Other currentProfile="A"><Profile name="A"/></Other>)", {kDefault}, kDefault,
+                 true},
+        FileCase{"NoCurrentName", R"(<Profiles><Profile name="A"/></Profiles>)", {kDefault}, kDefault, true},
+        FileCase{"ProfileWithoutName", R"(<Profiles currentProfile="A"><Profile name="A"/><Profile/></Profiles>)",
+                 {kDefault}, kDefault, true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(ProfilesTest, UnreadableFileCountsAsCorrupt) {
+  WriteProfiles(R"(<Profiles currentProfile="A"><Profile name="A"/></Profiles>)");
+  std::filesystem::permissions(FilePath(), std::filesystem::perms::none);
+  if (access(FilePath().c_str(), R_OK) == 0) GTEST_SKIP() << "running with rights that read anything";
+  Profiles()->Load();
+  EXPECT_EQ(Profiles()->GetProfileNames(), Names{kDefault});
+  EXPECT_TRUE(file::Profiles::IsProfileReset());
+}
+
+struct SequenceCase {
+  const char* name;
+  std::vector<std::string> steps;  // "+X" select (creates), "-X" delete, "=X" rename current
+  Names names;
+  std::u16string current;
+};
+
+void PrintTo(const SequenceCase& c, std::ostream* os) { *os << c.name; }
+
+class ProfilesSequenceTest : public ProfilesTest, public ::testing::WithParamInterface<SequenceCase> {};
+
+TEST_P(ProfilesSequenceTest, KeepsACurrentProfile) {
+  const SequenceCase& c = GetParam();
+  WriteProfiles(R"(<Profiles currentProfile="A"><Profile name="A"/><Profile name="B"/></Profiles>)");
+  Profiles()->Load();
+  for (const std::string& step : c.steps) {
+    const std::u16string name(step.begin() + 1, step.end());
+    if (step[0] == '+') Profiles()->SetCurrentProfile(name);
+    if (step[0] == '-') Profiles()->DeleteProfile(name);
+    if (step[0] == '=') Profiles()->RenameCurrentProfile(name);
+  }
+  EXPECT_EQ(Profiles()->GetProfileNames(), c.names);
+  EXPECT_EQ(Profiles()->GetCurrentProfileName(), c.current);
+  EXPECT_EQ(Profiles()->FindProfile(c.current), Profiles()->GetCurrentProfile());
+  EXPECT_EQ(Profiles()->GetCurrentProfile()->Parent()->ToElement()->Attribute("currentProfile"),
+            std::string(c.current.begin(), c.current.end()));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ProfilesSequenceTest,
+    ::testing::Values(SequenceCase{"DeleteCurrent", {"-A"}, {u"B"}, u"B"},
+                      SequenceCase{"DeleteAll", {"-A", "-B"}, {kDefault}, kDefault},
+                      SequenceCase{"DeleteOther", {"-B"}, {u"A"}, u"A"},
+                      SequenceCase{"DeleteUnknown", {"-X", "-a"}, {u"A", u"B"}, u"A"},
+                      SequenceCase{"Select", {"+B"}, {u"A", u"B"}, u"B"},
+                      SequenceCase{"Create", {"+C"}, {u"A", u"B", u"C"}, u"C"},
+                      SequenceCase{"CreateAndDelete", {"+C", "-C"}, {u"A", u"B"}, u"A"},
+                      SequenceCase{"Rename", {"=Z"}, {u"Z", u"B"}, u"Z"},
+                      SequenceCase{"RenameThenDeleteFirst", {"=B", "-B"}, {u"B"}, u"B"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(ProfilesTest, RenameOntoAnotherNameFindsTheFirstInDocumentOrder) {
+  WriteProfiles(R"(<Profiles currentProfile="A"><Profile name="A"/><Profile name="B"/></Profiles>)");
+  Profiles()->Load();
+  Profiles()->SetCurrentProfile(u"B");
+  Profiles()->RenameCurrentProfile(u"A");
+  EXPECT_EQ(Profiles()->GetProfileNames(), (Names{u"A", u"A"}));
+  EXPECT_EQ(Profiles()->GetCurrentProfileName(), u"A");
+  EXPECT_NE(Profiles()->FindProfile(u"A"), Profiles()->GetCurrentProfile());
+  EXPECT_EQ(Profiles()->FindProfile(u"A")->NextSiblingElement(), Profiles()->GetCurrentProfile());
+}
+
+TEST_F(ProfilesTest, NonAsciiNamesRoundTrip) {
+  const std::u16string name = u"Zo\u00EB \u0416 \U0001D11E &<\">";
+  Profiles()->Load();
+  Profiles()->SetCurrentProfile(name);
+  ASSERT_EQ(Profiles()->Save(), tinyxml2::XML_SUCCESS);
+  EXPECT_NE(ReadTestFile(FilePath()).find("Zo\xC3\xAB \xD0\x96 \xF0\x9D\x84\x9E"), std::string::npos);
+  Profiles()->Load();
+  EXPECT_EQ(Profiles()->GetCurrentProfileName(), name);
+  EXPECT_EQ(Profiles()->GetProfileNames(), (Names{kDefault, name}));
+  EXPECT_FALSE(file::Profiles::IsProfileReset());
+}
+
+TEST_F(ProfilesTest, FailedSaveKeepsTheOldFileAndTheDocument) {
+  WriteProfiles(R"(<Profiles currentProfile="A"><Profile name="A"/></Profiles>)");
+  Profiles()->Load();
+  Profiles()->SetCurrentProfile(u"B");
+  // A folder where the temporary file goes makes the write fail.
+  std::filesystem::create_directory(FilePath() + ".tmp");
+  {
+    fakes::MainLogRecorder log;
+    EXPECT_NE(Profiles()->Save(), tinyxml2::XML_SUCCESS);
+    EXPECT_NE(log.Text().find(u"Profiles::Save(): cannot write '"), std::u16string::npos) << log.Text().size();
+  }
+  EXPECT_EQ(ReadTestFile(FilePath()), R"(<Profiles currentProfile="A"><Profile name="A"/></Profiles>)");
+  EXPECT_EQ(Profiles()->GetCurrentProfileName(), u"B");
+  std::filesystem::remove(FilePath() + ".tmp");
+  EXPECT_EQ(Profiles()->Save(), tinyxml2::XML_SUCCESS);
+  Profiles()->Load();
+  EXPECT_EQ(Profiles()->GetCurrentProfileName(), u"B");
+}
+
+// At exit the registry destroys the profiles, which save unless this is a second instance.
+void ExitAfterChange(const std::u16string& root, bool secondInstance) {
+  file::UserDataFileContainer::Instance()->SetRootPath(root);
+  app::ApplicationWin32::SetSecondInstance(secondInstance);
+  file::Profiles::Instance()->Load();
+  file::Profiles::Instance()->SetCurrentProfile(u"Changed");
+  std::exit(0);
+}
+
+TEST_F(ProfilesTest, SecondInstanceLeavesTheFileUntouched) {
+  const std::string original = R"(<Profiles currentProfile="A"><Profile name="A"/></Profiles>)";
+  WriteProfiles(original);
+  const std::u16string root = std::filesystem::path(mUser).u16string();
+  EXPECT_EXIT(ExitAfterChange(root, true), ::testing::ExitedWithCode(0), "");
+  EXPECT_EQ(ReadTestFile(FilePath()), original);
+  EXPECT_EXIT(ExitAfterChange(root, false), ::testing::ExitedWithCode(0), "");
+  EXPECT_NE(ReadTestFile(FilePath()).find("currentProfile=\"Changed\""), std::string::npos);
+}
+
+TEST_F(ProfilesTest, ProcessKilledWhileSavingLeavesAFileThatLoads) {
+  Profiles()->Load();
+  for (int i = 0; i < 400; ++i) {
+    Profiles()->SetCurrentProfile(u"profile" + std::u16string(1, static_cast<char16_t>(u'A' + i % 26)) +
+                                  std::u16string(i / 26 + 1, u'x'));
+    Profiles()->GetCurrentProfile()->SetAttribute("progress", "0123456789abcdef0123456789abcdef0123456789");
+  }
+  ASSERT_EQ(Profiles()->Save(), tinyxml2::XML_SUCCESS);
+  for (int round = 0; round < 8; ++round) {
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      for (int i = 0;; ++i) {
+        Profiles()->GetCurrentProfile()->SetAttribute("saves", i);
+        Profiles()->Save();
+      }
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(15 + 7 * round));
+    kill(child, SIGKILL);
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFSIGNALED(status));
+
+    file::Profiles::SetProfileReset(false);
+    Profiles()->Load();
+    EXPECT_FALSE(file::Profiles::IsProfileReset()) << "round " << round;
+    EXPECT_EQ(Profiles()->GetProfileNames().size(), 401u) << "round " << round;
+  }
+}
+
+}  // namespace

@@ -1,0 +1,34 @@
+#include "fakes/MainLogRecorder.h"
+
+namespace fakes {
+
+namespace {
+
+// Writes go to the shared list while a recorder is alive; afterwards they are dropped.
+class SharedOutput : public base::LogOutput {
+ public:
+  explicit SharedOutput(std::weak_ptr<std::vector<std::u16string>> writes) : mWrites(std::move(writes)) {}
+  void Write(const std::u16string& text) override {
+    if (auto writes = mWrites.lock()) writes->push_back(text);
+  }
+
+ private:
+  std::weak_ptr<std::vector<std::u16string>> mWrites;
+};
+
+}  // namespace
+
+MainLogRecorder::MainLogRecorder() : mWrites(std::make_shared<std::vector<std::u16string>>()) {
+  base::MainLog::Instance()->AddTextOutput(std::make_unique<SharedOutput>(mWrites));
+  mWrites->clear();  // the greeting of a new output
+}
+
+MainLogRecorder::~MainLogRecorder() = default;
+
+std::u16string MainLogRecorder::Text() const {
+  std::u16string text;
+  for (const auto& write : *mWrites) text += write;
+  return text;
+}
+
+}  // namespace fakes
