@@ -9,6 +9,7 @@
 #include "Platform/Win32/Keyboard.h"
 #include "Platform/Win32/Process.h"
 #include "Platform/Win32/Window.h"
+#include "fakes/MainLogRecorder.h"
 #include "fakes/RecordingInputListener.h"
 #include "fakes/ScriptedWindowSystem.h"
 
@@ -74,8 +75,10 @@ TEST_F(WindowTest, CreateMakesAShownWindowOfTheApplicationClass) {
 }
 
 TEST_F(WindowTest, FailedNativeWindowIsReportedAndLeavesNoHandle) {
+  fakes::MainLogRecorder log;
   system.failOpen = true;
   EXPECT_EQ(window.Create(0, 0, 640, 480, 640, 480, true, kTitle), VN_FAIL);
+  EXPECT_EQ(log.Text(), u"CreateWindowExW()\n");
   EXPECT_EQ(Handle(), nullptr);
   EXPECT_FALSE(window.IsCreated());
   EXPECT_TRUE(window.calls.empty());

@@ -1,9 +1,8 @@
 #include "Core/App/Win32/WindowWin32.h"
 
-#include <cstdio>
-
 #include "Core/App/Application.h"
 #include "Core/App/CriticalSection.h"
+#include "Core/Base/LogMessage.h"
 #include "Core/Input/Win32/InputWin32.h"
 #include "Platform/Win32/Keyboard.h"
 #include "Platform/Win32/Process.h"
@@ -93,7 +92,7 @@ VNResultEnum WindowWin32::Create(int x, int y, int outerWidth, int outerHeight, 
 
   // A window that does not exist must not reach the renderer as a null handle.
   if (const VNResultEnum result = CreateNativeWindow()) {
-    std::fprintf(stderr, "CreateWindowExW failed: no application window\n");
+    base::LogPlain(u"CreateWindowExW()\n");
     return result;
   }
   mCreated = true;
