@@ -104,8 +104,8 @@ class SdlWindowSystem : public WindowSystem {
     return focus ? SDL_GetWindowID(focus) : 0;
   }
 
-  void Capture(bool on) override {
-    mExplicitCapture = on;
+  void ReleaseCapture() override {
+    mCaptureReleased = true;
     UpdateCapture();
   }
 
@@ -152,7 +152,8 @@ class SdlWindowSystem : public WindowSystem {
 
   // Held buttons keep the mouse captured, so a release outside the window is still delivered.
   void UpdateCapture() {
-    const bool wanted = mExplicitCapture || mTranslator.IsButtonHeld();
+    if (!mTranslator.IsButtonHeld()) mCaptureReleased = false;
+    const bool wanted = mTranslator.IsButtonHeld() && !mCaptureReleased;
     if (wanted == mCaptured || !SDL_WasInit(SDL_INIT_VIDEO)) return;
     mCaptured = wanted;
     SDL_CaptureMouse(wanted ? SDL_TRUE : SDL_FALSE);
@@ -160,7 +161,7 @@ class SdlWindowSystem : public WindowSystem {
 
   SdlEventTranslator mTranslator;
   SDL_Cursor* mArrow = nullptr;
-  bool mExplicitCapture = false;
+  bool mCaptureReleased = false;  // ReleaseCapture during a press
   bool mCaptured = false;
 };
 

@@ -29,7 +29,6 @@ struct Windows {
   std::map<HWND, std::unique_ptr<WindowRecord>> records;
   std::map<HWND, RemoteWindow> remotes;
   std::uintptr_t nextHandle = 0x10;
-  HWND capture = nullptr;
 };
 
 // Main thread only, as windows are.
@@ -128,7 +127,6 @@ BOOL DestroyWindow(HWND window) {
   }
   SendMessageW(window, WM_DESTROY, 0, 0);
   Windows& windows = TheWindows();
-  if (windows.capture == window) ReleaseCapture();
   // The procedure may have destroyed the window itself.
   if ((record = FindWindowRecord(window)) == nullptr) return TRUE;
   TheWindowSystem().Close(*record);
@@ -320,20 +318,9 @@ BOOL GetCursorPos(POINT* point) {
   return TRUE;
 }
 
-HWND SetCapture(HWND window) {
-  Windows& windows = TheWindows();
-  const HWND previous = windows.capture;
-  windows.capture = window;
-  TheWindowSystem().Capture(true);
-  return previous;
-}
-
 BOOL ReleaseCapture() {
-  TheWindows().capture = nullptr;
-  TheWindowSystem().Capture(false);
+  TheWindowSystem().ReleaseCapture();
   return TRUE;
 }
-
-HWND GetCapture() { return TheWindows().capture; }
 
 }  // namespace win32

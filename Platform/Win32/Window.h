@@ -142,10 +142,8 @@ HCURSOR LoadCursorA(HINSTANCE instance, const char* name);
 HCURSOR SetCursor(HCURSOR cursor);
 
 BOOL GetCursorPos(POINT* point);
-// The layer already keeps the mouse captured while a button is held, so a release outside the
-// window still arrives; these set and drop an explicit capture.
-HWND SetCapture(HWND window);
+// The layer keeps the mouse captured while a button is held, so a release outside the window still
+// arrives; this ends that capture until every button is up again.
 BOOL ReleaseCapture();
-HWND GetCapture();
 
 }  // namespace win32

@@ -45,7 +45,8 @@ class WindowSystem {
   virtual POINT CursorPos() = 0;
   // nativeId of the window that has the mouse, 0 when none has.
   virtual std::uint32_t MouseFocus() = 0;
-  virtual void Capture(bool on) = 0;
+  // Ends the capture that a held button keeps, until every button is up again.
+  virtual void ReleaseCapture() = 0;
   virtual void ShowArrowCursor() = 0;
   // Every display, the primary (display 0) first: rcMonitor, rcWork and dwFlags filled.
   virtual std::vector<MONITORINFO> Monitors() = 0;

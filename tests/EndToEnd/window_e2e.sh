@@ -57,9 +57,14 @@ setxkbmap us && sleep 0.2
 xdotool key Return
 wait_for_line "keyup 271"
 
-# Clicking at client (200, 100), then a drag released outside the window (client origin (100, 50)).
+# Clicking at client (200, 100), a double click and the wheel there, then a drag released outside
+# the window (client origin (100, 50)).
 xdotool mousemove --sync --window "$window" 200 100
 xdotool click 1
+sleep 0.6
+xdotool click --repeat 2 --delay 80 1
+xdotool click 4
+xdotool click 5
 xdotool mousemove --sync --window "$window" 300 150
 xdotool mousedown 1
 xdotool mousemove --sync --window "$window" 320 160
@@ -81,10 +86,16 @@ char 13
 keyup 271
 down 1 200,100
 up 1 200,100
+down 1 200,100
+up 1 200,100
+double 1 200,100
+up 1 200,100
+wheel 120 200,100
+wheel -120 200,100
 down 1 300,150
 drag 320,160
 up 1 1100,650"
-actual=$(grep -E "^(keydown|keyup|char|down|up|drag) " "$work/first.out" | grep -v "^drag 1100,650$")
+actual=$(grep -E "^(keydown|keyup|char|down|up|double|wheel|drag) " "$work/first.out" | grep -v "^drag 1100,650$")
 [ "$actual" = "$expected" ] || fail "events out of order; expected:
 $expected"
 grep -qx "leave 1100,650" "$work/first.out" || wait_for_line "leave 1100,650"

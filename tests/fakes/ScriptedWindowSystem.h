@@ -30,7 +30,7 @@ class ScriptedWindowSystem : public win32::WindowSystem {
   void Pump() override {}
   win32::POINT CursorPos() override { return cursor; }
   std::uint32_t MouseFocus() override { return mouseFocus; }
-  void Capture(bool on) override { captureCalls.push_back(on); }
+  void ReleaseCapture() override { ++captureReleases; }
   void ShowArrowCursor() override { ++arrowCursors; }
   std::vector<win32::MONITORINFO> Monitors() override { return monitors; }
 
@@ -47,7 +47,7 @@ class ScriptedWindowSystem : public win32::WindowSystem {
   int restored = 0;
   int raised = 0;
   int arrowCursors = 0;
-  std::vector<bool> captureCalls;
+  int captureReleases = 0;
   std::vector<Placement> placements;
 
  private:
