@@ -20,7 +20,7 @@ struct KeyboardState {
 };
 
 KeyboardState& TheKeyboard() {
-  static KeyboardState keyboard;
+  static KeyboardState& keyboard = *new KeyboardState;  // never destroyed, as the window table
   return keyboard;
 }
 

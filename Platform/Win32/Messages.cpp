@@ -31,7 +31,8 @@ struct Queue {
 };
 
 Queue& TheQueue() {
-  static Queue queue;
+  // Never destroyed: windows are destroyed by the singletons at exit, after function statics.
+  static Queue& queue = *new Queue;
   return queue;
 }
 

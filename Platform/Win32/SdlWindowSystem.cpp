@@ -166,7 +166,7 @@ class SdlWindowSystem : public WindowSystem {
 };
 
 SdlWindowSystem& TheSdlWindowSystem() {
-  static SdlWindowSystem system;
+  static SdlWindowSystem& system = *new SdlWindowSystem;  // never destroyed, as the windows
   return system;
 }
 

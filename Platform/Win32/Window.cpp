@@ -31,9 +31,10 @@ struct Windows {
   std::uintptr_t nextHandle = 0x10;
 };
 
-// Main thread only, as windows are.
+// Main thread only, as windows are. Never destroyed: the application and its window are
+// destroyed by the singleton registry at exit, after the function statics made since.
 Windows& TheWindows() {
-  static Windows windows;
+  static Windows& windows = *new Windows;
   return windows;
 }
 
