@@ -6,6 +6,7 @@
 #include "Core/Input/Win32/InputWin32.h"
 #include "Platform/Win32/Keyboard.h"
 #include "Platform/Win32/Messages.h"
+#include "fakes/MainLogRecorder.h"
 #include "fakes/RecordingInputListener.h"
 #include "fakes/ScriptedWindowSystem.h"
 
@@ -67,6 +68,15 @@ TEST_F(InputTest, KeyStatesMoveOnlyInUpdate) {
     EXPECT_EQ(input.GetKeyState('Q'), step.state);
   }
   EXPECT_TRUE(listener.events.empty());
+}
+
+TEST_F(InputTest, HeldRightButtonWritesNothingToTheLog) {
+  fakes::MainLogRecorder log;
+  Take(win32::WM_RBUTTONDOWN, 0, 0, {});
+  ASSERT_LT(win32::GetKeyState(win32::VK_RBUTTON), 0);
+  for (int frame = 0; frame < 3; ++frame) EXPECT_EQ(input.Update(), VN_OK);
+  EXPECT_EQ(input.GetKeyState(win32::VK_RBUTTON), input::InputWin32::kKeyHeld);
+  EXPECT_EQ(log.Text(), u"");
 }
 
 TEST_F(InputTest, KeyTablesNameTheEngineCodes) {

@@ -281,6 +281,15 @@ TEST_F(WindowTest, MouseLeavingTheClientAreaSendsAnExitMoveThenLeave) {
   EXPECT_FALSE(window.IsCursorInside());
 }
 
+TEST_F(WindowTest, MouseLeaveCheckUsesTheClientAreaAsItIsNow) {
+  Created();
+  window.SwitchWindowMode(1920, 1080, false);
+  system.MoveCursor(Handle(), 1500, 900);  // outside the 640 x 480 the window was created with
+  Send(win32::WM_TIMER, 100);
+  EXPECT_TRUE(window.IsCursorInside());
+  EXPECT_TRUE(listener.events.empty());
+}
+
 TEST_F(WindowTest, TimerTicksEveryTenMillisecondsWhileTheQueueIsEmpty) {
   static win32::LONGLONG sNow = 0;
   win32::SetPerformanceCounterSource([] { return sNow; });
