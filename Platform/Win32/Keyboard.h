@@ -75,7 +75,7 @@ constexpr LPARAM KF_UP = static_cast<LPARAM>(1u << 31);
 BOOL GetKeyboardState(BYTE* state);
 // One key's byte as a signed value: negative while down.
 short GetKeyState(int virtualKey);
-// Clears every key (tests, and a window system that lost the keyboard).
+// Clears every key and the typed text (tests).
 void ResetKeyboardState();
 
 // The character the key press being handled typed: the text that SDL's text input gave for it

@@ -122,14 +122,14 @@ HWND CreateWindowExW(DWORD, const WCHAR* className, const WCHAR* title, DWORD st
 
 BOOL DestroyWindow(HWND window) {
   WindowRecord* record = FindWindowRecord(window);
-  if (!record) {
+  if (!record || record->destroying) {
     SetLastError(ERROR_INVALID_HANDLE);
     return FALSE;
   }
+  record->destroying = true;
   SendMessageW(window, WM_DESTROY, 0, 0);
   Windows& windows = TheWindows();
-  // The procedure may have destroyed the window itself.
-  if ((record = FindWindowRecord(window)) == nullptr) return TRUE;
+  record = FindWindowRecord(window);
   TheWindowSystem().Close(*record);
   ForgetWindow(window);
   windows.records.erase(window);

@@ -22,6 +22,7 @@ struct WindowRecord {
   RECT rect{};  // the client area on the screen; the outer rectangle is the same
   bool visible = false;
   bool minimized = false;
+  bool destroying = false;  // WM_DESTROY is being sent
   LONG_PTR userData = 0;
   std::uint32_t nativeId = 0;  // the window system's id of the native window
   void* native = nullptr;      // the window system's own data
