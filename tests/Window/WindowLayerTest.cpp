@@ -16,7 +16,9 @@ std::vector<win32::UINT> sSeen;
 win32::LRESULT RecordingProc(win32::HWND window, win32::UINT message, win32::WPARAM wParam, win32::LPARAM lParam) {
   sSeen.push_back(message);
   // Destroying again while being destroyed is refused, not repeated.
-  if (message == win32::WM_DESTROY) EXPECT_FALSE(win32::DestroyWindow(window));
+  if (message == win32::WM_DESTROY) {
+    EXPECT_FALSE(win32::DestroyWindow(window));
+  }
   return win32::DefWindowProcW(window, message, wParam, lParam);
 }
 
