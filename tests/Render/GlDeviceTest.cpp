@@ -1,9 +1,13 @@
 // The OpenGL device read back under Mesa's software rasteriser (SDL's offscreen driver).
-#include <SDL.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <string>
 
 #include "Platform/D3D9/D3D9.h"
 #include "Platform/D3D9/GlReadback.h"
+#include "Platform/Win32/Utf.h"
+#include "Platform/Win32/Window.h"
 #include "fakes/DriverLeaks.h"
 
 namespace {
@@ -19,26 +23,31 @@ constexpr DWORD kBlack = 0xFF000000u;
 
 class GlDeviceTest : public ::testing::Test {
  protected:
+  static win32::LRESULT Default(win32::HWND window, win32::UINT message, win32::WPARAM wParam,
+                                win32::LPARAM lParam) {
+    return win32::DefWindowProcW(window, message, wParam, lParam);
+  }
+
+  // A window of the window layer (with its OpenGL context) and a device on it.
   void SetUp() override {
     fakes::IgnoreDriverLeaks(true);
-    ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
-    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
-    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 8);
-    mWindow = SDL_CreateWindow("gl device", 0, 0, kWidth, kHeight, SDL_WINDOW_OPENGL);
-    ASSERT_NE(mWindow, nullptr) << SDL_GetError();
-    mContext = SDL_GL_CreateContext(mWindow);
-    ASSERT_NE(mContext, nullptr) << SDL_GetError();
+    win32::WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.lpfnWndProc = Default;
+    windowClass.lpszClassName = u"GlDeviceTest";
+    win32::RegisterClassExW(&windowClass);
+    const std::u16string title = win32::Utf8ToUtf16("GL device " + std::to_string(getpid()));
+    mWindow = win32::CreateWindowExW(0, u"GlDeviceTest", title.c_str(), win32::WS_POPUP, 0, 0,
+                                     kWidth, kHeight, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(mWindow, nullptr);
     mD3D = Direct3DCreate9(D3D_SDK_VERSION);
     ASSERT_NE(mD3D, nullptr);
     D3DPRESENT_PARAMETERS params = {};
     params.BackBufferWidth = kWidth;
     params.BackBufferHeight = kHeight;
     params.Windowed = TRUE;
-    params.hDeviceWindow = reinterpret_cast<HWND>(mWindow);
-    ASSERT_EQ(mD3D->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, params.hDeviceWindow,
+    params.hDeviceWindow = mWindow;
+    ASSERT_EQ(mD3D->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, mWindow,
                                  D3DCREATE_HARDWARE_VERTEXPROCESSING, &params, &mDevice),
               D3D_OK);
     ASSERT_EQ(mDevice->GetRenderTarget(0, &mBackBuffer), D3D_OK);
@@ -48,9 +57,7 @@ class GlDeviceTest : public ::testing::Test {
     if (mBackBuffer) mBackBuffer->Release();
     if (mDevice) mDevice->Release();
     if (mD3D) mD3D->Release();
-    if (mContext) SDL_GL_DeleteContext(mContext);
-    if (mWindow) SDL_DestroyWindow(mWindow);
-    SDL_Quit();
+    if (mWindow) win32::DestroyWindow(mWindow);
     fakes::IgnoreDriverLeaks(false);
   }
 
@@ -70,12 +77,20 @@ class GlDeviceTest : public ::testing::Test {
     }
   }
 
-  SDL_Window* mWindow = nullptr;
-  SDL_GLContext mContext = nullptr;
+  win32::HWND mWindow = nullptr;
   IDirect3D9* mD3D = nullptr;
   IDirect3DDevice9* mDevice = nullptr;
   IDirect3DSurface9* mBackBuffer = nullptr;
 };
+
+TEST_F(GlDeviceTest, OnlyAWindowWithAContextGetsADevice) {
+  D3DPRESENT_PARAMETERS params = {};
+  params.Windowed = TRUE;
+  IDirect3DDevice9* device = nullptr;
+  EXPECT_EQ(mD3D->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, nullptr, 0, &params, &device),
+            D3DERR_NOTAVAILABLE);
+  EXPECT_EQ(device, nullptr);
+}
 
 TEST_F(GlDeviceTest, CapsComeFromTheContext) {
   D3DCAPS9 caps;
