@@ -1,14 +1,11 @@
 // The OpenGL device read back under Mesa's software rasteriser (SDL's offscreen driver).
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <string>
+#include <memory>
 
 #include "Platform/D3D9/D3D9.h"
 #include "Platform/D3D9/GlReadback.h"
-#include "Platform/Win32/Utf.h"
-#include "Platform/Win32/Window.h"
-#include "fakes/DriverLeaks.h"
+#include "fakes/GlWindow.h"
 
 namespace {
 
@@ -23,31 +20,18 @@ constexpr DWORD kBlack = 0xFF000000u;
 
 class GlDeviceTest : public ::testing::Test {
  protected:
-  static win32::LRESULT Default(win32::HWND window, win32::UINT message, win32::WPARAM wParam,
-                                win32::LPARAM lParam) {
-    return win32::DefWindowProcW(window, message, wParam, lParam);
-  }
-
   // A window of the window layer (with its OpenGL context) and a device on it.
   void SetUp() override {
-    fakes::IgnoreDriverLeaks(true);
-    win32::WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = Default;
-    windowClass.lpszClassName = u"GlDeviceTest";
-    win32::RegisterClassExW(&windowClass);
-    const std::u16string title = win32::Utf8ToUtf16("GL device " + std::to_string(getpid()));
-    mWindow = win32::CreateWindowExW(0, u"GlDeviceTest", title.c_str(), win32::WS_POPUP, 0, 0,
-                                     kWidth, kHeight, nullptr, nullptr, nullptr, nullptr);
-    ASSERT_NE(mWindow, nullptr);
+    mWindow = std::make_unique<fakes::GlWindow>(kWidth, kHeight);
+    ASSERT_NE(mWindow->GetHandle(), nullptr);
     mD3D = Direct3DCreate9(D3D_SDK_VERSION);
     ASSERT_NE(mD3D, nullptr);
     D3DPRESENT_PARAMETERS params = {};
     params.BackBufferWidth = kWidth;
     params.BackBufferHeight = kHeight;
     params.Windowed = TRUE;
-    params.hDeviceWindow = mWindow;
-    ASSERT_EQ(mD3D->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, mWindow,
+    params.hDeviceWindow = mWindow->GetHandle();
+    ASSERT_EQ(mD3D->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, params.hDeviceWindow,
                                  D3DCREATE_HARDWARE_VERTEXPROCESSING, &params, &mDevice),
               D3D_OK);
     ASSERT_EQ(mDevice->GetRenderTarget(0, &mBackBuffer), D3D_OK);
@@ -57,8 +41,7 @@ class GlDeviceTest : public ::testing::Test {
     if (mBackBuffer) mBackBuffer->Release();
     if (mDevice) mDevice->Release();
     if (mD3D) mD3D->Release();
-    if (mWindow) win32::DestroyWindow(mWindow);
-    fakes::IgnoreDriverLeaks(false);
+    mWindow.reset();
   }
 
   std::vector<DWORD> Read(IDirect3DSurface9* surface) {
@@ -77,7 +60,7 @@ class GlDeviceTest : public ::testing::Test {
     }
   }
 
-  win32::HWND mWindow = nullptr;
+  std::unique_ptr<fakes::GlWindow> mWindow;
   IDirect3D9* mD3D = nullptr;
   IDirect3DDevice9* mDevice = nullptr;
   IDirect3DSurface9* mBackBuffer = nullptr;
