@@ -1,10 +1,12 @@
 // The OpenGL device read back under Mesa's software rasteriser (SDL's offscreen driver).
+#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <memory>
 
 #include "Platform/D3D9/D3D9.h"
 #include "Platform/D3D9/GlReadback.h"
+#include "Platform/Win32/WindowHandle.h"
 #include "fakes/GlWindow.h"
 
 namespace {
@@ -199,6 +201,28 @@ TEST_F(GlDeviceTest, ResetWaitsForTheDefaultPool) {
   EXPECT_EQ(mDevice->Reset(&params), D3D_OK);
   EXPECT_EQ(mDevice->TestCooperativeLevel(), D3D_OK);
   managed->Release();
+}
+
+TEST_F(GlDeviceTest, InactiveFullScreenWindowLosesTheDeviceUntilReset) {
+  SDL_Window* window = win32::GetSdlWindow(mWindow->GetHandle());
+  ASSERT_NE(window, nullptr);
+  ASSERT_EQ(SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN), 0) << SDL_GetError();
+  if (SDL_GetWindowFlags(window) & SDL_WINDOW_INPUT_FOCUS) GTEST_SKIP() << "the window has the focus";
+  EXPECT_EQ(mDevice->TestCooperativeLevel(), D3DERR_DEVICELOST);
+  EXPECT_EQ(mDevice->Present(nullptr, nullptr, nullptr, nullptr), D3DERR_DEVICELOST);
+  D3DPRESENT_PARAMETERS params = {};
+  params.BackBufferWidth = kWidth;
+  params.BackBufferHeight = kHeight;
+  EXPECT_EQ(mDevice->Reset(&params), D3DERR_DEVICELOST);
+  // Usable again (windowed here): the device waits for its reset.
+  ASSERT_EQ(SDL_SetWindowFullscreen(window, 0), 0);
+  EXPECT_EQ(mDevice->TestCooperativeLevel(), D3DERR_DEVICENOTRESET);
+  mBackBuffer->Release();
+  mBackBuffer = nullptr;
+  params.Windowed = TRUE;
+  EXPECT_EQ(mDevice->Reset(&params), D3D_OK);
+  EXPECT_EQ(mDevice->TestCooperativeLevel(), D3D_OK);
+  EXPECT_EQ(mDevice->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
 }
 
 TEST_F(GlDeviceTest, BufferLocksAreCheckedAgainstTheSize) {
