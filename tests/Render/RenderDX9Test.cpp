@@ -141,6 +141,7 @@ TEST_F(RenderDX9Test, NoDeviceAtAllFailsTheStartUp) {
   mD3D.ScriptAlways("CreateDevice", D3DERR_NOTAVAILABLE);
   EXPECT_EQ(Init(), VN_FAIL);
   EXPECT_EQ(mD3D.CallsStartingWith("CreateDevice").size(), 2u);
+  EXPECT_FALSE(mRender->CheckDevice());
   mD3D.Script("GetAdapterDisplayMode", {D3DERR_NOTAVAILABLE});
   mRender = std::make_unique<ScriptedRenderDX9>();
   EXPECT_EQ(Init(), VN_FAIL);
