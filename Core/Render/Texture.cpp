@@ -6,6 +6,8 @@ namespace render {
 
 Texture::Texture(Render* owner) : mOwner(owner) { mOwner->AddTexture(this); }
 
-Texture::~Texture() { mOwner->RemoveTexture(this); }
+Texture::~Texture() {
+  if (mOwner) mOwner->RemoveTexture(this);
+}
 
 }  // namespace render

@@ -8,6 +8,8 @@ class Render;
 // A device texture as the renderer sees it: made from an image, a render target or a dynamic
 // texture that the CPU rewrites. Registers with its renderer for its whole life.
 class Texture {
+  friend class Render;  // detaches the textures that outlive it
+
  public:
   explicit Texture(Render* owner);
   virtual ~Texture();
@@ -31,7 +33,7 @@ class Texture {
   int GetHeight() const { return mHeight; }
 
  protected:
-  Render* mOwner;
+  Render* mOwner;  // null once the renderer is gone
   int mWidth = 0;
   int mHeight = 0;
 };

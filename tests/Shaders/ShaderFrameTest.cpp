@@ -1,6 +1,5 @@
 // Whole frames through the renderer and the Direct3D 9 back end on the OpenGL device, read back
 // under Mesa's software rasteriser: the built-in geometry shader and the enemy shader.
-#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -18,7 +17,7 @@
 #include "Core/Render/Vertices.h"
 #include "Game/App/TMobShader.h"
 #include "Platform/D3D9/GlReadback.h"
-#include "fakes/DriverLeaks.h"
+#include "fakes/GlWindow.h"
 
 namespace {
 
@@ -26,34 +25,25 @@ constexpr unsigned kWidth = 16;
 constexpr unsigned kHeight = 8;
 constexpr uint32_t kBlack = 0xFF000000u;
 
-// The back end on an SDL window of the test.
+// The back end on the test's window.
 class WindowRenderDX9 : public render::RenderDX9 {
  public:
-  explicit WindowRenderDX9(SDL_Window* window) : mWindow(window) {}
+  explicit WindowRenderDX9(win32::HWND window) : mWindowHandle(window) {}
 
  protected:
-  win32::HWND GetWindowHandle() const override { return reinterpret_cast<win32::HWND>(mWindow); }
+  win32::HWND GetWindowHandle() const override { return mWindowHandle; }
   bool IsWindowUsable() const override { return true; }
 
  private:
-  SDL_Window* mWindow;
+  win32::HWND mWindowHandle;
 };
 
 class ShaderFrameTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    fakes::IgnoreDriverLeaks(true);
-    ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
-    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
-    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 8);
-    mWindow = SDL_CreateWindow("shader frames", 0, 0, kWidth, kHeight, SDL_WINDOW_OPENGL);
-    ASSERT_NE(mWindow, nullptr) << SDL_GetError();
-    mContext = SDL_GL_CreateContext(mWindow);
-    ASSERT_NE(mContext, nullptr) << SDL_GetError();
-    mRender = std::make_unique<WindowRenderDX9>(mWindow);
+    mWindow = std::make_unique<fakes::GlWindow>(kWidth, kHeight);
+    ASSERT_NE(mWindow->GetHandle(), nullptr);
+    mRender = std::make_unique<WindowRenderDX9>(mWindow->GetHandle());
     render::RenderInitParam param;
     param.mWidth = kWidth;
     param.mHeight = kHeight;
@@ -66,10 +56,7 @@ class ShaderFrameTest : public ::testing::Test {
     mBuffers.clear();
     mTexture.reset();
     mRender.reset();
-    if (mContext) SDL_GL_DeleteContext(mContext);
-    if (mWindow) SDL_DestroyWindow(mWindow);
-    SDL_Quit();
-    fakes::IgnoreDriverLeaks(false);
+    mWindow.reset();
   }
 
   // A new static vertex buffer holding the vertices.
@@ -107,8 +94,7 @@ class ShaderFrameTest : public ::testing::Test {
     return pixels;
   }
 
-  SDL_Window* mWindow = nullptr;
-  SDL_GLContext mContext = nullptr;
+  std::unique_ptr<fakes::GlWindow> mWindow;
   std::unique_ptr<WindowRenderDX9> mRender;
   // The renderer's applied state refers to the last buffer: all live as long as the renderer.
   std::vector<std::unique_ptr<render::VertexBufferImpl>> mBuffers;
