@@ -7,7 +7,7 @@ packages=(
   libsdl2-dev libepoxy-dev glslang-dev glslang-tools libspirv-cross-c-shared-dev spirv-cross
   libvorbis-dev libdevil-dev libtinyxml2-dev libutfcpp-dev zlib1g-dev libjpeg-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  libegl-mesa0 libgl1-mesa-dri libegl1 xvfb xdotool xauth
+  libegl-mesa0 libgl1-mesa-dri libegl1 xvfb xdotool xauth x11-xkb-utils
   libfreetype-dev fonts-dejavu-core
 )
 

@@ -8,7 +8,9 @@ namespace render {
 
 Buffer::Buffer(Render* owner) : mOwner(owner) { mOwner->AddBuffer(this); }
 
-Buffer::~Buffer() { mOwner->RemoveBuffer(this); }
+Buffer::~Buffer() {
+  if (mOwner) mOwner->RemoveBuffer(this);
+}
 
 VNResultEnum Buffer::Allocate(unsigned n, void** data) {
   if (IsNotReady()) return VN_FAIL;

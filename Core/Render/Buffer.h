@@ -9,6 +9,8 @@ class VertexFormat;
 // A device vertex or index buffer as the renderer and the caches see it. Registers with its
 // renderer for its whole life, so that a lost device can release and a reset one restore it.
 class Buffer {
+  friend class Render;  // detaches the buffers that outlive it
+
  public:
   explicit Buffer(Render* owner);
   virtual ~Buffer();
@@ -38,7 +40,7 @@ class Buffer {
   bool IsLocked() const { return mLocked; }
 
  protected:
-  Render* mOwner;
+  Render* mOwner;             // null once the renderer is gone
   unsigned mElementSize = 0;  // vertex stride, or 2 or 4 bytes per index
   unsigned mCapacity = 0;     // elements
   bool mLocked = false;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "Core/Render/Buffer.h"
 #include "Core/Render/BufferDoubleCache.h"
 #include "Core/Render/BufferDoubleCacheCreator.h"
 #include "Core/Render/Texture.h"
@@ -31,7 +32,12 @@ void Unregister(std::vector<T*>& list, T* object) {
 
 Render::Render() = default;
 
-Render::~Render() { ReleaseResources(); }
+Render::~Render() {
+  ReleaseResources();
+  // Textures and buffers that outlive the renderer must not unregister with it.
+  for (Buffer* buffer : mBuffers) buffer->mOwner = nullptr;
+  for (Texture* texture : mTextures) texture->mOwner = nullptr;
+}
 
 VNResultEnum Render::InitRender(app::Window*, const RenderInitParam& param) {
   VNResultEnum result = CreateBuiltInShaders();

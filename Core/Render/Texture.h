@@ -10,6 +10,8 @@ class Render;
 // A device texture as the renderer sees it: made from an image, a render target or a dynamic
 // texture that the CPU rewrites. Registers with its renderer for its whole life.
 class Texture {
+  friend class Render;  // detaches the textures that outlive it
+
  public:
   explicit Texture(Render* owner);
   virtual ~Texture();
@@ -40,7 +42,7 @@ class Texture {
   int GetHeight() const { return mHeight; }
 
  protected:
-  Render* mOwner;
+  Render* mOwner;  // null once the renderer is gone
   int mWidth = 0;
   int mHeight = 0;
   HitMask mHitMask;  // width x height bits for a texture from an image, else empty

@@ -1,7 +1,8 @@
-// The OpenGL implementation of IDirect3D9: one adapter, the context of the window's GL context.
+// The OpenGL implementation of IDirect3D9: one adapter, drawing with the window's GL context.
 #include <SDL.h>
 
 #include "Platform/D3D9/GlDevice.h"
+#include "Platform/Win32/WindowHandle.h"
 
 namespace d3d9 {
 
@@ -23,9 +24,13 @@ class GlDirect3D : public RefCounted<IDirect3D9> {
     if (adapter != D3DADAPTER_DEFAULT || type != D3DDEVTYPE_HAL || !params || !device) {
       return D3DERR_INVALIDCALL;
     }
-    SDL_Window* window = WindowFromHandle(params->hDeviceWindow ? params->hDeviceWindow
-                                                                : focusWindow);
-    if (!window || !HasContext()) return D3DERR_NOTAVAILABLE;
+    // The device draws with the window's own context.
+    const HWND handle = params->hDeviceWindow ? params->hDeviceWindow : focusWindow;
+    SDL_Window* window = WindowFromHandle(handle);
+    void* context = win32::GetGlContext(handle);
+    if (!window || !context || SDL_GL_MakeCurrent(window, context) != 0 || !HasContext()) {
+      return D3DERR_NOTAVAILABLE;
+    }
     *device = new GlDevice(window, *params);
     return D3D_OK;
   }
@@ -58,7 +63,7 @@ Direct3DFactory sFactory = nullptr;
 
 }  // namespace
 
-SDL_Window* WindowFromHandle(HWND window) { return reinterpret_cast<SDL_Window*>(window); }
+SDL_Window* WindowFromHandle(HWND window) { return win32::GetSdlWindow(window); }
 
 IDirect3D9* Direct3DCreate9(UINT sdkVersion) {
   if (sdkVersion != D3D_SDK_VERSION) return nullptr;

@@ -1,6 +1,5 @@
 #include "Platform/D3D9/GlShader.h"
 
-#include <algorithm>
 #include <cstring>
 
 namespace d3d9 {
@@ -114,8 +113,8 @@ bool GlDevice::ApplyProgram() {
   const GlProgram& program = mPrograms->Get(mVertexShader, mPixelShader);
   if (program.name == 0) return false;
   glUseProgram(program.name);
-  const GLsizei vertexCount = GLsizei(std::min(mVertexShader->GetCode().constantRegisters, kVertexRegisters));
-  const GLsizei pixelCount = GLsizei(std::min(mPixelShader->GetCode().constantRegisters, kPixelRegisters));
+  const GLsizei vertexCount = GLsizei(mVertexShader->GetCode().constantRegisters);
+  const GLsizei pixelCount = GLsizei(mPixelShader->GetCode().constantRegisters);
   if (program.vertexConstants >= 0 && vertexCount > 0) {
     glUniform4fv(program.vertexConstants, vertexCount, mVertexConstants);
   }

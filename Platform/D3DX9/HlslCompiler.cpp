@@ -179,6 +179,11 @@ class CrossCompiler {
         next += constant.desc.RegisterCount;
         out->constants.push_back(std::move(constant));
       }
+      const UINT available = mStage == ShaderStage::kVertex ? kVertexRegisters : kPixelRegisters;
+      if (next > available) {
+        return Fail("constants need " + std::to_string(next) + " registers, the stage has " +
+                    std::to_string(available));
+      }
       out->code.constantRegisters = next;
       if (!Check(spvc_compiler_flatten_buffer_block(mCompiler, list[i].id))) return false;
       spvc_compiler_set_name(mCompiler, list[i].base_type_id,

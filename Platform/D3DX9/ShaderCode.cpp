@@ -113,6 +113,9 @@ bool ReadShaderCode(const void* data, ShaderCode* out) {
     return false;
   }
   code.stage = static_cast<ShaderStage>(stage);
+  if (code.constantRegisters > (code.stage == ShaderStage::kVertex ? kVertexRegisters : kPixelRegisters)) {
+    return false;
+  }
   code.samplers.resize(samplerCount);
   for (ShaderSampler& sampler : code.samplers) {
     if (!reader.Word(&sampler.unit) || !reader.Text(&sampler.name)) return false;

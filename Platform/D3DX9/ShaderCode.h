@@ -22,6 +22,10 @@ namespace d3dx9 {
 
 enum class ShaderStage : std::uint32_t { kVertex = 0, kPixel = 1 };
 
+// Float4 registers of the vertex and the pixel stage.
+constexpr std::uint32_t kVertexRegisters = 256;
+constexpr std::uint32_t kPixelRegisters = 224;
+
 constexpr const char* kVertexConstants = "dx9_VSConst";
 constexpr const char* kPixelConstants = "dx9_PSConst";
 constexpr const char* kPositionFixup = "dx9_PosFixup";
@@ -50,7 +54,8 @@ std::vector<std::uint32_t> WriteShaderCode(const ShaderCode& code);
 // Size in bytes of serialised code from its header; 0 when `data` does not start with a valid header.
 std::size_t ShaderCodeSize(const void* data);
 
-// Parses serialised code of ShaderCodeSize bytes; false when it is malformed.
+// Parses serialised code of ShaderCodeSize bytes; false when it is malformed or needs more registers
+// than its stage has.
 bool ReadShaderCode(const void* data, ShaderCode* out);
 
 }  // namespace d3dx9

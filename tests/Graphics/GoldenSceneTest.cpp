@@ -68,7 +68,7 @@ class GoldenSceneTest : public ::testing::Test {
  protected:
   void SetUp() override {
     mRender = mWindow.GetRender();
-    ASSERT_NE(mRender, nullptr) << mWindow.GetError();
+    ASSERT_NE(mRender, nullptr);
   }
   void TearDown() override { mImages.clear(); }
 

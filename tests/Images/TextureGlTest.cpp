@@ -15,7 +15,7 @@ const std::string kData = std::string(QM_SOURCE_DIR) + "/tests/data/images/";
 
 class TextureGlTest : public ::testing::Test {
  protected:
-  void SetUp() override { ASSERT_NE(mWindow.GetRender(), nullptr) << mWindow.GetError(); }
+  void SetUp() override { ASSERT_NE(mWindow.GetRender(), nullptr); }
 
   fakes::GlRenderWindow mWindow{64, 64};
 };

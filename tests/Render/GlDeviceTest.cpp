@@ -2,9 +2,12 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "Platform/D3D9/D3D9.h"
 #include "Platform/D3D9/GlReadback.h"
-#include "fakes/DriverLeaks.h"
+#include "Platform/Win32/WindowHandle.h"
+#include "fakes/GlWindow.h"
 
 namespace {
 
@@ -19,25 +22,17 @@ constexpr DWORD kBlack = 0xFF000000u;
 
 class GlDeviceTest : public ::testing::Test {
  protected:
+  // A window of the window layer (with its OpenGL context) and a device on it.
   void SetUp() override {
-    fakes::IgnoreDriverLeaks(true);
-    ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
-    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
-    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 8);
-    mWindow = SDL_CreateWindow("gl device", 0, 0, kWidth, kHeight, SDL_WINDOW_OPENGL);
-    ASSERT_NE(mWindow, nullptr) << SDL_GetError();
-    mContext = SDL_GL_CreateContext(mWindow);
-    ASSERT_NE(mContext, nullptr) << SDL_GetError();
+    mWindow = std::make_unique<fakes::GlWindow>(kWidth, kHeight);
+    ASSERT_NE(mWindow->GetHandle(), nullptr);
     mD3D = Direct3DCreate9(D3D_SDK_VERSION);
     ASSERT_NE(mD3D, nullptr);
     D3DPRESENT_PARAMETERS params = {};
     params.BackBufferWidth = kWidth;
     params.BackBufferHeight = kHeight;
     params.Windowed = TRUE;
-    params.hDeviceWindow = reinterpret_cast<HWND>(mWindow);
+    params.hDeviceWindow = mWindow->GetHandle();
     ASSERT_EQ(mD3D->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, params.hDeviceWindow,
                                  D3DCREATE_HARDWARE_VERTEXPROCESSING, &params, &mDevice),
               D3D_OK);
@@ -48,10 +43,7 @@ class GlDeviceTest : public ::testing::Test {
     if (mBackBuffer) mBackBuffer->Release();
     if (mDevice) mDevice->Release();
     if (mD3D) mD3D->Release();
-    if (mContext) SDL_GL_DeleteContext(mContext);
-    if (mWindow) SDL_DestroyWindow(mWindow);
-    SDL_Quit();
-    fakes::IgnoreDriverLeaks(false);
+    mWindow.reset();
   }
 
   std::vector<DWORD> Read(IDirect3DSurface9* surface) {
@@ -70,12 +62,20 @@ class GlDeviceTest : public ::testing::Test {
     }
   }
 
-  SDL_Window* mWindow = nullptr;
-  SDL_GLContext mContext = nullptr;
+  std::unique_ptr<fakes::GlWindow> mWindow;
   IDirect3D9* mD3D = nullptr;
   IDirect3DDevice9* mDevice = nullptr;
   IDirect3DSurface9* mBackBuffer = nullptr;
 };
+
+TEST_F(GlDeviceTest, OnlyAWindowWithAContextGetsADevice) {
+  D3DPRESENT_PARAMETERS params = {};
+  params.Windowed = TRUE;
+  IDirect3DDevice9* device = nullptr;
+  EXPECT_EQ(mD3D->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, nullptr, 0, &params, &device),
+            D3DERR_NOTAVAILABLE);
+  EXPECT_EQ(device, nullptr);
+}
 
 TEST_F(GlDeviceTest, CapsComeFromTheContext) {
   D3DCAPS9 caps;
@@ -201,6 +201,28 @@ TEST_F(GlDeviceTest, ResetWaitsForTheDefaultPool) {
   EXPECT_EQ(mDevice->Reset(&params), D3D_OK);
   EXPECT_EQ(mDevice->TestCooperativeLevel(), D3D_OK);
   managed->Release();
+}
+
+TEST_F(GlDeviceTest, InactiveFullScreenWindowLosesTheDeviceUntilReset) {
+  SDL_Window* window = win32::GetSdlWindow(mWindow->GetHandle());
+  ASSERT_NE(window, nullptr);
+  ASSERT_EQ(SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN), 0) << SDL_GetError();
+  if (SDL_GetWindowFlags(window) & SDL_WINDOW_INPUT_FOCUS) GTEST_SKIP() << "the window has the focus";
+  EXPECT_EQ(mDevice->TestCooperativeLevel(), D3DERR_DEVICELOST);
+  EXPECT_EQ(mDevice->Present(nullptr, nullptr, nullptr, nullptr), D3DERR_DEVICELOST);
+  D3DPRESENT_PARAMETERS params = {};
+  params.BackBufferWidth = kWidth;
+  params.BackBufferHeight = kHeight;
+  EXPECT_EQ(mDevice->Reset(&params), D3DERR_DEVICELOST);
+  // Usable again (windowed here): the device waits for its reset.
+  ASSERT_EQ(SDL_SetWindowFullscreen(window, 0), 0);
+  EXPECT_EQ(mDevice->TestCooperativeLevel(), D3DERR_DEVICENOTRESET);
+  mBackBuffer->Release();
+  mBackBuffer = nullptr;
+  params.Windowed = TRUE;
+  EXPECT_EQ(mDevice->Reset(&params), D3D_OK);
+  EXPECT_EQ(mDevice->TestCooperativeLevel(), D3D_OK);
+  EXPECT_EQ(mDevice->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
 }
 
 TEST_F(GlDeviceTest, BufferLocksAreCheckedAgainstTheSize) {

@@ -5,56 +5,49 @@
 #include <memory>
 
 #include "Core/App/Application.h"
+#include "Core/App/Window.h"
+#include "Core/Input/Win32/InputWin32.h"
 #include "Core/Base/Log.h"
 #include "Core/Render/DX9/BufferDX9.h"
 #include "Core/Render/DX9/RenderDX9.h"
 #include "Core/Render/DX9/TextureDX9.h"
 #include "Core/Render/Vertices.h"
+#include "fakes/MainLogRecorder.h"
 #include "fakes/RecordingDevice.h"
+#include "fakes/RecordingInputListener.h"
+#include "fakes/ScriptedWindowSystem.h"
+#include "Platform/Win32/Messages.h"
+#include "Platform/Win32/Window.h"
 
 namespace {
 
 using namespace d3d9;
 using Calls = std::vector<std::string>;
 
-// Everything the main log writes from the first use on. Never freed: the log writes its closing
-// text at exit, after the statics of this file are gone.
-std::vector<std::u16string>& LogLines() {
-  static auto* lines = new std::vector<std::u16string>;
-  return *lines;
-}
-
-class CapturedLog : public base::LogOutput {
- public:
-  void Write(const std::u16string& text) override { LogLines().push_back(text); }
-};
-
-void CaptureLog() {
-  static bool attached = false;
-  if (!attached) base::MainLog::Instance()->AddTextOutput(std::make_unique<CapturedLog>());
-  attached = true;
-  LogLines().clear();
-}
-
-// The back end with a scripted window and clock.
+// The back end with a scripted clock, and a scripted window unless one is handed to InitRender.
 class ScriptedRenderDX9 : public render::RenderDX9 {
  public:
   bool mUsable = true;
+  bool mScriptedWindow = true;
   std::vector<unsigned> mSleeps;
 
   using RenderDX9::LostDevice;
   using RenderDX9::ResetDevice;
 
  protected:
-  win32::HWND GetWindowHandle() const override { return nullptr; }
-  bool IsWindowUsable() const override { return mUsable; }
+  win32::HWND GetWindowHandle() const override {
+    return mScriptedWindow ? nullptr : RenderDX9::GetWindowHandle();
+  }
+  bool IsWindowUsable() const override {
+    return mScriptedWindow ? mUsable : RenderDX9::IsWindowUsable();
+  }
   void Sleep(unsigned milliseconds) override { mSleeps.push_back(milliseconds); }
 };
 
 class RenderDX9Test : public ::testing::Test {
  protected:
   void SetUp() override {
-    CaptureLog();
+    RestartLog();
     mRender = std::make_unique<ScriptedRenderDX9>();
   }
 
@@ -76,10 +69,19 @@ class RenderDX9Test : public ::testing::Test {
     return mRender->InitRender(nullptr, param);
   }
 
-  bool Logged(const std::u16string& line) const {
-    return std::find(LogLines().begin(), LogLines().end(), line) != LogLines().end();
+  // Records the main log from here on.
+  void RestartLog() { mLog = std::make_unique<fakes::MainLogRecorder>(); }
+  std::u16string LogText() const { return mLog->Text(); }
+  size_t Logged(const std::u16string& line) const {
+    const std::u16string text = LogText();
+    size_t count = 0;
+    for (size_t at = text.find(line); at != std::u16string::npos; at = text.find(line, at + 1)) {
+      ++count;
+    }
+    return count;
   }
 
+  std::unique_ptr<fakes::MainLogRecorder> mLog;
   fakes::RecordingD3D mD3D;
   std::unique_ptr<ScriptedRenderDX9> mRender;
 };
@@ -104,8 +106,8 @@ TEST_F(RenderDX9Test, StartUpCreatesTheDeviceAndSetsTheDefaultState) {
   EXPECT_EQ(mRender->GetMaxTextureWidth(), 4096u);
   EXPECT_EQ(mRender->GetMaxTextureHeight(), 2048u);
   EXPECT_TRUE(mRender->IsScissorSupported());
-  EXPECT_TRUE(Logged(u"Max texture Width: 4096\n"));
-  EXPECT_TRUE(Logged(u"Max texture Height: 2048\n"));
+  EXPECT_EQ(Logged(u"Max texture Width: 4096\n"), 1u);
+  EXPECT_EQ(Logged(u"Max texture Height: 2048\n"), 1u);
 }
 
 TEST_F(RenderDX9Test, PresentParametersFollowTheMode) {
@@ -139,6 +141,7 @@ TEST_F(RenderDX9Test, NoDeviceAtAllFailsTheStartUp) {
   mD3D.ScriptAlways("CreateDevice", D3DERR_NOTAVAILABLE);
   EXPECT_EQ(Init(), VN_FAIL);
   EXPECT_EQ(mD3D.CallsStartingWith("CreateDevice").size(), 2u);
+  EXPECT_FALSE(mRender->CheckDevice());
   mD3D.Script("GetAdapterDisplayMode", {D3DERR_NOTAVAILABLE});
   mRender = std::make_unique<ScriptedRenderDX9>();
   EXPECT_EQ(Init(), VN_FAIL);
@@ -219,42 +222,85 @@ TEST_F(RenderDX9Test, DeviceReadiness) {
       ASSERT_TRUE(mRender->IsDeviceLost() || c.windowed);
       mRender->mSleeps.clear();
     }
-    LogLines().clear();
+    RestartLog();
     mD3D.ClearCalls();
     mRender->mUsable = c.usable;
     mD3D.Script("TestCooperativeLevel", {c.cooperative});
     EXPECT_EQ(mRender->IsDeviceReady(), c.ready);
     EXPECT_EQ(mRender->mSleeps, std::vector<unsigned>(c.sleeps, 100));
-    EXPECT_EQ(std::count(LogLines().begin(), LogLines().end(), u"RenderDX9::LostDevice()\n"),
-              std::ptrdiff_t(c.lostCalls));
+    EXPECT_EQ(Logged(u"RenderDX9::LostDevice()\n"), c.lostCalls);
     EXPECT_EQ(mD3D.CallsStartingWith("Reset(").size(), c.resetCalls);
     EXPECT_EQ(mRender->IsDeviceLost(), c.lostAfter);
     EXPECT_EQ(mD3D.CallsStartingWith("TestCooperativeLevel").size(), c.usable ? 1u : 0u);
   }
 }
 
+// The window's own flags decide: minimised, active, windowed.
+TEST_F(RenderDX9Test, ReadsTheApplicationWindow) {
+  struct Case {
+    const char* name;
+    bool windowed;
+    win32::UINT message;
+    win32::WPARAM wParam;
+    bool ready;
+    size_t cooperativeTests;
+    bool lost;
+  };
+  const Case cases[] = {
+      {"windowed", true, 0, 0, true, 1, false},
+      {"windowed, minimised", true, win32::WM_SIZE, win32::SIZE_MINIMIZED, false, 0, false},
+      {"windowed, inactive", true, win32::WM_ACTIVATEAPP, 0, true, 1, false},
+      {"full screen", false, 0, 0, true, 1, false},
+      {"full screen, inactive", false, win32::WM_ACTIVATEAPP, 0, false, 0, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    fakes::DrainMessages();
+    fakes::ScriptedWindowSystem system;
+    fakes::RecordingInputListener listener;
+    fakes::ScaleConverter converter;
+    input::InputWin32 input{&listener, &converter};
+    app::Window window(&input, false, false, true);
+    ASSERT_EQ(window.Create(0, 0, 800, 600, 800, 600, c.windowed, u"Render test"), VN_OK);
+    mRender = std::make_unique<ScriptedRenderDX9>();
+    mRender->mScriptedWindow = false;
+    render::RenderInitParam param;
+    param.mWidth = 800;
+    param.mHeight = 600;
+    param.mWindowed = c.windowed;
+    ASSERT_EQ(mRender->InitRender(&window, param), VN_OK);
+    EXPECT_EQ(mRender->GetPresentParameters().hDeviceWindow, window.GetHandle());
+    if (c.message) fakes::Deliver(window.GetHandle(), c.message, c.wParam, 0);
+    mD3D.ClearCalls();
+    EXPECT_EQ(mRender->IsDeviceReady(), c.ready);
+    EXPECT_EQ(mD3D.CallsStartingWith("TestCooperativeLevel").size(), c.cooperativeTests);
+    EXPECT_EQ(mRender->IsDeviceLost(), c.lost);
+    mRender.reset();
+    fakes::DrainMessages();
+  }
+}
+
 struct ResetCase {
   HRESULT result;
-  std::vector<std::u16string> lines;
+  std::u16string log;
 };
 
 TEST_F(RenderDX9Test, ResetLogLines) {
   const ResetCase cases[] = {
-      {D3DERR_DEVICELOST, {u"RenderDX9::ResetDevice()\n", u"\tD3DERR_DEVICELOST\n"}},
-      {D3DERR_DRIVERINTERNALERROR,
-       {u"RenderDX9::ResetDevice()\n", u"\tD3DERR_DRIVERINTERNALERROR\n"}},
-      {D3DERR_OUTOFVIDEOMEMORY, {u"RenderDX9::ResetDevice()\n", u"\tD3DERR_OUTOFVIDEOMEMORY \n"}},
-      {D3DERR_INVALIDCALL, {u"RenderDX9::ResetDevice()\n"}},
-      {D3D_OK,
-       {u"RenderDX9::ResetDevice()\n", u"\tD3D_OK\n", u"RenderDX9::InitDeviceState()\n"}},
+      {D3DERR_DEVICELOST, u"RenderDX9::ResetDevice()\n\tD3DERR_DEVICELOST\n"},
+      {D3DERR_DRIVERINTERNALERROR, u"RenderDX9::ResetDevice()\n\tD3DERR_DRIVERINTERNALERROR\n"},
+      // With the blank before the line break.
+      {D3DERR_OUTOFVIDEOMEMORY, u"RenderDX9::ResetDevice()\n\tD3DERR_OUTOFVIDEOMEMORY \n"},
+      {D3DERR_INVALIDCALL, u"RenderDX9::ResetDevice()\n"},
+      {D3D_OK, u"RenderDX9::ResetDevice()\n\tD3D_OK\nRenderDX9::InitDeviceState()\n"},
   };
   ASSERT_EQ(Init(), VN_OK);
   for (const ResetCase& c : cases) {
     ASSERT_EQ(mRender->LostDevice(), VN_OK);
-    LogLines().clear();
+    RestartLog();
     mD3D.Script("Reset", {c.result});
     EXPECT_EQ(mRender->ResetDevice(), c.result == D3D_OK ? VN_OK : VN_FAIL);
-    EXPECT_EQ(LogLines(), c.lines);
+    EXPECT_EQ(LogText(), c.log);
   }
 }
 
@@ -337,21 +383,20 @@ TEST_F(RenderDX9Test, ScreenModeSwitchReleasesAndResets) {
 }
 
 TEST_F(RenderDX9Test, PresentFailureLogs) {
-  const std::pair<HRESULT, std::vector<std::u16string>> cases[] = {
-      {D3DERR_DEVICELOST, {u"mDevice->Present failed\n", u"\tD3DERR_DEVICELOST\n"}},
-      {D3DERR_DRIVERINTERNALERROR,
-       {u"mDevice->Present failed\n", u"\tD3DERR_DRIVERINTERNALERROR\n"}},
-      {D3DERR_INVALIDCALL, {u"mDevice->Present failed\n", u"\tD3DERR_INVALIDCALL\n"}},
-      {D3DERR_OUTOFVIDEOMEMORY, {u"mDevice->Present failed\n", u"\tD3DERR_OUTOFVIDEOMEMORY\n"}},
-      {E_OUTOFMEMORY, {u"mDevice->Present failed\n", u"\tE_OUTOFMEMORY\n"}},
-      {D3DERR_NOTAVAILABLE, {u"mDevice->Present failed\n"}},
+  const std::pair<HRESULT, std::u16string> cases[] = {
+      {D3DERR_DEVICELOST, u"mDevice->Present failed\n\tD3DERR_DEVICELOST\n"},
+      {D3DERR_DRIVERINTERNALERROR, u"mDevice->Present failed\n\tD3DERR_DRIVERINTERNALERROR\n"},
+      {D3DERR_INVALIDCALL, u"mDevice->Present failed\n\tD3DERR_INVALIDCALL\n"},
+      {D3DERR_OUTOFVIDEOMEMORY, u"mDevice->Present failed\n\tD3DERR_OUTOFVIDEOMEMORY\n"},
+      {E_OUTOFMEMORY, u"mDevice->Present failed\n\tE_OUTOFMEMORY\n"},
+      {D3DERR_NOTAVAILABLE, u"mDevice->Present failed\n"},
   };
   ASSERT_EQ(Init(), VN_OK);
-  for (const auto& [result, lines] : cases) {
-    LogLines().clear();
+  for (const auto& [result, log] : cases) {
+    RestartLog();
     mD3D.Script("Present", {result});
     EXPECT_EQ(mRender->DoPresent(), VN_FAIL);
-    EXPECT_EQ(LogLines(), lines);
+    EXPECT_EQ(LogText(), log);
   }
   EXPECT_EQ(mRender->DoPresent(), VN_OK);
 }

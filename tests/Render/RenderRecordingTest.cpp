@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
 
 #include "Core/Render/Buffer.h"
 #include "Core/Render/Texture.h"
@@ -297,6 +298,21 @@ TEST_F(RenderRecordingTest, DeviceRectangleIsCutToTheTarget) {
     EXPECT_EQ(std::vector<uint32_t>(out, out + 4), std::vector<uint32_t>(c.expected, c.expected + 4))
         << c.rect.x << ", " << c.rect.y;
   }
+}
+
+TEST(RenderRegistryTest, ObjectsMayOutliveTheirRenderer) {
+  auto renderer = std::make_unique<fakes::RecordingRender>();
+  ASSERT_EQ(renderer->Init(), VN_OK);
+  render::Texture* texture = nullptr;
+  render::VertexBufferImpl* buffer = nullptr;
+  ASSERT_EQ(renderer->CreateTexture(texture), VN_OK);
+  ASSERT_EQ(renderer->CreateVertexBuffer(render::SVertexGeom::GetFormat(), 4, false, buffer), VN_OK);
+  EXPECT_EQ(renderer->GetTextures().size(), 1u);
+  renderer.reset();
+  EXPECT_EQ(texture->GetOwner(), nullptr);
+  EXPECT_EQ(buffer->GetOwner(), nullptr);
+  delete texture;
+  delete buffer;
 }
 
 TEST(CommandBufferTest, GrowsByHalfOrByTheNeedPlusOneKilobyte) {

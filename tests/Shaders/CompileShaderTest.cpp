@@ -237,6 +237,13 @@ float4 pixel_shader(float2 uv : TEXCOORD0) : COLOR0
   EXPECT_EQ(compiled.Desc("first").RegisterIndex, 0u);
 }
 
+TEST(CompileShaderTest, ConstantsBeyondTheStagesRegistersFail) {
+  const std::string pixel = "float4 big[225];\nfloat4 pixel_shader() : COLOR0\n{\n    return big[224];\n}\n";
+  Compiled compiled(pixel, "ps_2_0");
+  EXPECT_EQ(compiled.result, D3DXERR_INVALIDDATA);
+  EXPECT_NE(compiled.Messages().find("225 registers"), std::string::npos) << compiled.Messages();
+}
+
 TEST(CompileShaderTest, UnsupportedInputsFailWithAMessage) {
   const std::string blend = R"(
 float4 vertex_shader(float4 p : POSITION, float4 w : BLENDWEIGHT) : POSITION

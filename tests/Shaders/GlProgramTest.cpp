@@ -1,10 +1,9 @@
 // The built-in programs compiled by D3DXCompileShader and drawn by the OpenGL device, read back under
 // Mesa's software rasteriser (SDL's offscreen driver).
-#include <SDL.h>
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -12,7 +11,7 @@
 #include "Platform/D3D9/D3D9.h"
 #include "Platform/D3D9/GlReadback.h"
 #include "Platform/D3DX9/D3DX9Shader.h"
-#include "fakes/DriverLeaks.h"
+#include "fakes/GlWindow.h"
 
 namespace {
 
@@ -57,22 +56,15 @@ int Channel(DWORD pixel, int shift) { return int((pixel >> shift) & 0xFF); }
 class GlProgramTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    fakes::IgnoreDriverLeaks(true);
-    ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
-    mWindow = SDL_CreateWindow("gl programs", 0, 0, kWidth, kHeight, SDL_WINDOW_OPENGL);
-    ASSERT_NE(mWindow, nullptr) << SDL_GetError();
-    mContext = SDL_GL_CreateContext(mWindow);
-    ASSERT_NE(mContext, nullptr) << SDL_GetError();
+    mWindow = std::make_unique<fakes::GlWindow>(kWidth, kHeight);
+    ASSERT_NE(mWindow->GetHandle(), nullptr);
     mD3D = Direct3DCreate9(D3D_SDK_VERSION);
     ASSERT_NE(mD3D, nullptr);
     D3DPRESENT_PARAMETERS params = {};
     params.BackBufferWidth = kWidth;
     params.BackBufferHeight = kHeight;
     params.Windowed = TRUE;
-    params.hDeviceWindow = reinterpret_cast<HWND>(mWindow);
+    params.hDeviceWindow = mWindow->GetHandle();
     ASSERT_EQ(mD3D->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, params.hDeviceWindow,
                                  D3DCREATE_HARDWARE_VERTEXPROCESSING, &params, &mDevice),
               D3D_OK);
@@ -89,10 +81,7 @@ class GlProgramTest : public ::testing::Test {
     if (mBackBuffer) mBackBuffer->Release();
     if (mDevice) mDevice->Release();
     if (mD3D) mD3D->Release();
-    if (mContext) SDL_GL_DeleteContext(mContext);
-    if (mWindow) SDL_DestroyWindow(mWindow);
-    SDL_Quit();
-    fakes::IgnoreDriverLeaks(false);
+    mWindow.reset();
   }
 
   template <class T>
@@ -196,8 +185,7 @@ class GlProgramTest : public ::testing::Test {
     EXPECT_NEAR(Channel(pixel, 0), b, 1) << std::hex << pixel;
   }
 
-  SDL_Window* mWindow = nullptr;
-  SDL_GLContext mContext = nullptr;
+  std::unique_ptr<fakes::GlWindow> mWindow;
   IDirect3D9* mD3D = nullptr;
   IDirect3DDevice9* mDevice = nullptr;
   IDirect3DSurface9* mBackBuffer = nullptr;

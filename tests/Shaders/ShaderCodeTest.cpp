@@ -43,6 +43,7 @@ TEST(ShaderCodeTest, MalformedCodeIsRefused) {
       {"size below the header", 2, 8},
       {"size cuts the text", 2, static_cast<std::uint32_t>(good.size() * 4 - 8)},
       {"stage", 3, 2},
+      {"more registers than a pixel program has", 4, 225},
       {"sampler count", 5, 1000},
   };
   for (const Case& c : cases) {

@@ -6,6 +6,7 @@
 
 #include "Core/Base/MemoryStream.h"
 #include "Core/Render/ShaderImpl.h"
+#include "Core/Render/ShaderTextured.h"
 
 namespace {
 
@@ -211,6 +212,31 @@ TEST(ShaderImplTest, AProgramHoldsAtMost255Variables) {
   EXPECT_EQ(program.CreateVector4Variable("c", 1, &extra), VN_FAIL);
   EXPECT_EQ(extra, nullptr);
   EXPECT_EQ(Record(&program).size(), 1u + 255u * 17u);
+}
+
+// Setting a value through the shader records it only when the pointer differs.
+TEST(ShaderTest, OnlyADifferentPointerIsRecorded) {
+  Applied applied;
+  render::ShaderTextured shader(new FakeProgram({"Proj"}, &applied), nullptr);
+  EXPECT_TRUE(shader.IsLoaded());
+  ASSERT_EQ(shader.InitVariables(), VN_OK);
+  ShaderImpl* program = shader.GetProgram();
+  math::Matrix4 projection;
+  math::Matrix4 sameValues;
+  auto* texture = reinterpret_cast<render::Texture*>(std::uintptr_t{0x80});
+  ASSERT_EQ(shader.SetProjection(&projection), VN_OK);
+  ASSERT_EQ(shader.SetTexture(texture), VN_OK);
+  EXPECT_EQ(Record(program).front(), 2);
+
+  ASSERT_EQ(shader.SetProjection(&projection), VN_OK);
+  ASSERT_EQ(shader.SetTexture(texture), VN_OK);
+  EXPECT_FALSE(program->IsChanged());
+  EXPECT_EQ(Record(program), std::vector<unsigned char>{0});
+
+  ASSERT_EQ(shader.SetProjection(&sameValues), VN_OK);
+  std::vector<unsigned char> expected = {1, 0};
+  Append(&expected, &sameValues);
+  EXPECT_EQ(Record(program), expected);
 }
 
 }  // namespace

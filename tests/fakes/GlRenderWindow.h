@@ -1,31 +1,27 @@
 #pragma once
-// The engine's Direct3D 9 back end on a real OpenGL 3.3 core context: an SDL window of the given
-// size (SDL's offscreen driver for the tests), the context and a RenderDX9 started on them.
+// The engine's Direct3D 9 back end on a real OpenGL 3.3 core context: a hidden window of the window
+// layer (under the runner's video driver) and a RenderDX9 started on it at the given size.
 #include <memory>
 
 #include "Core/Render/DX9/RenderDX9.h"
-
-struct SDL_Window;
+#include "tests/fakes/GlWindow.h"
 
 namespace fakes {
 
 class GlRenderWindow {
  public:
-  // Driver allocations are kept out of the leak check while the window lives.
+  // The leak checker is off while it lives (the window's).
   GlRenderWindow(unsigned width, unsigned height);
   ~GlRenderWindow();
   GlRenderWindow(const GlRenderWindow&) = delete;
   GlRenderWindow& operator=(const GlRenderWindow&) = delete;
 
-  // Null when no window, context or device could be made (then GetError says why).
+  // Null when the window or the device could not be made.
   render::RenderDX9* GetRender() const { return mRender.get(); }
-  const char* GetError() const { return mError; }
 
  private:
-  SDL_Window* mWindow = nullptr;
-  void* mContext = nullptr;
+  GlWindow mWindow;
   std::unique_ptr<render::RenderDX9> mRender;
-  const char* mError = "";
 };
 
 }  // namespace fakes

@@ -207,6 +207,7 @@ void RenderDX9::EnterLost() {
 }
 
 bool RenderDX9::IsDeviceReady() {
+  if (!mDevice) return false;  // start-up failed
   if (IsWindowUsable()) {
     switch (mDevice->TestCooperativeLevel()) {
       case D3D_OK:

@@ -1,11 +1,14 @@
-// How the back end reads the application window. Until the window class exists, the object
-// handed to InitRender is the native window itself, and a window counts as usable.
+// How the back end reads the application window.
+#include "Core/App/Window.h"
 #include "Core/Render/DX9/RenderDX9.h"
 
 namespace render {
 
-win32::HWND RenderDX9::GetWindowHandle() const { return reinterpret_cast<win32::HWND>(mWindow); }
+win32::HWND RenderDX9::GetWindowHandle() const { return mWindow ? mWindow->GetHandle() : nullptr; }
 
-bool RenderDX9::IsWindowUsable() const { return true; }
+bool RenderDX9::IsWindowUsable() const {
+  if (!mWindow) return false;
+  return mWindow->IsWindowed() ? !mWindow->IsMinimised() : mWindow->IsActive();
+}
 
 }  // namespace render

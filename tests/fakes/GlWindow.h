@@ -1,0 +1,24 @@
+#pragma once
+// A hidden window of the window layer with its OpenGL 3.3 core context, for tests of the OpenGL
+// device (under the test runner's video driver). The leak checker is off while it lives: the GL
+// driver keeps allocations past their deletion.
+#include "Platform/Win32/Types.h"
+
+namespace fakes {
+
+class GlWindow {
+ public:
+  // Client size in pixels.
+  GlWindow(int width, int height);
+  ~GlWindow();
+  GlWindow(const GlWindow&) = delete;
+  GlWindow& operator=(const GlWindow&) = delete;
+
+  // Null when the window could not be made.
+  win32::HWND GetHandle() const { return mHandle; }
+
+ private:
+  win32::HWND mHandle = nullptr;
+};
+
+}  // namespace fakes
