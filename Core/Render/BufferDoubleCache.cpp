@@ -12,6 +12,8 @@ BufferDoubleCacheBase::~BufferDoubleCacheBase() {
 VNResultEnum BufferDoubleCacheBase::Begin() {
   if (mBegun) return VN_FAIL;
   mBegun = true;
+  mScanFrom = 0;
+  mScanSize = 0;
   return VN_OK;
 }
 
@@ -35,6 +37,8 @@ VNResultEnum BufferDoubleCacheBase::ReleaseOverflow() {
     delete pair[1];
   }
   mOverflow.clear();
+  mScanFrom = 0;
+  mScanSize = 0;
   return VN_OK;
 }
 
@@ -58,12 +62,12 @@ VNResultEnum BufferDoubleCacheBase::AllocateElements(unsigned n, void** data, un
   if (hasRoom(mMain[selector])) {
     owner = mMain[selector];
   } else {
-    for (const Pair& pair : mOverflow) {
-      if (hasRoom(pair[selector])) {
-        owner = pair[selector];
-        break;
-      }
-    }
+    // The first overflow pair with room, in creation order.
+    size_t index = n >= mScanSize ? mScanFrom : 0;
+    while (index < mOverflow.size() && !hasRoom(mOverflow[index][selector])) ++index;
+    mScanFrom = index;
+    mScanSize = n;
+    if (index < mOverflow.size()) owner = mOverflow[index][selector];
   }
   if (!owner) {
     if (n > mOverflowCapacity) return VN_FAIL;

@@ -43,6 +43,10 @@ class BufferDoubleCacheBase {
   Pair mMain = {};
   unsigned mOverflowCapacity = 0;
   std::vector<Pair> mOverflow;
+  // Overflow pairs before mScanFrom had less room than mScanSize elements when last searched; room
+  // only shrinks within a frame, so a search for at least that many starts there.
+  size_t mScanFrom = 0;
+  unsigned mScanSize = 0;
 };
 
 // Elements handed out by a cache: [start, start + count) of one buffer.

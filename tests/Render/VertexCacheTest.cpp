@@ -137,6 +137,35 @@ TEST_F(VertexCacheTest, SmallRequestFillsTheGapLeftInTheMainBuffer) {
   ASSERT_EQ(mRender.EndFrame(), VN_OK);
 }
 
+TEST_F(VertexCacheTest, OverflowBuffersAreSearchedInCreationOrder) {
+  ASSERT_EQ(mRender.BeginFrame(), VN_OK);
+  BufferRange<VertexBuffer<SVertex2D>> range;
+  ASSERT_EQ(Take(40960, range), VN_OK);  // the main buffer is full
+  ASSERT_EQ(Take(10237, range), VN_OK);  // first overflow buffer: 3 left
+  VertexBuffer<SVertex2D>* first = range.mBuffer;
+  ASSERT_EQ(Take(10236, range), VN_OK);  // second: 4 left
+  VertexBuffer<SVertex2D>* second = range.mBuffer;
+  ASSERT_NE(second, first);
+  ASSERT_EQ(Take(4, range), VN_OK);  // only the second has room for 4
+  EXPECT_EQ(range.mBuffer, second);
+  EXPECT_EQ(range.mStart, 10236u);
+  ASSERT_EQ(Take(4, range), VN_OK);  // neither has: a third buffer
+  EXPECT_EQ(Cache()->GetOverflowCount(), 3u);
+  EXPECT_EQ(range.mStart, 0u);
+  ASSERT_EQ(Take(3, range), VN_OK);  // a smaller request goes back to the first
+  EXPECT_EQ(range.mBuffer, first);
+  EXPECT_EQ(range.mStart, 10237u);
+  ASSERT_EQ(mRender.EndFrame(), VN_OK);
+
+  // A new frame starts from the first overflow buffer again.
+  ASSERT_EQ(mRender.BeginFrame(), VN_OK);
+  ASSERT_EQ(Take(40960, range), VN_OK);
+  ASSERT_EQ(Take(4, range), VN_OK);
+  EXPECT_EQ(range.mBuffer, first);
+  EXPECT_EQ(range.mStart, 0u);
+  ASSERT_EQ(mRender.EndFrame(), VN_OK);
+}
+
 TEST_F(VertexCacheTest, RequestAboveTheOverflowSizeFailsOnceTheMainBufferIsShort) {
   ASSERT_EQ(mRender.BeginFrame(), VN_OK);
   BufferRange<VertexBuffer<SVertex2D>> range;
