@@ -75,7 +75,8 @@ VNResultEnum ResourceTexture::LoadPixels(file::FileInfo* file, unsigned extensio
   if (!stream || !mRender) return VN_FAIL;
   const std::u16string extension =
       kExtensions[extensionIndex][0] ? std::u16string(kExtensions[extensionIndex]) : OwnExtension(GetName());
-  std::unique_ptr<render::ImageData> image(render::ImageLoader::Instance()->Load(stream.get(), extension, this));
+  render::ImageLoader* loader = render::ImageLoader::Instance();
+  std::unique_ptr<render::ImageData> image(loader ? loader->Load(stream.get(), extension, this) : nullptr);
   if (!image) return VN_FAIL;
   if (!fromContainer) {
     mWidth = float(image->mWidth);
