@@ -1,4 +1,6 @@
 #pragma once
+#include <cstddef>
+
 #include "Core/Base/Result.h"
 
 namespace render {
@@ -31,7 +33,18 @@ class Buffer {
 
   // Hands out the next n elements of the locked memory: data points at the first, used grows.
   // 1 when the buffer is not ready or fewer than n elements are left (then used stops at capacity).
-  VNResultEnum Allocate(unsigned n, void** data);
+  // Inline: every draw takes its vertices and indices through here.
+  VNResultEnum Allocate(unsigned n, void** data) {
+    if (IsNotReady()) return VN_FAIL;
+    unsigned given = 0;
+    *data = nullptr;
+    if (mUsed < mCapacity) {
+      *data = static_cast<unsigned char*>(mData) + size_t(mUsed) * mElementSize;
+      given = n < mCapacity - mUsed ? n : mCapacity - mUsed;
+      mUsed += given;
+    }
+    return given == n ? VN_OK : VN_FAIL;
+  }
 
   Render* GetOwner() const { return mOwner; }
   unsigned GetElementSize() const { return mElementSize; }

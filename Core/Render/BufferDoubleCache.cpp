@@ -49,8 +49,8 @@ VNResultEnum BufferDoubleCacheBase::InitPairs(unsigned mainCapacity, unsigned ov
   return VN_OK;
 }
 
-VNResultEnum BufferDoubleCacheBase::AllocateElements(unsigned n, void** data, unsigned& start,
-                                                     BufferHolder*& owner) {
+VNResultEnum BufferDoubleCacheBase::AllocateElementsSlow(unsigned n, void** data, unsigned& start,
+                                                         BufferHolder*& owner) {
   *data = nullptr;
   if (!mBegun) return VN_FAIL;
   const size_t selector = size_t(mSelector);

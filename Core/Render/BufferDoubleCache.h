@@ -35,7 +35,19 @@ class BufferDoubleCacheBase {
   VNResultEnum InitPairs(unsigned mainCapacity, unsigned overflowCapacity);
   // Room for n elements in the main buffer, then the overflow buffers in creation order, then in
   // a new overflow pair. Never allocates once the frame's buffers exist.
-  VNResultEnum AllocateElements(unsigned n, void** data, unsigned& start, BufferHolder*& owner);
+  VNResultEnum AllocateElements(unsigned n, void** data, unsigned& start, BufferHolder*& owner) {
+    // Inline for the common case, a locked main buffer with room; the rest is out of line.
+    BufferHolder* main = mBegun ? mMain[size_t(mSelector)] : nullptr;
+    Buffer* buffer = main ? main->GetBuffer() : nullptr;
+    if (!buffer || !buffer->IsLocked() || buffer->GetCapacity() - buffer->GetUsed() < n) {
+      return AllocateElementsSlow(n, data, start, owner);
+    }
+    owner = main;
+    start = buffer->GetUsed();
+    *data = nullptr;
+    return buffer->Allocate(n, data);
+  }
+  VNResultEnum AllocateElementsSlow(unsigned n, void** data, unsigned& start, BufferHolder*& owner);
 
   Render* mRender;
   bool mBegun = false;

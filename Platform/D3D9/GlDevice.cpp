@@ -114,6 +114,8 @@ void GlDevice::Unbind() {
   }
   Rebind(mStream, static_cast<GlVertexBuffer*>(nullptr));
   Rebind(mIndices, static_cast<GlIndexBuffer*>(nullptr));
+  mLayoutApplied = false;
+  mIndicesApplied = false;
   for (GlTexture*& texture : mTextures) Rebind(texture, static_cast<GlTexture*>(nullptr));
   Rebind(mVertexShader, static_cast<GlVertexShader*>(nullptr));
   Rebind(mPixelShader, static_cast<GlPixelShader*>(nullptr));
@@ -353,6 +355,7 @@ HRESULT GlDevice::SetScissorRect(const RECT* rect) {
 }
 
 HRESULT GlDevice::SetFVF(DWORD fvf) {
+  if (fvf != mFvf) mLayoutApplied = false;
   mFvf = fvf;
   return D3D_OK;
 }
@@ -360,14 +363,19 @@ HRESULT GlDevice::SetFVF(DWORD fvf) {
 HRESULT GlDevice::SetStreamSource(UINT stream, IDirect3DVertexBuffer9* buffer, UINT offset,
                                   UINT stride) {
   if (stream != 0) return D3DERR_INVALIDCALL;
-  Rebind(mStream, static_cast<GlVertexBuffer*>(buffer));
+  auto* glBuffer = static_cast<GlVertexBuffer*>(buffer);
+  // The bound stream is referenced, so an unchanged pointer is still the same buffer object.
+  if (glBuffer != mStream || offset != mStreamOffset || stride != mStride) mLayoutApplied = false;
+  Rebind(mStream, glBuffer);
   mStreamOffset = offset;
   mStride = stride;
   return D3D_OK;
 }
 
 HRESULT GlDevice::SetIndices(IDirect3DIndexBuffer9* buffer) {
-  Rebind(mIndices, static_cast<GlIndexBuffer*>(buffer));
+  auto* glBuffer = static_cast<GlIndexBuffer*>(buffer);
+  if (glBuffer != mIndices) mIndicesApplied = false;
+  Rebind(mIndices, glBuffer);
   return D3D_OK;
 }
 
@@ -394,6 +402,8 @@ HRESULT GlDevice::SetPixelShader(IDirect3DPixelShader9* shader) {
 
 bool GlDevice::ApplyVertexLayout() {
   if (!mStream || mStride == 0) return false;
+  if (mLayoutApplied) return true;
+  mLayoutApplied = true;
   glBindVertexArray(mVertexArray);
   glBindBuffer(GL_ARRAY_BUFFER, mStream->GetName());
   for (GLuint location = 0; location < kAttribTexCoord0 + 8; ++location) {
@@ -443,7 +453,10 @@ HRESULT GlDevice::DrawIndexedPrimitive(D3DPRIMITIVETYPE type, int baseVertex, UI
   }
   const GLenum indexType = mIndices->GetIndexType();
   const uintptr_t indexSize = indexType == GL_UNSIGNED_INT ? 4 : 2;
-  glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, mIndices->GetName());
+  if (!mIndicesApplied) {
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, mIndices->GetName());
+    mIndicesApplied = true;
+  }
   glDrawRangeElementsBaseVertex(mode, minVertex, minVertex + vertexCount, count, indexType,
                                 reinterpret_cast<const void*>(startIndex * indexSize), baseVertex);
   return D3D_OK;

@@ -185,9 +185,11 @@ class GlDevice : public RefCounted<IDirect3DDevice9> {
   void ApplyCull();
   void ApplyBlend();
   void ApplySampler(DWORD stage);
+  // Points the attributes at the stream when the stream or the layout changed since the last draw.
   bool ApplyVertexLayout();
-  // Uses the program of the current pair with the registers and the position fix-up; false when
-  // a program is missing or the pair does not link.
+  // Uses the program of the current pair with the registers and the position fix-up (uploaded only
+  // when they or the program changed since the last draw); false when a program is missing or the
+  // pair does not link.
   bool ApplyProgram();
   // Drops every binding, as a reset does; the objects may go away with it.
   void Unbind();
@@ -209,12 +211,18 @@ class GlDevice : public RefCounted<IDirect3DDevice9> {
   GlVertexBuffer* mStream = nullptr;
   UINT mStreamOffset = 0;
   UINT mStride = 0;
+  bool mLayoutApplied = false;  // the attributes point at mStream with mFvf, mStreamOffset, mStride
   GlIndexBuffer* mIndices = nullptr;
+  bool mIndicesApplied = false;  // mIndices is the element buffer of the vertex array
   GlTexture* mTextures[kMaxStages] = {};
   GlVertexShader* mVertexShader = nullptr;
   GlPixelShader* mPixelShader = nullptr;
   float mVertexConstants[kVertexRegisters * 4] = {};
   float mPixelConstants[kPixelRegisters * 4] = {};
+  // What the program in use last received; a new program or a register write sends them again.
+  GLuint mUsedProgram = 0;
+  bool mConstantsSent = false;
+  float mSentFixup[4] = {};
   std::unique_ptr<GlProgramCache> mPrograms;
 };
 

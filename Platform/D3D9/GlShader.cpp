@@ -99,29 +99,47 @@ HRESULT GlDevice::CreatePixelShader(const DWORD* function, IDirect3DPixelShader9
 }
 
 HRESULT GlDevice::SetVertexShaderConstantF(UINT start, const float* data, UINT count) {
+  mConstantsSent = false;
   return SetRegisters(mVertexConstants, kVertexRegisters, start, data, count);
 }
 
 HRESULT GlDevice::SetPixelShaderConstantF(UINT start, const float* data, UINT count) {
+  mConstantsSent = false;
   return SetRegisters(mPixelConstants, kPixelRegisters, start, data, count);
 }
 
-void GlDevice::ForgetShader(const void* shader) { mPrograms->Forget(shader); }
+void GlDevice::ForgetShader(const void* shader) {
+  mPrograms->Forget(shader);
+  mUsedProgram = 0;
+}
 
 bool GlDevice::ApplyProgram() {
   if (!mVertexShader || !mPixelShader) return false;
   const GlProgram& program = mPrograms->Get(mVertexShader, mPixelShader);
   if (program.name == 0) return false;
-  glUseProgram(program.name);
-  const GLsizei vertexCount = GLsizei(mVertexShader->GetCode().constantRegisters);
-  const GLsizei pixelCount = GLsizei(mPixelShader->GetCode().constantRegisters);
-  if (program.vertexConstants >= 0 && vertexCount > 0) {
-    glUniform4fv(program.vertexConstants, vertexCount, mVertexConstants);
+  // Uniforms belong to the program: a program taken into use gets all of them again.
+  if (program.name != mUsedProgram) {
+    glUseProgram(program.name);
+    mUsedProgram = program.name;
+    mConstantsSent = false;
   }
-  if (program.pixelConstants >= 0 && pixelCount > 0) glUniform4fv(program.pixelConstants, pixelCount, mPixelConstants);
   float fixup[4];
   GetPositionFixup(fixup);
-  glUniform4fv(program.positionFixup, 1, fixup);
+  if (!mConstantsSent || std::memcmp(fixup, mSentFixup, sizeof(fixup)) != 0) {
+    glUniform4fv(program.positionFixup, 1, fixup);
+    std::memcpy(mSentFixup, fixup, sizeof(fixup));
+  }
+  if (!mConstantsSent) {
+    const GLsizei vertexCount = GLsizei(mVertexShader->GetCode().constantRegisters);
+    const GLsizei pixelCount = GLsizei(mPixelShader->GetCode().constantRegisters);
+    if (program.vertexConstants >= 0 && vertexCount > 0) {
+      glUniform4fv(program.vertexConstants, vertexCount, mVertexConstants);
+    }
+    if (program.pixelConstants >= 0 && pixelCount > 0) {
+      glUniform4fv(program.pixelConstants, pixelCount, mPixelConstants);
+    }
+    mConstantsSent = true;
+  }
   // Creating, filling or reading a texture binds it on unit 0 behind the stages' backs: bind the
   // sampled stages' textures again.
   for (const d3dx9::ShaderCode* code : {&mVertexShader->GetCode(), &mPixelShader->GetCode()}) {
