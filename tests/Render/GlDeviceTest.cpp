@@ -7,7 +7,7 @@
 #include "Platform/D3D9/D3D9.h"
 #include "Platform/D3D9/GlReadback.h"
 #include "Platform/Win32/WindowHandle.h"
-#include "fakes/GlWindow.h"
+#include "fakes/GlDeviceTestBase.h"
 
 namespace {
 
@@ -20,31 +20,9 @@ constexpr DWORD kBlue = 0xFF0000FFu;
 constexpr DWORD kGreen = 0xFF00FF00u;
 constexpr DWORD kBlack = 0xFF000000u;
 
-class GlDeviceTest : public ::testing::Test {
+class GlDeviceTest : public fakes::GlDeviceTestBase {
  protected:
-  // A window of the window layer (with its OpenGL context) and a device on it.
-  void SetUp() override {
-    mWindow = std::make_unique<fakes::GlWindow>(kWidth, kHeight);
-    ASSERT_NE(mWindow->GetHandle(), nullptr);
-    mD3D = Direct3DCreate9(D3D_SDK_VERSION);
-    ASSERT_NE(mD3D, nullptr);
-    D3DPRESENT_PARAMETERS params = {};
-    params.BackBufferWidth = kWidth;
-    params.BackBufferHeight = kHeight;
-    params.Windowed = TRUE;
-    params.hDeviceWindow = mWindow->GetHandle();
-    ASSERT_EQ(mD3D->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, params.hDeviceWindow,
-                                 D3DCREATE_HARDWARE_VERTEXPROCESSING, &params, &mDevice),
-              D3D_OK);
-    ASSERT_EQ(mDevice->GetRenderTarget(0, &mBackBuffer), D3D_OK);
-  }
-
-  void TearDown() override {
-    if (mBackBuffer) mBackBuffer->Release();
-    if (mDevice) mDevice->Release();
-    if (mD3D) mD3D->Release();
-    mWindow.reset();
-  }
+  GlDeviceTest() : GlDeviceTestBase(kWidth, kHeight) {}
 
   std::vector<DWORD> Read(IDirect3DSurface9* surface) {
     std::vector<DWORD> pixels;
@@ -61,11 +39,6 @@ class GlDeviceTest : public ::testing::Test {
       ASSERT_EQ(pixels[i], in ? inside : outside) << "pixel " << x << ", " << y;
     }
   }
-
-  std::unique_ptr<fakes::GlWindow> mWindow;
-  IDirect3D9* mD3D = nullptr;
-  IDirect3DDevice9* mDevice = nullptr;
-  IDirect3DSurface9* mBackBuffer = nullptr;
 };
 
 TEST_F(GlDeviceTest, OnlyAWindowWithAContextGetsADevice) {

@@ -11,7 +11,7 @@
 #include "Platform/D3D9/D3D9.h"
 #include "Platform/D3D9/GlReadback.h"
 #include "Platform/D3DX9/D3DX9Shader.h"
-#include "fakes/GlWindow.h"
+#include "fakes/GlDeviceTestBase.h"
 
 namespace {
 
@@ -53,22 +53,13 @@ D3DXMATRIX Projection(float w, float h) {
 // Channel `shift` (0 blue, 8 green, 16 red, 24 alpha) of a pixel.
 int Channel(DWORD pixel, int shift) { return int((pixel >> shift) & 0xFF); }
 
-class GlProgramTest : public ::testing::Test {
+class GlProgramTest : public fakes::GlDeviceTestBase {
  protected:
+  GlProgramTest() : GlDeviceTestBase(kWidth, kHeight) {}
+
   void SetUp() override {
-    mWindow = std::make_unique<fakes::GlWindow>(kWidth, kHeight);
-    ASSERT_NE(mWindow->GetHandle(), nullptr);
-    mD3D = Direct3DCreate9(D3D_SDK_VERSION);
-    ASSERT_NE(mD3D, nullptr);
-    D3DPRESENT_PARAMETERS params = {};
-    params.BackBufferWidth = kWidth;
-    params.BackBufferHeight = kHeight;
-    params.Windowed = TRUE;
-    params.hDeviceWindow = mWindow->GetHandle();
-    ASSERT_EQ(mD3D->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, params.hDeviceWindow,
-                                 D3DCREATE_HARDWARE_VERTEXPROCESSING, &params, &mDevice),
-              D3D_OK);
-    ASSERT_EQ(mDevice->GetRenderTarget(0, &mBackBuffer), D3D_OK);
+    GlDeviceTestBase::SetUp();
+    if (HasFatalFailure()) return;
     // The engine's default state: counter-clockwise culling, separate alpha blending one + one.
     mDevice->SetRenderState(D3DRS_CULLMODE, D3DCULL_CCW);
     mDevice->SetRenderState(D3DRS_SEPARATEALPHABLENDENABLE, TRUE);
@@ -78,10 +69,7 @@ class GlProgramTest : public ::testing::Test {
 
   void TearDown() override {
     for (IUnknown* object : mObjects) object->Release();
-    if (mBackBuffer) mBackBuffer->Release();
-    if (mDevice) mDevice->Release();
-    if (mD3D) mD3D->Release();
-    mWindow.reset();
+    GlDeviceTestBase::TearDown();
   }
 
   template <class T>
@@ -185,10 +173,6 @@ class GlProgramTest : public ::testing::Test {
     EXPECT_NEAR(Channel(pixel, 0), b, 1) << std::hex << pixel;
   }
 
-  std::unique_ptr<fakes::GlWindow> mWindow;
-  IDirect3D9* mD3D = nullptr;
-  IDirect3DDevice9* mDevice = nullptr;
-  IDirect3DSurface9* mBackBuffer = nullptr;
   std::vector<IUnknown*> mObjects;
 };
 
