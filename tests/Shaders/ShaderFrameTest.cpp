@@ -17,7 +17,7 @@
 #include "Core/Render/Vertices.h"
 #include "Game/App/TMobShader.h"
 #include "Platform/D3D9/GlReadback.h"
-#include "fakes/GlWindow.h"
+#include "fakes/GlRenderWindow.h"
 
 namespace {
 
@@ -25,37 +25,18 @@ constexpr unsigned kWidth = 16;
 constexpr unsigned kHeight = 8;
 constexpr uint32_t kBlack = 0xFF000000u;
 
-// The back end on the test's window.
-class WindowRenderDX9 : public render::RenderDX9 {
- public:
-  explicit WindowRenderDX9(win32::HWND window) : mWindowHandle(window) {}
-
- protected:
-  win32::HWND GetWindowHandle() const override { return mWindowHandle; }
-  bool IsWindowUsable() const override { return true; }
-
- private:
-  win32::HWND mWindowHandle;
-};
-
 class ShaderFrameTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    mWindow = std::make_unique<fakes::GlWindow>(kWidth, kHeight);
-    ASSERT_NE(mWindow->GetHandle(), nullptr);
-    mRender = std::make_unique<WindowRenderDX9>(mWindow->GetHandle());
-    render::RenderInitParam param;
-    param.mWidth = kWidth;
-    param.mHeight = kHeight;
-    param.mWindowed = true;
-    ASSERT_EQ(mRender->InitRender(nullptr, param), VN_OK);
+    mWindow = std::make_unique<fakes::GlRenderWindow>(kWidth, kHeight);
+    mRender = mWindow->GetRender();
+    ASSERT_NE(mRender, nullptr);
   }
 
   void TearDown() override {
     mMob = {};
     mBuffers.clear();
     mTexture.reset();
-    mRender.reset();
     mWindow.reset();
   }
 
@@ -94,8 +75,8 @@ class ShaderFrameTest : public ::testing::Test {
     return pixels;
   }
 
-  std::unique_ptr<fakes::GlWindow> mWindow;
-  std::unique_ptr<WindowRenderDX9> mRender;
+  std::unique_ptr<fakes::GlRenderWindow> mWindow;
+  render::RenderDX9* mRender = nullptr;
   // The renderer's applied state refers to the last buffer: all live as long as the renderer.
   std::vector<std::unique_ptr<render::VertexBufferImpl>> mBuffers;
   std::unique_ptr<render::Texture> mTexture;
