@@ -41,10 +41,10 @@ class PendingStoreTest : public StoreFrontTest {
   fakes::ScriptedStoreBackend* mBackend = nullptr;
 };
 
-const OutcomeLog kFailureReport = {"listener failed buy_health", "event #0 code 1 buy_health",
+const OutcomeLog kPendingFailureReport = {"listener failed buy_health", "event #0 code 1 buy_health",
                                    "event #1 with-code 1 0 buy_health", "event #1 code 1 buy_health"};
 
-struct BuyCase {
+struct PendingBuyCase {
   const char* label;
   PendingBackend backend;
   bool pendingBefore;
@@ -52,10 +52,10 @@ struct BuyCase {
   bool failsOnNextTick;       // a refused request: one failure on the tick after the request
 };
 
-class PendingBuyTest : public PendingStoreTest, public ::testing::WithParamInterface<BuyCase> {};
+class PendingBuyTest : public PendingStoreTest, public ::testing::WithParamInterface<PendingBuyCase> {};
 
 TEST_P(PendingBuyTest, RequestFromATick) {
-  const BuyCase& row = GetParam();
+  const PendingBuyCase& row = GetParam();
   Attach(row.backend);
   mProduct->pending = row.pendingBefore;
 
@@ -77,7 +77,7 @@ TEST_P(PendingBuyTest, RequestFromATick) {
 
   Tick();
   if (row.failsOnNextTick) {
-    EXPECT_EQ(mLog, kFailureReport);
+    EXPECT_EQ(mLog, kPendingFailureReport);
     EXPECT_FALSE(mProduct->pending);
   } else {
     EXPECT_TRUE(mLog.empty());
@@ -94,25 +94,25 @@ TEST_P(PendingBuyTest, RequestFromATick) {
 
 INSTANTIATE_TEST_SUITE_P(
     Table, PendingBuyTest,
-    ::testing::Values(BuyCase{"Absent", PendingBackend::kAbsent, false, 0, true},
-                      BuyCase{"AbsentPending", PendingBackend::kAbsent, true, 0, false},
-                      BuyCase{"Unavailable", PendingBackend::kUnavailable, false, 0, true},
-                      BuyCase{"UnavailablePending", PendingBackend::kUnavailable, true, 0, false},
-                      BuyCase{"Available", PendingBackend::kAvailable, false, 1, false},
-                      BuyCase{"AvailablePending", PendingBackend::kAvailable, true, 0, false}),
-    [](const ::testing::TestParamInfo<BuyCase>& info) { return std::string(info.param.label); });
+    ::testing::Values(PendingBuyCase{"Absent", PendingBackend::kAbsent, false, 0, true},
+                      PendingBuyCase{"AbsentPending", PendingBackend::kAbsent, true, 0, false},
+                      PendingBuyCase{"Unavailable", PendingBackend::kUnavailable, false, 0, true},
+                      PendingBuyCase{"UnavailablePending", PendingBackend::kUnavailable, true, 0, false},
+                      PendingBuyCase{"Available", PendingBackend::kAvailable, false, 1, false},
+                      PendingBuyCase{"AvailablePending", PendingBackend::kAvailable, true, 0, false}),
+    [](const ::testing::TestParamInfo<PendingBuyCase>& info) { return std::string(info.param.label); });
 
-struct ReportCase {
+struct PendingReportCase {
   const char* label;
   bool succeeded;
   bool withListener;
   OutcomeLog expected;
 };
 
-class PendingReportTest : public PendingStoreTest, public ::testing::WithParamInterface<ReportCase> {};
+class PendingReportTest : public PendingStoreTest, public ::testing::WithParamInterface<PendingReportCase> {};
 
 TEST_P(PendingReportTest, BackEndReportEndsThePurchase) {
-  const ReportCase& row = GetParam();
+  const PendingReportCase& row = GetParam();
   Attach(PendingBackend::kAvailable);
   Store()->Buy(mProduct, row.withListener ? &mListener : nullptr);
   Store()->Buy(mProduct, &mListener);  // ignored: pending
@@ -142,17 +142,17 @@ TEST_P(PendingReportTest, BackEndReportEndsThePurchase) {
 
 INSTANTIATE_TEST_SUITE_P(
     Table, PendingReportTest,
-    ::testing::Values(ReportCase{"SucceededWithListener", true, true,
+    ::testing::Values(PendingReportCase{"SucceededWithListener", true, true,
                                  {"listener succeeded buy_health", "event #0 code 0 buy_health",
                                   "event #1 with-code 0 0 buy_health", "event #1 code 0 buy_health"}},
-                      ReportCase{"SucceededWithoutListener", true, false,
+                      PendingReportCase{"SucceededWithoutListener", true, false,
                                  {"event #0 code 0 buy_health", "event #1 with-code 0 0 buy_health",
                                   "event #1 code 0 buy_health"}},
-                      ReportCase{"FailedWithListener", false, true, kFailureReport},
-                      ReportCase{"FailedWithoutListener", false, false,
+                      PendingReportCase{"FailedWithListener", false, true, kPendingFailureReport},
+                      PendingReportCase{"FailedWithoutListener", false, false,
                                  {"event #0 code 1 buy_health", "event #1 with-code 1 0 buy_health",
                                   "event #1 code 1 buy_health"}}),
-    [](const ::testing::TestParamInfo<ReportCase>& info) { return std::string(info.param.label); });
+    [](const ::testing::TestParamInfo<PendingReportCase>& info) { return std::string(info.param.label); });
 
 TEST_F(PendingStoreTest, NullProductDoesNothing) {
   Attach(PendingBackend::kAvailable);

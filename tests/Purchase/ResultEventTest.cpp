@@ -6,7 +6,7 @@ namespace {
 
 using purchasetest::OutcomeLog;
 using purchasetest::ResultSubscriber;
-using Event = purchase::PurchaseResultEvent;
+using ResultEvent = purchase::PurchaseResultEvent;
 
 // A product made here, not by a catalogue: the event only passes the pointer on.
 struct ResultEventFixture : public ::testing::Test {
@@ -21,7 +21,7 @@ TEST_F(ResultEventFixture, SubscribersAreCalledInKeyOrderCodeHandlerFirst) {
   subscribers[0].Subscribe(&log, 0, true);
   subscribers[1].Subscribe(&log, 1, false);
 
-  Event::Fire({&product, TPurchaseResult::kRestoreFailed});
+  ResultEvent::Fire({&product, TPurchaseResult::kRestoreFailed});
   EXPECT_EQ(log, (OutcomeLog{"event #0 with-code 3 0 buy_50_cr", "event #0 code 3 buy_50_cr",
                              "event #1 code 3 buy_50_cr", "event #2 code 3 buy_50_cr"}));
 }
@@ -31,7 +31,7 @@ TEST_F(ResultEventFixture, SubscribingAgainReplacesTheHandler) {
   subscriber.Subscribe(&log, 0, false);
   OutcomeLog second;
   subscriber.Subscribe(&second, 5, false);
-  Event::Fire({&product, TPurchaseResult::kPurchaseSucceeded});
+  ResultEvent::Fire({&product, TPurchaseResult::kPurchaseSucceeded});
   EXPECT_TRUE(log.empty());
   EXPECT_EQ(second, (OutcomeLog{"event #5 code 0 buy_50_cr"}));
 }
@@ -39,17 +39,17 @@ TEST_F(ResultEventFixture, SubscribingAgainReplacesTheHandler) {
 TEST_F(ResultEventFixture, OwnerWithoutOneArgumentHandlerIsNotCalled) {
   ResultSubscriber subscriber;
   subscriber.Subscribe(&log, 0, true);
-  Event::Subscribe(&subscriber, {});  // an empty handle: the owner stays listed, nothing is called
-  Event::Fire({&product, TPurchaseResult::kPurchaseFailed});
+  ResultEvent::Subscribe(&subscriber, {});  // an empty handle: the owner stays listed, nothing is called
+  ResultEvent::Fire({&product, TPurchaseResult::kPurchaseFailed});
   EXPECT_EQ(log, (OutcomeLog{"event #0 with-code 1 0 buy_50_cr"}));
 
   log.clear();
-  Event::Unsubscribe(&subscriber);
-  Event::SubscribeWithCode(&subscriber, base::DelegatePtr<Event::HandlerWithCode>(
+  ResultEvent::Unsubscribe(&subscriber);
+  ResultEvent::SubscribeWithCode(&subscriber, base::DelegatePtr<ResultEvent::HandlerWithCode>(
                                             new base::MemberDelegate2<ResultSubscriber, TPurchaseResult const&,
                                                                       int, VNResultEnum>(
                                                 &subscriber, &ResultSubscriber::OnResultWithCode)));
-  Event::Fire({&product, TPurchaseResult::kPurchaseFailed});
+  ResultEvent::Fire({&product, TPurchaseResult::kPurchaseFailed});
   EXPECT_TRUE(log.empty());  // the walk goes over the one-argument table only
 }
 
@@ -57,15 +57,15 @@ TEST_F(ResultEventFixture, UnsubscribingDuringFireSkipsTheRemovedOwner) {
   ResultSubscriber subscribers[3];
   for (int i = 0; i < 3; ++i) subscribers[i].Subscribe(&log, i, false);
   subscribers[0].mDuringResult = [&] {
-    Event::Unsubscribe(&subscribers[0]);  // itself: its handler is still held for this call
-    Event::Unsubscribe(&subscribers[1]);
+    ResultEvent::Unsubscribe(&subscribers[0]);  // itself: its handler is still held for this call
+    ResultEvent::Unsubscribe(&subscribers[1]);
   };
 
-  Event::Fire({&product, TPurchaseResult::kPurchaseSucceeded});
+  ResultEvent::Fire({&product, TPurchaseResult::kPurchaseSucceeded});
   EXPECT_EQ(log, (OutcomeLog{"event #0 code 0 buy_50_cr", "event #2 code 0 buy_50_cr"}));
 
   log.clear();
-  Event::Fire({&product, TPurchaseResult::kPurchaseSucceeded});
+  ResultEvent::Fire({&product, TPurchaseResult::kPurchaseSucceeded});
   EXPECT_EQ(log, (OutcomeLog{"event #2 code 0 buy_50_cr"}));
 }
 
