@@ -1,5 +1,6 @@
 #include "Core/Layer/Layer.h"
 
+#include <cstddef>
 #include <algorithm>
 #include <cmath>
 
