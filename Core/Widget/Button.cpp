@@ -9,11 +9,12 @@ VNResultEnum ButtonListener::OnClick(Button*) { return VN_OK; }
 Button::Button() { mTakesCapture = 1; }
 
 Button::~Button() {
-  // A concrete button is often its own mediator: never delete the object being destroyed.
-  if (mOwnsMediator && mMediatorObject &&
-      dynamic_cast<void*>(static_cast<WidgetListener*>(mMediatorObject)) != dynamic_cast<void*>(this)) {
-    delete mMediatorObject;
-  }
+  // A mediator that is a part of this object is gone by now and has cleared the link itself.
+  if (mOwnsMediator && mMediatorObject) delete mMediatorObject;
+}
+
+ButtonMediator::~ButtonMediator() {
+  if (mButton && mButton->mMediatorObject == this) mButton->mMediatorObject = nullptr;
 }
 
 WidgetTypeId& Button::GetTypeId() {

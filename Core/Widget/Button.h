@@ -24,7 +24,7 @@ class Button : public Widget {
   enum State { kStateNormal = 0, kStateOver = 1, kStatePressed = 2 };
 
   Button();
-  // Deletes the mediator when owned (unless the mediator is this object's own part).
+  // Deletes the mediator when owned (a mediator that is a part of the button unbinds first).
   ~Button() override;
 
   WidgetTypeId& GetTypeId() override;
@@ -54,6 +54,8 @@ class WidgetMediator {
 class ButtonMediator : public WidgetMediator, public WidgetListener, public WidgetHitTestListener {
  public:
   ButtonMediator() = default;
+  // Unbinds from its button, so that a button that is its own mediator never deletes itself.
+  ~ButtonMediator() override;
 
   VNResultEnum OnMouseOver(bool over) override;
   VNResultEnum OnDisabled(bool disabled) override;
