@@ -1,7 +1,6 @@
 // One frame of text in a baked font: n visible glyphs laid out and drawn through the drawing
 // context's text requests on the OpenGL device. Run beside BM_EngineQuads with the same n (the
 // same number of textured quads through DrawImage) to compare.
-#include <SDL.h>
 #include <benchmark/benchmark.h>
 
 #include <string>
@@ -12,6 +11,7 @@
 #include "Core/Render/Graphics.h"
 #include "Core/Resource/ResourceManager.h"
 #include "tests/fakes/GlRenderWindow.h"
+#include "tools/bench/EngineFrames.h"
 #include "tools/bench/QuadScene.h"
 
 namespace {
@@ -39,7 +39,7 @@ void BM_EngineText(benchmark::State& state) {
   const int n = int(state.range(0));
   fakes::GlRenderWindow window(bench::kScreenWidth, bench::kScreenHeight);
   render::RenderDX9* render = window.GetRender();
-  auto finish = reinterpret_cast<void (*)()>(SDL_GL_GetProcAddress("glFinish"));
+  const bench::GlFinishFunction finish = bench::GetGlFinish();
   const std::string path = std::string(QM_SOURCE_DIR) + "/data/ruv/data/fonts/main_32_1";
   resource::ResourcePtr<render::BMFont> font =
       resource::ResourceManager::Instance()->Get<render::BMFont>(std::u16string(path.begin(), path.end()));
@@ -53,26 +53,13 @@ void BM_EngineText(benchmark::State& state) {
   }
   state.SetLabel("engine text");
   const std::vector<std::u16string> lines = MakeTextLines(n);
-  auto frame = [&] {
-    if (!render->CheckDevice()) return;
-    render->BeginFrame();
-    {
-      render::Graphics g(render);
-      g.Clear(render::Render::kClearTarget, math::Color(0, 0, 0, 1), 1.0f, 0);
-      g.mFont = font.Get();
-      for (size_t i = 0; i < lines.size(); ++i) {
-        g.SetColor(math::Color(0xFF000000u | (0x00FFFFFFu & uint32_t(i * 2654435761u))));
-        g.DrawText(&lines[i]).Translate({float(i % 7) * 10.0f, float((i * 23) % (bench::kScreenHeight - 32))});
-      }
-      render->EndFrame();
-      render->Present();
-      render->PlayCommands();
+  bench::RunEngineFrames(state, *render, finish, [&](render::Graphics& g) {
+    g.mFont = font.Get();
+    for (size_t i = 0; i < lines.size(); ++i) {
+      g.SetColor(math::Color(0xFF000000u | (0x00FFFFFFu & uint32_t(i * 2654435761u))));
+      g.DrawText(&lines[i]).Translate({float(i % 7) * 10.0f, float((i * 23) % (bench::kScreenHeight - 32))});
     }
-    finish();  // the offscreen driver does not wait for the frame at the swap
-  };
-  frame();  // untimed: the driver compiles its shader variants at the first draws
-  for (auto _ : state) frame();
-  state.counters["fps"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
+  });
 }
 
 BENCHMARK(BM_EngineText)->Arg(10000)->Unit(benchmark::kMillisecond)->UseRealTime();
