@@ -10,7 +10,7 @@
 
 namespace {
 
-using Line = render::BMFont::LineInfo;
+using LayoutLine = render::BMFont::LineInfo;
 
 // Size 10; letters advance 10, "W" 20, blank and tab 5; "V" after "A" is kerned by -3; "?" has no glyph.
 class LayoutTestFont : public testfonts::SyntheticFont {
@@ -37,12 +37,13 @@ struct LayoutCase {
   float letterSpacing = 0.0f;
   char16_t fallback = 0;
   float width = 0.0f, height = 0.0f;  // the measured block
-  std::vector<Line> lines;
+  std::vector<LayoutLine> lines;
 };
 
 void PrintTo(const LayoutCase& c, std::ostream* os) { *os << c.name; }
 
-LayoutCase MakeLayoutCase(const char* name, std::u16string text, float width, float height, std::vector<Line> lines) {
+LayoutCase MakeLayoutCase(const char* name, std::u16string text, float width, float height,
+                          std::vector<LayoutLine> lines) {
   LayoutCase c;
   c.name = name;
   c.text = std::move(text);
@@ -52,11 +53,11 @@ LayoutCase MakeLayoutCase(const char* name, std::u16string text, float width, fl
   return c;
 }
 
-LayoutCase Wrapped(LayoutCase c, float wrap) {
+LayoutCase LayoutWrapped(LayoutCase c, float wrap) {
   c.wrap = wrap;
   return c;
 }
-LayoutCase Indented(LayoutCase c, float indent) {
+LayoutCase LayoutIndented(LayoutCase c, float indent) {
   c.indent = indent;
   return c;
 }
@@ -65,48 +66,49 @@ std::vector<LayoutCase> LayoutCases() {
   std::vector<LayoutCase> cases;
   // Lines are {width, start, count, blanks, indent, wrapped}.
   cases.push_back(MakeLayoutCase("Empty", u"", 0, 10, {}));
-  LayoutCase emptyBox = Wrapped(MakeLayoutCase("EmptyWithoutFitToText", u"", 100, 10, {}), 100);
+  LayoutCase emptyBox = LayoutWrapped(MakeLayoutCase("EmptyWithoutFitToText", u"", 100, 10, {}), 100);
   emptyBox.fit = false;
   cases.push_back(emptyBox);
   cases.push_back(MakeLayoutCase("OnlyBlanks", u"   ", 0, 10, {}));
-  cases.push_back(Indented(MakeLayoutCase("OnlyBlanksWithIndent", u"  ", 4, 10, {{4, 0, 0, 0, 4, 0}}), 4));
+  cases.push_back(LayoutIndented(MakeLayoutCase("OnlyBlanksWithIndent", u"  ", 4, 10, {{4, 0, 0, 0, 4, 0}}), 4));
   cases.push_back(MakeLayoutCase("OneLine", u"ab c", 35, 10, {{35, 0, 4, 0, 0, 0}}));
   cases.push_back(MakeLayoutCase("TrailingBlanksLeftOut", u"ab  ", 20, 10, {{20, 0, 2, 0, 0, 0}}));
   cases.push_back(MakeLayoutCase("TabIsABlank", u"a\tb", 25, 10, {{25, 0, 3, 0, 0, 0}}));
-  LayoutCase spaced = MakeLayoutCase("NewlineWithLineSpacing", u"ab\ncd", 20, 23, {{20, 0, 2, 0, 0, 0}, {20, 3, 2, 0, 0, 0}});
+  LayoutCase spaced =
+      MakeLayoutCase("NewlineWithLineSpacing", u"ab\ncd", 20, 23, {{20, 0, 2, 0, 0, 0}, {20, 3, 2, 0, 0, 0}});
   spaced.lineSpacing = 3;
   cases.push_back(spaced);
   cases.push_back(MakeLayoutCase("EmptyLineBetween", u"a\n\nb", 10, 30,
                                  {{10, 0, 1, 0, 0, 0}, {0, 2, 0, 0, 0, 0}, {10, 3, 1, 0, 0, 0}}));
-  cases.push_back(Wrapped(MakeLayoutCase("WrapBeforeTheOverflowingWord", u"aaa bbb", 30, 20,
-                                         {{30, 0, 3, 0, 0, 1}, {30, 4, 3, 0, 0, 0}}),
-                          45));
-  cases.push_back(Wrapped(MakeLayoutCase("BlanksAtTheWrapBelongToNoLine", u"aa  bb cc", 50, 20,
-                                         {{50, 0, 6, 2, 0, 1}, {20, 7, 2, 0, 0, 0}}),
-                          50));
-  cases.push_back(Wrapped(MakeLayoutCase("LongWordBreaksBeforeACharacter", u"aaaaaa", 30, 20,
-                                         {{30, 0, 3, 0, 0, 1}, {30, 3, 3, 0, 0, 0}}),
-                          35));
-  cases.push_back(Wrapped(MakeLayoutCase("LeadingBlanksCountInABrokenLine", u"  aaaa", 30, 20,
-                                         {{30, 0, 4, 0, 0, 1}, {20, 4, 2, 0, 0, 0}}),
-                          35));
-  cases.push_back(Wrapped(MakeLayoutCase("AWideFirstCharacterStays", u"W", 20, 10, {{20, 0, 1, 0, 0, 0}}), 15));
-  cases.push_back(Wrapped(MakeLayoutCase("SecondCharacterOverflowing", u"Wa", 20, 20,
-                                         {{20, 0, 1, 0, 0, 1}, {10, 1, 1, 0, 0, 0}}),
-                          25));
+  cases.push_back(LayoutWrapped(
+      MakeLayoutCase("WrapBeforeTheOverflowingWord", u"aaa bbb", 30, 20, {{30, 0, 3, 0, 0, 1}, {30, 4, 3, 0, 0, 0}}),
+      45));
+  cases.push_back(LayoutWrapped(
+      MakeLayoutCase("BlanksAtTheWrapBelongToNoLine", u"aa  bb cc", 50, 20, {{50, 0, 6, 2, 0, 1}, {20, 7, 2, 0, 0, 0}}),
+      50));
+  cases.push_back(LayoutWrapped(
+      MakeLayoutCase("LongWordBreaksBeforeACharacter", u"aaaaaa", 30, 20, {{30, 0, 3, 0, 0, 1}, {30, 3, 3, 0, 0, 0}}),
+      35));
+  cases.push_back(LayoutWrapped(
+      MakeLayoutCase("LeadingBlanksCountInABrokenLine", u"  aaaa", 30, 20, {{30, 0, 4, 0, 0, 1}, {20, 4, 2, 0, 0, 0}}),
+      35));
+  cases.push_back(LayoutWrapped(MakeLayoutCase("AWideFirstCharacterStays", u"W", 20, 10, {{20, 0, 1, 0, 0, 0}}), 15));
+  cases.push_back(LayoutWrapped(
+      MakeLayoutCase("SecondCharacterOverflowing", u"Wa", 20, 20, {{20, 0, 1, 0, 0, 1}, {10, 1, 1, 0, 0, 0}}), 25));
   cases.push_back(MakeLayoutCase("KerningNarrowsTheLine", u"AV", 17, 10, {{17, 0, 2, 0, 0, 0}}));
-  cases.push_back(Wrapped(MakeLayoutCase("KerningDecidesTheWrap", u"AV", 17, 10, {{17, 0, 2, 0, 0, 0}}), 18));
-  cases.push_back(Indented(MakeLayoutCase("IndentOnEveryParagraph", u"ab\ncd", 24, 20,
-                                          {{24, 0, 2, 0, 4, 0}, {24, 3, 2, 0, 4, 0}}),
-                           4));
-  cases.push_back(Indented(Wrapped(MakeLayoutCase("IndentOnlyOnAParagraphsFirstLine", u"aaa bbb", 34, 20,
-                                                  {{34, 0, 3, 0, 4, 1}, {30, 4, 3, 0, 0, 0}}),
-                                   49),
-                           4));
+  cases.push_back(LayoutWrapped(MakeLayoutCase("KerningDecidesTheWrap", u"AV", 17, 10, {{17, 0, 2, 0, 0, 0}}), 18));
+  cases.push_back(LayoutIndented(
+      MakeLayoutCase("IndentOnEveryParagraph", u"ab\ncd", 24, 20, {{24, 0, 2, 0, 4, 0}, {24, 3, 2, 0, 4, 0}}), 4));
+  cases.push_back(LayoutIndented(LayoutWrapped(MakeLayoutCase("IndentOnlyOnAParagraphsFirstLine", u"aaa bbb", 34, 20,
+                                                              {{34, 0, 3, 0, 4, 1}, {30, 4, 3, 0, 0, 0}}),
+                                               49),
+                                 4));
+  cases.push_back(LayoutWrapped(MakeLayoutCase("BlanksBeforeANewlineDoNotCarryOver", u"ab  \naaa", 30, 20,
+                                               {{20, 0, 2, 0, 0, 0}, {30, 5, 3, 0, 0, 0}}),
+                                30));
   cases.push_back(MakeLayoutCase("TrailingNewline", u"ab\n", 20, 10, {{20, 0, 2, 0, 0, 0}}));
-  cases.push_back(Indented(MakeLayoutCase("TrailingNewlineWithIndent", u"ab\n", 24, 20,
-                                          {{24, 0, 2, 0, 4, 0}, {4, 3, 0, 0, 4, 0}}),
-                           4));
+  cases.push_back(LayoutIndented(
+      MakeLayoutCase("TrailingNewlineWithIndent", u"ab\n", 24, 20, {{24, 0, 2, 0, 4, 0}, {4, 3, 0, 0, 4, 0}}), 4));
   LayoutCase letters = MakeLayoutCase("LetterSpacing", u"ab c", 39, 10, {{39, 0, 4, 0, 0, 0}});
   letters.letterSpacing = 1;
   cases.push_back(letters);
@@ -114,7 +116,8 @@ std::vector<LayoutCase> LayoutCases() {
   LayoutCase fallback = MakeLayoutCase("FallbackGlyph", u"a?b", 30, 10, {{30, 0, 3, 0, 0, 0}});
   fallback.fallback = u'a';
   cases.push_back(fallback);
-  LayoutCase box = Wrapped(MakeLayoutCase("WrapWidthWithoutFitToText", u"ab", 100, 10, {{20, 0, 2, 0, 0, 0}}), 100);
+  LayoutCase box =
+      LayoutWrapped(MakeLayoutCase("WrapWidthWithoutFitToText", u"ab", 100, 10, {{20, 0, 2, 0, 0, 0}}), 100);
   box.fit = false;
   cases.push_back(box);
   return cases;

@@ -198,8 +198,8 @@ TEST_F(FontLoadTest, LoadsThroughTheManagerAndFreesThePagesWithTheLastHandle) {
     ASSERT_EQ(font->Load(), VN_OK);
   }
   EXPECT_FALSE(PageTextureCached());
-  EXPECT_EQ(resource::ResourceManager::Instance()->GetMap<render::BMFont>().count(ParseTestWide(kParseFontDir + "tiny")),
-            0u);
+  EXPECT_EQ(
+      resource::ResourceManager::Instance()->GetMap<render::BMFont>().count(ParseTestWide(kParseFontDir + "tiny")), 0u);
 }
 
 TEST_F(FontLoadTest, AFailedParseFreesThePagesItLoaded) {

@@ -20,7 +20,8 @@ const int kTextGlyphsPerLine = 50;
 
 // Lines of words with exactly kTextGlyphsPerLine visible glyphs each, from a fixed sequence.
 std::vector<std::u16string> MakeTextLines(int glyphs) {
-  const std::u16string letters = u"abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789АБВГДЕЖЗИКЛМНабвгдежз";
+  const std::u16string letters =
+      u"abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789АБВГДЕЖЗИКЛМНабвгдежз";
   uint32_t seed = 2024;
   auto next = [&seed] { return seed = seed * 1664525u + 1013904223u; };
   std::vector<std::u16string> lines;
