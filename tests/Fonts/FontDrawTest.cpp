@@ -175,4 +175,14 @@ TEST_F(FontDrawTest, NothingIsDrawnForAnEmptyText) {
   EXPECT_TRUE(mRender.Arguments("DrawIndexed").empty());
 }
 
+TEST_F(FontDrawTest, AGlyphWithoutAPageImageFailsTheDrawAndDrawsNothing) {
+  // An unloaded font keeps its glyphs but not its pages.
+  mFont.AddGlyph(u'z', 10.0f, 5);
+  const std::u16string text = u"z";
+  VNResultEnum result = VN_OK;
+  Frame([&](render::Graphics& g) { result = mFont.DrawText(&g, nullptr, text, render::TextFormat(), nullptr); });
+  EXPECT_EQ(result, VN_FAIL);
+  EXPECT_TRUE(mRender.Arguments("DrawIndexed").empty());
+}
+
 }  // namespace
