@@ -173,8 +173,12 @@ TEST_F(FontParseTest, ParsingAgainReplacesThePages) {
 
 class FontLoadTest : public FontParseTest {
  protected:
-  resource::ResourcePtr<render::BMFont> Get(const std::string& name) {
-    return resource::ResourceManager::Instance()->Get<render::BMFont>(ParseTestWide(kParseFontDir + name));
+  // The font of that name in the test data, bound to the renderer unless told otherwise.
+  resource::ResourcePtr<render::BMFont> Get(const std::string& name, bool withRender = true) {
+    resource::ResourcePtr<render::BMFont> font =
+        resource::ResourceManager::Instance()->Get<render::BMFont>(ParseTestWide(kParseFontDir + name));
+    if (font && withRender) font->SetRender(&mRender);
+    return font;
   }
   bool PageTextureCached() const {
     const auto& textures = resource::ResourceManager::Instance()->GetMap<resource::ResourceTexture>();
@@ -186,7 +190,6 @@ TEST_F(FontLoadTest, LoadsThroughTheManagerAndFreesThePagesWithTheLastHandle) {
   {
     resource::ResourcePtr<render::BMFont> font = Get("tiny");
     ASSERT_TRUE(font);
-    font->SetRender(&mRender);
     ASSERT_EQ(font->Load(), VN_OK);
     EXPECT_TRUE(font->IsLoaded());
     EXPECT_TRUE(font->HasGlyph(u'V'));
@@ -205,7 +208,6 @@ TEST_F(FontLoadTest, LoadsThroughTheManagerAndFreesThePagesWithTheLastHandle) {
 TEST_F(FontLoadTest, AFailedParseFreesThePagesItLoaded) {
   resource::ResourcePtr<render::BMFont> font = Get("tiny_bad_kerning");
   ASSERT_TRUE(font);
-  font->SetRender(&mRender);
   EXPECT_EQ(font->Load(), VN_FAIL);
   EXPECT_FALSE(font->IsLoaded());
   EXPECT_EQ(font->GetPageCount(), 0u);
@@ -215,9 +217,8 @@ TEST_F(FontLoadTest, AFailedParseFreesThePagesItLoaded) {
 TEST_F(FontLoadTest, AMissingFileOrRendererFails) {
   resource::ResourcePtr<render::BMFont> missing = Get("absent");
   ASSERT_TRUE(missing);
-  missing->SetRender(&mRender);
   EXPECT_EQ(missing->Load(), VN_FAIL);
-  resource::ResourcePtr<render::BMFont> noRender = Get("tiny");
+  resource::ResourcePtr<render::BMFont> noRender = Get("tiny", false);
   EXPECT_EQ(noRender->Load(), VN_FAIL);
   EXPECT_FALSE(noRender->IsLoaded());
 }
