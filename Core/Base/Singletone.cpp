@@ -21,7 +21,7 @@ struct SingletoneRegistryData {
 void DestroySingletonesAtExit() { SingletoneRegistry::DestroyAll(); }
 
 // Never destroyed: destructors that run after teardown may still ask whether it is running.
-SingletoneRegistryData& RegistryData() {
+SingletoneRegistryData& TheSingletoneRegistry() {
   static SingletoneRegistryData* data = [] {
     std::atexit(DestroySingletonesAtExit);
     return new SingletoneRegistryData;
@@ -29,7 +29,7 @@ SingletoneRegistryData& RegistryData() {
   return *data;
 }
 
-std::ptrdiff_t PositionOf(const std::vector<SingletoneBase*>& instances, const SingletoneBase* item) {
+std::ptrdiff_t SingletonePositionOf(const std::vector<SingletoneBase*>& instances, const SingletoneBase* item) {
   if (!item) return -1;
   const auto it = std::find(instances.begin(), instances.end(), item);
   return it == instances.end() ? -1 : it - instances.begin();
@@ -120,10 +120,10 @@ void SingletoneRegistry::SortByDependencies(std::vector<SingletoneBase*>& instan
   for (std::size_t i = 0; i < count; ++i) {
     if (!instances[i]) continue;
     for (SingletoneBase* dependency : instances[i]->GetDependencies()) {
-      addEdge(static_cast<std::ptrdiff_t>(i), PositionOf(instances, dependency));
+      addEdge(static_cast<std::ptrdiff_t>(i), SingletonePositionOf(instances, dependency));
     }
   }
-  for (const Pair& pair : pairs) addEdge(PositionOf(instances, pair.first), PositionOf(instances, pair.second));
+  for (const Pair& pair : pairs) addEdge(SingletonePositionOf(instances, pair.first), SingletonePositionOf(instances, pair.second));
 
   // Cycles collapse into one node each; the nodes are then ordered by Kahn's algorithm, always
   // taking the ready node registered first, so unrelated singletons keep registration order.
@@ -162,7 +162,7 @@ void SingletoneRegistry::SortByDependencies(std::vector<SingletoneBase*>& instan
 }
 
 void SingletoneRegistry::DestroyAll() {
-  SingletoneRegistryData& data = RegistryData();
+  SingletoneRegistryData& data = TheSingletoneRegistry();
   std::vector<SingletoneBase*> instances;
   std::vector<Pair> pairs;
   {
@@ -191,16 +191,16 @@ void SingletoneRegistry::DestroyAll() {
   data.pairs.clear();
 }
 
-bool SingletoneRegistry::IsTearingDown() { return RegistryData().tearingDown.load(); }
+bool SingletoneRegistry::IsTearingDown() { return TheSingletoneRegistry().tearingDown.load(); }
 
 void SingletoneRegistry::Register(SingletoneBase* instance) {
-  SingletoneRegistryData& data = RegistryData();
+  SingletoneRegistryData& data = TheSingletoneRegistry();
   std::lock_guard<std::recursive_mutex> lock(data.mutex);
   data.instances.push_back(instance);
 }
 
 void SingletoneRegistry::Unregister(SingletoneBase* instance) {
-  SingletoneRegistryData& data = RegistryData();
+  SingletoneRegistryData& data = TheSingletoneRegistry();
   std::lock_guard<std::recursive_mutex> lock(data.mutex);
   auto& instances = data.instances;
   instances.erase(std::remove(instances.begin(), instances.end(), instance), instances.end());
@@ -211,19 +211,19 @@ void SingletoneRegistry::Unregister(SingletoneBase* instance) {
 }
 
 void SingletoneRegistry::AddPair(SingletoneBase* first, SingletoneBase* second) {
-  SingletoneRegistryData& data = RegistryData();
+  SingletoneRegistryData& data = TheSingletoneRegistry();
   std::lock_guard<std::recursive_mutex> lock(data.mutex);
   data.pairs.emplace_back(first, second);
 }
 
 std::vector<SingletoneBase*> SingletoneRegistry::Instances() {
-  SingletoneRegistryData& data = RegistryData();
+  SingletoneRegistryData& data = TheSingletoneRegistry();
   std::lock_guard<std::recursive_mutex> lock(data.mutex);
   return data.instances;
 }
 
-void SingletoneRegistry::Lock() { RegistryData().mutex.lock(); }
-void SingletoneRegistry::Unlock() { RegistryData().mutex.unlock(); }
+void SingletoneRegistry::Lock() { TheSingletoneRegistry().mutex.lock(); }
+void SingletoneRegistry::Unlock() { TheSingletoneRegistry().mutex.unlock(); }
 
 SingletoneBase::SingletoneBase() : mRegistered(true) { SingletoneRegistry::Register(this); }
 

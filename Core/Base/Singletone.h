@@ -58,7 +58,9 @@ class SingletoneBase : public NoCopy {
 
 // Holder of the one instance of T (T derives from Singletone<T>). The instance is created on the
 // first Instance() and destroyed by the registry at exit, which clears the pointer. During teardown
-// Instance() creates nothing and returns the pointer as it is (null once destroyed).
+// Instance() creates nothing and returns the pointer as it is (null once destroyed). Any thread may
+// call Instance(): the first caller builds the instance under the registry's lock, so a constructor
+// must not wait for another thread that itself calls a getter.
 template <class T>
 class Singletone : public SingletoneBase {
  public:

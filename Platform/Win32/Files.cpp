@@ -119,7 +119,7 @@ bool MatchesWildcard(std::u16string_view pattern, std::u16string_view name) {
 std::atomic<void (*)(const WCHAR*)> sSkippedNameReporter{nullptr};
 
 // The bytes as text, each byte outside printable ASCII as \xNN.
-std::u16string EscapedBytes(const std::string& bytes) {
+std::u16string EscapedDiskName(const std::string& bytes) {
   static const char kHex[] = "0123456789ABCDEF";
   std::u16string text;
   for (unsigned char c : bytes) {
@@ -145,7 +145,7 @@ void ReportUnconvertibleName(const std::string& folder, const char* name) {
     std::lock_guard<std::mutex> lock(sReportedMutex);
     if (!sReported->insert(key).second) return;
   }
-  const std::u16string text = u"FindFirstFileW: skipped \"" + EscapedBytes(key) +
+  const std::u16string text = u"FindFirstFileW: skipped \"" + EscapedDiskName(key) +
                               u"\": the name is not valid UTF-8 and could not be opened by its listed name\n";
   if (auto reporter = sSkippedNameReporter.load()) {
     reporter(text.c_str());

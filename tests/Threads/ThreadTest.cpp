@@ -26,7 +26,7 @@ namespace {
 constexpr win32::UINT kWorkerMessage = 0x8000 + 17;  // in the application's own range (WM_APP)
 
 // Polls until the condition holds; false after a generous time (sanitizers are slow).
-bool WaitUntil(const std::function<bool()>& condition) {
+bool WaitUntilOnThreadTest(const std::function<bool()>& condition) {
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
   while (!condition()) {
     if (std::chrono::steady_clock::now() > deadline) return false;
@@ -74,7 +74,7 @@ TEST_F(ThreadAppTest, RealThreadPostsToTheMainQueueLogsAndStopsThroughTheApplica
   EXPECT_FALSE(worker.Resume());
 
   win32::MSG message{};
-  ASSERT_TRUE(WaitUntil([&] {
+  ASSERT_TRUE(WaitUntilOnThreadTest([&] {
     return win32::PeekMessageW(&message, nullptr, kWorkerMessage, kWorkerMessage, win32::PM_REMOVE) != 0;
   }));
   EXPECT_EQ(message.wParam, 7u);
@@ -82,7 +82,7 @@ TEST_F(ThreadAppTest, RealThreadPostsToTheMainQueueLogsAndStopsThroughTheApplica
   EXPECT_FALSE(application->IsStopped());  // the running thread keeps it going
 
   application->Stop();
-  ASSERT_TRUE(WaitUntil([&] { return !worker.IsRunning(); }));
+  ASSERT_TRUE(WaitUntilOnThreadTest([&] { return !worker.IsRunning(); }));
   EXPECT_TRUE(worker.IsStopRequested());
   EXPECT_TRUE(worker.IsFinished());
   application->Update(0.0f);
@@ -98,7 +98,7 @@ TEST_F(ThreadAppTest, ApplicationDeletesAnAutoDeletingThreadOnlyAfterItsLoopEnde
   auto* worker = new WorkerThread(true, true, &deleted);
   ASSERT_TRUE(worker->Start(5));
   ASSERT_TRUE(worker->Resume());
-  ASSERT_TRUE(WaitUntil([&] {
+  ASSERT_TRUE(WaitUntilOnThreadTest([&] {
     application->Update(0.0f);
     return deleted.load();
   }));
@@ -140,9 +140,9 @@ TEST_F(ThreadAppTest, TasksAddedFromTheMainThreadRunOnTheThread) {
   ASSERT_TRUE(worker.Start(2));
   ASSERT_TRUE(worker.Resume());
   for (int i = 0; i < 20; ++i) worker.AddTask(new CountingChild);
-  ASSERT_TRUE(WaitUntil([] { return CountingChild::sFinished.load() == 20; }));
+  ASSERT_TRUE(WaitUntilOnThreadTest([] { return CountingChild::sFinished.load() == 20; }));
   worker.RequestStop();
-  ASSERT_TRUE(WaitUntil([&] { return !worker.IsRunning(); }));
+  ASSERT_TRUE(WaitUntilOnThreadTest([&] { return !worker.IsRunning(); }));
   EXPECT_TRUE(worker.IsFinished());
   app::Application::Instance()->Update(0.0f);
   win32::MSG message{};
