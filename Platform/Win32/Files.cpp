@@ -172,7 +172,7 @@ void ListFolder(const std::string& folder, const std::u16string& pattern, std::v
   DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
   if (!dir) return;
   while (const dirent* item = ::readdir(dir)) {
-    // A listed name must open again: one that does not convert cannot, and a '\\' in a name
+    // A listed name must open again: one that does not convert cannot, and a backslash in a name
     // would be taken for a separator (Windows names never hold one).
     if (!IsValidUtf8(item->d_name)) {
       ReportUnconvertibleName(folder, item->d_name);
