@@ -12,6 +12,7 @@
 #include "Core/Render/DX9/RenderDX9.h"
 #include "Core/Render/DX9/TextureDX9.h"
 #include "Core/Render/Vertices.h"
+#include "fakes/FreshApplication.h"
 #include "fakes/MainLogRecorder.h"
 #include "fakes/RecordingDevice.h"
 #include "fakes/RecordingInputListener.h"
@@ -56,9 +57,7 @@ class RenderDX9Test : public ::testing::Test {
     // Everything the back end made on the device is released with it.
     EXPECT_EQ(mD3D.mLiveObjects, 0);
     EXPECT_EQ(mD3D.mBackBufferReferences, 0);
-    if (app::Application* application = app::Application::Instance()) {
-      application->SetUnsupportedVideo(false);
-    }
+    fakes::ResetApplication();  // a card refusal stops the application
   }
 
   VNResultEnum Init(bool windowed = true) {
