@@ -77,7 +77,6 @@ int Runtime::GetStaticAtlas(FileHandle file, int index, StaticAtlas* atlas) {
 int Runtime::SetCurrentFolder(FileHandle file, const char* path) {
   OpenFile* open = FindFile(file);
   if (!open || !path) return 1;
-  open->findMode = 0;
   if (!*path) {
     open->folder = &open->document->root;
     return 0;
@@ -99,29 +98,29 @@ int Runtime::SetCurrentFolder(FileHandle file, const char* path) {
 const char* Runtime::FindFirst(FileHandle file, FindRecord* record, int mode) {
   OpenFile* open = FindFile(file);
   if (!open || !record) return nullptr;
-  open->findMode = mode;
-  open->findNext = 0;
+  open->cursors[open->folder] = FindCursor{mode, 0};
   return FindFrom(*open, record);
 }
 
 const char* Runtime::FindNext(FileHandle file, FindRecord* record) {
   OpenFile* open = FindFile(file);
-  if (!open || !record || open->findMode == 0) return nullptr;
+  if (!open || !record) return nullptr;
   return FindFrom(*open, record);
 }
 
 const char* Runtime::FindFrom(OpenFile& file, FindRecord* record) {
   const FolderDef& folder = *file.folder;
-  while (file.findNext < folder.entries.size()) {
-    const size_t i = file.findNext++;
+  FindCursor& cursor = file.cursors[file.folder];
+  while (cursor.mode != 0 && cursor.next < folder.entries.size()) {
+    const size_t i = cursor.next++;
     const bool isFolder = folder.entries[i].folder;
-    if (!(file.findMode & (isFolder ? kFindFolders : kFindEmitters))) continue;
-    record->mode = uint32_t(file.findMode);
+    if (!(cursor.mode & (isFolder ? kFindFolders : kFindEmitters))) continue;
+    record->mode = uint32_t(cursor.mode);
     record->index = uint32_t(i);
     record->emitter = isFolder ? 0 : 1;
     return folder.EntryName(i).c_str();
   }
-  file.findMode = 0;
+  cursor.mode = 0;
   return nullptr;
 }
 

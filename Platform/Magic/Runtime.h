@@ -54,11 +54,15 @@ class Runtime : public ParticleLibrary {
   size_t FileCount() const { return mFiles.size(); }
 
  private:
+  struct FindCursor {
+    int mode = 0;  // 0 = no walk
+    size_t next = 0;
+  };
   struct OpenFile {
     std::unique_ptr<PtcDocument> document;
     const FolderDef* folder = nullptr;  // the current folder
-    int findMode = 0;
-    size_t findNext = 0;
+    // One walk per folder: a walk of a parent goes on after its sub-folders were walked.
+    std::map<const FolderDef*, FindCursor> cursors;
   };
 
   OpenFile* FindFile(FileHandle file);
