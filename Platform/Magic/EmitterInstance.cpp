@@ -10,6 +10,8 @@ namespace {
 constexpr float kEmitterDegrees = 3.14159265358979f / 180.0f;
 // The most an update advances: a longer pause is not worth simulating step by step.
 constexpr double kEmitterMaxUpdate = 60000.0;
+// Steps of one update; a long update takes longer steps rather than more of them.
+constexpr double kEmitterMaxSteps = 1000.0;
 
 }  // namespace
 
@@ -68,8 +70,9 @@ bool EmitterInstance::Update(double milliseconds) {
   if (mEnded) return false;
   mRunning = true;
   double left = std::isfinite(milliseconds) ? std::clamp(milliseconds, 0.0, kEmitterMaxUpdate) : 0.0;
+  const double step = std::max<double>(mDef->step, left / kEmitterMaxSteps);
   while (left > 0.0) {
-    const float h = float(std::min<double>(left, mDef->step));
+    const float h = float(std::min<double>(left, step));
     Step(h);
     left -= h;
   }
