@@ -118,7 +118,8 @@ VNResultEnum ParticleEmitter::Draw(Graphics* graphics, DrawParam* request, Parti
     if (statistics->mAfter) statistics->mAfter->Reset();
   }
   uint32_t total = 0;
-  if (result == VN_OK && mState != kStopped && Magic_InInterval(mHandle)) result = DrawLists(request, statistics, total);
+  if (result == VN_OK && mState != kStopped && Magic_InInterval(mHandle))
+    result = DrawLists(request, statistics, total);
   // Restored on every path: a failed list must not leave later sprites additive.
   graphics->SetBlendMode(blendMode);
   if (statistics) statistics->mCount = total & 0xFFFF;

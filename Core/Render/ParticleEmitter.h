@@ -17,9 +17,9 @@ class Graphics;
 
 // What a particle draw reports.
 struct ParticleDrawStatistics {
-  uint32_t mCount = 0;             // particles drawn, modulo 65536
-  math::Box3* mBefore = nullptr;   // bounds before the outer request's transform, or null
-  math::Box3* mAfter = nullptr;    // bounds after it, or null
+  uint32_t mCount = 0;            // particles drawn, modulo 65536
+  math::Box3* mBefore = nullptr;  // bounds before the outer request's transform, or null
+  math::Box3* mAfter = nullptr;   // bounds after it, or null
 };
 
 // One instance of a particle effect: a library emitter with its play state. Made by

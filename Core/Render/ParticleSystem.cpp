@@ -2,8 +2,8 @@
 
 #include <memory>
 
-#include "Core/Base/StringEncoding.h"
 #include "Core/Base/Stream.h"
+#include "Core/Base/StringEncoding.h"
 #include "Core/File/FileInfo.h"
 #include "Core/File/FileManager.h"
 #include "Core/Render/Image.h"
@@ -26,8 +26,8 @@ void ParticleSystem::Load(const std::string& name, Render* render) {
   file::FileManager* files = file::FileManager::Instance();
   if (!files) return;
   static const char16_t* const kExtensions[] = {u"", u".ptc"};
-  std::unique_ptr<file::FileInfo> info(files->Open(base::ToWide(mFolder + name, base::kEncodingUtf8), kExtensions, 2,
-                                                   nullptr));
+  std::unique_ptr<file::FileInfo> info(
+      files->Open(base::ToWide(mFolder + name, base::kEncodingUtf8), kExtensions, 2, nullptr));
   if (!info) return;
   std::unique_ptr<base::Stream> stream(info->Open());
   if (!stream) return;

@@ -40,9 +40,7 @@ float EmitterInstance::Random() {
   return float(z >> 40) / float(1u << 24);
 }
 
-bool EmitterInstance::Looping() const {
-  return mLoopMode == kLoopForever || (mLoopMode == kLoopAsFile && mDef->loop);
-}
+bool EmitterInstance::Looping() const { return mLoopMode == kLoopForever || (mLoopMode == kLoopAsFile && mDef->loop); }
 
 void EmitterInstance::Restart() {
   mParticles.clear();

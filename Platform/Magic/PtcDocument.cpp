@@ -75,8 +75,8 @@ bool ReadPtcParticle(const tinyxml2::XMLElement* element, const std::vector<Atla
     value.rgb = parsed;
     return true;
   };
-  return ReadPtcCurve(element, "scale", kind.scale, readValue) && ReadPtcCurve(element, "alpha", kind.alpha, readAlpha) &&
-         ReadPtcCurve(element, "color", kind.color, readColor);
+  return ReadPtcCurve(element, "scale", kind.scale, readValue) &&
+         ReadPtcCurve(element, "alpha", kind.alpha, readAlpha) && ReadPtcCurve(element, "color", kind.color, readColor);
 }
 
 std::shared_ptr<const EmitterDef> ReadPtcEmitter(const tinyxml2::XMLElement* element,

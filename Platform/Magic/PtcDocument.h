@@ -39,7 +39,7 @@ struct ParticleKind {
   float lifeVariation = 0.0f;  // +- milliseconds
   float speed = 0.0f;          // pixels per second
   float speedVariation = 0.0f;
-  float spread = 0.0f;  // degrees, the whole cone around the direction
+  float spread = 0.0f;   // degrees, the whole cone around the direction
   float gravity = 0.0f;  // pixels per second squared, down the screen
   float area = 0.0f;     // birth radius in pixels
   float size = 16.0f;    // width in pixels

@@ -69,6 +69,7 @@ TEST_P(ParticleStateTest, CallsTheLibraryAsTheTransitionNeeds) {
   EXPECT_EQ(emitter->GetState(), c.state);
 }
 
+// clang-format off
 const StateCase kStateCases[] = {
     {"StoppedToPlaying", 0, 0, 0, 1, {"IsInterrupt(101)", "EmitterToInterval1(101,1,null)"}, 1},
     {"StoppedToPlayingClearsInterrupt",
@@ -88,6 +89,8 @@ const StateCase kStateCases[] = {
     {"OtherValueStoredOnly", 0, 0, 0, 5, {}, 5},
     {"OtherValueToStoppedStops", 5, 0, 0, 0, {"Stop(101)"}, 0},
 };
+
+// clang-format on
 
 INSTANTIATE_TEST_SUITE_P(Cases, ParticleStateTest, ::testing::ValuesIn(kStateCases),
                          [](const auto& info) { return std::string(info.param.name); });
@@ -118,9 +121,7 @@ TEST_P(ParticleUpdateTest, StepsAndEndsAsTheLibraryReports) {
 const UpdateCase kUpdateCases[] = {
     {"StoppedDoesNothing", 0, 1, 1, {}, 0},
     {"PlayingByFrameTime", 1, 1, 1, {"IsInterpolationMode(101)", "Update(101,250)"}, 1},
-    {"InterpolationOffIgnoresDt",
-     1, 0, 1,
-     {"IsInterpolationMode(101)", "GetUpdateTime(101)", "Update(101,20)"}, 1},
+    {"InterpolationOffIgnoresDt", 1, 0, 1, {"IsInterpolationMode(101)", "GetUpdateTime(101)", "Update(101,20)"}, 1},
     {"EndOfPlayingStops", 1, 1, 0, {"IsInterpolationMode(101)", "Update(101,250)", "Stop(101)"}, 0},
     {"EndOfInterruptedWithoutStop", 2, 1, 0, {"IsInterpolationMode(101)", "Update(101,250)"}, 0},
 };
@@ -132,7 +133,8 @@ TEST_F(ParticleContractTest, RestartJumpsToTheIntervalOrRestarts) {
   auto emitter = MakeInstance();
   mMagic.defaults["IsInterval1"] = 1;
   emitter->Restart();
-  EXPECT_EQ(mMagic.calls, (Calls{"IsInterval1(101)", "EmitterToInterval1(101,1,null)", "EmitterToInterval1(101,1,null)"}));
+  EXPECT_EQ(mMagic.calls,
+            (Calls{"IsInterval1(101)", "EmitterToInterval1(101,1,null)", "EmitterToInterval1(101,1,null)"}));
   EXPECT_EQ(emitter->GetState(), 1);
 
   mMagic.calls.clear();
@@ -154,10 +156,10 @@ TEST_F(ParticleContractTest, PositionDirectionAndLoopModeGoToTheLibrary) {
   const math::Point2 position = emitter->GetPosition();
   emitter->SetDirection(45);
   for (int mode : {1, 2, 0, 3, -1}) emitter->SetLoopMode(mode);
-  EXPECT_EQ(mMagic.calls, (Calls{"SetEmitterPositionMode(101,1)", "SetEmitterPosition(101,10.5,-4)",
-                                 "GetEmitterPosition(101)", "SetEmitterDirection(101,45)", "SetLoopMode(101,1)",
-                                 "SetLoopMode(101,2)", "SetLoopMode(101,0)", "SetLoopMode(101,0)",
-                                 "SetLoopMode(101,0)"}));
+  EXPECT_EQ(mMagic.calls,
+            (Calls{"SetEmitterPositionMode(101,1)", "SetEmitterPosition(101,10.5,-4)", "GetEmitterPosition(101)",
+                   "SetEmitterDirection(101,45)", "SetLoopMode(101,1)", "SetLoopMode(101,2)", "SetLoopMode(101,0)",
+                   "SetLoopMode(101,0)", "SetLoopMode(101,0)"}));
   EXPECT_FLOAT_EQ(position.x, 10.5f);
   EXPECT_FLOAT_EQ(position.y, -4.0f);
 }
@@ -169,6 +171,7 @@ TEST_F(ParticleContractTest, FolderWalkLoadsEveryEmitterAndTheLaterOfANameWins) 
   render::ParticleSystem* system = NewContractSystem();
   system->SetFolder(kFxFolder);
   system->Load("fx2.ptc", nullptr);
+  // clang-format off
   EXPECT_EQ(mMagic.calls,
             (Calls{"OpenFileInMemory(" + std::to_string(mMagic.openedText.size()) + ")",
                    "SetCurrentFolder(3,)", "FindFirst(3,3)",
@@ -181,6 +184,7 @@ TEST_F(ParticleContractTest, FolderWalkLoadsEveryEmitterAndTheLaterOfANameWins) 
                    "LoadEmitter(3,b)", "GetFileName(3)", "SetInterpolationMode(103,1)", "SetLoopMode(103,0)",
                    "GetStaticAtlasCount(3)", "FindNext(3)", "SetCurrentFolder(3,..)",
                    "GetStaticAtlasCount(3)"}));
+  // clang-format on
   EXPECT_EQ(system->GetPrototypeCount(), 2u);
 
   mMagic.calls.clear();
@@ -250,7 +254,8 @@ TEST_F(ParticleContractTest, AtlasesLoadInOrderWithNullForAFailure) {
   render::ParticleSystem* system = NewContractSystem();
   system->SetFolder(kFxFolder);
   system->Load("fx2.ptc", &render);
-  EXPECT_EQ(mMagic.CallsOf("GetStaticAtlas("), (Calls{"GetStaticAtlas(1,0)", "GetStaticAtlas(1,1)", "GetStaticAtlas(1,2)"}));
+  EXPECT_EQ(mMagic.CallsOf("GetStaticAtlas("),
+            (Calls{"GetStaticAtlas(1,0)", "GetStaticAtlas(1,1)", "GetStaticAtlas(1,2)"}));
   ASSERT_EQ(system->GetAtlasCount(), 3u);
   EXPECT_NE(system->GetAtlas(0), nullptr);
   EXPECT_EQ(system->GetAtlas(1), nullptr);

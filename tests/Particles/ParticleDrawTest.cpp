@@ -120,9 +120,18 @@ TEST_F(ParticleDrawTest, CornersInOrderColoursTimesTheContextColour) {
   const auto draw = mRender.Arguments("DrawIndexed").back();
   const uint16_t* indices = mRender.GetBoundIndices() + draw[2];
   const uint16_t b = uint16_t(draw[4]);
-  const std::vector<uint16_t> expected = {b, uint16_t(b + 1), uint16_t(b + 2), b, uint16_t(b + 2), uint16_t(b + 3),
-                                          uint16_t(b + 4), uint16_t(b + 5), uint16_t(b + 6), uint16_t(b + 4),
-                                          uint16_t(b + 6), uint16_t(b + 7)};
+  const std::vector<uint16_t> expected = {b,
+                                          uint16_t(b + 1),
+                                          uint16_t(b + 2),
+                                          b,
+                                          uint16_t(b + 2),
+                                          uint16_t(b + 3),
+                                          uint16_t(b + 4),
+                                          uint16_t(b + 5),
+                                          uint16_t(b + 6),
+                                          uint16_t(b + 4),
+                                          uint16_t(b + 6),
+                                          uint16_t(b + 7)};
   EXPECT_EQ(std::vector<uint16_t>(indices, indices + 12), expected);
 }
 

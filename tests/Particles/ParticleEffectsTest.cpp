@@ -22,9 +22,9 @@ namespace {
 
 const std::string kGameFxFolder = std::string(QM_SOURCE_DIR) + "/data/ruv/fx/";
 
-const char* const kGameEffects[] = {"active", "active_btn", "build",  "upgrade",  "damage_h",   "blik_1",
-                                    "blik_2", "blik_4",     "blik_6", "fog_01",   "active_lvl", "mg_00",
-                                    "portal_1", "blow_bub", "hammer", "t_line",   "tr1",        "bird"};
+const char* const kGameEffects[] = {"active",   "active_btn", "build",  "upgrade", "damage_h",   "blik_1",
+                                    "blik_2",   "blik_4",     "blik_6", "fog_01",  "active_lvl", "mg_00",
+                                    "portal_1", "blow_bub",   "hammer", "t_line",  "tr1",        "bird"};
 
 TEST(ParticleEffectsTest, EveryEffectOfTheGameComesFromTheCommittedFile) {
   fakes::RecordingRender render;
@@ -71,8 +71,8 @@ TEST(ParticleGoldenTest, EffectsAtFixedTimesMatchTheExpectedPicture) {
   ASSERT_NE(system->GetAtlas(0), nullptr);
 
   const GoldenEffect effects[] = {
-      {"active", 48, 56, 0.6}, {"fog_01", 128, 150, 1.0}, {"build", 200, 70, 0.25},
-      {"portal_1", 200, 150, 0.8}, {"hammer", 60, 150, 0.1}, {"blow_bub", 128, 60, 0.3},
+      {"active", 48, 56, 0.6},     {"fog_01", 128, 150, 1.0}, {"build", 200, 70, 0.25},
+      {"portal_1", 200, 150, 0.8}, {"hammer", 60, 150, 0.1},  {"blow_bub", 128, 60, 0.3},
   };
   std::vector<std::unique_ptr<render::ParticleEmitter>> emitters;
   for (const GoldenEffect& e : effects) {

@@ -59,7 +59,8 @@ class ParticleRuntimeTest : public ::testing::Test {
   static Picture Draw(magic::EmitterHandle e) {
     Picture picture;
     magic::RenderedList list;
-    for (Magic_CreateFirstRenderedParticlesList(e, &list); list.count != 0; Magic_CreateNextRenderedParticlesList(&list)) {
+    for (Magic_CreateFirstRenderedParticlesList(e, &list); list.count != 0;
+         Magic_CreateNextRenderedParticlesList(&list)) {
       picture.lists.push_back(list);
       magic::ParticleVertexes quad;
       for (uint32_t i = 0; i < list.count; ++i) {
@@ -125,7 +126,7 @@ TEST_F(ParticleRuntimeTest, LoopModesDecideWhetherTheEmitterEnds) {
     int mode;
     bool ends;
   };
-  const Case cases[] = {{"burst", 0, true}, {"burst", 1, false}, {"burst", 2, true},
+  const Case cases[] = {{"burst", 0, true},     {"burst", 1, false},   {"burst", 2, true},
                         {"fountain", 0, false}, {"fountain", 2, true}, {"fountain", 7, false}};
   for (const Case& c : cases) {
     const magic::EmitterHandle e = Load(c.name);
@@ -295,13 +296,15 @@ TEST_F(ParticleRuntimeTest, BrokenFilesDoNotOpen) {
       "<ptc version=\"1\"><atlas file=\"a.png\" width=\"-4\" height=\"8\"/></ptc>",
       "<ptc version=\"1\">" + atlas + "<emitter name=\"e\"><particle atlas=\"1\"/></emitter></ptc>",
       "<ptc version=\"1\">" + atlas + "<emitter name=\"e\"><particle frame=\"0 0 0 8\"/></emitter></ptc>",
-      "<ptc version=\"1\">" + atlas + "<emitter name=\"e\"><particle><color rgb=\"1000000\"/></particle></emitter></ptc>",
+      "<ptc version=\"1\">" + atlas +
+          "<emitter name=\"e\"><particle><color rgb=\"1000000\"/></particle></emitter></ptc>",
       "<ptc version=\"1\">" + atlas + "<emitter><particle/></emitter></ptc>",
       "<ptc version=\"1\"><folder name=\"..\"/></ptc>",
       "<ptc version=\"1\">" + deep + "</ptc>",
       "<ptc version=\"1\">",
   };
-  for (const std::string& text : cases) EXPECT_EQ(Magic_OpenFileInMemory(text.data(), uint32_t(text.size())), 0) << text;
+  for (const std::string& text : cases)
+    EXPECT_EQ(Magic_OpenFileInMemory(text.data(), uint32_t(text.size())), 0) << text;
 }
 
 TEST_F(ParticleRuntimeTest, HostileNumbersAreBounded) {

@@ -121,7 +121,9 @@ magic::EmitterHandle ScriptedMagic::DuplicateEmitter(magic::EmitterHandle emitte
   return ++mNextHandle;
 }
 
-void ScriptedMagic::UnloadEmitter(magic::EmitterHandle emitter) { Record("UnloadEmitter", MagicArgs({double(emitter)})); }
+void ScriptedMagic::UnloadEmitter(magic::EmitterHandle emitter) {
+  Record("UnloadEmitter", MagicArgs({double(emitter)}));
+}
 
 void ScriptedMagic::SetInterpolationMode(magic::EmitterHandle emitter, bool on) {
   Record("SetInterpolationMode", MagicArgs({double(emitter), double(on)}));
