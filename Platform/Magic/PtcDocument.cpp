@@ -30,6 +30,20 @@ bool ReadPtcCurve(const tinyxml2::XMLElement* particle, const char* tag, Curve& 
   return true;
 }
 
+// Held before the first key and after the last, linear between keys (mix of a, b and the fraction).
+template <class Key, class Value, class Get, class Mix>
+Value PtcCurveAt(const std::vector<Key>& keys, float life, Value none, Get get, Mix mix) {
+  if (keys.empty()) return none;
+  if (life <= keys.front().at) return get(keys.front());
+  for (size_t i = 1; i < keys.size(); ++i) {
+    if (life <= keys[i].at) {
+      const float span = keys[i].at - keys[i - 1].at;
+      return span > 0.0f ? mix(keys[i - 1], keys[i], (life - keys[i - 1].at) / span) : get(keys[i]);
+    }
+  }
+  return get(keys.back());
+}
+
 bool ReadPtcParticle(const tinyxml2::XMLElement* element, const std::vector<AtlasDef>& atlases, ParticleKind& kind) {
   const int atlas = element->IntAttribute("atlas", 0);
   if (atlas < 0 || size_t(atlas) >= atlases.size()) return false;
@@ -127,38 +141,23 @@ bool ReadPtcFolder(const tinyxml2::XMLElement* element, const std::vector<AtlasD
 }  // namespace
 
 float LifeCurve::At(float life) const {
-  if (keys.empty()) return 1.0f;
-  if (life <= keys.front().at) return keys.front().value;
-  for (size_t i = 1; i < keys.size(); ++i) {
-    if (life <= keys[i].at) {
-      const Key& a = keys[i - 1];
-      const Key& b = keys[i];
-      const float span = b.at - a.at;
-      return span > 0.0f ? a.value + (b.value - a.value) * (life - a.at) / span : b.value;
-    }
-  }
-  return keys.back().value;
+  return PtcCurveAt(
+      keys, life, 1.0f, [](const Key& key) { return key.value; },
+      [](const Key& a, const Key& b, float f) { return a.value + (b.value - a.value) * f; });
 }
 
 uint32_t ColorCurve::At(float life) const {
-  if (keys.empty()) return 0xFFFFFF;
-  if (life <= keys.front().at) return keys.front().rgb;
-  for (size_t i = 1; i < keys.size(); ++i) {
-    if (life <= keys[i].at) {
-      const Key& a = keys[i - 1];
-      const Key& b = keys[i];
-      const float span = b.at - a.at;
-      const float f = span > 0.0f ? (life - a.at) / span : 1.0f;
-      uint32_t rgb = 0;
-      for (int shift = 0; shift <= 16; shift += 8) {
-        const float ca = float((a.rgb >> shift) & 0xFF);
-        const float cb = float((b.rgb >> shift) & 0xFF);
-        rgb |= uint32_t(ca + (cb - ca) * f + 0.5f) << shift;
-      }
-      return rgb;
-    }
-  }
-  return keys.back().rgb;
+  return PtcCurveAt(
+      keys, life, 0xFFFFFFu, [](const Key& key) { return key.rgb; },
+      [](const Key& a, const Key& b, float f) {
+        uint32_t rgb = 0;
+        for (int shift = 0; shift <= 16; shift += 8) {
+          const float ca = float((a.rgb >> shift) & 0xFF);
+          const float cb = float((b.rgb >> shift) & 0xFF);
+          rgb |= uint32_t(ca + (cb - ca) * f + 0.5f) << shift;
+        }
+        return rgb;
+      });
 }
 
 const std::string& FolderDef::EntryName(size_t i) const {

@@ -4,24 +4,15 @@ and its atlas fx2_atlas.png, sprites drawn here. Run from anywhere; the outputs 
 import math
 import os
 import random
-import struct
-import zlib
+import sys
 
 ROOT = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', '..'))
+sys.path.insert(0, os.path.join(ROOT, 'tools', 'testimages'))
+from make_test_images import png  # noqa: E402  (the PNG writer of the test images)
 OUT = os.path.join(ROOT, 'data', 'ruv', 'fx')
 ATLAS = 'fx2_atlas.png'
 SIZE = 256
 CELL = 64
-
-
-def png(path, width, height, rgba):
-    def chunk(kind, data):
-        return struct.pack('>I', len(data)) + kind + data + struct.pack('>I', zlib.crc32(kind + data) & 0xFFFFFFFF)
-    rows = b''.join(b'\0' + bytes(rgba[y * width * 4:(y + 1) * width * 4]) for y in range(height))
-    data = b'\x89PNG\r\n\x1a\n' + chunk(b'IHDR', struct.pack('>IIBBBBB', width, height, 8, 6, 0, 0, 0))
-    data += chunk(b'IDAT', zlib.compress(rows, 9)) + chunk(b'IEND', b'')
-    with open(path, 'wb') as f:
-        f.write(data)
 
 
 def clamp(v):
