@@ -216,6 +216,31 @@ TEST_F(ParticleRuntimeTest, ListsHoldAtMost170OfOneAtlasAndBlendWithCornersClock
   Magic_UnloadEmitter(e);
 }
 
+TEST_F(ParticleRuntimeTest, ACopyTakesTheSettingsButNotTheParticles) {
+  const magic::EmitterHandle prototype = Load("burst");
+  Magic_SetLoopMode(prototype, magic::kLoopForever);
+  Magic_SetInterpolationMode(prototype, false);
+  const magic::Position at{5, 6};
+  Magic_SetEmitterPosition(prototype, &at);
+  Magic_EmitterToInterval1(prototype, 1.0f, nullptr);
+  RunFor(prototype, 100);
+  const magic::EmitterHandle copy = Magic_DuplicateEmitter(prototype);
+  ASSERT_NE(copy, 0u);
+  EXPECT_NE(copy, prototype);
+  EXPECT_FALSE(Magic_IsInterpolationMode(copy));
+  magic::Position read;
+  Magic_GetEmitterPosition(copy, &read);
+  EXPECT_EQ(read.x, 5);
+  EXPECT_EQ(read.y, 6);
+  EXPECT_TRUE(Draw(copy).quads.empty());
+  Magic_EmitterToInterval1(copy, 1.0f, nullptr);
+  EXPECT_EQ(RunFor(copy, 2000), -1);  // loops like its source
+  Magic_UnloadEmitter(prototype);
+  EXPECT_TRUE(Magic_Update(copy, 16));  // independent of its source
+  Magic_UnloadEmitter(copy);
+  EXPECT_EQ(Magic_DuplicateEmitter(prototype), 0u);
+}
+
 TEST_F(ParticleRuntimeTest, TheSameSeedGivesTheSamePicture) {
   auto run = [this](uint32_t seed) {
     Magic_SetRandomSeed(seed);
