@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "Platform/D3D9/RefCounted.h"
-#include "Platform/D3DX9/ShaderCode.h"
+#include "Platform/D3D9/ShaderCode.h"
 
 struct SDL_Window;
 
@@ -32,8 +32,6 @@ enum GlAttribute : GLuint {
   kAttribTexCoord0 = 4,
 };
 constexpr int kMaxStages = 8;
-using d3dx9::kPixelRegisters;
-using d3dx9::kVertexRegisters;
 
 // Level 0 of a texture (its reference count is the texture's), or the device's back buffer.
 class GlSurface : public IDirect3DSurface9 {
