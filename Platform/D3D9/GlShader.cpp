@@ -69,6 +69,7 @@ HRESULT SetRegisters(float* registers, UINT total, UINT start, const float* data
 }  // namespace
 
 GlProgramCache::~GlProgramCache() {
+  if (!mLife->alive) return;
   for (const auto& entry : mPrograms) glDeleteProgram(entry.second.name);
 }
 
@@ -85,16 +86,18 @@ void GlProgramCache::Forget(const void* shader) {
       ++it;
       continue;
     }
-    glDeleteProgram(it->second.name);
+    if (mLife->alive) glDeleteProgram(it->second.name);
     it = mPrograms.erase(it);
   }
 }
 
 HRESULT GlDevice::CreateVertexShader(const DWORD* function, IDirect3DVertexShader9** shader) {
+  if (!HasContext()) return D3DERR_DEVICELOST;
   return CreateShader<GlVertexShader>(this, function, ShaderStage::kVertex, shader);
 }
 
 HRESULT GlDevice::CreatePixelShader(const DWORD* function, IDirect3DPixelShader9** shader) {
+  if (!HasContext()) return D3DERR_DEVICELOST;
   return CreateShader<GlPixelShader>(this, function, ShaderStage::kPixel, shader);
 }
 

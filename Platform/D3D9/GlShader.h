@@ -3,6 +3,7 @@
 // from the GLSL of D3DXCompileShader; a vertex and a pixel stage are linked into a GL program on their
 // first draw together (see Platform/D3D9/ShaderCode.h for the names both sides use).
 #include <map>
+#include <memory>
 #include <utility>
 
 #include "Platform/D3D9/GlDevice.h"
@@ -18,7 +19,7 @@ class GlShader : public RefCounted<Interface>, public GlResource {
       : GlResource(device, D3DPOOL_MANAGED), mCode(std::move(code)), mName(name) {}
   ~GlShader() override {
     if (GetDevice()) GetDevice()->ForgetShader(this);
-    glDeleteShader(mName);
+    if (HasContext()) glDeleteShader(mName);
   }
 
   const ShaderCode& GetCode() const { return mCode; }
@@ -39,7 +40,7 @@ struct GlProgram {
 
 class GlProgramCache {
  public:
-  GlProgramCache() = default;
+  explicit GlProgramCache(std::shared_ptr<const GlContextLife> life) : mLife(std::move(life)) {}
   GlProgramCache(const GlProgramCache&) = delete;
   GlProgramCache& operator=(const GlProgramCache&) = delete;
   ~GlProgramCache();
@@ -50,6 +51,7 @@ class GlProgramCache {
   void Forget(const void* shader);
 
  private:
+  std::shared_ptr<const GlContextLife> mLife;
   std::map<std::pair<const void*, const void*>, GlProgram> mPrograms;
 };
 
