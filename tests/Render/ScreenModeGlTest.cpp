@@ -42,13 +42,12 @@ void DrawModeScene(render::Graphics& g) {
 class ScreenModeGlTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    fakes::IgnoreDriverLeaks(true);
     const std::string title = "Screen mode test " + std::to_string(getpid());
     ASSERT_EQ(mWindow.Create(0, 0, 320, 240, 320, 240, true, win32::Utf8ToUtf16(title)), VN_OK);
     ASSERT_NE(mWindow.GetHandle(), nullptr);
+    fakes::KeepDriverLoaded();
     ASSERT_EQ(mRender.InitRender(&mWindow, Param(320, 240, true)), VN_OK);
   }
-  void TearDown() override { fakes::IgnoreDriverLeaks(false); }
 
   static render::RenderInitParam Param(unsigned width, unsigned height, bool windowed) {
     render::RenderInitParam param;
