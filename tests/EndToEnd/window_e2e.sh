@@ -129,4 +129,21 @@ code=$?
 first_pid=
 [ "$code" -eq 0 ] || fail "first instance exit code $code"
 tail -n 1 "$work/first.out" | grep -qx exit || fail "the run loop did not end normally"
+
+# With a renderer drawing on the window: closing destroys the window (and its GL context) before
+# the renderer and everything it made, and the process still ends with 0.
+"$probe" "$title render" --render >"$work/first.out" 2>"$work/first.err" &
+first_pid=$!
+wait_for_line rendering
+kill -TERM "$first_pid"
+for _ in $(seq 100); do
+  kill -0 "$first_pid" 2>/dev/null || break
+  sleep 0.05
+done
+kill -0 "$first_pid" 2>/dev/null && fail "the rendering instance still runs after the close request"
+wait "$first_pid"
+code=$?
+first_pid=
+[ "$code" -eq 0 ] || fail "rendering instance exit code $code"
+tail -n 1 "$work/first.out" | grep -qx exit || fail "the rendering instance's run loop did not end normally"
 echo "window end-to-end: ok"
