@@ -180,7 +180,7 @@ class GlDevice : public RefCounted<IDirect3DDevice9> {
   void Attach(GlResource* resource) { mResources.push_back(resource); }
   void Detach(GlResource* resource);
   // The D3D convention for the vertex stage, as (x, y) clip offsets of half a pixel and the y sign
-  // of the current target (-1 inside a render target, which is stored top row first).
+  // of the current target (-1: every target is stored top row first).
   void GetPositionFixup(float fixup[4]) const;
   UINT GetBackBufferWidth() const { return mParams.BackBufferWidth; }
   UINT GetBackBufferHeight() const { return mParams.BackBufferHeight; }

@@ -11,8 +11,8 @@
 //   any pixel program that reads a subset of its outputs.
 // - The vertex program ends with a position fix-up from the vec4 uniform kPositionFixup:
 //   xy += fixup.xy * w (the half-pixel shift that puts Direct3D 9 pixel centres on integer
-//   coordinates: 1 / width, -1 / height), then y *= fixup.z (1, or -1 inside a render target, which
-//   is stored top row first), then z = 2 z - w (depth 0..1 to -1..1).
+//   coordinates: 1 / width, -1 / height), then y *= fixup.z (-1 for a target stored top row first,
+//   as the device stores all of them), then z = 2 z - w (depth 0..1 to -1..1).
 #include <cstddef>
 #include <cstdint>
 #include <string>
