@@ -8,9 +8,7 @@
 #include <filesystem>
 #include <string>
 
-#include "Platform/Win32/Utf.h"
-#include "Platform/Win32/Window.h"
-#include "fakes/DriverLeaks.h"
+#include "fakes/GlWindow.h"
 
 namespace {
 
@@ -29,29 +27,15 @@ int LockFilesIn(const std::string& folder) {
   return count;
 }
 
-win32::LRESULT RuntimeFolderWindowProc(win32::HWND window, win32::UINT message, win32::WPARAM wParam,
-                                       win32::LPARAM lParam) {
-  return win32::DefWindowProcW(window, message, wParam, lParam);
-}
-
 TEST(RuntimeFolderTest, WindowLockFilesGoToTheProgramsOwnFolder) {
   const std::string folder = RuntimeFolderNow();
   ASSERT_FALSE(folder.empty());
   EXPECT_NE(folder.find("/qm-test-" + std::to_string(getpid()) + "-"), std::string::npos) << folder;
   const int before = LockFilesIn(folder);
 
-  win32::WNDCLASSEXW windowClass{};
-  windowClass.cbSize = sizeof(windowClass);
-  windowClass.lpfnWndProc = RuntimeFolderWindowProc;
-  windowClass.lpszClassName = u"RuntimeFolderTest";
-  win32::RegisterClassExW(&windowClass);
-  const std::u16string title = win32::Utf8ToUtf16("Runtime folder " + std::to_string(getpid()));
-  const win32::HWND window = win32::CreateWindowExW(0, u"RuntimeFolderTest", title.c_str(), win32::WS_POPUP, 0,
-                                                    0, 16, 16, nullptr, nullptr, nullptr, nullptr);
-  ASSERT_NE(window, nullptr);
-  fakes::KeepDriverLoaded();
+  fakes::GlWindow window(16, 16);
+  ASSERT_NE(window.GetHandle(), nullptr);
   EXPECT_EQ(LockFilesIn(folder), before + 1);
-  win32::DestroyWindow(window);
 }
 
 // Run by the next test in a program of its own: reports the folder and opens a window in it.
