@@ -38,7 +38,7 @@ TEST(RuntimeFolderTest, WindowLockFilesGoToTheProgramsOwnFolder) {
   EXPECT_GT(LockFilesIn(folder), 0);
 }
 
-// Run by the next test in a program of its own: reports the folder and opens a window in it.
+// Run by the next test in a program of its own: reports that program's folder.
 TEST(RuntimeFolderTest, DISABLED_ReportsItsFolder) {
   std::printf("runtime=%s\n", RuntimeFolderNow().c_str());
 }
