@@ -209,6 +209,9 @@ TEST_F(RenderDX9Test, DeviceReadiness) {
       {"windowed and minimised", false, true, D3D_OK, false, false, 0, 0, 0, false},
       {"full screen, inactive", false, false, D3D_OK, false, false, 0, 1, 0, true},
       {"full screen, still inactive", false, false, D3D_OK, true, false, 1, 0, 0, true},
+      // Released while inactive, but the device was never lost: the objects come back by a reset.
+      {"full screen, active again, device not lost", true, false, D3D_OK, true, false, 0, 0, 1,
+       false},
   };
   for (const ReadyCase& c : cases) {
     SCOPED_TRACE(c.name);
