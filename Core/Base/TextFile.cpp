@@ -11,8 +11,6 @@ namespace base {
 
 namespace {
 
-// No text of the program comes near this; a larger size is a broken or wrong file.
-constexpr unsigned kMaxTextSize = 256u << 20;
 constexpr unsigned char kBom[3] = {0xEF, 0xBB, 0xBF};
 
 }  // namespace
@@ -27,7 +25,7 @@ std::string ReadTextFile(const std::u16string& path, bool* hasBom) {
   if (!stream) return {};
 
   std::size_t size = stream->GetSize();
-  if (size > kMaxTextSize) return {};
+  if (size > kMaxTextFileSize) return {};
   std::string text(size, '\0');
   if (size >= 3) {
     if (stream->Read(text.data(), 3) != 3) return {};

@@ -1,6 +1,5 @@
 // The engine's path: the same quads as draw requests of a drawing context, recorded, merged and
 // played back on the OpenGL device.
-#include <SDL.h>
 #include <benchmark/benchmark.h>
 
 #include <memory>
@@ -12,6 +11,7 @@
 #include "Core/Render/ImageDataRaw.h"
 #include "Core/Render/Texture.h"
 #include "tests/fakes/GlRenderWindow.h"
+#include "tools/bench/EngineFrames.h"
 #include "tools/bench/QuadScene.h"
 
 namespace {
@@ -45,32 +45,19 @@ void BM_EngineQuads(benchmark::State& state) {
   const int n = int(state.range(0));
   fakes::GlRenderWindow window(bench::kScreenWidth, bench::kScreenHeight);
   render::RenderDX9* render = window.GetRender();
-  auto finish = reinterpret_cast<void (*)()>(SDL_GL_GetProcAddress("glFinish"));
+  const bench::GlFinishFunction finish = bench::GetGlFinish();
   std::unique_ptr<render::Image> sprite(render && finish ? MakeSprite(*render) : nullptr);
   if (!sprite) {
     state.SkipWithError("no OpenGL 3.3 device");
   } else {
     state.SetLabel("engine");
     const std::vector<bench::Quad> quads = bench::MakeQuads(n);
-    auto frame = [&] {
-      if (!render->CheckDevice()) return;
-      render->BeginFrame();
-      {
-        render::Graphics g(render);
-        g.Clear(render::Render::kClearTarget, math::Color(0, 0, 0, 1), 1.0f, 0);
-        for (const bench::Quad& q : quads) {
-          g.SetColor(math::Color(q.argb));
-          g.DrawImage(sprite.get()).Translate({q.x, q.y});
-        }
-        render->EndFrame();
-        render->Present();
-        render->PlayCommands();
+    bench::RunEngineFrames(state, *render, finish, [&](render::Graphics& g) {
+      for (const bench::Quad& q : quads) {
+        g.SetColor(math::Color(q.argb));
+        g.DrawImage(sprite.get()).Translate({q.x, q.y});
       }
-      finish();  // the offscreen driver does not wait for the frame at the swap
-    };
-    frame();  // untimed: the driver compiles its shader variants at the first draws
-    for (auto _ : state) frame();
-    state.counters["fps"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
+    });
   }
 }
 
