@@ -96,15 +96,18 @@ void SetPerItem(benchmark::State& state, int items, const char* name) {
 void BM_LayerTreeFrame(benchmark::State& state) {
   LayerTreeBenchScene scene;
   for (auto _ : state) {
+    scene.render.mCallCount = 0;
     scene.Frame([&](render::Graphics& g) { scene.manager.Draw(&g); });
   }
   SetPerItem(state, kImages, "per_layer");
+  state.counters["device_calls"] = double(scene.render.mCallCount);
 }
 BENCHMARK(BM_LayerTreeFrame)->Unit(benchmark::kMicrosecond);
 
 void BM_DirectImagesFrame(benchmark::State& state) {
   LayerTreeBenchScene scene;
   for (auto _ : state) {
+    scene.render.mCallCount = 0;
     scene.Frame([&](render::Graphics& g) {
       for (int i = 0; i < kImages; ++i) {
         g.DrawImage(scene.images[size_t(i % kImagesPerSubgroup) % scene.images.size()].get())
@@ -113,6 +116,7 @@ void BM_DirectImagesFrame(benchmark::State& state) {
     });
   }
   SetPerItem(state, kImages, "per_image");
+  state.counters["device_calls"] = double(scene.render.mCallCount);
 }
 BENCHMARK(BM_DirectImagesFrame)->Unit(benchmark::kMicrosecond);
 
