@@ -290,76 +290,62 @@ VNResultEnum FrameManager::Unhandled(bool press, bool move) {
   return VN_OK;
 }
 
-VNResultEnum FrameManager::OnMouseDown(const math::Point2& point, int button) {
+template <class Event, class Captured>
+VNResultEnum FrameManager::Route(const math::Point2& point, const Event& event, bool press, bool move,
+                                 const Captured& captured) {
   mCursor = point;
   if (mCapture.mWidget) {
+    // The stack is not searched while the mouse is captured.
     WidgetListener* listener = mCapture.mWidget->GetListener();
-    return listener ? listener->OnCapturedMouseDown(mCapture, mCapture.ToLocal(point.x, point.y), button) : VN_OK;
+    return listener ? captured(listener, mCapture.ToLocal(point.x, point.y)) : VN_OK;
   }
-  layer::OnMouseDown event;
-  event.mButton = button;
   int32_t result = 1;
   if (const VNResultEnum error = SearchFrames(event, result)) return error;
-  return result == 0 ? VN_OK : Unhandled(true, false);
+  return result == 0 ? VN_OK : Unhandled(press, move);
+}
+
+VNResultEnum FrameManager::OnMouseDown(const math::Point2& point, int button) {
+  layer::OnMouseDown event;
+  event.mButton = button;
+  return Route(point, event, true, false, [&](WidgetListener* listener, const math::Point3& local) {
+    return listener->OnCapturedMouseDown(mCapture, local, button);
+  });
 }
 
 VNResultEnum FrameManager::OnMouseUp(const math::Point2& point, int button) {
-  mCursor = point;
-  if (mCapture.mWidget) {
-    WidgetListener* listener = mCapture.mWidget->GetListener();
-    return listener ? listener->OnCapturedMouseUp(mCapture, mCapture.ToLocal(point.x, point.y), button) : VN_OK;
-  }
   layer::OnMouseUp event;
   event.mButton = button;
-  int32_t result = 1;
-  return SearchFrames(event, result);
+  return Route(point, event, false, false, [&](WidgetListener* listener, const math::Point3& local) {
+    return listener->OnCapturedMouseUp(mCapture, local, button);
+  });
 }
 
 VNResultEnum FrameManager::OnMouseDoubleClick(const math::Point2& point, int button) {
-  mCursor = point;
-  if (mCapture.mWidget) {
-    WidgetListener* listener = mCapture.mWidget->GetListener();
-    return listener ? listener->OnCapturedMouseDoubleClick(mCapture, mCapture.ToLocal(point.x, point.y), button)
-                    : VN_OK;
-  }
-  layer::OnMouseDown event;
+  layer::OnMouseDown event;  // layers see a second press
   event.mButton = button;
-  int32_t result = 1;
-  return SearchFrames(event, result);
+  return Route(point, event, false, false, [&](WidgetListener* listener, const math::Point3& local) {
+    return listener->OnCapturedMouseDoubleClick(mCapture, local, button);
+  });
 }
 
 VNResultEnum FrameManager::OnMouseMove(const math::Point2& point) {
-  mCursor = point;
-  if (mCapture.mWidget) {
-    WidgetListener* listener = mCapture.mWidget->GetListener();
-    return listener ? listener->OnCapturedMouseMove(mCapture, mCapture.ToLocal(point.x, point.y)) : VN_OK;
-  }
-  int32_t result = 1;
-  if (const VNResultEnum error = SearchFrames(layer::OnMouseMove(), result)) return error;
-  return result == 0 ? VN_OK : Unhandled(false, true);
+  return Route(point, layer::OnMouseMove(), false, true, [&](WidgetListener* listener, const math::Point3& local) {
+    return listener->OnCapturedMouseMove(mCapture, local);
+  });
 }
 
 VNResultEnum FrameManager::OnMouseDrag(const math::Point2& point) {
-  mCursor = point;
-  if (mCapture.mWidget) {
-    WidgetListener* listener = mCapture.mWidget->GetListener();
-    return listener ? listener->OnCapturedMouseDrag(mCapture, mCapture.ToLocal(point.x, point.y)) : VN_OK;
-  }
-  int32_t result = 1;
-  if (const VNResultEnum error = SearchFrames(layer::OnMouseDrag(), result)) return error;
-  return result == 0 ? VN_OK : Unhandled(false, true);
+  return Route(point, layer::OnMouseDrag(), false, true, [&](WidgetListener* listener, const math::Point3& local) {
+    return listener->OnCapturedMouseDrag(mCapture, local);
+  });
 }
 
 VNResultEnum FrameManager::OnMouseWheel(const math::Point2& point, int delta) {
-  mCursor = point;
-  if (mCapture.mWidget) {
-    WidgetListener* listener = mCapture.mWidget->GetListener();
-    return listener ? listener->OnCapturedMouseWheel(mCapture, mCapture.ToLocal(point.x, point.y), delta) : VN_OK;
-  }
   layer::OnMouseWheel event;
   event.mDelta = static_cast<int16_t>(delta);
-  int32_t result = 1;
-  return SearchFrames(event, result);
+  return Route(point, event, false, false, [&](WidgetListener* listener, const math::Point3& local) {
+    return listener->OnCapturedMouseWheel(mCapture, local, delta);
+  });
 }
 
 VNResultEnum FrameManager::RefreshMouseOver() { return OnMouseMove(mCursor); }

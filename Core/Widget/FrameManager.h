@@ -100,7 +100,12 @@ class FrameManager : public base::Task, public base::DeferredDeleteManager {
   void CancelRequests(Frame* frame);
   template <class Event>
   VNResultEnum SearchFrames(const Event& event, int32_t& result);
+  // Nobody handled the event: a press deactivates a non-modal active frame, a move or drag clears
+  // the mouse-over frame.
   VNResultEnum Unhandled(bool press, bool move);
+  // One mouse event: to the capturing widget's listener (captured), otherwise down the stack.
+  template <class Event, class Captured>
+  VNResultEnum Route(const math::Point2& point, const Event& event, bool press, bool move, const Captured& captured);
 
   Frame* mActiveFrame = nullptr;
   Frame* mMouseOverFrame = nullptr;
