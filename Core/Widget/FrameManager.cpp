@@ -24,6 +24,15 @@ FrameEntry* FrameManager::FindEntry(Frame* frame) {
   return nullptr;
 }
 
+void FrameManager::EraseEntry(Frame* frame) {
+  for (size_t i = 0; i < mShown.size(); ++i) {
+    if (mShown[i].mFrame == frame) {
+      mShown.erase(mShown.begin() + static_cast<long>(i));
+      return;
+    }
+  }
+}
+
 VNResultEnum FrameManager::ActivateFrame(Frame* frame) {
   if (frame == mActiveFrame) return VN_OK;
   if (mActiveFrame && mActiveFrame->mActive) {
@@ -42,12 +51,7 @@ VNResultEnum FrameManager::ShowNow(Frame* frame, int32_t mode, bool makeActive) 
   const bool alreadyShown = FindEntry(frame) != nullptr;
   if (alreadyShown) {
     // Shown at most once: take the old entry out, the frame goes where its new mode puts it.
-    for (size_t i = 0; i < mShown.size(); ++i) {
-      if (mShown[i].mFrame == frame) {
-        mShown.erase(mShown.begin() + static_cast<long>(i));
-        break;
-      }
-    }
+    EraseEntry(frame);
   }
   size_t at = mShown.size();
   if (mode != kModeModal) {
@@ -131,12 +135,7 @@ void FrameManager::CancelRequests(Frame* frame) {
 }
 
 void FrameManager::ForgetFrame(Frame* frame) {
-  for (size_t i = 0; i < mShown.size(); ++i) {
-    if (mShown[i].mFrame == frame) {
-      mShown.erase(mShown.begin() + static_cast<long>(i));
-      break;
-    }
-  }
+  EraseEntry(frame);
   if (mActiveFrame == frame) mActiveFrame = nullptr;
   if (mMouseOverFrame == frame) mMouseOverFrame = nullptr;
   ReleaseCaptureIn(frame);
@@ -155,12 +154,7 @@ VNResultEnum FrameManager::RemoveNow(Frame* frame, bool deleteAfter, bool queued
   ReleaseCaptureIn(frame);
   if (const VNResultEnum result = frame->SetFrameManager(nullptr)) return result;
   frame->mManager = nullptr;
-  for (size_t i = 0; i < mShown.size(); ++i) {
-    if (mShown[i].mFrame == frame) {
-      mShown.erase(mShown.begin() + static_cast<long>(i));
-      break;
-    }
-  }
+  EraseEntry(frame);
   if (deleteAfter) {
     CancelRequests(frame);
     delete frame;

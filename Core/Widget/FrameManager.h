@@ -94,6 +94,8 @@ class FrameManager : public base::Task, public base::DeferredDeleteManager {
   VNResultEnum ShowNow(Frame* frame, int32_t mode, bool makeActive);
   VNResultEnum RemoveNow(Frame* frame, bool deleteAfter, bool queued);
   FrameEntry* FindEntry(Frame* frame);
+  // Takes the frame's entry out (the entries above move down).
+  void EraseEntry(Frame* frame);
   // Drops a capture held by a widget of frame.
   void ReleaseCaptureIn(Frame* frame);
   // Queued requests naming frame will not run.
