@@ -251,6 +251,21 @@ TEST_F(LayerSceneTest, ImageLayersDrawThroughTheirWorldTransformInTreeOrder) {
   (void)front;
 }
 
+TEST_F(LayerSceneTest, ChildAddedUnderALayerThatMovedTakesItsTransform) {
+  layer::Layer root, child;
+  root.SetPosition(math::Point3(40, 30, 0));
+  root.Draw(nullptr);
+  EXPECT_TRUE(root.mTransformChanged);  // stays set after the composition
+  root.AddChild(&child);
+  EXPECT_TRUE(child.mParentTransformChanged);
+  root.Draw(nullptr);
+  math::Point3 origin;
+  child.mWorldTransform.GetMatrix().TransformPoint(origin);
+  EXPECT_FLOAT_EQ(origin.x, 40.0f);
+  EXPECT_FLOAT_EQ(origin.y, 30.0f);
+  EXPECT_FALSE(child.mParentTransformChanged);
+}
+
 TEST_F(LayerSceneTest, ScreenToLocalUndoesTheChainFromTheRootDown) {
   layer::Layer root, group, leaf;
   root.AddChild(&group);

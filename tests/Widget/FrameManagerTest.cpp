@@ -41,6 +41,46 @@ TEST_F(WidgetSceneTest, FramesStackByMode) {
   }
 }
 
+TEST_F(WidgetSceneTest, FramesDrawBottomUpAndAFailureStopsTheDraw) {
+  TestBoard* raised = MakeBoard("raised", math::Rect(0, 0, 10, 10));
+  TestBoard* normal = MakeBoard("normal", math::Rect(0, 0, 10, 10));
+  ASSERT_EQ(mManager.AddFrame(raised, true, false, false), VN_OK);
+  ASSERT_EQ(mManager.AddFrame(normal, false, false, false), VN_OK);
+  mJournal.clear();
+  Frame([&](render::Graphics& g) { EXPECT_EQ(mManager.Draw(&g), VN_OK); });
+  EXPECT_EQ(mJournal, (std::vector<std::string>{"normal.OnDrawBefore", "raised.OnDrawBefore"}));
+  normal->mFailOn = "OnDrawBefore";
+  mJournal.clear();
+  Frame([&](render::Graphics& g) { EXPECT_EQ(mManager.Draw(&g), VN_FAIL); });
+  EXPECT_EQ(mJournal, (std::vector<std::string>{"normal.OnDrawBefore"}));
+}
+
+TEST_F(WidgetSceneTest, CaptureConvertsTheCursorIntoTheGrabbedLayersSpace) {
+  layer::Layer root, parent, grabbed;
+  root.AddChild(&parent);
+  parent.AddChild(&grabbed);
+  parent.SetPosition(math::Point3(100, 50, 0));
+  grabbed.SetPosition(math::Point3(10, 5, 0));
+  struct Case {
+    layer::Layer* layer;
+    bool inParentSpace;
+    float x, y;
+  };
+  const Case cases[] = {
+      {&grabbed, true, 20, 20},    // the parent's space
+      {&grabbed, false, 10, 15},   // the layer's own space
+      {&root, true, 120, 70},      // no parent: the cursor as it is
+      {nullptr, true, 120, 70},
+  };
+  for (const Case& c : cases) {
+    const widget::MouseCapture capture(nullptr, c.layer, math::Point3(), c.inParentSpace);
+    const math::Point3 local = capture.ToLocal(120, 70);
+    EXPECT_FLOAT_EQ(local.x, c.x);
+    EXPECT_FLOAT_EQ(local.y, c.y);
+    EXPECT_FLOAT_EQ(local.z, 0.0f);
+  }
+}
+
 TEST_F(WidgetSceneTest, FrameShownTwiceHasOneEntry) {
   TestBoard* board = MakeBoard("a", math::Rect(0, 0, 10, 10));
   TestBoard* other = MakeBoard("b", math::Rect(0, 0, 10, 10));

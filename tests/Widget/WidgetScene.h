@@ -29,6 +29,7 @@ class TestBoard : public widget::BaseBoard {
   VNResultEnum OnShow() override { return Note("OnShow"); }
   VNResultEnum OnHide() override { return Note("OnHide"); }
   VNResultEnum OnUpdate(float) override { return Note("OnUpdate"); }
+  VNResultEnum OnDrawBefore(render::Graphics*, layer::Layer*) override { return Note("OnDrawBefore"); }
   VNResultEnum OnMouseOver(bool over) override { return Note(over ? "OnMouseOver(1)" : "OnMouseOver(0)"); }
   VNResultEnum OnMouseInside(bool inside) override { return Note(inside ? "OnMouseInside(1)" : "OnMouseInside(0)"); }
   VNResultEnum OnWidgetMouseDown(math::Point3&, int) override { return Note("OnWidgetMouseDown"); }
