@@ -1,0 +1,502 @@
+// Additional layer information of adjustment and fill layers, and the descriptor reader.
+#include <cstring>
+
+#include "Core/Psd/PsdLocal.h"
+
+namespace {
+
+// Attaches a zero-filled record of kind to the layer's next slot; null when the slots are full or
+// memory runs out (status in *status).
+template <class T>
+T* PsdAttachInfo(PsdLayer* layer, PsdLayerInfoKind kind, int32_t* status) {
+  *status = kPsdOk;
+  T* record = PsdAllocate<T>(1);
+  if (!record) {
+    *status = kPsdNoMemory;
+    return nullptr;
+  }
+  layer->infoKinds[layer->infoCount] = kind;
+  layer->infos[layer->infoCount] = record;
+  ++layer->infoCount;
+  return record;
+}
+
+int16_t PsdReadI16(PsdDocument* document) { return int16_t(PsdReadU16(document)); }
+
+// A class id or key: u32 length, then that many bytes, or a 4-byte key when the length is 0.
+// Named keys are kept cut to 255 bytes; the 4-byte key is returned.
+uint32_t PsdReadDescriptorKey(PsdDocument* document, char* name = nullptr) {
+  const int64_t length = PsdReadU32(document);
+  if (name) name[0] = 0;
+  if (length == 0) return PsdReadU32(document);
+  const int64_t kept = length < 255 ? length : 255;
+  if (name) {
+    PsdReadBytes(document, name, kept);
+    name[kept] = 0;
+    PsdSkip(document, length - kept);
+  } else {
+    PsdSkip(document, length);
+  }
+  return 0;
+}
+
+void PsdSkipUnicode(PsdDocument* document) { PsdSkip(document, int64_t(PsdReadU32(document)) * 2); }
+
+void PsdSkipReference(PsdDocument* document) {
+  const uint32_t count = PsdReadU32(document);
+  for (uint32_t i = 0; i < count && PsdBytesLeft(document) > 0; ++i) {
+    switch (PsdReadU32(document)) {
+      case PsdKey("Clss"):
+        PsdSkipUnicode(document);
+        PsdReadDescriptorKey(document);
+        break;
+      case PsdKey("Enmr"):
+        PsdSkipUnicode(document);
+        PsdReadDescriptorKey(document);
+        PsdReadDescriptorKey(document);
+        PsdReadDescriptorKey(document);
+        break;
+      case PsdKey("prop"):
+        PsdSkipUnicode(document);
+        PsdReadDescriptorKey(document);
+        PsdReadDescriptorKey(document);
+        break;
+      case PsdKey("rele"):
+        PsdSkipUnicode(document);
+        PsdReadDescriptorKey(document);
+        PsdReadU32(document);
+        break;
+      case PsdKey("Idnt"):
+      case PsdKey("indx"): PsdReadU32(document); break;
+      case PsdKey("name"): PsdSkipUnicode(document); break;
+      default: break;
+    }
+  }
+}
+
+// The units of a UTF-16 name (u32 count, then the units), limited by the bytes left.
+int32_t PsdReadUnicodeName(PsdDocument* document, int32_t* length, uint16_t** units) {
+  int64_t count = PsdReadU32(document);
+  if (count > PsdBytesLeft(document) / 2) count = PsdBytesLeft(document) / 2;
+  PsdRelease(*units);
+  *length = 0;
+  *units = PsdAllocate<uint16_t>(count);
+  if (!*units) return kPsdNoMemory;
+  *length = int32_t(count);
+  PsdReadBytes(document, *units, count * 2);
+  return kPsdOk;
+}
+
+// An "Objc" colour of RGB class: three items by position.
+uint32_t PsdReadColorDescriptor(PsdDocument* document) {
+  PsdSkipUnicode(document);
+  PsdReadDescriptorKey(document);
+  PsdReadU32(document);
+  uint32_t rgb[3] = {};
+  for (uint32_t& value : rgb) {
+    PsdReadU32(document);
+    PsdReadU32(document);
+    PsdReadU32(document);
+    value = uint32_t(PsdDoubleToInt(PsdReadDouble(document))) & 0xFF;
+  }
+  return 0xFF000000u | rgb[0] << 16 | rgb[1] << 8 | rgb[2];
+}
+
+int32_t PsdReadFillVersion(PsdDocument* document, int32_t failure) {
+  return PsdReadU32(document) == 16 ? kPsdOk : failure;
+}
+
+int32_t PsdReadLevelsEntries(PsdDocument* document, PsdLevelsEntry* entries, int64_t count) {
+  for (int64_t i = 0; i < count; ++i) {
+    entries[i].inputFloor = PsdReadI16(document);
+    entries[i].inputCeiling = PsdReadI16(document);
+    entries[i].outputFloor = PsdReadI16(document);
+    entries[i].outputCeiling = PsdReadI16(document);
+    entries[i].gamma = float(PsdReadI16(document)) / 100.0f;
+  }
+  return kPsdOk;
+}
+
+int32_t PsdReadLevels(PsdDocument* document, PsdLayer* layer, int64_t length) {
+  int32_t status = kPsdOk;
+  auto* levels = PsdAttachInfo<PsdLevels>(layer, kPsdInfoLevels, &status);
+  if (!levels) return status;
+  const int64_t start = document->consumed;
+  if (PsdReadU16(document) != 2) return kPsdBadLevels;
+  PsdReadLevelsEntries(document, levels->entries, 29);
+  if (document->consumed - start < length - 4) {
+    if (PsdReadU32(document) != PsdKey("Lvls")) return kPsdBadLevelsExtension;
+    if (PsdReadU16(document) != 3) return kPsdBadLevelsExtensionVersion;
+    const uint16_t count = PsdReadU16(document);
+    // Counts below the 29 fixed entries have no extra ones; the length check then decides.
+    int64_t extra = count > 29 ? count - 29 : 0;
+    if (extra * 10 > PsdBytesLeft(document)) return kPsdLevelsLength;
+    levels->extra = PsdAllocate<PsdLevelsEntry>(extra);
+    if (!levels->extra) return kPsdNoMemory;
+    levels->extraCount = uint16_t(extra);
+    PsdReadLevelsEntries(document, levels->extra, extra);
+  }
+  if (document->consumed - start != length) return kPsdLevelsLength;
+  layer->adjustmentValid = true;
+  return kPsdOk;
+}
+
+int32_t PsdReadCurves(PsdDocument* document, PsdLayer* layer, int64_t length) {
+  int32_t status = kPsdOk;
+  auto* curves = PsdAttachInfo<PsdCurves>(layer, kPsdInfoCurves, &status);
+  if (!curves) return status;
+  const int64_t start = document->consumed;
+  PsdReadU8(document);
+  const uint16_t version = PsdReadU16(document);
+  if (version != 1 && version != 4) return kPsdBadCurves;
+  const uint32_t bits = PsdReadU32(document);
+  int32_t count = 0;
+  for (uint32_t b = bits; b; b &= b - 1) ++count;
+  curves->curves = PsdAllocate<PsdCurve>(count);
+  if (!curves->curves) return kPsdNoMemory;
+  curves->count = count;
+  int32_t index = 0;
+  for (int32_t bit = 0; bit < 32; ++bit) {
+    if (!(bits & (1u << bit))) continue;
+    PsdCurve& curve = curves->curves[index++];
+    curve.channel = bit;
+    const uint16_t points = PsdReadU16(document);
+    curve.pointCount = points < 19 ? points : 19;
+    for (int32_t p = 0; p < points && PsdBytesLeft(document) > 0; ++p) {
+      const uint16_t first = PsdReadU16(document), second = PsdReadU16(document);
+      if (p < 19) curve.first[p] = first, curve.second[p] = second;
+    }
+  }
+  if (document->consumed - start < length - 4) {
+    if (PsdReadU32(document) != PsdKey("Crv ")) return kPsdBadCurvesExtension;
+    if (PsdReadU16(document) != 4) return kPsdBadCurvesExtensionVersion;
+    if (int64_t(PsdReadU32(document)) != count) return kPsdOk;
+    for (int32_t i = 0; i < count; ++i) {
+      PsdCurve& curve = curves->curves[i];
+      const uint16_t channel = PsdReadU16(document);
+      const uint16_t points = PsdReadU16(document);
+      if (points > 19 || points != curve.pointCount) return kPsdOk;
+      for (int32_t p = 0; p < points; ++p) {
+        const uint16_t first = PsdReadU16(document), second = PsdReadU16(document);
+        if (first != curve.first[p] || second != curve.second[p]) return kPsdOk;
+      }
+      curve.channel = channel;
+    }
+  }
+  layer->adjustmentValid = true;
+  return kPsdOk;
+}
+
+int32_t PsdReadSimpleAdjustment(PsdDocument* document, PsdLayer* layer, uint32_t key) {
+  int32_t status = kPsdOk;
+  switch (key) {
+    case PsdKey("brit"): {
+      auto* record = PsdAttachInfo<PsdBrightnessContrast>(layer, kPsdInfoBrightnessContrast, &status);
+      if (!record) return status;
+      record->brightness = PsdReadI16(document);
+      record->contrast = PsdReadI16(document);
+      record->mean = PsdReadI16(document);
+      record->labOnly = PsdReadU8(document);
+      break;
+    }
+    case PsdKey("blnc"): {
+      auto* record = PsdAttachInfo<PsdColorBalance>(layer, kPsdInfoColorBalance, &status);
+      if (!record) return status;
+      for (int32_t range = 0; range < 3; ++range) {
+        record->cyanRed[range] = PsdReadI16(document);
+        record->magentaGreen[range] = PsdReadI16(document);
+        record->yellowBlue[range] = PsdReadI16(document);
+      }
+      record->preserveLuminosity = PsdReadU16(document);
+      break;
+    }
+    case PsdKey("hue2"): {
+      auto* record = PsdAttachInfo<PsdHueSaturation>(layer, kPsdInfoHueSaturation, &status);
+      if (!record) return status;
+      if (PsdReadU16(document) != 2) return kPsdBadHueSaturation;
+      record->colorize = PsdReadU8(document);
+      PsdReadU8(document);
+      for (int16_t& value : record->colorization) value = PsdReadI16(document);
+      for (int16_t& value : record->master) value = PsdReadI16(document);
+      for (int32_t range = 0; range < 6; ++range) {
+        for (int16_t& value : record->ranges[range]) value = PsdReadI16(document);
+        for (int16_t& value : record->settings[range]) value = PsdReadI16(document);
+      }
+      break;
+    }
+    case PsdKey("selc"): {
+      auto* record = PsdAttachInfo<PsdSelectiveColor>(layer, kPsdInfoSelectiveColor, &status);
+      if (!record) return status;
+      if (PsdReadU16(document) != 1) return kPsdBadSelectiveColor;
+      record->method = PsdReadU16(document);
+      for (int32_t i = 0; i < 10; ++i) {
+        record->cyan[i] = PsdReadI16(document);
+        record->magenta[i] = PsdReadI16(document);
+        record->yellow[i] = PsdReadI16(document);
+        record->black[i] = PsdReadI16(document);
+      }
+      break;
+    }
+    case PsdKey("thrs"): {
+      auto* record = PsdAttachInfo<PsdThreshold>(layer, kPsdInfoThreshold, &status);
+      if (!record) return status;
+      record->level = PsdReadU16(document);
+      PsdReadU16(document);
+      break;
+    }
+    case PsdKey("nvrt"):
+      // The kind is listed without a record.
+      layer->infoKinds[layer->infoCount] = kPsdInfoInvert;
+      layer->infos[layer->infoCount] = nullptr;
+      ++layer->infoCount;
+      break;
+    case PsdKey("post"): {
+      auto* record = PsdAttachInfo<PsdPosterize>(layer, kPsdInfoPosterize, &status);
+      if (!record) return status;
+      record->levels = PsdReadU16(document);
+      PsdReadU16(document);
+      break;
+    }
+    case PsdKey("mixr"): {
+      auto* record = PsdAttachInfo<PsdChannelMixer>(layer, kPsdInfoChannelMixer, &status);
+      if (!record) return status;
+      if (PsdReadU16(document) != 1) return kPsdBadChannelMixer;
+      record->monochrome = uint8_t(PsdReadU16(document));
+      for (int32_t group = 0; group < 4; ++group) {
+        for (int32_t n = 0; n < 5; ++n) record->values[n][group] = PsdReadI16(document);
+      }
+      break;
+    }
+    case PsdKey("phfl"): {
+      auto* record = PsdAttachInfo<PsdPhotoFilter>(layer, kPsdInfoPhotoFilter, &status);
+      if (!record) return status;
+      if (PsdReadU16(document) != 3) return kPsdBadPhotoFilter;
+      record->x = int32_t(PsdReadU32(document)) >> 8;
+      record->y = int32_t(PsdReadU32(document)) >> 8;
+      record->z = int32_t(PsdReadU32(document)) >> 8;
+      record->density = PsdReadU32(document);
+      record->preserveLuminosity = PsdReadBool(document);
+      PsdReadU8(document);
+      break;
+    }
+    default: return 1;
+  }
+  layer->adjustmentValid = true;
+  return kPsdOk;
+}
+
+int32_t PsdReadSolidColorFill(PsdDocument* document, PsdLayer* layer) {
+  int32_t status = kPsdOk;
+  auto* record = PsdAttachInfo<PsdSolidColor>(layer, kPsdInfoSolidColor, &status);
+  if (!record) return status;
+  if (PsdReadFillVersion(document, kPsdBadSolidColor) != kPsdOk) return kPsdBadSolidColor;
+  PsdSkipUnicode(document);
+  PsdReadU32(document);
+  record->classId = PsdReadU32(document);
+  for (int32_t i = 0; i < 4; ++i) PsdReadU32(document);
+  record->color = PsdReadColorDescriptor(document);
+  return kPsdOk;
+}
+
+int32_t PsdReadGradientFill(PsdDocument* document, PsdLayer* layer) {
+  int32_t status = kPsdOk;
+  auto* record = PsdAttachInfo<PsdGradientFill>(layer, kPsdInfoGradientFill, &status);
+  if (!record) return status;
+  record->scale = 100;
+  record->aligned = true;
+  if (PsdReadFillVersion(document, kPsdBadGradientFill) != kPsdOk) return kPsdBadGradientFill;
+  PsdSkipUnicode(document);
+  record->classId = PsdReadDescriptorKey(document);
+  const uint32_t items = PsdReadU32(document);
+  for (uint32_t i = 0; i < items && PsdBytesLeft(document) > 0; ++i) {
+    const uint32_t key = PsdReadDescriptorKey(document);
+    const uint32_t type = PsdReadU32(document);
+    switch (key) {
+      case PsdKey("Algn"): record->aligned = PsdReadBool(document); break;
+      case PsdKey("Angl"):
+        PsdReadU32(document);
+        record->angle = PsdReadDouble(document);
+        break;
+      case PsdKey("Dthr"): record->dithered = PsdReadBool(document); break;
+      case PsdKey("Rvrs"): record->reversed = PsdReadBool(document); break;
+      case PsdKey("Scl "):
+        PsdReadU32(document);
+        record->scale = PsdDoubleToInt(PsdReadDouble(document));
+        break;
+      case PsdKey("Type"): {
+        PsdReadU32(document);
+        PsdReadU32(document);
+        PsdReadU32(document);
+        static const uint32_t kGradientTypes[5] = {0, PsdKey("Rdl "), PsdKey("Angl"), PsdKey("Rflc"), PsdKey("Dmnd")};
+        const uint32_t value = PsdReadU32(document);
+        for (int32_t t = 1; t < 5; ++t) {
+          if (kGradientTypes[t] == value) record->gradientType = t;
+        }
+        break;
+      }
+      default: PsdSkipDescriptorValue(document, type, 1); break;
+    }
+  }
+  return kPsdOk;
+}
+
+int32_t PsdReadPatternFill(PsdDocument* document, PsdLayer* layer) {
+  int32_t status = kPsdOk;
+  auto* record = PsdAttachInfo<PsdPatternFill>(layer, kPsdInfoPatternFill, &status);
+  if (!record) return status;
+  if (PsdReadFillVersion(document, kPsdBadPatternFill) != kPsdOk) return kPsdBadPatternFill;
+  PsdSkipUnicode(document);
+  record->classId = PsdReadDescriptorKey(document);
+  const uint32_t items = PsdReadU32(document);
+  for (uint32_t i = 0; i < items && PsdBytesLeft(document) > 0; ++i) {
+    const uint32_t key = PsdReadDescriptorKey(document);
+    const uint32_t type = PsdReadU32(document);
+    if (key == PsdKey("Scl ")) {
+      PsdReadU32(document);
+      record->scale = PsdDoubleToInt(PsdReadDouble(document));
+    } else if (key == PsdKey("Ptrn") && type == PsdKey("Objc")) {
+      PsdSkipUnicode(document);
+      PsdReadU32(document);
+      PsdReadU32(document);
+      const uint32_t patternItems = PsdReadU32(document);
+      for (uint32_t p = 0; p < patternItems && PsdBytesLeft(document) > 0; ++p) {
+        const uint32_t itemKey = PsdReadDescriptorKey(document);
+        const uint32_t itemType = PsdReadU32(document);
+        if (itemKey == PsdKey("Idnt") && itemType == PsdKey("TEXT")) {
+          const int64_t units = PsdReadU32(document);
+          for (int64_t u = 0; u < units && PsdBytesLeft(document) > 0; ++u) {
+            const uint16_t unit = PsdReadU16(document);
+            if (u < 255) record->patternId[u] = char(unit);
+          }
+        } else if (itemKey == PsdKey("Nm  ") && itemType == PsdKey("TEXT")) {
+          status = PsdReadUnicodeName(document, &record->nameLength, &record->name);
+          if (status != kPsdOk) return status;
+        } else {
+          PsdSkipDescriptorValue(document, itemType, 2);
+        }
+      }
+    } else {
+      PsdSkipDescriptorValue(document, type, 1);
+    }
+  }
+  return kPsdOk;
+}
+
+}  // namespace
+
+void PsdSkipDescriptor(PsdDocument* document, int32_t depth) {
+  if (depth > kPsdMaxDescriptorDepth) return;
+  PsdSkipUnicode(document);
+  PsdReadDescriptorKey(document);
+  const uint32_t items = PsdReadU32(document);
+  // A count beyond the bytes left ends with them.
+  for (uint32_t i = 0; i < items && PsdBytesLeft(document) > 0; ++i) {
+    PsdReadDescriptorKey(document);
+    PsdSkipDescriptorValue(document, PsdReadU32(document), depth);
+  }
+}
+
+void PsdSkipDescriptorValue(PsdDocument* document, uint32_t type, int32_t depth) {
+  if (depth > kPsdMaxDescriptorDepth) return;
+  switch (type) {
+    case PsdKey("bool"): PsdSkip(document, 1); break;
+    case PsdKey("long"): PsdSkip(document, 4); break;
+    case PsdKey("doub"): PsdSkip(document, 8); break;
+    case PsdKey("UntF"): PsdSkip(document, 12); break;
+    case PsdKey("TEXT"): PsdSkipUnicode(document); break;
+    case PsdKey("alis"): PsdSkip(document, PsdReadU32(document)); break;
+    case PsdKey("enum"):
+      PsdReadDescriptorKey(document);
+      PsdReadDescriptorKey(document);
+      break;
+    case PsdKey("type"):
+    case PsdKey("GlbC"):
+      PsdSkipUnicode(document);
+      PsdReadDescriptorKey(document);
+      break;
+    case PsdKey("Objc"):
+    case PsdKey("GlbO"): PsdSkipDescriptor(document, depth + 1); break;
+    case PsdKey("VlLs"): {
+      const uint32_t count = PsdReadU32(document);
+      for (uint32_t i = 0; i < count && PsdBytesLeft(document) > 0; ++i) {
+        PsdSkipDescriptorValue(document, PsdReadU32(document), depth + 1);
+      }
+      break;
+    }
+    case PsdKey("obj "): PsdSkipReference(document); break;
+    default: break;
+  }
+}
+
+void PsdReleaseLayerInfo(PsdLayerInfoKind kind, void* record) {
+  if (!record) return;
+  switch (kind) {
+    case kPsdInfoLevels: {
+      auto* levels = static_cast<PsdLevels*>(record);
+      PsdRelease(levels->extra);
+      delete[] levels;
+      return;
+    }
+    case kPsdInfoCurves: {
+      auto* curves = static_cast<PsdCurves*>(record);
+      PsdRelease(curves->curves);
+      delete[] curves;
+      return;
+    }
+    case kPsdInfoPatternFill: {
+      auto* fill = static_cast<PsdPatternFill*>(record);
+      PsdRelease(fill->name);
+      delete[] fill;
+      return;
+    }
+    case kPsdInfoBrightnessContrast: delete[] static_cast<PsdBrightnessContrast*>(record); return;
+    case kPsdInfoColorBalance: delete[] static_cast<PsdColorBalance*>(record); return;
+    case kPsdInfoHueSaturation: delete[] static_cast<PsdHueSaturation*>(record); return;
+    case kPsdInfoSelectiveColor: delete[] static_cast<PsdSelectiveColor*>(record); return;
+    case kPsdInfoThreshold: delete[] static_cast<PsdThreshold*>(record); return;
+    case kPsdInfoPosterize: delete[] static_cast<PsdPosterize*>(record); return;
+    case kPsdInfoChannelMixer: delete[] static_cast<PsdChannelMixer*>(record); return;
+    case kPsdInfoPhotoFilter: delete[] static_cast<PsdPhotoFilter*>(record); return;
+    case kPsdInfoSolidColor: delete[] static_cast<PsdSolidColor*>(record); return;
+    case kPsdInfoGradientFill: delete[] static_cast<PsdGradientFill*>(record); return;
+    default: return;  // no other kind attaches a record
+  }
+}
+
+int32_t PsdReadAdjustmentInfo(PsdDocument* document, PsdLayer* layer, uint32_t key, int64_t length) {
+  struct TypeOfKey {
+    uint32_t key;
+    int32_t type;
+  };
+  static const TypeOfKey kTypes[] = {
+      {PsdKey("SoCo"), kPsdLayerSolidColor},      {PsdKey("GdFl"), kPsdLayerGradientFill},
+      {PsdKey("PtFl"), kPsdLayerPatternFill},     {PsdKey("levl"), kPsdLayerLevels},
+      {PsdKey("curv"), kPsdLayerCurves},          {PsdKey("brit"), kPsdLayerBrightnessContrast},
+      {PsdKey("blnc"), kPsdLayerColorBalance},    {PsdKey("hue2"), kPsdLayerHueSaturation},
+      {PsdKey("selc"), kPsdLayerSelectiveColor},  {PsdKey("thrs"), kPsdLayerThreshold},
+      {PsdKey("nvrt"), kPsdLayerInvert},          {PsdKey("post"), kPsdLayerPosterize},
+      {PsdKey("mixr"), kPsdLayerChannelMixer},    {PsdKey("grdm"), kPsdLayerGradientMap},
+      {PsdKey("phfl"), kPsdLayerPhotoFilter},
+  };
+  const TypeOfKey* found = nullptr;
+  for (const TypeOfKey& entry : kTypes) {
+    if (entry.key == key) found = &entry;
+  }
+  if (!found) return 1;
+  // A layer keeps at most kPsdMaxLayerInfos records: further blocks are passed over whole.
+  if (layer->infoCount >= kPsdMaxLayerInfos) return kPsdOk;
+  layer->type = found->type;
+  switch (key) {
+    case PsdKey("levl"): return PsdReadLevels(document, layer, length);
+    case PsdKey("curv"): return PsdReadCurves(document, layer, length);
+    case PsdKey("SoCo"): return PsdReadSolidColorFill(document, layer);
+    case PsdKey("GdFl"): return PsdReadGradientFill(document, layer);
+    case PsdKey("PtFl"): return PsdReadPatternFill(document, layer);
+    case PsdKey("grdm"):
+      // Gradient maps keep only the layer type.
+      if (PsdReadU16(document) != 1) return kPsdBadGradientMap;
+      layer->adjustmentValid = true;
+      return kPsdOk;
+    default: return PsdReadSimpleAdjustment(document, layer, key);
+  }
+}

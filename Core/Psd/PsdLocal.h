@@ -1,0 +1,67 @@
+#pragma once
+// Stages and helpers shared by the reader's own files.
+#include <new>
+
+#include "Core/Psd/Psd.h"
+
+constexpr uint32_t PsdKey(const char (&key)[5]) {
+  return uint32_t(uint8_t(key[0])) << 24 | uint32_t(uint8_t(key[1])) << 16 | uint32_t(uint8_t(key[2])) << 8 |
+         uint32_t(uint8_t(key[3]));
+}
+
+// Zero-filled array of count T, or null when count is negative, the bytes would pass the image
+// byte limit, or memory runs out.
+// The cap of the load running on this thread (kPsdMaxImageBytes unless the load asked for less).
+int64_t PsdImageByteLimit();
+
+template <class T>
+T* PsdAllocate(int64_t count) {
+  if (count < 0 || count > PsdImageByteLimit() / int64_t(sizeof(T))) return nullptr;
+  return new (std::nothrow) T[size_t(count ? count : 1)]();
+}
+
+template <class T>
+void PsdRelease(T*& block) {
+  delete[] block;
+  block = nullptr;
+}
+
+// Makes a scratch buffer hold needed bytes: grows to max(2 x capacity, needed, minimum).
+int32_t PsdReserve(uint8_t*& buffer, int64_t& capacity, int64_t needed, int64_t minimum);
+
+// Bytes per plane of a w x h image at depth (rows of depth-1 images padded to bytes); -1 when the
+// size is negative or above the cap.
+int64_t PsdPlaneLength(int64_t width, int64_t height, int32_t depth);
+
+// Stages.
+int32_t PsdReadHeader(PsdDocument* document);
+int32_t PsdReadColorModeData(PsdDocument* document);
+int32_t PsdReadImageResources(PsdDocument* document);
+int32_t PsdReadLayerAndMaskSection(PsdDocument* document);
+int32_t PsdReadLayerInfo(PsdDocument* document);
+int32_t PsdReadGlobalLayerMask(PsdDocument* document);
+int32_t PsdReadLayerRecord(PsdDocument* document, PsdLayer* layer);
+int32_t PsdReadLayerChannels(PsdDocument* document, PsdLayer* layer);
+int32_t PsdReadMergedImage(PsdDocument* document);
+int32_t PsdReadPattern(PsdDocument* document);
+int32_t PsdDecodeJpegThumbnail(PsdDocument* document, int64_t compressedSize, uint32_t** pixels);
+
+// Additional layer information of adjustments, fills and type (block of length bytes); the status
+// of the block's reader, or 1 when the key is not one of them.
+int32_t PsdReadAdjustmentInfo(PsdDocument* document, PsdLayer* layer, uint32_t key, int64_t length);
+
+// Combines planes (plane i at planes + i x stride) into width x height ARGB words. byId: planes
+// indexed through ids (layers: ids[n] is the plane holding channel id n - 1, -1 when absent, so
+// ids[0] is the transparency); otherwise by position with colourPlanes planes. An unsupported mode
+// and depth leaves the pixels as they are.
+struct PsdPlaneSet {
+  uint32_t mode;  // colour mode of the image
+  const uint8_t* planes;
+  int64_t stride;
+  int32_t depth;
+  int32_t width, height;
+  bool byId;
+  int32_t idPlane[6];  // plane index of channel ids -1, 0, 1, 2, 3, 4 (-1: none)
+  int32_t colourPlanes;  // by position
+};
+void PsdCombine(const PsdDocument* document, const PsdPlaneSet& set, uint32_t* pixels, const uint32_t* ownPalette);
