@@ -267,6 +267,7 @@ struct PsdDocument {
   int64_t fileLength;
   int64_t consumed;
   const uint8_t* memory;
+  int64_t blockEnd;  // reads stop here while a block's handler runs (else the file length)
 
   int32_t stage;  // 0 header ... 5 done
   PsdLoadTag tag;
@@ -361,7 +362,7 @@ bool PsdReadBool(PsdDocument* document);
 double PsdReadDouble(PsdDocument* document);
 int32_t PsdReadBlendMode(PsdDocument* document);
 uint32_t PsdReadColor(PsdDocument* document);
-// Bytes between the read position and the end of the source.
+// Bytes between the read position and the end of the source (or of the block being handled).
 int64_t PsdBytesLeft(const PsdDocument* document);
 
 // Releases what one layer owns; harmless twice.

@@ -257,6 +257,7 @@ int32_t PsdReadImageResources(PsdDocument* document) {
     if (size > 0 && PsdResourceWanted(document->tag, id)) {
       // Handlers see at most the bytes the block and the file hold.
       const int64_t held = size < PsdBytesLeft(document) ? size : PsdBytesLeft(document);
+      const PsdBlockScope block(document, start + held);
       const int32_t status = PsdReadResource(document, id, held, start + held);
       if (status != kPsdOk) return status;
     }

@@ -123,8 +123,11 @@ int32_t PsdReadLevels(PsdDocument* document, PsdLayer* layer, int64_t length) {
   if (!levels) return status;
   const int64_t start = document->consumed;
   if (PsdReadU16(document) != 2) return kPsdBadLevels;
+  // Reads stop at the block's end, so a block too short for what it holds is caught by its length.
+  if (length < 2 + 29 * 10) return kPsdLevelsLength;
   PsdReadLevelsEntries(document, levels->entries, 29);
   if (document->consumed - start < length - 4) {
+    if (length - (document->consumed - start) < 8) return kPsdLevelsLength;
     if (PsdReadU32(document) != PsdKey("Lvls")) return kPsdBadLevelsExtension;
     if (PsdReadU16(document) != 3) return kPsdBadLevelsExtensionVersion;
     const uint16_t count = PsdReadU16(document);

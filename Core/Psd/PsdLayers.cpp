@@ -234,7 +234,10 @@ int32_t PsdReadLayerRecord(PsdDocument* document, PsdLayer* layer) {
     const int64_t blockStart = document->consumed;
     // A block claiming more than the file holds is read as far as the file goes.
     const int64_t held = length < PsdBytesLeft(document) ? length : PsdBytesLeft(document);
-    status = PsdReadLayerInfoBlock(document, layer, key, held);
+    {
+      const PsdBlockScope block(document, blockStart + held);
+      status = PsdReadLayerInfoBlock(document, layer, key, held);
+    }
     if (status != kPsdOk) return status;
     PsdSkip(document, blockStart + length - document->consumed);
   }

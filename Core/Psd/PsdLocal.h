@@ -33,6 +33,21 @@ int32_t PsdReserve(uint8_t*& buffer, int64_t& capacity, int64_t needed, int64_t 
 // size is negative or above the cap.
 int64_t PsdPlaneLength(int64_t width, int64_t height, int32_t depth);
 
+// Keeps a block's handler inside the block: reads past end give zeros, as at the file's end.
+class PsdBlockScope {
+ public:
+  PsdBlockScope(PsdDocument* document, int64_t end) : mDocument(document), mPrevious(document->blockEnd) {
+    if (end < mDocument->blockEnd) mDocument->blockEnd = end;
+  }
+  ~PsdBlockScope() { mDocument->blockEnd = mPrevious; }
+  PsdBlockScope(const PsdBlockScope&) = delete;
+  PsdBlockScope& operator=(const PsdBlockScope&) = delete;
+
+ private:
+  PsdDocument* mDocument;
+  int64_t mPrevious;
+};
+
 // Stages.
 int32_t PsdReadHeader(PsdDocument* document);
 int32_t PsdReadColorModeData(PsdDocument* document);

@@ -70,6 +70,7 @@ void PsdCloseSource(PsdDocument* document) {
 }
 
 int32_t PsdFinishLoad(PsdDocument* document, PsdDocument** out, PsdLoadTag tag) {
+  document->blockEnd = INT64_MAX;
   document->stage = 0;
   document->tag = tag;
   const int32_t status = PsdRunStages(document);
@@ -103,12 +104,15 @@ int64_t PsdReadDirect(PsdDocument* document, uint8_t* destination, int64_t n) {
 int64_t PsdImageByteLimit() { return sPsdImageByteLimit; }
 
 int64_t PsdBytesLeft(const PsdDocument* document) {
-  const int64_t left = document->fileLength - document->consumed;
+  const int64_t end = document->blockEnd < document->fileLength ? document->blockEnd : document->fileLength;
+  const int64_t left = end - document->consumed;
   return left > 0 ? left : 0;
 }
 
 int32_t PsdReadBytes(PsdDocument* document, void* destination, int64_t n) {
   if (!document || !destination || n <= 0) return 0;
+  if (n > PsdBytesLeft(document)) n = PsdBytesLeft(document);
+  if (n <= 0) return 0;
   auto* out = static_cast<uint8_t*>(destination);
   if (document->memory) {
     const int64_t copied = n < PsdBytesLeft(document) ? n : PsdBytesLeft(document);
