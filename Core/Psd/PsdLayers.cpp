@@ -350,6 +350,6 @@ int32_t PsdReadLayerAndMaskSection(PsdDocument* document) {
     }
     PsdSkip(document, blockStart + blockLength - document->consumed);
   }
-  PsdSkip(document, end - document->consumed);
+  PsdSeekTo(document, end);
   return kPsdOk;
 }

@@ -48,6 +48,10 @@ class PsdBlockScope {
   int64_t mPrevious;
 };
 
+// Moves to position from the file's start, backwards too: a section whose parser ran past its
+// recorded end (some writers record a padded length without writing the pad) ends where recorded.
+void PsdSeekTo(PsdDocument* document, int64_t position);
+
 // Stages.
 int32_t PsdReadHeader(PsdDocument* document);
 int32_t PsdReadColorModeData(PsdDocument* document);

@@ -171,6 +171,20 @@ int64_t PsdSkip(PsdDocument* document, int64_t n) {
   return skipped;
 }
 
+void PsdSeekTo(PsdDocument* document, int64_t position) {
+  if (position < 0) position = 0;
+  if (position > document->fileLength) position = document->fileLength;
+  if (position >= document->consumed) {
+    PsdSkip(document, position - document->consumed);
+    return;
+  }
+  if (document->file) {
+    if (std::fseek(document->file, long(position), SEEK_SET) != 0) return;
+    document->bufferPosition = document->bufferHeld = 0;
+  }
+  document->consumed = position;
+}
+
 uint8_t PsdReadU8(PsdDocument* document) {
   uint8_t byte = 0;
   return PsdReadBytes(document, &byte, 1) == 1 ? byte : 0;
