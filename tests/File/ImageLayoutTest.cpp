@@ -12,9 +12,12 @@
 #include "Core/File/ImageFileInfo.h"
 #include "Core/File/PsdFile.h"
 #include "Core/File/PsdFolder.h"
+#include "Core/Render/Image.h"
 #include "Core/Resource/ResourceTexture.h"
 #include "FileTestSupport.h"
 #include "Psd/PsdFiles.h"
+#include "fakes/RecordingRender.h"
+#include "Images/ImageFiles.h"
 
 namespace {
 
@@ -282,6 +285,44 @@ TEST_F(ImageLayoutTest, UnreadableDocumentGivesAnEmptyLayout) {
   EXPECT_EQ(layout->GetLayerCount(), 0u);
   EXPECT_EQ(layout->GetLayer(0), nullptr);
   EXPECT_EQ(layout->FindLayer(u"x", nullptr, 0, nullptr), nullptr);
+}
+
+// A layer of each kind of layout loads as an image through the renderer, with its description.
+TEST_F(ImageLayoutTest, LayersLoadThroughTheRenderer) {
+  const std::string xml = R"(<Layers><Layer name="ui/b_01_in" x="3" y="4" width="2" height="1" opacity="90" ind="2"/></Layers>)";
+  WriteTestFile("folder/layers.xml", xml);
+  const testimages::Bytes tga = testimages::MakeTga(2, 1, false, testimages::Bytes(8, 0xFF));
+  WriteTestFile("folder/ui/b_01_in.tga", std::string(tga.begin(), tga.end()));
+  WriteTestFile("disk.psd", LayeredDocument());
+  const std::u16string pack = filetest::UniquePackName();
+  WriteTestFile(std::filesystem::path(pack).string(), filetest::MakePack({{u"packed.psd", LayeredDocument()}}));
+  Files()->GetMountTable()[u"ruv/"] = pack;
+
+  struct Case {
+    const char* name;
+    std::u16string layout, layer;
+    float x, width;
+    int opacity;
+  };
+  const Case cases[] = {
+      {"Folder", u"folder", u"ui/b_01_in", 3, 2, 90},
+      {"Document", u"disk", u"ui/menu/b_01_in", 0, 2, 128},
+      {"DocumentInAPack", u"ruv/packed", u"ui/menu/b_01_in", 0, 2, 128},
+  };
+  fakes::RecordingRender render;
+  for (const Case& c : cases) {
+    auto layout = OpenLayout(c.layout);
+    ASSERT_NE(layout, nullptr) << c.name;
+    render::Image* image = nullptr;
+    base::ImageInfo info;
+    ASSERT_EQ(render.LoadImage(c.layer, layout.get(), &image, &info), VN_OK) << c.name;
+    std::unique_ptr<render::Image> owned(image);
+    EXPECT_EQ(image->GetWidth(), 2) << c.name;
+    EXPECT_FLOAT_EQ(info.mX, c.x) << c.name;
+    EXPECT_FLOAT_EQ(info.mWidth, c.width) << c.name;
+    EXPECT_EQ(info.mOpacity, c.opacity) << c.name;
+    EXPECT_EQ(info.mName, c.layer) << c.name;
+  }
 }
 
 }  // namespace
