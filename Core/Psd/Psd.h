@@ -257,6 +257,61 @@ struct PsdPatternFill {
   int32_t scale;
 };
 
+struct PsdGradientStop {
+  uint32_t location, midpoint;
+  uint32_t color;
+  int32_t type;  // 0 foreground, 1 background, 2 user colour
+};
+struct PsdTransparencyStop {
+  uint32_t location, midpoint;
+  int16_t opacity;
+};
+struct PsdGradientMap {
+  bool reversed, dithered;
+  int32_t nameLength;
+  uint16_t* name;
+  int32_t colorStopCount;
+  PsdGradientStop* colorStops;
+  int32_t transparencyStopCount;
+  PsdTransparencyStop* transparencyStops;
+  uint16_t expansionCount, interpolation, length, mode;
+  uint32_t randomSeed;
+  uint16_t showTransparency, useVectorColor;
+  uint32_t roughness;
+  uint16_t colorModel;
+  uint32_t minimumColor, maximumColor;
+};
+struct PsdTypeFont {
+  uint16_t mark;
+  uint32_t fontType;
+  char name[256], family[256], style[256];
+  uint16_t script;
+  uint32_t axisCount;
+  uint32_t* designVector;
+};
+struct PsdTypeStyle {
+  uint16_t mark, faceMark;
+  uint32_t size, tracking, kerning, leading, baseShift;
+  bool autoKern, rotate;
+};
+struct PsdTypeLine {
+  uint32_t characterCount;
+  uint16_t orientation, alignment, character, style;
+};
+struct PsdTypeTool {
+  double transform[6];  // xx, xy, yx, yy, tx, ty
+  int32_t fontCount;
+  PsdTypeFont* fonts;
+  int32_t styleCount;
+  PsdTypeStyle* styles;
+  uint16_t textType;
+  uint32_t scaling, characterCount, horizontal, vertical, selectStart, selectEnd;
+  int32_t lineCount;
+  PsdTypeLine* lines;
+  uint32_t color;
+  bool antiAlias;
+};
+
 struct PsdDocument {
   // Source: a file read through the 4096-byte buffer, or bytes in memory (borrowed for the load).
   const char* path;
@@ -370,7 +425,7 @@ void PsdReleaseLayer(PsdLayer* layer);
 void PsdReleaseLayerInfo(PsdLayerInfoKind kind, void* record);
 
 // Channel decoders over bounded buffers. They never read past source + sourceSize nor write past
-// destination + destinationSize; bytes they do not write keep their value.
+// destination + destinationSize; what the data does not cover is zero-filled.
 // Run-length form: a table of rows u16 byte counts, then the rows.
 int32_t PsdUnpackRuns(const uint8_t* source, int64_t sourceSize, int64_t rows, uint8_t* destination,
                       int64_t destinationSize);

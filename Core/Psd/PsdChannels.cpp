@@ -41,9 +41,12 @@ PsdPlaneShape PsdChannelShape(const PsdDocument* document, const PsdLayer* layer
 int32_t PsdDecodeChannel(uint16_t code, const uint8_t* source, int64_t size, uint8_t* plane,
                          const PsdPlaneShape& shape, int32_t depth) {
   switch (code) {
-    case 0:
-      std::memcpy(plane, source, size_t(size < shape.length ? size : shape.length));
+    case 0: {
+      const int64_t copied = size < shape.length ? size : shape.length;
+      std::memcpy(plane, source, size_t(copied));
+      std::memset(plane + copied, 0, size_t(shape.length - copied));
       return kPsdOk;
+    }
     case 1: return PsdUnpackRuns(source, size, shape.height, plane, shape.length);
     case 2: return PsdInflate(source, size, plane, shape.length);
     case 3: return PsdInflatePredicted(source, size, plane, shape.length, shape.width, depth);
@@ -55,7 +58,10 @@ int32_t PsdDecodeChannel(uint16_t code, const uint8_t* source, int64_t size, uin
 
 int32_t PsdUnpackRuns(const uint8_t* source, int64_t sourceSize, int64_t rows, uint8_t* destination,
                       int64_t destinationSize) {
-  if (rows <= 0 || sourceSize <= 0) return kPsdOk;
+  if (rows <= 0 || sourceSize <= 0) {
+    if (destinationSize > 0) std::memset(destination, 0, size_t(destinationSize));
+    return kPsdOk;
+  }
   const int64_t tableRows = rows < sourceSize / 2 ? rows : sourceSize / 2;
   int64_t in = rows * 2;
   int64_t out = 0;
@@ -82,6 +88,7 @@ int32_t PsdUnpackRuns(const uint8_t* source, int64_t sourceSize, int64_t rows, u
     }
     in = rowEnd > in ? rowEnd : in;
   }
+  if (out < destinationSize) std::memset(destination + out, 0, size_t(destinationSize - out));
   return kPsdOk;
 }
 
@@ -104,6 +111,7 @@ int32_t PsdInflate(const uint8_t* source, int64_t sourceSize, uint8_t* destinati
     }
     if (result != Z_OK) break;
   }
+  if (status == kPsdOk && stream.avail_out > 0) std::memset(stream.next_out, 0, stream.avail_out);
   inflateEnd(&stream);
   return status;
 }
@@ -147,8 +155,6 @@ int32_t PsdReadLayerChannels(PsdDocument* document, PsdLayer* layer) {
   int32_t status = PsdReserve(document->planes, document->planeCapacity, stride * layer->channelCount,
                               kPsdMinPlaneCapacity);
   if (status != kPsdOk) return status;
-  // Planes of channels without data (or cut short) read as zero.
-  std::memset(document->planes, 0, size_t(stride * layer->channelCount));
   for (int32_t i = 0; i < layer->channelCount; ++i) {
     const PsdChannelInfo& channel = layer->channels[i];
     const int64_t size = int64_t(channel.length) - 2;
@@ -158,15 +164,21 @@ int32_t PsdReadLayerChannels(PsdDocument* document, PsdLayer* layer) {
       if (status != kPsdOk) return status;
     }
     const uint16_t code = PsdReadU16(document);
-    if (size <= 0) continue;
-    if (PsdReadBytes(document, document->compressed, size) != size) return kPsdShortData;
     const PsdPlaneShape shape = PsdChannelShape(document, layer, channel.id);
+    if (size <= 0) {
+      // A channel without data reads as zero.
+      std::memset(document->planes + i * stride, 0, size_t(shape.length));
+      continue;
+    }
+    if (PsdReadBytes(document, document->compressed, size) != size) return kPsdShortData;
+    if (code > 3) return kPsdBadCompression;
+    if (shape.length == 0) continue;  // nothing to decode into (an empty mask)
     status = PsdDecodeChannel(code, document->compressed, size, document->planes + i * stride, shape,
                               document->depth);
     if (status != kPsdOk) return status;
   }
   if (layer->width > 0 && layer->height > 0) {
-    layer->pixels = PsdAllocate<uint32_t>(int64_t(layer->width) * layer->height);
+    layer->pixels = PsdAllocateUninitialized<uint32_t>(int64_t(layer->width) * layer->height);
     if (!layer->pixels) return kPsdNoMemory;
     PsdPlaneSet set{};
     set.mode = document->colorMode;

@@ -1,5 +1,6 @@
 // Colour combining of planes into ARGB words and the colour-space conversions.
 #include <cmath>
+#include <cstring>
 
 #include "Core/Psd/PsdLocal.h"
 
@@ -109,6 +110,7 @@ int32_t PsdConvertColorRecord(uint32_t* result, int32_t space, int16_t c0, int16
 
 void PsdCombine(const PsdDocument* document, const PsdPlaneSet& set, uint32_t* pixels, const uint32_t* ownPalette) {
   const int64_t count = int64_t(set.width) * set.height;
+  const auto unsupported = [pixels, count] { std::memset(pixels, 0, size_t(count) * 4); };
   const int32_t depth = set.depth;
   const int64_t step = depth == 16 ? 2 : 1;
   const auto sample = [step](const uint8_t* plane, int64_t index) -> uint32_t {
@@ -116,7 +118,7 @@ void PsdCombine(const PsdDocument* document, const PsdPlaneSet& set, uint32_t* p
   };
   switch (set.mode) {
     case 0: {  // bitmap
-      if (depth != 1) return;
+      if (depth != 1) return unsupported();
       const PsdPlaneChoice choice = PsdChoosePlanes(set, 1, false);
       const int64_t rowBytes = (int64_t(set.width) + 7) / 8;
       for (int64_t y = 0; y < set.height; ++y) {
@@ -129,7 +131,7 @@ void PsdCombine(const PsdDocument* document, const PsdPlaneSet& set, uint32_t* p
     }
     case 1:
     case 8: {  // grey, duotone
-      if (depth != 8 && depth != 16) return;
+      if (depth != 8 && depth != 16) return unsupported();
       const PsdPlaneChoice choice = PsdChoosePlanes(set, 1, true);
       for (int64_t p = 0; p < count; ++p) {
         const uint32_t alpha = choice.alpha ? sample(choice.alpha, p) : 255;
@@ -138,7 +140,7 @@ void PsdCombine(const PsdDocument* document, const PsdPlaneSet& set, uint32_t* p
       return;
     }
     case 2: {  // indexed
-      if (depth != 8) return;
+      if (depth != 8) return unsupported();
       const PsdPlaneChoice choice = PsdChoosePlanes(set, 1, false);
       int64_t entries = 256;
       const uint32_t* palette = ownPalette;
@@ -159,7 +161,7 @@ void PsdCombine(const PsdDocument* document, const PsdPlaneSet& set, uint32_t* p
       return;
     }
     case 3: {  // RGB
-      if (depth != 8 && depth != 16) return;
+      if (depth != 8 && depth != 16) return unsupported();
       const PsdPlaneChoice choice = PsdChoosePlanes(set, 3, true);
       for (int64_t p = 0; p < count; ++p) {
         const uint32_t alpha = choice.alpha ? sample(choice.alpha, p) : 255;
@@ -168,7 +170,7 @@ void PsdCombine(const PsdDocument* document, const PsdPlaneSet& set, uint32_t* p
       return;
     }
     case 4: {  // CMYK
-      if (depth != 8 && depth != 16) return;
+      if (depth != 8 && depth != 16) return unsupported();
       const PsdPlaneChoice choice = PsdChoosePlanes(set, 4, true);
       for (int64_t p = 0; p < count; ++p) {
         const uint32_t alpha = choice.alpha ? sample(choice.alpha, p) : 255;
@@ -179,7 +181,7 @@ void PsdCombine(const PsdDocument* document, const PsdPlaneSet& set, uint32_t* p
       return;
     }
     case 7: {  // multichannel: C, M, Y and an optional K
-      if (depth != 8) return;
+      if (depth != 8) return unsupported();
       PsdPlaneChoice choice = PsdChoosePlanes(set, 3, false);
       const uint8_t* black = set.byId ? PsdPlaneAt(set, set.idPlane[0]) : (set.colourPlanes >= 4 ? PsdPlaneAt(set, 3) : nullptr);
       for (int64_t p = 0; p < count; ++p) {
@@ -190,7 +192,7 @@ void PsdCombine(const PsdDocument* document, const PsdPlaneSet& set, uint32_t* p
       return;
     }
     case 9: {  // Lab
-      if (depth != 8 && depth != 16) return;
+      if (depth != 8 && depth != 16) return unsupported();
       const PsdPlaneChoice choice = PsdChoosePlanes(set, 3, true);
       for (int64_t p = 0; p < count; ++p) {
         const uint32_t alpha = choice.alpha ? sample(choice.alpha, p) : 255;
@@ -200,6 +202,6 @@ void PsdCombine(const PsdDocument* document, const PsdPlaneSet& set, uint32_t* p
       }
       return;
     }
-    default: return;
+    default: return unsupported();
   }
 }

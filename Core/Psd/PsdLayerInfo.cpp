@@ -385,6 +385,139 @@ int32_t PsdReadPatternFill(PsdDocument* document, PsdLayer* layer) {
   return kPsdOk;
 }
 
+// A count of records of at least minimum bytes each, cut to what the block still holds.
+int64_t PsdCountInBlock(PsdDocument* document, int64_t count, int64_t minimum) {
+  const int64_t fit = PsdBytesLeft(document) / minimum;
+  return count < fit ? count : fit;
+}
+
+int32_t PsdReadGradientMap(PsdDocument* document, PsdLayer* layer) {
+  int32_t status = kPsdOk;
+  auto* map = PsdAttachInfo<PsdGradientMap>(layer, kPsdInfoGradientMap, &status);
+  if (!map) return status;
+  if (PsdReadU16(document) != 1) return kPsdBadGradientMap;
+  map->reversed = PsdReadBool(document);
+  map->dithered = PsdReadBool(document);
+  status = PsdReadUnicodeName(document, &map->nameLength, &map->name);
+  if (status != kPsdOk) return status;
+  const int64_t colors = PsdCountInBlock(document, PsdReadU16(document), 20);
+  map->colorStops = PsdAllocate<PsdGradientStop>(colors);
+  if (!map->colorStops) return kPsdNoMemory;
+  map->colorStopCount = int32_t(colors);
+  for (int64_t i = 0; i < colors; ++i) {
+    PsdGradientStop& stop = map->colorStops[i];
+    stop.location = PsdReadU32(document);
+    stop.midpoint = PsdReadU32(document);
+    stop.color = PsdReadColor(document);
+    PsdReadU16(document);
+    stop.type = 2;
+  }
+  const int64_t transparencies = PsdCountInBlock(document, PsdReadU16(document), 10);
+  map->transparencyStops = PsdAllocate<PsdTransparencyStop>(transparencies);
+  if (!map->transparencyStops) return kPsdNoMemory;
+  map->transparencyStopCount = int32_t(transparencies);
+  for (int64_t i = 0; i < transparencies; ++i) {
+    PsdTransparencyStop& stop = map->transparencyStops[i];
+    stop.location = PsdReadU32(document);
+    stop.midpoint = PsdReadU32(document);
+    stop.opacity = PsdReadI16(document);
+  }
+  map->expansionCount = PsdReadU16(document);
+  if (map->expansionCount > 0) {
+    map->interpolation = PsdReadU16(document);
+    map->length = PsdReadU16(document);
+    if (map->length >= 32) {
+      map->mode = PsdReadU16(document);
+      map->randomSeed = PsdReadU32(document);
+      map->showTransparency = PsdReadU16(document);
+      map->useVectorColor = PsdReadU16(document);
+      map->roughness = PsdReadU32(document);
+      map->colorModel = PsdReadU16(document);
+      int16_t values[2][4];
+      for (auto& color : values) {
+        for (int16_t& value : color) value = int16_t(int8_t(uint8_t(PsdReadU16(document) >> 8)));
+      }
+      PsdConvertColorRecord(&map->minimumColor, map->colorModel, values[0][0], values[0][1], values[0][2],
+                            values[0][3]);
+      PsdConvertColorRecord(&map->maximumColor, map->colorModel, values[1][0], values[1][1], values[1][2],
+                            values[1][3]);
+    }
+  }
+  PsdReadU16(document);
+  layer->adjustmentValid = true;
+  return kPsdOk;
+}
+
+// A length byte and that many bytes, kept zero-terminated in 256 chars.
+void PsdReadShortName(PsdDocument* document, char* name) {
+  const uint8_t length = PsdReadU8(document);
+  PsdReadBytes(document, name, length);
+}
+
+int32_t PsdReadTypeTool(PsdDocument* document, PsdLayer* layer) {
+  int32_t status = kPsdOk;
+  auto* type = PsdAttachInfo<PsdTypeTool>(layer, kPsdInfoTypeTool, &status);
+  if (!type) return status;
+  for (double& value : type->transform) value = PsdReadDouble(document);
+  const int64_t fonts = PsdCountInBlock(document, PsdReadU16(document), 15);
+  type->fonts = PsdAllocate<PsdTypeFont>(fonts);
+  if (!type->fonts) return kPsdNoMemory;
+  type->fontCount = int32_t(fonts);
+  for (int64_t i = 0; i < fonts; ++i) {
+    PsdTypeFont& font = type->fonts[i];
+    font.mark = PsdReadU16(document);
+    font.fontType = PsdReadU32(document);
+    PsdReadShortName(document, font.name);
+    PsdReadShortName(document, font.family);
+    PsdReadShortName(document, font.style);
+    font.script = PsdReadU16(document);
+    const int64_t axes = PsdCountInBlock(document, PsdReadU32(document), 4);
+    font.designVector = PsdAllocate<uint32_t>(axes);
+    if (!font.designVector) return kPsdNoMemory;
+    font.axisCount = uint32_t(axes);
+    for (int64_t a = 0; a < axes; ++a) font.designVector[a] = PsdReadU32(document);
+  }
+  const int64_t styles = PsdCountInBlock(document, PsdReadU16(document), 27);
+  type->styles = PsdAllocate<PsdTypeStyle>(styles);
+  if (!type->styles) return kPsdNoMemory;
+  type->styleCount = int32_t(styles);
+  for (int64_t i = 0; i < styles; ++i) {
+    PsdTypeStyle& style = type->styles[i];
+    style.mark = PsdReadU16(document);
+    style.faceMark = PsdReadU16(document);
+    style.size = PsdReadU32(document);
+    style.tracking = PsdReadU32(document);
+    style.kerning = PsdReadU32(document);
+    style.leading = PsdReadU32(document);
+    style.baseShift = PsdReadU32(document);
+    style.autoKern = PsdReadBool(document);
+    PsdReadU8(document);
+    style.rotate = PsdReadBool(document);
+  }
+  type->textType = PsdReadU16(document);
+  type->scaling = PsdReadU32(document);
+  type->characterCount = PsdReadU32(document);
+  type->horizontal = PsdReadU32(document);
+  type->vertical = PsdReadU32(document);
+  type->selectStart = PsdReadU32(document);
+  type->selectEnd = PsdReadU32(document);
+  const int64_t lines = PsdCountInBlock(document, PsdReadU16(document), 12);
+  type->lines = PsdAllocate<PsdTypeLine>(lines);
+  if (!type->lines) return kPsdNoMemory;
+  type->lineCount = int32_t(lines);
+  for (int64_t i = 0; i < lines; ++i) {
+    PsdTypeLine& line = type->lines[i];
+    line.characterCount = PsdReadU32(document);
+    line.orientation = PsdReadU16(document);
+    line.alignment = PsdReadU16(document);
+    line.character = PsdReadU16(document);
+    line.style = PsdReadU16(document);
+  }
+  type->color = PsdReadColor(document);
+  type->antiAlias = PsdReadBool(document);
+  return kPsdOk;
+}
+
 }  // namespace
 
 void PsdSkipDescriptor(PsdDocument* document, int32_t depth) {
@@ -452,6 +585,23 @@ void PsdReleaseLayerInfo(PsdLayerInfoKind kind, void* record) {
       delete[] fill;
       return;
     }
+    case kPsdInfoGradientMap: {
+      auto* map = static_cast<PsdGradientMap*>(record);
+      PsdRelease(map->name);
+      PsdRelease(map->colorStops);
+      PsdRelease(map->transparencyStops);
+      delete[] map;
+      return;
+    }
+    case kPsdInfoTypeTool: {
+      auto* type = static_cast<PsdTypeTool*>(record);
+      for (int32_t i = 0; type->fonts && i < type->fontCount; ++i) PsdRelease(type->fonts[i].designVector);
+      PsdRelease(type->fonts);
+      PsdRelease(type->styles);
+      PsdRelease(type->lines);
+      delete[] type;
+      return;
+    }
     case kPsdInfoBrightnessContrast: delete[] static_cast<PsdBrightnessContrast*>(record); return;
     case kPsdInfoColorBalance: delete[] static_cast<PsdColorBalance*>(record); return;
     case kPsdInfoHueSaturation: delete[] static_cast<PsdHueSaturation*>(record); return;
@@ -485,9 +635,10 @@ int32_t PsdReadAdjustmentInfo(PsdDocument* document, PsdLayer* layer, uint32_t k
   for (const TypeOfKey& entry : kTypes) {
     if (entry.key == key) found = &entry;
   }
-  if (!found) return 1;
+  if (!found && key != PsdKey("tySh")) return 1;
   // A layer keeps at most kPsdMaxLayerInfos records: further blocks are passed over whole.
   if (layer->infoCount >= kPsdMaxLayerInfos) return kPsdOk;
+  if (!found) return PsdReadTypeTool(document, layer);
   layer->type = found->type;
   switch (key) {
     case PsdKey("levl"): return PsdReadLevels(document, layer, length);
@@ -495,11 +646,7 @@ int32_t PsdReadAdjustmentInfo(PsdDocument* document, PsdLayer* layer, uint32_t k
     case PsdKey("SoCo"): return PsdReadSolidColorFill(document, layer);
     case PsdKey("GdFl"): return PsdReadGradientFill(document, layer);
     case PsdKey("PtFl"): return PsdReadPatternFill(document, layer);
-    case PsdKey("grdm"):
-      // Gradient maps keep only the layer type.
-      if (PsdReadU16(document) != 1) return kPsdBadGradientMap;
-      layer->adjustmentValid = true;
-      return kPsdOk;
+    case PsdKey("grdm"): return PsdReadGradientMap(document, layer);
     default: return PsdReadSimpleAdjustment(document, layer, key);
   }
 }

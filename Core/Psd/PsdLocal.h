@@ -20,6 +20,13 @@ T* PsdAllocate(int64_t count) {
   return new (std::nothrow) T[size_t(count ? count : 1)]();
 }
 
+// The same without clearing, for buffers that are written whole at once.
+template <class T>
+T* PsdAllocateUninitialized(int64_t count) {
+  if (count < 0 || count > PsdImageByteLimit() / int64_t(sizeof(T))) return nullptr;
+  return new (std::nothrow) T[size_t(count ? count : 1)];
+}
+
 template <class T>
 void PsdRelease(T*& block) {
   delete[] block;
@@ -72,7 +79,7 @@ int32_t PsdReadAdjustmentInfo(PsdDocument* document, PsdLayer* layer, uint32_t k
 // Combines planes (plane i at planes + i x stride) into width x height ARGB words. byId: planes
 // indexed through ids (layers: ids[n] is the plane holding channel id n - 1, -1 when absent, so
 // ids[0] is the transparency); otherwise by position with colourPlanes planes. An unsupported mode
-// and depth leaves the pixels as they are.
+// and depth sets every pixel to 0.
 struct PsdPlaneSet {
   uint32_t mode;  // colour mode of the image
   const uint8_t* planes;

@@ -60,15 +60,34 @@ inline Bytes Zip(const Bytes& raw) {
   return out;
 }
 
-// PackBits rows: a table of byte counts (one per row), then each row as literal runs.
+// PackBits rows: a table of byte counts (one per row), then each row as repeat runs (3 or more
+// equal bytes) and literal runs.
 inline Bytes Rle(const Bytes& plane, size_t rows) {
   const size_t width = rows ? plane.size() / rows : 0;
   std::vector<Bytes> encoded(rows);
   for (size_t r = 0; r < rows; ++r) {
-    for (size_t x = 0; x < width; x += 128) {
-      const size_t n = std::min<size_t>(128, width - x);
-      encoded[r].push_back(uint8_t(n - 1));
-      encoded[r].insert(encoded[r].end(), plane.begin() + long(r * width + x), plane.begin() + long(r * width + x + n));
+    const uint8_t* row = plane.data() + r * width;
+    Bytes& out = encoded[r];
+    size_t x = 0;
+    while (x < width) {
+      size_t run = 1;
+      while (x + run < width && run < 128 && row[x + run] == row[x]) ++run;
+      if (run >= 3) {
+        out.push_back(uint8_t(257 - run));
+        out.push_back(row[x]);
+        x += run;
+        continue;
+      }
+      size_t literal = 0;
+      while (x + literal < width && literal < 128 &&
+             !(x + literal + 2 < width && row[x + literal] == row[x + literal + 1] &&
+               row[x + literal] == row[x + literal + 2])) {
+        ++literal;
+      }
+      if (literal == 0) literal = 1;
+      out.push_back(uint8_t(literal - 1));
+      out.insert(out.end(), row + x, row + x + literal);
+      x += literal;
     }
   }
   PsdWriter w;
