@@ -7,6 +7,8 @@
 #include <limits>
 #include <memory>
 
+#include <jpeglib.h>
+
 #include "Core/Psd/Psd.h"
 #include "Psd/PsdFiles.h"
 
@@ -663,6 +665,119 @@ TEST(PsdReaderTest, FileAndMemoryLoadsAgree) {
   ASSERT_EQ(file->layerCount, 2);
   EXPECT_EQ(std::memcmp(file->layers[0].pixels, memory.document->layers[0].pixels, 80 * 80 * 4), 0);
   EXPECT_EQ(file->layers[1].pixels[2], PsdReaderExpectedRgb(2, false));
+}
+
+// A baseline JPEG of width x height with the given components (1 grey, 3 RGB) of one colour.
+Bytes PsdReaderJpeg(int width, int height, int components, const uint8_t* color) {
+  jpeg_compress_struct info{};
+  jpeg_error_mgr error{};
+  info.err = jpeg_std_error(&error);
+  jpeg_create_compress(&info);
+  unsigned char* memory = nullptr;
+  unsigned long size = 0;
+  jpeg_mem_dest(&info, &memory, &size);
+  info.image_width = JDIMENSION(width);
+  info.image_height = JDIMENSION(height);
+  info.input_components = components;
+  info.in_color_space = components == 1 ? JCS_GRAYSCALE : JCS_RGB;
+  jpeg_set_defaults(&info);
+  jpeg_set_quality(&info, 100, TRUE);
+  jpeg_start_compress(&info, TRUE);
+  Bytes row(size_t(width) * components);
+  for (size_t i = 0; i < row.size(); ++i) row[i] = color[i % size_t(components)];
+  while (info.next_scanline < info.image_height) {
+    JSAMPROW rows[1] = {row.data()};
+    jpeg_write_scanlines(&info, rows, 1);
+  }
+  jpeg_finish_compress(&info);
+  Bytes bytes(memory, memory + size);
+  jpeg_destroy_compress(&info);
+  free(memory);
+  return bytes;
+}
+
+// Resource 1036 with a header claiming width x height and the JPEG data.
+Bytes PsdReaderThumbnail(uint32_t width, uint32_t height, const Bytes& jpeg, uint32_t compressedSize) {
+  PsdWriter w;
+  w.U32(1).U32(width).U32(height).U32(width * 3).U32(width * height * 3).U32(compressedSize).U16(24).U16(1).Raw(jpeg);
+  return psdtest::Resource(1036, w.Get());
+}
+
+TEST(PsdReaderTest, JpegThumbnails) {
+  const uint8_t red[3] = {250, 0, 0};
+  const uint8_t grey[1] = {0x80};
+  struct Case {
+    const char* name;
+    Bytes jpeg;
+    uint32_t claimedWidth, claimedSize;
+    int32_t status;
+    uint32_t width;
+    uint32_t pixel;
+  };
+  const Bytes rgb = PsdReaderJpeg(16, 8, 3, red);
+  const Case cases[] = {
+      {"Rgb", rgb, 16, uint32_t(rgb.size()), kPsdOk, 16, 0xFFFA0000u},
+      {"Grey", PsdReaderJpeg(8, 8, 1, grey), 8, 0, kPsdOk, 8, 0xFF808080u},
+      // The header's dimensions and size are claims: the decoded image and the block decide.
+      {"ClaimsOtherSizes", rgb, 60000, 0x7FFFFFF0, kPsdOk, 16, 0xFFFA0000u},
+      {"CutInTheHeader", Bytes(rgb.begin(), rgb.begin() + 20), 16, 20, kPsdBadJpeg, 0, 0},
+  };
+  for (const Case& c : cases) {
+    PsdSpec spec;
+    spec.layers = {PsdReaderRgbLayer({0, 1, 2})};
+    const uint32_t size = c.claimedSize ? c.claimedSize : uint32_t(c.jpeg.size());
+    spec.resources = PsdReaderThumbnail(c.claimedWidth, 8, c.jpeg, size);
+    PsdReaderLoad load = PsdReaderLoadBytes(psdtest::MakePsd(spec));
+    ASSERT_EQ(load.status, c.status) << c.name;
+    if (c.status != kPsdOk) {
+      EXPECT_EQ(load.document, nullptr);
+      continue;
+    }
+    EXPECT_EQ(load.document->thumbnailWidth, c.width) << c.name;
+    ASSERT_NE(load.document->thumbnailPixels, nullptr) << c.name;
+    const uint32_t pixel = load.document->thumbnailPixels[load.document->thumbnailWidth * 8 - 1];
+    for (int shift : {0, 8, 16, 24}) {
+      EXPECT_NEAR(int(pixel >> shift & 0xFF), int(c.pixel >> shift & 0xFF), 2) << c.name;
+    }
+    EXPECT_EQ(load.document->layerCount, 1);  // the sections after the resources are in place
+  }
+}
+
+TEST(PsdReaderTest, TypeToolAndGradientMapCountsEndWithTheirBlock) {
+  PsdWriter type;
+  for (int i = 0; i < 6; ++i) type.Double(i);
+  type.U16(1).U16(0).U32(0).U8(1).U8('F').U8(0).U8(0).U16(0).U32(0xFFFFFFFF);  // a font of 4 billion axes
+  PsdWriter hugeType;
+  for (int i = 0; i < 6; ++i) hugeType.Double(1.0);
+  hugeType.U16(0xFFFF);  // fonts, styles and lines beyond the block
+  PsdWriter map;
+  map.U16(1).U8(1).U8(0).U32(1).U16('m').U16(1).U32(0).U32(50).U16(0).U16(0xFF00).U16(0).U16(0).U16(0).U16(0);
+  map.U16(0xFFFF);  // transparency stops beyond the block
+  PsdLayerSpec typeLayer = PsdReaderRgbLayer({0, 1, 2});
+  typeLayer.extra = psdtest::InfoBlock("tySh", type.Get());
+  PsdLayerSpec hugeLayer = PsdReaderRgbLayer({0, 1, 2});
+  hugeLayer.extra = psdtest::InfoBlock("tySh", hugeType.Get());
+  PsdLayerSpec mapLayer = PsdReaderRgbLayer({0, 1, 2});
+  mapLayer.extra = psdtest::InfoBlock("grdm", map.Get());
+  PsdSpec spec;
+  spec.layers = {typeLayer, hugeLayer, mapLayer, PsdReaderRgbLayer({0, 1, 2}, "last")};
+  PsdReaderLoad load = PsdReaderLoadBytes(psdtest::MakePsd(spec));
+  ASSERT_EQ(load.status, kPsdOk);
+  const auto* tool = static_cast<PsdTypeTool*>(load.document->layers[0].infos[0]);
+  ASSERT_EQ(load.document->layers[0].infoKinds[0], kPsdInfoTypeTool);
+  EXPECT_EQ(load.document->layers[0].type, kPsdLayerNormal);  // type information sets no type
+  EXPECT_DOUBLE_EQ(tool->transform[5], 5.0);
+  ASSERT_EQ(tool->fontCount, 1);
+  EXPECT_STREQ(tool->fonts[0].name, "F");
+  EXPECT_EQ(tool->fonts[0].axisCount, 0u);
+  const auto* huge = static_cast<PsdTypeTool*>(load.document->layers[1].infos[0]);
+  EXPECT_EQ(huge->fontCount, 0);
+  const auto* gradient = static_cast<PsdGradientMap*>(load.document->layers[2].infos[0]);
+  EXPECT_EQ(load.document->layers[2].type, kPsdLayerGradientMap);
+  ASSERT_EQ(gradient->colorStopCount, 1);
+  EXPECT_EQ(gradient->colorStops[0].color, 0xFFFF0000u);
+  EXPECT_EQ(gradient->transparencyStopCount, 0);
+  EXPECT_STREQ(load.document->layers[3].name, "last");
 }
 
 }  // namespace
