@@ -180,15 +180,9 @@ int32_t PsdReadLayerChannels(PsdDocument* document, PsdLayer* layer) {
   if (layer->width > 0 && layer->height > 0) {
     layer->pixels = PsdAllocateUninitialized<uint32_t>(int64_t(layer->width) * layer->height);
     if (!layer->pixels) return kPsdNoMemory;
-    PsdPlaneSet set{};
-    set.mode = document->colorMode;
-    set.planes = document->planes;
-    set.stride = stride;
-    set.depth = document->depth;
-    set.width = layer->width;
-    set.height = layer->height;
+    PsdPlaneSet set = PsdMakePlaneSet(document->colorMode, document->planes, stride, document->depth, layer->width,
+                                      layer->height);
     set.byId = true;
-    for (int32_t& plane : set.idPlane) plane = -1;
     for (int32_t i = layer->channelCount - 1; i >= 0; --i) {
       const int32_t id = layer->channels[i].id;
       if (id >= -1 && id <= 4) set.idPlane[id + 1] = i;

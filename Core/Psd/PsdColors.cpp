@@ -108,6 +108,19 @@ int32_t PsdConvertColorRecord(uint32_t* result, int32_t space, int16_t c0, int16
   return status;
 }
 
+PsdPlaneSet PsdMakePlaneSet(uint32_t mode, const uint8_t* planes, int64_t stride, int32_t depth, int32_t width,
+                            int32_t height) {
+  PsdPlaneSet set{};
+  set.mode = mode;
+  set.planes = planes;
+  set.stride = stride;
+  set.depth = depth;
+  set.width = width;
+  set.height = height;
+  for (int32_t& plane : set.idPlane) plane = -1;
+  return set;
+}
+
 void PsdCombine(const PsdDocument* document, const PsdPlaneSet& set, uint32_t* pixels, const uint32_t* ownPalette) {
   const int64_t count = int64_t(set.width) * set.height;
   const auto unsupported = [pixels, count] { std::memset(pixels, 0, size_t(count) * 4); };

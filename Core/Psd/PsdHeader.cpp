@@ -83,19 +83,6 @@ int32_t PsdReadChannelIds(PsdDocument* document, int64_t size) {
   return status;
 }
 
-// A UTF-16 name: u32 unit count, then the units (limited by the block).
-int32_t PsdReadVersionName(PsdDocument* document, int64_t blockEnd, int32_t* length, uint16_t** units) {
-  int64_t count = PsdReadU32(document);
-  const int64_t left = blockEnd - document->consumed;
-  if (count > left / 2) count = left > 0 ? left / 2 : 0;
-  PsdRelease(*units);
-  *units = PsdAllocate<uint16_t>(count);
-  if (!*units) return kPsdNoMemory;
-  *length = int32_t(count);
-  PsdReadBytes(document, *units, count * 2);
-  return kPsdOk;
-}
-
 int32_t PsdReadThumbnail(PsdDocument* document, int64_t blockEnd) {
   document->thumbnailFormat = PsdReadU32(document);
   document->thumbnailWidth = PsdReadU32(document);
@@ -182,10 +169,8 @@ int32_t PsdReadResource(PsdDocument* document, uint16_t id, int64_t size, int64_
     case 1057: {
       document->version = PsdReadU32(document);
       document->hasMergedData = PsdReadBool(document);
-      int32_t status = PsdReadVersionName(document, blockEnd, &document->writerNameLength, &document->writerName);
-      if (status == kPsdOk) {
-        status = PsdReadVersionName(document, blockEnd, &document->readerNameLength, &document->readerName);
-      }
+      int32_t status = PsdReadUnicodeText(document, &document->writerNameLength, &document->writerName);
+      if (status == kPsdOk) status = PsdReadUnicodeText(document, &document->readerNameLength, &document->readerName);
       document->fileVersion = PsdReadU32(document);
       document->hasVersionInfo = true;
       return status;

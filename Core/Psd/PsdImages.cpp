@@ -101,13 +101,8 @@ int32_t PsdReadMergedImage(PsdDocument* document) {
     if (!document->merged) status = kPsdNoMemory;
   }
   if (status == kPsdOk && document->merged) {
-    PsdPlaneSet set{};
-    set.mode = document->colorMode;
-    set.planes = document->planes;
-    set.stride = planeLength;
-    set.depth = document->depth;
-    set.width = document->width;
-    set.height = document->height;
+    PsdPlaneSet set = PsdMakePlaneSet(document->colorMode, document->planes, planeLength, document->depth,
+                                      document->width, document->height);
     set.colourPlanes = document->colorChannelCount;
     PsdCombine(document, set, document->merged, nullptr);
     for (int32_t i = document->colorChannelCount; i < document->channelCount && document->depth != 1; ++i) {
@@ -234,13 +229,7 @@ int32_t PsdReadPattern(PsdDocument* document) {
   if (!pattern->pixels) return kPsdNoMemory;
   const bool combinable = pattern->mode != 0 || pattern->depth == 1;
   if (decoded > 0 && count > 0 && combinable) {
-    PsdPlaneSet set{};
-    set.mode = pattern->mode;
-    set.planes = document->planes;
-    set.stride = planeLength;
-    set.depth = document->depth;
-    set.width = width;
-    set.height = height;
+    PsdPlaneSet set = PsdMakePlaneSet(pattern->mode, document->planes, planeLength, document->depth, width, height);
     set.colourPlanes = decoded;
     PsdCombine(document, set, pattern->pixels, pattern->mode == 2 ? palette : nullptr);
   }

@@ -74,19 +74,6 @@ void PsdSkipReference(PsdDocument* document) {
   }
 }
 
-// The units of a UTF-16 name (u32 count, then the units), limited by the bytes left.
-int32_t PsdReadUnicodeName(PsdDocument* document, int32_t* length, uint16_t** units) {
-  int64_t count = PsdReadU32(document);
-  if (count > PsdBytesLeft(document) / 2) count = PsdBytesLeft(document) / 2;
-  PsdRelease(*units);
-  *length = 0;
-  *units = PsdAllocate<uint16_t>(count);
-  if (!*units) return kPsdNoMemory;
-  *length = int32_t(count);
-  PsdReadBytes(document, *units, count * 2);
-  return kPsdOk;
-}
-
 // An "Objc" colour of RGB class: three items by position.
 uint32_t PsdReadColorDescriptor(PsdDocument* document) {
   PsdSkipUnicode(document);
@@ -372,7 +359,7 @@ int32_t PsdReadPatternFill(PsdDocument* document, PsdLayer* layer) {
             if (u < 255) record->patternId[u] = char(unit);
           }
         } else if (itemKey == PsdKey("Nm  ") && itemType == PsdKey("TEXT")) {
-          status = PsdReadUnicodeName(document, &record->nameLength, &record->name);
+          status = PsdReadUnicodeText(document, &record->nameLength, &record->name);
           if (status != kPsdOk) return status;
         } else {
           PsdSkipDescriptorValue(document, itemType, 2);
@@ -398,7 +385,7 @@ int32_t PsdReadGradientMap(PsdDocument* document, PsdLayer* layer) {
   if (PsdReadU16(document) != 1) return kPsdBadGradientMap;
   map->reversed = PsdReadBool(document);
   map->dithered = PsdReadBool(document);
-  status = PsdReadUnicodeName(document, &map->nameLength, &map->name);
+  status = PsdReadUnicodeText(document, &map->nameLength, &map->name);
   if (status != kPsdOk) return status;
   const int64_t colors = PsdCountInBlock(document, PsdReadU16(document), 20);
   map->colorStops = PsdAllocate<PsdGradientStop>(colors);
@@ -435,7 +422,7 @@ int32_t PsdReadGradientMap(PsdDocument* document, PsdLayer* layer) {
       map->colorModel = PsdReadU16(document);
       int16_t values[2][4];
       for (auto& color : values) {
-        for (int16_t& value : color) value = int16_t(int8_t(uint8_t(PsdReadU16(document) >> 8)));
+        for (int16_t& value : color) value = PsdReadColorComponent(document);
       }
       PsdConvertColorRecord(&map->minimumColor, map->colorModel, values[0][0], values[0][1], values[0][2],
                             values[0][3]);

@@ -99,17 +99,7 @@ bool PsdReadFlagBlock(PsdDocument* document) {
 
 int32_t PsdReadLayerInfoBlock(PsdDocument* document, PsdLayer* layer, uint32_t key, int64_t length) {
   switch (key) {
-    case PsdKey("luni"): {
-      int64_t units = PsdReadU32(document);
-      if (units > (length - 4) / 2) units = length > 4 ? (length - 4) / 2 : 0;
-      PsdRelease(layer->unicodeName);
-      layer->unicodeNameLength = 0;
-      layer->unicodeName = PsdAllocate<uint16_t>(units);
-      if (!layer->unicodeName) return kPsdNoMemory;
-      layer->unicodeNameLength = int32_t(units);
-      PsdReadBytes(document, layer->unicodeName, units * 2);
-      return kPsdOk;
-    }
+    case PsdKey("luni"): return PsdReadUnicodeText(document, &layer->unicodeNameLength, &layer->unicodeName);
     case PsdKey("lnsr"): layer->nameSource = PsdReadU32(document); return kPsdOk;
     case PsdKey("lyid"): layer->layerId = PsdReadU32(document); return kPsdOk;
     case PsdKey("lyvr"): layer->layerVersion = PsdReadU32(document); return kPsdOk;

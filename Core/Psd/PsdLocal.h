@@ -15,16 +15,19 @@ constexpr uint32_t PsdKey(const char (&key)[5]) {
 int64_t PsdImageByteLimit();
 
 template <class T>
+bool PsdAllocationFits(int64_t count) {
+  return count >= 0 && count <= PsdImageByteLimit() / int64_t(sizeof(T));
+}
+
+template <class T>
 T* PsdAllocate(int64_t count) {
-  if (count < 0 || count > PsdImageByteLimit() / int64_t(sizeof(T))) return nullptr;
-  return new (std::nothrow) T[size_t(count ? count : 1)]();
+  return PsdAllocationFits<T>(count) ? new (std::nothrow) T[size_t(count ? count : 1)]() : nullptr;
 }
 
 // The same without clearing, for buffers that are written whole at once.
 template <class T>
 T* PsdAllocateUninitialized(int64_t count) {
-  if (count < 0 || count > PsdImageByteLimit() / int64_t(sizeof(T))) return nullptr;
-  return new (std::nothrow) T[size_t(count ? count : 1)];
+  return PsdAllocationFits<T>(count) ? new (std::nothrow) T[size_t(count ? count : 1)] : nullptr;
 }
 
 template <class T>
@@ -59,6 +62,12 @@ class PsdBlockScope {
 // recorded end (some writers record a padded length without writing the pad) ends where recorded.
 void PsdSeekTo(PsdDocument* document, int64_t position);
 
+// A UTF-16 text: u32 unit count, then the units as stored (big-endian pairs), cut to the bytes
+// left. Replaces *units.
+int32_t PsdReadUnicodeText(PsdDocument* document, int32_t* length, uint16_t** units);
+// One component of a colour record: the u16's high byte as a signed number.
+int16_t PsdReadColorComponent(PsdDocument* document);
+
 // Stages.
 int32_t PsdReadHeader(PsdDocument* document);
 int32_t PsdReadColorModeData(PsdDocument* document);
@@ -91,3 +100,6 @@ struct PsdPlaneSet {
   int32_t colourPlanes;  // by position
 };
 void PsdCombine(const PsdDocument* document, const PsdPlaneSet& set, uint32_t* pixels, const uint32_t* ownPalette);
+// A set of planes taken by position (colourPlanes still to set), no ids.
+PsdPlaneSet PsdMakePlaneSet(uint32_t mode, const uint8_t* planes, int64_t stride, int32_t depth, int32_t width,
+                            int32_t height);

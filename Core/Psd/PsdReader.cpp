@@ -231,10 +231,24 @@ int32_t PsdReadBlendMode(PsdDocument* document) {
   return 0;
 }
 
+int16_t PsdReadColorComponent(PsdDocument* document) { return int16_t(int8_t(uint8_t(PsdReadU16(document) >> 8))); }
+
+int32_t PsdReadUnicodeText(PsdDocument* document, int32_t* length, uint16_t** units) {
+  int64_t count = PsdReadU32(document);
+  if (count > PsdBytesLeft(document) / 2) count = PsdBytesLeft(document) / 2;
+  PsdRelease(*units);
+  *length = 0;
+  *units = PsdAllocate<uint16_t>(count);
+  if (!*units) return kPsdNoMemory;
+  *length = int32_t(count);
+  PsdReadBytes(document, *units, count * 2);
+  return kPsdOk;
+}
+
 uint32_t PsdReadColor(PsdDocument* document) {
   const int32_t space = PsdReadU16(document);
   int16_t values[4];
-  for (int16_t& value : values) value = int16_t(int8_t(uint8_t(PsdReadU16(document) >> 8)));
+  for (int16_t& value : values) value = PsdReadColorComponent(document);
   uint32_t color = 0x00FFFFFF;
   PsdConvertColorRecord(&color, space, values[0], values[1], values[2], values[3]);
   return color;
