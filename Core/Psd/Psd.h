@@ -38,6 +38,15 @@ enum PsdStatus : int32_t {
   kPsdBadChannelMixer = -513,
   kPsdBadPhotoFilter = -514,
   kPsdBadGradientMap = -515,
+  kPsdBadEffects = -516,
+  kPsdBadEffectSignature = -517,
+  kPsdBadEffectKey = -518,
+  kPsdBadCommonState = -519,
+  kPsdBadShadow = -520,
+  kPsdBadOuterGlow = -521,
+  kPsdBadInnerGlow = -522,
+  kPsdBadBevel = -523,
+  kPsdBadSolidFill = -524,
   kPsdBadSolidColor = -525,
   kPsdBadGradientFill = -526,
   kPsdBadLayerInfoSignature = -528,
@@ -312,6 +321,92 @@ struct PsdTypeTool {
   bool antiAlias;
 };
 
+// Layer effects (kept, not drawn). A contour is a 256-entry lookup table, the identity by default.
+struct PsdContour {
+  uint8_t table[256];
+  bool antiAliased;
+};
+struct PsdShadowEffect {
+  bool enabled;
+  int32_t blendMode;
+  uint32_t color, nativeColor;
+  uint8_t opacity;
+  int32_t angle;
+  bool useGlobalLight;
+  int32_t distance, spread, size;  // spread is the choke of an inner shadow
+  PsdContour contour;
+  int32_t noise;
+  bool knocksOut;  // drop shadow only
+};
+struct PsdGlowEffect {
+  bool enabled;
+  int32_t blendMode;
+  uint8_t opacity;
+  int32_t noise;
+  int32_t fillType;  // 0 colour, 1 gradient
+  uint32_t color, nativeColor;
+  int32_t technique;
+  int32_t source;  // inner glow: 0 centre, 1 edge
+  int32_t spread, size;  // spread is the choke of an inner glow
+  PsdContour contour;
+  int32_t range, jitter;
+};
+struct PsdSatinEffect {
+  bool enabled;
+  int32_t blendMode;
+  uint32_t color;
+  uint8_t opacity;
+  int32_t angle, distance, size;
+  PsdContour contour;
+  bool invert;
+};
+struct PsdColorOverlayEffect {
+  bool enabled;
+  int32_t blendMode;
+  uint32_t color;
+  uint8_t opacity;
+  uint32_t nativeColor;
+};
+struct PsdBevelEffect {
+  bool enabled;
+  int32_t style, technique, depth, direction, size, soften, angle;
+  bool useGlobalLight;
+  int32_t altitude;
+  PsdContour glossContour;
+  int32_t highlightBlendMode;
+  uint32_t highlightColor, nativeHighlightColor;
+  uint8_t highlightOpacity;
+  int32_t shadowBlendMode;
+  uint32_t shadowColor, nativeShadowColor;
+  uint8_t shadowOpacity;
+  bool useShape;
+  PsdContour contour;
+  int32_t range;
+};
+enum PsdEffectKind : int32_t {
+  kPsdEffectDropShadow = 0,
+  kPsdEffectInnerShadow,
+  kPsdEffectOuterGlow,
+  kPsdEffectInnerGlow,
+  kPsdEffectSatin,
+  kPsdEffectColorOverlay,
+  kPsdEffectGradientOverlay,
+  kPsdEffectPatternOverlay,
+  kPsdEffectStroke,
+  kPsdEffectBevel,
+  kPsdEffectKinds,
+};
+struct PsdLayerEffects {
+  int16_t count;
+  bool visible;
+  PsdShadowEffect dropShadow, innerShadow;
+  PsdGlowEffect outerGlow, innerGlow;
+  PsdBevelEffect bevel;
+  PsdSatinEffect satin;
+  PsdColorOverlayEffect colorOverlay;
+  bool present[kPsdEffectKinds][2];  // both set when that effect was read
+};
+
 struct PsdDocument {
   // Source: a file read through the 4096-byte buffer, or bytes in memory (borrowed for the load).
   const char* path;
@@ -445,6 +540,10 @@ int32_t PsdConvertColorRecord(uint32_t* result, int32_t space, int16_t c0, int16
 void PsdSkipDescriptorValue(PsdDocument* document, uint32_t type, int32_t depth);
 // Skips a whole descriptor (class name, class id, items).
 void PsdSkipDescriptor(PsdDocument* document, int32_t depth);
+
+// Fills a contour table from n points (x, y in 0-255, corner flags); fewer than one point keeps
+// the identity table.
+void PsdBuildContourTable(int32_t n, const uint8_t* x, const uint8_t* y, const bool* corner, uint8_t* table);
 
 // A double from the file as an integer: NaN gives 0, values beyond the range its limit.
 int32_t PsdDoubleToInt(double value);

@@ -23,24 +23,6 @@ T* PsdAttachInfo(PsdLayer* layer, PsdLayerInfoKind kind, int32_t* status) {
 
 int16_t PsdReadI16(PsdDocument* document) { return int16_t(PsdReadU16(document)); }
 
-// A class id or key: u32 length, then that many bytes, or a 4-byte key when the length is 0.
-// Named keys are kept cut to 255 bytes; the 4-byte key is returned.
-uint32_t PsdReadDescriptorKey(PsdDocument* document, char* name = nullptr) {
-  const int64_t length = PsdReadU32(document);
-  if (name) name[0] = 0;
-  if (length == 0) return PsdReadU32(document);
-  const int64_t kept = length < 255 ? length : 255;
-  if (name) {
-    PsdReadBytes(document, name, kept);
-    name[kept] = 0;
-    PsdSkip(document, length - kept);
-  } else {
-    PsdSkip(document, length);
-  }
-  return 0;
-}
-
-void PsdSkipUnicode(PsdDocument* document) { PsdSkip(document, int64_t(PsdReadU32(document)) * 2); }
 
 void PsdSkipReference(PsdDocument* document) {
   const uint32_t count = PsdReadU32(document);
@@ -72,21 +54,6 @@ void PsdSkipReference(PsdDocument* document) {
       default: break;
     }
   }
-}
-
-// An "Objc" colour of RGB class: three items by position.
-uint32_t PsdReadColorDescriptor(PsdDocument* document) {
-  PsdSkipUnicode(document);
-  PsdReadDescriptorKey(document);
-  PsdReadU32(document);
-  uint32_t rgb[3] = {};
-  for (uint32_t& value : rgb) {
-    PsdReadU32(document);
-    PsdReadU32(document);
-    PsdReadU32(document);
-    value = uint32_t(PsdDoubleToInt(PsdReadDouble(document))) & 0xFF;
-  }
-  return 0xFF000000u | rgb[0] << 16 | rgb[1] << 8 | rgb[2];
 }
 
 int32_t PsdReadFillVersion(PsdDocument* document, int32_t failure) {
@@ -507,6 +474,37 @@ int32_t PsdReadTypeTool(PsdDocument* document, PsdLayer* layer) {
 
 }  // namespace
 
+uint32_t PsdReadDescriptorKey(PsdDocument* document, char* name) {
+  const int64_t length = PsdReadU32(document);
+  if (name) name[0] = 0;
+  if (length == 0) return PsdReadU32(document);
+  const int64_t kept = length < 255 ? length : 255;
+  if (name) {
+    PsdReadBytes(document, name, kept);
+    name[kept] = 0;
+    PsdSkip(document, length - kept);
+  } else {
+    PsdSkip(document, length);
+  }
+  return 0;
+}
+
+void PsdSkipUnicode(PsdDocument* document) { PsdSkip(document, int64_t(PsdReadU32(document)) * 2); }
+
+uint32_t PsdReadColorDescriptor(PsdDocument* document) {
+  PsdSkipUnicode(document);
+  PsdReadDescriptorKey(document);
+  PsdReadU32(document);
+  uint32_t rgb[3] = {};
+  for (uint32_t& value : rgb) {
+    PsdReadU32(document);
+    PsdReadU32(document);
+    PsdReadU32(document);
+    value = uint32_t(PsdDoubleToInt(PsdReadDouble(document))) & 0xFF;
+  }
+  return 0xFF000000u | rgb[0] << 16 | rgb[1] << 8 | rgb[2];
+}
+
 void PsdSkipDescriptor(PsdDocument* document, int32_t depth) {
   if (depth > kPsdMaxDescriptorDepth) return;
   PsdSkipUnicode(document);
@@ -589,6 +587,8 @@ void PsdReleaseLayerInfo(PsdLayerInfoKind kind, void* record) {
       delete[] type;
       return;
     }
+    case kPsdInfoEffects:
+    case kPsdInfoObjectEffects: delete[] static_cast<PsdLayerEffects*>(record); return;
     case kPsdInfoBrightnessContrast: delete[] static_cast<PsdBrightnessContrast*>(record); return;
     case kPsdInfoColorBalance: delete[] static_cast<PsdColorBalance*>(record); return;
     case kPsdInfoHueSaturation: delete[] static_cast<PsdHueSaturation*>(record); return;

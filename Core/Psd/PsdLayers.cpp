@@ -153,7 +153,8 @@ int32_t PsdReadLayerInfoBlock(PsdDocument* document, PsdLayer* layer, uint32_t k
       return kPsdOk;
     }
     default: {
-      const int32_t status = PsdReadAdjustmentInfo(document, layer, key, length);
+      int32_t status = PsdReadAdjustmentInfo(document, layer, key, length);
+      if (status == 1) status = PsdReadEffectsInfo(document, layer, key);
       return status == 1 ? kPsdOk : status;
     }
   }

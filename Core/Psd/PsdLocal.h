@@ -85,6 +85,17 @@ int32_t PsdDecodeJpegThumbnail(PsdDocument* document, int64_t compressedSize, ui
 // of the block's reader, or 1 when the key is not one of them.
 int32_t PsdReadAdjustmentInfo(PsdDocument* document, PsdLayer* layer, uint32_t key, int64_t length);
 
+// The "lrFX" and "lfx2" blocks; 1 when the key is neither.
+int32_t PsdReadEffectsInfo(PsdDocument* document, PsdLayer* layer, uint32_t key);
+
+// Descriptor pieces shared by the fill and effect readers.
+// A class id or key: u32 length, then that many bytes (kept in name, cut to 255, when given), or
+// a 4-byte key when the length is 0 (returned; 0 for a named key).
+uint32_t PsdReadDescriptorKey(PsdDocument* document, char* name = nullptr);
+void PsdSkipUnicode(PsdDocument* document);
+// An "Objc" colour of RGB class: three items by position.
+uint32_t PsdReadColorDescriptor(PsdDocument* document);
+
 // Combines planes (plane i at planes + i x stride) into width x height ARGB words. byId: planes
 // indexed through ids (layers: ids[n] is the plane holding channel id n - 1, -1 when absent, so
 // ids[0] is the transparency); otherwise by position with colourPlanes planes. An unsupported mode
