@@ -503,7 +503,7 @@ int32_t PsdLoadMemoryLimited(const void* bytes, int64_t size, PsdDocument** out,
 int32_t PsdFree(PsdDocument* document);
 
 // Reader operations (used by every stage); 0 or zero results past the end of the source.
-int32_t PsdReadBytes(PsdDocument* document, void* destination, int64_t n);
+int64_t PsdReadBytes(PsdDocument* document, void* destination, int64_t n);
 int64_t PsdSkip(PsdDocument* document, int64_t n);
 uint8_t PsdReadU8(PsdDocument* document);
 uint16_t PsdReadU16(PsdDocument* document);

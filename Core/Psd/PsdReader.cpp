@@ -109,7 +109,7 @@ int64_t PsdBytesLeft(const PsdDocument* document) {
   return left > 0 ? left : 0;
 }
 
-int32_t PsdReadBytes(PsdDocument* document, void* destination, int64_t n) {
+int64_t PsdReadBytes(PsdDocument* document, void* destination, int64_t n) {
   if (!document || !destination || n <= 0) return 0;
   if (n > PsdBytesLeft(document)) n = PsdBytesLeft(document);
   if (n <= 0) return 0;
@@ -118,7 +118,7 @@ int32_t PsdReadBytes(PsdDocument* document, void* destination, int64_t n) {
     const int64_t copied = n < PsdBytesLeft(document) ? n : PsdBytesLeft(document);
     std::memcpy(out, document->memory + document->consumed, size_t(copied));
     document->consumed += copied;
-    return int32_t(copied);
+    return copied;
   }
   if (!document->readBuffer) {
     document->readBuffer = PsdAllocate<uint8_t>(kPsdReadBufferSize);
@@ -144,7 +144,7 @@ int32_t PsdReadBytes(PsdDocument* document, void* destination, int64_t n) {
     document->bufferPosition = document->bufferHeld = 0;
   }
   document->consumed += copied;
-  return int32_t(copied);
+  return copied;
 }
 
 int64_t PsdSkip(PsdDocument* document, int64_t n) {
