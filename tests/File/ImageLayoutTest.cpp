@@ -17,7 +17,6 @@
 #include "FileTestSupport.h"
 #include "Psd/PsdFiles.h"
 #include "fakes/RecordingRender.h"
-#include "Images/ImageFiles.h"
 
 namespace {
 
@@ -291,8 +290,10 @@ TEST_F(ImageLayoutTest, UnreadableDocumentGivesAnEmptyLayout) {
 TEST_F(ImageLayoutTest, LayersLoadThroughTheRenderer) {
   const std::string xml = R"(<Layers><Layer name="ui/b_01_in" x="3" y="4" width="2" height="1" opacity="90" ind="2"/></Layers>)";
   WriteTestFile("folder/layers.xml", xml);
-  const testimages::Bytes tga = testimages::MakeTga(2, 1, false, testimages::Bytes(8, 0xFF));
-  WriteTestFile("folder/ui/b_01_in.tga", std::string(tga.begin(), tga.end()));
+  // An uncompressed 32-bit top-down TGA of 2 x 1 white pixels.
+  std::string tga(18, '\0');
+  tga[2] = 2, tga[12] = 2, tga[14] = 1, tga[16] = 32, tga[17] = 0x28;
+  WriteTestFile("folder/ui/b_01_in.tga", tga + std::string(8, '\xFF'));
   WriteTestFile("disk.psd", LayeredDocument());
   const std::u16string pack = filetest::UniquePackName();
   WriteTestFile(std::filesystem::path(pack).string(), filetest::MakePack({{u"packed.psd", LayeredDocument()}}));
