@@ -20,7 +20,7 @@
 
 namespace {
 
-using Names = std::vector<std::u16string>;
+using LayoutNames = std::vector<std::u16string>;
 
 const char* const kImageLayoutXml = R"(<Layers>
   <Layer name="ui/menu/b_01_in" x="10" y="20" width="30" height="40" opacity="200" ind="3"/>
@@ -142,7 +142,7 @@ TEST_F(ImageLayoutTest, FolderLayoutListings) {
     const char* name;
     std::u16string folder;
     bool recursive, strip;
-    Names expected;
+    LayoutNames expected;
   };
   const Case cases[] = {
       {"OwnLayers", u"UI", false, false, {u"ui/top", u"ui/top"}},
@@ -152,18 +152,18 @@ TEST_F(ImageLayoutTest, FolderLayoutListings) {
       {"Missing", u"none", true, false, {}},
   };
   for (const Case& c : cases) {
-    Names names;
+    LayoutNames names;
     EXPECT_EQ(layout->ListLayers(c.folder, c.recursive, names, c.strip), VN_OK);
     EXPECT_EQ(names, c.expected) << c.name;
   }
   for (bool strip : {false, true}) {
-    Names folders;
+    LayoutNames folders;
     EXPECT_EQ(layout->ListFolders(u"ui", folders, strip), VN_OK);
-    EXPECT_EQ(folders, Names{u"menu"});
+    EXPECT_EQ(folders, LayoutNames{u"menu"});
   }
-  Names roots;
+  LayoutNames roots;
   layout->ListFolders(u"", roots, false);
-  EXPECT_EQ(roots, (Names{u"UI", u"ui"}));
+  EXPECT_EQ(roots, (LayoutNames{u"UI", u"ui"}));
   EXPECT_TRUE(layout->HasLayer(u"UI/TOP"));  // lower-cased before the lookup
   EXPECT_FALSE(layout->HasLayer(u"UI/upper"));
   // A folder test asks for a further '/' below the folder: "ui" holds "menu/", "ui/menu" only layers.
@@ -238,7 +238,7 @@ void ExpectDocumentLayout(file::ImageContainer* layout) {
   EXPECT_EQ(pixels[3], 0xFF112233u);
   EXPECT_EQ(layout->OpenStream(u"ui/menu/none"), nullptr);
 
-  Names names;
+  LayoutNames names;
   EXPECT_EQ(layout->ListLayers(u"ui", true, names, false), VN_OK);
   EXPECT_TRUE(names.empty());
   EXPECT_FALSE(layout->HasLayer(u"ui/menu/b_01_in"));

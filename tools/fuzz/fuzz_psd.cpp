@@ -10,7 +10,7 @@
 namespace {
 
 // Images above this are refused, to keep a run's memory within the fuzzer's limit.
-constexpr int64_t kFuzzPsdImageBytes = int64_t(16) << 20;
+constexpr int64_t kFuzzPsdImageBytes = int64_t(2) << 20;
 
 uint32_t FuzzPsdSum(const uint32_t* pixels, int64_t count) {
   uint32_t sum = 0;
