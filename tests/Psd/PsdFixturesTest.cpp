@@ -78,3 +78,110 @@ INSTANTIATE_TEST_SUITE_P(ImageMagick, PsdFixtureTest, ::testing::ValuesIn(PsdFix
                          });
 
 }  // namespace
+
+namespace {
+
+// Documents written by ag-psd (tools/psdfixtures/agpsd): layers, looked up by name, decode to the
+// pixels ag-psd reads back; groups, masks, effects and fill and adjustment layers are read.
+struct PsdAgFixtureLayer {
+  std::string file, dump, name;
+  int width, height, left, top;
+};
+
+std::vector<PsdAgFixtureLayer> PsdAgFixtureManifest() {
+  std::vector<PsdAgFixtureLayer> layers;
+  std::ifstream manifest(kPsdFixtureFolder + "manifest_agpsd.txt");
+  std::string line;
+  while (std::getline(manifest, line)) {
+    std::istringstream fields(line);
+    PsdAgFixtureLayer layer;
+    if (fields >> layer.file >> layer.dump >> layer.width >> layer.height >> layer.left >> layer.top) {
+      std::getline(fields >> std::ws, layer.name);
+      layers.push_back(layer);
+    }
+  }
+  return layers;
+}
+
+const PsdLayer* PsdAgFixtureFind(const PsdDocument* document, const std::string& name) {
+  for (int i = 0; i < document->layerCount; ++i) {
+    if (name == document->layers[i].name) return &document->layers[i];
+  }
+  return nullptr;
+}
+
+TEST(PsdAgFixtureTest, LayersMatchAgPsd) {
+  const std::vector<PsdAgFixtureLayer> layers = PsdAgFixtureManifest();
+  ASSERT_FALSE(layers.empty());
+  for (const PsdAgFixtureLayer& expected : layers) {
+    PsdDocument* document = nullptr;
+    ASSERT_EQ(PsdLoad(&document, (kPsdFixtureFolder + expected.file).c_str()), kPsdOk) << expected.file;
+    const PsdLayer* layer = PsdAgFixtureFind(document, expected.name);
+    ASSERT_NE(layer, nullptr) << expected.name;
+    EXPECT_EQ(layer->width, expected.width) << expected.name;
+    EXPECT_EQ(layer->height, expected.height) << expected.name;
+    EXPECT_EQ(layer->left, expected.left) << expected.name;
+    EXPECT_EQ(layer->top, expected.top) << expected.name;
+    std::ifstream dump(kPsdFixtureFolder + expected.dump, std::ios::binary);
+    const std::vector<unsigned char> rgba((std::istreambuf_iterator<char>(dump)), std::istreambuf_iterator<char>());
+    ASSERT_EQ(rgba.size(), size_t(expected.width) * expected.height * 4) << expected.name;
+    ASSERT_NE(layer->pixels, nullptr) << expected.name;
+    for (size_t p = 0; p < rgba.size() / 4; ++p) {
+      const uint32_t want = uint32_t(rgba[p * 4 + 3]) << 24 | uint32_t(rgba[p * 4]) << 16 |
+                            uint32_t(rgba[p * 4 + 1]) << 8 | rgba[p * 4 + 2];
+      ASSERT_EQ(layer->pixels[p], want) << expected.name << " pixel " << p;
+    }
+    PsdFree(document);
+  }
+}
+
+TEST(PsdAgFixtureTest, GroupsMasksEffectsAndFills) {
+  PsdDocument* document = nullptr;
+  ASSERT_EQ(PsdLoad(&document, (kPsdFixtureFolder + "agpsd_layout.psd").c_str()), kPsdOk);
+  const PsdLayer* button = PsdAgFixtureFind(document, "b_01_in");
+  ASSERT_NE(button, nullptr);
+  ASSERT_NE(button->folder, nullptr);
+  EXPECT_STREQ(button->folder->name, "menu");
+  EXPECT_EQ(button->mask.width, 8);
+  EXPECT_EQ(button->mask.height, 6);
+  ASSERT_NE(button->mask.pixels, nullptr);
+  EXPECT_EQ(button->mask.pixels[1], 29);
+  const PsdLayerEffects* effects = nullptr;
+  for (int i = 0; i < button->infoCount; ++i) {
+    if (button->infoKinds[i] == kPsdInfoObjectEffects) effects = static_cast<const PsdLayerEffects*>(button->infos[i]);
+  }
+  ASSERT_NE(effects, nullptr);
+  EXPECT_TRUE(effects->dropShadow.enabled);
+  EXPECT_EQ(effects->dropShadow.color, 0xFF0A141Eu);
+  EXPECT_EQ(effects->dropShadow.opacity, 127);  // trunc(50 x 2.55 + 0.5) in doubles
+  EXPECT_EQ(effects->dropShadow.angle, 90);
+  EXPECT_EQ(effects->dropShadow.distance, 3);
+  EXPECT_EQ(effects->dropShadow.size, 4);
+  EXPECT_TRUE(effects->outerGlow.enabled);
+  EXPECT_EQ(effects->outerGlow.color, 0xFFFFFF00u);
+  EXPECT_EQ(effects->outerGlow.size, 6);
+  EXPECT_EQ(effects->colorOverlay.color, 0xFF0000FFu);
+  EXPECT_EQ(effects->colorOverlay.opacity, 64);
+
+  const PsdLayer* title = PsdAgFixtureFind(document, "title");
+  ASSERT_NE(title, nullptr);
+  EXPECT_EQ(title->opacity, 191);
+  EXPECT_STREQ(title->folder->name, "ui");
+  const PsdLayer* solid = PsdAgFixtureFind(document, "solid fill");
+  ASSERT_NE(solid, nullptr);
+  EXPECT_EQ(solid->type, kPsdLayerSolidColor);
+  EXPECT_EQ(static_cast<const PsdSolidColor*>(solid->infos[0])->color, 0xFFFF0000u);
+  const PsdLayer* gradient = PsdAgFixtureFind(document, "gradient fill");
+  ASSERT_NE(gradient, nullptr);
+  EXPECT_EQ(gradient->type, kPsdLayerGradientFill);
+  const auto* fill = static_cast<const PsdGradientFill*>(gradient->infos[0]);
+  EXPECT_DOUBLE_EQ(fill->angle, 45.0);
+  EXPECT_EQ(fill->scale, 50);
+  EXPECT_EQ(PsdAgFixtureFind(document, "curves")->type, kPsdLayerCurves);
+  const PsdLayer* hue = PsdAgFixtureFind(document, "hue");
+  ASSERT_NE(hue, nullptr);
+  EXPECT_EQ(static_cast<const PsdHueSaturation*>(hue->infos[0])->master[0], 10);
+  PsdFree(document);
+}
+
+}  // namespace
