@@ -345,6 +345,16 @@ int64_t PsdCountInBlock(PsdDocument* document, int64_t count, int64_t minimum) {
   return count < fit ? count : fit;
 }
 
+// Creates the array of a counted list (count cut as above) and stores its count.
+template <class T, class Count>
+int32_t PsdCreateCounted(PsdDocument* document, int64_t count, int64_t minimum, T** array, Count* stored) {
+  count = PsdCountInBlock(document, count, minimum);
+  *array = PsdAllocate<T>(count);
+  if (!*array) return kPsdNoMemory;
+  *stored = Count(count);
+  return kPsdOk;
+}
+
 int32_t PsdReadGradientMap(PsdDocument* document, PsdLayer* layer) {
   int32_t status = kPsdOk;
   auto* map = PsdAttachInfo<PsdGradientMap>(layer, kPsdInfoGradientMap, &status);
@@ -354,11 +364,9 @@ int32_t PsdReadGradientMap(PsdDocument* document, PsdLayer* layer) {
   map->dithered = PsdReadBool(document);
   status = PsdReadUnicodeText(document, &map->nameLength, &map->name);
   if (status != kPsdOk) return status;
-  const int64_t colors = PsdCountInBlock(document, PsdReadU16(document), 20);
-  map->colorStops = PsdAllocate<PsdGradientStop>(colors);
-  if (!map->colorStops) return kPsdNoMemory;
-  map->colorStopCount = int32_t(colors);
-  for (int64_t i = 0; i < colors; ++i) {
+  status = PsdCreateCounted(document, PsdReadU16(document), 20, &map->colorStops, &map->colorStopCount);
+  if (status != kPsdOk) return status;
+  for (int32_t i = 0; i < map->colorStopCount; ++i) {
     PsdGradientStop& stop = map->colorStops[i];
     stop.location = PsdReadU32(document);
     stop.midpoint = PsdReadU32(document);
@@ -366,11 +374,10 @@ int32_t PsdReadGradientMap(PsdDocument* document, PsdLayer* layer) {
     PsdReadU16(document);
     stop.type = 2;
   }
-  const int64_t transparencies = PsdCountInBlock(document, PsdReadU16(document), 10);
-  map->transparencyStops = PsdAllocate<PsdTransparencyStop>(transparencies);
-  if (!map->transparencyStops) return kPsdNoMemory;
-  map->transparencyStopCount = int32_t(transparencies);
-  for (int64_t i = 0; i < transparencies; ++i) {
+  status = PsdCreateCounted(document, PsdReadU16(document), 10, &map->transparencyStops,
+                            &map->transparencyStopCount);
+  if (status != kPsdOk) return status;
+  for (int32_t i = 0; i < map->transparencyStopCount; ++i) {
     PsdTransparencyStop& stop = map->transparencyStops[i];
     stop.location = PsdReadU32(document);
     stop.midpoint = PsdReadU32(document);
@@ -413,11 +420,9 @@ int32_t PsdReadTypeTool(PsdDocument* document, PsdLayer* layer) {
   auto* type = PsdAttachInfo<PsdTypeTool>(layer, kPsdInfoTypeTool, &status);
   if (!type) return status;
   for (double& value : type->transform) value = PsdReadDouble(document);
-  const int64_t fonts = PsdCountInBlock(document, PsdReadU16(document), 15);
-  type->fonts = PsdAllocate<PsdTypeFont>(fonts);
-  if (!type->fonts) return kPsdNoMemory;
-  type->fontCount = int32_t(fonts);
-  for (int64_t i = 0; i < fonts; ++i) {
+  status = PsdCreateCounted(document, PsdReadU16(document), 15, &type->fonts, &type->fontCount);
+  if (status != kPsdOk) return status;
+  for (int32_t i = 0; i < type->fontCount; ++i) {
     PsdTypeFont& font = type->fonts[i];
     font.mark = PsdReadU16(document);
     font.fontType = PsdReadU32(document);
@@ -425,17 +430,13 @@ int32_t PsdReadTypeTool(PsdDocument* document, PsdLayer* layer) {
     PsdReadShortName(document, font.family);
     PsdReadShortName(document, font.style);
     font.script = PsdReadU16(document);
-    const int64_t axes = PsdCountInBlock(document, PsdReadU32(document), 4);
-    font.designVector = PsdAllocate<uint32_t>(axes);
-    if (!font.designVector) return kPsdNoMemory;
-    font.axisCount = uint32_t(axes);
-    for (int64_t a = 0; a < axes; ++a) font.designVector[a] = PsdReadU32(document);
+    status = PsdCreateCounted(document, PsdReadU32(document), 4, &font.designVector, &font.axisCount);
+    if (status != kPsdOk) return status;
+    for (uint32_t a = 0; a < font.axisCount; ++a) font.designVector[a] = PsdReadU32(document);
   }
-  const int64_t styles = PsdCountInBlock(document, PsdReadU16(document), 27);
-  type->styles = PsdAllocate<PsdTypeStyle>(styles);
-  if (!type->styles) return kPsdNoMemory;
-  type->styleCount = int32_t(styles);
-  for (int64_t i = 0; i < styles; ++i) {
+  status = PsdCreateCounted(document, PsdReadU16(document), 27, &type->styles, &type->styleCount);
+  if (status != kPsdOk) return status;
+  for (int32_t i = 0; i < type->styleCount; ++i) {
     PsdTypeStyle& style = type->styles[i];
     style.mark = PsdReadU16(document);
     style.faceMark = PsdReadU16(document);
@@ -455,11 +456,9 @@ int32_t PsdReadTypeTool(PsdDocument* document, PsdLayer* layer) {
   type->vertical = PsdReadU32(document);
   type->selectStart = PsdReadU32(document);
   type->selectEnd = PsdReadU32(document);
-  const int64_t lines = PsdCountInBlock(document, PsdReadU16(document), 12);
-  type->lines = PsdAllocate<PsdTypeLine>(lines);
-  if (!type->lines) return kPsdNoMemory;
-  type->lineCount = int32_t(lines);
-  for (int64_t i = 0; i < lines; ++i) {
+  status = PsdCreateCounted(document, PsdReadU16(document), 12, &type->lines, &type->lineCount);
+  if (status != kPsdOk) return status;
+  for (int32_t i = 0; i < type->lineCount; ++i) {
     PsdTypeLine& line = type->lines[i];
     line.characterCount = PsdReadU32(document);
     line.orientation = PsdReadU16(document);
