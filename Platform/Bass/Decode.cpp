@@ -52,14 +52,14 @@ void InterleaveVorbis(float** planes, int channels, long frames, std::vector<flo
     for (int c = 0; c < channels; ++c) out[std::size_t(i) * std::size_t(channels) + std::size_t(c)] = planes[c][i];
 }
 
-struct MemoryFile {
+struct DecodeMemoryFile {
   const unsigned char* data;
   std::size_t size;
   std::size_t position;
 };
 
 std::size_t MemoryVorbisRead(void* buffer, std::size_t size, std::size_t count, void* source) {
-  MemoryFile* file = static_cast<MemoryFile*>(source);
+  DecodeMemoryFile* file = static_cast<DecodeMemoryFile*>(source);
   if (size == 0) return 0;
   const std::size_t items = std::min(count, (file->size - file->position) / size);
   std::memcpy(buffer, file->data + file->position, items * size);
@@ -68,7 +68,7 @@ std::size_t MemoryVorbisRead(void* buffer, std::size_t size, std::size_t count, 
 }
 
 int MemoryVorbisSeek(void* source, ogg_int64_t offset, int whence) {
-  MemoryFile* file = static_cast<MemoryFile*>(source);
+  DecodeMemoryFile* file = static_cast<DecodeMemoryFile*>(source);
   const ogg_int64_t base = whence == SEEK_CUR ? ogg_int64_t(file->position) : whence == SEEK_END ? ogg_int64_t(file->size) : 0;
   const ogg_int64_t target = base + offset;
   if (target < 0 || target > ogg_int64_t(file->size)) return -1;
@@ -76,10 +76,10 @@ int MemoryVorbisSeek(void* source, ogg_int64_t offset, int whence) {
   return 0;
 }
 
-long MemoryVorbisTell(void* source) { return long(static_cast<MemoryFile*>(source)->position); }
+long MemoryVorbisTell(void* source) { return long(static_cast<DecodeMemoryFile*>(source)->position); }
 
 bool DecodeVorbisMemory(const void* data, std::size_t size, std::vector<float>& frames) {
-  MemoryFile file{static_cast<const unsigned char*>(data), size, 0};
+  DecodeMemoryFile file{static_cast<const unsigned char*>(data), size, 0};
   const ov_callbacks callbacks{MemoryVorbisRead, MemoryVorbisSeek, nullptr, MemoryVorbisTell};
   OggVorbis_File vorbis;
   if (ov_open_callbacks(&file, &vorbis, nullptr, 0, callbacks) != 0) return false;
@@ -129,7 +129,7 @@ bool DecodeWavMemory(const void* data, std::size_t size, std::vector<float>& fra
   return ok;
 }
 
-bool StartsWith(const void* data, std::size_t size, const char* magic) {
+bool DecodeStartsWith(const void* data, std::size_t size, const char* magic) {
   const std::size_t length = std::strlen(magic);
   return size >= length && std::memcmp(data, magic, length) == 0;
 }
@@ -278,9 +278,9 @@ std::vector<unsigned char> ReadThroughProcs(const BASS_FILEPROCS& procs, void* u
 bool DecodeToMixFormat(const void* data, std::size_t size, std::vector<float>& frames) {
   frames.clear();
   bool ok = false;
-  if (data && StartsWith(data, size, "OggS"))
+  if (data && DecodeStartsWith(data, size, "OggS"))
     ok = DecodeVorbisMemory(data, size, frames);
-  else if (data && StartsWith(data, size, "RIFF"))
+  else if (data && DecodeStartsWith(data, size, "RIFF"))
     ok = DecodeWavMemory(data, size, frames);
   if (!ok || frames.empty()) {
     frames.clear();

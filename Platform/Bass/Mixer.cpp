@@ -12,7 +12,7 @@ namespace {
 constexpr DWORD kMixerSyncTypeMask = 0x00FFFFFF;
 constexpr int kMixerDeviceFrames = 1024;
 
-float ClampVolume(float value) { return value < 0.0f ? 0.0f : value > 1.0f ? 1.0f : value; }
+float MixerClampVolume(float value) { return value < 0.0f ? 0.0f : value > 1.0f ? 1.0f : value; }
 
 }  // namespace
 
@@ -211,7 +211,7 @@ BOOL Mixer::ChannelSetAttribute(DWORD handle, DWORD attribute, float value) {
   std::lock_guard<std::mutex> lock(mLock);
   Channel* channel = FindChannel(handle);
   if (!channel || attribute != BASS_ATTRIB_VOL) return FALSE;
-  channel->volume = ClampVolume(value);
+  channel->volume = MixerClampVolume(value);
   if (channel->slide.active) {
     // A slide cut short has ended too: whoever waits for its end must not wait for ever.
     channel->slide.active = false;
@@ -234,7 +234,7 @@ BOOL Mixer::ChannelSlideAttribute(DWORD handle, DWORD attribute, float value, DW
   if (!channel || attribute != BASS_ATTRIB_VOL) return FALSE;
   Slide& slide = channel->slide;
   slide.from = channel->volume;
-  slide.to = ClampVolume(value);
+  slide.to = MixerClampVolume(value);
   slide.total = std::uint64_t(time) * kMixRate / 1000;
   slide.done = 0;
   slide.active = slide.total > 0;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <memory>
 #include <thread>
 #include <vector>
@@ -70,6 +71,12 @@ TEST_F(MusicThreadTest, SyncsSwitchTracksWhileTheMainThreadPlaysMusicAndSetsVolu
     std::this_thread::yield();
   }
   hit.reset();
+  // The pulling thread's syncs alone carry a playlist on.
+  mSystem->PlayMusic("");
+  mSystem->PlayPlaylist({"m/a.wav", "m/b.wav"});
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (mSystem->GetCurrentTrack() != "m/b.wav" && std::chrono::steady_clock::now() < deadline) std::this_thread::yield();
+  EXPECT_EQ(mSystem->GetCurrentTrack(), "m/b.wav");
   // Destroyed while syncs may still fire.
   soundtest::DeleteSoundSystem(mSystem);
   mSystem = nullptr;
