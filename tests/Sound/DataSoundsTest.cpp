@@ -9,28 +9,9 @@
 
 #include "Platform/Bass/Bass.h"
 #include "Platform/Bass/Mixer.h"
+#include "tests/Sound/SoundBytes.h"
 
 namespace {
-
-struct DataSoundsFile {
-  std::string bytes;
-  std::size_t position = 0;
-  static void Close(void*) {}
-  static bass::QWORD Length(void* user) { return static_cast<DataSoundsFile*>(user)->bytes.size(); }
-  static bass::DWORD Read(void* buffer, bass::DWORD length, void* user) {
-    DataSoundsFile* self = static_cast<DataSoundsFile*>(user);
-    const std::size_t count = std::min<std::size_t>(length, self->bytes.size() - self->position);
-    self->bytes.copy(static_cast<char*>(buffer), count, self->position);
-    self->position += count;
-    return bass::DWORD(count);
-  }
-  static bass::BOOL Seek(bass::QWORD offset, void* user) {
-    DataSoundsFile* self = static_cast<DataSoundsFile*>(user);
-    if (offset > self->bytes.size()) return bass::FALSE;
-    self->position = std::size_t(offset);
-    return bass::TRUE;
-  }
-};
 
 std::vector<std::filesystem::path> DataSoundFiles() {
   std::vector<std::filesystem::path> files;
@@ -45,17 +26,16 @@ TEST(DataSoundsTest, EverySoundFileDecodes) {
   ASSERT_EQ(bass::BASS_Init(bass::BASS_DEVICE_NOSOUND, 44100, 0, nullptr, nullptr), bass::TRUE);
   const std::vector<std::filesystem::path> files = DataSoundFiles();
   EXPECT_GE(files.size(), 8u + 2u);  // the music and a few effects
-  const bass::BASS_FILEPROCS procs = {DataSoundsFile::Close, DataSoundsFile::Length, DataSoundsFile::Read, DataSoundsFile::Seek};
   for (const auto& path : files) {
     std::ifstream in(path, std::ios::binary);
-    DataSoundsFile file;
+    soundtest::MemorySoundFile file;
     file.bytes.assign(std::istreambuf_iterator<char>(in), {});
     const bass::HSAMPLE sample = bass::BASS_SampleLoad(bass::TRUE, file.bytes.data(), 0, bass::DWORD(file.bytes.size()), 1, 0);
     EXPECT_NE(sample, 0u) << path;
     bass::BASS_SampleFree(sample);
 
     // Streamed to its end: some sound, then the end.
-    const bass::HSTREAM stream = bass::BASS_StreamCreateFileUser(bass::STREAMFILE_BUFFER, 0, &procs, &file);
+    const bass::HSTREAM stream = bass::BASS_StreamCreateFileUser(bass::STREAMFILE_BUFFER, 0, &soundtest::MemorySoundFile::kProcs, &file);
     ASSERT_NE(stream, 0u) << path;
     bass::BASS_ChannelPlay(stream, bass::TRUE);
     std::vector<float> block(2 * 44100);

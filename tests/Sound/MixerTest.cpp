@@ -9,7 +9,7 @@
 
 #include "Platform/Bass/Bass.h"
 #include "Platform/Bass/Mixer.h"
-#include "SoundTestSupport.h"
+#include "tests/Sound/SoundBytes.h"
 
 // A named namespace keeps the directive out of other files of a unity build.
 namespace mixertest {
@@ -26,29 +26,8 @@ struct MixerSyncCounter {
   }
 };
 
-// A stream over bytes in memory; counts the close calls.
-struct MixerMemoryFile {
-  std::string bytes;
-  std::size_t position = 0;
-  int closes = 0;
-  static void Close(void* user) { ++static_cast<MixerMemoryFile*>(user)->closes; }
-  static QWORD Length(void* user) { return static_cast<MixerMemoryFile*>(user)->bytes.size(); }
-  static DWORD Read(void* buffer, DWORD length, void* user) {
-    MixerMemoryFile* self = static_cast<MixerMemoryFile*>(user);
-    const std::size_t count = std::min<std::size_t>(length, self->bytes.size() - self->position);
-    std::memcpy(buffer, self->bytes.data() + self->position, count);
-    self->position += count;
-    return DWORD(count);
-  }
-  static BOOL Seek(QWORD offset, void* user) {
-    MixerMemoryFile* self = static_cast<MixerMemoryFile*>(user);
-    if (offset > self->bytes.size()) return FALSE;
-    self->position = std::size_t(offset);
-    return TRUE;
-  }
-};
-const BASS_FILEPROCS kMixerMemoryProcs = {MixerMemoryFile::Close, MixerMemoryFile::Length, MixerMemoryFile::Read,
-                                          MixerMemoryFile::Seek};
+using MixerMemoryFile = soundtest::MemorySoundFile;
+constexpr const BASS_FILEPROCS& kMixerMemoryProcs = soundtest::MemorySoundFile::kProcs;
 
 class MixerTest : public ::testing::Test {
  protected:

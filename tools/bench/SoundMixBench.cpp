@@ -14,6 +14,7 @@
 
 #include "Platform/Bass/Bass.h"
 #include "Platform/Bass/Mixer.h"
+#include "tests/Sound/SoundBytes.h"
 
 namespace {
 
@@ -27,23 +28,7 @@ std::string SoundBenchNoiseWav(std::vector<float>& samples) {
   std::uniform_real_distribution<float> noise(-0.25f, 0.25f);
   samples.resize(std::size_t(kSoundBenchFrames) * 2);
   for (float& sample : samples) sample = noise(random);
-  std::string bytes = "RIFF";
-  auto put32 = [&bytes](std::uint32_t value) { bytes.append(reinterpret_cast<const char*>(&value), 4); };
-  auto put16 = [&bytes](std::uint16_t value) { bytes.append(reinterpret_cast<const char*>(&value), 2); };
-  const std::uint32_t size = std::uint32_t(samples.size() * 4);
-  put32(36 + size);
-  bytes += "WAVEfmt ";
-  put32(16);
-  put16(3);
-  put16(2);
-  put32(44100);
-  put32(44100 * 8);
-  put16(8);
-  put16(32);
-  bytes += "data";
-  put32(size);
-  bytes.append(reinterpret_cast<const char*>(samples.data()), size);
-  return bytes;
+  return soundtest::MakeFloatWav(samples, 2, 44100);
 }
 
 float SoundBenchVolume(int voice) { return 0.2f + 0.1f * float(voice % 8); }
