@@ -14,7 +14,7 @@ namespace {
 using bass::BASS_SYNC_END;
 using bass::BASS_SYNC_SLIDE;
 
-const std::string kSlideSyncType = std::to_string(bass::BASS_SYNC_MIXTIME | bass::BASS_SYNC_SLIDE);
+const std::string kMusicStateSlideType = std::to_string(bass::BASS_SYNC_MIXTIME | bass::BASS_SYNC_SLIDE);
 
 class MusicStateTest : public filetest::TempFolderTest {
  protected:
@@ -67,7 +67,7 @@ TEST_F(MusicStateTest, ANewTrackSlidesTheOldOneOutAndStartsOnTheSlideSync) {
   mBass.ClearCalls();
   mSystem->PlayMusic("m/b.ogg");
   const std::vector<std::string> fade = {"ChannelIsActive " + a, "ChannelSlideAttribute " + a + " 2 0 1000",
-                                         "ChannelSetSync " + a + " " + kSlideSyncType + " 0"};
+                                         "ChannelSetSync " + a + " " + kMusicStateSlideType + " 0"};
   EXPECT_EQ(mBass.Calls(), fade);
   EXPECT_EQ(mSystem->GetCurrentTrack(), "m/a.ogg");  // until the fade has ended
   EXPECT_EQ(mSystem->GetNextTrack(), "m/b.ogg");
