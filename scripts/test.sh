@@ -1,18 +1,87 @@
 #!/usr/bin/env bash
-# Sets up, builds and runs every test: a normal build and a sanitizer build, then the fuzz corpora.
+# Sets up, builds and runs every test: a normal build and an ASan/UBSan build (unit tests through
+# CTest, then each test program once more as a whole, shuffled; then the end-to-end tests), the
+# ThreadSanitizer build of the thread tests, and the fuzz targets (corpus replay and a short seeded
+# run). Ends with the time of each stage.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-"$root/scripts/setup.sh"
 
 # Headless drivers for every test that touches SDL.
 export SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy
-export CCACHE_DIR=${CCACHE_DIR:-$root/build/ccache}
 jobs=$(nproc)
 
+stages=()
+report() {
+  local code=$?
+  echo
+  echo "=== stage times (s), on $jobs cores"
+  local line
+  for line in "${stages[@]}"; do echo "$line"; done
+  local category total
+  for category in setup build tests fuzz end-to-end; do
+    total=0
+    for line in "${stages[@]}"; do
+      [ "${line%% *}" = "$category" ] && total=$((total + $(awk '{print $NF}' <<<"$line")))
+    done
+    printf '%-10s total %5d\n' "$category" "$total"
+  done
+  printf '%-10s       %5d\n' all "$SECONDS"
+  [ "$code" = 0 ] || echo "FAILED (exit code $code)"
+}
+trap report EXIT
+
+# stage <category> <name> <command...>: runs the command and records its time.
+stage() {
+  local category=$1 name=$2 start=$SECONDS
+  shift 2
+  echo "=== $category: $name"
+  "$@"
+  stages+=("$(printf '%-10s %-24s %5d' "$category" "$name" $((SECONDS - start)))")
+}
+
+# Each test program once more in one process, in shuffled order: no test may rely on another's
+# state or leave some behind (gtest prints the seed for repeating an order).
+shuffled() {
+  local dir=$1 logs program failed=0
+  logs=$(mktemp -d)
+  while read -r program; do
+    [ -n "$program" ] || continue
+    while [ "$(jobs -rp | wc -l)" -ge "$jobs" ]; do wait -n || true; done
+    (cd "$dir/tests" && if "$program" --gtest_shuffle --gtest_brief=1 >"$logs/$(basename "$program").log" 2>&1
+      then :; else echo failed >"$logs/$(basename "$program").failed"; fi) &
+  done <"$dir/test_programs.txt"
+  wait
+  for program in "$logs"/*.failed; do
+    [ -e "$program" ] || continue
+    echo "shuffled run of $(basename "$program" .failed) failed:"
+    cat "${program%.failed}.log"
+    failed=1
+  done
+  rm -rf "$logs"
+  return "$failed"
+}
+
+unit_tests() { (cd "$root/build/$1" && ctest --output-on-failure --timeout 600 -j "$jobs" -LE e2e); }
+e2e_tests() { (cd "$root/build/$1" && ctest --output-on-failure --timeout 600 -j "$jobs" -L e2e); }
+
+stage setup setup "$root/scripts/setup.sh"
+
 for variant in release asan; do
-  echo "=== $variant build"
-  "$root/scripts/build.sh" "$variant"
-  (cd "$root/build/$variant" && ctest --output-on-failure -j "$jobs")
+  stage build "$variant" "$root/scripts/build.sh" "$variant"
+  stage tests "$variant" unit_tests "$variant"
+  stage tests "$variant shuffled" shuffled "$root/build/$variant"
+  stage end-to-end "$variant" e2e_tests "$variant"
 done
 
-"$root/scripts/fuzz.sh"
+# ThreadSanitizer: the folders whose tests start threads, once they exist.
+if [ -d "$root/tests/Threads" ] || [ -d "$root/tests/Sound" ]; then
+  stage build tsan "$root/scripts/build.sh" tsan
+  stage tests tsan unit_tests tsan
+  stage tests "tsan shuffled" shuffled "$root/build/tsan"
+else
+  echo "=== tests/Threads and tests/Sound do not exist yet: no ThreadSanitizer stage"
+fi
+
+stage build fuzz "$root/scripts/build.sh" fuzz
+export QM_FUZZ_BUILD=0
+stage fuzz fuzz "$root/scripts/fuzz.sh"
