@@ -49,7 +49,7 @@ jobs=$(nproc)
 for target in "${targets[@]}"; do
   while [ "$(jobs -rp | wc -l)" -ge "$jobs" ]; do wait -n || true; done
   name=$(basename "$target")
-  (if fuzz_one "$target"; then echo ok; else echo failed; fi >"$logs/$name.status") >"$logs/$name.log" 2>&1 &
+  (if fuzz_one "$target"; then echo ok >"$logs/$name.status"; fi) >"$logs/$name.log" 2>&1 &
 done
 wait
 failed=0
@@ -59,8 +59,9 @@ for target in "${targets[@]}"; do
     echo "=== $name"
     grep -E '^---|^#[0-9]+ +(INITED|DONE)|^Done ' "$logs/$name.log" || true
   else
-    echo "=== $name FAILED"
-    cat "$logs/$name.log"
+    echo "=== $name FAILED (whole output: $logs/$name.log)"
+    grep -E '^---' "$logs/$name.log" || true
+    tail -n 80 "$logs/$name.log"
     failed=1
   fi
 done
