@@ -20,9 +20,10 @@ if command -v ccache >/dev/null; then
   export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$root} CCACHE_NOHASHDIR=${CCACHE_NOHASHDIR:-1}
   export CCACHE_SLOPPINESS=${CCACHE_SLOPPINESS:-pch_defines,time_macros}
 fi
-# Measured on two cores: batches of 8 sources beat smaller ones and keep both cores busy.
+# Measured on two cores (release, cold): unity halves the build against one file at a time, and
+# batches of 16 sources are a little faster than 8 while still keeping both cores busy.
 if [ "${QM_UNITY:-1}" != 0 ]; then
-  args+=(-DCMAKE_UNITY_BUILD=ON -DCMAKE_UNITY_BUILD_BATCH_SIZE="${QM_UNITY_BATCH:-8}")
+  args+=(-DCMAKE_UNITY_BUILD=ON -DCMAKE_UNITY_BUILD_BATCH_SIZE="${QM_UNITY_BATCH:-16}")
 else
   args+=(-DCMAKE_UNITY_BUILD=OFF)
 fi
