@@ -50,7 +50,7 @@ shuffled() {
     [ -n "$program" ] || continue
     while [ "$(jobs -rp | wc -l)" -ge "$jobs" ]; do wait -n || true; done
     name=$(basename "$program")
-    (cd "$dir/tests" && if timeout 900 "$program" --gtest_shuffle --gtest_brief=1 >"$logs/$name.log" 2>&1; then
+    (cd "$dir/tests" && if timeout 900 "$program" --gtest_shuffle >"$logs/$name.log" 2>&1; then
       touch "$logs/$name.passed"; fi) &
   done <"$dir/test_programs.txt"
   wait
@@ -61,7 +61,7 @@ shuffled() {
       echo "$name: $(grep -E 'PASSED|Randomizing' "$logs/$name.log" | tr -s ' \n' ' ')"
     else
       echo "$name FAILED:"
-      cat "$logs/$name.log"
+      grep -v '^\[ *\(RUN\|OK\) *\]' "$logs/$name.log"
       failed=1
     fi
   done <"$dir/test_programs.txt"
