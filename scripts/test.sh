@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Sets up, builds and runs every test: a normal build and an ASan/UBSan build (unit tests through
-# CTest, then each test program once more as a whole, shuffled; then the end-to-end tests), the
-# ThreadSanitizer build of the thread tests, and the fuzz targets (corpus replay and a short seeded
-# run). Ends with the time of each stage.
+# Sets up, builds and runs every test: a normal build (unit tests through CTest, then each test
+# program once more as a whole, shuffled; then the end-to-end tests), an ASan/UBSan build (each test
+# program shuffled, the end-to-end tests), the ThreadSanitizer build of the thread tests, and the
+# fuzz targets (corpus replay and a short seeded run). Ends with the time of each stage, also when
+# a stage fails.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 
@@ -35,8 +36,10 @@ stage() {
   local category=$1 name=$2 start=$SECONDS
   shift 2
   echo "=== $category: $name"
-  "$@"
+  local code=0
+  "$@" || code=$?
   stages+=("$(printf '%-10s %-24s %5d' "$category" "$name" $((SECONDS - start)))")
+  return "$code"
 }
 
 # Each test program once more in one process, in shuffled order: no test may rely on another's
