@@ -1,18 +1,102 @@
 #!/usr/bin/env bash
-# Sets up, builds and runs every test: a normal build and a sanitizer build, then the fuzz corpora.
+# Sets up, builds and runs every test: a normal build (unit tests through CTest, then each test
+# program once more as a whole, shuffled; then the end-to-end tests), an ASan/UBSan build (each test
+# program shuffled, the end-to-end tests), the ThreadSanitizer build of the thread tests, and the
+# fuzz targets (corpus replay and a short seeded run). Ends with the time of each stage, also when
+# a stage fails.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-"$root/scripts/setup.sh"
 
 # Headless drivers for every test that touches SDL.
 export SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy
-export CCACHE_DIR=${CCACHE_DIR:-$root/build/ccache}
+# Leak checks excuse only the OpenGL driver's own modules (CTest sets the same for its runs).
+export LSAN_OPTIONS="suppressions=$root/tests/lsan_driver.supp"
 jobs=$(nproc)
 
-for variant in release asan; do
-  echo "=== $variant build"
-  "$root/scripts/build.sh" "$variant"
-  (cd "$root/build/$variant" && ctest --output-on-failure -j "$jobs")
-done
+stages=()
+report() {
+  local code=$?
+  echo
+  echo "=== stage times (s), on $jobs cores"
+  local line
+  for line in "${stages[@]}"; do echo "$line"; done
+  local category total
+  for category in setup build tests fuzz end-to-end; do
+    total=0
+    for line in "${stages[@]}"; do
+      [ "${line%% *}" = "$category" ] && total=$((total + $(awk '{print $NF}' <<<"$line")))
+    done
+    printf '%-10s total %5d\n' "$category" "$total"
+  done
+  printf '%-10s       %5d\n' all "$SECONDS"
+  [ "$code" = 0 ] || echo "FAILED (exit code $code)"
+}
+trap report EXIT
 
-"$root/scripts/fuzz.sh"
+# stage <category> <name> <command...>: runs the command and records its time.
+stage() {
+  local category=$1 name=$2 start=$SECONDS
+  shift 2
+  echo "=== $category: $name"
+  local code=0
+  "$@" || code=$?
+  stages+=("$(printf '%-10s %-24s %5d' "$category" "$name" $((SECONDS - start)))")
+  return "$code"
+}
+
+# Each test program once more in one process, in shuffled order: no test may rely on another's
+# state or leave some behind (gtest prints the seed for repeating an order).
+shuffled() {
+  local dir=$1 logs program name failed=0
+  logs="$dir/shuffled"
+  rm -rf "$logs"
+  mkdir -p "$logs"
+  while read -r program; do
+    [ -n "$program" ] || continue
+    while [ "$(jobs -rp | wc -l)" -ge "$jobs" ]; do wait -n || true; done
+    name=$(basename "$program")
+    (cd "$dir/tests" && if timeout 900 "$program" --gtest_shuffle >"$logs/$name.log" 2>&1; then
+      touch "$logs/$name.passed"; fi) &
+  done <"$dir/test_programs.txt"
+  wait
+  while read -r program; do
+    [ -n "$program" ] || continue
+    name=$(basename "$program")
+    if [ -e "$logs/$name.passed" ]; then
+      echo "$name: $(grep -E 'PASSED|Randomizing' "$logs/$name.log" | tr -s ' \n' ' ')"
+    else
+      echo "$name FAILED:"
+      grep -v '^\[ *\(RUN\|OK\) *\]' "$logs/$name.log"
+      failed=1
+    fi
+  done <"$dir/test_programs.txt"
+  return "$failed"
+}
+
+unit_tests() { (cd "$root/build/$1" && ctest --output-on-failure --timeout 600 -j "$jobs" -LE e2e); }
+e2e_tests() { (cd "$root/build/$1" && ctest --output-on-failure --timeout 600 -j "$jobs" -L e2e); }
+
+stage setup setup "$root/scripts/setup.sh"
+
+stage build release "$root/scripts/build.sh" release
+stage tests release unit_tests release
+stage tests "release shuffled" shuffled "$root/build/release"
+stage end-to-end release e2e_tests release
+
+# Under the sanitizers every unit test runs once, in its program's shuffled run: a process per test
+# (CTest's way, which the release stage keeps) costs the sanitizers' start-up hundreds of times.
+stage build asan "$root/scripts/build.sh" asan
+stage tests "asan shuffled" shuffled "$root/build/asan"
+stage end-to-end asan e2e_tests asan
+
+# ThreadSanitizer: the folders whose tests start threads, once they exist.
+if [ -d "$root/tests/Threads" ] || [ -d "$root/tests/Sound" ]; then
+  stage build tsan "$root/scripts/build.sh" tsan
+  stage tests "tsan shuffled" shuffled "$root/build/tsan"
+else
+  echo "=== tests/Threads and tests/Sound do not exist yet: no ThreadSanitizer stage"
+fi
+
+stage build fuzz "$root/scripts/build.sh" fuzz
+export QM_FUZZ_BUILD=0
+stage fuzz fuzz "$root/scripts/fuzz.sh"

@@ -13,7 +13,7 @@ namespace {
 
 const unsigned kHeaderSize = 128;  // magic + header
 const uint32_t kFourCCFlag = 4;
-const int kSolidAlpha = 10;        // solid when above
+const int kDdsSolidAlpha = 10;        // solid when above
 
 uint32_t ReadU32(const uint8_t* p) { return p[0] | p[1] << 8 | p[2] << 16 | uint32_t(p[3]) << 24; }
 uint16_t ReadU16(const uint8_t* p) { return uint16_t(p[0] | p[1] << 8); }
@@ -143,7 +143,7 @@ void ImageDataDDS::FillHitMask(const uint8_t* level0, int pitch, HitMask* hitMas
   if (mFormat == kFormatARGB) {
     for (int y = 0; y < mHeight; ++y) {
       const uint8_t* row = level0 + size_t(y) * pitch;
-      for (int x = 0; x < mWidth; ++x) hitMask->Set(row[x * 4 + 3] > kSolidAlpha, unsigned(x + y * mWidth));
+      for (int x = 0; x < mWidth; ++x) hitMask->Set(row[x * 4 + 3] > kDdsSolidAlpha, unsigned(x + y * mWidth));
     }
     return;
   }
@@ -158,7 +158,7 @@ void ImageDataDDS::FillHitMask(const uint8_t* level0, int pitch, HitMask* hitMas
       for (int i = 0; i < 16; ++i) {
         const int x = bx * 4 + i % 4;
         const int y = by * 4 + i / 4;
-        if (x < mWidth && y < mHeight) hitMask->Set(alpha[i] > kSolidAlpha, unsigned(x + y * mWidth));
+        if (x < mWidth && y < mHeight) hitMask->Set(alpha[i] > kDdsSolidAlpha, unsigned(x + y * mWidth));
       }
     }
   }

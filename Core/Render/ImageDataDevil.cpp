@@ -13,7 +13,7 @@ namespace render {
 
 namespace {
 
-const int kSolidAlpha = 50;  // solid from this value on
+const int kDevilSolidAlpha = 50;  // solid from this value on
 
 ILenum TypeFromExtension(const std::u16string& extension) {
   if (extension.empty() || extension[0] != u'.') return IL_TYPE_UNKNOWN;
@@ -84,7 +84,7 @@ VNResultEnum ImageDataDevil::CopyTo(int pitch, int /*reserved*/, void* destinati
       const uint32_t a = mBytesPerPixel == 4 ? source[3] : 0xFF;
       const uint32_t word = a << 24 | uint32_t(source[0]) << 16 | uint32_t(source[1]) << 8 | source[2];
       std::memcpy(row + x * 4, &word, 4);
-      if (hitMask) hitMask->Set(a >= kSolidAlpha, unsigned(x + y * mWidth));
+      if (hitMask) hitMask->Set(a >= kDevilSolidAlpha, unsigned(x + y * mWidth));
     }
   }
   ReleaseImage();

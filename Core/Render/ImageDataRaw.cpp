@@ -9,7 +9,7 @@
 namespace render {
 
 namespace {
-const uint32_t kSolidAlpha = 10;  // solid from this value on
+const uint32_t kRawSolidAlpha = 10;  // solid from this value on
 }
 
 VNResultEnum ImageDataRaw::Load(base::Stream* stream, const std::u16string& /*extension*/) {
@@ -28,7 +28,7 @@ VNResultEnum ImageDataRaw::CopyTo(int pitch, int /*reserved*/, void* destination
       uint8_t bytes[4];
       if (mStream->Read(bytes, 4) != 4) return VN_FAIL;
       std::memcpy(row + x * 4, bytes, 4);
-      if (hitMask) hitMask->Set(bytes[3] >= kSolidAlpha, unsigned(x + y * mWidth));
+      if (hitMask) hitMask->Set(bytes[3] >= kRawSolidAlpha, unsigned(x + y * mWidth));
     }
   }
   return VN_OK;

@@ -14,7 +14,7 @@
 #include "Core/File/PsdFolder.h"
 #include "Core/Render/Image.h"
 #include "Core/Resource/ResourceTexture.h"
-#include "FileTestSupport.h"
+#include "tests/fakes/FileTestSupport.h"
 #include "Psd/PsdFiles.h"
 #include "fakes/RecordingRender.h"
 

@@ -13,7 +13,7 @@
 #include "Core/File/FileInfo.h"
 #include "Core/File/FileManager.h"
 #include "Core/File/PackIndex.h"
-#include "FileTestSupport.h"
+#include "tests/fakes/FileTestSupport.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include "Core/Base/Path.h"
 #include "Core/Base/TextFile.h"
 #include "Core/File/FileManager.h"
-#include "FileTestSupport.h"
+#include "tests/fakes/FileTestSupport.h"
 
 namespace {
 

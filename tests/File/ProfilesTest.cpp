@@ -1,11 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <linux/capability.h>
+#include <poll.h>
 #include <signal.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
+#include <fstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -13,7 +17,7 @@
 #include "Core/App/Win32/ApplicationWin32.h"
 #include "Core/File/Profiles.h"
 #include "Core/File/UserDataFileContainer.h"
-#include "FileTestSupport.h"
+#include "tests/fakes/FileTestSupport.h"
 #include "fakes/MainLogRecorder.h"
 
 namespace {
@@ -96,10 +100,34 @@ INSTANTIATE_TEST_SUITE_P(
                  {kDefault}, kDefault, true}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// Root reads files whatever their mode through two capabilities. This thread sets them aside for
+// the object's lifetime (capabilities are per thread; the permitted set keeps them for the restore).
+class ProfilesFileRightsDropped {
+ public:
+  ProfilesFileRightsDropped() {
+    mHeader.version = _LINUX_CAPABILITY_VERSION_3;
+    mHeader.pid = 0;
+    mSaved = syscall(SYS_capget, &mHeader, mData) == 0;
+    if (!mSaved) return;
+    __user_cap_data_struct reduced[2] = {mData[0], mData[1]};
+    reduced[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH));
+    syscall(SYS_capset, &mHeader, reduced);
+  }
+  ~ProfilesFileRightsDropped() {
+    if (mSaved) syscall(SYS_capset, &mHeader, mData);
+  }
+
+ private:
+  __user_cap_header_struct mHeader{};
+  __user_cap_data_struct mData[2]{};
+  bool mSaved = false;
+};
+
 TEST_F(ProfilesTest, UnreadableFileCountsAsCorrupt) {
   WriteProfiles(R"(<Profiles currentProfile="A"><Profile name="A"/></Profiles>)");
   std::filesystem::permissions(FilePath(), std::filesystem::perms::none);
-  if (access(FilePath().c_str(), R_OK) == 0) GTEST_SKIP() << "running with rights that read anything";
+  ProfilesFileRightsDropped dropped;
+  ASSERT_FALSE(std::ifstream(FilePath()).is_open()) << "the file should be unreadable";
   Profiles()->Load();
   EXPECT_EQ(Profiles()->GetProfileNames(), Names{kDefault});
   EXPECT_TRUE(file::Profiles::IsProfileReset());
@@ -216,24 +244,41 @@ TEST_F(ProfilesTest, ProcessKilledWhileSavingLeavesAFileThatLoads) {
   }
   ASSERT_EQ(Profiles()->Save(), tinyxml2::XML_SUCCESS);
   for (int round = 0; round < 8; ++round) {
+    // The child reports its first completed save through a pipe, so every kill lands while it is
+    // saving again rather than before it ever wrote.
+    int saved[2];
+    ASSERT_EQ(pipe(saved), 0);
     const pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
-      for (int i = 0;; ++i) {
+      close(saved[0]);
+      for (int i = 1;; ++i) {
         Profiles()->GetCurrentProfile()->SetAttribute("saves", i);
-        Profiles()->Save();
+        if (Profiles()->Save() == tinyxml2::XML_SUCCESS && saved[1] >= 0) {
+          const char done = 1;
+          if (write(saved[1], &done, 1) != 1) _exit(2);
+          close(saved[1]);
+          saved[1] = -1;
+        }
       }
     }
-    std::this_thread::sleep_for(std::chrono::milliseconds(15 + 7 * round));
+    close(saved[1]);
+    pollfd first{saved[0], POLLIN, 0};
+    const bool childSaved = poll(&first, 1, 30000) == 1 && (first.revents & POLLIN);
+    close(saved[0]);
+    std::this_thread::sleep_for(std::chrono::milliseconds(1 + 3 * round));
     kill(child, SIGKILL);
     int status = 0;
     waitpid(child, &status, 0);
-    ASSERT_TRUE(WIFSIGNALED(status));
+    ASSERT_TRUE(childSaved) << "round " << round << ": the child never saved";
+    ASSERT_TRUE(WIFSIGNALED(status)) << "round " << round;
 
     file::Profiles::SetProfileReset(false);
     Profiles()->Load();
     EXPECT_FALSE(file::Profiles::IsProfileReset()) << "round " << round;
     EXPECT_EQ(Profiles()->GetProfileNames().size(), 401u) << "round " << round;
+    // The file on disk is one of the child's saves, not the parent's.
+    EXPECT_GE(Profiles()->GetCurrentProfile()->IntAttribute("saves"), 1) << "round " << round;
   }
 }
 

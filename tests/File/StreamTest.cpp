@@ -11,7 +11,7 @@
 #include "Core/Base/FrameStream.h"
 #include "Core/Base/MemoryStream.h"
 #include "Core/Base/StreamCreator.h"
-#include "FileTestSupport.h"
+#include "tests/fakes/FileTestSupport.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include "Core/Base/StreamCreator.h"
 #include "Core/File/FileInfo.h"
 #include "Core/File/UserDataFileContainer.h"
-#include "FileTestSupport.h"
+#include "tests/fakes/FileTestSupport.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "Core/File/FileManager.h"
-#include "FileTestSupport.h"
+#include "tests/fakes/FileTestSupport.h"
 #include "Platform/Win32/Files.h"
 #include "fakes/MainLogRecorder.h"
 

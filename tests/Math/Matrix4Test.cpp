@@ -10,7 +10,7 @@ using reference::FromFloat;
 using reference::Mat4;
 using reference::Near;
 
-constexpr double kTolerance = 1e-5;
+constexpr double kMatrix4Tolerance = 1e-5;
 
 // A full matrix with no zero and no symmetry, so a swapped index shows.
 math::Matrix4 General() {
@@ -47,20 +47,20 @@ TEST(Matrix4Test, ProductsAreFullFourByFourAndSafeOnThemselves) {
   b.m[7] = -2.0f;
   const Mat4 expected = FromFloat(a) * FromFloat(b);
 
-  EXPECT_TRUE(Near(FromFloat(a * b), expected, kTolerance));
+  EXPECT_TRUE(Near(FromFloat(a * b), expected, kMatrix4Tolerance));
   math::Matrix4 c = a;
   c *= b;
-  EXPECT_TRUE(Near(FromFloat(c), expected, kTolerance));
+  EXPECT_TRUE(Near(FromFloat(c), expected, kMatrix4Tolerance));
   math::Matrix4 d(false);
   d.Multiply(a, b);
-  EXPECT_TRUE(Near(FromFloat(d), expected, kTolerance));
+  EXPECT_TRUE(Near(FromFloat(d), expected, kMatrix4Tolerance));
 
   math::Matrix4 self = a;
   self *= self;
-  EXPECT_TRUE(Near(FromFloat(self), FromFloat(a) * FromFloat(a), kTolerance));
+  EXPECT_TRUE(Near(FromFloat(self), FromFloat(a) * FromFloat(a), kMatrix4Tolerance));
   self = a;
   self.Multiply(b, self);
-  EXPECT_TRUE(Near(FromFloat(self), FromFloat(b) * FromFloat(a), kTolerance));
+  EXPECT_TRUE(Near(FromFloat(self), FromFloat(b) * FromFloat(a), kMatrix4Tolerance));
 }
 
 TEST(Matrix4Test, SetRotationIsZThenXThenYOrthonormalAndKeepsTheRest) {
@@ -98,7 +98,7 @@ TEST(Matrix4Test, RotateEqualsProductWithTheFullRotation) {
       math::Matrix4 m = start;
       m.Rotate(angles);
       EXPECT_TRUE(Near(FromFloat(m), FromFloat(start) * reference::Rotation3(angles.x, angles.y, angles.z),
-                       kTolerance));
+                       kMatrix4Tolerance));
     }
   }
 }
@@ -107,11 +107,11 @@ TEST(Matrix4Test, ScaleAndTranslateMultiplyFromTheRight) {
   const math::Matrix4 start = Affine();
   math::Matrix4 scaled = start;
   scaled.Scale(math::Point3(2, -3, 0.5f));
-  EXPECT_TRUE(Near(FromFloat(scaled), FromFloat(start) * reference::Scale3(2, -3, 0.5), kTolerance));
+  EXPECT_TRUE(Near(FromFloat(scaled), FromFloat(start) * reference::Scale3(2, -3, 0.5), kMatrix4Tolerance));
 
   math::Matrix4 moved = start;
   moved.Translate(math::Point3(4, 5, -6));
-  EXPECT_TRUE(Near(FromFloat(moved), FromFloat(start) * reference::Translation3(4, 5, -6), kTolerance));
+  EXPECT_TRUE(Near(FromFloat(moved), FromFloat(start) * reference::Translation3(4, 5, -6), kMatrix4Tolerance));
 
   math::Matrix4 set = General();
   set.SetScale(math::Point3(7, 8, 9));
@@ -144,9 +144,9 @@ TEST(Matrix4Test, TransformPointUsesTheRowVectorConvention) {
   g.TransformPointTo(source, destination);
   const Mat4 product = reference::Translation3(source.x, source.y, source.z) * FromFloat(g);
   // The bottom row of T(point) x M is the row vector (x, y, z, 1) x M.
-  EXPECT_NEAR(destination.x, product.v[3][0], kTolerance);
-  EXPECT_NEAR(destination.y, product.v[3][1], kTolerance);
-  EXPECT_NEAR(destination.z, product.v[3][2], kTolerance);
+  EXPECT_NEAR(destination.x, product.v[3][0], kMatrix4Tolerance);
+  EXPECT_NEAR(destination.y, product.v[3][1], kMatrix4Tolerance);
+  EXPECT_NEAR(destination.z, product.v[3][2], kMatrix4Tolerance);
 }
 
 }  // namespace

@@ -8,7 +8,7 @@
 
 #include "Reference.h"
 
-namespace {
+namespace transform3d_test {
 
 using reference::FromFloat;
 using reference::Mat4;
@@ -199,4 +199,4 @@ TEST(Transform3DTest, CopyAndResetKeepTheStateSeparate) {
   EXPECT_TRUE(Near(FromFloat(t.GetMatrix()), Product({S(2, 2, 2)}), 0.0));
 }
 
-}  // namespace
+}  // namespace transform3d_test

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "Core/Purchase/PurchaseSystem.h"
-#include "FileTestSupport.h"
+#include "tests/fakes/FileTestSupport.h"
 
 namespace fakes {
 class ScriptedStoreBackend;

@@ -21,14 +21,14 @@
 
 namespace {
 
-constexpr unsigned kWidth = 16;
-constexpr unsigned kHeight = 8;
-constexpr uint32_t kBlack = 0xFF000000u;
+constexpr unsigned kFrameWidth = 16;
+constexpr unsigned kFrameHeight = 8;
+constexpr uint32_t kFrameBlack = 0xFF000000u;
 
 class ShaderFrameTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    mWindow = std::make_unique<fakes::GlRenderWindow>(kWidth, kHeight);
+    mWindow = std::make_unique<fakes::GlRenderWindow>(kFrameWidth, kFrameHeight);
     mRender = mWindow->GetRender();
     ASSERT_NE(mRender, nullptr);
   }
@@ -91,7 +91,7 @@ TEST_F(ShaderFrameTest, GeometryQuadsLandOnTheDesignPixels) {
     unsigned left, top, right, bottom;
   };
   // A quad inside, the top-left design pixel, the bottom-right one.
-  const Case cases[] = {{2, 1, 6, 4}, {0, 0, 1, 1}, {kWidth - 1, kHeight - 1, kWidth, kHeight}};
+  const Case cases[] = {{2, 1, 6, 4}, {0, 0, 1, 1}, {kFrameWidth - 1, kFrameHeight - 1, kFrameWidth, kFrameHeight}};
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(c.left) + "," + std::to_string(c.top));
     // Corners shifted by -0.5 as every 2-D vertex is, clockwise on the screen.
@@ -104,11 +104,11 @@ TEST_F(ShaderFrameTest, GeometryQuadsLandOnTheDesignPixels) {
         {l, t, 0, red}, {r, t, 0, red}, {r, b, 0, red}, {l, t, 0, red}, {r, b, 0, red}, {l, b, 0, red}});
     DrawFrame(state, 2);
     const std::vector<d3d9::DWORD> pixels = BackBuffer();
-    ASSERT_EQ(pixels.size(), size_t(kWidth * kHeight));
+    ASSERT_EQ(pixels.size(), size_t(kFrameWidth * kFrameHeight));
     for (size_t i = 0; i < pixels.size(); ++i) {
-      const unsigned x = unsigned(i % kWidth), y = unsigned(i / kWidth);
+      const unsigned x = unsigned(i % kFrameWidth), y = unsigned(i / kFrameWidth);
       const bool in = x >= c.left && x < c.right && y >= c.top && y < c.bottom;
-      ASSERT_EQ(pixels[i], in ? red : kBlack) << "pixel " << x << ", " << y;
+      ASSERT_EQ(pixels[i], in ? red : kFrameBlack) << "pixel " << x << ", " << y;
     }
   }
 }
@@ -133,7 +133,7 @@ TEST_F(ShaderFrameTest, EnemyShaderTintsTheTexelByColor2) {
   ASSERT_EQ(mMob->SetProjection(&mRender->GetProjection()), VN_OK);
   ASSERT_EQ(mMob->SetTexture(texture), VN_OK);
   mMob->GetColor2()->SetValue(math::Point4(1.0f, 0.5f, 1.0f, 1.0f));
-  const float l = -0.5f, t = -0.5f, r = kWidth - 0.5f, b = kHeight - 0.5f;
+  const float l = -0.5f, t = -0.5f, r = kFrameWidth - 0.5f, b = kFrameHeight - 0.5f;
   const uint32_t color = 0xFFFFFF80u;  // the vertex colour halves blue
   render::DrawState state;
   state.mShader = mMob->GetProgram();

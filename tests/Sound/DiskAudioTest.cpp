@@ -13,7 +13,7 @@
 #include <thread>
 #include <vector>
 
-#include "File/FileTestSupport.h"
+#include "tests/fakes/FileTestSupport.h"
 #include "SoundTestSupport.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "Core/Base/Stream.h"
-#include "File/FileTestSupport.h"
+#include "tests/fakes/FileTestSupport.h"
 #include "SoundTestSupport.h"
 #include "fakes/ScriptedBass.h"
 

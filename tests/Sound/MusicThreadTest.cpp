@@ -8,7 +8,7 @@
 #include <thread>
 #include <vector>
 
-#include "File/FileTestSupport.h"
+#include "tests/fakes/FileTestSupport.h"
 #include "Platform/Bass/Bass.h"
 #include "Platform/Bass/Mixer.h"
 #include "SoundTestSupport.h"

@@ -7,7 +7,7 @@
 
 #include "Core/Resource/ResourceManager.h"
 #include "Core/Resource/ResourceSound.h"
-#include "File/FileTestSupport.h"
+#include "tests/fakes/FileTestSupport.h"
 #include "SoundTestSupport.h"
 #include "fakes/MainLogRecorder.h"
 #include "fakes/ScriptedBass.h"

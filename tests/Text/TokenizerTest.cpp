@@ -21,7 +21,7 @@ struct TokenCase {
   std::vector<std::string> tokens;
 };
 
-const std::vector<TokenCase> kCases = {
+const std::vector<TokenCase> kTokenCases = {
     {" 1, 2 ,3 ", ',', false, {"1", "2", "3"}},
     {"a,,b,", ',', false, {"a", "", "b", ""}},
     {"a,,b,", ',', true, {"a", "b"}},
@@ -39,13 +39,13 @@ const std::vector<TokenCase> kCases = {
 template <class Char>
 class TokenizerTest : public ::testing::Test {};
 
-using CharTypes = ::testing::Types<char, char16_t>;
-TYPED_TEST_SUITE(TokenizerTest, CharTypes);
+using TokenizerCharTypes = ::testing::Types<char, char16_t>;
+TYPED_TEST_SUITE(TokenizerTest, TokenizerCharTypes);
 
 TYPED_TEST(TokenizerTest, SplitsAndCountsTable) {
   using Char = TypeParam;
   using String = std::basic_string<Char>;
-  for (const TokenCase& c : kCases) {
+  for (const TokenCase& c : kTokenCases) {
     SCOPED_TRACE(testing::Message() << '"' << c.source << "\" skip " << c.skipEmpty);
     base::BasicTokenizer<Char> tokenizer(Text<Char>(c.source), Char(c.delimiter), c.skipEmpty);
     std::vector<String> tokens;
@@ -162,11 +162,14 @@ TEST(ReadTokenTest, DecimalPointIgnoresTheProcessLocale) {
       break;
     }
   }
-  if (!chosen) GTEST_SKIP() << "no locale with a decimal comma is installed";
+  // scripts/setup.sh generates de_DE.UTF-8.
+  ASSERT_NE(chosen, nullptr) << "no locale with a decimal comma is installed";
+  const std::string point = std::localeconv()->decimal_point;
   base::Tokenizer tokenizer("2.5", ',', false);
   float value = 0.0f;
   tokenizer >> value;
   std::setlocale(LC_NUMERIC, "C");
+  ASSERT_EQ(point, ",") << chosen;
   EXPECT_EQ(value, 2.5f);
 }
 

@@ -8,7 +8,7 @@ namespace render {
 
 namespace {
 
-VNResultEnum ToResult(d3d9::HRESULT result) { return result == d3d9::D3D_OK ? VN_OK : VN_FAIL; }
+VNResultEnum ShaderVariableResult(d3d9::HRESULT result) { return result == d3d9::D3D_OK ? VN_OK : VN_FAIL; }
 
 }  // namespace
 
@@ -22,12 +22,12 @@ VNResultEnum ShaderScalarVariableImplDX9::SetMatrix(const math::Matrix4* matrix)
   // Both are 16 floats row by row for row vectors.
   d3dx9::D3DXMATRIX value;
   for (int i = 0; i < 16; ++i) value.m[i / 4][i % 4] = matrix->m[i];
-  return ToResult(mTable->SetMatrix(mProgram->GetBackEnd()->GetDevice(), mHandle, &value));
+  return ShaderVariableResult(mTable->SetMatrix(mProgram->GetBackEnd()->GetDevice(), mHandle, &value));
 }
 
 VNResultEnum ShaderScalarVariableImplDX9::SetVector(float x, float y, float z, float w) {
   const d3dx9::D3DXVECTOR4 value = {x, y, z, w};
-  return ToResult(mTable->SetVector(mProgram->GetBackEnd()->GetDevice(), mHandle, &value));
+  return ShaderVariableResult(mTable->SetVector(mProgram->GetBackEnd()->GetDevice(), mHandle, &value));
 }
 
 VNResultEnum ShaderScalarVariableImplDX9::SetVector4(const math::Point4& value) {
@@ -43,7 +43,7 @@ VNResultEnum ShaderScalarVariableImplDX9::SetVector2(const math::Point2& value) 
 }
 
 VNResultEnum ShaderScalarVariableImplDX9::SetFloat(float value) {
-  return ToResult(mTable->SetFloat(mProgram->GetBackEnd()->GetDevice(), mHandle, value));
+  return ShaderVariableResult(mTable->SetFloat(mProgram->GetBackEnd()->GetDevice(), mHandle, value));
 }
 
 ShaderTextureVariableImplDX9::ShaderTextureVariableImplDX9(ShaderImplDX9* program, const char* name)
@@ -58,7 +58,7 @@ ShaderTextureVariableImplDX9::ShaderTextureVariableImplDX9(ShaderImplDX9* progra
 VNResultEnum ShaderTextureVariableImplDX9::SetTexture(Texture* texture) {
   d3d9::IDirect3DTexture9* deviceTexture =
       texture != nullptr ? static_cast<TextureDX9*>(texture)->GetDeviceTexture() : nullptr;
-  return ToResult(mProgram->GetBackEnd()->GetDevice()->SetTexture(mDesc.RegisterIndex, deviceTexture));
+  return ShaderVariableResult(mProgram->GetBackEnd()->GetDevice()->SetTexture(mDesc.RegisterIndex, deviceTexture));
 }
 
 }  // namespace render

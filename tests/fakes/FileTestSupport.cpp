@@ -1,4 +1,4 @@
-#include "FileTestSupport.h"
+#include "tests/fakes/FileTestSupport.h"
 
 #include <cstdlib>
 #include <fstream>

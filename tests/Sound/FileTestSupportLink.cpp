@@ -1,2 +1,0 @@
-// The file tests' temporary-folder fixture, built into this program too.
-#include "File/FileTestSupport.cpp"
