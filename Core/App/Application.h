@@ -1,5 +1,6 @@
 #pragma once
 #include <list>
+#include <mutex>
 
 #include "Core/App/Win32/ApplicationWin32.h"
 #include "Core/Base/Singletone.h"
@@ -17,18 +18,22 @@ class Application : public base::Singletone<Application>, public ApplicationWin3
   Application();
   ~Application() override;
 
-  // Pumps one message, drops finished threads, and marks the application stopped when none is left.
+  // Pumps one message, drops threads that are finished and whose loop has ended (deleting the
+  // auto-deleting ones), and marks the application stopped when none is left.
   VNResultEnum Update(float dt) override;
-  // Stops the tree of every registered thread; sets no flag of its own.
+  // Stops the tree of every registered thread (through its own loop when it runs); sets no flag of
+  // its own.
   void Stop() override;
 
-  void RegisterThread(Thread* thread) { mThreads.push_back(thread); }
+  // Called by Thread::Start; any thread may start threads.
+  void RegisterThread(Thread* thread);
 
   float GetImageScale() const { return mImageScale; }
   float GetFontScale() const { return mFontScale; }
   int GetExitCode() const { return mExitCode; }
 
  private:
+  std::mutex mThreadsMutex;
   std::list<Thread*> mThreads;
   float mImageScale = 1.0f;
   float mFontScale = 1.0f;

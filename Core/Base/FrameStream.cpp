@@ -1,6 +1,7 @@
 #include "Core/Base/FrameStream.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "Core/Base/MemoryStream.h"
 
@@ -14,11 +15,15 @@ FrameStream::~FrameStream() {
 }
 
 unsigned FrameStream::Read(void* buffer, unsigned n) {
-  const unsigned k = std::min(n, mSize - mPosition);
-  if (k == 0 || !mInner) return 0;
+  if (!mInner) return 0;
+  // In 64 bits: offset + position may pass 4 GiB, which must not wrap to the inner stream's start.
+  const std::uint64_t start = std::uint64_t{mOffset} + mPosition;
+  const std::uint64_t innerSize = mInner->GetSize();
+  if (start >= innerSize) return 0;
+  // Nothing outside the inner stream, nothing outside the window.
+  const auto k = static_cast<unsigned>(std::min<std::uint64_t>({n, mSize - mPosition, innerSize - start}));
   // The inner seek takes a signed offset: a window start beyond 2 GiB cannot be reached.
-  const unsigned start = mOffset + mPosition;
-  if (start > 0x7FFFFFFFu || mInner->Seek(static_cast<int>(start), kBegin) != start) return 0;
+  if (k == 0 || start > 0x7FFFFFFFu || mInner->Seek(static_cast<int>(start), kBegin) != start) return 0;
   const unsigned got = mInner->Read(buffer, k);
   mPosition += got;
   return got;

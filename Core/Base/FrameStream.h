@@ -4,8 +4,9 @@
 namespace base {
 
 // A read-only window [offset, offset + size) onto another stream. The inner stream is sought before
-// every read, so several windows may share one inner stream. Nothing checks that the window lies
-// inside the inner stream: reads past its end return the inner stream's short counts.
+// every read, so several windows may share one inner stream. The window is not checked against the
+// inner stream when it is made: a read gives only the bytes that lie inside both (a short count),
+// and positions are computed in 64 bits, so a window past 4 GiB never wraps to the inner start.
 class FrameStream : public Stream {
  public:
   FrameStream(Stream* inner, bool ownsInner, unsigned offset, unsigned size);

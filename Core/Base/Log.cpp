@@ -24,6 +24,7 @@ constexpr char16_t kTextClosing[] = u"log terminated\n";
 }  // namespace
 
 Log::~Log() {
+  std::lock_guard<std::recursive_mutex> lock(mLock);
   for (auto& output : mHtmlOutputs) {
     output->Write(kHtmlClosing);
     output.reset();
@@ -36,12 +37,14 @@ Log::~Log() {
 
 void Log::AddHtmlOutput(std::unique_ptr<LogOutput> output) {
   if (!output) return;
+  std::lock_guard<std::recursive_mutex> lock(mLock);
   output->Write(kHtmlHeader);
   mHtmlOutputs.push_back(std::move(output));
 }
 
 void Log::AddTextOutput(std::unique_ptr<LogOutput> output) {
   if (!output) return;
+  std::lock_guard<std::recursive_mutex> lock(mLock);
   output->Write(kTextOpening);
   mTextOutputs.push_back(std::move(output));
 }

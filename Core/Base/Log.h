@@ -1,5 +1,6 @@
 #pragma once
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -11,7 +12,9 @@ namespace base {
 
 // Two lists of outputs in the order of attachment: HTML outputs receive each entry wrapped in its
 // styles' div elements, text outputs the bare entry. Entries are written through LogMessage.
-// Main thread only. Destroying the log writes the closing texts and deletes the outputs.
+// Any thread may log and attach outputs: the log's lock is held while an entry goes to its outputs,
+// so entries never interleave and an output's Write is never called on two threads at once.
+// Destroying the log writes the closing texts and deletes the outputs.
 class Log : public NoCopy {
  public:
   Log() = default;
@@ -22,10 +25,14 @@ class Log : public NoCopy {
   // Takes the output and writes "log initialized\n" to it.
   void AddTextOutput(std::unique_ptr<LogOutput> output);
 
+  // The lists as they are; hold the lock to read them while other threads may attach outputs.
   const std::vector<std::unique_ptr<LogOutput>>& GetHtmlOutputs() const { return mHtmlOutputs; }
   const std::vector<std::unique_ptr<LogOutput>>& GetTextOutputs() const { return mTextOutputs; }
+  // Recursive: an output may log while it writes.
+  std::recursive_mutex& GetLock() { return mLock; }
 
  private:
+  std::recursive_mutex mLock;
   std::vector<std::unique_ptr<LogOutput>> mHtmlOutputs;
   std::vector<std::unique_ptr<LogOutput>> mTextOutputs;
 };

@@ -10,15 +10,27 @@ void LogFormat::Finish() {
 LogMessage::LogMessage(const char16_t* format, Log* log)
     : LogMessage(format ? std::u16string(format) : std::u16string(), log) {}
 
-LogMessage::LogMessage(const std::u16string& format, Log* log) {
+LogMessage::LogMessage(const std::u16string& format, Log* log) : mLog(log) {
   if (!log) return;
+  // The outputs live as long as the log; the lists may grow on another thread meanwhile.
+  std::lock_guard<std::recursive_mutex> lock(log->GetLock());
   mHtml.reserve(log->GetHtmlOutputs().size());
   for (const auto& output : log->GetHtmlOutputs()) mHtml.emplace_back(format, output.get());
   mText.reserve(log->GetTextOutputs().size());
   for (const auto& output : log->GetTextOutputs()) mText.emplace_back(format, output.get());
 }
 
+LogMessage::LogMessage(LogMessage&& other) noexcept
+    : mLog(other.mLog), mHtml(std::move(other.mHtml)), mText(std::move(other.mText)) {
+  other.mLog = nullptr;
+  other.mHtml.clear();
+  other.mText.clear();
+}
+
 LogMessage::~LogMessage() {
+  if (!mLog) return;
+  // One entry reaches every output before another thread's entry starts.
+  std::lock_guard<std::recursive_mutex> lock(mLog->GetLock());
   for (LogFormat& format : mHtml) format.Finish();
   for (LogFormat& format : mText) format.Finish();
 }

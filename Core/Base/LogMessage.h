@@ -27,14 +27,15 @@ class LogFormat : public Format {
 //   base::LogPlain(u"Max texture Width: %d\n") % width;
 //   base::LogBlock(u"Trying to Load already loaded resource '%s'.\n") % name;
 //   base::LogMessage(u"link loaded!", base::MainLog::Instance()) << VN_LOG_SOURCE;
-// A null log (the main log during teardown) or a log without outputs writes nothing.
+// A null log (the main log during teardown) or a log without outputs writes nothing. A statement
+// belongs to the thread that made it; any number of threads may make statements at once.
 class LogMessage {
  public:
   LogMessage(const char16_t* format, Log* log);
   LogMessage(const std::u16string& format, Log* log);
   LogMessage(const LogMessage&) = delete;
   LogMessage& operator=(const LogMessage&) = delete;
-  LogMessage(LogMessage&& other) = default;  // the moved-from statement writes nothing
+  LogMessage(LogMessage&& other) noexcept;  // the moved-from statement writes nothing
   ~LogMessage();
 
   // Nests the style inside those applied before; text outputs are not touched.
@@ -54,6 +55,7 @@ class LogMessage {
   template <class Apply>
   LogMessage& ForEach(Apply apply);
 
+  Log* mLog = nullptr;
   std::vector<LogFormat> mHtml;
   std::vector<LogFormat> mText;
 };

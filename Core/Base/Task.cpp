@@ -16,7 +16,7 @@ Task::~Task() { delete mLock; }
 
 VNResultEnum Task::OnStart() { return VN_OK; }
 VNResultEnum Task::Update(float) { return VN_OK; }
-void Task::Stop() { mStopped = true; }
+void Task::Stop() { SetStopped(true); }
 
 VNResultEnum Task::UpdateTree(float dt) {
   if (IsFinished()) return VN_OK;
@@ -58,7 +58,7 @@ VNResultEnum Task::UpdateChildren(float dt) {
 
 void Task::StopTree() {
   for (Task* child : mChildren) child->StopTree();
-  mStopRequested = true;
+  mStopRequested.store(true, std::memory_order_release);
   Stop();
 }
 

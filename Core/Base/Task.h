@@ -1,4 +1,5 @@
 #pragma once
+#include <atomic>
 #include <vector>
 
 #include "Core/Base/Result.h"
@@ -12,6 +13,9 @@ namespace base {
 // An updatable node of the task tree: started once, then ticked with the frame time; children tick
 // before their parent. A task does not own its children, except through DeleteChildren and the
 // auto-delete flag of finished children.
+// Threads: a tree is ticked, stopped and changed on the one thread that runs it. From other threads
+// only AddTask (on a task with a lock) and the reads of the stopped and stop-requested flags are
+// safe; a thread's tree is stopped from outside through app::ThreadWin32::RequestStop.
 class Task {
  public:
   Task(bool autoDelete, bool stopWhenChildrenDone, bool keepParentRunning, bool createLock);
@@ -36,20 +40,20 @@ class Task {
 
   bool HasNoChildren() const { return mChildren.empty(); }
   bool HasBlockingChild() const;
-  bool IsStopped() const { return mStopped; }
-  bool IsStopRequested() const { return mStopRequested; }
+  bool IsStopped() const { return mStopped.load(std::memory_order_acquire); }
+  bool IsStopRequested() const { return mStopRequested.load(std::memory_order_acquire); }
   bool IsStarted() const { return mStarted; }
   bool IsAutoDelete() const { return mAutoDelete; }
   bool KeepsParentRunning() const { return mKeepParentRunning; }
   // Stopped with no children: the parent removes it at its next tick.
-  bool IsFinished() const { return mStopped && mChildren.empty(); }
+  bool IsFinished() const { return IsStopped() && mChildren.empty(); }
 
  protected:
-  void SetStopped(bool stopped) { mStopped = stopped; }
+  void SetStopped(bool stopped) { mStopped.store(stopped, std::memory_order_release); }
 
  private:
-  bool mStopRequested = false;
-  bool mStopped = false;
+  std::atomic<bool> mStopRequested{false};
+  std::atomic<bool> mStopped{false};
   std::vector<Task*> mChildren;
   std::vector<Task*> mPending;
   bool mStopWhenChildrenDone;

@@ -4,6 +4,7 @@
 #include <new>
 
 #include "Core/Base/FileStream.h"
+#include "Core/Base/LogMessage.h"
 #include "Core/Base/StreamCreator.h"
 #include "Platform/Win32/Files.h"
 
@@ -51,7 +52,11 @@ void ListTree(const std::u16string& root, const std::u16string& folder, const st
   });
 }
 
+void LogSkippedDiskName(const char16_t* text) { base::LogPlain(u"%s") % std::u16string(text); }
+
 }  // namespace
+
+FileManagerWin32::FileManagerWin32() { win32::SetSkippedNameReporter(LogSkippedDiskName); }
 
 base::Stream* FileManagerWin32::OpenStream(const std::u16string& path) {
   auto* stream = new (std::nothrow) base::FileStream;

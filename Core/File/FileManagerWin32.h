@@ -6,6 +6,9 @@ namespace file {
 // The disk as a container: names are relative to the process's current folder.
 class FileManagerWin32 : public FileContainer {
  public:
+  // Sends the disk layer's notes on names it leaves out of listings to the main log.
+  FileManagerWin32();
+
   // A file stream opened for reading; null when the open fails.
   base::Stream* OpenStream(const std::u16string& path) override;
   // Does not test that the file exists: a missing file shows when the creator is used.

@@ -3,7 +3,6 @@
 #include <memory>
 #include <new>
 
-#include "Core/App/Win32/ApplicationWin32.h"
 #include "Core/Base/LogMessage.h"
 #include "Core/Base/Stream.h"
 #include "Core/Base/StringEncoding.h"
@@ -41,7 +40,7 @@ VNResultEnum WriteDurably(const std::u16string& path, const char* bytes, unsigne
 }  // namespace
 
 Profiles::~Profiles() {
-  if (mDocument && !app::ApplicationWin32::IsSecondInstance()) Save();
+  if (mDocument && !sSecondInstance) Save();
   delete mDocument;
 }
 

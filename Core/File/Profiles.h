@@ -47,6 +47,11 @@ class Profiles : public base::Singletone<Profiles> {
   tinyxml2::XMLElement* GetCurrentProfile() const { return mCurrent; }
   tinyxml2::XMLDocument* GetDocument() const { return mDocument; }
 
+  // Handed over by the application when this process found another instance running: the
+  // profiles are then never saved at exit. Does not create the profiles.
+  static bool IsSecondInstance() { return sSecondInstance; }
+  static void SetSecondInstance(bool second) { sSecondInstance = second; }
+
   // Set when a load found the file unreadable; the game tells the player and clears it.
   static bool IsProfileReset() { return sProfileReset; }
   static void SetProfileReset(bool reset) { sProfileReset = reset; }
@@ -61,6 +66,7 @@ class Profiles : public base::Singletone<Profiles> {
   tinyxml2::XMLElement* mCurrent = nullptr;
 
   static inline bool sProfileReset = false;
+  static inline bool sSecondInstance = false;
 };
 
 }  // namespace file

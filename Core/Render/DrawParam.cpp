@@ -93,4 +93,11 @@ DrawTranslate2DParam<DrawTextParam> DrawParamInterface<TagUntransformed, DrawTex
   return Translated(Convert<DrawTranslate2DParam<DrawTextParam>>(), offset);
 }
 
+DrawTransform2DParam<DrawParticlesParam> DrawParamInterface<TagUntransformed, DrawParticlesParam>::Transform(
+    const math::Transform2D& transform) {
+  DrawTransform2DParam<DrawParticlesParam> request = Convert<DrawTransform2DParam<DrawParticlesParam>>();
+  request.GetTransform() = transform;
+  return request;
+}
+
 }  // namespace render

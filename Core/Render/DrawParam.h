@@ -8,6 +8,7 @@
 #include "Core/Math/Transform2D.h"
 #include "Core/Render/DrawCustomParam.h"
 #include "Core/Render/DrawImageParam.h"
+#include "Core/Render/DrawParticlesParam.h"
 #include "Core/Render/DrawTextParam.h"
 
 namespace render {
@@ -77,6 +78,12 @@ class DrawParamInterface<TagUntransformed, DrawTextParam> : public DrawPayloadAc
  public:
   DrawTransform2DParam<DrawTextParam> ScaleUniform(float s);
   DrawTranslate2DParam<DrawTextParam> Translate(const math::Point2& offset);
+};
+
+template <>
+class DrawParamInterface<TagUntransformed, DrawParticlesParam> : public DrawPayloadAccess<DrawParticlesParam> {
+ public:
+  DrawTransform2DParam<DrawParticlesParam> Transform(const math::Transform2D& transform);
 };
 
 // Shared by the three request kinds: holds the payload. The most derived request draws it at its

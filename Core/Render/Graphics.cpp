@@ -187,6 +187,10 @@ DrawTransform2DParam<DrawImageParam> Graphics::DrawImageToRect(Image* image, con
   return request;
 }
 
+DrawUntransformedParam<DrawParticlesParam> Graphics::DrawParticles(ParticleEmitter* emitter) {
+  return DrawUntransformedParam<DrawParticlesParam>(DrawParticlesParam(this, emitter));
+}
+
 DrawUntransformedParam<DrawCustomParam> Graphics::DrawGeometry(int type, const math::Point2* corners,
                                                                unsigned count, bool quadIndices) {
   auto* cache = static_cast<BufferDoubleCache<VertexBuffer<SVertexGeom>>*>(

@@ -20,6 +20,7 @@ namespace render {
 
 class Font;
 class Image;
+class ParticleEmitter;
 class Render;
 class RenderTarget;
 class Shader;
@@ -80,6 +81,8 @@ class Graphics : public base::NoCopy {
   DrawUntransformedParam<DrawTextParam> DrawText(const std::u16string* text);
   DrawUntransformedParam<DrawTextParam> DrawTextBox(const std::u16string* text, float wrapWidth, float indent,
                                                     unsigned alignment, bool justifyCharacters);
+  // The emitter's particles (see ParticleEmitter::Draw).
+  DrawUntransformedParam<DrawParticlesParam> DrawParticles(ParticleEmitter* emitter);
   // Caller vertices in the SVertexGeom format, already taken from the geometry cache.
   DrawUntransformedParam<DrawCustomParam> DrawCustom(int type, SVertexGeom* vertices,
                                                      const BufferRange<VertexBuffer<SVertexGeom>>& vertexRange,

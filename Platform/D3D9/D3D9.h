@@ -42,7 +42,7 @@ class IDirect3DIndexBuffer9 : public IUnknown {
   virtual HRESULT Unlock() = 0;
 };
 
-// Programs made from the code of D3DXCompileShader (Platform/D3DX9/ShaderCode.h).
+// Programs made from the code of D3DXCompileShader (Platform/D3D9/ShaderCode.h).
 class IDirect3DVertexShader9 : public IUnknown {};
 class IDirect3DPixelShader9 : public IUnknown {};
 

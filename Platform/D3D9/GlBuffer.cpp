@@ -16,7 +16,7 @@ GlBuffer<Interface>::GlBuffer(GlDevice* device, UINT length, D3DPOOL pool, GLenu
 
 template <class Interface>
 GlBuffer<Interface>::~GlBuffer() {
-  glDeleteBuffers(1, &mName);
+  if (HasContext()) glDeleteBuffers(1, &mName);
 }
 
 template <class Interface>
@@ -34,6 +34,7 @@ template <class Interface>
 HRESULT GlBuffer<Interface>::Unlock() {
   if (!mLocked) return D3DERR_INVALIDCALL;
   mLocked = false;
+  if (!HasContext()) return D3DERR_DEVICELOST;
   // A fresh store each time, so a draw still reading the old contents never stalls the upload.
   glBindBuffer(GL_ARRAY_BUFFER, mName);
   glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(mStaging.size()), mStaging.data(),

@@ -6,6 +6,8 @@
 
 #include <algorithm>
 
+#include "Platform/Win32/WindowHandle.h"
+
 namespace d3d9 {
 
 namespace {
@@ -56,12 +58,12 @@ void Rebind(T*& slot, T* object) {
 
 }  // namespace
 
-GlDevice::GlDevice(SDL_Window* window, const D3DPRESENT_PARAMETERS& params)
+GlDevice::GlDevice(HWND handle, SDL_Window* window, const D3DPRESENT_PARAMETERS& params)
     : mWindow(window),
       mParams(params),
       mBackBuffer(this, nullptr),
       mTarget(&mBackBuffer),
-      mPrograms(std::make_unique<GlProgramCache>()) {
+      mPrograms(std::make_unique<GlProgramCache>(mLife)) {
   glGenVertexArrays(1, &mVertexArray);
   glBindVertexArray(mVertexArray);
   glGenSamplers(kMaxStages, mSamplers);
@@ -88,7 +90,9 @@ GlDevice::GlDevice(SDL_Window* window, const D3DPRESENT_PARAMETERS& params)
     mParams.BackBufferHeight = UINT(h);
   }
   SDL_GL_SetSwapInterval(0);
-  glBindFramebuffer(GL_FRAMEBUFFER, 0);
+  // The watcher holds the flag, not the device: objects may outlive the device too.
+  win32::WatchGlContext(handle, [life = mLife] { life->alive = false; });
+  CreateBackBuffer();
   glEnable(GL_DEPTH_TEST);
   glDepthFunc(GL_LEQUAL);
   glDisable(GL_BLEND);
@@ -98,8 +102,42 @@ GlDevice::GlDevice(SDL_Window* window, const D3DPRESENT_PARAMETERS& params)
 GlDevice::~GlDevice() {
   Unbind();
   for (GlResource* resource : mResources) resource->Detach();
+  mPrograms.reset();
+  if (!HasContext()) return;
+  DeleteBackBuffer();
   glDeleteSamplers(kMaxStages, mSamplers);
   glDeleteVertexArrays(1, &mVertexArray);
+}
+
+void GlDevice::CreateBackBuffer() {
+  const GLsizei width = GLsizei(mParams.BackBufferWidth), height = GLsizei(mParams.BackBufferHeight);
+  glGenTextures(1, &mBackColor);
+  glBindTexture(GL_TEXTURE_2D, mBackColor);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV,
+               nullptr);
+  glBindTexture(GL_TEXTURE_2D, 0);
+  glGenRenderbuffers(1, &mBackDepth);
+  glBindRenderbuffer(GL_RENDERBUFFER, mBackDepth);
+  glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, width, height);
+  glBindRenderbuffer(GL_RENDERBUFFER, 0);
+  glGenFramebuffers(1, &mBackFramebuffer);
+  glBindFramebuffer(GL_FRAMEBUFFER, mBackFramebuffer);
+  glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, mBackColor, 0);
+  glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER,
+                            mBackDepth);
+}
+
+void GlDevice::DeleteBackBuffer() {
+  glDeleteFramebuffers(1, &mBackFramebuffer);
+  glDeleteRenderbuffers(1, &mBackDepth);
+  glDeleteTextures(1, &mBackColor);
+  mBackFramebuffer = mBackDepth = mBackColor = 0;
+}
+
+GLuint GlDevice::TargetFramebuffer() const {
+  GlTexture* texture = mTarget->GetTexture();
+  return texture ? texture->GetFramebuffer() : mBackFramebuffer;
 }
 
 void GlDevice::Detach(GlResource* resource) {
@@ -110,7 +148,7 @@ void GlDevice::Unbind() {
   if (mTarget != &mBackBuffer) {
     mTarget->Release();
     mTarget = &mBackBuffer;
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    if (HasContext()) glBindFramebuffer(GL_FRAMEBUFFER, mBackFramebuffer);
   }
   Rebind(mStream, static_cast<GlVertexBuffer*>(nullptr));
   Rebind(mIndices, static_cast<GlIndexBuffer*>(nullptr));
@@ -122,6 +160,7 @@ void GlDevice::Unbind() {
 }
 
 HRESULT GlDevice::TestCooperativeLevel() {
+  if (!HasContext()) return D3DERR_DEVICELOST;
   const Uint32 flags = SDL_GetWindowFlags(mWindow);
   const bool fullScreen = (flags & SDL_WINDOW_FULLSCREEN) != 0;
   const bool active = (flags & SDL_WINDOW_INPUT_FOCUS) && !(flags & SDL_WINDOW_MINIMIZED);
@@ -132,6 +171,7 @@ HRESULT GlDevice::TestCooperativeLevel() {
 
 HRESULT GlDevice::Reset(D3DPRESENT_PARAMETERS* params) {
   if (!params) return D3DERR_INVALIDCALL;
+  if (!HasContext()) return D3DERR_DEVICELOST;
   const Uint32 flags = SDL_GetWindowFlags(mWindow);
   if ((flags & SDL_WINDOW_FULLSCREEN) && !(flags & SDL_WINDOW_INPUT_FOCUS)) {
     return D3DERR_DEVICELOST;
@@ -150,13 +190,27 @@ HRESULT GlDevice::Reset(D3DPRESENT_PARAMETERS* params) {
   }
   mLost = false;
   mInScene = false;
+  DeleteBackBuffer();
+  CreateBackBuffer();
   return SetRenderTarget(0, &mBackBuffer);
 }
 
 HRESULT GlDevice::Present(const RECT* source, const RECT* dest, HWND window, const void* dirty) {
   if (source || dest || window || dirty) return D3DERR_INVALIDCALL;
-  if (mLost) return D3DERR_DEVICELOST;
+  if (mLost || !HasContext()) return D3DERR_DEVICELOST;
+  // The back buffer fills the window's drawable, as Direct3D stretches it over the client area.
+  int width = 0, height = 0;
+  SDL_GL_GetDrawableSize(mWindow, &width, &height);
+  const GLint backWidth = GLint(mParams.BackBufferWidth), backHeight = GLint(mParams.BackBufferHeight);
+  const bool sameSize = width == backWidth && height == backHeight;
+  glDisable(GL_SCISSOR_TEST);
+  glBindFramebuffer(GL_READ_FRAMEBUFFER, mBackFramebuffer);
+  glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+  glBlitFramebuffer(0, 0, backWidth, backHeight, 0, height, width, 0, GL_COLOR_BUFFER_BIT,
+                    sameSize ? GL_NEAREST : GL_LINEAR);
   SDL_GL_SwapWindow(mWindow);
+  glBindFramebuffer(GL_FRAMEBUFFER, TargetFramebuffer());
+  if (mRenderStates[D3DRS_SCISSORTESTENABLE]) glEnable(GL_SCISSOR_TEST);
   return D3D_OK;
 }
 
@@ -169,10 +223,11 @@ HRESULT GlDevice::GetRenderTarget(DWORD index, IDirect3DSurface9** surface) {
 
 HRESULT GlDevice::SetRenderTarget(DWORD index, IDirect3DSurface9* surface) {
   if (index != 0 || !surface) return D3DERR_INVALIDCALL;
+  if (!HasContext()) return D3DERR_DEVICELOST;
   auto* target = static_cast<GlSurface*>(surface);
   GlTexture* texture = target->GetTexture();
   if (texture && !texture->IsRenderTarget()) return D3DERR_INVALIDCALL;
-  const GLuint framebuffer = texture ? texture->GetFramebuffer() : 0;
+  const GLuint framebuffer = texture ? texture->GetFramebuffer() : mBackFramebuffer;
   if (texture && !framebuffer) return D3DERR_INVALIDCALL;
   // The back buffer is not counted: it belongs to the device.
   if (texture) target->AddRef();
@@ -186,20 +241,17 @@ HRESULT GlDevice::SetRenderTarget(DWORD index, IDirect3DSurface9* surface) {
   return D3D_OK;
 }
 
-GLint GlDevice::ToGlY(LONG top, LONG height) const {
-  return IsTargetFlipped() ? top : GLint(TargetHeight()) - top - height;
-}
-
+// Targets are stored top row first, so GL's window y is Direct3D's y throughout.
 void GlDevice::ApplyViewport() {
-  glViewport(GLint(mViewport.X), ToGlY(LONG(mViewport.Y), LONG(mViewport.Height)),
-             GLsizei(mViewport.Width), GLsizei(mViewport.Height));
+  glViewport(GLint(mViewport.X), GLint(mViewport.Y), GLsizei(mViewport.Width),
+             GLsizei(mViewport.Height));
   glDepthRange(mViewport.MinZ, mViewport.MaxZ);
 }
 
 void GlDevice::ApplyScissor() {
   const LONG width = std::max<LONG>(0, mScissor.right - mScissor.left);
   const LONG height = std::max<LONG>(0, mScissor.bottom - mScissor.top);
-  glScissor(mScissor.left, ToGlY(mScissor.top, height), width, height);
+  glScissor(mScissor.left, mScissor.top, width, height);
 }
 
 void GlDevice::ApplyCull() {
@@ -208,11 +260,11 @@ void GlDevice::ApplyCull() {
     glDisable(GL_CULL_FACE);
     return;
   }
-  // Winding as seen on the screen; a render target is drawn upside down, which mirrors it.
-  const bool cullCounterClockwise = (mode == D3DCULL_CCW) != IsTargetFlipped();
+  // Winding as seen on the screen; targets are drawn upside down, which mirrors it: GL's
+  // counter-clockwise is Direct3D's clockwise.
   glEnable(GL_CULL_FACE);
   glCullFace(GL_BACK);
-  glFrontFace(cullCounterClockwise ? GL_CW : GL_CCW);
+  glFrontFace(mode == D3DCULL_CCW ? GL_CCW : GL_CW);
 }
 
 void GlDevice::ApplyBlend() {
@@ -252,6 +304,7 @@ void GlDevice::ApplySampler(DWORD stage) {
 }
 
 HRESULT GlDevice::SetViewport(const D3DVIEWPORT9* viewport) {
+  if (!HasContext()) return D3DERR_DEVICELOST;
   if (!viewport || viewport->X + viewport->Width > mTarget->GetWidth() ||
       viewport->Y + viewport->Height > mTarget->GetHeight()) {
     return D3DERR_INVALIDCALL;
@@ -263,6 +316,7 @@ HRESULT GlDevice::SetViewport(const D3DVIEWPORT9* viewport) {
 
 HRESULT GlDevice::Clear(DWORD count, const void* rects, DWORD flags, D3DCOLOR color, float z,
                         DWORD stencil) {
+  if (!HasContext()) return D3DERR_DEVICELOST;
   if (count != 0 || rects) return D3DERR_INVALIDCALL;
   GLbitfield mask = 0;
   if (flags & D3DCLEAR_TARGET) mask |= GL_COLOR_BUFFER_BIT;
@@ -280,7 +334,7 @@ HRESULT GlDevice::Clear(DWORD count, const void* rects, DWORD flags, D3DCOLOR co
   }
   if (right <= left || bottom <= top) return D3D_OK;
   glEnable(GL_SCISSOR_TEST);
-  glScissor(left, ToGlY(top, bottom - top), right - left, bottom - top);
+  glScissor(left, top, right - left, bottom - top);
   glClearColor(float((color >> 16) & 0xFF) / 255.0f, float((color >> 8) & 0xFF) / 255.0f,
                float(color & 0xFF) / 255.0f, float(color >> 24) / 255.0f);
   glClearDepth(z);
@@ -306,6 +360,7 @@ HRESULT GlDevice::EndScene() {
 }
 
 HRESULT GlDevice::SetRenderState(D3DRENDERSTATETYPE state, DWORD value) {
+  if (!HasContext()) return D3DERR_DEVICELOST;
   if (state >= 256) return D3DERR_INVALIDCALL;
   mRenderStates[state] = value;
   switch (state) {
@@ -336,6 +391,7 @@ HRESULT GlDevice::SetRenderState(D3DRENDERSTATETYPE state, DWORD value) {
 }
 
 HRESULT GlDevice::SetSamplerState(DWORD sampler, D3DSAMPLERSTATETYPE type, DWORD value) {
+  if (!HasContext()) return D3DERR_DEVICELOST;
   if (sampler >= kMaxStages || type >= 8) return D3DERR_INVALIDCALL;
   mSamplerStates[sampler][type] = value;
   ApplySampler(sampler);
@@ -348,6 +404,7 @@ HRESULT GlDevice::SetTextureStageState(DWORD stage, D3DTEXTURESTAGESTATETYPE, DW
 }
 
 HRESULT GlDevice::SetScissorRect(const RECT* rect) {
+  if (!HasContext()) return D3DERR_DEVICELOST;
   if (!rect) return D3DERR_INVALIDCALL;
   mScissor = *rect;
   ApplyScissor();
@@ -380,6 +437,7 @@ HRESULT GlDevice::SetIndices(IDirect3DIndexBuffer9* buffer) {
 }
 
 HRESULT GlDevice::SetTexture(DWORD stage, IDirect3DBaseTexture9* texture) {
+  if (!HasContext()) return D3DERR_DEVICELOST;
   if (stage >= kMaxStages) return D3DERR_INVALIDCALL;
   auto* glTexture = static_cast<GlTexture*>(texture);
   Rebind(mTextures[stage], glTexture);
@@ -434,6 +492,7 @@ bool GlDevice::ApplyVertexLayout() {
 }
 
 HRESULT GlDevice::DrawPrimitive(D3DPRIMITIVETYPE type, UINT startVertex, UINT primitiveCount) {
+  if (!HasContext()) return D3DERR_DEVICELOST;
   GLenum mode;
   GLsizei count;
   if (!ToGlPrimitive(type, primitiveCount, mode, count) || !ApplyVertexLayout() || !ApplyProgram()) {
@@ -445,6 +504,7 @@ HRESULT GlDevice::DrawPrimitive(D3DPRIMITIVETYPE type, UINT startVertex, UINT pr
 
 HRESULT GlDevice::DrawIndexedPrimitive(D3DPRIMITIVETYPE type, int baseVertex, UINT minVertex,
                                        UINT vertexCount, UINT startIndex, UINT primitiveCount) {
+  if (!HasContext()) return D3DERR_DEVICELOST;
   GLenum mode;
   GLsizei count;
   if (!mIndices || !ToGlPrimitive(type, primitiveCount, mode, count) || !ApplyVertexLayout() ||
@@ -465,6 +525,7 @@ HRESULT GlDevice::DrawIndexedPrimitive(D3DPRIMITIVETYPE type, int baseVertex, UI
 HRESULT GlDevice::CreateTexture(UINT width, UINT height, UINT levels, DWORD usage,
                                 D3DFORMAT format, D3DPOOL pool, IDirect3DTexture9** texture,
                                 HANDLE* shared) {
+  if (!HasContext()) return D3DERR_DEVICELOST;
   GLint maxSize = 0;
   glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSize);
   const bool supported = format == D3DFMT_A8R8G8B8 || format == D3DFMT_X8R8G8B8 ||
@@ -484,6 +545,7 @@ HRESULT GlDevice::CreateTexture(UINT width, UINT height, UINT levels, DWORD usag
 
 HRESULT GlDevice::CreateVertexBuffer(UINT length, DWORD, DWORD, D3DPOOL pool,
                                      IDirect3DVertexBuffer9** buffer, HANDLE* shared) {
+  if (!HasContext()) return D3DERR_DEVICELOST;
   if (!buffer || shared || length == 0) return D3DERR_INVALIDCALL;
   *buffer = new GlVertexBuffer(this, length, pool, 0);
   return D3D_OK;
@@ -491,6 +553,7 @@ HRESULT GlDevice::CreateVertexBuffer(UINT length, DWORD, DWORD, D3DPOOL pool,
 
 HRESULT GlDevice::CreateIndexBuffer(UINT length, DWORD, D3DFORMAT format, D3DPOOL pool,
                                     IDirect3DIndexBuffer9** buffer, HANDLE* shared) {
+  if (!HasContext()) return D3DERR_DEVICELOST;
   if (!buffer || shared || length == 0 || (format != D3DFMT_INDEX16 && format != D3DFMT_INDEX32)) {
     return D3DERR_INVALIDCALL;
   }
@@ -502,7 +565,7 @@ HRESULT GlDevice::CreateIndexBuffer(UINT length, DWORD, D3DFORMAT format, D3DPOO
 void GlDevice::GetPositionFixup(float fixup[4]) const {
   fixup[0] = 1.0f / float(std::max<DWORD>(1, mViewport.Width));
   fixup[1] = -1.0f / float(std::max<DWORD>(1, mViewport.Height));
-  fixup[2] = IsTargetFlipped() ? -1.0f : 1.0f;
+  fixup[2] = -1.0f;
   fixup[3] = 0.0f;
 }
 

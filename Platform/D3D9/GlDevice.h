@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "Platform/D3D9/RefCounted.h"
-#include "Platform/D3DX9/ShaderCode.h"
+#include "Platform/D3D9/ShaderCode.h"
 
 struct SDL_Window;
 
@@ -23,6 +23,13 @@ using GlPixelShader = GlShader<IDirect3DPixelShader9>;
 // The window a device draws into: the SDL window behind a window handle.
 SDL_Window* WindowFromHandle(HWND window);
 
+// Whether the GL context of a device still exists. The window may be destroyed before the device
+// and its objects are released; from then on none of them calls GL (the context took every GL
+// object with it).
+struct GlContextLife {
+  bool alive = true;
+};
+
 // Vertex attribute locations by element, shared with the program linker.
 enum GlAttribute : GLuint {
   kAttribPosition = 0,
@@ -32,8 +39,6 @@ enum GlAttribute : GLuint {
   kAttribTexCoord0 = 4,
 };
 constexpr int kMaxStages = 8;
-using d3dx9::kPixelRegisters;
-using d3dx9::kVertexRegisters;
 
 // Level 0 of a texture (its reference count is the texture's), or the device's back buffer.
 class GlSurface : public IDirect3DSurface9 {
@@ -42,6 +47,7 @@ class GlSurface : public IDirect3DSurface9 {
   ULONG AddRef() override;
   ULONG Release() override;
   GlTexture* GetTexture() const { return mTexture; }
+  GlDevice* GetDevice() const { return mDevice; }
   UINT GetWidth() const;
   UINT GetHeight() const;
 
@@ -50,7 +56,8 @@ class GlSurface : public IDirect3DSurface9 {
   GlTexture* mTexture;  // null for the back buffer
 };
 
-// An object made by the device. It may outlive the device, which detaches it when it goes.
+// An object made by the device. It may outlive the device, which detaches it when it goes, and the
+// context: its GL calls are made only while HasContext.
 class GlResource {
  public:
   GlResource(GlDevice* device, D3DPOOL pool);
@@ -58,10 +65,12 @@ class GlResource {
   GlDevice* GetDevice() const { return mDevice; }
   D3DPOOL GetPool() const { return mPool; }
   void Detach() { mDevice = nullptr; }
+  bool HasContext() const { return mLife->alive; }
 
  private:
   GlDevice* mDevice;
   D3DPOOL mPool;
+  std::shared_ptr<const GlContextLife> mLife;
 };
 
 class GlTexture : public RefCounted<IDirect3DTexture9>, public GlResource {
@@ -124,9 +133,13 @@ class GlBuffer : public RefCounted<Interface>, public GlResource {
 using GlVertexBuffer = GlBuffer<IDirect3DVertexBuffer9>;
 using GlIndexBuffer = GlBuffer<IDirect3DIndexBuffer9>;
 
+// Every target, the back buffer included, is a texture on a framebuffer object stored top row
+// first, so all of them rasterise alike (Direct3D 9's top-left rule on pixel centres); Present
+// copies the back buffer to the window, upside down for GL's bottom-left origin.
 class GlDevice : public RefCounted<IDirect3DDevice9> {
  public:
-  GlDevice(SDL_Window* window, const D3DPRESENT_PARAMETERS& params);
+  // Draws with the window's context, which must be current.
+  GlDevice(HWND handle, SDL_Window* window, const D3DPRESENT_PARAMETERS& params);
   ~GlDevice() override;
 
   HRESULT TestCooperativeLevel() override;
@@ -167,19 +180,23 @@ class GlDevice : public RefCounted<IDirect3DDevice9> {
   void Attach(GlResource* resource) { mResources.push_back(resource); }
   void Detach(GlResource* resource);
   // The D3D convention for the vertex stage, as (x, y) clip offsets of half a pixel and the y sign
-  // of the current target (-1 inside a render target, which is stored top row first).
+  // of the current target (-1: every target is stored top row first).
   void GetPositionFixup(float fixup[4]) const;
   UINT GetBackBufferWidth() const { return mParams.BackBufferWidth; }
   UINT GetBackBufferHeight() const { return mParams.BackBufferHeight; }
+  // The texture that holds the back buffer.
+  GLuint GetBackBufferName() const { return mBackColor; }
   GlSurface* GetCurrentTarget() const { return mTarget; }
+  const std::shared_ptr<GlContextLife>& GetContextLife() const { return mLife; }
+  bool HasContext() const { return mLife->alive; }
   // Drops the linked programs that use a shader which goes away.
   void ForgetShader(const void* shader);
 
  private:
-  bool IsTargetFlipped() const { return mTarget->GetTexture() != nullptr; }
-  UINT TargetHeight() const { return mTarget->GetHeight(); }
-  // Converts a top-left-origin rectangle of the current target to GL's lower-left origin.
-  GLint ToGlY(LONG top, LONG height) const;
+  // The back buffer's texture, depth-stencil buffer and framebuffer at the parameters' size.
+  void CreateBackBuffer();
+  void DeleteBackBuffer();
+  GLuint TargetFramebuffer() const;
   void ApplyViewport();
   void ApplyScissor();
   void ApplyCull();
@@ -195,7 +212,11 @@ class GlDevice : public RefCounted<IDirect3DDevice9> {
   void Unbind();
 
   SDL_Window* mWindow;
+  std::shared_ptr<GlContextLife> mLife = std::make_shared<GlContextLife>();
   D3DPRESENT_PARAMETERS mParams;
+  GLuint mBackColor = 0;
+  GLuint mBackDepth = 0;
+  GLuint mBackFramebuffer = 0;
   bool mLost = false;
   bool mInScene = false;
   std::vector<GlResource*> mResources;

@@ -31,7 +31,7 @@ class GlDirect3D : public RefCounted<IDirect3D9> {
     if (!window || !context || SDL_GL_MakeCurrent(window, context) != 0 || !HasContext()) {
       return D3DERR_NOTAVAILABLE;
     }
-    *device = new GlDevice(window, *params);
+    *device = new GlDevice(handle, window, *params);
     return D3D_OK;
   }
 

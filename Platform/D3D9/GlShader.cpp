@@ -7,9 +7,9 @@ namespace d3d9 {
 namespace {
 
 // Compiles the code of one stage; 0 when it is not code of that stage or GL refuses the text.
-GLuint CompileStage(const DWORD* function, d3dx9::ShaderStage stage, d3dx9::ShaderCode* code) {
-  if (!function || !d3dx9::ReadShaderCode(function, code) || code->stage != stage) return 0;
-  const GLuint name = glCreateShader(stage == d3dx9::ShaderStage::kVertex ? GL_VERTEX_SHADER : GL_FRAGMENT_SHADER);
+GLuint CompileStage(const DWORD* function, ShaderStage stage, ShaderCode* code) {
+  if (!function || !ReadShaderCode(function, code) || code->stage != stage) return 0;
+  const GLuint name = glCreateShader(stage == ShaderStage::kVertex ? GL_VERTEX_SHADER : GL_FRAGMENT_SHADER);
   const char* text = code->glsl.c_str();
   glShaderSource(name, 1, &text, nullptr);
   glCompileShader(name);
@@ -22,8 +22,8 @@ GLuint CompileStage(const DWORD* function, d3dx9::ShaderStage stage, d3dx9::Shad
   return name;
 }
 
-void SetSamplerUnits(GLuint program, const d3dx9::ShaderCode& code) {
-  for (const d3dx9::ShaderSampler& sampler : code.samplers) {
+void SetSamplerUnits(GLuint program, const ShaderCode& code) {
+  for (const ShaderSampler& sampler : code.samplers) {
     glUniform1i(glGetUniformLocation(program, sampler.name.c_str()), GLint(sampler.unit));
   }
 }
@@ -41,9 +41,9 @@ GlProgram Link(GlVertexShader* vertex, GlPixelShader* pixel) {
     return program;
   }
   program.name = name;
-  program.vertexConstants = glGetUniformLocation(name, d3dx9::kVertexConstants);
-  program.pixelConstants = glGetUniformLocation(name, d3dx9::kPixelConstants);
-  program.positionFixup = glGetUniformLocation(name, d3dx9::kPositionFixup);
+  program.vertexConstants = glGetUniformLocation(name, kVertexConstants);
+  program.pixelConstants = glGetUniformLocation(name, kPixelConstants);
+  program.positionFixup = glGetUniformLocation(name, kPositionFixup);
   glUseProgram(name);
   SetSamplerUnits(name, vertex->GetCode());
   SetSamplerUnits(name, pixel->GetCode());
@@ -51,9 +51,9 @@ GlProgram Link(GlVertexShader* vertex, GlPixelShader* pixel) {
 }
 
 template <class Shader, class Interface>
-HRESULT CreateShader(GlDevice* device, const DWORD* function, d3dx9::ShaderStage stage, Interface** shader) {
+HRESULT CreateShader(GlDevice* device, const DWORD* function, ShaderStage stage, Interface** shader) {
   if (!shader) return D3DERR_INVALIDCALL;
-  d3dx9::ShaderCode code;
+  ShaderCode code;
   const GLuint name = CompileStage(function, stage, &code);
   if (name == 0) return D3DERR_INVALIDCALL;
   *shader = new Shader(device, std::move(code), name);
@@ -69,6 +69,7 @@ HRESULT SetRegisters(float* registers, UINT total, UINT start, const float* data
 }  // namespace
 
 GlProgramCache::~GlProgramCache() {
+  if (!mLife->alive) return;
   for (const auto& entry : mPrograms) glDeleteProgram(entry.second.name);
 }
 
@@ -85,17 +86,19 @@ void GlProgramCache::Forget(const void* shader) {
       ++it;
       continue;
     }
-    glDeleteProgram(it->second.name);
+    if (mLife->alive) glDeleteProgram(it->second.name);
     it = mPrograms.erase(it);
   }
 }
 
 HRESULT GlDevice::CreateVertexShader(const DWORD* function, IDirect3DVertexShader9** shader) {
-  return CreateShader<GlVertexShader>(this, function, d3dx9::ShaderStage::kVertex, shader);
+  if (!HasContext()) return D3DERR_DEVICELOST;
+  return CreateShader<GlVertexShader>(this, function, ShaderStage::kVertex, shader);
 }
 
 HRESULT GlDevice::CreatePixelShader(const DWORD* function, IDirect3DPixelShader9** shader) {
-  return CreateShader<GlPixelShader>(this, function, d3dx9::ShaderStage::kPixel, shader);
+  if (!HasContext()) return D3DERR_DEVICELOST;
+  return CreateShader<GlPixelShader>(this, function, ShaderStage::kPixel, shader);
 }
 
 HRESULT GlDevice::SetVertexShaderConstantF(UINT start, const float* data, UINT count) {
@@ -142,8 +145,8 @@ bool GlDevice::ApplyProgram() {
   }
   // Creating, filling or reading a texture binds it on unit 0 behind the stages' backs: bind the
   // sampled stages' textures again.
-  for (const d3dx9::ShaderCode* code : {&mVertexShader->GetCode(), &mPixelShader->GetCode()}) {
-    for (const d3dx9::ShaderSampler& sampler : code->samplers) {
+  for (const ShaderCode* code : {&mVertexShader->GetCode(), &mPixelShader->GetCode()}) {
+    for (const ShaderSampler& sampler : code->samplers) {
       if (sampler.unit >= UINT(kMaxStages)) continue;
       const GlTexture* texture = mTextures[sampler.unit];
       glActiveTexture(GL_TEXTURE0 + sampler.unit);

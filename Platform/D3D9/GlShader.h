@@ -1,12 +1,13 @@
 #pragma once
 // Private to Platform/D3D9: programs of the OpenGL device. Each stage is a GL shader object compiled
 // from the GLSL of D3DXCompileShader; a vertex and a pixel stage are linked into a GL program on their
-// first draw together (see Platform/D3DX9/ShaderCode.h for the names both sides use).
+// first draw together (see Platform/D3D9/ShaderCode.h for the names both sides use).
 #include <map>
+#include <memory>
 #include <utility>
 
 #include "Platform/D3D9/GlDevice.h"
-#include "Platform/D3DX9/ShaderCode.h"
+#include "Platform/D3D9/ShaderCode.h"
 
 namespace d3d9 {
 
@@ -14,18 +15,18 @@ template <class Interface>
 class GlShader : public RefCounted<Interface>, public GlResource {
  public:
   // Takes the GL shader object `name`.
-  GlShader(GlDevice* device, d3dx9::ShaderCode code, GLuint name)
+  GlShader(GlDevice* device, ShaderCode code, GLuint name)
       : GlResource(device, D3DPOOL_MANAGED), mCode(std::move(code)), mName(name) {}
   ~GlShader() override {
     if (GetDevice()) GetDevice()->ForgetShader(this);
-    glDeleteShader(mName);
+    if (HasContext()) glDeleteShader(mName);
   }
 
-  const d3dx9::ShaderCode& GetCode() const { return mCode; }
+  const ShaderCode& GetCode() const { return mCode; }
   GLuint GetName() const { return mName; }
 
  private:
-  d3dx9::ShaderCode mCode;
+  ShaderCode mCode;
   GLuint mName;
 };
 
@@ -39,7 +40,7 @@ struct GlProgram {
 
 class GlProgramCache {
  public:
-  GlProgramCache() = default;
+  explicit GlProgramCache(std::shared_ptr<const GlContextLife> life) : mLife(std::move(life)) {}
   GlProgramCache(const GlProgramCache&) = delete;
   GlProgramCache& operator=(const GlProgramCache&) = delete;
   ~GlProgramCache();
@@ -50,6 +51,7 @@ class GlProgramCache {
   void Forget(const void* shader);
 
  private:
+  std::shared_ptr<const GlContextLife> mLife;
   std::map<std::pair<const void*, const void*>, GlProgram> mPrograms;
 };
 

@@ -16,7 +16,8 @@ GLenum CompressedFormat(D3DFORMAT format) {
 
 }  // namespace
 
-GlResource::GlResource(GlDevice* device, D3DPOOL pool) : mDevice(device), mPool(pool) {
+GlResource::GlResource(GlDevice* device, D3DPOOL pool)
+    : mDevice(device), mPool(pool), mLife(device->GetContextLife()) {
   mDevice->Attach(this);
 }
 
@@ -68,6 +69,7 @@ GlTexture::GlTexture(GlDevice* device, UINT width, UINT height, UINT levels, DWO
 }
 
 GlTexture::~GlTexture() {
+  if (!HasContext()) return;
   if (mFramebuffer) glDeleteFramebuffers(1, &mFramebuffer);
   glDeleteTextures(1, &mName);
 }
@@ -96,6 +98,7 @@ HRESULT GlTexture::GetSurfaceLevel(UINT level, IDirect3DSurface9** surface) {
 HRESULT GlTexture::LockRect(UINT level, D3DLOCKED_RECT* locked, const RECT* rect, DWORD flags) {
   const bool lockable = GetPool() != D3DPOOL_DEFAULT || (mUsage & D3DUSAGE_DYNAMIC);
   if (!locked || level >= mLevels || mLocked[level] || !lockable) return D3DERR_INVALIDCALL;
+  if (!HasContext()) return D3DERR_DEVICELOST;
   const UINT pitch = LevelPitch(level);
   if (rect && (rect->left < 0 || rect->top < 0 || rect->right <= rect->left ||
                rect->bottom <= rect->top || UINT(rect->right) > LevelWidth(level) ||
@@ -129,7 +132,9 @@ HRESULT GlTexture::LockRect(UINT level, D3DLOCKED_RECT* locked, const RECT* rect
 
 HRESULT GlTexture::UnlockRect(UINT level) {
   if (level >= mLevels || !mLocked[level]) return D3DERR_INVALIDCALL;
+  mLocked[level] = false;
   std::vector<unsigned char>& staging = mStaging[level];
+  if (!HasContext()) return D3DERR_DEVICELOST;
   const GLsizei w = GLsizei(LevelWidth(level)), h = GLsizei(LevelHeight(level));
   glBindTexture(GL_TEXTURE_2D, mName);
   glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
@@ -143,12 +148,11 @@ HRESULT GlTexture::UnlockRect(UINT level) {
   glBindTexture(GL_TEXTURE_2D, 0);
   // A dynamic texture is locked every frame: keep its memory.
   if (!(mUsage & D3DUSAGE_DYNAMIC)) std::vector<unsigned char>().swap(staging);
-  mLocked[level] = false;
   return D3D_OK;
 }
 
 GLuint GlTexture::GetFramebuffer() {
-  if (mFramebuffer || !IsRenderTarget()) return mFramebuffer;
+  if (mFramebuffer || !IsRenderTarget() || !HasContext()) return mFramebuffer;
   glGenFramebuffers(1, &mFramebuffer);
   glBindFramebuffer(GL_FRAMEBUFFER, mFramebuffer);
   glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, mName, 0);

@@ -1,7 +1,7 @@
 #pragma once
-// The D3DX9 shader compiler and constant tables, as far as the engine calls them. Compiled code is the
-// OpenGL device's form (ShaderCode.h), not Direct3D 9 byte code; registers and samplers keep the
-// Direct3D 9 numbering, so the engine's use of the tables is unchanged.
+// The D3DX9 shader compiler and constant tables, as far as the engine calls them. Compiled code is
+// the OpenGL device's form (Platform/D3D9/ShaderCode.h), not Direct3D 9 byte code; registers and
+// samplers keep the Direct3D 9 numbering, so the engine's use of the tables is unchanged.
 #include "Platform/D3D9/D3D9.h"
 
 namespace d3dx9 {
@@ -98,8 +98,8 @@ using LPD3DXCONSTANTTABLE = ID3DXConstantTable*;
 using LPD3DXINCLUDE = ID3DXInclude*;
 
 // Compiles the entry point `function` of HLSL `source` for `profile` ("vs_*" or "ps_*"). On success
-// *shader holds the code (ShaderCode.h) and *constants the stage's table; *messages gets the compiler's
-// warnings when there are any, else null. On failure the result is D3DXERR_INVALIDDATA (or
+// *shader holds the code (Platform/D3D9/ShaderCode.h) and *constants the stage's table; *messages gets
+// the compiler's warnings when there are any, else null. On failure the result is D3DXERR_INVALIDDATA (or
 // D3DERR_INVALIDCALL for bad arguments), *messages holds the error text (NUL-terminated) and nothing
 // else is handed out. Defines and include handlers must be null. `flags` are accepted and ignored.
 HRESULT D3DXCompileShader(LPCSTR source, UINT sourceLength, const D3DXMACRO* defines, LPD3DXINCLUDE include,

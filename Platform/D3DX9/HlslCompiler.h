@@ -5,9 +5,22 @@
 #include <vector>
 
 #include "Platform/D3DX9/D3DX9Shader.h"
-#include "Platform/D3DX9/ShaderCode.h"
+#include "Platform/D3D9/ShaderCode.h"
 
 namespace d3dx9 {
+
+// The device's code format, which the compiler produces.
+using d3d9::kPixelConstants;
+using d3d9::kPixelRegisters;
+using d3d9::kPositionFixup;
+using d3d9::kVaryingPrefix;
+using d3d9::kVertexConstants;
+using d3d9::kVertexRegisters;
+using d3d9::ShaderCode;
+using d3d9::ShaderSampler;
+using d3d9::ShaderStage;
+using d3d9::VertexInputLocation;
+using d3d9::WriteShaderCode;
 
 // One constant of a stage; `desc.Name` is left null (the table points it at `name`).
 struct ShaderConstant {

@@ -6,11 +6,18 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <mutex>
 #include <new>
+#include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "Platform/Win32/Process.h"
 #include "Platform/Win32/Utf.h"
 
 namespace win32 {
@@ -83,11 +90,68 @@ std::string NativePath(const WCHAR* path) {
 
 File* FileFrom(HANDLE handle) { return dynamic_cast<File*>(FromHandle(handle)); }
 
-bool Matches(const char16_t* pattern, const char16_t* name) {
-  if (*pattern == 0) return *name == 0;
-  if (*pattern == u'*') return Matches(pattern + 1, name) || (*name != 0 && Matches(pattern, name + 1));
-  if (*name == 0) return false;
-  return (*pattern == u'?' || *pattern == *name) && Matches(pattern + 1, name + 1);
+// '*' matches any run, '?' one unit. Greedy with one backtrack point, the last star: a later star
+// supersedes the earlier one, so the time is bounded by pattern length times name length.
+bool MatchesWildcard(std::u16string_view pattern, std::u16string_view name) {
+  constexpr std::size_t kNoStar = std::u16string_view::npos;
+  std::size_t p = 0;
+  std::size_t n = 0;
+  std::size_t star = kNoStar;
+  std::size_t resume = 0;
+  while (n < name.size()) {
+    if (p < pattern.size() && pattern[p] == u'*') {
+      star = p++;
+      resume = n;
+    } else if (p < pattern.size() && (pattern[p] == u'?' || pattern[p] == name[n])) {
+      ++p;
+      ++n;
+    } else if (star != kNoStar) {
+      p = star + 1;
+      n = ++resume;
+    } else {
+      return false;
+    }
+  }
+  while (p < pattern.size() && pattern[p] == u'*') ++p;
+  return p == pattern.size();
+}
+
+std::atomic<void (*)(const WCHAR*)> sSkippedNameReporter{nullptr};
+
+// The bytes as text, each byte outside printable ASCII as \xNN.
+std::u16string EscapedDiskName(const std::string& bytes) {
+  static const char kHex[] = "0123456789ABCDEF";
+  std::u16string text;
+  for (unsigned char c : bytes) {
+    if (c >= 0x20 && c < 0x7F && c != '\\') {
+      text.push_back(c);
+    } else {
+      text += u"\\x";
+      text.push_back(static_cast<char16_t>(kHex[c >> 4]));
+      text.push_back(static_cast<char16_t>(kHex[c & 15]));
+    }
+  }
+  return text;
+}
+
+// Reports a name that is not valid UTF-8, once per absolute path in the life of the process.
+void ReportUnconvertibleName(const std::string& folder, const char* name) {
+  static std::mutex sReportedMutex;
+  static std::set<std::string>* sReported = new std::set<std::string>;
+  char* absolute = ::realpath(folder.empty() ? "." : folder.c_str(), nullptr);
+  const std::string key = (absolute ? std::string(absolute) : folder) + "/" + name;
+  std::free(absolute);
+  {
+    std::lock_guard<std::mutex> lock(sReportedMutex);
+    if (!sReported->insert(key).second) return;
+  }
+  const std::u16string text = u"FindFirstFileW: skipped \"" + EscapedDiskName(key) +
+                              u"\": the name is not valid UTF-8 and could not be opened by its listed name\n";
+  if (auto reporter = sSkippedNameReporter.load()) {
+    reporter(text.c_str());
+  } else {
+    OutputDebugStringW(text.c_str());
+  }
 }
 
 // Fills an entry for the object at path; false when it cannot be described (missing, name too long).
@@ -108,8 +172,15 @@ void ListFolder(const std::string& folder, const std::u16string& pattern, std::v
   DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
   if (!dir) return;
   while (const dirent* item = ::readdir(dir)) {
+    // A listed name must open again: one that does not convert cannot, and a backslash in a name
+    // would be taken for a separator (Windows names never hold one).
+    if (!IsValidUtf8(item->d_name)) {
+      ReportUnconvertibleName(folder, item->d_name);
+      continue;
+    }
+    if (std::strchr(item->d_name, '\\')) continue;
     const std::u16string name = Utf8ToUtf16(item->d_name);
-    if (!Matches(pattern.c_str(), name.c_str())) continue;
+    if (!MatchesWildcard(pattern, name)) continue;
     WIN32_FIND_DATAW entry;
     if (Describe(folder + item->d_name, name, entry)) out.push_back(entry);
   }
@@ -121,6 +192,8 @@ void ListFolder(const std::string& folder, const std::u16string& pattern, std::v
 }
 
 }  // namespace
+
+void SetSkippedNameReporter(void (*reporter)(const WCHAR* text)) { sSkippedNameReporter = reporter; }
 
 HANDLE CreateFileW(const WCHAR* name, DWORD desiredAccess, DWORD, void*, DWORD disposition, DWORD, HANDLE) {
   const std::string path = NativePath(name);

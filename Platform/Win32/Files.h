@@ -65,10 +65,15 @@ BOOL FlushFileBuffers(HANDLE file);
 
 // Lists the entries that match the last component of pattern ('*' and '?' wildcards; a name
 // without wildcards finds that entry alone), sorted by UTF-16 code units ("." and ".." included
-// when the wildcard matches them). Close with FindClose.
+// when the wildcard matches them). Close with FindClose. A listing leaves out disk names that could
+// not be opened by the listed name: names that are not valid UTF-8 (each reported once, see
+// SetSkippedNameReporter) and names holding '\'.
 HANDLE FindFirstFileW(const WCHAR* pattern, WIN32_FIND_DATAW* data);
 BOOL FindNextFileW(HANDLE find, WIN32_FIND_DATAW* data);
 BOOL FindClose(HANDLE find);
+// Receives one line of text for each listed disk name that is not valid UTF-8, once per path in
+// the process's life; may be called on any thread that lists. Null: the debugger output.
+void SetSkippedNameReporter(void (*reporter)(const WCHAR* text));
 
 // One level; fails with ERROR_ALREADY_EXISTS or ERROR_PATH_NOT_FOUND.
 BOOL CreateDirectoryW(const WCHAR* path, void* security);

@@ -2,6 +2,8 @@
 #include <SDL.h>
 
 #include <cstdio>
+#include <functional>
+#include <utility>
 #include <vector>
 
 #include "Platform/Win32/SdlEvents.h"
@@ -16,6 +18,7 @@ namespace {
 struct SdlWindow {
   SDL_Window* window;
   SDL_GLContext context;
+  std::vector<std::function<void()>> contextWatchers;
 };
 
 class SdlWindowSystem : public WindowSystem {
@@ -37,7 +40,7 @@ class SdlWindowSystem : public WindowSystem {
       SDL_DestroyWindow(window);
       return Failed("SDL_GL_CreateContext (OpenGL 3.3 core)");
     }
-    record.native = new SdlWindow{window, context};
+    record.native = new SdlWindow{window, context, {}};
     record.nativeId = SDL_GetWindowID(window);
     return true;
   }
@@ -45,6 +48,7 @@ class SdlWindowSystem : public WindowSystem {
   void Close(WindowRecord& record) override {
     SdlWindow* native = Native(record);
     if (!native) return;
+    for (const std::function<void()>& deleted : native->contextWatchers) deleted();
     SDL_GL_DeleteContext(native->context);
     SDL_DestroyWindow(native->window);
     delete native;
@@ -192,6 +196,13 @@ SDL_Window* GetSdlWindow(HWND window) {
 void* GetGlContext(HWND window) {
   const SdlWindow* native = SdlWindowOf(window);
   return native ? native->context : nullptr;
+}
+
+bool WatchGlContext(HWND window, std::function<void()> deleted) {
+  SdlWindow* native = SdlWindowOf(window);
+  if (!native) return false;
+  native->contextWatchers.push_back(std::move(deleted));
+  return true;
 }
 
 }  // namespace win32

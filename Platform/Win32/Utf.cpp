@@ -44,6 +44,15 @@ std::u16string Utf8ToUtf16(std::string_view text) {
   return out;
 }
 
+bool IsValidUtf8(std::string_view text) {
+  auto it = text.begin();
+  while (it != text.end()) {
+    std::uint32_t cp = 0;
+    if (utf8::internal::validate_next(it, text.end(), cp) != utf8::internal::UTF8_OK) return false;
+  }
+  return true;
+}
+
 std::string Utf16ToUtf8(std::u16string_view text) {
   std::string out;
   out.reserve(text.size());

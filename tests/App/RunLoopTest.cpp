@@ -5,6 +5,7 @@
 #include "Core/App/Application.h"
 #include "Core/App/Thread.h"
 #include "Platform/Win32/Process.h"
+#include "fakes/FreshApplication.h"
 
 namespace {
 
@@ -19,7 +20,10 @@ class ScriptedClock : public ::testing::Test {
     sCounterReads = 0;
     win32::SetPerformanceCounterSource(ScriptedCounter);
   }
-  void TearDown() override { win32::SetPerformanceCounterSource(nullptr); }
+  void TearDown() override {
+    win32::SetPerformanceCounterSource(nullptr);
+    fakes::ResetApplication();
+  }
 };
 
 // Records the frame times it is given and stops after a number of ticks.

@@ -31,6 +31,22 @@ fail() {
   exit 1
 }
 
+# Sends the first instance a close request (SIGTERM, which SDL turns into a quit event) and
+# expects it to end with 0 after a normal end of its run loop; $1 names it in failures.
+close_first() {
+  kill -TERM "$first_pid"
+  for _ in $(seq 100); do
+    kill -0 "$first_pid" 2>/dev/null || break
+    sleep 0.05
+  done
+  kill -0 "$first_pid" 2>/dev/null && fail "$1 still runs after the close request"
+  wait "$first_pid"
+  local code=$?
+  first_pid=
+  [ "$code" -eq 0 ] || fail "$1 exit code $code"
+  tail -n 1 "$work/first.out" | grep -qx exit || fail "the run loop of the $1 did not end normally"
+}
+
 # Waits until the first instance has printed a line matching $1.
 wait_for_line() {
   for _ in $(seq 300); do
@@ -118,15 +134,12 @@ timeout 10 xdotool search --sync --onlyvisible --name "^$title\$" >/dev/null || 
 [ "$(xdotool search --name "^$title\$" | wc -l)" -eq 1 ] || fail "more than one window"
 
 # A close request ends the first instance with 0.
-kill -TERM "$first_pid"
-for _ in $(seq 100); do
-  kill -0 "$first_pid" 2>/dev/null || break
-  sleep 0.05
-done
-kill -0 "$first_pid" 2>/dev/null && fail "still running after the close request"
-wait "$first_pid"
-code=$?
-first_pid=
-[ "$code" -eq 0 ] || fail "first instance exit code $code"
-tail -n 1 "$work/first.out" | grep -qx exit || fail "the run loop did not end normally"
+close_first "first instance"
+
+# With a renderer drawing on the window: closing destroys the window (and its GL context) before
+# the renderer and everything it made, and the process still ends with 0.
+"$probe" "$title render" --render >"$work/first.out" 2>"$work/first.err" &
+first_pid=$!
+wait_for_line rendering
+close_first "rendering instance"
 echo "window end-to-end: ok"

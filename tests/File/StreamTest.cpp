@@ -137,6 +137,28 @@ TEST(FrameStreamTest, WindowPastTheInnerEndGivesShortCounts) {
   EXPECT_EQ(ReadAll(outside, 4), "");
 }
 
+TEST(FrameStreamTest, WindowPositionsDoNotWrapAtFourGigabytes) {
+  base::MemoryStream inner("0123456789", 10);
+  // offset + position = 2^32 once wrapped to 0, the inner stream's first bytes.
+  base::FrameStream frame(&inner, false, 0xFFFFFFF0u, 0x20);
+  EXPECT_EQ(frame.Seek(0x10, base::Stream::kBegin), 0x10u);
+  char bytes[4] = {'-', '-', '-', '-'};
+  EXPECT_EQ(frame.Read(bytes, 4), 0u);
+  EXPECT_EQ(std::string(bytes, 4), "----");
+  EXPECT_EQ(frame.Seek(0, base::Stream::kCurrent), 0x10u);
+  frame.Seek(0x1C, base::Stream::kBegin);
+  EXPECT_EQ(frame.Read(bytes, 4), 0u);
+}
+
+TEST(FrameStreamTest, ReadStopsAtTheInnerEnd) {
+  base::MemoryStream inner("0123456789", 10);
+  base::FrameStream frame(&inner, false, 8, 100);
+  char bytes[8] = {};
+  EXPECT_EQ(frame.Read(bytes, 8), 2u);
+  EXPECT_EQ(std::string(bytes, 2), "89");
+  EXPECT_EQ(frame.Read(bytes, 8), 0u);  // the window's position 2 lies at the inner end
+}
+
 TEST(FrameStreamTest, SeveralWindowsShareOneInnerStream) {
   base::MemoryStream inner("abcdefgh", 8);
   base::FrameStream left(&inner, false, 0, 4);

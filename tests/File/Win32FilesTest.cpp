@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <string>
 #include <vector>
 
+#include "Core/File/FileManager.h"
 #include "FileTestSupport.h"
 #include "Platform/Win32/Files.h"
+#include "fakes/MainLogRecorder.h"
 
 namespace {
 
@@ -104,6 +107,72 @@ TEST_F(Win32FilesTest, FolderAndRenameResults) {
   EXPECT_FALSE(DeleteFileW(u"to.txt"));
   EXPECT_EQ(GetFileAttributesW(u"to.txt"), INVALID_FILE_ATTRIBUTES);
   EXPECT_FALSE(SetCurrentDirectoryW(u"nowhere"));
+}
+
+struct WildcardCase {
+  const char16_t* pattern;
+  std::vector<std::u16string> expected;
+};
+
+TEST_F(Win32FilesTest, StarMatchesAnyRunAndQuestionMarkOneUnit) {
+  for (const char* name : {"a", "ab", "abc", "b.txt", "ba.txt", "a.b.c", "aXbXc"}) WriteTestFile(name, "");
+  const WildcardCase cases[] = {
+      {u"*", {u".", u"..", u"a", u"a.b.c", u"aXbXc", u"ab", u"abc", u"b.txt", u"ba.txt"}},
+      {u"a*", {u"a", u"a.b.c", u"aXbXc", u"ab", u"abc"}},
+      {u"*c", {u"a.b.c", u"aXbXc", u"abc"}},
+      {u"a*b*c", {u"a.b.c", u"aXbXc", u"abc"}},
+      {u"a?b?c", {u"a.b.c", u"aXbXc"}},
+      {u"*.txt", {u"b.txt", u"ba.txt"}},
+      {u"?.*", {u"..", u"a.b.c", u"b.txt"}},
+      {u"a**", {u"a", u"a.b.c", u"aXbXc", u"ab", u"abc"}},
+      {u"*b*", {u"a.b.c", u"aXbXc", u"ab", u"abc", u"b.txt", u"ba.txt"}},
+      {u"??", {u"..", u"ab"}},
+      {u"*x", {}},
+  };
+  for (const WildcardCase& c : cases) {
+    SCOPED_TRACE(std::string(c.pattern, c.pattern + std::char_traits<char16_t>::length(c.pattern)));
+    EXPECT_EQ(List(c.pattern), c.expected);
+  }
+}
+
+TEST_F(Win32FilesTest, ManyStarsOverALongNameFinishAtOnce) {
+  // Backtracking into every star took seconds here; one backtrack point takes microseconds.
+  const std::string longName(200, 'a');
+  WriteTestFile("dir/" + longName, "");
+  EXPECT_TRUE(List(u"dir/*a*a*a*a*a*a*a*a*a*a*b").empty());
+  EXPECT_EQ(List(u"dir/*a*a*a*a*a*a*a*a*a*a"), (std::vector<std::u16string>{std::u16string(200, u'a')}));
+}
+
+TEST_F(Win32FilesTest, ListingsLeaveOutNamesThatCannotBeOpenedByTheListedName) {
+  WriteTestFile("dir/good.txt", "good");
+  WriteTestFile("dir/bad\xFF.txt", "not UTF-8");
+  WriteTestFile("dir/over\xC0\xAFlong.txt", "overlong '/'");
+  WriteTestFile("dir/back\\slash.txt", "backslash");
+  fakes::MainLogRecorder log;
+  file::FileManager::Instance();  // routes the layer's notes to the main log
+
+  EXPECT_EQ(List(u"dir/*"), (std::vector<std::u16string>{u".", u"..", u"good.txt"}));
+  EXPECT_EQ(List(u"dir/*.txt"), (std::vector<std::u16string>{u"good.txt"}));
+  std::vector<std::u16string> names;
+  EXPECT_EQ(file::FileManager::Instance()->ListFiles(u"dir", false, names, true), VN_OK);
+  EXPECT_EQ(names, (std::vector<std::u16string>{u"good.txt"}));
+  for (const std::u16string& name : names) {
+    const HANDLE file = CreateFileW((u"dir/" + name).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    EXPECT_NE(file, INVALID_HANDLE_VALUE);
+    CloseHandle(file);
+  }
+
+  // Three listings, one note per unconvertible name.
+  const std::u16string text = log.Text();
+  const auto count = [&](const std::u16string& part) {
+    size_t found = 0;
+    for (size_t at = text.find(part); at != std::u16string::npos; at = text.find(part, at + 1)) ++found;
+    return found;
+  };
+  EXPECT_EQ(count(u"not valid UTF-8"), 2u) << std::string(text.begin(), text.end());
+  EXPECT_EQ(count(u"/dir/bad\\xFF.txt\""), 1u);
+  EXPECT_EQ(count(u"/dir/over\\xC0\\xAFlong.txt\""), 1u);
+  EXPECT_EQ(count(u"back"), 0u);
 }
 
 }  // namespace

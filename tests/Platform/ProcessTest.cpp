@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <optional>
 #include <string>
 
@@ -31,6 +32,8 @@ TEST(CommandLineTest, EntryHandsArgumentsWithoutProgramNameToTheApplication) {
     const auto& arguments = app::Application::Instance()->GetArguments();
     std::fprintf(stderr, "%d:%zu:%s", code, arguments.size(),
                  arguments.size() == 2 && arguments[0].empty() && arguments[1] == u"x" ? "ok" : "bad");
+    std::error_code ignored;
+    std::filesystem::remove_all(folder, ignored);
     std::exit(0);
   };
   EXPECT_EXIT(entry(), ::testing::ExitedWithCode(0), "^0:2:ok$");

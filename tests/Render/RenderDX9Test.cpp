@@ -12,6 +12,7 @@
 #include "Core/Render/DX9/RenderDX9.h"
 #include "Core/Render/DX9/TextureDX9.h"
 #include "Core/Render/Vertices.h"
+#include "fakes/FreshApplication.h"
 #include "fakes/MainLogRecorder.h"
 #include "fakes/RecordingDevice.h"
 #include "fakes/RecordingInputListener.h"
@@ -56,9 +57,7 @@ class RenderDX9Test : public ::testing::Test {
     // Everything the back end made on the device is released with it.
     EXPECT_EQ(mD3D.mLiveObjects, 0);
     EXPECT_EQ(mD3D.mBackBufferReferences, 0);
-    if (app::Application* application = app::Application::Instance()) {
-      application->SetUnsupportedVideo(false);
-    }
+    fakes::ResetApplication();  // a card refusal stops the application
   }
 
   VNResultEnum Init(bool windowed = true) {
@@ -210,6 +209,9 @@ TEST_F(RenderDX9Test, DeviceReadiness) {
       {"windowed and minimised", false, true, D3D_OK, false, false, 0, 0, 0, false},
       {"full screen, inactive", false, false, D3D_OK, false, false, 0, 1, 0, true},
       {"full screen, still inactive", false, false, D3D_OK, true, false, 1, 0, 0, true},
+      // Released while inactive, but the device was never lost: the objects come back by a reset.
+      {"full screen, active again, device not lost", true, false, D3D_OK, true, false, 0, 0, 1,
+       false},
   };
   for (const ReadyCase& c : cases) {
     SCOPED_TRACE(c.name);

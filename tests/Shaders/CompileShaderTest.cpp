@@ -7,8 +7,9 @@
 
 #include "Core/Render/Shaders/DX9/ShaderTexts.h"
 #include "Platform/D3DX9/D3DX9Shader.h"
-#include "Platform/D3DX9/ShaderCode.h"
+#include "Platform/D3D9/ShaderCode.h"
 
+using namespace d3d9;
 using namespace d3dx9;
 
 namespace {

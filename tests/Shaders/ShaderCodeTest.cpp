@@ -2,9 +2,9 @@
 
 #include <cstring>
 
-#include "Platform/D3DX9/ShaderCode.h"
+#include "Platform/D3D9/ShaderCode.h"
 
-using namespace d3dx9;
+using namespace d3d9;
 
 namespace {
 

@@ -8,23 +8,9 @@
 #include "Platform/Win32/Utf.h"
 #include "Platform/Win32/Window.h"
 #include "Platform/Win32/WindowHandle.h"
-
-#ifdef __SANITIZE_ADDRESS__
-#include <sanitizer/lsan_interface.h>
-#endif
+#include "fakes/DriverLeaks.h"
 
 namespace {
-
-// Mesa keeps allocations of its contexts and unloads its driver at exit, so the leak checker can
-// neither name nor excuse them: nothing allocated while the GL window lives is checked here.
-struct IgnoreDriverLeaks {
-#ifdef __SANITIZE_ADDRESS__
-  IgnoreDriverLeaks() { __lsan_disable(); }
-  ~IgnoreDriverLeaks() { __lsan_enable(); }
-#else
-  IgnoreDriverLeaks() {}
-#endif
-};
 
 win32::LRESULT Default(win32::HWND window, win32::UINT message, win32::WPARAM wParam, win32::LPARAM lParam) {
   return win32::DefWindowProcW(window, message, wParam, lParam);
@@ -32,7 +18,6 @@ win32::LRESULT Default(win32::HWND window, win32::UINT message, win32::WPARAM wP
 
 // The real window system, under the test runner's video driver (offscreen: EGL on Mesa).
 TEST(SdlWindowTest, WindowHasAnOpenGl33CoreContextForTheRenderer) {
-  IgnoreDriverLeaks ignore;
   win32::WNDCLASSEXW windowClass{};
   windowClass.cbSize = sizeof(windowClass);
   windowClass.lpfnWndProc = Default;
@@ -42,6 +27,7 @@ TEST(SdlWindowTest, WindowHasAnOpenGl33CoreContextForTheRenderer) {
   const win32::HWND window = win32::CreateWindowExW(0, u"SdlWindowTest", title.c_str(), win32::WS_POPUP, 0, 0, 320,
                                                     240, nullptr, nullptr, nullptr, nullptr);
   ASSERT_NE(window, nullptr) << SDL_GetError();
+  fakes::KeepDriverLoaded();
   win32::ShowWindow(window, win32::SW_SHOW);
 
   SDL_Window* sdlWindow = win32::GetSdlWindow(window);

@@ -20,7 +20,6 @@ win32::LRESULT Default(win32::HWND window, win32::UINT message, win32::WPARAM wP
 }  // namespace
 
 GlWindow::GlWindow(int width, int height) {
-  IgnoreDriverLeaks(true);
   win32::WNDCLASSEXW windowClass{};
   windowClass.cbSize = sizeof(windowClass);
   windowClass.lpfnWndProc = Default;
@@ -30,11 +29,11 @@ GlWindow::GlWindow(int width, int height) {
   const std::u16string title = win32::Utf8ToUtf16("GL test " + std::to_string(getpid()));
   mHandle = win32::CreateWindowExW(0, u"GlTestWindow", title.c_str(), win32::WS_POPUP, 0, 0, width,
                                    height, nullptr, nullptr, nullptr, nullptr);
+  if (mHandle) KeepDriverLoaded();
 }
 
 GlWindow::~GlWindow() {
   if (mHandle) win32::DestroyWindow(mHandle);
-  IgnoreDriverLeaks(false);
 }
 
 }  // namespace fakes

@@ -1,7 +1,7 @@
 #pragma once
 // A hidden window of the window layer with its OpenGL 3.3 core context, for tests of the OpenGL
-// device (under the test runner's video driver). The leak checker is off while it lives: the GL
-// driver keeps allocations past their deletion.
+// device (under the test runner's video driver). Leaks are checked; only the driver's own modules
+// are excused (DriverLeaks.h).
 #include "Platform/Win32/Types.h"
 
 namespace fakes {

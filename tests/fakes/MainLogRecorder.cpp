@@ -19,13 +19,17 @@ class SharedOutput : public base::LogOutput {
 }  // namespace
 
 MainLogRecorder::MainLogRecorder() : mWrites(std::make_shared<std::vector<std::u16string>>()) {
-  base::MainLog::Instance()->AddTextOutput(std::make_unique<SharedOutput>(mWrites));
+  base::MainLog* log = base::MainLog::Instance();
+  // Other threads may be logging: the greeting is dropped before their entries can arrive.
+  std::lock_guard<std::recursive_mutex> lock(log->GetLock());
+  log->AddTextOutput(std::make_unique<SharedOutput>(mWrites));
   mWrites->clear();  // the greeting of a new output
 }
 
 MainLogRecorder::~MainLogRecorder() = default;
 
 std::u16string MainLogRecorder::Text() const {
+  std::lock_guard<std::recursive_mutex> lock(base::MainLog::Instance()->GetLock());
   std::u16string text;
   for (const auto& write : *mWrites) text += write;
   return text;

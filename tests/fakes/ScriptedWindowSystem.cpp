@@ -11,6 +11,7 @@
 namespace fakes {
 
 ScriptedWindowSystem::ScriptedWindowSystem() {
+  if (const char* previous = getenv("XDG_RUNTIME_DIR")) mPreviousRuntimeFolder = previous;
   char folder[] = "/tmp/qm-runtime-XXXXXX";
   if (mkdtemp(folder)) mRuntimeFolder = folder;
   setenv("XDG_RUNTIME_DIR", mRuntimeFolder.c_str(), 1);
@@ -21,6 +22,12 @@ ScriptedWindowSystem::~ScriptedWindowSystem() {
   win32::SetWindowSystem(nullptr);
   std::error_code ignored;
   if (!mRuntimeFolder.empty()) std::filesystem::remove_all(mRuntimeFolder, ignored);
+  // The program's own folder again: later windows must not fall back to /tmp.
+  if (mPreviousRuntimeFolder.empty()) {
+    unsetenv("XDG_RUNTIME_DIR");
+  } else {
+    setenv("XDG_RUNTIME_DIR", mPreviousRuntimeFolder.c_str(), 1);
+  }
 }
 
 bool ScriptedWindowSystem::Open(win32::WindowRecord& window) {

@@ -53,6 +53,7 @@ class ScriptedWindowSystem : public win32::WindowSystem {
  private:
   std::uint32_t mNextId = 0;
   std::string mRuntimeFolder;
+  std::string mPreviousRuntimeFolder;
 };
 
 // lParam of a key message: scan code, Alt held, key already down (auto-repeat), key-up.

@@ -6,6 +6,7 @@
 #include "Core/App/Application.h"
 #include "Core/Base/LogMessage.h"
 #include "Core/Base/Path.h"
+#include "Core/File/Profiles.h"
 #include "Platform/Win32/Messages.h"
 #include "Platform/Win32/Process.h"
 
@@ -27,6 +28,11 @@ ApplicationWin32::~ApplicationWin32() {
 }
 
 VNResultEnum ApplicationWin32::Update(float) { return PumpMessages(); }
+
+void ApplicationWin32::SetSecondInstance(bool second) {
+  sSecondInstance = second;
+  file::Profiles::SetSecondInstance(second);
+}
 
 VNResultEnum ApplicationWin32::Run() {
   Application::Instance()->Init();

@@ -34,9 +34,10 @@ class ApplicationWin32 : public Thread {
   const std::u16string& GetUserBaseFolder() const { return mUserBaseFolder; }
   const std::u16string& GetLogFolder() const { return mLogFolder; }
 
-  // Kept outside the object: the profiles read it at exit, after the application is destroyed.
+  // Set by the window's start-up when another instance runs; also handed to the profiles, which
+  // must not save at exit then.
   static bool IsSecondInstance() { return sSecondInstance; }
-  static void SetSecondInstance(bool second) { sSecondInstance = second; }
+  static void SetSecondInstance(bool second);
   bool IsUnsupportedVideo() const { return mUnsupportedVideo; }
   void SetUnsupportedVideo(bool unsupported) { mUnsupportedVideo = unsupported; }
 

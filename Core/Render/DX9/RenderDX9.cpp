@@ -181,6 +181,9 @@ VNResultEnum RenderDX9::LostDevice() {
     mBackBuffer->Release();
     mBackBuffer = nullptr;
   }
+  // The flag says that the objects are released, whoever released them: only a reset brings
+  // them back.
+  mDeviceLost = true;
   return VN_OK;
 }
 
@@ -193,6 +196,7 @@ VNResultEnum RenderDX9::ResetDevice() {
     return VN_FAIL;
   }
   base::LogPlain(u"\tD3D_OK\n");
+  mDeviceLost = false;
   for (Buffer* buffer : GetBuffers()) buffer->Restore();
   for (Texture* texture : GetTextures()) texture->Restore();
   NotifyProgramsReset();
@@ -201,9 +205,7 @@ VNResultEnum RenderDX9::ResetDevice() {
 }
 
 void RenderDX9::EnterLost() {
-  if (mDeviceLost) return;
-  LostDevice();
-  mDeviceLost = true;
+  if (!mDeviceLost) LostDevice();
 }
 
 bool RenderDX9::IsDeviceReady() {
@@ -211,7 +213,11 @@ bool RenderDX9::IsDeviceReady() {
   if (IsWindowUsable()) {
     switch (mDevice->TestCooperativeLevel()) {
       case D3D_OK:
-        return true;
+        if (!mDeviceLost) return true;
+        // Released for an inactive full-screen window while the device itself was never lost
+        // (the window was back before the device was asked): drawing now would draw nothing.
+        ResetDevice();
+        return false;
       case D3DERR_DEVICELOST:
         EnterLost();
         Sleep(100);
@@ -220,7 +226,7 @@ bool RenderDX9::IsDeviceReady() {
         // A reset fails while default-pool objects live: release them first if that has not
         // happened yet (the device may report this without having reported the loss).
         EnterLost();
-        if (ResetDevice() == VN_OK) mDeviceLost = false;
+        ResetDevice();
         return false;
       default:
         return false;

@@ -70,14 +70,15 @@ class RenderDX9 : public Render {
   VNResultEnum SetDefaultStates();
   // After a successful reset: the back buffer, viewport and default state again.
   VNResultEnum InitDeviceState();
-  // Releases the default-pool objects and drops the frame being recorded.
+  // Releases the default-pool objects and drops the frame being recorded; sets the lost flag.
   VNResultEnum LostDevice();
+  // Clears the lost flag when the reset succeeds.
   VNResultEnum ResetDevice();
 
  private:
   // Takes the back buffer, sets the viewport, clears to opaque black and presents.
   VNResultEnum PrepareBackBuffer();
-  // Marks the device lost once, releasing what a reset needs released.
+  // Releases what a reset needs released, unless that already happened.
   void EnterLost();
 
   app::Window* mWindow = nullptr;

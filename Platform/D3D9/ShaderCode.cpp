@@ -1,9 +1,9 @@
-#include "Platform/D3DX9/ShaderCode.h"
+#include "Platform/D3D9/ShaderCode.h"
 
 #include <cstring>
 #include <utility>
 
-namespace d3dx9 {
+namespace d3d9 {
 
 namespace {
 
@@ -125,4 +125,4 @@ bool ReadShaderCode(const void* data, ShaderCode* out) {
   return true;
 }
 
-}  // namespace d3dx9
+}  // namespace d3d9

@@ -1,6 +1,7 @@
 #pragma once
-// The code that D3DXCompileShader hands out and IDirect3DDevice9::CreateVertexShader / CreatePixelShader
-// take: GLSL 330 for the OpenGL device plus what it needs to link and feed the program. The contract:
+// The compiled shader format of the OpenGL device: what CreateVertexShader / CreatePixelShader take
+// and D3DXCompileShader produces. GLSL 330 plus what the device needs to link and feed the program.
+// The contract:
 // - Constants live in one `uniform vec4` array per stage (kVertexConstants / kPixelConstants), one
 //   element per Direct3D 9 float4 register; SetVertexShaderConstantF / SetPixelShaderConstantF data
 //   is uploaded to it. `constantRegisters` is its length (0: the stage has no array).
@@ -10,15 +11,15 @@
 //   any pixel program that reads a subset of its outputs.
 // - The vertex program ends with a position fix-up from the vec4 uniform kPositionFixup:
 //   xy += fixup.xy * w (the half-pixel shift that puts Direct3D 9 pixel centres on integer
-//   coordinates: 1 / width, -1 / height), then y *= fixup.z (1, or -1 inside a render target, which
-//   is stored top row first), then z = 2 z - w (depth 0..1 to -1..1).
+//   coordinates: 1 / width, -1 / height), then y *= fixup.z (-1 for a target stored top row first,
+//   as the device stores all of them), then z = 2 z - w (depth 0..1 to -1..1).
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
-namespace d3dx9 {
+namespace d3d9 {
 
 enum class ShaderStage : std::uint32_t { kVertex = 0, kPixel = 1 };
 
@@ -58,4 +59,4 @@ std::size_t ShaderCodeSize(const void* data);
 // than its stage has.
 bool ReadShaderCode(const void* data, ShaderCode* out);
 
-}  // namespace d3dx9
+}  // namespace d3d9
