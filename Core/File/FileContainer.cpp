@@ -6,6 +6,8 @@
 #include "Core/File/Archiver.h"
 #include "Core/File/FileInfo.h"
 #include "Core/File/FileManager.h"
+#include "Core/File/PsdFile.h"
+#include "Core/File/PsdFolder.h"
 
 namespace file {
 
@@ -70,6 +72,16 @@ bool FileContainer::IsFolder(const std::u16string& name) {
   std::u16string inner;
   if (Archiver* archiver = FindArchive(name, inner)) return archiver->IsFolder(inner);
   return DoIsFolder(name);
+}
+
+ImageContainer* FileContainer::OpenImageContainer(const std::u16string& name) {
+  std::u16string inner;
+  if (Archiver* archiver = FindArchive(name, inner)) return archiver->OpenImageContainer(inner);
+  if (DoIsFolder(name)) return new (std::nothrow) PsdFolder(name, this);
+  static const char16_t* const kDocumentExtensions[] = {u".psd", u""};
+  unsigned found = 0;
+  if (DoExists(name, kDocumentExtensions, 2, &found)) return new (std::nothrow) PsdFile(name + kDocumentExtensions[found], this);
+  return nullptr;
 }
 
 }  // namespace file

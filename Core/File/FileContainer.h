@@ -9,6 +9,7 @@
 namespace file {
 
 class Archiver;
+class ImageContainer;
 
 // A container with listings and existence tests. Every public operation is first redirected into a
 // mounted pack (see FindArchive); otherwise it runs on the container's own storage through the Do*
@@ -33,6 +34,11 @@ class FileContainer : public Container {
   virtual bool Exists(const std::u16string& name, const char16_t* const* extensions = nullptr, unsigned count = 0,
                       unsigned* index = nullptr);
   virtual bool IsFolder(const std::u16string& name);
+  // The layout named name (the caller owns it): a folder with "layers.xml", else the layered
+  // document name + ".psd", else name itself; null when none exists. Redirected into packs.
+  virtual ImageContainer* OpenImageContainer(const std::u16string& name);
+  // The flags byte given to the files this container finds.
+  unsigned char GetFlags() const { return mArchive; }
 
   virtual VNResultEnum DoListFiles(const std::u16string& root, const std::u16string& folder,
                                    const std::u16string& sub, bool recursive, std::vector<std::u16string>& names,

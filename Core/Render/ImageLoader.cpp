@@ -8,7 +8,8 @@
 namespace render {
 
 ImageData* ImageLoader::Load(base::Stream* stream, const std::u16string& extension, const base::ImageInfo* info) {
-  if (extension.empty()) return nullptr;
+  // Raw layer pixels need no extension: layers of layered documents are named without one.
+  if (extension.empty() && !(info && info->mRawPixels)) return nullptr;
   ImageData* image = nullptr;
   const auto is = [&](const char16_t* candidate) { return extension.compare(0, 4, candidate) == 0; };
   if (info && info->mRawPixels) {

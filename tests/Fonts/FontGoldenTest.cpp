@@ -58,13 +58,7 @@ class FontGoldenTest : public ::testing::Test {
     std::vector<d3d9::DWORD> argb;
     auto* texture = static_cast<render::TextureDX9*>(target->GetTexture());
     EXPECT_EQ(d3d9::ReadSurfacePixels(texture->GetSurface(), argb), d3d9::D3D_OK);
-    fakes::RgbaImage picture{width, height, std::vector<uint8_t>(argb.size() * 4)};
-    for (size_t i = 0; i < argb.size(); ++i) {
-      picture.pixels[i * 4 + 0] = uint8_t(argb[i] >> 16);
-      picture.pixels[i * 4 + 1] = uint8_t(argb[i] >> 8);
-      picture.pixels[i * 4 + 2] = uint8_t(argb[i]);
-      picture.pixels[i * 4 + 3] = 255;
-    }
+    const fakes::RgbaImage picture = fakes::OpaqueFromArgb(width, height, argb);
     return picture;
   }
 

@@ -125,7 +125,8 @@ void PrintTo(const LoaderCase& c, std::ostream* os) { *os << c.name; }
 
 const LoaderCase kLoaderCases[] = {
     {"NoExtension", u"", false, kNone},
-    {"NoExtensionEvenForRaw", u"", true, kNone},
+    // Layers of layered documents are named without an extension and still decode.
+    {"RawLayerWithoutExtension", u"", true, kRaw},
     {"Dds", u".dds", false, kDds},
     {"UpperCaseDds", u".DDS", false, kNone},
     {"UpperCasePng", u".PNG", false, kNone},

@@ -98,13 +98,7 @@ TEST(ParticleGoldenTest, EffectsAtFixedTimesMatchTheExpectedPicture) {
   auto* texture = static_cast<render::TextureDX9*>(target->GetTexture());
   ASSERT_EQ(d3d9::ReadSurfacePixels(texture->GetSurface(), argb), d3d9::D3D_OK);
   ASSERT_EQ(argb.size(), size_t(kGoldenWidth * kGoldenHeight));
-  fakes::RgbaImage picture{kGoldenWidth, kGoldenHeight, std::vector<uint8_t>(argb.size() * 4)};
-  for (size_t i = 0; i < argb.size(); ++i) {
-    picture.pixels[i * 4 + 0] = uint8_t(argb[i] >> 16);
-    picture.pixels[i * 4 + 1] = uint8_t(argb[i] >> 8);
-    picture.pixels[i * 4 + 2] = uint8_t(argb[i]);
-    picture.pixels[i * 4 + 3] = 255;
-  }
+  const fakes::RgbaImage picture = fakes::OpaqueFromArgb(kGoldenWidth, kGoldenHeight, argb);
   EXPECT_TRUE(fakes::MatchesGoldenPng(picture, std::string(QM_SOURCE_DIR) + "/tests/data/particles/golden_effects.png",
                                       24, 0.005));
 }

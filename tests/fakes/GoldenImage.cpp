@@ -7,6 +7,17 @@
 
 namespace fakes {
 
+RgbaImage OpaqueFromArgb(int width, int height, const std::vector<uint32_t>& argb) {
+  RgbaImage image{width, height, std::vector<uint8_t>(argb.size() * 4)};
+  for (size_t i = 0; i < argb.size(); ++i) {
+    image.pixels[i * 4 + 0] = uint8_t(argb[i] >> 16);
+    image.pixels[i * 4 + 1] = uint8_t(argb[i] >> 8);
+    image.pixels[i * 4 + 2] = uint8_t(argb[i]);
+    image.pixels[i * 4 + 3] = 255;
+  }
+  return image;
+}
+
 RgbaImage ReadPng(const std::string& path) {
   RgbaImage image;
   ilInit();

@@ -16,6 +16,9 @@ struct RgbaImage {
   std::vector<uint8_t> pixels;
 };
 
+// 0xAARRGGBB pixels (top row first) as an opaque picture: a target's alpha is not part of it.
+RgbaImage OpaqueFromArgb(int width, int height, const std::vector<uint32_t>& argb);
+
 // An empty image when the file cannot be read.
 RgbaImage ReadPng(const std::string& path);
 bool WritePng(const std::string& path, const RgbaImage& image);
