@@ -138,7 +138,9 @@ TEST_F(GameApplicationTest, ArgumentTable) {
     EXPECT_EQ(c.window, application->GetWindow() != nullptr);
     EXPECT_EQ(c.frames, application->GetFrameManager() != nullptr);
     EXPECT_EQ(c.onInit, !mCalls.empty() && mCalls.back() == "OnInit");
-    if (c.result == VN_FAIL && !c.window) EXPECT_FALSE(log.Text().empty());
+    if (c.result == VN_FAIL && !c.window) {
+      EXPECT_FALSE(log.Text().empty());
+    }
   }
   std::filesystem::current_path(mRoot);
 }
