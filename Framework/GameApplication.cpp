@@ -44,6 +44,16 @@ GameApplication::~GameApplication() {
   DeleteQueued();
   delete mRenderTarget;
   delete mInput;
+  if (mFrameManager != nullptr) {
+    // The frames shown, the root board among them, go with the manager; a root board still waiting
+    // to be shown is deleted here.
+    bool rootShown = false;
+    for (const widget::FrameEntry& entry : mFrameManager->GetShown()) {
+      rootShown = rootShown || entry.mFrame == mRootBoard;
+    }
+    mFrameManager->RemoveAllFrames(true, false);
+    if (!rootShown) delete mRootBoard;
+  }
   delete mFrameManager;
   delete mRender;
   delete mWindow;
