@@ -14,7 +14,7 @@
 #include "Framework/ScreenParams.h"
 
 namespace base {
-struct ImageInfo;
+class ImageInfo;
 }
 namespace file {
 class ImageContainer;
