@@ -15,6 +15,7 @@
 #include "Core/Render/RenderTarget.h"
 #include "Core/Resource/ResourceManager.h"
 #include "Core/Widget/BaseBoard.h"
+#include "Core/Widget/DialogEffects.h"
 #include "Core/Widget/FrameManager.h"
 #include "Core/Widget/WidgetListener.h"
 #include "Framework/GameWindow.h"
@@ -147,7 +148,11 @@ VNResultEnum GameApplication::Init() {
 VNResultEnum GameApplication::LoadConfiguration() {
   const std::string text = base::ReadTextFile(u"data/game.xml");
   mConfig.Parse(text.data(), text.size());
-  return VN_OK;
+  widget::DialogEffectsManager* effects = widget::DialogEffectsManager::Instance();
+  effects->SetRender(mRender);
+  const tinyxml2::XMLElement* game = mConfig.FirstChildElement("Game");
+  const tinyxml2::XMLElement* section = game ? game->FirstChildElement("DialogEffects") : nullptr;
+  return section ? effects->Load(section) : VN_OK;
 }
 
 VNResultEnum GameApplication::ShowFrame(widget::BaseBoard* board) {
