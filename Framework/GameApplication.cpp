@@ -2,14 +2,13 @@
 
 #include <memory>
 
-#include "Core/Base/ImageInfo.h"
 #include "Core/Base/LogMessage.h"
 #include "Core/Base/TextFile.h"
 #include "Core/File/FileManager.h"
 #include "Core/File/UserDataFileContainer.h"
+#include "Core/Gui/GameControl.h"
 #include "Core/Gui/PackScreen.h"
 #include "Core/Input/Win32/InputWin32.h"
-#include "Core/Layer/ImageLayer.h"
 #include "Core/Render/DX9/RenderDX9.h"
 #include "Core/Render/Image.h"
 #include "Core/Render/RenderTarget.h"
@@ -56,6 +55,7 @@ GameApplication::~GameApplication() {
     if (!rootShown) delete mRootBoard;
   }
   delete mFrameManager;
+  gui::GameControlHelper::SetRender(nullptr);
   delete mRender;
   delete mWindow;
   if (sApplication == this) sApplication = nullptr;
@@ -113,6 +113,7 @@ VNResultEnum GameApplication::Init() {
   mMonitors.Refresh();
   ScreenParams params;
   if (mRender == nullptr) mRender = new render::RenderDX9;
+  gui::GameControlHelper::SetRender(mRender);
   result = FitScreen(mWindowed, params);
   if (result != VN_OK) return result;
 
@@ -177,16 +178,7 @@ render::Image* GameApplication::LoadImage(const std::u16string& path, file::Imag
 
 VNResultEnum GameApplication::CreateImageLayer(const std::u16string& path, file::ImageContainer* container,
                                                layer::ImageLayer** out, base::ImageInfo* info) {
-  render::Image* image = nullptr;
-  base::ImageInfo imageInfo;
-  const VNResultEnum result = mRender->LoadImage(path, container, &image, &imageInfo);
-  if (result != VN_OK) return result;
-  auto* created = new layer::ImageLayer;
-  created->SetImage(image, true);
-  created->SetPosition(math::Point3(imageInfo.mX, imageInfo.mY, 0.0f));
-  *out = created;
-  if (info != nullptr) *info = imageInfo;
-  return VN_OK;
+  return gui::LoadImageLayer(mRender, path, container, out, info);
 }
 
 bool GameApplication::IsWorkAreaTooSmall() {
