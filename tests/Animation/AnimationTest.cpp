@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <cmath>
 #include <cstring>
@@ -18,6 +17,7 @@
 #include "Core/Resource/ResourceManager.h"
 #include "fakes/GoldenImage.h"
 #include "fakes/MainLogRecorder.h"
+#include "fakes/ScratchFolder.h"
 #include "fakes/RecordingRender.h"
 
 namespace {
@@ -278,15 +278,10 @@ TEST(LayerAnimTest, DissolveIsClamped) {
 }
 
 // An animation file with its mesh library in a scratch data root.
-class AnimDataLoadTest : public ::testing::Test {
+class AnimDataLoadTest : public fakes::ScratchFolderTest {
  protected:
   void SetUp() override {
-    mPrevious = std::filesystem::current_path();
-    std::string pattern = (std::filesystem::temp_directory_path() / "qm_anim_XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    mRoot = pattern;
-    std::filesystem::current_path(mRoot);
-    file::FileManager::Instance()->GetMountTable().clear();
+    ScratchFolderTest::SetUp();
     std::filesystem::create_directories("fx/images");
     fakes::RgbaImage image;
     image.width = 1;
@@ -308,8 +303,7 @@ class AnimDataLoadTest : public ::testing::Test {
     ASSERT_EQ(VN_OK, mRender.Init());
   }
   void TearDown() override {
-    std::filesystem::current_path(mPrevious);
-    std::filesystem::remove_all(mRoot);
+    ScratchFolderTest::TearDown();
   }
   static void WriteAnimation(const std::string& path, const std::vector<std::string>& meshes) {
     AnimTestWriter w;
@@ -322,8 +316,6 @@ class AnimDataLoadTest : public ::testing::Test {
   }
 
   fakes::RecordingRender mRender;
-  std::filesystem::path mRoot;
-  std::filesystem::path mPrevious;
 };
 
 TEST_F(AnimDataLoadTest, SharedLibraryIsLoadedOnceAndBound) {

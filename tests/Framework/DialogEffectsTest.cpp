@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <stdlib.h>
 #include <tinyxml2.h>
 
 #include <cstring>
@@ -14,6 +13,7 @@
 #include "Core/Widget/DialogEffects.h"
 #include "Core/Widget/FrameManager.h"
 #include "fakes/MainLogRecorder.h"
+#include "fakes/ScratchFolder.h"
 
 namespace {
 
@@ -74,23 +74,17 @@ class RecordingTestDialog : public widget::Dialog {
   float mXAtShown = -1.0f;
 };
 
-class DialogEffectsTest : public ::testing::Test {
+class DialogEffectsTest : public fakes::ScratchFolderTest {
  protected:
   void SetUp() override {
-    mPrevious = std::filesystem::current_path();
-    std::string pattern = (std::filesystem::temp_directory_path() / "qm_dialogs_XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    mRoot = pattern;
-    std::filesystem::current_path(mRoot);
-    file::FileManager::Instance()->GetMountTable().clear();
+    ScratchFolderTest::SetUp();
     std::ofstream("show.anim", std::ios::binary) << DialogTestAnimation(1.0f, 1);
     std::ofstream("hide.anim", std::ios::binary) << DialogTestAnimation(0.5f, 1);
     std::ofstream("two.anim", std::ios::binary) << DialogTestAnimation(1.0f, 2);
   }
   void TearDown() override {
     widget::DialogEffectsManager::Instance()->Clear();
-    std::filesystem::current_path(mPrevious);
-    std::filesystem::remove_all(mRoot);
+    ScratchFolderTest::TearDown();
   }
   VNResultEnum LoadConfig(const char* xml) {
     mDocument.Parse(xml);
@@ -105,8 +99,6 @@ class DialogEffectsTest : public ::testing::Test {
       "</DialogEffects></Game>";
 
   tinyxml2::XMLDocument mDocument;
-  std::filesystem::path mRoot;
-  std::filesystem::path mPrevious;
 };
 
 TEST_F(DialogEffectsTest, ConfigurationFailuresAreLoggedWithTheElement) {

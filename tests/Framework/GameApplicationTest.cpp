@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <filesystem>
 #include <fstream>
@@ -16,6 +15,7 @@
 #include "Framework/GameApplication.h"
 #include "Framework/GameWindow.h"
 #include "fakes/MainLogRecorder.h"
+#include "fakes/ScratchFolder.h"
 #include "fakes/RecordingRender.h"
 #include "fakes/ScriptedWindowSystem.h"
 
@@ -66,23 +66,17 @@ class RecordingGameApplication : public framework::GameApplication {
 };
 
 // Each test in a scratch current folder with a scripted window system of one 1920x1080 monitor.
-class GameApplicationTest : public ::testing::Test {
+class GameApplicationTest : public fakes::ScratchFolderTest {
  protected:
   void SetUp() override {
-    mPrevious = std::filesystem::current_path();
-    std::string pattern = (std::filesystem::temp_directory_path() / "qm_framework_XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    mRoot = pattern;
-    std::filesystem::current_path(mRoot);
+    ScratchFolderTest::SetUp();
     std::filesystem::create_directories("data_root/ruv");
     file::FileManager::Instance()->GetMountTable().clear();
     SetMonitor(1920, 1080);
   }
   void TearDown() override {
     app::ApplicationWin32::SetSecondInstance(false);
-    file::FileManager::Instance()->GetMountTable().clear();
-    std::filesystem::current_path(mPrevious);
-    std::filesystem::remove_all(mRoot);
+    ScratchFolderTest::TearDown();
   }
   void SetMonitor(int width, int height) {
     mWindows.monitors = {win32::MONITORINFO{sizeof(win32::MONITORINFO), {0, 0, width, height}, {0, 0, width, height},
@@ -103,8 +97,6 @@ class GameApplicationTest : public ::testing::Test {
 
   fakes::ScriptedWindowSystem mWindows;
   std::vector<std::string> mCalls;
-  std::filesystem::path mRoot;
-  std::filesystem::path mPrevious;
 };
 
 TEST_F(GameApplicationTest, ArgumentTable) {

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <filesystem>
 #include <fstream>
@@ -13,19 +12,15 @@
 #include "Core/Widget/WidgetHitTestListener.h"
 #include "fakes/GoldenImage.h"
 #include "fakes/RecordingRender.h"
+#include "fakes/ScratchFolder.h"
 
 namespace {
 
 // A layout folder "lay" with four layers, each with its image, in a scratch data root.
-class GameControlTest : public ::testing::Test {
+class GameControlTest : public fakes::ScratchFolderTest {
  protected:
   void SetUp() override {
-    mPrevious = std::filesystem::current_path();
-    std::string pattern = (std::filesystem::temp_directory_path() / "qm_controls_XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    mRoot = pattern;
-    std::filesystem::current_path(mRoot);
-    file::FileManager::Instance()->GetMountTable().clear();
+    ScratchFolderTest::SetUp();
     std::filesystem::create_directories("lay");
     std::ofstream("lay/layers.xml") << R"(<Layers>
   <Layer name="a" x="300" y="200" width="20" height="20"/>
@@ -45,13 +40,10 @@ class GameControlTest : public ::testing::Test {
   }
   void TearDown() override {
     gui::GameControlHelper::SetRender(nullptr);
-    std::filesystem::current_path(mPrevious);
-    std::filesystem::remove_all(mRoot);
+    ScratchFolderTest::TearDown();
   }
 
   fakes::RecordingRender mRender;
-  std::filesystem::path mRoot;
-  std::filesystem::path mPrevious;
 };
 
 TEST_F(GameControlTest, ImagesArePlacedRelativeToTheParentAndOrdered) {

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <stdlib.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -14,26 +13,13 @@
 #include "Core/File/FileManager.h"
 #include "Core/Gui/PackBuilder.h"
 #include "fakes/MainLogRecorder.h"
+#include "fakes/ScratchFolder.h"
 
 namespace {
 
 // Each test in a fresh current folder (the data root) with an empty mount table.
-class PackBuilderTest : public ::testing::Test {
+class PackBuilderTest : public fakes::ScratchFolderTest {
  protected:
-  void SetUp() override {
-    mPrevious = std::filesystem::current_path();
-    std::string pattern = (std::filesystem::temp_directory_path() / "qm_packs_XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    mRoot = pattern;
-    std::filesystem::current_path(mRoot);
-    file::FileManager::Instance()->GetMountTable().clear();
-  }
-  void TearDown() override {
-    file::FileManager::Instance()->GetMountTable().clear();
-    std::filesystem::current_path(mPrevious);
-    std::filesystem::remove_all(mRoot);
-  }
-
   static void WritePackTestFile(const std::string& path, const std::string& bytes) {
     const std::filesystem::path target(path);
     if (target.has_parent_path()) std::filesystem::create_directories(target.parent_path());
@@ -46,8 +32,6 @@ class PackBuilderTest : public ::testing::Test {
     return text.str();
   }
 
-  std::filesystem::path mRoot;
-  std::filesystem::path mPrevious;
 };
 
 // A listed file that no open can read, even as root: a bound Unix socket.

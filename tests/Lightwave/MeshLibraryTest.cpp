@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <cstring>
 #include <filesystem>
@@ -16,6 +15,7 @@
 #include "Core/Resource/ResourceManager.h"
 #include "fakes/GoldenImage.h"
 #include "fakes/MainLogRecorder.h"
+#include "fakes/ScratchFolder.h"
 #include "fakes/RecordingRender.h"
 
 namespace {
@@ -199,15 +199,10 @@ TEST(MeshLibraryTest, CountsRangesAndIndicesFromTheFileAreChecked) {
 }
 
 // A library and its textures in a scratch data root.
-class MeshLibraryLoadTest : public ::testing::Test {
+class MeshLibraryLoadTest : public fakes::ScratchFolderTest {
  protected:
   void SetUp() override {
-    mPrevious = std::filesystem::current_path();
-    std::string pattern = (std::filesystem::temp_directory_path() / "qm_meshlib_XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    mRoot = pattern;
-    std::filesystem::current_path(mRoot);
-    file::FileManager::Instance()->GetMountTable().clear();
+    ScratchFolderTest::SetUp();
     std::filesystem::create_directories("anim/images/sub");
     fakes::RgbaImage image;
     image.width = 2;
@@ -217,16 +212,13 @@ class MeshLibraryLoadTest : public ::testing::Test {
     ASSERT_EQ(VN_OK, mRender.Init());
   }
   void TearDown() override {
-    std::filesystem::current_path(mPrevious);
-    std::filesystem::remove_all(mRoot);
+    ScratchFolderTest::TearDown();
   }
   static void WriteMeshLibraryFile(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
   }
 
   fakes::RecordingRender mRender;
-  std::filesystem::path mRoot;
-  std::filesystem::path mPrevious;
 };
 
 TEST_F(MeshLibraryLoadTest, SharedTextureIsLoadedOnceFromImagesWithSlashes) {
