@@ -56,6 +56,11 @@ GameApplication::~GameApplication() {
   }
   delete mFrameManager;
   gui::GameControlHelper::SetRender(nullptr);
+  if (widget::DialogEffectsManager::Exists()) {
+    // Their animations may hold mesh-library textures of this renderer.
+    widget::DialogEffectsManager::Instance()->Clear();
+    widget::DialogEffectsManager::Instance()->SetRender(nullptr);
+  }
   delete mRender;
   delete mWindow;
   if (sApplication == this) sApplication = nullptr;
