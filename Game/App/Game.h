@@ -1,6 +1,15 @@
 #pragma once
-#include "Core/App/Application.h"
+#include "Framework/GameApplication.h"
 
-// Temporary stand-in for the game's application object: it starts no window, so the run loop ends
-// after its first tick. Replaced by the real game application once the framework exists.
-class Game : public app::Application {};
+// Temporary stand-in for the game's application object: it starts the engine as the game will,
+// mounts the game's pack and shows an empty board. Replaced by the real game application.
+class Game : public framework::GameApplication {
+ public:
+  Game();
+
+  // Mounts "ruv/" on "data.dat".
+  VNResultEnum PreInit() override;
+  // Shows an empty board.
+  VNResultEnum OnInit() override;
+  VNResultEnum UpdateGame(float) override { return VN_OK; }
+};

@@ -22,8 +22,9 @@ case $2 in
     grep -q "user data" "$root/err" || { cat "$root/err"; exit 1; }
     ;;
   no-window)
-    # With a user folder but no window the run loop ends on its first tick.
-    env -i PATH="$PATH" HOME="$work" XDG_RUNTIME_DIR="$runtime" timeout 10 "$program" ||
+    # With a user folder but no window (a start that fails before the window: "--data_path" without
+    # its folder) the run loop ends on its first tick.
+    env -i PATH="$PATH" HOME="$work" XDG_RUNTIME_DIR="$runtime" timeout 10 "$program" --data_path ||
       { echo "exit code $?"; exit 1; }
     ;;
   *) echo "unknown case $2"; exit 2 ;;

@@ -33,6 +33,11 @@ class ApplicationWin32 : public Thread {
   const std::u16string& GetProgramFolderPath() const { return mProgramFolder; }
   const std::u16string& GetUserBaseFolder() const { return mUserBaseFolder; }
   const std::u16string& GetLogFolder() const { return mLogFolder; }
+  // What InitPlatform finds, for tests that start an application without it.
+  void SetFolders(const std::u16string& programFolder, const std::u16string& userBaseFolder) {
+    mProgramFolder = programFolder;
+    mUserBaseFolder = userBaseFolder;
+  }
 
   // Set by the window's start-up when another instance runs; also handed to the profiles, which
   // must not save at exit then.
