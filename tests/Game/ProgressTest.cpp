@@ -310,7 +310,9 @@ TEST_F(ProgressTest, CreateProfileLaysItOut) {
   progress.createProfile(u"New");
   EXPECT_EQ(SavedCurrent(), "New");
   progress.save();
-  EXPECT_EQ(Saved("New").substr(0, 35), "<Profile name=\"New\" version=\"4\"><");
+  // Selecting read the gems, mode and window mode; the layout came after.
+  EXPECT_EQ(Saved("New"), "<Profile name=\"New\" version=\"4\"><towers/><levels/><fs v=\"0\"/><mode v=\"0\"/>"
+                          "<gems amount=\"0\"/></Profile>");
   EXPECT_EQ(progress.getCurrentProfileName(), u"New");
   EXPECT_EQ(progress.getOtherProfileNames(), Names{u"New"});
   EXPECT_EQ(Saved(), kLaidOut);
