@@ -5,27 +5,13 @@
 
 #include "Core/Base/StringEncoding.h"
 #include "Core/Base/TextFile.h"
+#include "Game/App/RuvText.h"
 #include "Core/Sound/Sound.h"
 #include "Core/Sound/SoundSystem.h"
 #include "Game/App/RuvProgress.h"
 #include "Game/Battle/RuvMapState.h"
 
 namespace k2 {
-
-namespace {
-
-std::vector<std::string> SplitSoundSheet(const std::string& text, char delimiter) {
-  std::vector<std::string> parts;
-  std::size_t start = 0;
-  for (;;) {
-    const std::size_t end = text.find(delimiter, start);
-    parts.push_back(text.substr(start, end == std::string::npos ? std::string::npos : end - start));
-    if (end == std::string::npos) return parts;
-    start = end + 1;
-  }
-}
-
-}  // namespace
 
 SoundTags::SoundTags() = default;
 
@@ -39,12 +25,12 @@ std::vector<base::SingletoneBase*> SoundTags::GetDependencies() {
 
 bool SoundTags::Load(const std::u16string& path) {
   mEntries.clear();
-  for (std::string line : SplitSoundSheet(base::ReadTextFile(path), '\n')) {
+  for (std::string line : splitKeepEmpty(base::ReadTextFile(path), '\n')) {
     line.erase(std::remove(line.begin(), line.end(), ' '), line.end());
     // A CR LF line end would otherwise stay in the last field, the file name of a short line.
     if (!line.empty() && line.back() == '\r') line.pop_back();
     if (line.empty()) continue;
-    const std::vector<std::string> fields = SplitSoundSheet(line, ';');
+    const std::vector<std::string> fields = splitKeepEmpty(line, ';');
     if (fields[0].compare(0, 1, "#") == 0) continue;
     auto entry = std::make_unique<Entry>();
     entry->tag = base::ToWide(fields[0], base::kEncodingUtf8);

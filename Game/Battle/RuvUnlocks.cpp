@@ -6,23 +6,13 @@
 #include "Core/Base/LogMessage.h"
 #include "Core/Base/StringEncoding.h"
 #include "Core/Base/TextFile.h"
+#include "Game/App/RuvText.h"
 #include "Game/App/RuvProgress.h"
 #include "Game/Battle/RuvMapState.h"
 
 namespace {
 
 constexpr int kUnlocksHardcoreMode = 3;
-
-std::vector<std::string> SplitUnlockFields(const std::string& text, char delimiter) {
-  std::vector<std::string> fields;
-  std::size_t start = 0;
-  for (;;) {
-    const std::size_t end = text.find(delimiter, start);
-    fields.push_back(text.substr(start, end == std::string::npos ? std::string::npos : end - start));
-    if (end == std::string::npos) return fields;
-    start = end + 1;
-  }
-}
 
 }  // namespace
 
@@ -32,10 +22,10 @@ void RuvUnlocks::load(const std::string& text) {
   mCumulative.clear();
   mPerLine.clear();
   std::vector<int> running;
-  for (std::string line : SplitUnlockFields(text, '\n')) {
+  for (std::string line : splitKeepEmpty(text, '\n')) {
     if (line.empty()) continue;
     line.erase(std::remove(line.begin(), line.end(), ' '), line.end());
-    const std::vector<std::string> fields = SplitUnlockFields(line, ';');
+    const std::vector<std::string> fields = splitKeepEmpty(line, ';');
     // A line cut before its ids would otherwise read past its fields.
     if (fields.size() < 3) {
       base::LogBlock(u"RuvUnlocks: line '%s' has fewer than three fields, skipped.\n") % base::ToWide(line, base::kEncodingUtf8);
@@ -44,7 +34,7 @@ void RuvUnlocks::load(const std::string& text) {
     const Key key(std::atoi(fields[0].c_str()), std::atoi(fields[1].c_str()));
     std::vector<int> own;
     if (fields[2] != "\r") {
-      for (const std::string& item : SplitUnlockFields(fields[2], ',')) {
+      for (const std::string& item : splitKeepEmpty(fields[2], ',')) {
         if (item.empty() || item == "\r") continue;
         const int id = std::atoi(item.c_str());
         running.push_back(id);
