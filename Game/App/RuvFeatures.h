@@ -12,6 +12,15 @@ class XMLElement;
 class RuvFeatures {
  public:
   static constexpr char16_t kPath[] = u"ruv/config.xml";
+  // The features the game asks about, and their attributes.
+  static constexpr char kBoostShopPremiumMode[] = "boost_shop_premium_mode";
+  static constexpr char kOffersWall[] = "offers_wall";  // the outside offers wall of the shops
+  static constexpr char kLowPremiumPointsDialog[] = "low_premium_points_dialog";
+  static constexpr char kResetPremiumPoints[] = "reset_premium_points";
+  static constexpr char kSpellRecharge[] = "spell_recharge";
+  static constexpr char kLowLifeDialog[] = "low_life_dialog";
+  static constexpr char kIsActive[] = "is_active";
+  static constexpr char kIsFree[] = "is_free";
 
   // The table of kPath, loaded on the first call and kept until exit.
   static RuvFeatures& instance();

@@ -80,10 +80,14 @@ TEST(SampleConfigTest, FeaturesAndByteExactPremiumNames) {
   RuvFeatures features;
   features.loadFromText(text);
   ASSERT_TRUE(features.isLoaded());
-  for (const char* name : {"boost_shop_premium_mode", "offers_wall", "low_premium_points_dialog",
-                           "reset_premium_points", "spell_recharge", "low_life_dialog"}) {
+  for (const char* name : {RuvFeatures::kBoostShopPremiumMode, RuvFeatures::kOffersWall,
+                           RuvFeatures::kLowPremiumPointsDialog, RuvFeatures::kResetPremiumPoints,
+                           RuvFeatures::kSpellRecharge, RuvFeatures::kLowLifeDialog}) {
     EXPECT_NE(features.findFeature(name), nullptr) << name;
   }
+  // Everything that leads to a store purchase is off in the sample.
+  EXPECT_FALSE(features.getFlag(RuvFeatures::kOffersWall, RuvFeatures::kIsActive));
+  EXPECT_FALSE(features.getFlag(RuvFeatures::kBoostShopPremiumMode, RuvFeatures::kIsActive));
   RuvPremiumProducts products;
   products.loadFromText(text);
   EXPECT_TRUE(products.contains("+5Lives"));
