@@ -5,7 +5,7 @@
 class RuvProgress;
 class RuvUnlocks;
 class RuvUpgrades;
-class RuvWallet;
+struct RuvWallet;
 
 class RuvMapState {
  public:
