@@ -155,12 +155,12 @@ def write_inapp():
 
 
 # ---------------------------------------------------------------------------------------------
-# Sound sheet: tag;file;volume;group;number. Files are the sound generator's effects.
+# Sound sheet: tag;file;volume;group;number. Files are the effects of tools/soundgen.
 def write_sounds():
     rows = [
         ("simple", "click", 1.0, 0), ("buildTower", "build", 1.0, 1), ("upgradeTower", "build", 1.0, 1),
         ("sellTower", "coin", 1.0, 1), ("buySpot", "coin", 1.0, 1), ("context_in", "click", 0.8, 0),
-        ("context_out", "click", 0.8, 0), ("winSound", "coin", 1.0, 2), ("loseSound", "build", 1.0, 2),
+        ("context_out", "click", 0.8, 0), ("winSound", "win", 1.0, 2), ("loseSound", "lose", 1.0, 2),
         ("teleportEnemy", "click", 0.8, 3),
     ]
     for number in ROSTER["spells"].values():
@@ -168,9 +168,9 @@ def write_sounds():
     for tower in tower_ids():
         rows.append(("tower%dshot" % tower, "shot", 0.7, 5))
     for ammo in ROSTER["ammo"]:
-        rows.append(("ammo%dhit" % ammo, "build", 0.7, 6))
+        rows.append(("ammo%dhit" % ammo, "hit", 0.7, 6))
     for unit in ROSTER["units"] + shadow_units():
-        rows.append(("enemy%dhit" % unit, "", 0.5, 7))
+        rows.append(("enemy%dhit" % unit, "hit", 0.5, 7))
         rows.append(("enemy%ddie" % unit, "coin", 0.6, 7))
         rows.append(("enemy%dspecial" % unit, "click", 0.6, 7))
     out = ["# tag;file;volume;group;number"]
