@@ -2,6 +2,8 @@
 
 #include <tinyxml2.h>
 
+#include <algorithm>
+
 #include "Core/Base/LogMessage.h"
 #include "Core/Base/StringEncoding.h"
 #include "Core/Base/TextFile.h"
@@ -113,6 +115,18 @@ void RuvUpgrades::applyGlobal() {
     if (maxHP > 0.0f) mMap->setMaxLivesBonus(static_cast<int>(maxHP));
     if (enemyCost > 0.0f) mMap->setEnemyCostBonus(enemyCost / 100.0f);
     if (startBudget > 0.0f) mMap->setStartBudgetBonus(startBudget / 100.0f);
+  }
+}
+
+void RuvUpgrades::collectProtoSteps(int protoId, std::vector<const RuvUpgradeStep*>& out) const {
+  RuvUnlocks* unlocks = mMap ? mMap->getUnlocks() : nullptr;
+  for (const auto& upgrade : mList) {
+    const std::vector<int>& targets = upgrade->targets;
+    const bool qualifies = std::any_of(targets.begin(), targets.end(), [unlocks](int target) {
+      return target == kGlobalTarget || (unlocks && unlocks->isUnlocked(target));
+    });
+    if (!qualifies || std::find(targets.begin(), targets.end(), protoId) == targets.end()) continue;
+    if (const RuvUpgradeStep* step = boughtStep(*upgrade)) out.push_back(step);
   }
 }
 

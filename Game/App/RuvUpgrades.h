@@ -48,6 +48,9 @@ class RuvUpgrades {
   // Appends every upgrade of that shop section, in list order.
   void collectSection(int section, std::vector<RuvUpgrade*>& out) const;
 
+  // The bought steps that touch a prototype, in list order: an upgrade counts when one of its targets
+  // is -1 or unlocked at the map's level and the id is among its targets.
+  void collectProtoSteps(int protoId, std::vector<const RuvUpgradeStep*>& out) const;
   // The step the profile has bought of the upgrade, or null.
   const RuvUpgradeStep* boughtStep(const RuvUpgrade& upgrade) const;
 

@@ -168,6 +168,33 @@ TEST_F(UpgradesTest, AvailableWhenATargetIsGlobalOrUnlocked) {
   EXPECT_TRUE(list[3]->isAvailable(true));
 }
 
+TEST_F(UpgradesTest, ProtoStepsNeedAGlobalOrUnlockedTarget) {
+  Build(R"(<upgrades>
+    <upgrade id="1"><targets><target id="5"/><target id="-1"/></targets><steps><step/></steps></upgrade>
+    <upgrade id="2"><targets><target id="10100"/><target id="10200"/></targets><steps><step/><step/></steps></upgrade>
+    <upgrade id="3"><targets><target id="10200"/></targets><steps><step/></steps></upgrade>
+    <upgrade id="4"><targets><target id="-1"/></targets><steps><step/></steps></upgrade>
+  </upgrades>)");
+  WriteTestFile("ruv/unlocks.csv", "0;0;10200\n");
+  RuvUnlocks unlocks(&mMap);
+  mMap.unlocks = &unlocks;
+  for (int id : {1, 2, 3, 4}) mProgress->setUpgradeLevel(id, id == 2 ? 1 : 0);
+  const auto& list = mUpgrades->getList();
+  std::vector<const RuvUpgradeStep*> steps;
+  mUpgrades->collectProtoSteps(5, steps);
+  EXPECT_EQ(steps, (std::vector<const RuvUpgradeStep*>{list[0]->getStep(0)}));
+  steps.clear();
+  mUpgrades->collectProtoSteps(10100, steps);  // upgrade 2 qualifies through 10200
+  EXPECT_EQ(steps, (std::vector<const RuvUpgradeStep*>{list[1]->getStep(1)}));
+  steps.clear();
+  mMap.level = 1;  // no line: nothing unlocked
+  mUpgrades->collectProtoSteps(10200, steps);
+  EXPECT_TRUE(steps.empty());
+  mMap.mode = 3;  // hardcore: everything unlocked, nothing bought
+  mUpgrades->collectProtoSteps(10200, steps);
+  EXPECT_TRUE(steps.empty());
+}
+
 TEST_F(UpgradesTest, SampleDataHasGlobalAndTowerUpgrades) {
   Build(SampleDataText("ruv/upgrades.xml"));
   ASSERT_FALSE(mUpgrades->getList().empty());
