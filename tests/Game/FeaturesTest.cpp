@@ -37,21 +37,21 @@ INSTANTIATE_TEST_SUITE_P(Cases, FeatureFlagTest,
 TEST(FeaturesTest, FirstFeatureOfANameIsTheOnlyOneConsulted) {
   RuvFeatures features;
   features.loadFromText(
-      "<config><features><feature name=\"tapjoy\" is_active=\"0\"/><feature name=\"tapjoy\" is_active=\"1\"/>"
+      "<config><features><feature name=\"offers_wall\" is_active=\"0\"/><feature name=\"offers_wall\" is_active=\"1\"/>"
       "<other name=\"low_life_dialog\" is_active=\"1\"/></features></config>");
-  EXPECT_FALSE(features.getFlag("tapjoy", "is_active"));
-  EXPECT_EQ(features.findFeature("tapjoy")->Attribute("is_active"), std::string("0"));
+  EXPECT_FALSE(features.getFlag("offers_wall", "is_active"));
+  EXPECT_EQ(features.findFeature("offers_wall")->Attribute("is_active"), std::string("0"));
   // Only "feature" elements count, and names compare exactly.
   EXPECT_FALSE(features.getFlag("low_life_dialog", "is_active"));
-  EXPECT_EQ(features.findFeature("Tapjoy"), nullptr);
+  EXPECT_EQ(features.findFeature("Offers_wall"), nullptr);
 }
 
 TEST(FeaturesTest, UnusableFilesSwitchEverythingOff) {
   for (const std::string text : {"", "<config><features>", "<settings/>", "<config/>"}) {
     RuvFeatures features;
     features.loadFromText(text);
-    EXPECT_FALSE(features.getFlag("tapjoy", "is_active")) << text;
-    EXPECT_EQ(features.findFeature("tapjoy"), nullptr) << text;
+    EXPECT_FALSE(features.getFlag("offers_wall", "is_active")) << text;
+    EXPECT_EQ(features.findFeature("offers_wall"), nullptr) << text;
   }
   RuvFeatures noFeatures;
   noFeatures.loadFromText("<config/>");
