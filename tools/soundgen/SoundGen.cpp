@@ -79,6 +79,17 @@ std::vector<float> MakeEffect(const std::string& name) {
       phase += kTwoPi * (200.0 + 900.0 * t / 0.4) / kRate;
       out[i] = float(0.4 * std::sin(phase) * std::exp(-2.0 * t) * std::min(1.0, (0.4 - t) / 0.01));
     }
+  } else if (name == "win") {  // a rising major arpeggio
+    resize(0.9);
+    const int notes[4] = {3, 7, 10, 15};
+    for (int i = 0; i < 4; ++i) AddNote(out, i * 0.15, 0.9 - i * 0.15, NoteHz(notes[i]), 0.3, 0.4);
+  } else if (name == "lose") {  // three falling minor steps
+    resize(0.9);
+    const int notes[3] = {0, -4, -9};
+    for (int i = 0; i < 3; ++i) AddNote(out, i * 0.25, 0.9 - i * 0.25, NoteHz(notes[i]), 0.35, 0.2);
+  } else if (name == "hit") {  // a short low thud
+    resize(0.12);
+    AddNote(out, 0.0, 0.12, 110.0, 0.6, 0.8);
   } else {  // shot: a noise burst with a falling tone
     resize(0.25);
     double phase = 0.0;
@@ -190,6 +201,9 @@ int main(int argc, char** argv) {
   ok = WriteWav(sound / "coin.wav", MakeEffect("coin")) && ok;
   ok = WriteOgg(sound / "build.ogg", MakeEffect("build"), 200) && ok;
   ok = WriteOgg(sound / "shot.ogg", MakeEffect("shot"), 201) && ok;
+  ok = WriteOgg(sound / "win.ogg", MakeEffect("win"), 202) && ok;
+  ok = WriteOgg(sound / "lose.ogg", MakeEffect("lose"), 203) && ok;
+  ok = WriteWav(sound / "hit.wav", MakeEffect("hit")) && ok;
   if (!ok) std::fprintf(stderr, "soundgen: could not write every file under %s\n", root.c_str());
   return ok ? 0 : 1;
 }

@@ -1,0 +1,64 @@
+#include "Game/App/LocalStrings.h"
+
+#include "Core/Base/StringEncoding.h"
+#include "Core/Base/TextFile.h"
+#include "Core/Base/Tokenizer.h"
+#include "Core/File/FileHandleWin32.h"
+
+LocalStrings::LocalStrings() { loadFromCSV(base::ReadTextFile(kPath)); }
+
+void LocalStrings::loadFromCSV(const std::string& text) {
+  base::Tokenizer lines(text, '\n', true);
+  std::string line;
+  while (lines.Next(&line)) {
+    base::Tokenizer fields(line, ';', false);
+    std::string key;
+    std::string value;
+    fields.Next(&key);
+    fields.Next(&value);
+    // Trimming comes first, so blanks before a CR stay in the text.
+    if (!value.empty() && value.back() == '\r') value.pop_back();
+    mTable[base::ToWide(key, base::kEncodingUtf8)] = base::ToWide(value, base::kEncodingUtf8);
+  }
+}
+
+void LocalStrings::appendMissingKey(const std::u16string& key) {
+  file::FileHandleWin32 handle;
+  if (handle.Open(kPath, file::FileHandleWin32::kReadWrite, file::FileHandleWin32::kOpenExisting) != VN_OK) return;
+  unsigned count = 0;
+  // A file whose last line has no line break would glue the key to its last text.
+  if (handle.GetSize() > 0) {
+    char last = 0;
+    handle.Seek(-1, 2);
+    if (handle.Read(&last, 1, &count) == VN_OK && count == 1 && last != '\n') {
+      handle.Seek(0, 2);
+      handle.Write("\r\n", 2, &count);
+    }
+  }
+  handle.Seek(0, 2);
+  const std::string narrow = base::ToNarrow(key, base::kEncodingUtf8);
+  handle.Write(narrow.data(), static_cast<unsigned>(narrow.size()), &count);
+  handle.Write(";???\r\n", 6, &count);
+  handle.Close();
+}
+
+std::u16string LocalStrings::get(const std::u16string& key) {
+  auto found = mTable.find(key);
+  if (found == mTable.end()) {
+    appendMissingKey(key);
+    found = mTable.emplace(key, key).first;
+  }
+  const std::u16string& text = found->second;
+  if (text.size() <= 1 || text.find(u'\\') == std::u16string::npos) return text;
+  std::u16string result;
+  result.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == u'\\' && i + 1 < text.size() && text[i + 1] == u'n') {
+      result.push_back(u'\n');
+      ++i;
+    } else {
+      result.push_back(text[i]);
+    }
+  }
+  return result;
+}

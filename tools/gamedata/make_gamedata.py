@@ -1,0 +1,255 @@
+#!/usr/bin/env python3
+"""Writes the sample game's tables under the data root: strings, configuration, store catalogue,
+upgrades, unlocks and the sound sheet. Every id the files share comes from ROSTER, so later
+generators (sheets, levels) take theirs from the same table. Deterministic; the output is committed.
+
+    tools/gamedata/make_gamedata.py [data root]     (default: data/ beside tools/)
+"""
+import os
+import sys
+
+# ---------------------------------------------------------------------------------------------
+# The roster: every id that the data files share and that the game's code names.
+ROSTER = {
+    # Tower lines: tiers line+0 .. line+2, branches line+100 and line+200 (one icon each).
+    "tower_lines": [10000, 20000, 30000, 40000],
+    "tower_tiers": [0, 1, 2],
+    "tower_branches": [100, 200],
+    # Enemy units, and the flying ones with a shadow (wyvern and dragon shadows).
+    "units": [0, 11, 39],
+    "wyvern_shadow_units": [3, 30, 31, 38],
+    "dragon_shadow_units": [10, 32, 33],
+    "ammo": [2001, 2002, 2003],
+    # Spell prototype id -> the spell number its button and sound tag use.
+    "spells": {3004: 1},
+    # The upgrade the spell buttons ask about.
+    "spell_upgrade": 28,
+    # Announced at the first hardcore level.
+    "hardcore_announcements": [36, 37, 38],
+    # Sample episodes: normal level count, hardcore level count.
+    "episodes": [(4, 2), (3, 1)],
+}
+
+
+def tower_ids():
+    ids = []
+    for line in ROSTER["tower_lines"]:
+        ids += [line + tier for tier in ROSTER["tower_tiers"]]
+        ids += [line + branch for branch in ROSTER["tower_branches"]]
+    return ids
+
+
+def shadow_units():
+    return ROSTER["wyvern_shadow_units"] + ROSTER["dragon_shadow_units"]
+
+
+# ---------------------------------------------------------------------------------------------
+# Upgrades: (id, section, icon, targets, steps); a step is (cost_r, {attribute: value}); the level
+# a profile stores is cumulative, so each step holds the whole bonus of its level.
+def upgrade_table():
+    table = [
+        (1, 0, "upgrades/lives", [-1], [(10, {"maxHP": 2}), (25, {"maxHP": 5}), (50, {"maxHP": 10})]),
+        (2, 0, "upgrades/budget", [-1], [(10, {"startBudget": 10}), (30, {"startBudget": 25})]),
+        (3, 0, "upgrades/bounty", [-1], [(15, {"enemyCost": 10}), (40, {"enemyCost": 20})]),
+    ]
+    names = {10000: "arrows", 20000: "cannon", 30000: "magic", 40000: "frost"}
+    for index, line in enumerate(ROSTER["tower_lines"]):
+        targets = [line + tier for tier in ROSTER["tower_tiers"]] + [line + b for b in ROSTER["tower_branches"]]
+        table.append((10 + index, 1, "upgrades/" + names[line] + "_power", targets,
+                      [(10, {"strength": 10}), (25, {"strength": 20, "radius": 5})]))
+        table.append((20 + index, 1, "upgrades/" + names[line] + "_price", targets,
+                      [(10, {"cost": -10}), (25, {"cost": -20, "cooldown": 5})]))
+    spell = next(iter(ROSTER["spells"]))
+    table.append((ROSTER["spell_upgrade"], 2, "upgrades/spell_recharge", [spell],
+                  [(15, {"cooldown": 10}), (35, {"cooldown": 25, "strength": 10})]))
+    return table
+
+
+def write_upgrades():
+    out = ['<?xml version="1.0" encoding="UTF-8"?>', "<upgrades>"]
+    for uid, section, icon, targets, steps in upgrade_table():
+        out.append('  <upgrade id="%d" section="%d" icon="%s">' % (uid, section, icon))
+        if uid == ROSTER["spell_upgrade"]:
+            out.append('    <unlock episode="0" level="1"/>')
+        out.append("    <targets>")
+        out += ['      <target id="%d"/>' % t for t in targets]
+        out.append("    </targets>")
+        out.append("    <steps>")
+        for cost_r, attributes in steps:
+            out.append('      <step cost_g="0" cost_r="%d">' % cost_r)
+            out.append("        <attributes>")
+            out += ['          <attribute name="%s" value="%g"/>' % (k, v) for k, v in attributes.items()]
+            out.append("        </attributes>")
+            out.append("      </step>")
+        out.append("    </steps>")
+        out.append("  </upgrade>")
+    out.append("</upgrades>")
+    return "\n".join(out) + "\n"
+
+
+# ---------------------------------------------------------------------------------------------
+# Unlocks: one line for every sample level. Ids a level introduces, in the order levels are played.
+def unlock_lines():
+    lines = []
+    lines.append((0, 0, [10000, 10001, 20000, 20001, 1, 2, 3]))
+    lines.append((0, 1, [10002, 20002, next(iter(ROSTER["spells"])), ROSTER["spell_upgrade"]]))
+    lines.append((0, 2, [30000, 30001, 30002, 10]))
+    lines.append((0, 3, [40000, 40001, 40002, 20, 11, 21]))
+    lines.append((1, 0, [10100, 10200, 20100, 20200, 12, 22]))
+    lines.append((1, 1, [30100, 30200, 40100, 40200, 13, 23]))
+    lines.append((1, 2, []))
+    counts = {(e, l) for e, l, _ in lines}
+    for episode, (normal, _) in enumerate(ROSTER["episodes"]):
+        for level in range(normal):
+            assert (episode, level) in counts, "unlocks lack a line for a sample level"
+    return lines
+
+
+def write_unlocks():
+    return "".join("%d;%d;%s\n" % (e, l, ",".join(str(i) for i in ids)) for e, l, ids in unlock_lines())
+
+
+# ---------------------------------------------------------------------------------------------
+# Configuration: the six features (off where they lead to a store purchase) and the boost prices.
+FEATURES = [
+    ("boost_shop_premium_mode", 0, 0),
+    ("offers_wall", 0, 0),
+    ("low_premium_points_dialog", 0, 0),
+    ("reset_premium_points", 1, 1),
+    ("spell_recharge", 0, 0),
+    ("low_life_dialog", 0, 0),
+]
+# The second name begins with the Cyrillic letter kha (U+0445), as the boost shop asks for it.
+PREMIUM_PRODUCTS = [("+5Lives", 30), ("\u0445" + "2Refill", 40), ("Refill", 20)]
+
+
+def write_config():
+    out = ['<?xml version="1.0" encoding="UTF-8"?>', "<config>", "  <features>"]
+    out += ['    <feature name="%s" is_active="%d" is_free="%d"/>' % f for f in FEATURES]
+    out += ["  </features>", "  <premium_products>"]
+    out += ['    <premium_product name="%s" cost="%d"/>' % p for p in PREMIUM_PRODUCTS]
+    out += ["  </premium_products>", "</config>"]
+    return "\n".join(out) + "\n"
+
+
+# The store catalogue: gem packs, the life refill, the premium-point reset and the boosts.
+PRODUCTS = [
+    ("buy_50_cr", "A small pouch of gems", "consumable"),
+    ("buy_150_cr", "A bag of gems", "consumable"),
+    ("buy_300_cr", "A chest of gems", "consumable"),
+    ("buy_500_cr", "A crate of gems", "consumable"),
+    ("buy_1000_cr", "A vault of gems", "consumable"),
+    ("buy_health", "Restore all lives and keep fighting", "consumable"),
+    ("reset_premium_points", "Take back every gem spent on upgrades", "consumable"),
+    ("extra_energy", "Five extra lives in every level", "non-consumable"),
+    ("energy_speed", "Spells recharge twice as fast", "non-consumable"),
+    ("energy_refill", "Spells start every level ready", "non-consumable"),
+]
+
+
+def write_inapp():
+    out = ['<?xml version="1.0" encoding="UTF-8"?>', "<xml>"]
+    out += ['  <Product name="%s" text="%s" type="%s"/>' % p for p in PRODUCTS]
+    out.append("</xml>")
+    return "\n".join(out) + "\n"
+
+
+# ---------------------------------------------------------------------------------------------
+# Sound sheet: tag;file;volume;group;number. Files are the effects of tools/soundgen.
+def write_sounds():
+    rows = [
+        ("simple", "click", 1.0, 0), ("buildTower", "build", 1.0, 1), ("upgradeTower", "build", 1.0, 1),
+        ("sellTower", "coin", 1.0, 1), ("buySpot", "coin", 1.0, 1), ("context_in", "click", 0.8, 0),
+        ("context_out", "click", 0.8, 0), ("winSound", "win", 1.0, 2), ("loseSound", "lose", 1.0, 2),
+        ("teleportEnemy", "click", 0.8, 3),
+    ]
+    for number in ROSTER["spells"].values():
+        rows.append(("spell%d" % number, "shot", 1.0, 4))
+    for tower in tower_ids():
+        rows.append(("tower%dshot" % tower, "shot", 0.7, 5))
+    for ammo in ROSTER["ammo"]:
+        rows.append(("ammo%dhit" % ammo, "hit", 0.7, 6))
+    for unit in ROSTER["units"] + shadow_units():
+        rows.append(("enemy%dhit" % unit, "hit", 0.5, 7))
+        rows.append(("enemy%ddie" % unit, "coin", 0.6, 7))
+        rows.append(("enemy%dspecial" % unit, "click", 0.6, 7))
+    out = ["# tag;file;volume;group;number"]
+    out += ["%s;%s;%.1f;%d;%d" % (tag, name, volume, group, n) for n, (tag, name, volume, group) in enumerate(rows)]
+    return "\n".join(out) + "\n"
+
+
+# ---------------------------------------------------------------------------------------------
+# Strings: every key the game looks up; the ids above give the generated ones.
+STRINGS = [
+    ("game_caption", "Quellmark II"), ("ingame_caption", "Paused"), ("options_caption", "Options"),
+    ("profiles_caption", "Profiles"), ("profile_edit_caption", "Your name"), ("episodes_caption", "Episodes"),
+    ("profiles_select", "Select"), ("default_player", "Player"), ("unnamed_player", "stranger"),
+    ("greet_1", "Welcome, "), ("greet_2", "!"), ("profile_corrupt", "The profiles file was damaged\\nand has been reset."),
+    ("progress_confirm_text", "Leave the level?\\nIts progress will be lost."),
+    ("game_incoming", "Incoming!"), ("game_nextwave", "Next wave in "), ("game_wave", "Wave"),
+    ("game_win", "Victory"), ("game_lose", "Defeat"), ("game_best_score", "Best score"),
+    ("game_kill_score", "Kill score"), ("game_life_bonus", "Life bonus"), ("game_total_score", "Total score"),
+    ("game_combo_bonus", "Combo bonus"), ("gems", "Gems"), ("diff_easy", "Easy"), ("diff_normal", "Normal"),
+    ("diff_hard", "Hard"), ("level_d", "Level"), ("locked_d", "Locked"), ("unlocked_d", "Hardcore"),
+    ("comingSoon", "Coming soon"), ("episodeSelectNew", "New!"), ("HardcoreTitle", "Hardcore"),
+    ("HardcoreDescMessage", "Earn every star of an episode\\nto open its hardcore levels."),
+    ("HardcoreUnlockMessage", "Hardcore levels are open!"), ("unlockEpisodeText", "Collect %d stars to open"),
+    ("shop", "Upgrades"), ("caption_gems", "Gems"), ("boostShopTitle", "Boosts"),
+    ("boostShopBuy_already_purchased", "Owned"), ("gemShopTitle", "Gem shop"), ("gemShopTitle2", "More gems"),
+    ("gemShopBuyFor", "Buy for %s"), ("gemShopBuy_progress", "Buying..."),
+    ("gemShopDialogTitle", "Not enough gems"), ("gemShopDialogText", "Visit the gem shop for more?"),
+    ("buyHealthDialogTitle", "Out of lives"), ("buyHealthDialogText", "Restore your lives and fight on?"),
+    ("convertCristallToMoneyDialogTitle", "Convert gems"), ("buildspot_bought", "Build spot bought"),
+    ("reset_shop_title", "Reset upgrades"), ("reset_shop_message", "Take back every gem spent on upgrades?"),
+    ("reset_shop_message_inapp", "Take back every gem spent on upgrades for %s?"),
+    ("unlock_caption", "Unlocked!"), ("unlock_button", "Great"), ("tutorial_skip_label", "Skip tutorial"),
+    ("options_OptionsTitle", "Options"), ("options_OptionsSounds", "Sounds and music"),
+    ("options_OptionsGameType", "Game"), ("options_OptionsWindowType", "Window"), ("options_OptionsOk", "OK"),
+    ("options_window_add", "The screen is too small for a window."),
+]
+
+
+def generated_strings():
+    rows = list(STRINGS)
+    for episode in range(len(ROSTER["episodes"])):
+        rows.append(("episode%d" % episode, "Episode"))
+        rows.append(("episodeHardcore%d" % episode, "Hardcore episode"))
+    ids = set()
+    for _, _, line_ids in unlock_lines():
+        ids.update(line_ids)
+    ids.update(ROSTER["hardcore_announcements"])
+    for uid in sorted(ids):
+        rows.append(("unlock_%d" % uid, "Something new is ready: %d" % uid))
+    for uid, _, _, _, steps in upgrade_table():
+        rows.append(("upgrade_%d_name" % uid, "Upgrade %d" % uid))
+        for step in range(len(steps)):
+            rows.append(("upgrade_%d_step%d" % (uid, step), "Level %d" % (step + 1)))
+        rows.append(("upgrade_%d_complete" % uid, "Complete"))
+    return rows
+
+
+def write_strings():
+    for key, text in generated_strings():
+        assert ";" not in key and ";" not in text and "\n" not in text, key
+    return "".join("%s;%s\n" % row for row in generated_strings())
+
+
+def main():
+    root = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), "..", "..", "data")
+    files = {
+        "ruv/strings_en.csv": write_strings(),
+        "ruv/config.xml": write_config(),
+        "ruv/inapp.xml": write_inapp(),
+        "ruv/upgrades.xml": write_upgrades(),
+        "ruv/unlocks.csv": write_unlocks(),
+        "ruv/sounds_sheet.csv": write_sounds(),
+    }
+    for path, text in files.items():
+        target = os.path.join(root, path)
+        os.makedirs(os.path.dirname(target), exist_ok=True)
+        with open(target, "w", encoding="utf-8", newline="\n") as out:
+            out.write(text)
+
+
+if __name__ == "__main__":
+    main()
