@@ -7,6 +7,7 @@
 
 #include "Core/Render/Graphics.h"
 #include "Core/Render/Render.h"
+#include "tools/bench/CountedFrames.h"
 
 namespace bench {
 
@@ -30,7 +31,9 @@ void RunEngineFrames(benchmark::State& state, render::Render& render, GlFinishFu
     finish();
   };
   frame();
+  StartCountedFrames();
   for (auto _ : state) frame();
+  StopCountedFrames("engine", state.range(0));
   state.counters["fps"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
 }
 

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <vector>
 
+#include "tools/bench/CountedFrames.h"
 #include "tools/bench/QuadScene.h"
 #include "tools/bench/QuadSides.h"
 
@@ -158,7 +159,9 @@ void bench::BM_GlBatchQuads(benchmark::State& state) {
     glFinish();  // the offscreen driver does not wait for the frame at the swap
   };
   frame();  // untimed: the driver compiles its shader variants at the first draw
+  StartCountedFrames();
   for (auto _ : state) frame();
+  StopCountedFrames("batch", n);
   state.counters["fps"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
 
   glDeleteBuffers(2, buffers);

@@ -3,6 +3,7 @@
 #include <SDL.h>
 #include <benchmark/benchmark.h>
 
+#include "tools/bench/CountedFrames.h"
 #include "tools/bench/QuadScene.h"
 #include "tools/bench/QuadSides.h"
 
@@ -66,7 +67,9 @@ void bench::BM_SdlRenderGeometry(benchmark::State& state) {
     finish();  // the offscreen driver does not wait for the frame at the swap
   };
   frame();  // untimed: the driver compiles its shader variants at the first draws
+  StartCountedFrames();
   for (auto _ : state) frame();
+  StopCountedFrames("sdl", n);
   state.counters["fps"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
 
   SDL_DestroyTexture(texture);
