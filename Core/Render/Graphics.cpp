@@ -111,14 +111,6 @@ VNResultEnum Graphics::SetColorRGBA(float r, float g, float b, float a) {
   return VN_OK;
 }
 
-uint32_t Graphics::GetPackedColor() {
-  if (!mColorPacked) {
-    mPackedColor = mColor.ToARGB();
-    mColorPacked = true;
-  }
-  return mPackedColor;
-}
-
 VNResultEnum Graphics::SetShaderMode(int mode) {
   if (mode == mShaderMode || (mode != kShaderMultiply && mode != kShaderTint)) return VN_OK;
   mShaderMode = mode;

@@ -109,7 +109,13 @@ class Graphics : public base::NoCopy {
 
   void InitShaders();
   // The current colour as 0xAARRGGBB, packed once per change of colour.
-  uint32_t GetPackedColor();
+  uint32_t GetPackedColor() {
+    if (!mColorPacked) {
+      mPackedColor = mColor.ToARGB();
+      mColorPacked = true;
+    }
+    return mPackedColor;
+  }
   // Geometry vertices from the cache with the current colour, in a pending custom request.
   DrawUntransformedParam<DrawCustomParam> DrawGeometry(int type, const math::Point2* corners, unsigned count,
                                                        bool quadIndices);
