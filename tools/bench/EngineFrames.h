@@ -30,11 +30,7 @@ void RunEngineFrames(benchmark::State& state, render::Render& render, GlFinishFu
     }
     finish();
   };
-  frame();
-  StartCountedFrames();
-  for (auto _ : state) frame();
-  StopCountedFrames("engine", state.range(0));
-  state.counters["fps"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
+  RunTimedFrames(state, "engine", frame);
 }
 
 }  // namespace bench

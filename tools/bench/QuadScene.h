@@ -37,6 +37,17 @@ inline std::vector<Quad> MakeQuads(int n) {
   return quads;
 }
 
+// The texture coordinates of a sprite's cell in the atlas's 0..1 range.
+struct CellUv {
+  float u0, v0, u1, v1;
+};
+
+inline CellUv AtlasCellUv(const Quad& q) {
+  const float texel = 1.0f / float(kAtlasSize);
+  return {float(q.cellX) * texel, float(q.cellY) * texel, float(q.cellX + kQuadSize) * texel,
+          float(q.cellY + kQuadSize) * texel};
+}
+
 // One frame's move, the same work on every side: bounce off the screen's edges.
 inline void MoveQuads(std::vector<Quad>& quads) {
   const float right = float(kScreenWidth - kQuadSize);
