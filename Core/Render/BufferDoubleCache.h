@@ -36,13 +36,21 @@ class BufferDoubleCacheBase {
   // Room for n elements in the main buffer, then the overflow buffers in creation order, then in
   // a new overflow pair. Never allocates once the frame's buffers exist.
   VNResultEnum AllocateElements(unsigned n, void** data, unsigned& start, BufferHolder*& owner) {
-    // Inline for the common case, a locked main buffer with room; the rest is out of line.
-    BufferHolder* main = mBegun ? mMain[size_t(mSelector)] : nullptr;
-    Buffer* buffer = main ? main->GetBuffer() : nullptr;
-    if (!buffer || !buffer->IsLocked() || buffer->GetCapacity() - buffer->GetUsed() < n) {
-      return AllocateElementsSlow(n, data, start, owner);
+    // Inline for the common cases: a locked main buffer with room, or, once the main buffer is
+    // short, the overflow buffer the last search stopped at when the search would stop there
+    // again (n at least the size it searched for). The rest is out of line.
+    if (!mBegun) return AllocateElementsSlow(n, data, start, owner);
+    BufferHolder* holder = mMain[size_t(mSelector)];
+    Buffer* buffer = holder->GetBuffer();
+    if (buffer->GetCapacity() - buffer->GetUsed() < n) {
+      if (n < mScanSize || mScanFrom >= mOverflow.size()) return AllocateElementsSlow(n, data, start, owner);
+      holder = mOverflow[mScanFrom][size_t(mSelector)];
+      buffer = holder->GetBuffer();
+      if (buffer->GetCapacity() - buffer->GetUsed() < n) return AllocateElementsSlow(n, data, start, owner);
+      mScanSize = n;
     }
-    owner = main;
+    if (!buffer->IsLocked()) return AllocateElementsSlow(n, data, start, owner);
+    owner = holder;
     start = buffer->GetUsed();
     *data = nullptr;
     return buffer->Allocate(n, data);

@@ -2,11 +2,6 @@
 
 namespace render {
 
-void BuildQuadIndices(unsigned short* indices, unsigned base) {
-  const unsigned offsets[6] = {0, 1, 2, 0, 2, 3};
-  for (int i = 0; i < 6; ++i) indices[i] = static_cast<unsigned short>(base + offsets[i]);
-}
-
 void BuildQuad(SVertex2D* v, unsigned short* indices, unsigned base, const math::Point4& tl, const math::Point4& br,
                const math::Point2& uv0, const math::Point2& uv1) {
   v[0].x = tl.x, v[0].y = tl.y, v[0].z = tl.z, v[0].w = tl.w, v[0].u = uv0.x, v[0].v = uv0.y;

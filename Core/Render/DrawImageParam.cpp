@@ -53,25 +53,42 @@ VNResultEnum DrawImageParam::Draw(DrawParam* request) {
   const float oy = AnchorOffset(mVerticalAnchor, h);
   const float tw = float(mImage->GetWidth());
   const float th = float(mImage->GetHeight());
-  math::Point2 uv0(mSource.x / tw, mSource.y / th);
-  math::Point2 uv1((mSource.x + w) / tw, (mSource.y + h) / th);
-  if (mFlipX) std::swap(uv0.x, uv1.x);
-  if (mFlipY) std::swap(uv0.y, uv1.y);
-  BuildQuad(vertices, indices, vertexRange.mStart, math::Point4(ox, oy, 0.0f, 1.0f),
-            math::Point4(ox + w, oy + h, 0.0f, 1.0f), uv0, uv1);
-  if (mImage->MapAtlasUV(vertices, 4, 0, format) != VN_OK) return VN_FAIL;
-
-  const uint32_t diffuse = mGraphics->GetColor().ToARGB();
+  math::Point2 uv[2] = {{mSource.x / tw, mSource.y / th}, {(mSource.x + w) / tw, (mSource.y + h) / th}};
+  if (mFlipX) std::swap(uv[0].x, uv[1].x);
+  if (mFlipY) std::swap(uv[0].y, uv[1].y);
+  const uint32_t diffuse = GetPackedColor();
   const uint32_t tint = uint32_t(int(mGraphics->mTintAmount * 255.0f)) & 0xFF;
   const uint32_t specular = tint << 8 | (255 - tint);
-  for (int i = 0; i < 4; ++i) {
-    vertices[i].diffuse = diffuse;
-    vertices[i].specular = specular;
-  }
 
-  if (request && (result = request->TransformVertices(vertices, format, 4)) != VN_OK) return result;
-  if ((result = TransformVertices(vertices, format, 4)) != VN_OK) return result;
-  ApplyHalfPixelOffset(vertices, format, 4);
+  math::Point2 offset;
+  const DrawParam::Move move = request ? request->GetMove(offset) : DrawParam::kMoveNone;
+  if (move != DrawParam::kMoveOther && !mGraphics->mTransform) {
+    // One pass to the final vertices: the same operations in the same order as the general path
+    // below (corner, plus the request's offset, minus the half pixel), so the bits are the same.
+    float left = ox, top = oy, right = ox + w, bottom = oy + h;
+    if (move == DrawParam::kMoveTranslate) {
+      left += offset.x, right += offset.x;
+      top += offset.y, bottom += offset.y;
+    }
+    left -= 0.5f, right -= 0.5f, top -= 0.5f, bottom -= 0.5f;
+    mImage->MapAtlasPoints(uv, 2);
+    vertices[0] = {left, top, 0.0f, 1.0f, diffuse, specular, uv[0].x, uv[0].y};
+    vertices[1] = {right, top, 0.0f, 1.0f, diffuse, specular, uv[1].x, uv[0].y};
+    vertices[2] = {right, bottom, 0.0f, 1.0f, diffuse, specular, uv[1].x, uv[1].y};
+    vertices[3] = {left, bottom, 0.0f, 1.0f, diffuse, specular, uv[0].x, uv[1].y};
+    BuildQuadIndices(indices, vertexRange.mStart);
+  } else {
+    BuildQuad(vertices, indices, vertexRange.mStart, math::Point4(ox, oy, 0.0f, 1.0f),
+              math::Point4(ox + w, oy + h, 0.0f, 1.0f), uv[0], uv[1]);
+    if (mImage->MapAtlasUV(vertices, 4, 0, format) != VN_OK) return VN_FAIL;
+    for (int i = 0; i < 4; ++i) {
+      vertices[i].diffuse = diffuse;
+      vertices[i].specular = specular;
+    }
+    if (request && (result = request->TransformVertices(vertices, format, 4)) != VN_OK) return result;
+    if ((result = TransformVertices(vertices, format, 4)) != VN_OK) return result;
+    ApplyHalfPixelOffset(vertices, format, 4);
+  }
 
   ShaderTextured* shader = mGraphics->GetTexturedShader();
   if (!shader) return VN_FAIL;

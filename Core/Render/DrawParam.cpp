@@ -13,17 +13,17 @@ bool IsZero(const math::Point2& t) {
   return std::fabs(t.x) <= math::Point3::kTolerance && std::fabs(t.y) <= math::Point3::kTolerance;
 }
 
+// The member functions below build the converted request in place and return it by name, so it
+// is not moved (its payload copied) once more on the way out.
 template <class Request>
-Request Scaled(Request request, float sx, float sy) {
+void ScaleRequest(Request& request, float sx, float sy) {
   request.GetTransform().Scale(sx, sy);
-  return request;
 }
 
 template <class Request>
-Request Translated(Request request, const math::Point2& offset) {
+void TranslateRequest(Request& request, const math::Point2& offset) {
   request.mX = offset.x;
   request.mY = offset.y;
-  return request;
 }
 
 }  // namespace
@@ -65,16 +65,22 @@ VNResultEnum TransformVertices2D(void* vertices, const VertexFormat& format, uns
 }
 
 DrawTransform2DParam<DrawImageParam> DrawParamInterface<TagUntransformed, DrawImageParam>::Scale(float sx, float sy) {
-  return Scaled(Convert<DrawTransform2DParam<DrawImageParam>>(), sx, sy);
+  DrawTransform2DParam<DrawImageParam> request = Convert<DrawTransform2DParam<DrawImageParam>>();
+  ScaleRequest(request, sx, sy);
+  return request;
 }
 
 DrawTransform2DParam<DrawImageParam> DrawParamInterface<TagUntransformed, DrawImageParam>::ScaleUniform(float s) {
-  return Scaled(Convert<DrawTransform2DParam<DrawImageParam>>(), s, s);
+  DrawTransform2DParam<DrawImageParam> request = Convert<DrawTransform2DParam<DrawImageParam>>();
+  ScaleRequest(request, s, s);
+  return request;
 }
 
 DrawTranslate2DParam<DrawImageParam> DrawParamInterface<TagUntransformed, DrawImageParam>::Translate(
     const math::Point2& offset) {
-  return Translated(Convert<DrawTranslate2DParam<DrawImageParam>>(), offset);
+  DrawTranslate2DParam<DrawImageParam> request = Convert<DrawTranslate2DParam<DrawImageParam>>();
+  TranslateRequest(request, offset);
+  return request;
 }
 
 DrawTransform2DParam<DrawImageParam> DrawParamInterface<TagUntransformed, DrawImageParam>::Transform(
@@ -85,12 +91,16 @@ DrawTransform2DParam<DrawImageParam> DrawParamInterface<TagUntransformed, DrawIm
 }
 
 DrawTransform2DParam<DrawTextParam> DrawParamInterface<TagUntransformed, DrawTextParam>::ScaleUniform(float s) {
-  return Scaled(Convert<DrawTransform2DParam<DrawTextParam>>(), s, s);
+  DrawTransform2DParam<DrawTextParam> request = Convert<DrawTransform2DParam<DrawTextParam>>();
+  ScaleRequest(request, s, s);
+  return request;
 }
 
 DrawTranslate2DParam<DrawTextParam> DrawParamInterface<TagUntransformed, DrawTextParam>::Translate(
     const math::Point2& offset) {
-  return Translated(Convert<DrawTranslate2DParam<DrawTextParam>>(), offset);
+  DrawTranslate2DParam<DrawTextParam> request = Convert<DrawTranslate2DParam<DrawTextParam>>();
+  TranslateRequest(request, offset);
+  return request;
 }
 
 DrawTransform2DParam<DrawParticlesParam> DrawParamInterface<TagUntransformed, DrawParticlesParam>::Transform(

@@ -24,6 +24,11 @@ class DrawParam {
   virtual VNResultEnum TransformVertices(void* vertices, const VertexFormat& format, unsigned count) = 0;
   virtual ~DrawParam() = default;
 
+  // What TransformVertices does: nothing, a move by offset, or anything else. Lets a payload
+  // write final positions in one pass.
+  enum Move { kMoveOther = 0, kMoveNone = 1, kMoveTranslate = 2 };
+  virtual Move GetMove(math::Point2& /*offset*/) const { return kMoveOther; }
+
  protected:
   template <class Payload>
   friend class DrawPayloadAccess;
@@ -122,6 +127,7 @@ class DrawUntransformedParam : public DrawRequest<TagUntransformed, Payload> {
   DrawUntransformedParam(DrawUntransformedParam&&) = default;
   ~DrawUntransformedParam() override { this->DrawIfPending(); }
   VNResultEnum TransformVertices(void*, const VertexFormat&, unsigned) override { return VN_OK; }
+  DrawParam::Move GetMove(math::Point2&) const override { return DrawParam::kMoveNone; }
 };
 
 // Moves x and y of every position by the offset (positions of 3 or 4 components).
@@ -138,6 +144,10 @@ class DrawTranslate2DParam : public DrawRequest<TagTranslate2D, Payload> {
   ~DrawTranslate2DParam() override { this->DrawIfPending(); }
   VNResultEnum TransformVertices(void* vertices, const VertexFormat& format, unsigned count) override {
     return TranslateVertices(vertices, format, count, mX, mY);
+  }
+  DrawParam::Move GetMove(math::Point2& offset) const override {
+    offset = math::Point2(mX, mY);
+    return DrawParam::kMoveTranslate;
   }
 
   float mX = 0.0f;

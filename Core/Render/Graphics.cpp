@@ -1,6 +1,7 @@
 #include "Core/Render/Graphics.h"
 
 #include <cmath>
+#include <cstring>
 
 #include "Core/Math/Transform3D.h"
 #include "Core/Render/BufferDoubleCache.h"
@@ -66,32 +67,47 @@ VNResultEnum Graphics::Clear(unsigned flags, const math::Color& colour, float de
   return mRender->Clear(flags, rgba, depth, stencil);
 }
 
+// The state is marked changed only by a new value: an unchanged state lets the renderer skip
+// its comparison at the next draw.
 VNResultEnum Graphics::SetBlendMode(int mode) {
+  if (mState.mBlendMode == mode) return VN_OK;
   mState.mBlendMode = mode;
   mDirty = true;
   return VN_OK;
 }
 
 VNResultEnum Graphics::SetClipRect(const math::Rect& rect) {
+  math::Rect& current = mState.mScissorRect;
+  // A NaN compares unequal and so always counts as a change.
+  if (mState.mScissorEnable && rect.x == current.x && rect.y == current.y && rect.width == current.width &&
+      rect.height == current.height) {
+    return VN_OK;
+  }
   mState.mScissorEnable = true;
-  if (&rect != &mState.mScissorRect) mState.mScissorRect = rect;
+  if (&rect != &current) current = rect;
   mDirty = true;
   return VN_OK;
 }
 
 VNResultEnum Graphics::ResetClipRect() {
+  if (!mState.mScissorEnable) return VN_OK;
   mState.mScissorEnable = false;
   mDirty = true;
   return VN_OK;
 }
 
 VNResultEnum Graphics::SetColor(const math::Color& colour) {
-  mColor = colour;
+  SetColorRGBA(colour.r, colour.g, colour.b, colour.a);
   return VN_OK;
 }
 
 VNResultEnum Graphics::SetColorRGBA(float r, float g, float b, float a) {
-  mColor = math::Color(r, g, b, a);
+  // Packed again at the next draw only when the bits changed.
+  const math::Color colour(r, g, b, a);
+  if (std::memcmp(&colour, &mColor, sizeof(colour)) != 0) {
+    mColor = colour;
+    mColorPacked = false;
+  }
   return VN_OK;
 }
 
@@ -200,7 +216,7 @@ DrawUntransformedParam<DrawCustomParam> Graphics::DrawGeometry(int type, const m
   if (!cache || cache->Allocate(count, &vertices, range) != VN_OK) {
     return DrawCustom(type, nullptr, {}, mGeomShader);  // no vertices: draws nothing
   }
-  const uint32_t argb = mColor.ToARGB();
+  const uint32_t argb = GetPackedColor();
   for (unsigned i = 0; i < count; ++i) vertices[i] = {corners[i].x, corners[i].y, 0.0f, argb};
   if (!quadIndices) return DrawCustom(type, vertices, range, mGeomShader);
 

@@ -108,6 +108,14 @@ class Graphics : public base::NoCopy {
   friend class GraphicsFriend;
 
   void InitShaders();
+  // The current colour as 0xAARRGGBB, packed once per change of colour.
+  uint32_t GetPackedColor() {
+    if (!mColorPacked) {
+      mPackedColor = mColor.ToARGB();
+      mColorPacked = true;
+    }
+    return mPackedColor;
+  }
   // Geometry vertices from the cache with the current colour, in a pending custom request.
   DrawUntransformedParam<DrawCustomParam> DrawGeometry(int type, const math::Point2* corners, unsigned count,
                                                        bool quadIndices);
@@ -120,6 +128,8 @@ class Graphics : public base::NoCopy {
   bool mDirty = true;
   int mShaderMode = kShaderMultiply;
   math::Color mColor{1.0f, 1.0f, 1.0f, 1.0f};
+  uint32_t mPackedColor = 0;
+  bool mColorPacked = false;
   bool mOwnsFrame = false;
 };
 

@@ -13,16 +13,19 @@ void GraphicsFriend::SetGraphics(Graphics* graphics) {
 }
 
 void GraphicsFriend::SetShader(ShaderImpl* program) {
+  if (mState->mShader == program) return;
   mState->mShader = program;
   mGraphics->mDirty = true;
 }
 
 void GraphicsFriend::SetVertexBuffer(VertexBufferImpl* buffer) {
+  if (mState->mVertexBuffer == buffer) return;
   mState->mVertexBuffer = buffer;
   mGraphics->mDirty = true;
 }
 
 void GraphicsFriend::SetIndexBuffer(IndexBufferImpl* buffer) {
+  if (mState->mIndexBuffer == buffer) return;
   mState->mIndexBuffer = buffer;
   mGraphics->mDirty = true;
 }
@@ -40,6 +43,8 @@ VNResultEnum GraphicsFriend::TransformVertices(void* vertices, const VertexForma
 void GraphicsFriend::ApplyHalfPixelOffset(void* vertices, const VertexFormat& format, unsigned count) {
   mGraphics->ApplyHalfPixelOffset(vertices, format, count);
 }
+
+uint32_t GraphicsFriend::GetPackedColor() { return mGraphics->GetPackedColor(); }
 
 VNResultEnum GraphicsFriend::SetProjection(Shader* shader) {
   if (!shader) return VN_FAIL;

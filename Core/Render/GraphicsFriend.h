@@ -1,4 +1,6 @@
 #pragma once
+#include <cstdint>
+
 #include "Core/Base/Result.h"
 
 namespace render {
@@ -21,7 +23,7 @@ class GraphicsFriend {
   // Rebinds to another context (a copied payload rebinds to its source's context).
   void SetGraphics(Graphics* graphics);
 
-  // Write one field of the context's state and mark the state dirty.
+  // Write one field of the context's state; a new value marks the state dirty.
   void SetShader(ShaderImpl* program);
   void SetVertexBuffer(VertexBufferImpl* buffer);
   void SetIndexBuffer(IndexBufferImpl* buffer);
@@ -30,6 +32,8 @@ class GraphicsFriend {
   // Forward to the context.
   VNResultEnum TransformVertices(void* vertices, const VertexFormat& format, unsigned count);
   void ApplyHalfPixelOffset(void* vertices, const VertexFormat& format, unsigned count);
+  // The context's colour as 0xAARRGGBB.
+  uint32_t GetPackedColor();
   // Gives the shader the context's projection as its "Proj" value.
   VNResultEnum SetProjection(Shader* shader);
 

@@ -11,6 +11,12 @@ namespace render {
 namespace {
 // Atlases of atlases are followed this deep at most, so a cycle in the data cannot hang.
 const int kMaxAtlasDepth = 8;
+
+// One texture coordinate pair from the image's 0..1 range into its atlas region.
+inline void MapImageUVIntoAtlas(const resource::ResourceTexture& info, float uv[2]) {
+  uv[0] = uv[0] * info.mTextureWidth + info.mTextureU;
+  uv[1] = uv[1] * info.mTextureHeight + info.mTextureV;
+}
 }  // namespace
 
 Image::Image(Texture* texture) : mTexture(texture) {
@@ -56,11 +62,19 @@ VNResultEnum Image::MapAtlasUV(void* vertices, unsigned count, unsigned setIndex
   for (unsigned i = 0; i < count; ++i, vertex += format.GetStride()) {
     float uv[2];
     std::memcpy(uv, vertex, sizeof(uv));
-    uv[0] = uv[0] * info.mTextureWidth + info.mTextureU;
-    uv[1] = uv[1] * info.mTextureHeight + info.mTextureV;
+    MapImageUVIntoAtlas(info, uv);
     std::memcpy(vertex, uv, sizeof(uv));
   }
   return VN_OK;
+}
+
+void Image::MapAtlasPoints(math::Point2* points, unsigned count) const {
+  if (!mResource || !mResource->mInAtlas) return;
+  for (unsigned i = 0; i < count; ++i) {
+    float uv[2] = {points[i].x, points[i].y};
+    MapImageUVIntoAtlas(*mResource, uv);
+    points[i] = math::Point2(uv[0], uv[1]);
+  }
 }
 
 bool Image::HitTest(int x, int y) const {

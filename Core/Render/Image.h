@@ -1,6 +1,7 @@
 #pragma once
 #include "Core/Base/NoCopy.h"
 #include "Core/Base/Result.h"
+#include "Core/Math/Point.h"
 #include "Core/Resource/ResourcePtr.h"
 
 namespace resource {
@@ -29,6 +30,8 @@ class Image : public base::NoCopy {
   // image's 0..1 range into its atlas region; 1 when the format has no such set of at least two
   // components. Other images are left unchanged.
   VNResultEnum MapAtlasUV(void* vertices, unsigned count, unsigned setIndex, const VertexFormat& format) const;
+  // The same mapping for count texture coordinate pairs.
+  void MapAtlasPoints(math::Point2* points, unsigned count) const;
   // Pixel (x, y) of the image is solid; false outside the image or without a hit mask.
   bool HitTest(int x, int y) const;
 

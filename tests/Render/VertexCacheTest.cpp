@@ -1,6 +1,8 @@
 // Vertex formats and the per-frame buffer caches.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "Core/Render/BufferDoubleCacheCreator.h"
 #include "Core/Render/Vertices.h"
 #include "fakes/RecordingRender.h"
@@ -163,6 +165,29 @@ TEST_F(VertexCacheTest, OverflowBuffersAreSearchedInCreationOrder) {
   ASSERT_EQ(Take(4, range), VN_OK);
   EXPECT_EQ(range.mBuffer, first);
   EXPECT_EQ(range.mStart, 0u);
+  ASSERT_EQ(mRender.EndFrame(), VN_OK);
+}
+
+TEST_F(VertexCacheTest, QuadsRunThroughTheOverflowBuffersOneAfterAnother) {
+  // Once the main buffer is short, quads keep filling the overflow buffer the last one went to
+  // until it is full, then the next; a larger request in between moves on without losing the gap.
+  ASSERT_EQ(mRender.BeginFrame(), VN_OK);
+  BufferRange<VertexBuffer<SVertex2D>> range;
+  ASSERT_EQ(Take(40958, range), VN_OK);  // 2 left in the main buffer
+  std::vector<VertexBuffer<SVertex2D>*> buffers;
+  for (unsigned quad = 0; quad < 2560 * 2; ++quad) {
+    ASSERT_EQ(Take(4, range), VN_OK);
+    if (range.mStart == 0) buffers.push_back(range.mBuffer);
+    ASSERT_EQ(range.mStart, (quad % 2560) * 4) << quad;
+    ASSERT_EQ(range.mBuffer, buffers.back()) << quad;
+  }
+  EXPECT_EQ(buffers.size(), 2u);
+  ASSERT_EQ(Take(2, range), VN_OK);  // the main buffer's gap
+  EXPECT_EQ(range.mStart, 40958u);
+  ASSERT_EQ(Take(10000, range), VN_OK);  // a third overflow buffer
+  ASSERT_EQ(Take(4, range), VN_OK);
+  EXPECT_EQ(range.mStart, 10000u);
+  EXPECT_EQ(Cache()->GetOverflowCount(), 3u);
   ASSERT_EQ(mRender.EndFrame(), VN_OK);
 }
 

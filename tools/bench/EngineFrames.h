@@ -7,6 +7,7 @@
 
 #include "Core/Render/Graphics.h"
 #include "Core/Render/Render.h"
+#include "tools/bench/CountedFrames.h"
 
 namespace bench {
 
@@ -29,9 +30,7 @@ void RunEngineFrames(benchmark::State& state, render::Render& render, GlFinishFu
     }
     finish();
   };
-  frame();
-  for (auto _ : state) frame();
-  state.counters["fps"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
+  RunTimedFrames(state, "engine", frame);
 }
 
 }  // namespace bench
