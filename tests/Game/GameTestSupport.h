@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "../File/FileTestSupport.h"
+#include "tests/fakes/FileTestSupport.h"
 #include "Game/Battle/RuvMapState.h"
 
 namespace gametest {

@@ -13,6 +13,7 @@
 #include "tests/fakes/GlRenderWindow.h"
 #include "tools/bench/EngineFrames.h"
 #include "tools/bench/QuadScene.h"
+#include "tests/fakes/SourceDir.h"
 
 namespace {
 
