@@ -4,14 +4,10 @@
 #include <cstdint>
 #include <string>
 
-#include "Core/App/Application.h"
 #include "Core/Base/MemoryStream.h"
 #include "Core/Render/BMFont.h"
 #include "Core/Render/TextFormat.h"
 #include "tests/fakes/RecordingRender.h"
-
-// The font asks for the application's font scale only when an application exists; none does here.
-app::Application* app::CreateApplication() { return nullptr; }
 
 namespace {
 
