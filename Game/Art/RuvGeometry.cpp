@@ -9,6 +9,8 @@ namespace {
 constexpr double kRuvCurveStep = 0.0001;
 // A walk that has not covered its length one whole curve beyond its start never will.
 constexpr int kRuvCurveMaxSteps = 10001;
+constexpr double kRuvCurveLengthTolerance = 1.0 - 1e-4;
+constexpr double kRuvCurveEndTolerance = 1e-9;
 
 math::Point2 RuvCurveShifted(const math::Point2& p0, const math::Point2& p1, const math::Point2& p2, float t,
                              float offset) {
@@ -26,9 +28,11 @@ double RuvCurveDistance(const math::Point2& a, const math::Point2& b) {
 }  // namespace
 
 math::Point2 quadBezierPoint(const math::Point2& p0, const math::Point2& p1, const math::Point2& p2, float t) {
-  const float u = 1.0f - t;
-  return math::Point2(u * u * p0.x + 2.0f * t * u * p1.x + t * t * p2.x,
-                      u * u * p0.y + 2.0f * t * u * p1.y + t * t * p2.y);
+  // B(t) rearranged as p0 + 2t (p1 - p0) + t^2 (p0 - 2 p1 + p2): exact on a curve whose points
+  // coincide, where rounding noise would otherwise turn into random normals.
+  const float ax = p0.x - 2.0f * p1.x + p2.x;
+  const float ay = p0.y - 2.0f * p1.y + p2.y;
+  return math::Point2(p0.x + 2.0f * t * (p1.x - p0.x) + t * t * ax, p0.y + 2.0f * t * (p1.y - p0.y) + t * t * ay);
 }
 
 math::Point2 bezierNormal(const math::Point2& p0, const math::Point2& p1, const math::Point2& p2, float t) {
@@ -60,29 +64,42 @@ float bezierOffsetLength(const math::Point2& p0, const math::Point2& p1, const m
   return float(sum);
 }
 
-float bezierStepByLength(const math::Point2& p0, const math::Point2& p1, const math::Point2& p2, float t0,
-                         float length, float offset) {
+namespace {
+
+// The walk of bezierStepByLength with the parameter kept in double precision, so that twenty
+// steps along a lane do not drift past its end.
+double RuvCurveWalk(const math::Point2& p0, const math::Point2& p1, const math::Point2& p2, double t0, float length,
+                    float offset) {
   double sum = 0.0;
-  math::Point2 previous = RuvCurveShifted(p0, p1, p2, t0, offset);
+  math::Point2 previous = RuvCurveShifted(p0, p1, p2, float(t0), offset);
   double t = t0;
   for (int i = 1; i <= kRuvCurveMaxSteps; ++i) {
-    t = double(t0) + double(i) * kRuvCurveStep;
+    t = t0 + double(i) * kRuvCurveStep;
     const math::Point2 q = RuvCurveShifted(p0, p1, p2, float(t), offset);
     sum += RuvCurveDistance(previous, q);
     previous = q;
-    if (sum >= double(length)) break;
+    // Rounding of the sampled points must not push an exact step one sample further.
+    if (sum >= double(length) * kRuvCurveLengthTolerance) break;
   }
-  return float(t);
+  return t;
+}
+
+}  // namespace
+
+float bezierStepByLength(const math::Point2& p0, const math::Point2& p1, const math::Point2& p2, float t0,
+                         float length, float offset) {
+  return float(RuvCurveWalk(p0, p1, p2, t0, length, offset));
 }
 
 void sampleBezierPath(const math::Point2& p0, const math::Point2& p1, const math::Point2& p2, float offset, int n,
                       std::vector<RuvPathPoint>& out) {
   if (n <= 0) return;
   const float step = bezierOffsetLength(p0, p1, p2, offset) / float(n);
-  float t = 0.0f;
-  while (t <= 1.0f) {
-    const math::Point2 normal = bezierNormal(p0, p1, p2, t);
-    const math::Point2 q = RuvCurveShifted(p0, p1, p2, t, offset);
+  double t = 0.0;
+  while (t <= 1.0 + kRuvCurveEndTolerance) {
+    const float at = float(t > 1.0 ? 1.0 : t);
+    const math::Point2 normal = bezierNormal(p0, p1, p2, at);
+    const math::Point2 q = RuvCurveShifted(p0, p1, p2, at, offset);
     RuvPathPoint point;
     point.nx = normal.x;
     point.ny = normal.y;
@@ -91,7 +108,7 @@ void sampleBezierPath(const math::Point2& p0, const math::Point2& p1, const math
     out.push_back(point);
     // A curve without length makes no progress: its first point is all of it.
     if (!(step > 0.0f)) break;
-    const float next = bezierStepByLength(p0, p1, p2, t, step, offset);
+    const double next = RuvCurveWalk(p0, p1, p2, t, step, offset);
     if (!(next > t)) break;
     t = next;
   }
