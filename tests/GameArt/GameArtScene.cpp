@@ -75,6 +75,27 @@ void GameArtTest::AddFrames(RuvArtSet* set, const std::string& group, int count,
   }
 }
 
+VNResultEnum ProbeFont::DrawText(render::Graphics* graphics, render::DrawTextParam* param, const std::u16string& text,
+                                 const render::TextFormat&, float* size) {
+  if (size) {
+    size[0] = 10.0f * float(text.size());
+    size[1] = 20.0f;
+  }
+  if (!graphics) {
+    ++mMeasured;
+    return VN_OK;
+  }
+  render::SVertex2D corners[2] = {};
+  corners[1].x = 10.0f;
+  for (render::SVertex2D& corner : corners) corner.w = 1.0f;
+  const VNResultEnum result = param->TransformVertices(corners, render::SVertex2D::GetFormat(), 2);
+  const math::Color& colour = graphics->GetColor();
+  const auto byte = [](float channel) { return uint32_t(channel * 255.0f + 0.5f); };
+  mDrawn.push_back(Drawn{text, corners[0].x, corners[0].y, (corners[1].x - corners[0].x) / 10.0f,
+                         byte(colour.a) << 24 | byte(colour.r) << 16 | byte(colour.g) << 8 | byte(colour.b)});
+  return result;
+}
+
 std::vector<render::SVertex2D> GameArtTest::FrameImageVertices() const {
   std::vector<render::SVertex2D> vertices;
   const auto* bound = static_cast<const render::SVertex2D*>(mRender.GetBoundVertices());

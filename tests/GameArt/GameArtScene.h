@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "Core/Render/DrawParam.h"
+#include "Core/Render/Font.h"
 #include "Core/Render/Vertices.h"
 #include "Game/Art/RuvFrameEntry.h"
 #include "Game/Art/RuvResources.h"
@@ -41,6 +43,38 @@ class GameArtTest : public testgraphics::DrawFrameTest {
 
   std::filesystem::path mRoot;
   std::filesystem::path mPrevious;
+};
+
+// Every character 10 pixels wide, lines 20 high. Records each drawn text with where its top-left
+// corner and a point 10 pixels to its right land after every transform (no half-pixel shift).
+class ProbeFont : public render::Font {
+ public:
+  struct Drawn {
+    std::u16string text;
+    float x, y;  // the text's top-left corner
+    float scale;
+    uint32_t colour;
+  };
+
+  ProbeFont() {
+    mBase = 16.0f;
+    mSize = 20.0f;
+  }
+  VNResultEnum Release() override { return VN_OK; }
+  VNResultEnum DoLoad() override { return VN_OK; }
+  VNResultEnum DoUnLoad() override { return VN_OK; }
+  VNResultEnum DrawText(render::Graphics* graphics, render::DrawTextParam* param, const std::u16string& text,
+                        const render::TextFormat& format, float* size) override;
+  bool HasGlyph(char16_t) const override { return true; }
+
+  // A handle that never releases the font (the test owns it).
+  resource::ResourcePtr<render::Font> Handle() { return resource::ResourcePtr<render::Font>(this, &mCount); }
+
+  std::vector<Drawn> mDrawn;
+  int mMeasured = 0;
+
+ private:
+  int mCount = 1;
 };
 
 // Alpha byte of a 0xAARRGGBB colour, as 0..1.
