@@ -19,9 +19,9 @@ using Calls = std::vector<std::string>;
 
 const std::string kFxFolder = std::string(QM_SOURCE_DIR) + "/data/ruv/fx/";
 
-// A system the singleton registry owns (deleted at exit), so no test leaves prototypes in the
-// instance that the game uses.
-render::ParticleSystem* NewContractSystem() { return new render::ParticleSystem; }
+// A system of the test's own, so no test leaves prototypes in the instance that the game uses;
+// deleting it takes it out of the singleton registry.
+std::unique_ptr<render::ParticleSystem> NewContractSystem() { return std::make_unique<render::ParticleSystem>(); }
 
 class ParticleContractTest : public ::testing::Test {
  protected:
@@ -168,7 +168,7 @@ TEST_F(ParticleContractTest, FolderWalkLoadsEveryEmitterAndTheLaterOfANameWins) 
   mMagic.defaults["OpenFileInMemory"] = 3;
   mMagic.folders[""] = {{"a", true}, {"sub", false}, {"b", true}};
   mMagic.folders["sub"] = {{"a", true}};
-  render::ParticleSystem* system = NewContractSystem();
+  std::unique_ptr<render::ParticleSystem> system = NewContractSystem();
   system->SetFolder(kFxFolder);
   system->Load("fx2.ptc", nullptr);
   // clang-format off
@@ -199,7 +199,7 @@ TEST_F(ParticleContractTest, TheFileGoesOverWithItsSizeAndATerminator) {
   std::ifstream in(kFxFolder + "fx2.ptc", std::ios::binary);
   const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   ASSERT_FALSE(text.empty());
-  render::ParticleSystem* system = NewContractSystem();
+  std::unique_ptr<render::ParticleSystem> system = NewContractSystem();
   system->SetFolder(kFxFolder);
   system->Load("fx2", nullptr);  // ".ptc" is tried too
   EXPECT_EQ(mMagic.openedText, text);
@@ -210,7 +210,7 @@ TEST_F(ParticleContractTest, TheFileGoesOverWithItsSizeAndATerminator) {
 }
 
 TEST_F(ParticleContractTest, AMissingFileLoadsNothing) {
-  render::ParticleSystem* system = NewContractSystem();
+  std::unique_ptr<render::ParticleSystem> system = NewContractSystem();
   system->SetFolder(kFxFolder);
   system->Load("no such effects", nullptr);
   EXPECT_TRUE(mMagic.calls.empty());
@@ -230,7 +230,7 @@ TEST_F(ParticleContractTest, InterpolationSettingDecidesTheEmittersMode) {
   mMagic.defaults["OpenFileInMemory"] = 1;
   mMagic.folders[""] = {{"e", true}};
   for (const InterpolationCase& c : cases) {
-    render::ParticleSystem* system = NewContractSystem();
+    std::unique_ptr<render::ParticleSystem> system = NewContractSystem();
     system->mInterpolation = c.setting;
     system->mLoopMode = 2;
     system->SetFolder(kFxFolder);
@@ -251,7 +251,7 @@ TEST_F(ParticleContractTest, AtlasesLoadInOrderWithNullForAFailure) {
   mMagic.fileName = "fx2";
   mMagic.atlases = {"fx2_atlas.png", "missing.png", "fx2_atlas.png"};
   mMagic.folders[""] = {{"e", true}};
-  render::ParticleSystem* system = NewContractSystem();
+  std::unique_ptr<render::ParticleSystem> system = NewContractSystem();
   system->SetFolder(kFxFolder);
   system->Load("fx2.ptc", &render);
   EXPECT_EQ(mMagic.CallsOf("GetStaticAtlas("),

@@ -30,7 +30,7 @@ TEST(ParticleEffectsTest, EveryEffectOfTheGameComesFromTheCommittedFile) {
   fakes::RecordingRender render;
   ASSERT_EQ(render.Init(), VN_OK);
   Magic_SetRandomSeed(1);
-  auto* system = new render::ParticleSystem;  // the singleton registry deletes it at exit
+  auto system = std::make_unique<render::ParticleSystem>();  // not the game's instance
   system->SetFolder(kGameFxFolder);
   system->Load("fx2.ptc", &render);
   ASSERT_EQ(system->GetAtlasCount(), 1u);
