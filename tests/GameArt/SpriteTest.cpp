@@ -4,6 +4,7 @@
 #include <cmath>
 #include <list>
 
+#include "Core/Render/ParticleEmitter.h"
 #include "Core/Render/ParticleSystem.h"
 #include "Game/Art/RuvAnimation.h"
 #include "GameArtScene.h"
