@@ -76,15 +76,9 @@ void GameArtTest::AddFrames(RuvArtSet* set, const std::string& group, int count,
 }
 
 VNResultEnum ProbeFont::DrawText(render::Graphics* graphics, render::DrawTextParam* param, const std::u16string& text,
-                                 const render::TextFormat&, float* size) {
-  if (size) {
-    size[0] = 10.0f * float(text.size());
-    size[1] = 20.0f;
-  }
-  if (!graphics) {
-    ++mMeasured;
-    return VN_OK;
-  }
+                                 const render::TextFormat& format, float* size) {
+  const VNResultEnum measured = testlayer::TinyFont::DrawText(graphics, param, text, format, size);
+  if (!graphics || measured != VN_OK) return measured;
   render::SVertex2D corners[2] = {};
   corners[1].x = 10.0f;
   for (render::SVertex2D& corner : corners) corner.w = 1.0f;

@@ -7,12 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "Core/Render/DrawParam.h"
-#include "Core/Render/Font.h"
 #include "Core/Render/Vertices.h"
 #include "Game/Art/RuvFrameEntry.h"
 #include "Game/Art/RuvResources.h"
 #include "tests/Graphics/DrawFrame.h"
+#include "tests/Layer/LayerScene.h"
 
 namespace gameart {
 
@@ -45,9 +44,10 @@ class GameArtTest : public testgraphics::DrawFrameTest {
   std::filesystem::path mPrevious;
 };
 
-// Every character 10 pixels wide, lines 20 high. Records each drawn text with where its top-left
-// corner and a point 10 pixels to its right land after every transform (no half-pixel shift).
-class ProbeFont : public render::Font {
+// The layer tests' tiny font (every character 10 pixels wide, lines 20 high) that also records each
+// drawn text with where its top-left corner and a point 10 pixels to its right land after every
+// transform (no half-pixel shift), and the colour it was drawn in.
+class ProbeFont : public testlayer::TinyFont {
  public:
   struct Drawn {
     std::u16string text;
@@ -56,22 +56,13 @@ class ProbeFont : public render::Font {
     uint32_t colour;
   };
 
-  ProbeFont() {
-    mBase = 16.0f;
-    mSize = 20.0f;
-  }
-  VNResultEnum Release() override { return VN_OK; }
-  VNResultEnum DoLoad() override { return VN_OK; }
-  VNResultEnum DoUnLoad() override { return VN_OK; }
   VNResultEnum DrawText(render::Graphics* graphics, render::DrawTextParam* param, const std::u16string& text,
                         const render::TextFormat& format, float* size) override;
-  bool HasGlyph(char16_t) const override { return true; }
 
   // A handle that never releases the font (the test owns it).
   resource::ResourcePtr<render::Font> Handle() { return resource::ResourcePtr<render::Font>(this, &mCount); }
 
   std::vector<Drawn> mDrawn;
-  int mMeasured = 0;
 
  private:
   int mCount = 1;
