@@ -9,6 +9,7 @@
 #include "Core/File/FileManager.h"
 #include "Core/File/ImageContainer.h"
 #include "Core/Render/Image.h"
+#include "Core/Resource/ResourceTexture.h"
 #include "GameArtScene.h"
 
 namespace {
@@ -90,6 +91,14 @@ TEST_F(ArtSetTest, FolderSetsKeepTheirContainerForTheTextures) {
   const base::ImageInfo* info = first->container->GetLayerInfo(u"tower3/blast/0");
   ASSERT_NE(info, nullptr);
   EXPECT_EQ(info->mName, u"tower3/blast/0");
+  // A device reset reloads the texture through the container.
+  const RuvFrameEntry* frame = first->groups["idle"][0];
+  ASSERT_NE(frame->image, nullptr);
+  resource::ResourceTexture* texture = frame->image->GetResource().Get();
+  ASSERT_NE(texture, nullptr);
+  ASSERT_EQ(texture->UnLoad(), VN_OK);
+  EXPECT_EQ(texture->Load(), VN_OK);
+  EXPECT_TRUE(texture->IsLoaded());
 }
 
 TEST_F(ArtSetTest, LoadingAgainAppendsAndTheOlderSetWins) {
