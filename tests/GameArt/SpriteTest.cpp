@@ -243,4 +243,23 @@ TEST_F(SpriteTest, EffectWithoutEmitterOnlyCountsTime) {
   if (!hadParticles) delete render::ParticleSystem::Instance();  // made by the effect
 }
 
+TEST_F(SpriteTest, EffectRunsItsEmitterAtItsSpeed) {
+  ASSERT_FALSE(render::ParticleSystem::Exists());
+  render::ParticleSystem* particles = render::ParticleSystem::Instance();
+  particles->SetFolder(std::string(QM_SOURCE_DIR) + "/data/ruv/fx/");
+  particles->Load("fx2.ptc", &mRender);
+  {
+    RuvEffect effect("build");
+    ASSERT_NE(effect.emitter, nullptr);
+    EXPECT_EQ(effect.emitter->GetState(), 0);
+    effect.emitter->SetState(1);
+    effect.speed = 0.5f;
+    for (int i = 0; i < 4; ++i) effect.update(0.1f);
+    EXPECT_FLOAT_EQ(effect.elapsed, 0.2f);
+    EXPECT_EQ(effect.emitter->GetState(), 1);
+  }  // deleted while playing: asked to stop first
+  particles->ReleaseAtlases();
+  delete particles;
+}
+
 }  // namespace
