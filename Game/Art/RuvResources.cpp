@@ -7,6 +7,7 @@
 #include "Core/File/FileManager.h"
 #include "Core/File/ImageContainer.h"
 #include "Core/Render/Image.h"
+#include "Core/Resource/ResourceManager.h"
 #include "Game/Art/RuvFrameEntry.h"
 
 const char* const RuvArtSet::kGroupNames[RuvArtSet::kGroupCount] = {
@@ -110,6 +111,13 @@ void RuvArtSet::buildGroups(file::ImageContainer* source, const std::u16string& 
 }
 
 RuvResources::~RuvResources() { clear(); }
+
+std::vector<base::SingletoneBase*> RuvResources::GetDependencies() {
+  std::vector<base::SingletoneBase*> dependencies;
+  if (resource::ResourceManager* resources = resource::ResourceManager::Instance()) dependencies.push_back(resources);
+  if (file::FileManager* files = file::FileManager::Instance()) dependencies.push_back(files);
+  return dependencies;
+}
 
 RuvArtSet* RuvResources::getArt(const tinyxml2::XMLElement* element) {
   const std::u16string psd = RuvArtAttribute(element, "psd");

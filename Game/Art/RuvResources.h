@@ -65,6 +65,9 @@ class RuvArtSet {
 class RuvResources : public base::Singletone<RuvResources> {
  public:
   ~RuvResources() override;
+  // The sets' textures are released through the resource manager and their containers read
+  // through the file manager: both outlive the cache.
+  std::vector<base::SingletoneBase*> GetDependencies() override;
 
   // The set of a data row. The "psd" key ("ruv/" + psd) is compared only when psd is set and the
   // "img" key only when img is set; a row with neither has no art (null). Builds and keeps a new
