@@ -18,9 +18,7 @@ RuvAnimation::RuvAnimation(const std::u16string& path, const std::u16string& gro
   }
 }
 
-int RuvAnimation::frameCount() {
-  return int(artSet->groups[base::ToNarrow(group, base::kEncodingUtf8)].size());
-}
+int RuvAnimation::frameCount() { return int(artSet->groups[base::ToNarrow(group, base::kEncodingUtf8)].size()); }
 
 void RuvAnimation::update(float dt) {
   time += dt;
@@ -55,9 +53,7 @@ RuvAnimatedSprite::RuvAnimatedSprite(const std::u16string& artPath)
 
 RuvAnimatedSprite::~RuvAnimatedSprite() { delete animation; }
 
-float RuvAnimatedSprite::duration() {
-  return float(animation->artSet->groups[""].size()) / animation->fps;
-}
+float RuvAnimatedSprite::duration() { return float(animation->artSet->groups[""].size()) / animation->fps; }
 
 void RuvAnimatedSprite::update(float dt) {
   delay -= dt;

@@ -86,8 +86,8 @@ double RuvCurveWalk(const math::Point2& p0, const math::Point2& p1, const math::
 
 }  // namespace
 
-float bezierStepByLength(const math::Point2& p0, const math::Point2& p1, const math::Point2& p2, float t0,
-                         float length, float offset) {
+float bezierStepByLength(const math::Point2& p0, const math::Point2& p1, const math::Point2& p2, float t0, float length,
+                         float offset) {
   return float(RuvCurveWalk(p0, p1, p2, t0, length, offset));
 }
 

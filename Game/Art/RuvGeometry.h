@@ -22,8 +22,8 @@ math::Point2 bezierNormal(const math::Point2& p0, const math::Point2& p1, const 
 float bezierOffsetLength(const math::Point2& p0, const math::Point2& p1, const math::Point2& p2, float offset);
 // The parameter at which the shifted curve walked from t0 in steps of 0.0001 has covered length
 // (may pass 1). A curve that never covers it ends the walk one whole curve beyond t0.
-float bezierStepByLength(const math::Point2& p0, const math::Point2& p1, const math::Point2& p2, float t0,
-                         float length, float offset);
+float bezierStepByLength(const math::Point2& p0, const math::Point2& p1, const math::Point2& p2, float t0, float length,
+                         float offset);
 // Appends about n + 1 points spaced evenly along the shifted curve (t from 0 while t <= 1); a curve of
 // length 0 gives its first point only.
 void sampleBezierPath(const math::Point2& p0, const math::Point2& p1, const math::Point2& p2, float offset, int n,

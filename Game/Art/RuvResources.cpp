@@ -11,9 +11,9 @@
 #include "Game/Art/RuvFrameEntry.h"
 
 const char* const RuvArtSet::kGroupNames[RuvArtSet::kGroupCount] = {
-    "rotate", "f_00", "f_01", "f_02", "f_03",  "f_04", "f_05",    "f_06", "f_07",       "f_08",
-    "f_09",   "f_10", "f_11", "f_12", "f_13",  "f_14", "f_15",    "blast", "idle",      "shot",
-    "pivot",  "fire", "s_point", "",  "base_point", "walk", "death", "special"};
+    "rotate", "f_00", "f_01",    "f_02", "f_03",       "f_04", "f_05",  "f_06",   "f_07", "f_08",
+    "f_09",   "f_10", "f_11",    "f_12", "f_13",       "f_14", "f_15",  "blast",  "idle", "shot",
+    "pivot",  "fire", "s_point", "",     "base_point", "walk", "death", "special"};
 
 namespace {
 

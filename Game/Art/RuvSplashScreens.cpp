@@ -82,8 +82,8 @@ std::vector<std::string> RuvSplashScreens::parseLogoList(const std::string& text
     const size_t first = packed.find(';');
     if (first == std::string::npos) continue;
     const size_t second = packed.find(';', first + 1);
-    const std::string list = packed.substr(first + 1, second == std::string::npos ? std::string::npos
-                                                                                 : second - first - 1);
+    const std::string list =
+        packed.substr(first + 1, second == std::string::npos ? std::string::npos : second - first - 1);
     size_t start = 0;
     while (start <= list.size()) {
       size_t end = list.find(',', start);

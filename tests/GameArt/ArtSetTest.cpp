@@ -21,14 +21,13 @@ class ArtSetTest : public GameArtTest {
   // Two folders in one container; idle frames listed out of name order; a frame below a further
   // folder; an upper-case folder.
   void WriteTowerContainer() {
-    WriteLayout("ruv/towers",
-                {{"tower1/idle/b", 1, 2, 3, 4},
-                 {"tower1/idle/a", 5, 6, 7, 8},
-                 {"tower1/s_point/p", 40, 50, 1, 1},
-                 {"tower1/still", 0, 0, 1, 1},
-                 {"tower1/idle/deep/x", 0, 0, 1, 1},
-                 {"Tower2/idle/a", 0, 0, 1, 1},
-                 {"tower3/blast/0", 0, 0, 1, 1}});
+    WriteLayout("ruv/towers", {{"tower1/idle/b", 1, 2, 3, 4},
+                               {"tower1/idle/a", 5, 6, 7, 8},
+                               {"tower1/s_point/p", 40, 50, 1, 1},
+                               {"tower1/still", 0, 0, 1, 1},
+                               {"tower1/idle/deep/x", 0, 0, 1, 1},
+                               {"Tower2/idle/a", 0, 0, 1, 1},
+                               {"tower3/blast/0", 0, 0, 1, 1}});
   }
 
   static const tinyxml2::XMLElement* ParseRow(tinyxml2::XMLDocument& document, const char* xml) {
@@ -151,12 +150,10 @@ TEST_F(ArtSetTest, RowKeysCompareOnlyTheAttributesThatAreSet) {
     int sameAs;  // index of the earlier row whose set it gets; -1 a new set, -2 null
   };
   const Row rows[] = {
-      {R"(<t id="3" psd="lay"/>)", -1},
-      {R"(<t psd="lay" img="a.png"/>)", 0},  // the psd key matches first
-      {R"(<t img="a.png"/>)", -1},           // no psd: not the "ruv/" key of row 0
-      {R"(<t img="b.png"/>)", -1},           // another picture, another set
-      {R"(<t img="a.png"/>)", 2},
-      {R"(<t/>)", -2},
+      {R"(<t id="3" psd="lay"/>)", -1}, {R"(<t psd="lay" img="a.png"/>)", 0},  // the psd key matches first
+      {R"(<t img="a.png"/>)", -1},                                             // no psd: not the "ruv/" key of row 0
+      {R"(<t img="b.png"/>)", -1},                                             // another picture, another set
+      {R"(<t img="a.png"/>)", 2},       {R"(<t/>)", -2},
       {R"(<t psd="" img=""/>)", -2},
   };
   std::vector<RuvArtSet*> sets;

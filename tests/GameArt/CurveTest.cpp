@@ -26,8 +26,8 @@ TEST(CurveTest, NormalKeepsItsSideAtTheEnd) {
   struct Case {
     float t, nx, ny;
   };
-  const Case cases[] = {{0.0f, 0.0f, 1.0f}, {0.5f, 0.0f, 1.0f}, {0.995f, 0.0f, 1.0f}, {1.0f, 0.0f, 1.0f},
-                        {3.0f, 0.0f, 1.0f}};
+  const Case cases[] = {
+      {0.0f, 0.0f, 1.0f}, {0.5f, 0.0f, 1.0f}, {0.995f, 0.0f, 1.0f}, {1.0f, 0.0f, 1.0f}, {3.0f, 0.0f, 1.0f}};
   for (const Case& c : cases) {
     const math::Point2 n = bezierNormal(kCurveStart, kCurveMiddle, kCurveEnd, c.t);
     EXPECT_NEAR(n.x, c.nx, 1e-5) << c.t;

@@ -10,16 +10,16 @@
 #include "Core/File/FileManager.h"
 #include "Core/File/ImageContainer.h"
 #include "Core/Render/Image.h"
-#include "Game/Art/RuvSplashScreens.h"
-#include "tests/Graphics/DrawFrame.h"
 #include "Game/Art/RuvFrameEntry.h"
 #include "Game/Art/RuvResources.h"
+#include "Game/Art/RuvSplashScreens.h"
+#include "tests/Graphics/DrawFrame.h"
 
 namespace {
 
 // The containers in the order the map loads them.
-const char16_t* const kDataContainers[] = {u"ruv/units/t1units",    u"ruv/units/t2units",  u"ruv/units/t3units",
-                                           u"ruv/towers/artillery", u"ruv/towers/dart",    u"ruv/towers/cannon",
+const char16_t* const kDataContainers[] = {u"ruv/units/t1units",    u"ruv/units/t2units", u"ruv/units/t3units",
+                                           u"ruv/towers/artillery", u"ruv/towers/dart",   u"ruv/towers/cannon",
                                            u"ruv/towers/support",   u"ruv/data/ui_parts"};
 
 class DataContractTest : public testgraphics::DrawFrameTest {
@@ -106,13 +106,13 @@ TEST_F(DataContractTest, TowersIdleFireAndAnchorTheirShots) {
 TEST_F(DataContractTest, InterfaceFramesAndSprites) {
   LoadEverything();
   const char16_t* const frames[] = {
-      u"ui/brush",     u"ui/bar",       u"ui/radius",      u"ui/money",       u"ui/immune",      u"ui/context_money",
-      u"ui/context_gem", u"ui/power_buff", u"ui/lvl2",      u"ui/lvl3",        u"ui/sell",        u"ui/buy",
-      u"ui/l1",        u"ui/l2",        u"ui/l3",          u"ui/radius_boost", u"ui/power_boost", u"ui/wave_hint",
-      u"ui/acid_01",   u"ui/beam_01",   u"ui/aoe_01",      u"ui/burn_01",     u"ui/dazed_01",    u"ui/hammer_01",
-      u"ui/money_01",  u"ui/portal_01", u"ui/wing_01",     u"ui/might_01",    u"ui/might_02",    u"ui/tower_01",
-      u"ui/tower_02",  u"ui/tower_03",  u"ui/tower_04",    u"ui/tower_05",    u"ui/tower_06",    u"ui/tower_07",
-      u"ui/tower_08",  u"ui/tower_09",  u"ui/tower_10",    u"ui/tower_11",    u"ui/tower_12"};
+      u"ui/brush",       u"ui/bar",        u"ui/radius",   u"ui/money",        u"ui/immune",      u"ui/context_money",
+      u"ui/context_gem", u"ui/power_buff", u"ui/lvl2",     u"ui/lvl3",         u"ui/sell",        u"ui/buy",
+      u"ui/l1",          u"ui/l2",         u"ui/l3",       u"ui/radius_boost", u"ui/power_boost", u"ui/wave_hint",
+      u"ui/acid_01",     u"ui/beam_01",    u"ui/aoe_01",   u"ui/burn_01",      u"ui/dazed_01",    u"ui/hammer_01",
+      u"ui/money_01",    u"ui/portal_01",  u"ui/wing_01",  u"ui/might_01",     u"ui/might_02",    u"ui/tower_01",
+      u"ui/tower_02",    u"ui/tower_03",   u"ui/tower_04", u"ui/tower_05",     u"ui/tower_06",    u"ui/tower_07",
+      u"ui/tower_08",    u"ui/tower_09",   u"ui/tower_10", u"ui/tower_11",     u"ui/tower_12"};
   for (const char16_t* name : frames) {
     RuvFrameEntry* frame = RuvResources::Instance()->getFrame(u"ruv/ui", name, u"");
     ASSERT_NE(frame, nullptr) << Narrow(name);
@@ -123,9 +123,8 @@ TEST_F(DataContractTest, InterfaceFramesAndSprites) {
   for (const char16_t* spot : {u"spots/s", u"spots/g", u"spots/p"}) {
     EXPECT_NE(RuvResources::Instance()->getFrame(u"ruv/spots", spot, u""), nullptr) << Narrow(spot);
   }
-  for (const char16_t* sprite :
-       {u"ruv/enemy_spot", u"ruv/mob_dot", u"ruv/mob_heal", u"ruv/disabletower", u"ruv/tower_debuff",
-        u"ruv/spell_cast", u"ruv/spell1"}) {
+  for (const char16_t* sprite : {u"ruv/enemy_spot", u"ruv/mob_dot", u"ruv/mob_heal", u"ruv/disabletower",
+                                 u"ruv/tower_debuff", u"ruv/spell_cast", u"ruv/spell1"}) {
     RuvArtSet* set = Set(sprite);
     EXPECT_GT(Count(set, ""), 1u) << Narrow(sprite);
     ExpectPictures(set, "");

@@ -47,9 +47,9 @@ void GameArtTest::WriteLayout(const std::string& folder, const std::vector<Layou
   std::string xml = "<Layers>\n";
   int index = 0;
   for (const LayoutLayer& layer : layers) {
-    xml += "  <Layer name=\"" + layer.name + "\" x=\"" + std::to_string(layer.x) + "\" y=\"" +
-           std::to_string(layer.y) + "\" width=\"" + std::to_string(layer.width) + "\" height=\"" +
-           std::to_string(layer.height) + "\" ind=\"" + std::to_string(index++) + "\"/>\n";
+    xml += "  <Layer name=\"" + layer.name + "\" x=\"" + std::to_string(layer.x) + "\" y=\"" + std::to_string(layer.y) +
+           "\" width=\"" + std::to_string(layer.width) + "\" height=\"" + std::to_string(layer.height) + "\" ind=\"" +
+           std::to_string(index++) + "\"/>\n";
     WritePixelPng(folder + "/" + layer.name + ".png");
   }
   WriteDataFile(folder + "/layers.xml", xml + "</Layers>\n");

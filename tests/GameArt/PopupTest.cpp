@@ -41,8 +41,8 @@ TEST_F(PopupTest, IconsByKind) {
     int kind;
     render::Image* icon;
   };
-  const Case cases[] = {{0, nullptr}, {1, nullptr}, {2, mImmune}, {3, nullptr}, {4, mMoney}, {5, nullptr},
-                        {-1, nullptr}};
+  const Case cases[] = {{0, nullptr}, {1, nullptr}, {2, mImmune}, {3, nullptr},
+                        {4, mMoney},  {5, nullptr}, {-1, nullptr}};
   for (const Case& c : cases) {
     RuvPopup* popup = list.add(10.0f, 20.0f, c.kind);
     EXPECT_EQ(popup->icon, c.icon) << c.kind;
@@ -65,8 +65,11 @@ TEST_F(PopupTest, RisesFadesAndIsRemoved) {
     float y, alpha;
   };
   // 15 px/s up; opaque until 0.5 s, alpha (0.75 - t) * 4 after; gone once 0.75 s is reached.
-  const Step steps[] = {{0.0f, true, 200.0f, 1.0f},   {0.4f, true, 194.0f, 1.0f},   {0.2f, true, 191.0f, 0.6f},
-                        {0.1f, true, 189.5f, 0.2f},   {0.05f, false, 0.0f, 0.0f}};
+  const Step steps[] = {{0.0f, true, 200.0f, 1.0f},
+                        {0.4f, true, 194.0f, 1.0f},
+                        {0.2f, true, 191.0f, 0.6f},
+                        {0.1f, true, 189.5f, 0.2f},
+                        {0.05f, false, 0.0f, 0.0f}};
   for (const Step& s : steps) {
     SCOPED_TRACE(s.dt);
     list.update(s.dt);

@@ -81,8 +81,8 @@ TEST_F(SplashTest, VeilClearsAndClosesAgain) {
     float time;
     float alpha;  // -1: no veil
   };
-  const Case cases[] = {{0, 0.0f, 1.0f}, {0, 0.125f, 0.75f}, {0, 0.5f, 0.0f}, {1, 0.7f, -1.0f},
-                        {2, 0.125f, 0.25f}, {2, 0.5f, 1.0f}};
+  const Case cases[] = {{0, 0.0f, 1.0f},  {0, 0.125f, 0.75f}, {0, 0.5f, 0.0f},
+                        {1, 0.7f, -1.0f}, {2, 0.125f, 0.25f}, {2, 0.5f, 1.0f}};
   for (const Case& c : cases) {
     logo->phase = c.phase;
     logo->time = c.time;

@@ -12,9 +12,9 @@
 
 namespace {
 
-const char16_t* const kBenchArtContainers[] = {
-    u"ruv/units/t1units", u"ruv/units/t2units", u"ruv/units/t3units",  u"ruv/towers/artillery",
-    u"ruv/towers/dart",   u"ruv/towers/cannon", u"ruv/towers/support", u"ruv/data/ui_parts"};
+const char16_t* const kBenchArtContainers[] = {u"ruv/units/t1units",    u"ruv/units/t2units", u"ruv/units/t3units",
+                                               u"ruv/towers/artillery", u"ruv/towers/dart",   u"ruv/towers/cannon",
+                                               u"ruv/towers/support",   u"ruv/data/ui_parts"};
 
 void BenchLoadAllArt(benchmark::State& state, render::Render* render) {
   const std::filesystem::path previous = std::filesystem::current_path();
