@@ -1,5 +1,6 @@
 #include "Game/Battle/RuvRoutes.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -26,10 +27,12 @@ int laneKey(float entryY) { return static_cast<int>(((-entryY - 65.0f) / 65.0f) 
 math::Point2 polylinePosition(const RuvPolyline& polyline, float p) {
   if (polyline.empty()) return {};
   const size_t n = polyline.size();
-  const float scaled = static_cast<float>(n - 1) * p;
-  const float floored = std::floor(scaled);
-  // Negative or non-finite progress is a caller's fault; clamp the index rather than read outside.
-  const size_t i = floored > 0.0f ? std::min(static_cast<size_t>(floored), n - 1) : 0;
+  const float last = static_cast<float>(n - 1);
+  // Progress outside [0, 1] (or not a number) is held at the ends rather than read past them.
+  float scaled = last * p;
+  if (!(scaled > 0.0f)) scaled = 0.0f;
+  if (scaled > last) scaled = last;
+  const size_t i = static_cast<size_t>(std::floor(scaled));
   const RuvPathPoint& a = *polyline[i];
   if (i + 1 >= n) return {a.x, a.y};
   const RuvPathPoint& b = *polyline[i + 1];
