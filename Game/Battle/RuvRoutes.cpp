@@ -2,12 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 
 #include "Core/Base/LogMessage.h"
 #include "Core/Base/StringEncoding.h"
 #include "Core/File/FileHandleWin32.h"
 #include "Game/Battle/RuvDijkstra.h"
+#include "Game/Battle/RuvLevelPaths.h"
 #include "Game/Battle/RuvRouteCache.h"
 
 namespace {
@@ -115,10 +115,7 @@ std::vector<int> RuvGraph::routeLinks(const std::vector<int>& route) const {
 }
 
 std::u16string RuvRouteTable::cachePath(int mode, int episode, int level) {
-  char name[96];
-  std::snprintf(name, sizeof name, "ruv/levels_%s/level_%02d_%02d.cache", mode == 3 ? "hardcore" : "normal",
-                episode + 1, level + 1);
-  return base::ToWide(name, base::kEncodingUtf8);
+  return levelPathStem(mode, episode, level) + u".cache";
 }
 
 void RuvRouteTable::build(const RuvGraph& graph, const std::vector<RuvLaneDemand>& lanes,
