@@ -2,6 +2,9 @@
 
 #include <filesystem>
 
+#include "Core/Base/StringEncoding.h"
+#include "Core/File/FileManager.h"
+#include "Core/File/ImageContainer.h"
 #include "Game/Battle/RuvLevelFile.h"
 #include "tests/fakes/FileTestSupport.h"
 
@@ -43,9 +46,17 @@ TEST_F(SampleLevelsTest, EveryLevelIsPlayable) {
   for (const SampleLevel& sample : samples) {
     SCOPED_TRACE(sample.file.string());
     Read(sample);
-    const fs::path scenery = sample.dataRoot / mLevel.layoutPath;
-    EXPECT_TRUE(fs::exists(scenery / "layers.xml"));
-    EXPECT_TRUE(fs::exists(scenery / "fx" / "layers.xml"));
+    // The scenery opens as a layout with a background and ambient effect points in "fx".
+    fs::create_directories(mLevel.layoutPath);
+    fs::copy(sample.dataRoot / mLevel.layoutPath, mLevel.layoutPath, fs::copy_options::recursive);
+    const std::string folder = mLevel.layoutPath.substr(0, mLevel.layoutPath.rfind('/'));
+    std::unique_ptr<file::ImageContainer> scenery(
+        file::FileManager::Instance()->OpenImageContainer(base::ToWide(folder, base::kEncodingUtf8)));
+    ASSERT_NE(scenery, nullptr);
+    EXPECT_TRUE(scenery->HasLayer(u"background"));
+    std::vector<std::u16string> effects;
+    scenery->ListLayers(u"fx", false, effects, true);
+    EXPECT_FALSE(effects.empty());
 
     const RuvGraph graph(mLevel.points, mLevel.links);
     const RuvPoint* goal = graph.firstGoalPoint();

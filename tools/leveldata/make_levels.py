@@ -5,8 +5,8 @@ benchmark play outside the campaign. Deterministic; the output is committed.
   data/ruv/levels_normal/level_01_01.xml .. level_02_03.xml   two episodes of three levels
   data/ruv/levels_hardcore/level_01_01.xml, level_02_01.xml   one hardcore level per episode
   data/ruv/data/maps/<map>/                                   each level's scenery: "layers.xml"
-                                                              with a background and props, and an
-                                                              "fx" folder of ambient effect points
+                                                              with a background, props and an "fx"
+                                                              folder of ambient effect points
   tests/data/levels/five_minutes.xml, stress.xml              test levels; their scenery lies in
                                                               tests/data/levels/ruv/data/maps/, to be
                                                               laid over a copy of the data root
@@ -150,10 +150,10 @@ def scenery(level, episode):
         prop.rect(21, 40, 6, 22, (110, 80, 50, 255))
         prop.circle(24, 26, 20, shade(GRASS[episode], 0.7))
         layout.add("prop%d" % index, prop, x - 24, y - 64)
-    fx = Layout()
-    for index, (x, y) in enumerate(prop_places(level)[:2]):
-        fx.marker("fx%d" % index, x, y - 70)
-    return layout, fx
+    # The ambient effect points (birds, leaves): the layers of the "fx" folder, along the top edge.
+    for index, x in enumerate((160, 860)):
+        layout.marker("fx/point%d" % index, x, 24)
+    return layout
 
 
 def prop_places(level):
@@ -365,10 +365,7 @@ TEST_LEVELS = [("five_minutes.xml", 9, five_minutes), ("stress.xml", 9, stress)]
 
 def write_level(level, episode, xml_path, maps_root):
     write_file(xml_path, level.xml().encode())
-    layout, fx = scenery(level, episode)
-    folder = os.path.join(maps_root, level.map_name)
-    layout.write(folder)
-    fx.write(os.path.join(folder, "fx"))
+    scenery(level, episode).write(os.path.join(maps_root, level.map_name))
 
 
 def main():
