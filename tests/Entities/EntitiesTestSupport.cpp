@@ -8,7 +8,7 @@ namespace entitiestest {
 
 void SheetFolderTest::TearDown() {
   if (RuvResources::Exists()) delete RuvResources::Instance();
-  TempFolderTest::TearDown();
+  GameFolderTest::TearDown();
 }
 
 std::string CompactXml(const tinyxml2::XMLElement* element) {

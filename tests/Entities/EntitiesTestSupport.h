@@ -1,9 +1,9 @@
 #pragma once
-// A temporary data root for the sheet and prototype tests; the art cache the prototypes fill is
-// deleted after each test.
+// A temporary data root (with the game tables' user folder) for the sheet and prototype tests; the
+// art cache the prototypes fill is deleted after each test.
 #include <string>
 
-#include "tests/fakes/FileTestSupport.h"
+#include "Game/GameTestSupport.h"
 
 namespace tinyxml2 {
 class XMLElement;
@@ -11,7 +11,7 @@ class XMLElement;
 
 namespace entitiestest {
 
-class SheetFolderTest : public filetest::TempFolderTest {
+class SheetFolderTest : public gametest::GameFolderTest {
  protected:
   void TearDown() override;
 };
