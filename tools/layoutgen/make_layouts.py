@@ -266,7 +266,7 @@ def main_menu_layout():
     return layout
 
 
-EPISODE_PLATE = (323, 200, 378, 368)  # centred on the carousel's row at (512, 384)
+EPISODE_PLATE = (323, 200, 378, 370)  # covers the click area 323-701 x 201-569
 
 
 def episode_select_layout():
