@@ -69,12 +69,12 @@ TEST_F(ScreenGeometryTest, MainMenuButtonsLieAboveTheProfileBand) {
 TEST_F(ScreenGeometryTest, EpisodePlatesCoverTheClickArea) {
   std::unique_ptr<file::ImageContainer> layout = Open(u"ruv/episode_select");
   ASSERT_NE(layout, nullptr);
-  const std::vector<LayerRect> plates = RectsOf(layout.get(), u"plates", false, u"");
-  ASSERT_GE(plates.size(), 3u);  // chapters, the lock and the new badge
-  for (int episode = 1; layout->GetLayerInfo(Wide("plates/chapter_0" + std::to_string(episode))); ++episode) {
-    const LayerRect plate = Rect(layout.get(), Wide("plates/chapter_0" + std::to_string(episode)));
-    EXPECT_TRUE(plate.Contains(LayerRect{323, 201, 378, 368})) << episode;
+  int episodes = 0;
+  for (; layout->GetLayerInfo(Wide("plates/chapter_0" + std::to_string(episodes + 1))); ++episodes) {
+    const LayerRect plate = Rect(layout.get(), Wide("plates/chapter_0" + std::to_string(episodes + 1)));
+    EXPECT_TRUE(plate.Contains(LayerRect{323, 201, 378, 368})) << episodes + 1;
   }
+  EXPECT_GT(episodes, 0);
 }
 
 // Plates stand on a 125-pixel grid; the tabs stand on the bottom edge of the active tab picture,
