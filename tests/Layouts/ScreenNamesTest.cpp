@@ -236,7 +236,9 @@ TEST_F(ScreenNamesTest, TutorialStepsHavePicturesAndTextPlaces) {
   for (int step : {0, 1, 2, 3, 4, 5, 6, 7, 8, 51}) {
     const std::u16string folder = Wide("step" + std::to_string(step));
     int pictures = 0, places = 0;
-    for (const std::u16string& name : Layers(layout.get(), folder)) (HasImage(layout.get(), name) ? pictures : places)++;
+    for (const std::u16string& name : Layers(layout.get(), folder)) {
+      ++(HasImage(layout.get(), name) ? pictures : places);
+    }
     EXPECT_GT(pictures, 0) << Narrow(folder);
     EXPECT_GT(places, 0) << Narrow(folder);
   }

@@ -90,7 +90,6 @@ class ScreenLayout(Layout):
     def picture(self, name, rect, colour, border=3):
         x, y, w, h = rect
         self.add(name, flat(w, h, colour, border), x, y)
-        return self.layers[-1][3]
 
     def drawn(self, name, rect, draw):
         """A picture drawn by draw(canvas) on a transparent canvas."""
@@ -104,10 +103,10 @@ class ScreenLayout(Layout):
         self.add(name, Canvas(w, h), x, y)
         self.places.append(name)
 
-    def group(self, key, rect, label=None):
-        """A hover button group of Part "button/<art>_<click name>": its position and caption."""
+    def group(self, key, rect):
+        """A hover button group "button/<art>_<click name>": its position and caption box."""
         self.place("button/%s/pos" % key, rect)
-        self.place("button/%s/label" % key, label or rect)
+        self.place("button/%s/label" % key, rect)
 
     def write(self, folder):
         super().write(folder)
@@ -155,7 +154,7 @@ def hud_glyph(name, colour):
 
 def hud_layout():
     layout = ScreenLayout()
-    layout.picture("panel", (0, 0, DESIGN_WIDTH, 56), MARKERS["ruv/ui"][1], border=6)
+    marker("ruv/ui", layout, (0, 0, DESIGN_WIDTH, 56))
     for name, x in HUD_BUTTONS:
         layout.drawn("button/" + name, (x, 4, 48, 48), hud_glyph(name, BUTTON))
         layout.drawn("button/%s_ac" % name, (x, 4, 48, 48), hud_glyph(name, HOVER))
@@ -266,6 +265,21 @@ def main_menu_layout():
     return layout
 
 
+def padlock(c):
+    c.ring(60, 50, 36, 10, (200, 200, 210, 255))
+    c.rect(10, 56, 100, 80, (200, 200, 210, 255))
+
+
+def play_sign(c):
+    c.rect(0, 0, c.width, c.height, (60, 140, 60, 255))
+    c.polygon([(64, 14), (100, 32), (64, 50)], (255, 255, 255, 255))
+
+
+def pointer(points, colour=BUTTON):
+    """A flat polygon in a button's colour: arrows and scroll buttons."""
+    return lambda c: c.polygon(points, colour + (255,))
+
+
 EPISODE_PLATE = (323, 200, 378, 370)  # covers the click area 323-701 x 201-569
 
 
@@ -274,13 +288,11 @@ def episode_select_layout():
     marker("ruv/episode_select", layout)
     for i in range(len(ROSTER["episodes"])):
         layout.picture("plates/chapter_%02d" % (i + 1), EPISODE_PLATE, tint(2 * i + 1, 8), border=8)
-    layout.drawn("plates/lock", (452, 314, 120, 140),
-                 lambda c: (c.ring(60, 50, 36, 10, (200, 200, 210, 255)), c.rect(10, 56, 100, 80, (200, 200, 210, 255))))
+    layout.drawn("plates/lock", (452, 314, 120, 140), padlock)
     layout.picture("plates/new", (600, 200, 120, 50), (220, 50, 50))
-    layout.drawn("button/play", (432, 604, 160, 64), lambda c: (c.rect(0, 0, 160, 64, (60, 140, 60, 255)),
-                                                               c.polygon([(64, 14), (100, 32), (64, 50)], (255, 255, 255, 255))))
-    layout.drawn("button/arrow_left", (120, 344, 80, 80), lambda c: c.polygon([(76, 4), (4, 40), (76, 76)], BUTTON + (255,)))
-    layout.drawn("button/arrow_right", (824, 344, 80, 80), lambda c: c.polygon([(4, 4), (76, 40), (4, 76)], BUTTON + (255,)))
+    layout.drawn("button/play", (432, 604, 160, 64), play_sign)
+    layout.drawn("button/arrow_left", (120, 344, 80, 80), pointer([(76, 4), (4, 40), (76, 76)]))
+    layout.drawn("button/arrow_right", (824, 344, 80, 80), pointer([(4, 4), (76, 40), (4, 76)]))
     layout.picture("button/back", (20, 690, 160, 60), BUTTON)
     layout.picture("button/shop", (844, 690, 160, 60), BUTTON)
     layout.place("text/caption", (312, 16, 400, 70))
@@ -349,7 +361,7 @@ def options_layout():
     layout = ScreenLayout()
     marker("ruv/options", layout, (212, 84, 600, 600))
     small = (48, 48)
-    for row, (kind, y) in enumerate((("sound", 226), ("music", 296))):
+    for kind, y in (("sound", 226), ("music", 296)):
         for name, x in ((kind + "_dec", 262), (kind + "_inc", 714)):
             layout.picture("buttons/%s/b_in" % name, (x, y) + small, BUTTON)
             layout.picture("buttons/%s/b_ac" % name, (x, y) + small, HOVER)
@@ -403,8 +415,8 @@ def shop_layout(root):
     for name, rect in (("back_ac", (20, 690, 180, 60)), ("return_ac", (824, 690, 180, 60)),
                        ("gem_shop", (230, 690, 160, 60)), ("reset_premium_points", (412, 690, 200, 60))):
         layout.picture("button/" + name, rect, BUTTON)
-    layout.drawn("button/up_in", (866, 138, 44, 36), lambda c: c.polygon([(22, 2), (42, 34), (2, 34)], BUTTON + (255,)))
-    layout.drawn("button/down_in", (866, 592, 44, 36), lambda c: c.polygon([(2, 2), (42, 2), (22, 34)], BUTTON + (255,)))
+    layout.drawn("button/up_in", (866, 138, 44, 36), pointer([(22, 2), (42, 34), (2, 34)]))
+    layout.drawn("button/down_in", (866, 592, 44, 36), pointer([(2, 2), (42, 2), (22, 34)]))
     # The plate template; the screen places its parts relative to "Layer_1".
     x0, y0 = PLATE_ORIGIN
     layout.picture("item_plate/Layer_1", (x0, y0, 710, 95), (60, 40, 60), border=3)
@@ -412,8 +424,8 @@ def shop_layout(root):
     for i in range(10):
         layout.drawn("item_plate/stars/star_0%d" % (i + 1), (x0 + 142 + 16 * i, y0 + 46, 14, 14),
                      star_draw((250, 220, 60, 255)))
-    # The plate's hit test reaches from 30 - w / 2 to 30 + w / 2 left of the button: a wide button
-    # keeps most of its picture clickable.
+    # The plate's hit test takes the buy button for lying x0 + 30 - w / 2 pixels left of its
+    # picture: a wide button keeps most of its picture clickable.
     layout.picture("item_plate/buy_ac", (x0 + 470, y0 + 18, 240, 60), HOVER)
     layout.picture("item_plate/buy_in", (x0 + 470, y0 + 18, 240, 60), (60, 120, 70))
     layout.drawn("item_plate/grem", (x0 + 742, y0 + 8, 28, 28),
