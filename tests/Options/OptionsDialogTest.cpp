@@ -37,6 +37,12 @@ TEST_F(OptionsDialogTest, OpeningShowsTheStoredVolumesAndStoresNothing) {
     EXPECT_NEAR(volume, ValueAt(*slider, slider->GetKnobPosition()), 1e-5f);
   }
   EXPECT_EQ(saved, SavedProfiles());
+  // The texts use the root board's fonts, loaded on the way when nobody had loaded them.
+  for (const char16_t* font : {TalvenDialog::kFontMain80, TalvenDialog::kFontMain42x2, TalvenDialog::kFontMain42x3}) {
+    const resource::ResourcePtr<render::Font> handle = TalvenDialog::GetFont(font);
+    ASSERT_TRUE(handle);
+    EXPECT_TRUE(handle->IsLoaded());
+  }
 }
 
 TEST_F(OptionsDialogTest, VolumeButtonsStepThroughTheSliderWithinZeroAndOne) {
