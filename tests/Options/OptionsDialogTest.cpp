@@ -248,6 +248,9 @@ TEST_F(OptionsDialogTest, TakesInputOnceTheShowEffectEndsWhateverTheEffect) {
     OptionsDialog* dialog = OpenOptions();
     ASSERT_NE(nullptr, dialog) << row;
     EXPECT_EQ(c.disabledAtFirst, dialog->IsDisabled()) << row;
+    Click(*dialog->GetCheat());
+    EXPECT_EQ(!c.disabledAtFirst, mMap.cheatsEnabled) << row;
+    mMap.cheatsEnabled = false;
     for (int frame = 0; frame < 10; ++frame) Update(0.05f);
     EXPECT_FALSE(dialog->IsDisabled()) << row;
     Click(*dialog->GetOk());
@@ -272,7 +275,7 @@ TEST_F(OptionsDialogTest, ADialogWhoseBuildFailsIsLoggedAndNotShown) {
     EXPECT_NE(VN_OK, TalvenDialog::ShowModal(mManager.get(), new OptionsDialog(mMap)));
     Update(0.0f);
     EXPECT_TRUE(Shown().empty());
-    EXPECT_NE(std::u16string::npos, log.Text().find(u"Dialog 'Options' could not be built")) << text.size();
+    EXPECT_NE(std::u16string::npos, log.Text().find(u"Dialog 'Options' is not shown: its build failed")) << text.size();
   }
 }
 

@@ -13,14 +13,13 @@
 TalvenDialog::TalvenDialog() { SetDisabled(true); }
 
 VNResultEnum TalvenDialog::ShowModal(widget::FrameManager* manager, TalvenDialog* dialog) {
-  const VNResultEnum result = dialog->Create();
-  if (result != VN_OK || manager == nullptr) {
-    base::LogBlock(u"Dialog '%s' could not be built and is not shown.\n") %
-        base::ToWide(dialog->mName, base::kEncodingUtf8);
-    delete dialog;
-    return result != VN_OK ? result : VN_FAIL;
-  }
-  return manager->ShowModal(dialog, true);
+  const VNResultEnum result = manager != nullptr ? dialog->Create() : VN_FAIL;
+  if (result == VN_OK) return manager->ShowModal(dialog, true);
+  base::LogBlock(manager != nullptr ? u"Dialog '%s' is not shown: its build failed.\n"
+                                    : u"Dialog '%s' is not shown: no frame manager.\n") %
+      base::ToWide(dialog->mName, base::kEncodingUtf8);
+  delete dialog;
+  return result;
 }
 
 resource::ResourcePtr<render::Font> TalvenDialog::GetFont(const std::u16string& name) {
