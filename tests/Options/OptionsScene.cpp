@@ -40,7 +40,10 @@ void OptionsScene::TearDown() {
   mManager.reset();
   if (k2::SoundTags::Exists()) delete k2::SoundTags::Instance();
   if (SoundSystem::Exists()) delete SoundSystem::Instance();
-  if (render::ParticleSystem::Exists()) delete render::ParticleSystem::Instance();
+  if (render::ParticleSystem::Exists()) {
+    render::ParticleSystem::Instance()->ReleaseAtlases();
+    delete render::ParticleSystem::Instance();
+  }
   if (widget::DialogEffectsManager::Exists()) delete widget::DialogEffectsManager::Instance();
   mProgress.reset();
   EXPECT_TRUE(resource::ResourceManager::Instance()->GetMap<render::BMFont>().empty());

@@ -11,7 +11,11 @@
 #include "Core/File/FileManager.h"
 #include "Core/File/ImageContainer.h"
 #include "Core/Layer/ImageLayer.h"
+#include "Core/Layer/TextLayer.h"
 #include "Core/Math/Angle.h"
+#include "Core/Render/ParticleEmitter.h"
+#include "Core/Render/ParticleSystem.h"
+#include "Game/App/LocalStrings.h"
 #include "Game/Screens/Options/OptionsDialog.h"
 #include "Game/Screens/Options/SliderLayer.h"
 #include "Game/Screens/Options/TalvenButton.h"
@@ -129,6 +133,81 @@ TEST_F(TalvenWidgetsTest, SliderPlacesItsKnobInProportionBetweenItsEnds) {
   slider.mMaximum = slider.mMinimum;  // an empty range
   ASSERT_EQ(VN_OK, slider.SetValue(0.5f, true));
   EXPECT_EQ(minimum, slider.GetKnobPosition());
+}
+
+TEST_F(TalvenWidgetsTest, TheKnobShinesWhileHoveredHeldOrSlidingAndShrinksWhileHeld) {
+  render::ParticleSystem* particles = render::ParticleSystem::Instance();
+  particles->SetFolder(std::string(QM_SOURCE_DIR) + "/data/ruv/fx/");
+  particles->Load("fx2.ptc", &mRender);
+  particles->SetFolder("");
+  OptionsDialog* dialog = OpenOptions();
+  ASSERT_NE(nullptr, dialog);
+  TalvenSlider& slider = *dialog->GetSoundSlider();
+  render::ParticleEmitter* shine = slider.GetShineEmitter();
+  ASSERT_NE(nullptr, shine);
+  EXPECT_EQ(render::ParticleEmitter::kStopped, shine->GetState());
+  EXPECT_FLOAT_EQ(slider.GetKnobPosition(), shine->GetPosition().x);
+  const math::Point3 knob = OnScreen(slider, slider.GetKnobPosition(), slider.GetKnobHolder()->mPosition.y);
+  const math::Point3 away(0.0f, 0.0f, 0.0f);
+  Move(knob);
+  Update(0.02f);
+  EXPECT_EQ(render::ParticleEmitter::kPlaying, shine->GetState());
+  Press(knob);
+  Update(0.1f);
+  EXPECT_FLOAT_EQ(0.95f, slider.GetKnobHolder()->mScaleX);
+  Drag(away);
+  Release(away);
+  Update(0.02f);
+  EXPECT_NE(render::ParticleEmitter::kPlaying, shine->GetState());
+  Update(0.1f);
+  EXPECT_FLOAT_EQ(1.0f, slider.GetKnobHolder()->mScaleX);
+  const SliderLayer& bar = *slider.GetBar();
+  const math::Point3 onBar = OnScreen(slider, slider.GetKnobPosition() + 100.0f, bar.mPosition.y + 4.0f);
+  Press(onBar);
+  Release(onBar);
+  Update(0.02f);
+  EXPECT_EQ(render::ParticleEmitter::kPlaying, shine->GetState());  // sliding, the pointer away
+  EXPECT_FLOAT_EQ(slider.GetKnobPosition(), shine->GetPosition().x);
+  CloseAll();
+}
+
+// Over the windowed switch its caption, raised by half a line, and a smaller note; over the full
+// screen switch its own caption; all centred, ignoring the mouse, on whole pixels.
+TEST_F(TalvenWidgetsTest, SwitchCaptions) {
+  OptionsDialog* dialog = OpenOptions();
+  ASSERT_NE(nullptr, dialog);
+  const float lineAdvance = TalvenDialog::GetFont(TalvenDialog::kFontMain42x3)->GetLineAdvance();
+  struct Case {
+    TalvenSwitchButton* button;
+    const char16_t* key;
+    float letterSpacing;
+    float scale;
+    int verticalAnchor;
+    float y;  // before snapping
+  };
+  const Case cases[] = {
+      {dialog->GetWindowed(), u"options_caption", 0.0f, 1.0f, 0, -(lineAdvance - 2.0f) / 2.0f},
+      {dialog->GetWindowed(), u"options_window_add", 2.0f, 0.6f, 0, 0.0f},
+      {dialog->GetFullscreen(), u"options_fs", 2.0f, 1.0f, 2, 0.0f},
+  };
+  for (const Case& c : cases) {
+    const std::u16string text = LocalStrings::Instance()->get(c.key);
+    const layer::TextLayer* found = nullptr;
+    for (const layer::Layer* created : c.button->GetCreatedLayers()) {
+      const auto* candidate = dynamic_cast<const layer::TextLayer*>(created);
+      if (candidate != nullptr && candidate->mText == text) found = candidate;
+    }
+    const std::string row = "row " + std::to_string(&c - cases);
+    ASSERT_NE(nullptr, found) << row;
+    EXPECT_EQ(c.button, found->GetParent()) << row;
+    EXPECT_FALSE(found->mMouseEnabled) << row;
+    EXPECT_EQ(2, found->mHorizontalAnchor) << row;
+    EXPECT_EQ(c.verticalAnchor, found->mVerticalAnchor) << row;
+    EXPECT_EQ(2u, found->mFormat.mAlignment) << row;
+    EXPECT_EQ(c.letterSpacing, found->mFormat.mLetterSpacing) << row;
+    EXPECT_EQ(c.scale, found->mScaleX) << row;
+    EXPECT_NEAR(c.y, found->mPosition.y, 1.0f) << row;
+  }
 }
 
 }  // namespace
