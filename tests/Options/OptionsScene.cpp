@@ -18,7 +18,7 @@ namespace optionstest {
 
 namespace {
 
-void CopySampleFolder(const std::string& path) {
+void OptionsSceneCopyFolder(const std::string& path) {
   std::filesystem::create_directories(path);
   std::filesystem::copy(std::string(QM_SOURCE_DIR) + "/data/" + path, path,
                         std::filesystem::copy_options::recursive);
@@ -28,7 +28,7 @@ void CopySampleFolder(const std::string& path) {
 
 void OptionsScene::SetUp() {
   GameFolderTest::SetUp();
-  for (const char* folder : {"ruv/options", "ruv/data/mm", "ruv/data/fonts"}) CopySampleFolder(folder);
+  for (const char* folder : {"ruv/options", "ruv/data/mm", "ruv/data/fonts"}) OptionsSceneCopyFolder(folder);
   CopySampleData("ruv/strings_en.csv");
   ASSERT_EQ(VN_OK, mRender.Init());
   gui::GameControlHelper::SetRender(&mRender);
