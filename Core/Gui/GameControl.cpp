@@ -146,6 +146,12 @@ VNResultEnum GameControl::SetStateImage(int state, const std::u16string& name, l
   // A state set twice: the earlier image goes.
   delete mStates[state];
   mStates[state] = created;
+  JoinStateRect(rect);
+  if (out != nullptr) *out = created;
+  return VN_OK;
+}
+
+void GameControl::JoinStateRect(const math::Rect& rect) {
   const std::int32_t x = static_cast<std::int32_t>(rect.x);
   const std::int32_t y = static_cast<std::int32_t>(rect.y);
   const std::int32_t w = static_cast<std::int32_t>(rect.width);
@@ -164,8 +170,6 @@ VNResultEnum GameControl::SetStateImage(int state, const std::u16string& name, l
     mStateY = top;
   }
   mStateRectSet = true;
-  if (out != nullptr) *out = created;
-  return VN_OK;
 }
 
 void GameControl::Layout() {

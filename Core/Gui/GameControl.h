@@ -49,6 +49,7 @@ class GameControlHelper {
 
   // The renderer the images are loaded with; set by the application at start-up.
   static void SetRender(render::Render* render) { sRender = render; }
+  static render::Render* GetRender() { return sRender; }
 
   // The parent defaults to the owner's layer. Returns 0.
   VNResultEnum Init(file::ImageContainer* container, widget::Widget* owner, layer::HitTestListener* listener,
@@ -101,6 +102,8 @@ class GameControl : public layer::Layer, public GameControlHelper {
   VNResultEnum SetStateImage(int state, const std::u16string& name, layer::ImageLayer** out);
   // Moves the control to the centre of the state rectangle and its state layers under it.
   void Layout();
+  // Grows the state rectangle by rect (it becomes the rectangle when none is set yet).
+  void JoinStateRect(const math::Rect& rect);
 
   // The table of the concrete control, of count entries.
   void SetStateTable(layer::ImageLayer** states, int count) {

@@ -350,6 +350,13 @@ void RuvMap::switchScreenMode() {
   if (framework::GameApplication* application = mapApplication()) application->SwitchScreenMode();
 }
 
+bool RuvMap::isWorkAreaTooSmall() {
+  framework::GameApplication* application = mapApplication();
+  return application && application->IsWorkAreaTooSmall();
+}
+
+void RuvMap::runConfirmedCommand(const std::u16string&) {}
+
 float distance(float x1, float y1, float x2, float y2) {
   const float dx = x2 - x1;
   const float dy = y2 - y1;

@@ -119,6 +119,10 @@ class RuvMap : public RuvMapState {
   void reloadTutorialProgress() override;
   bool isAppFullscreen() override;
   void switchScreenMode() override;
+  bool isWorkAreaTooSmall() override;
+  void enableCheats() override { mCheatsEnabled = true; }
+  // A confirmed message box's command; the dispatcher acts on it.
+  void runConfirmedCommand(const std::u16string& command) override;
 
   // In the Part's order.
   bool mSceneryDirty = false;

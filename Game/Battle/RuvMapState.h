@@ -1,6 +1,7 @@
 #pragma once
 // What the game's tables read and write of the battle map. The map implements it; the tables it
 // owns (progress, unlocks, upgrades, wallet) get it at construction and never own it.
+#include <string>
 
 class RuvProgress;
 class RuvUnlocks;
@@ -45,6 +46,12 @@ class RuvMapState {
   // The application's window mode and its switch (which stores the new mode in the profile).
   virtual bool isAppFullscreen() = 0;
   virtual void switchScreenMode() = 0;
+  // The application's test that a window of the widest design size does not fit the work area.
+  virtual bool isWorkAreaTooSmall() = 0;
+  // Sets mCheatsEnabled: the root board's developer keys work from then on.
+  virtual void enableCheats() = 0;
+  // The dispatcher's handling of a command the player confirmed in a message box.
+  virtual void runConfirmedCommand(const std::u16string& command) = 0;
 
   // The episode select's star gate: the episode has levels and the profile's star total over all
   // episodes reaches the episode's stars needed.

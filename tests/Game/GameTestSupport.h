@@ -32,6 +32,9 @@ class FakeMapState : public RuvMapState {
   void reloadTutorialProgress() override { ++tutorialReloads; }
   bool isAppFullscreen() override { return fullscreen; }
   void switchScreenMode() override;
+  bool isWorkAreaTooSmall() override { return workAreaTooSmall; }
+  void enableCheats() override { cheatsEnabled = true; }
+  void runConfirmedCommand(const std::u16string& command) override { confirmedCommands.push_back(command); }
 
   int mode = 0;
   int episode = 0;
@@ -53,6 +56,9 @@ class FakeMapState : public RuvMapState {
   int tutorialReloads = 0;
   int screenSwitches = 0;
   bool fullscreen = false;
+  bool workAreaTooSmall = false;
+  bool cheatsEnabled = false;
+  std::vector<std::u16string> confirmedCommands;
 };
 
 // A fresh current folder (the data root) with a user-data folder "user/" inside; the profiles are
