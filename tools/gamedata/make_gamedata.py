@@ -378,7 +378,8 @@ STRINGS = [
     ("unlock_caption", "Unlocked!"), ("unlock_button", "Great"), ("tutorial_skip_label", "Skip tutorial"),
     ("options_OptionsTitle", "Options"), ("options_OptionsSounds", "Sounds and music"),
     ("options_OptionsGameType", "Game"), ("options_OptionsWindowType", "Window"), ("options_OptionsOk", "OK"),
-    ("options_window_add", "The screen is too small for a window."),
+    ("options_window_add", "The screen is too small for a window."), ("options_fs", "Full screen"),
+    ("IllegalResolutionMessage", "The screen is too small for a window."), ("b1_ok", "OK"), ("b1_cancel", "Cancel"),
 ]
 
 
