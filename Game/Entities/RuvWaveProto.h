@@ -1,0 +1,77 @@
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace tinyxml2 {
+class XMLElement;
+}
+
+class RuvWaveProto;
+
+// One spawn entry of a wave: which unit, which tier, when and on which lane. Owned by its wave.
+struct RuvWaveEntry {
+  static constexpr int kWaiting = -1;
+  static constexpr int kSpawned = 7;
+  static constexpr int kKilled = 2;
+  static constexpr int kGotThrough = 3;
+  // Spawn time of entries added while playing (released or raised units).
+  static constexpr float kAddedWhilePlaying = -1.0f;
+
+  // The sideways offset of the entry's lane in pixels, as an int key: trunc(((-y - 65) / 65) * 20).
+  int laneKey() const;
+  bool isOver() const { return state == kKilled || state == kGotThrough; }
+
+  int state = kWaiting;
+  int protoId = 0;
+  int upgrade = 0;  // tier level + 1
+  float x = 0.0f;   // spawn time in 1/45 s after the wave's time zero
+  float y = 0.0f;   // lane
+  int spawned = 0;
+  RuvWaveProto* wave = nullptr;
+};
+
+// Creates the unit of a due entry; the wave manager in the game, a recorder in tests.
+class RuvEntrySpawner {
+ public:
+  virtual ~RuvEntrySpawner() = default;
+  virtual void spawnEntry(RuvWaveEntry& entry, int spawnPointId) = 0;
+  // The tutorial's wave events.
+  virtual void waveEvent(const char* name) = 0;
+};
+
+// One wave of a level: entries spawned at the wave's spawn point once their time is due.
+class RuvWaveProto {
+ public:
+  // Reads the attributes and entries of a wave element; wavesTimeout is the floored "timeout" of
+  // the "waves" element, added to the wave's own.
+  RuvWaveProto(const tinyxml2::XMLElement& element, int wavesTimeout);
+  virtual ~RuvWaveProto();
+
+  // Advances the clock; an active wave spawns its due entries through the spawner.
+  virtual void update(float dt, RuvEntrySpawner& spawner);
+  // Every entry killed or through (true without entries).
+  virtual bool isFinished() const;
+  // A unit of this wave left the game; nothing to do.
+  virtual void onUnitKilled(int protoId, float seconds, RuvWaveEntry* entry);
+
+  // The entry's time: scale * (x / 45) + timeout.
+  float dueTime(const RuvWaveEntry& entry) const;
+  // Every entry killed (none got through): the wipe award is earned.
+  bool isWipedOut() const;
+  // Appends an already spawned entry for a unit that appears while playing (x = -1).
+  RuvWaveEntry& addSpawnedEntry(int protoId, int upgrade, float y);
+  // Back to the state after loading: inactive, clock 0, entries added while playing removed.
+  void reset();
+
+  float clock = 0.0f;
+  int active = 0;
+  int spawnPointId = 0;
+  int timeout = 0;
+  int wipeAward = 0;
+  int linked = -1;
+  float scale = 1.0f;
+  int spawnedCount = 0;
+  std::vector<std::unique_ptr<RuvWaveEntry>> entries;
+};
