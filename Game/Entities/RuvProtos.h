@@ -11,30 +11,11 @@ class XMLElement;
 class RuvArtSet;
 class RuvUpgrades;
 
-// One row of the towers, units or ammunition sheet: a unit kind, a tower, a tower tier, an
-// ammunition or a spell. The same columns serve every kind; their meaning depends on the kind.
-class RuvProto {
- public:
-  // An empty record: every number 0, every flag false, no strings, no tiers, no art.
-  RuvProto() = default;
-  RuvProto(const RuvProto&) = delete;
-  RuvProto& operator=(const RuvProto&) = delete;
-
-  // Fills the record from a row element; withChildren (top-level rows) loads the child elements
-  // as tiers. Missing or unparsable attributes keep the defaults.
-  void load(const tinyxml2::XMLElement* element, bool withChildren);
-  // Copies every value but "dropChance", the raw "addons" text and the tiers.
-  void copyFrom(const RuvProto& other);
-
-  // The tier whose "levelid" is levelId, or null.
-  const RuvProto* findTier(int levelId) const;
-  // The record of tier level `level`: the record itself for a level of 0 or below or without
-  // tiers, else the tier of that "levelid", else the last tier.
-  const RuvProto* tierForLevel(int level) const;
-
+// The values of a sheet row that a copy takes over (RuvProto::copyFrom).
+struct RuvProtoValues {
   int parent = 0;
   int type = 0;
-  int id = -1;
+  int id = 0;  // a loaded row without "id" has -1
   float strength = 0.0f;
   float cooldown = 0.0f;
   float health = 0.0f;
@@ -85,16 +66,39 @@ class RuvProto {
   bool teleportEnemy = false;
   int goldIncome = 0;
   int stars = 0;
-  int dropChance = 0;
-  std::uint32_t fillColor = 0xFFFFFFFFu;  // 0xAARRGGBB
+  std::uint32_t fillColor = 0;  // 0xAARRGGBB; a loaded row without "fillColor" is opaque white
   std::u16string onFire;
   std::u16string onAmmo;
   std::u16string onHit;
-  std::u16string addonsText;         // as written
-  std::vector<std::u16string> addons;  // split at "/", trimmed, empty pieces dropped
+  std::vector<std::u16string> addons;  // "addons" split at "/", trimmed, empty pieces dropped
+  RuvArtSet* art = nullptr;            // not owned; null when the row names no art
 
+};
+
+// One row of the towers, units or ammunition sheet: a unit kind, a tower, a tower tier, an
+// ammunition or a spell. The same columns serve every kind; their meaning depends on the kind.
+class RuvProto : public RuvProtoValues {
+ public:
+  // An empty record: every number 0, every flag false, no strings, no tiers, no art.
+  RuvProto() = default;
+  RuvProto(const RuvProto&) = delete;
+  RuvProto& operator=(const RuvProto&) = delete;
+
+  // Fills a new record from a row element; withChildren (top-level rows) loads the child elements
+  // as tiers. Missing or unparsable attributes give the column defaults (id -1, fillColor white).
+  void load(const tinyxml2::XMLElement* element, bool withChildren);
+  // Copies every value but "dropChance", the raw "addons" text and the tiers.
+  void copyFrom(const RuvProto& other) { static_cast<RuvProtoValues&>(*this) = other; }
+
+  // The tier whose "levelid" is levelId, or null.
+  const RuvProto* findTier(int levelId) const;
+  // The record of tier level `level`: the record itself for a level of 0 or below or without
+  // tiers, else the tier of that "levelid", else the last tier.
+  const RuvProto* tierForLevel(int level) const;
+
+  int dropChance = 0;
+  std::u16string addonsText;                     // as written
   std::vector<std::unique_ptr<RuvProto>> tiers;  // one level deep, in element order
-  RuvArtSet* art = nullptr;                      // not owned; null when the row names no art
 };
 
 // Every prototype of the loaded sheets: units, then towers, then ammunition, in element order.
