@@ -103,16 +103,16 @@ TEST_F(SplashTest, ClicksSkipToDone) {
   WriteLogos("logos;a.png,b.png,c.png", {"a.png", "b.png", "c.png"});
   RuvSplashScreens screens;
   screens.update(1.0f);  // into the first logo's hold
-  EXPECT_EQ(screens.buttonNameAt(10, 10), "");
+  EXPECT_EQ(screens.buttonNameAt(10, 10), u"");
   screens.update(0.25f);  // the second logo fading in
   EXPECT_EQ(screens.logos[1]->phase, RuvSplashImage::kFadingIn);
-  EXPECT_EQ(screens.buttonNameAt(10, 10), "");
+  EXPECT_EQ(screens.buttonNameAt(10, 10), u"");
   EXPECT_EQ(screens.current, 2);
   EXPECT_EQ(screens.logos[2]->phase, RuvSplashImage::kFadingIn);
   EXPECT_EQ(screens.logos[2]->time, 0.0f);
-  EXPECT_EQ(screens.buttonNameAt(10, 10), "done");
+  EXPECT_EQ(screens.buttonNameAt(10, 10), u"done");
   // Further clicks and draws past the end stay safe.
-  EXPECT_EQ(screens.buttonNameAt(10, 10), "done");
+  EXPECT_EQ(screens.buttonNameAt(10, 10), u"done");
   Frame([&](render::Graphics& g) { screens.draw(g); });
   EXPECT_TRUE(mRender.Arguments("DrawIndexed").empty());
   screens.update(0.01f);
@@ -125,7 +125,7 @@ TEST_F(SplashTest, MissingListClosesAtOnce) {
   EXPECT_EQ(screens.open, 1);
   screens.update(0.0f);
   EXPECT_EQ(screens.open, 0);
-  EXPECT_EQ(screens.buttonNameAt(0, 0), "done");
+  EXPECT_EQ(screens.buttonNameAt(0, 0), u"done");
 }
 
 TEST_F(SplashTest, LogoThatDoesNotLoadIsSkipped) {
