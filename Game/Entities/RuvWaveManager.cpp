@@ -1,12 +1,11 @@
 #include "Game/Entities/RuvWaveManager.h"
 
-#include <tinyxml2.h>
-
 #include <algorithm>
 #include <cmath>
 #include <string>
 
 #include "Core/Base/LogMessage.h"
+#include "Game/Battle/RuvLevelFile.h"
 #include "Game/Battle/RuvMap.h"
 #include "Game/Battle/RuvRoutes.h"
 #include "Game/Battle/RuvWallet.h"
@@ -21,24 +20,15 @@ RuvWaveManager::~RuvWaveManager() { deleteUnits(); }
 
 void RuvWaveManager::deleteUnits() { units.clear(); }
 
-void RuvWaveManager::load(const tinyxml2::XMLElement* element, RuvMap& map) {
+void RuvWaveManager::load(const std::vector<RuvLevelWave>& levelWaves, float levelWavesTimeout, RuvMap& map) {
   mMap = &map;
   deleteUnits();
   waves.clear();
   activeWaves.clear();
   currentIndex = 0;
   clock = 0.0f;
-  wavesTimeout = 0.0f;
-  if (!element) return;
-  element->QueryFloatAttribute("timeout", &wavesTimeout);
-  const int addedTimeout = static_cast<int>(std::floor(wavesTimeout));
-  for (const tinyxml2::XMLElement* child = element->FirstChildElement("wave"); child;
-       child = child->NextSiblingElement()) {
-    auto wave = std::make_unique<RuvWaveProto>(*child, addedTimeout);
-    base::LogBlock(u"LOADED ENEMY WAVE=(timeout=%d, spawner=%d)\n") % (wave->timeout - addedTimeout) %
-        wave->spawnPointId;
-    if (!wave->entries.empty()) waves.push_back(std::move(wave));
-  }
+  wavesTimeout = levelWavesTimeout;
+  for (const RuvLevelWave& wave : levelWaves) waves.push_back(std::make_unique<RuvWaveProto>(wave));
 }
 
 void RuvWaveManager::reset() {
@@ -64,14 +54,6 @@ float RuvWaveManager::nextHintTime() const {
     least = std::min(least, static_cast<float>(wave->timeout) + m / 45.0f);
   }
   return least;
-}
-
-std::vector<RuvLaneDemand> RuvWaveManager::laneDemands() const {
-  std::vector<RuvLaneDemand> demands;
-  for (const auto& wave : waves) {
-    for (const auto& entry : wave->entries) demands.push_back({wave->spawnPointId, laneKey(entry->y)});
-  }
-  return demands;
 }
 
 const RuvPoint* RuvWaveManager::spawnPointOf(int spawnPointId) const {

@@ -8,12 +8,8 @@
 #include "Game/Entities/RuvUnit.h"
 #include "Game/Entities/RuvWaveProto.h"
 
-namespace tinyxml2 {
-class XMLElement;
-}
-
 class RuvMap;
-struct RuvLaneDemand;
+struct RuvLevelWave;
 struct RuvPoint;
 
 class RuvWaveManager : public RuvEntrySpawner {
@@ -26,9 +22,9 @@ class RuvWaveManager : public RuvEntrySpawner {
   RuvWaveManager(const RuvWaveManager&) = delete;
   RuvWaveManager& operator=(const RuvWaveManager&) = delete;
 
-  // Deletes the live units, then the old waves; reads the waves of the element (null: none) for the
-  // map's level. The map's units, wallet, HUD and hint are reached through it from then on.
-  void load(const tinyxml2::XMLElement* waves, RuvMap& map);
+  // Deletes the live units, then the old waves; takes the level file's waves for the map's level.
+  // The map's protos, points, wallet, HUD and hint are reached through it from then on.
+  void load(const std::vector<RuvLevelWave>& levelWaves, float levelWavesTimeout, RuvMap& map);
   // Game seconds: starts and spawns the waves, reaps finished units, wins after the last group.
   void update(float dt);
   // A restart without reloading: every wave waiting again, entries added while playing removed.
@@ -41,8 +37,6 @@ class RuvWaveManager : public RuvEntrySpawner {
   void setClock(float t);
   // The least over the active waves of timeout + min(0, smallest "x") / 45; kNoHintTime without any.
   float nextHintTime() const;
-  // The lane every entry walks from its wave's spawn point, for the route table.
-  std::vector<RuvLaneDemand> laneDemands() const;
   // Creates, routes and lists the entry's unit at the point. Null (the entry counts as killed) when
   // the entry names no prototype or no route leads from the point to the goal.
   RuvUnit* spawnUnit(RuvWaveEntry& entry, const RuvPoint& point);

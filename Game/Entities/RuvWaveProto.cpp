@@ -1,49 +1,21 @@
 #include "Game/Entities/RuvWaveProto.h"
 
-#include <tinyxml2.h>
-
 #include <algorithm>
-#include <cmath>
 
-namespace {
+#include "Game/Battle/RuvLevelFile.h"
 
-// A present attribute that does not parse reads 0, as the level editor's reader did.
-int WaveIntAttribute(const tinyxml2::XMLElement& element, const char* name, int absent) {
-  const char* text = element.Attribute(name);
-  if (!text) return absent;
-  int value = 0;
-  if (element.QueryIntAttribute(name, &value) != tinyxml2::XML_SUCCESS) return 0;
-  return value;
-}
-
-float WaveFloatAttribute(const tinyxml2::XMLElement& element, const char* name, float absent) {
-  if (!element.Attribute(name)) return absent;
-  float value = 0.0f;
-  if (element.QueryFloatAttribute(name, &value) != tinyxml2::XML_SUCCESS) return 0.0f;
-  return value;
-}
-
-}  // namespace
-
-int RuvWaveEntry::laneKey() const { return static_cast<int>(((-y - 65.0f) / 65.0f) * 20.0f); }
-
-RuvWaveProto::RuvWaveProto(const tinyxml2::XMLElement& element, int wavesTimeout) {
-  timeout = WaveIntAttribute(element, "timeout", 0);
-  spawnPointId = WaveIntAttribute(element, "spawn", 0);
-  wipeAward = WaveIntAttribute(element, "wipeAward", 0);
-  scale = WaveFloatAttribute(element, "scale", 1.0f);
-  if (scale == 0.0f) scale = 1.0f;
-  linked = WaveIntAttribute(element, "linked", -1);
-  for (const tinyxml2::XMLElement* child = element.FirstChildElement(); child; child = child->NextSiblingElement()) {
+RuvWaveProto::RuvWaveProto(const RuvLevelWave& wave)
+    : spawnPointId(wave.spawn), timeout(wave.timeout), wipeAward(wave.wipeAward), linked(wave.linked),
+      scale(wave.scale) {
+  for (const RuvLevelEntry& fileEntry : wave.entries) {
     auto entry = std::make_unique<RuvWaveEntry>();
-    entry->protoId = WaveIntAttribute(*child, "id", 0);
-    entry->upgrade = WaveIntAttribute(*child, "upgrade", 0);
-    entry->x = WaveFloatAttribute(*child, "x", 0.0f);
-    entry->y = WaveFloatAttribute(*child, "y", 0.0f);
+    entry->protoId = fileEntry.id;
+    entry->upgrade = fileEntry.upgrade;
+    entry->x = fileEntry.x;
+    entry->y = fileEntry.y;
     entry->wave = this;
     entries.push_back(std::move(entry));
   }
-  timeout += wavesTimeout;
 }
 
 RuvWaveProto::~RuvWaveProto() = default;

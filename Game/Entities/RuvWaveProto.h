@@ -4,11 +4,8 @@
 #include <string>
 #include <vector>
 
-namespace tinyxml2 {
-class XMLElement;
-}
-
 class RuvWaveProto;
+struct RuvLevelWave;
 
 // One spawn entry of a wave: which unit, which tier, when and on which lane. Owned by its wave.
 struct RuvWaveEntry {
@@ -19,8 +16,6 @@ struct RuvWaveEntry {
   // Spawn time of entries added while playing (released or raised units).
   static constexpr float kAddedWhilePlaying = -1.0f;
 
-  // The sideways offset of the entry's lane in pixels, as an int key: trunc(((-y - 65) / 65) * 20).
-  int laneKey() const;
   bool isOver() const { return state == kKilled || state == kGotThrough; }
 
   int state = kWaiting;
@@ -44,9 +39,8 @@ class RuvEntrySpawner {
 // One wave of a level: entries spawned at the wave's spawn point once their time is due.
 class RuvWaveProto {
  public:
-  // Reads the attributes and entries of a wave element; wavesTimeout is the floored "timeout" of
-  // the "waves" element, added to the wave's own.
-  RuvWaveProto(const tinyxml2::XMLElement& element, int wavesTimeout);
+  // A waiting wave with the entries of the level file's wave, all waiting and not spawned.
+  explicit RuvWaveProto(const RuvLevelWave& wave);
   virtual ~RuvWaveProto();
 
   // Advances the clock; an active wave spawns its due entries through the spawner.
@@ -68,7 +62,7 @@ class RuvWaveProto {
   float clock = 0.0f;
   int active = 0;
   int spawnPointId = 0;
-  int timeout = 0;
+  int timeout = 0;  // with the "waves" element's own, whole seconds
   int wipeAward = 0;
   int linked = -1;
   float scale = 1.0f;
