@@ -1,12 +1,13 @@
 #include "Game/Battle/RuvRoutes.h"
 
+#include <algorithm>
 #include <cmath>
-#include <cstdio>
 
 #include "Core/Base/LogMessage.h"
 #include "Core/Base/StringEncoding.h"
 #include "Core/File/FileHandleWin32.h"
 #include "Game/Battle/RuvDijkstra.h"
+#include "Game/Battle/RuvLevelPaths.h"
 #include "Game/Battle/RuvRouteCache.h"
 
 namespace {
@@ -26,10 +27,12 @@ int laneKey(float entryY) { return static_cast<int>(((-entryY - 65.0f) / 65.0f) 
 math::Point2 polylinePosition(const RuvPolyline& polyline, float p) {
   if (polyline.empty()) return {};
   const size_t n = polyline.size();
-  const float scaled = static_cast<float>(n - 1) * p;
-  const float floored = std::floor(scaled);
-  // Negative or non-finite progress is a caller's fault; clamp the index rather than read outside.
-  const size_t i = floored > 0.0f ? std::min(static_cast<size_t>(floored), n - 1) : 0;
+  const float last = static_cast<float>(n - 1);
+  // Progress outside [0, 1] (or not a number) is held at the ends rather than read past them.
+  float scaled = last * p;
+  if (!(scaled > 0.0f)) scaled = 0.0f;
+  if (scaled > last) scaled = last;
+  const size_t i = static_cast<size_t>(std::floor(scaled));
   const RuvPathPoint& a = *polyline[i];
   if (i + 1 >= n) return {a.x, a.y};
   const RuvPathPoint& b = *polyline[i + 1];
@@ -112,10 +115,7 @@ std::vector<int> RuvGraph::routeLinks(const std::vector<int>& route) const {
 }
 
 std::u16string RuvRouteTable::cachePath(int mode, int episode, int level) {
-  char name[96];
-  std::snprintf(name, sizeof name, "ruv/levels_%s/level_%02d_%02d.cache", mode == 3 ? "hardcore" : "normal",
-                episode + 1, level + 1);
-  return base::ToWide(name, base::kEncodingUtf8);
+  return levelPathStem(mode, episode, level) + u".cache";
 }
 
 void RuvRouteTable::build(const RuvGraph& graph, const std::vector<RuvLaneDemand>& lanes,

@@ -37,8 +37,8 @@ using RuvPolyline = std::vector<const RuvPathPoint*>;
 // The lane key of a wave entry's "y": trunc(((-y - 65) / 65) * 20); as a float it is the sideways
 // offset of the lane in pixels. y = 0 gives -20, y = -65 gives 0.
 int laneKey(float entryY);
-// The position at p in [0, 1] along the polyline, between its samples; the last sample from p = 1
-// on, (0, 0) for an empty polyline.
+// The position at p in [0, 1] along the polyline, between its samples; the first sample below 0 and
+// the last from 1 on; (0, 0) for an empty polyline.
 math::Point2 polylinePosition(const RuvPolyline& polyline, float p);
 // How far the progress along the polyline moves for a walk of the given length: the length over the
 // first two samples' distance over the number of segments. 0 for a polyline of fewer than two
