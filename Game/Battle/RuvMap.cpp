@@ -303,12 +303,6 @@ int RuvMap::levelCount(int episode, bool hardcore) const {
   return hardcore ? hardcoreLevelCount(episode) : levelCount(episode);
 }
 
-void RuvMap::startLevel() {}
-
-void RuvMap::loadLevel() {}
-
-void RuvMap::loadLevelFile(const std::u16string&) {}
-
 void RuvMap::onMouseDown(int, int) {}
 
 void RuvMap::onMouseUp(int, int) {}
@@ -322,10 +316,6 @@ void RuvMap::draw(render::Graphics& graphics) {
   mHud->drawWindows(graphics, 0);
   mHud->drawWindows(graphics, 1);
 }
-
-void RuvMap::winLevel() {}
-
-void RuvMap::loseLevel() {}
 
 void RuvMap::onPurchaseResult(const TPurchaseResult&) {}
 

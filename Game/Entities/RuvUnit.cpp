@@ -6,6 +6,7 @@
 
 #include "Core/Math/Approach.h"
 #include "Core/Math/Random.h"
+#include "Core/Render/ParticleEmitter.h"
 #include "Game/App/SoundTags.h"
 #include "Game/Art/RuvAnimation.h"
 #include "Game/Art/RuvFrameEntry.h"

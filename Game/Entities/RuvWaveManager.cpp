@@ -20,13 +20,18 @@ RuvWaveManager::~RuvWaveManager() { deleteUnits(); }
 
 void RuvWaveManager::deleteUnits() { units.clear(); }
 
-void RuvWaveManager::load(const std::vector<RuvLevelWave>& levelWaves, float levelWavesTimeout, RuvMap& map) {
-  mMap = &map;
+void RuvWaveManager::unload() {
+  mMap = nullptr;
   deleteUnits();
   waves.clear();
   activeWaves.clear();
   currentIndex = 0;
   clock = 0.0f;
+}
+
+void RuvWaveManager::load(const std::vector<RuvLevelWave>& levelWaves, float levelWavesTimeout, RuvMap& map) {
+  unload();
+  mMap = &map;
   wavesTimeout = levelWavesTimeout;
   for (const RuvLevelWave& wave : levelWaves) waves.push_back(std::make_unique<RuvWaveProto>(wave));
 }
@@ -94,7 +99,6 @@ void RuvWaveManager::startNextGroup() {
   RuvWaveProto* wave = waves[currentIndex].get();
   while (wave->linked != -1) {
     ++currentIndex;
-    mMap->mHud->updateWaveText();
     // Only linked waves were left: nothing starts, and the next update wins the level.
     if (currentIndex >= waves.size()) return;
     wave = waves[currentIndex].get();
@@ -123,7 +127,6 @@ void RuvWaveManager::updateActiveWaves(float dt) {
   waveEvent(("wave_vanish_" + std::to_string(currentIndex + 1)).c_str());
   ++currentIndex;
   ++finishedCount;
-  mMap->mHud->updateWaveText();
 }
 
 void RuvWaveManager::spawnEntry(RuvWaveEntry& entry, int spawnPointId) {

@@ -27,6 +27,10 @@ class RuvWaveManager : public RuvEntrySpawner {
   void load(const std::vector<RuvLevelWave>& levelWaves, float levelWavesTimeout, RuvMap& map);
   // Game seconds: starts and spawns the waves, reaps finished units, wins after the last group.
   void update(float dt);
+  // Deletes the live units and the waves; the manager belongs to no level until the next load.
+  void unload();
+  // A level's waves were loaded (a level file that could not be read leaves none).
+  bool hasLevel() const { return mMap != nullptr; }
   // A restart without reloading: every wave waiting again, entries added while playing removed.
   void reset();
   // Deletes every live unit (before their waves: a unit points at its entry).

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
-#include <tinyxml2.h>
 
 #include <string>
 #include <vector>
 
+#include "Game/Battle/RuvLevelFile.h"
 #include "Game/Entities/RuvWaveProto.h"
 
 namespace {
@@ -20,76 +20,46 @@ struct RecordingSpawner : RuvEntrySpawner {
   std::vector<std::string> events;
 };
 
-struct WaveXml {
-  explicit WaveXml(const char* text) {
-    EXPECT_EQ(document.Parse(text), tinyxml2::XML_SUCCESS);
-    element = document.FirstChildElement();
-  }
-  tinyxml2::XMLDocument document;
-  const tinyxml2::XMLElement* element = nullptr;
-};
-
-struct AttributeCase {
-  const char* xml;
-  int wavesTimeout;
-  int timeout, spawn, wipeAward, linked;
-  float scale;
-};
-
-TEST(WavesProtoTest, ReadsAttributesWithTheirDefaults) {
-  const AttributeCase cases[] = {
-      {"<wave><u/></wave>", 0, 0, 0, 0, -1, 1.0f},
-      {"<wave timeout='5' spawn='3' wipeAward='40' linked='2' scale='2'><u/></wave>", 0, 5, 3, 40, 2, 2.0f},
-      {"<wave scale='0'><u/></wave>", 0, 0, 0, 0, -1, 1.0f},
-      {"<wave linked='x'><u/></wave>", 0, 0, 0, 0, 0, 1.0f},  // present but not a number
-      {"<wave timeout='5' spawn='-1'><u/></wave>", 2, 7, -1, 0, -1, 1.0f},
-  };
-  for (const AttributeCase& c : cases) {
-    SCOPED_TRACE(c.xml);
-    WaveXml xml(c.xml);
-    RuvWaveProto wave(*xml.element, c.wavesTimeout);
-    EXPECT_EQ(wave.timeout, c.timeout);
-    EXPECT_EQ(wave.spawnPointId, c.spawn);
-    EXPECT_EQ(wave.wipeAward, c.wipeAward);
-    EXPECT_EQ(wave.linked, c.linked);
-    EXPECT_FLOAT_EQ(wave.scale, c.scale);
-    EXPECT_EQ(wave.active, 0);
-  }
+// A level file's wave: spawn point, timeout (with the "waves" timeout already added), scale and
+// entries of (id, x).
+RuvLevelWave LevelWave(int spawn, int timeout, float scale, std::vector<std::pair<int, float>> entries) {
+  RuvLevelWave wave;
+  wave.spawn = spawn;
+  wave.timeout = timeout;
+  wave.scale = scale;
+  for (const auto& [id, x] : entries) wave.entries.push_back(RuvLevelEntry{id, 1, x, -65.0f});
+  return wave;
 }
 
-TEST(WavesProtoTest, EveryChildIsAnEntryWaitingAndNotSpawned) {
-  WaveXml xml("<wave><a id='4' upgrade='2' x='45' y='-65'/><b/><c id='7'/></wave>");
-  RuvWaveProto wave(*xml.element, 0);
-  ASSERT_EQ(wave.entries.size(), 3u);
+TEST(WavesProtoTest, TakesTheFileWaveWithEveryEntryWaiting) {
+  RuvLevelWave file = LevelWave(3, 5, 2.0f, {{4, 45.0f}, {7, 0.0f}});
+  file.wipeAward = 40;
+  file.linked = 2;
+  file.entries[0].upgrade = 2;
+  RuvWaveProto wave(file);
+  EXPECT_EQ(wave.timeout, 5);
+  EXPECT_EQ(wave.spawnPointId, 3);
+  EXPECT_EQ(wave.wipeAward, 40);
+  EXPECT_EQ(wave.linked, 2);
+  EXPECT_FLOAT_EQ(wave.scale, 2.0f);
+  EXPECT_EQ(wave.active, 0);
+  ASSERT_EQ(wave.entries.size(), 2u);
   const RuvWaveEntry& first = *wave.entries[0];
   EXPECT_EQ(first.protoId, 4);
   EXPECT_EQ(first.upgrade, 2);
   EXPECT_FLOAT_EQ(first.x, 45.0f);
   EXPECT_FLOAT_EQ(first.y, -65.0f);
   EXPECT_EQ(first.wave, &wave);
-  EXPECT_EQ(wave.entries[1]->upgrade, 0);
-  EXPECT_EQ(wave.entries[2]->protoId, 7);
   for (const auto& entry : wave.entries) {
     EXPECT_EQ(entry->state, RuvWaveEntry::kWaiting);
     EXPECT_EQ(entry->spawned, 0);
   }
 }
 
-TEST(WavesProtoTest, LaneKeys) {
-  const std::pair<float, int> cases[] = {{0.0f, -20}, {-65.0f, 0}, {-130.0f, 20}, {-97.5f, 10}, {-30.0f, -10}};
-  for (const auto& [y, key] : cases) {
-    RuvWaveEntry entry;
-    entry.y = y;
-    EXPECT_EQ(entry.laneKey(), static_cast<int>(((-y - 65.0f) / 65.0f) * 20.0f)) << y;
-    EXPECT_EQ(entry.laneKey(), key) << y;
-  }
-}
-
 // Steps an active wave in 1/8 s ticks (exact in binary) and gives the clock at which each entry
 // spawned.
-std::vector<float> SpawnTimes(const char* text, int wavesTimeout) {
-  WaveXml xml(text);
-  RuvWaveProto wave(*xml.element, wavesTimeout);
+std::vector<float> SpawnTimes(const RuvLevelWave& file) {
+  RuvWaveProto wave(file);
   wave.active = 1;
   RecordingSpawner spawner;
   std::vector<float> times(wave.entries.size(), -1.0f);
@@ -104,28 +74,23 @@ std::vector<float> SpawnTimes(const char* text, int wavesTimeout) {
 
 TEST(WavesProtoTest, DueRuleScalesTheEntryTimeAndAddsTheTimeout) {
   struct Case {
-    const char* xml;
-    int wavesTimeout;
+    int timeout;
+    float scale, x;
     float expected;  // first tick at which clock >= scale * x / 45 + timeout
   };
-  const Case cases[] = {
-      {"<wave timeout='5' scale='2'><u x='45'/></wave>", 0, 7.0f},
-      {"<wave timeout='5' scale='0'><u x='45'/></wave>", 0, 6.0f},
-      {"<wave timeout='5'><u x='45'/></wave>", 0, 6.0f},
-      {"<wave><u x='90'/></wave>", 2, 4.0f},
-      {"<wave timeout='1' scale='0.5'><u x='0'/></wave>", 0, 1.0f},
-  };
+  const Case cases[] = {{5, 2.0f, 45.0f, 7.0f}, {5, 1.0f, 45.0f, 6.0f}, {2, 1.0f, 90.0f, 4.0f}, {1, 0.5f, 0.0f, 1.0f},
+                        {0, 0.5f, 90.0f, 1.0f}};
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.xml);
-    const std::vector<float> times = SpawnTimes(c.xml, c.wavesTimeout);
+    SCOPED_TRACE(c.timeout);
+    SCOPED_TRACE(c.x);
+    const std::vector<float> times = SpawnTimes(LevelWave(0, c.timeout, c.scale, {{1, c.x}}));
     ASSERT_EQ(times.size(), 1u);
     EXPECT_FLOAT_EQ(times[0], c.expected);
   }
 }
 
 TEST(WavesProtoTest, InactiveWaveCountsItsClockButSpawnsNothing) {
-  WaveXml xml("<wave><u/></wave>");
-  RuvWaveProto wave(*xml.element, 0);
+  RuvWaveProto wave(LevelWave(0, 0, 1.0f, {{1, 0.0f}}));
   RecordingSpawner spawner;
   wave.update(2.0f, spawner);
   EXPECT_FLOAT_EQ(wave.clock, 2.0f);
@@ -134,11 +99,9 @@ TEST(WavesProtoTest, InactiveWaveCountsItsClockButSpawnsNothing) {
 }
 
 TEST(WavesProtoTest, SpawnsDueEntriesAtTheWaveSpawnPointWithTutorialEvents) {
-  std::string text = "<wave spawn='6'>";
-  for (int i = 0; i < 10; ++i) text += "<u id='" + std::to_string(i) + "' x='" + std::to_string(i * 45) + "'/>";
-  text += "</wave>";
-  WaveXml xml(text.c_str());
-  RuvWaveProto wave(*xml.element, 0);
+  std::vector<std::pair<int, float>> entries;
+  for (int i = 0; i < 10; ++i) entries.emplace_back(i, i * 45.0f);
+  RuvWaveProto wave(LevelWave(6, 0, 1.0f, entries));
   wave.active = 1;
   RecordingSpawner spawner;
   wave.update(0.5f, spawner);  // entry 0 due, clock below 1
@@ -157,8 +120,7 @@ TEST(WavesProtoTest, SpawnsDueEntriesAtTheWaveSpawnPointWithTutorialEvents) {
 }
 
 TEST(WavesProtoTest, FinishedWhenEveryEntryIsKilledOrThrough) {
-  WaveXml xml("<wave><u/><u/></wave>");
-  RuvWaveProto wave(*xml.element, 0);
+  RuvWaveProto wave(LevelWave(0, 0, 1.0f, {{1, 0.0f}, {2, 0.0f}}));
   EXPECT_FALSE(wave.isFinished());
   wave.entries[0]->state = RuvWaveEntry::kKilled;
   EXPECT_FALSE(wave.isFinished());
@@ -171,8 +133,7 @@ TEST(WavesProtoTest, FinishedWhenEveryEntryIsKilledOrThrough) {
 }
 
 TEST(WavesProtoTest, AnEntryThatCannotBeMadeCountsAsKilled) {
-  WaveXml xml("<wave><u id='99'/></wave>");
-  RuvWaveProto wave(*xml.element, 0);
+  RuvWaveProto wave(LevelWave(0, 0, 1.0f, {{99, 0.0f}}));
   wave.active = 1;
   RecordingSpawner spawner;
   wave.update(0.1f, spawner);
@@ -181,8 +142,7 @@ TEST(WavesProtoTest, AnEntryThatCannotBeMadeCountsAsKilled) {
 }
 
 TEST(WavesProtoTest, ResetDropsEntriesAddedWhilePlaying) {
-  WaveXml xml("<wave><u id='1'/><u id='2' x='450'/></wave>");
-  RuvWaveProto wave(*xml.element, 0);
+  RuvWaveProto wave(LevelWave(0, 0, 1.0f, {{1, 0.0f}, {2, 450.0f}}));
   wave.active = 1;
   RecordingSpawner spawner;
   wave.update(1.0f, spawner);
