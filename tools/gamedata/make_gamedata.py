@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Writes the sample game's tables under the data root: strings, configuration, store catalogue,
-upgrades, unlocks and the sound sheet. Every id the files share comes from ROSTER, so later
+upgrades, unlocks, the sound sheet and the balance sheets (towers, units, ammunition, setup). Every id the files share comes from ROSTER, so later
 generators (sheets, levels) take theirs from the same table. Deterministic; the output is committed.
 
     tools/gamedata/make_gamedata.py [data root]     (default: data/ beside tools/)
@@ -20,6 +20,10 @@ ROSTER = {
     "wyvern_shadow_units": [3, 30, 31, 38],
     "dragon_shadow_units": [10, 32, 33],
     "ammo": [2001, 2002, 2003],
+    # Unit tiers: base unit -> the ids of its tier rows (levelid 1, 2, ...).
+    "unit_tiers": {0: [40]},
+    # The shaman's portal: the row its "ammoid" names (duration, period, effect).
+    "shaman_portal": 2010,
     # Spell prototype id -> the spell number its button and sound tag use.
     "spells": {3004: 1},
     # The upgrade the spell buttons ask about.
@@ -27,7 +31,7 @@ ROSTER = {
     # Announced at the first hardcore level.
     "hardcore_announcements": [36, 37, 38],
     # Sample episodes: normal level count, hardcore level count.
-    "episodes": [(4, 2), (3, 1)],
+    "episodes": [(3, 1), (3, 1)],
 }
 
 
@@ -41,6 +45,14 @@ def tower_ids():
 
 def shadow_units():
     return ROSTER["wyvern_shadow_units"] + ROSTER["dragon_shadow_units"]
+
+
+def unit_ids():
+    """Every unit prototype id: the units, the flyers and the unit tiers."""
+    ids = ROSTER["units"] + shadow_units()
+    for base in sorted(ROSTER["unit_tiers"]):
+        ids += ROSTER["unit_tiers"][base]
+    return ids
 
 
 # ---------------------------------------------------------------------------------------------
@@ -93,20 +105,183 @@ def unlock_lines():
     lines = []
     lines.append((0, 0, [10000, 10001, 20000, 20001, 1, 2, 3]))
     lines.append((0, 1, [10002, 20002, next(iter(ROSTER["spells"])), ROSTER["spell_upgrade"]]))
-    lines.append((0, 2, [30000, 30001, 30002, 10]))
-    lines.append((0, 3, [40000, 40001, 40002, 20, 11, 21]))
+    lines.append((0, 2, [30000, 30001, 30002, 10, 40000, 40001, 40002, 20, 11, 21]))
     lines.append((1, 0, [10100, 10200, 20100, 20200, 12, 22]))
     lines.append((1, 1, [30100, 30200, 40100, 40200, 13, 23]))
     lines.append((1, 2, []))
-    counts = {(e, l) for e, l, _ in lines}
-    for episode, (normal, _) in enumerate(ROSTER["episodes"]):
-        for level in range(normal):
-            assert (episode, level) in counts, "unlocks lack a line for a sample level"
+    levels = [(e, l) for e, l, _ in lines]
+    expected = [(e, l) for e, (normal, _) in enumerate(ROSTER["episodes"]) for l in range(normal)]
+    assert levels == expected, "unlocks need exactly one line per sample level"
     return lines
 
 
 def write_unlocks():
     return "".join("%d;%d;%s\n" % (e, l, ",".join(str(i) for i in ids)) for e, l, ids in unlock_lines())
+
+# ---------------------------------------------------------------------------------------------
+# Balance sheets, written as the spreadsheet exports them: ";" between fields, decimal commas,
+# CR LF line ends. Tier rows follow their top-level row and name it in "parent" (-1 on top-level
+# rows). Art keys are the ones tools/artgen draws: "unit<id>", "tower<line>_<1..3>", "_1a", "_1b".
+UNIT_FPS = 10    # walk 8, death 6, special 4 frames
+TOWER_FPS = 12   # idle 4, blast 6 frames (a turning tier fires after 4 / fps)
+SPELL_FPS = 12   # the spell sprite's 8 frames
+
+UNIT_COLUMNS = ["id", "parent", "levelid", "psd", "fps", "health", "speed", "strength", "cost", "cooldown", "r",
+                "air", "fillColor", "haste_buff", "invisibleArea", "invisible", "regen", "healer", "summon",
+                "raiseDead", "carrier", "straight", "explodeStr", "explodeRadius", "debufftower", "blocktower",
+                "fire_dmg_only", "poisonImmun", "ice", "stone", "ammoid"]
+TOWER_COLUMNS = ["id", "parent", "type", "levelid", "require", "psd", "fps", "cost", "tierCost", "tierUpdates",
+                 "tierK", "strength", "cooldown", "r", "speed", "ammoid", "health", "air", "aimed", "rotating",
+                 "splash", "firesplash", "dot", "hold", "stun", "boostTower", "showInvisible", "teleportEnemy",
+                 "goldIncome", "stars", "addons"]
+AMMO_COLUMNS = ["id", "parent", "psd", "fps", "strength", "cooldown", "r", "speed", "splash", "firesplash", "dot",
+                "hold", "stun", "boostTower", "onFire", "onAmmo", "onHit"]
+
+
+def unit_rows():
+    """Every unit kind: ground units 0, 11 and 39, the rest fly (they have shadows). Each ability and
+    immunity appears on at least one unit."""
+    flyers = set(shadow_units())
+    base = {"fps": UNIT_FPS, "strength": 1, "cooldown": 0, "r": 0, "fillColor": "ffffffff", "ammoid": 0}
+    kinds = {
+        0: {"health": 60, "speed": 40, "cost": 5},                                  # the shaman's summons
+        11: {"health": 30, "speed": 70, "cost": 2, "regen": 1, "cooldown": 1, "poisonImmun": 1},  # carrier cargo
+        39: {"health": 600, "speed": 25, "strength": 3, "cost": 40, "stone": 1, "blocktower": 1, "r": 160,
+             "explodeStr": 40, "explodeRadius": 80, "raiseDead": 1},
+        3: {"health": 80, "speed": 60, "cost": 8, "straight": 1, "invisibleArea": 1, "r": 150, "cooldown": 1},
+        30: {"health": 90, "speed": 55, "cost": 9, "invisible": 1, "cooldown": 4},
+        31: {"health": 100, "speed": 50, "cost": 10, "haste_buff": 1, "r": 150, "cooldown": 3},
+        38: {"health": 250, "speed": 35, "strength": 2, "cost": 20, "carrier": 1},
+        10: {"health": 400, "speed": 30, "strength": 2, "cost": 30, "ice": 1, "fire_dmg_only": 1,
+             "debufftower": 1, "r": 180},
+        32: {"health": 150, "speed": 45, "cost": 15, "healer": 1, "r": 140, "cooldown": 2},
+        33: {"health": 180, "speed": 40, "cost": 18, "summon": 1, "cooldown": 6, "ammoid": ROSTER["shaman_portal"]},
+    }
+    rows = []
+    for unit in ROSTER["units"] + shadow_units():
+        row = dict(base, id=unit, parent=-1, levelid=0, psd="unit%d" % unit, air=int(unit in flyers))
+        row.update(kinds[unit])
+        rows.append(row)
+        for level, tier in enumerate(ROSTER["unit_tiers"].get(unit, []), start=1):
+            # A tougher, tinted copy of its unit on the same art.
+            rows.append(dict(row, id=tier, parent=unit, levelid=level, health=row["health"] * 2,
+                             cost=row["cost"] * 2, fillColor="ffff8080"))
+    return rows
+
+
+def tower_art(tower):
+    line = tower // 10000 * 10000
+    rank = tower - line
+    return "tower%d_%s" % (line // 10000, {0: "1", 1: "2", 2: "3", 100: "1a", 200: "1b"}[rank])
+
+
+def tower_rows():
+    """One top-level row per line (its first tier, offered by the build menu) and its upgrade tiers:
+    levels 1 and 2 in a chain, then the two branches, both after level 2."""
+    lines = {
+        # tier rank -> values; strength -1 never aims (income and boost tiers)
+        10000: {0: dict(strength=12, cooldown=1.0, r=300, speed=400, ammoid=2001, air=1, aimed=1, addons="air/aim"),
+                1: dict(strength=18, cooldown=0.9, r=330, speed=420, ammoid=2001, air=1, aimed=1, addons="air/aim/star1"),
+                2: dict(strength=26, cooldown=0.8, r=360, speed=440, ammoid=2001, air=1, aimed=1, addons="air/aim/star2"),
+                100: dict(strength=30, cooldown=0.8, r=360, speed=440, ammoid=2001, air=1, aimed=1, dot=1,
+                          addons="air/aim/dot"),
+                200: dict(strength=28, cooldown=0.7, r=380, speed=440, ammoid=2001, air=1, stun=1, showInvisible=1,
+                          addons="air/stun")},
+        20000: {0: dict(strength=30, cooldown=2.0, r=260, speed=350, ammoid=2002, rotating=1, splash=1,
+                        addons="splash"),
+                1: dict(strength=45, cooldown=1.9, r=280, speed=360, ammoid=2002, rotating=1, splash=1,
+                        addons="splash/star1"),
+                2: dict(strength=60, cooldown=1.8, r=300, speed=370, ammoid=2002, rotating=1, splash=1,
+                        addons="splash/star2"),
+                100: dict(strength=70, cooldown=1.8, r=300, speed=370, ammoid=2002, rotating=1, splash=1, stun=1,
+                          addons="splash/stun"),
+                200: dict(strength=65, cooldown=1.7, r=320, speed=370, ammoid=2002, rotating=1, hold=1, dot=1,
+                          addons="dot")},
+        30000: {0: dict(strength=40, cooldown=3.0, r=340, speed=300, ammoid=2002, splash=1, addons="splash"),
+                1: dict(strength=60, cooldown=2.8, r=360, speed=300, ammoid=2002, splash=1, addons="splash/star1"),
+                2: dict(strength=85, cooldown=2.6, r=380, speed=300, ammoid=2002, splash=1, addons="splash/star2"),
+                100: dict(strength=95, cooldown=2.6, r=400, speed=300, ammoid=2002, splash=1, stun=1,
+                          addons="splash/stun"),
+                # the flame thrower: a lobbed flame that leaves burning ground
+                200: dict(strength=20, cooldown=1.5, r=300, speed=120, ammoid=2003, firesplash=1,
+                          addons="fsplash")},
+        40000: {0: dict(strength=-1, cooldown=10.0, r=200, goldIncome=5, health=20, addons="gold"),
+                1: dict(strength=-1, cooldown=9.0, r=220, goldIncome=8, health=25, addons="gold/star1"),
+                2: dict(strength=-1, cooldown=8.0, r=240, goldIncome=12, health=30, boostTower=1,
+                        addons="gold/boost/star2"),
+                # a beam that sends its target back to the start
+                100: dict(strength=5, cooldown=6.0, r=300, speed=-1, ammoid=2001, air=1, teleportEnemy=1,
+                          addons="tele/air"),
+                200: dict(strength=-1, cooldown=1.0, r=260, boostTower=1, showInvisible=1, addons="boost")},
+    }
+    chain = {0: (0, 0), 1: (1, 0), 2: (2, 1), 100: (3, 2), 200: (4, 2)}  # rank -> (levelid, require)
+    stars = {1: 1, 2: 2}
+    rows = []
+    for line in ROSTER["tower_lines"]:
+        ranks = [tier for tier in ROSTER["tower_tiers"]] + ROSTER["tower_branches"]
+        for rank in ranks:
+            tower = line + rank
+            levelid, require = chain[rank]
+            top = rank == 0
+            row = {"id": tower, "parent": -1 if top else line, "type": 1 if top else 0, "levelid": levelid,
+                   "require": require, "psd": tower_art(tower), "fps": TOWER_FPS,
+                   "cost": 70 + line // 10000 * 10 if top else 40 + levelid * 20, "tierCost": 15 + levelid * 5,
+                   "tierUpdates": 2, "tierK": 0.1, "stars": stars.get(rank, 0)}
+            row.update(lines[line][rank])
+            rows.append(row)
+    return rows
+
+
+def ammo_rows():
+    """The tower shots, the spells and the shaman's portal: effects come from the particle file."""
+    arrow, ball, flame = ROSTER["ammo"]
+    rows = [
+        {"id": arrow, "onAmmo": "tr1", "onHit": "damage_h"},
+        {"id": ball, "r": 100, "onFire": "hammer", "onHit": "blow_bub"},
+        {"id": flame, "r": 80, "strength": 4, "cooldown": 0.5, "speed": 3, "onAmmo": "tr1", "onHit": "build"},
+        # duration "cooldown", a summon every "speed" seconds, the effect "onFire"
+        {"id": ROSTER["shaman_portal"], "cooldown": 7, "speed": 2.5, "onFire": "portal_1"},
+    ]
+    for spell, number in sorted(ROSTER["spells"].items()):
+        # power, area, duration "speed", recharge "cooldown"; the art plays at the cast point
+        rows.append({"id": spell, "psd": "spell%d" % number, "fps": SPELL_FPS, "strength": 40, "r": 160,
+                     "speed": 5, "cooldown": 30, "splash": 1, "firesplash": 1, "onAmmo": "mg_00"})
+    for row in rows:
+        row.setdefault("parent", -1)
+    return rows
+
+
+def sheet_value(value):
+    if isinstance(value, float):
+        text = ("%.2f" % value).rstrip("0").rstrip(".")
+        return text.replace(".", ",")  # the spreadsheet's decimal comma
+    return str(value)
+
+
+def write_sheet(columns, rows):
+    out = [";".join(columns)]
+    for row in rows:
+        assert set(row) <= set(columns), sorted(set(row) - set(columns))
+        out.append(";".join(sheet_value(row.get(column, 0 if column not in ("psd", "onFire", "onAmmo", "onHit",
+                                                                                "addons") else ""))
+                            for column in columns))
+    return "\r\n".join(out) + "\r\n"
+
+
+def write_setup():
+    """episode; normal levels; hardcore levels; stars needed; unused. Episode 2 needs every star of
+    episode 1's normal levels."""
+    out = []
+    stars = 0
+    for episode, (normal, hardcore) in enumerate(ROSTER["episodes"]):
+        out.append("%d; %d; %d; %d; 0" % (episode, normal, hardcore, stars))
+        stars += normal * 3
+    return "\r\n".join(out) + "\r\n"
+
+
+def sheet_ids():
+    """Every prototype id the balance sheets define."""
+    return [row["id"] for row in unit_rows() + tower_rows() + ammo_rows()]
 
 
 # ---------------------------------------------------------------------------------------------
@@ -169,7 +344,7 @@ def write_sounds():
         rows.append(("tower%dshot" % tower, "shot", 0.7, 5))
     for ammo in ROSTER["ammo"]:
         rows.append(("ammo%dhit" % ammo, "hit", 0.7, 6))
-    for unit in ROSTER["units"] + shadow_units():
+    for unit in unit_ids():
         rows.append(("enemy%dhit" % unit, "hit", 0.5, 7))
         rows.append(("enemy%ddie" % unit, "coin", 0.6, 7))
         rows.append(("enemy%dspecial" % unit, "click", 0.6, 7))
@@ -243,7 +418,13 @@ def main():
         "ruv/upgrades.xml": write_upgrades(),
         "ruv/unlocks.csv": write_unlocks(),
         "ruv/sounds_sheet.csv": write_sounds(),
+        "ruv/units_sheet.csv": write_sheet(UNIT_COLUMNS, unit_rows()),
+        "ruv/towers_sheet.csv": write_sheet(TOWER_COLUMNS, tower_rows()),
+        "ruv/ammo_sheet.csv": write_sheet(AMMO_COLUMNS, ammo_rows()),
+        "ruv/setup_sheet.csv": write_setup(),
     }
+    ids = sheet_ids()
+    assert len(ids) == len(set(ids)), "prototype ids must be unique over all rows and tiers"
     for path, text in files.items():
         target = os.path.join(root, path)
         os.makedirs(os.path.dirname(target), exist_ok=True)
