@@ -199,7 +199,9 @@ void RuvMap::update(float dt) {
   if (mArmedSpell && mActiveEmitter) mActiveEmitter->Update(double(g));
   if (mActiveButtonEmitter) {
     mActiveButtonEmitter->Update(double(g));
-    if (!mapEmitterPlaying(mActiveButtonEmitter.get())) mActiveButtonEmitter->SetState(render::ParticleEmitter::kPlaying);
+    if (!mapEmitterPlaying(mActiveButtonEmitter.get())) {
+      mActiveButtonEmitter->SetState(render::ParticleEmitter::kPlaying);
+    }
   }
   mHud->update(dt);
   RuvTutorial::Instance()->update(dt);

@@ -2,8 +2,11 @@
 #include <gtest/gtest.h>
 
 #include "Core/Render/Image.h"
+#include "Core/Sound/SoundSystem.h"
+#include "Game/App/SoundTags.h"
 #include "Game/Art/RuvSplashScreens.h"
 #include "GameArtScene.h"
+#include "fakes/ScriptedBass.h"
 
 namespace {
 
@@ -11,12 +14,21 @@ using gameart::GameArtTest;
 
 class SplashTest : public GameArtTest {
  protected:
+  // The screens start the menu music through the sound tags.
+  void TearDown() override {
+    if (k2::SoundTags::Exists()) delete k2::SoundTags::Instance();
+    if (SoundSystem::Exists()) delete SoundSystem::Instance();
+    GameArtTest::TearDown();
+  }
+
   void WriteLogos(const std::string& ini, const std::vector<std::string>& images) {
     WriteDataFile("logo/logo.ini", ini);
     for (const std::string& image : images) WritePixelPng("logo/" + image, 64, 32);
   }
 
   // Alpha of the veil drawn with the current logo; -1 when no veil was drawn.
+  fakes::ScriptedBass mBass;
+
   float VeilAlpha(RuvSplashScreens& screens) {
     Frame([&](render::Graphics& g) { screens.draw(g); });
     const std::vector<render::SVertexGeom> veil = LastIndexedVertices<render::SVertexGeom>();
@@ -126,6 +138,12 @@ TEST_F(SplashTest, MissingListClosesAtOnce) {
   screens.update(0.0f);
   EXPECT_EQ(screens.open, 0);
   EXPECT_EQ(screens.buttonNameAt(0, 0), u"done");
+}
+
+TEST_F(SplashTest, MenuMusicStarts) {
+  WriteDataFile("ruv/data/music/main_menu.ogg", "OggS x");
+  RuvSplashScreens screens;
+  EXPECT_EQ(mBass.CallsStartingWith("StreamCreateFileUser").size(), 1u);
 }
 
 TEST_F(SplashTest, LogoThatDoesNotLoadIsSkipped) {
