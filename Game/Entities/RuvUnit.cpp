@@ -39,7 +39,7 @@ int unitKillReward(float cost, float costBonus, float incomeShare) {
 
 float animationLength(int frames, float fps) { return fps > 0.0f ? static_cast<float>(frames) / fps : 0.0f; }
 
-RuvUnit::RuvUnit(RuvMap& map, RuvWaveEntry& waveEntry) : entry(&waveEntry), mMap(map) {
+RuvUnit::RuvUnit(RuvMap& map, RuvWaveEntry& waveEntry) : entry(&waveEntry), mMap(&map) {
   tierLevel = waveEntry.upgrade - 1;
   health = maxHealth();
   if (const RuvProto* tier = proto()) {
@@ -58,13 +58,13 @@ RuvUnit::RuvUnit(RuvMap& map, RuvWaveEntry& waveEntry) : entry(&waveEntry), mMap
 RuvUnit::~RuvUnit() = default;
 
 const RuvProto* RuvUnit::proto() const {
-  const RuvProto* base = mMap.mProtos ? mMap.mProtos->findProto(entry->protoId) : nullptr;
+  const RuvProto* base = mMap && entry && mMap->mProtos ? mMap->mProtos->findProto(entry->protoId) : nullptr;
   return base ? base->tierForLevel(tierLevel) : nullptr;
 }
 
 float RuvUnit::maxHealth() const {
   const RuvProto* tier = proto();
-  return tier ? (1.0f + mMap.difficultyOffset()) * tier->health : 0.0f;
+  return tier ? (1.0f + mMap->difficultyOffset()) * tier->health : 0.0f;
 }
 
 int RuvUnit::frameCount(const char* group) const {
@@ -85,7 +85,7 @@ void RuvUnit::setRoute(std::vector<int> pointIds, const RuvPoint& spawn) {
 
 void RuvUnit::enterLink() {
   const RuvPoint* from = routeIndex < static_cast<int>(route.size())
-                             ? RuvGraph(mMap.mPoints, mMap.mLinks).findPoint(route[routeIndex])
+                             ? RuvGraph(mMap->mPoints, mMap->mLinks).findPoint(route[routeIndex])
                              : nullptr;
   layer = from ? from->attributes.getFloat("upper") : 0.0f;
 }
@@ -151,9 +151,9 @@ void RuvUnit::startDying(const RuvProto& tier) {
   state = kDying;
   PlayUnitSound("enemy", tier.id, "die");
   float incomeShare = 0.0f;  // income towers come with the towers
-  const int reward = unitKillReward(tier.cost, mMap.mEnemyCostBonus, incomeShare);
-  mMap.mWallet->onKill(reward, position.x, position.y - 50.0f);
-  if (mMap.mPopups) mMap.mPopups->add(position.x, position.y, 4)->text = u"+ " + [reward] {
+  const int reward = unitKillReward(tier.cost, mMap->mEnemyCostBonus, incomeShare);
+  mMap->mWallet->onKill(reward, position.x, position.y - 50.0f);
+  if (mMap->mPopups) mMap->mPopups->add(position.x, position.y, 4)->text = u"+ " + [reward] {
     const std::string digits = std::to_string(reward);
     return std::u16string(digits.begin(), digits.end());
   }();
@@ -161,8 +161,8 @@ void RuvUnit::startDying(const RuvProto& tier) {
   if (tier.explodeStr > 0.0f) {
     auto effect = std::make_unique<RuvEffect>("mg_00");
     if (effect->emitter) effect->emitter->SetPosition(position, 0);
-    mMap.mOverlayEffects.push_back(std::move(effect));
-    for (const auto& other : mMap.mWaves->units) {
+    mMap->mOverlayEffects.push_back(std::move(effect));
+    for (const auto& other : mMap->mWaves->units) {
       if (other.get() == this || !other->alive || other->isDying()) continue;
       const float dx = other->position.x - position.x;
       const float dy = other->position.y - position.y;
@@ -216,12 +216,12 @@ void RuvUnit::finish() {
 }
 
 void RuvUnit::walk(const RuvProto& tier, float dt) {
-  RuvGraph graph(mMap.mPoints, mMap.mLinks);
+  RuvGraph graph(mMap->mPoints, mMap->mLinks);
   if (routeIndex + 1 < static_cast<int>(route.size())) {
     const RuvPoint* from = graph.findPoint(route[routeIndex]);
     const RuvPoint* to = graph.findPoint(route[routeIndex + 1]);
     const int link = from && to ? graph.findLink(*from, *to) : -1;
-    if (link >= 0) mMap.mRoutes->findOrSampleRoute(graph, link, laneKey(entry->y), polyline);
+    if (link >= 0) mMap->mRoutes->findOrSampleRoute(graph, link, laneKey(entry->y), polyline);
   }
   const float step = (tier.speed - speedReduction) * dt * speedMultiplier;
   if (step > 0.0f) progress = std::max(0.0f, progress + polylineAdvance(polyline, step));
@@ -232,7 +232,7 @@ void RuvUnit::walk(const RuvProto& tier, float dt) {
       enterLink();
       return;
     }
-    onUnitReachedGoal(mMap, *this);
+    onUnitReachedGoal(*mMap, *this);
     return;
   }
   if (polyline.empty()) return;
@@ -243,12 +243,12 @@ void RuvUnit::walk(const RuvProto& tier, float dt) {
 }
 
 void RuvUnit::flyStraight(const RuvProto& tier, float dt) {
-  const RuvPoint* goal = RuvGraph(mMap.mPoints, mMap.mLinks).firstGoalPoint();
+  const RuvPoint* goal = RuvGraph(mMap->mPoints, mMap->mLinks).firstGoalPoint();
   if (!goal) return;
   const float dx = goal->x - position.x;
   const float dy = goal->y - position.y;
   const float length = std::sqrt(dx * dx + dy * dy);
-  if (length < kGoalReachDistance) onUnitReachedGoal(mMap, *this);
+  if (length < kGoalReachDistance) onUnitReachedGoal(*mMap, *this);
   if (length > 0.0f) {
     const float step = std::min(length, tier.speed * dt);
     position.x += dx / length * step;
@@ -259,13 +259,13 @@ void RuvUnit::flyStraight(const RuvProto& tier, float dt) {
 
 void RuvUnit::releaseCarried() {
   const RuvPoint* from = routeIndex < static_cast<int>(route.size())
-                             ? RuvGraph(mMap.mPoints, mMap.mLinks).findPoint(route[routeIndex])
+                             ? RuvGraph(mMap->mPoints, mMap->mLinks).findPoint(route[routeIndex])
                              : spawnPoint;
   if (!from) return;
   const float start = std::clamp(progress - 0.1f, 0.0f, 0.85f);
   for (int i = 0; i < 3; ++i) {
     RuvWaveEntry& carried = entry->wave->addSpawnedEntry(kCarriedProtoId, tierLevel + 1, entry->y);
-    RuvUnit* unit = mMap.mWaves->spawnUnit(carried, *from);
+    RuvUnit* unit = mMap->mWaves->spawnUnit(carried, *from);
     if (!unit) continue;
     unit->route = route;
     unit->routeIndex = routeIndex;
@@ -280,7 +280,7 @@ void RuvUnit::raiseDead() {
   const RuvProto* own = proto();
   if (!own || own->id == kRaisedProtoId) return;
   RuvUnit* raiser = nullptr;
-  for (const auto& other : mMap.mWaves->units) {
+  for (const auto& other : mMap->mWaves->units) {
     if (other.get() == this || !other->alive || other->isDying()) continue;
     const RuvProto* tier = other->proto();
     if (!tier || !tier->raiseDead || other->speedReduction == -tier->speed) continue;
@@ -293,11 +293,11 @@ void RuvUnit::raiseDead() {
   }
   if (!raiser) return;
   const RuvPoint* from = routeIndex < static_cast<int>(route.size())
-                             ? RuvGraph(mMap.mPoints, mMap.mLinks).findPoint(route[routeIndex])
+                             ? RuvGraph(mMap->mPoints, mMap->mLinks).findPoint(route[routeIndex])
                              : spawnPoint;
   if (!from) return;
   RuvWaveEntry& raisedEntry = entry->wave->addSpawnedEntry(kRaisedProtoId, 1, entry->y);
-  RuvUnit* raised = mMap.mWaves->spawnUnit(raisedEntry, *from);
+  RuvUnit* raised = mMap->mWaves->spawnUnit(raisedEntry, *from);
   if (!raised) return;
   raised->route = route;
   raised->routeIndex = routeIndex;

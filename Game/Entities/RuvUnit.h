@@ -59,7 +59,7 @@ class RuvUnit {
   unsigned char facingLeft = 0;
   int tierLevel = 0;
   float animationTime = 0.0f;
-  RuvWaveEntry* entry;  // owned by its wave
+  RuvWaveEntry* entry = nullptr;  // owned by its wave
   const RuvPoint* spawnPoint = nullptr;
   float progress = 0.0f;
   std::vector<int> route;  // point ids, spawn first, goal last
@@ -74,6 +74,10 @@ class RuvUnit {
   float speedMultiplier = 1.0f;
   float speedMultiplierTarget = 1.0f;
 
+ protected:
+  // A unit of no level and no entry, for doubles that replace the update.
+  RuvUnit() = default;
+
  private:
   void updateTimers(float dt);
   void startDying(const RuvProto& tier);
@@ -87,7 +91,7 @@ class RuvUnit {
   void enterLink();
   int frameCount(const char* group) const;
 
-  RuvMap& mMap;
+  RuvMap* mMap = nullptr;
 };
 
 // The reward of a kill: trunc(ceil(bonus x cost) + trunc(cost x incomeShare + 0.5) + cost).

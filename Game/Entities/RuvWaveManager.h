@@ -26,7 +26,7 @@ class RuvWaveManager : public RuvEntrySpawner {
   // The map's protos, points, wallet, HUD and hint are reached through it from then on.
   void load(const std::vector<RuvLevelWave>& levelWaves, float levelWavesTimeout, RuvMap& map);
   // Game seconds: starts and spawns the waves, reaps finished units, wins after the last group.
-  void update(float dt);
+  virtual void update(float dt);
   // Deletes the live units and the waves; the manager belongs to no level until the next load.
   void unload();
   // A level's waves were loaded (a level file that could not be read leaves none).
@@ -49,7 +49,7 @@ class RuvWaveManager : public RuvEntrySpawner {
   // The first live unit whose picking rectangle holds the point, edges included; null when none.
   RuvUnit* unitAt(float x, float y) const;
   // Game seconds: the modifiers held by each live unit, in order.
-  void updateUnitModifiers(float dt);
+  virtual void updateUnitModifiers(float dt);
 
   std::vector<RuvWaveProto*> activeWaves;  // not owned
   std::vector<std::unique_ptr<RuvWaveProto>> waves;

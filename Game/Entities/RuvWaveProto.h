@@ -39,6 +39,8 @@ class RuvEntrySpawner {
 // One wave of a level: entries spawned at the wave's spawn point once their time is due.
 class RuvWaveProto {
  public:
+  // A waiting wave without entries.
+  RuvWaveProto() = default;
   // A waiting wave with the entries of the level file's wave, all waiting and not spawned.
   explicit RuvWaveProto(const RuvLevelWave& wave);
   virtual ~RuvWaveProto();
