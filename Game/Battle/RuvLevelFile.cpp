@@ -13,7 +13,7 @@
 
 namespace {
 
-constexpr char kLayoutFolder[] = "/ruv/data/";
+constexpr char kLevelLayoutFolder[] = "/ruv/data/";
 
 // Attribute values read as the C library reads a leading number: other text gives 0.
 int levelIntAttribute(const tinyxml2::XMLElement* element, const char* name, int fallback) {
@@ -100,21 +100,28 @@ void readLevelWaves(const tinyxml2::XMLElement* waves, RuvLevelFile& level) {
   }
 }
 
+bool refuseLevel(std::u16string& error, const char16_t* reason) {
+  error = reason;
+  return false;
+}
+
 // Fills level from the document; the reason for a refusal in error.
 bool readLevelDocument(const tinyxml2::XMLDocument& document, float mapScale, RuvLevelFile& level,
                        std::u16string& error) {
   const tinyxml2::XMLElement* root = document.FirstChildElement("map");
-  if (!root) return error = u"no root element 'map'", false;
+  if (!root) return refuseLevel(error, u"no root element 'map'");
   const tinyxml2::XMLElement* layout = root->FirstChildElement("li");
   const tinyxml2::XMLElement* budget = root->FirstChildElement("budget");
   const tinyxml2::XMLElement* points = root->FirstChildElement("points");
   const tinyxml2::XMLElement* links = root->FirstChildElement("links");
-  if (!layout || !budget || !points || !links) return error = u"'li', 'budget', 'points' or 'links' missing", false;
+  if (!layout || !budget || !points || !links) {
+    return refuseLevel(error, u"'li', 'budget', 'points' or 'links' missing");
+  }
   const std::string layoutText = layout->GetText() ? layout->GetText() : "";
-  const size_t folder = layoutText.rfind(kLayoutFolder);
-  if (folder == std::string::npos) return error = u"'li' names no folder under /ruv/data/", false;
+  const size_t folder = layoutText.rfind(kLevelLayoutFolder);
+  if (folder == std::string::npos) return refuseLevel(error, u"'li' names no folder under /ruv/data/");
 
-  level.layoutPath = "ruv/data/" + layoutText.substr(folder + sizeof kLayoutFolder - 1);
+  level.layoutPath = "ruv/data/" + layoutText.substr(folder + sizeof kLevelLayoutFolder - 1);
   level.budget = levelIntText(budget);
   readLevelPoints(points, mapScale, level);
   readLevelLinks(links, mapScale, level);

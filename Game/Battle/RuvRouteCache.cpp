@@ -57,14 +57,19 @@ class CacheReader {
   size_t mAt = 0;
 };
 
+bool refuseRouteCache(std::string& error, const std::string& reason) {
+  error = reason;
+  return false;
+}
+
 bool decodeCacheRecord(CacheReader& reader, size_t linkCount, RuvRouteTable::Record& record, std::string& error) {
   uint32_t link = 0;
   uint32_t pairs = 0;
   uint32_t lanes = 0;
-  if (!reader.read(link)) return error = "truncated record", false;
-  if (link >= linkCount) return error = "link index " + std::to_string(link) + " out of range", false;
+  if (!reader.read(link)) return refuseRouteCache(error, "truncated record");
+  if (link >= linkCount) return refuseRouteCache(error, "link index " + std::to_string(link) + " out of range");
   record.link = static_cast<int>(link);
-  if (!reader.readCount(pairs, kCachePairSize)) return error = "pair count past the end", false;
+  if (!reader.readCount(pairs, kCachePairSize)) return refuseRouteCache(error, "pair count past the end");
   for (uint32_t i = 0; i < pairs; ++i) {
     int32_t key = 0;
     float value = 0.0f;
@@ -72,12 +77,12 @@ bool decodeCacheRecord(CacheReader& reader, size_t linkCount, RuvRouteTable::Rec
     reader.read(value);
     record.pairs[key] = value;
   }
-  if (!reader.readCount(lanes, kCacheLaneMinSize)) return error = "lane count past the end", false;
+  if (!reader.readCount(lanes, kCacheLaneMinSize)) return refuseRouteCache(error, "lane count past the end");
   for (uint32_t i = 0; i < lanes; ++i) {
     int32_t key = 0;
     uint32_t samples = 0;
     reader.read(key);
-    if (!reader.readCount(samples, kCacheSampleSize)) return error = "sample count past the end", false;
+    if (!reader.readCount(samples, kCacheSampleSize)) return refuseRouteCache(error, "sample count past the end");
     std::vector<RuvPathPoint>& lane = record.lanes[key];
     lane.assign(samples, RuvPathPoint());
     for (RuvPathPoint& sample : lane) {

@@ -14,7 +14,7 @@ namespace {
 
 constexpr int kRouteSampleSteps = 20;
 
-math::Point2 pointPosition(const RuvPoint& point) { return {point.x, point.y}; }
+math::Point2 routePointPosition(const RuvPoint& point) { return {point.x, point.y}; }
 
 }  // namespace
 
@@ -89,8 +89,8 @@ math::Point2 RuvGraph::linkNormal(const RuvLink& link, float t) const {
   if (!start || !end) return {};
   t = std::min(t, 1.0f);
   const math::Point2 control{link.controlX, link.controlY};
-  const math::Point2 here = quadBezierPoint(pointPosition(*start), control, pointPosition(*end), t);
-  const math::Point2 ahead = quadBezierPoint(pointPosition(*start), control, pointPosition(*end), t + 0.01f);
+  const math::Point2 here = quadBezierPoint(routePointPosition(*start), control, routePointPosition(*end), t);
+  const math::Point2 ahead = quadBezierPoint(routePointPosition(*start), control, routePointPosition(*end), t + 0.01f);
   const float dx = ahead.x - here.x;
   const float dy = ahead.y - here.y;
   const float length = std::hypot(dx, dy);
@@ -213,7 +213,7 @@ void RuvRouteTable::sampleMissingLane(const RuvGraph& graph, int link, int lane)
   const RuvPoint* end = graph.findPoint(curve.endId);
   if (!start || !end) return;
   std::vector<RuvPathPoint> samples;
-  sampleBezierPath(pointPosition(*start), {curve.controlX, curve.controlY}, pointPosition(*end),
+  sampleBezierPath(routePointPosition(*start), {curve.controlX, curve.controlY}, routePointPosition(*end),
                    static_cast<float>(lane), kRouteSampleSteps, samples);
   storeRoute(link, lane, std::move(samples));
 }

@@ -95,7 +95,9 @@ TEST_F(RouteCacheTest, NoRecordsMeansNoRoutes) {
 TEST_F(RouteCacheTest, BrokenCacheIsDroppedAndRoutesComputed) {
   const std::string good = TwoRecords();
   std::vector<std::pair<std::string, std::string>> cases;
-  for (size_t size = 0; size < good.size(); ++size) cases.push_back({"truncated to " + std::to_string(size), good.substr(0, size)});
+  for (size_t size = 0; size < good.size(); ++size) {
+    cases.push_back({"truncated to " + std::to_string(size), good.substr(0, size)});
+  }
   std::string outOfRange = good;
   outOfRange[4] = 2;  // the first record's link index; the level has two links
   cases.push_back({"link index out of range", outOfRange});
