@@ -25,8 +25,7 @@ void LevelSceneTest::SetUp() {
   WriteTestFile("ruv/units_sheet.csv", kTestUnitsSheet);
 }
 
-void LevelSceneTest::WriteLevel(int mode, int episode, int level, const std::string& waves, float length,
-                                int budget) {
+std::string LevelSceneTest::LevelText(const std::string& waves, float length, int budget) {
   const std::string goalX = std::to_string(100.0f + length);
   const std::string middleX = std::to_string(100.0f + length / 2.0f);
   const std::string text = "<map><li>../../ruv/data/maps/ep1_1/</li><budget>" + std::to_string(budget) +
@@ -35,6 +34,12 @@ void LevelSceneTest::WriteLevel(int mode, int episode, int level, const std::str
                            "<point id='1' x='" + goalX + "' y='300'><a name='goal' value='1'/></point>"
                            "</points><links><link sid='0' eid='1' anchor_x='" + middleX +
                            "' anchor_y='300'/></links>" + waves + "</map>";
+  return text;
+}
+
+void LevelSceneTest::WriteLevel(int mode, int episode, int level, const std::string& waves, float length,
+                                int budget) {
+  const std::string text = LevelText(waves, length, budget);
   const std::u16string stem = levelPathStem(mode, episode, level);
   WriteTestFile(std::string(stem.begin(), stem.end()) + ".xml", text);
 }

@@ -13,6 +13,9 @@ class LevelSceneTest : public BattleMapTest {
   // 1, health 300), 11 carried, 12 carrier, 39 raised, 5 necromancer (r 200, slow), 6 straight
   // flyer, 8 exploder (30 within 100).
   void SetUp() override;
+  // The text of a level of one road of the given length (spawn point 0 at (100, 300), the goal
+  // point 1 to its right) with these waves.
+  static std::string LevelText(const std::string& waves, float length = 400.0f, int budget = 150);
   // A level of one road of the given length (spawn point 0 at (100, 300), the goal point 1 to its right; a wave's default spawn 0 is the spawn point) with these waves,
   // written at the path of (mode, episode, level).
   void WriteLevel(int mode, int episode, int level, const std::string& waves, float length = 400.0f,
