@@ -118,6 +118,22 @@ TEST_F(LevelStartTest, ReloadDeletesUnitsBeforeTheirWaves) {
   EXPECT_EQ(mMap->mWaves->units.size(), 2u);
 }
 
+TEST_F(LevelStartTest, FirstTickAfterALoadAdvancesAtMostAThirtiethOfASecond) {
+  WriteLevel(1, 7, 0, "<waves><wave><u id='1' upgrade='1'/><u id='1' upgrade='1' x='45'/><u id='1' upgrade='1' x='90'/></wave></waves>");
+  Start(1, 7, 0);
+  mMap->mGameTime = 0.0f;
+  mMap->update(5.0f);  // the frame that held the load
+  EXPECT_FLOAT_EQ(mMap->mGameTime, 1.0f / 30.0f);
+  EXPECT_EQ(mMap->mWaves->units.size(), 1u) << "no burst of spawns";
+  mMap->update(0.5f);
+  EXPECT_FLOAT_EQ(mMap->mGameTime, 1.0f / 30.0f + 0.5f);
+  mMap->mSpeed = 2.0f;
+  mMap->loadLevel();
+  mMap->mGameTime = 0.0f;
+  mMap->update(0.01f);  // a short frame stays as it is
+  EXPECT_FLOAT_EQ(mMap->mGameTime, 0.01f);
+}
+
 TEST_F(LevelStartTest, RoutesHoldTheLanesOfTheWaves) {
   WriteLevel(1, 7, 0, "<waves><wave><u id='1' upgrade='1'/><u id='1' upgrade='1' y='-65'/></wave></waves>");
   Start(1, 7, 0);
