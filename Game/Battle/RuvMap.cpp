@@ -1,5 +1,6 @@
 #include "Game/Battle/RuvMap.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "Core/App/Application.h"
@@ -190,7 +191,8 @@ void RuvMap::loadUiFrames() {
 
 void RuvMap::update(float dt) {
   if (!mReady) return;
-  const float g = dt * mSpeed;
+  const float g = mTickAfterLoad ? std::min(dt * mSpeed, kMaxStepAfterLoad) : dt * mSpeed;
+  mTickAfterLoad = false;
   mFrameTime = dt;
   mGameTime += g;
   mEnemySpotAnim->update(dt);
@@ -305,12 +307,6 @@ int RuvMap::levelCount(int episode, bool hardcore) const {
   return hardcore ? hardcoreLevelCount(episode) : levelCount(episode);
 }
 
-void RuvMap::startLevel() {}
-
-void RuvMap::loadLevel() {}
-
-void RuvMap::loadLevelFile(const std::u16string&) {}
-
 void RuvMap::onMouseDown(int, int) {}
 
 void RuvMap::onMouseUp(int, int) {}
@@ -324,10 +320,6 @@ void RuvMap::draw(render::Graphics& graphics) {
   mHud->drawWindows(graphics, 0);
   mHud->drawWindows(graphics, 1);
 }
-
-void RuvMap::winLevel() {}
-
-void RuvMap::loseLevel() {}
 
 void RuvMap::onPurchaseResult(const TPurchaseResult&) {}
 

@@ -71,7 +71,8 @@ class RuvMap : public RuvMapState {
   // Enemy health offset of the mode: -0.1 easy (0), +0.1 hard (2), else 0.
   float difficultyOffset() const;
 
-  // Level start and load. Not built yet: they do nothing.
+  // Level start and load (RuvMapLevel.cpp). A level file that cannot be played leaves no level and
+  // the level select (state 6).
   void startLevel();
   void loadLevel();
   void loadLevelFile(const std::u16string& path);
@@ -92,7 +93,7 @@ class RuvMap : public RuvMapState {
   void onMouseWheel(int delta);
   // One frame. For now only the HUD's screens, layer 0 then layer 1.
   void draw(render::Graphics& graphics);
-  // Level end. Not built yet: they do nothing.
+  // Level end (RuvMapLevel.cpp): only while playing (loseLevel also during the buy-health offer).
   void winLevel();
   void loseLevel();
   // What a finished purchase grants; registered with the purchase results at construction and
@@ -209,6 +210,11 @@ class RuvMap : public RuvMapState {
   void loadUiArt();
   // mWaveHint, mPopups and the art members from the set "ruv/ui".
   void loadUiFrames();
+
+  // A level load runs inside a click, so the next frame time holds the whole load: that tick
+  // advances the battle by at most this much.
+  static constexpr float kMaxStepAfterLoad = 1.0f / 30.0f;
+  bool mTickAfterLoad = false;
 };
 
 // Euclidean distance.

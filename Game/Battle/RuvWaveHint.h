@@ -17,6 +17,8 @@ class RuvWaveHint {
 
   // Deletes every mark.
   void clear() { marks.clear(); }
+  // A mark at the map point, kept inside the screen and out of the HUD's top and bottom bars.
+  void addHint(float x, float y);
   // The point lies strictly inside one of the marks.
   bool hitTest(float x, float y) const;
 

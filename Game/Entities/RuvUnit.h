@@ -1,18 +1,100 @@
 #pragma once
-// A live enemy. The battle map reads its state, ticks it and zeroes its speed reduction every frame.
+// A live enemy: it walks its route link by link along lane-offset polylines, dies with a reward or
+// gets through to the goal. Owned by the wave manager from spawn to reaping.
+#include <memory>
+#include <vector>
 
+#include "Core/Math/Point.h"
+#include "Core/Math/Rect.h"
+#include "Game/Battle/RuvRoutes.h"
+
+class RuvMap;
+class RuvModifier;
+class RuvProto;
+class RuvTower;
 struct RuvWaveEntry;
 
 class RuvUnit {
  public:
   enum State { kWalking = 1, kDying = 2, kSpecial = 4, kHeldByBeam = 5, kDead = 6 };
+  // The kinds the Parts name: released by a carrier, raised by a necromancer.
+  static constexpr int kCarriedProtoId = 11;
+  static constexpr int kRaisedProtoId = 39;
 
-  virtual ~RuvUnit() = default;
+  // A unit of the entry's prototype and tier at full health; the entry must name a prototype.
+  RuvUnit(RuvMap& map, RuvWaveEntry& entry);
+  // Deletes its modifiers; never touches its wave or entry, which may be gone already.
+  virtual ~RuvUnit();
+  RuvUnit(const RuvUnit&) = delete;
+  RuvUnit& operator=(const RuvUnit&) = delete;
+
   // Game seconds.
-  virtual void update(float dt) { (void)dt; }
+  virtual void update(float dt);
 
+  // The tier prototype: the entry's prototype at tier level "upgrade" - 1; null when the library
+  // no longer has it.
+  const RuvProto* proto() const;
+  // (1 + difficulty offset) x the tier's "health".
+  float maxHealth() const;
+  // Ignored while dying or dead; a negative amount heals. A positive one ends the invisibility.
+  void damage(float amount);
+  // The current frame's rectangle where it is drawn: centre x, centre y, width, height.
+  math::Rect bounds() const;
+  // Starts walking the route from its first link (layer from the first point's "upper").
+  void setRoute(std::vector<int> pointIds, const RuvPoint& spawn);
+  bool isDying() const { return state == kDying || state == kDead; }
+
+  math::Point2 drift;
+  float brightness = 1.0f;
+  float brightnessTarget = 1.0f;
+  float invisibilityTimer = 0.0f;
+  RuvPolyline polyline;
+  math::Point2 artSize;
   int state = kWalking;
-  RuvWaveEntry* entry = nullptr;  // its spawn entry, owned by the wave
+  int alive = 1;
+  int gotThrough = 0;
+  float layer = 0.0f;
+  float fade = 0.0f;
+  float fadeSpeed = 1.5f;
+  unsigned char facingLeft = 0;
+  int tierLevel = 0;
+  float animationTime = 0.0f;
+  RuvWaveEntry* entry = nullptr;  // owned by its wave
+  const RuvPoint* spawnPoint = nullptr;
+  float progress = 0.0f;
+  std::vector<int> route;  // point ids, spawn first, goal last
+  int routeIndex = 0;      // the link route[routeIndex] -> route[routeIndex + 1] is walked
   // Raised by the modifiers that slow or hold the unit; zeroed by the map at the end of each tick.
   float speedReduction = 0.0f;
+  float health = 0.0f;
+  float healthBarTimer = 0.0f;
+  math::Point2 position;
+  std::vector<std::unique_ptr<RuvModifier>> modifiers;
+  float hasteTimer = 0.0f;
+  float speedMultiplier = 1.0f;
+  float speedMultiplierTarget = 1.0f;
+
+ protected:
+  // A unit of no level and no entry, for doubles that replace the update.
+  RuvUnit() = default;
+
+ private:
+  void updateTimers(float dt);
+  void startDying(const RuvProto& tier);
+  // Advances the frame animation of the state; false when the unit stands still this frame.
+  bool animate(const RuvProto& tier, float dt);
+  void finish();
+  void raiseDead();
+  void releaseCarried();
+  void walk(const RuvProto& tier, float dt);
+  void flyStraight(const RuvProto& tier, float dt);
+  void enterLink();
+  int frameCount(const char* group) const;
+
+  RuvMap* mMap = nullptr;
 };
+
+// The reward of a kill: trunc(ceil(bonus x cost) + trunc(cost x incomeShare + 0.5) + cost).
+int unitKillReward(float cost, float costBonus, float incomeShare);
+// The animation length of frames at fps; 0 when fps is not above 0 (the animation counts as shown).
+float animationLength(int frames, float fps);

@@ -1,0 +1,236 @@
+// The map's level start, level load and level end.
+#include <cmath>
+#include <string>
+
+#include "Core/Base/Format.h"
+#include "Core/Base/LogMessage.h"
+#include "Core/Purchase/Product.h"
+#include "Core/Purchase/PurchaseSystem.h"
+#include "Core/Render/ParticleEmitter.h"
+#include "Core/Sound/SoundSystem.h"
+#include "Game/App/LocalStrings.h"
+#include "Game/App/RuvFeatures.h"
+#include "Game/App/RuvProgress.h"
+#include "Game/App/RuvUpgrades.h"
+#include "Game/App/SoundTags.h"
+#include "Game/Art/RuvAnimation.h"
+#include "Game/Battle/RuvFxTriggers.h"
+#include "Game/Battle/RuvLevelEnd.h"
+#include "Game/Battle/RuvLevelFile.h"
+#include "Game/Battle/RuvLevelPaths.h"
+#include "Game/Battle/RuvMap.h"
+#include "Game/Battle/RuvRadialMenu.h"
+#include "Game/Battle/RuvRoutes.h"
+#include "Game/Battle/RuvSpot.h"
+#include "Game/Battle/RuvSpotList.h"
+#include "Game/Battle/RuvUnlocks.h"
+#include "Game/Battle/RuvWallet.h"
+#include "Game/Battle/RuvWaveHint.h"
+#include "Game/Entities/RuvBulletList.h"
+#include "Game/Entities/RuvModifier.h"
+#include "Game/Entities/RuvParticle.h"
+#include "Game/Entities/RuvProtos.h"
+#include "Game/Entities/RuvTower.h"
+#include "Game/Entities/RuvWaveManager.h"
+#include "Game/Screens/StandInScreens.h"
+
+namespace {
+
+constexpr int kLevelSelectState = 6;
+constexpr int kBuyHealthState = 22;
+
+std::u16string levelDecimal(int value) {
+  const std::string digits = std::to_string(value);
+  return std::u16string(digits.begin(), digits.end());
+}
+
+std::u16string levelText(const char16_t* key) { return LocalStrings::Instance()->get(key); }
+
+// Episode index 0 to 6 plays its own track; any other index the first.
+std::u16string levelMusic(int episode) {
+  const int track = episode >= 0 && episode <= 6 ? episode + 1 : 1;
+  return u"ruv/data/music/ingame" + levelDecimal(track) + u".ogg";
+}
+
+// The difficulty's name for modes 0 to 2; empty for hardcore.
+std::u16string levelModeName(int mode) {
+  switch (mode) {
+    case 0:
+      return levelText(u"diff_easy");
+    case 1:
+      return levelText(u"diff_normal");
+    case 2:
+      return levelText(u"diff_hard");
+    default:
+      return std::u16string();
+  }
+}
+
+void levelStopBattle(RuvMap& map) {
+  map.mSpeed = 0.0f;
+  map.refreshSpeedButtons();
+}
+
+}  // namespace
+
+void RuvMap::startLevel() {
+  mLevelPath = levelPathStem(mMode, mEpisode, mLevel) + u".xml";
+  loadLevel();
+  mHud->phase = 0;
+  RuvTutorial::Instance()->onEvent(u"level_" + levelDecimal(mEpisode + 1) + u"_" + levelDecimal(mLevel + 1) +
+                                   u"_start");
+}
+
+void RuvMap::loadLevel() {
+  mHud->phase = 0;
+  mViewX = 0.0f;
+  mViewY = 0.0f;
+  mViewScale = 1.0f;
+  mWallet->reset();
+  mEnemyCostBonus = 0.0f;
+  mStartBudgetBonus = 0.0f;
+  mMaxLivesBonus = 0;
+  mUpgrades->applyGlobal();
+  loadSheets();
+  mArmedSpell = nullptr;
+  mState = 3;
+  mSpeed = 0.0f;
+  mHud->phase = 0;
+  mWaves->clock = 0.0f;
+  mWaves->reset();
+  mWaves->currentIndex = 0;
+  mWaveHint->clear();
+  mWaves->deleteUnits();
+  mTowers.clear();
+  mModifiers.clear();
+  mBullets->bullets.clear();
+  mLives = mMaxLives = mMode == 3 ? 1.0f : 25.0f + static_cast<float>(mMaxLivesBonus);
+  mHud->stack.clear();
+  mHud->pending.clear();
+  loadLevelFile(mLevelPath);
+  if (!mWaves->hasLevel()) {
+    // Nothing of the previous level stays playable: the player picks a level again.
+    mState = kLevelSelectState;
+    return;
+  }
+  mSpeed = 1.0f;
+  mState = kStatePlaying;
+  mTickAfterLoad = true;
+  refreshSpeedButtons();
+  k2::SoundTags::Instance()->PlayMusic(levelMusic(mEpisode));
+  std::vector<int> unlocked;
+  mUnlocks->newlyUnlocked(unlocked);
+  mHud->updateCrystalsText();
+  mHud->updateCoinsText();
+  mHud->updateLivesText();
+}
+
+void RuvMap::loadLevelFile(const std::u16string& path) {
+  mRadialMenu.reset();
+  deleteOwnedObjects(mSprites);
+  mArmedSpell = nullptr;
+  mSelectedUnit = nullptr;
+  mLevelPath = path;
+  mWaveHint->clear();
+  mWaves->unload();  // the units first: they point at their waves' entries
+  mModifiers.clear();
+  mTowers.clear();
+  mSpotDefs.clear();
+  mFxTriggers = std::make_unique<RuvFxTriggers>();
+  mEffects.clear();
+  mOverlayEffects.clear();
+  mParticles.clear();
+
+  RuvLevelFile level;
+  if (readLevelFile(path, mMapScale, level) != VN_OK) {
+    base::LogBlock(u"RuvMap: the level '%s' cannot be played.\n") % path;
+    mBudget = 0;
+    mPoints.clear();
+    mLinks.clear();
+    mSpots.reset();
+    mRoutes->clear();
+    return;
+  }
+  mBudget = level.budget;
+  mPoints = std::move(level.points);
+  mLinks = std::move(level.links);
+  mWaves->load(level.waves, level.wavesTimeout, *this);
+  const int money = mBudget + static_cast<int>(std::trunc(static_cast<float>(mBudget) * mStartBudgetBonus));
+  mWallet->addMoney(money);
+  mWallet->shownMoney = mWallet->money;
+  // The route table samples the lanes of this file's waves.
+  mRoutes->build(RuvGraph(mPoints, mLinks), level.laneDemands(),
+                 levelPathStem(mMode, mEpisode, mLevel) + u".cache");
+}
+
+void RuvMap::loseLevel() {
+  if (mState != kStatePlaying && mState != kBuyHealthState) return;
+  levelStopBattle(*this);
+  mLevelResult = 1;
+  mProgress->setGems(mWallet->gems);
+  mHud->updateCrystalsText();
+  mState = 2;
+  SoundSystem::Instance()->PlayMusic(std::string());
+  k2::SoundTags::Instance()->Play(u"loseSound");
+  auto* result = new HUDWindow;
+  mHud->pushWindow(result);
+  result->setText(u"levelResult", levelText(u"game_lose"));
+  result->setText(u"gameName", levelModeName(mMode));
+  result->setText(u"killScore", levelText(u"game_kill_score") + u"0");
+  result->setText(u"goldBonus", std::u16string());
+  result->setText(u"lifeBonus", levelText(u"game_life_bonus") + u"0");
+  result->setText(u"totalScore", levelText(u"game_total_score") + u"0");
+  result->setText(u"gems", levelText(u"gems") + u": " + levelDecimal(mWallet->levelGems));
+}
+
+void RuvMap::winLevel() {
+  if (mState != kStatePlaying) return;
+  levelStopBattle(*this);
+  mLevelResult = 2;
+  mState = 1;
+  SoundSystem::Instance()->PlayMusic(std::string());
+  k2::SoundTags::Instance()->Play(u"winSound");
+  auto* result = new HUDWindow;
+  mHud->pushWindow(result);
+  result->setText(u"levelResult", levelText(u"game_win"));
+  const std::u16string episodeKey = (mMode == 3 ? u"episodeHardcore" : u"episode") + levelDecimal(mEpisode);
+  result->setText(u"levelName", LocalStrings::Instance()->get(episodeKey) + u" " + levelDecimal(mEpisode + 1) +
+                                    u" - " + levelDecimal(mLevel + 1));
+  result->setText(u"gameName", levelModeName(mMode));
+  result->setText(u"killScore", levelText(u"game_kill_score") + u"0");
+  result->setText(u"goldBonus", levelText(u"game_combo_bonus") + u"0");
+  result->setText(u"lifeBonus", levelText(u"game_life_bonus") + u"0");
+  result->setText(u"totalScore", levelText(u"game_total_score") + u"0");
+}
+
+void onUnitReachedGoal(RuvMap& map, RuvUnit& unit) {
+  const RuvProto* proto = map.mProtos->findProto(unit.entry->protoId);
+  unit.entry->state = RuvWaveEntry::kGotThrough;
+  unit.alive = 0;
+  unit.gotThrough = 1;
+  auto effect = std::make_unique<RuvEffect>("damage_h");
+  if (effect->emitter) {
+    effect->emitter->SetPosition(unit.position, 0);
+    effect->emitter->SetLoopMode(2);
+    effect->emitter->SetState(render::ParticleEmitter::kPlaying);
+  }
+  map.mEffects.push_back(std::move(effect));
+  if (map.mLives == 0.0f) return;
+  map.mLives -= proto ? proto->strength : 0.0f;
+  map.mHud->updateLivesText();
+  if (map.mLives > 0.0f) return;
+  map.mLives = 0.0f;
+  if (!RuvFeatures::instance().getFlag(RuvFeatures::kLowLifeDialog, RuvFeatures::kIsActive)) {
+    map.loseLevel();
+    return;
+  }
+  levelStopBattle(map);
+  const purchase::Product* product = purchase::PurchaseSystem::Instance()->FindProduct(u"buy_health");
+  // Without the product the offer still opens, with an empty price.
+  const std::u16string price = product ? product->price : std::u16string();
+  auto* offer = new HUDWindow;
+  offer->setText(u"text", (base::Format(levelText(u"buyHealthDialogText")) % price).GetResult());
+  offer->setText(u"caption", levelText(u"buyHealthDialogTitle"));
+  map.mHud->pushWindow(offer);
+  map.mState = kBuyHealthState;
+}
