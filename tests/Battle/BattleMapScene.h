@@ -13,7 +13,7 @@
 #include "Game/Entities/RuvTower.h"
 #include "Game/Entities/RuvUnit.h"
 #include "Game/Entities/RuvWaveManager.h"
-#include "tests/Game/GameTestSupport.h"
+#include "gamesupport/GameTestSupport.h"
 #include "tests/fakes/RecordingRender.h"
 #include "tests/fakes/ScriptedBass.h"
 

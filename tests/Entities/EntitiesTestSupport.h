@@ -3,7 +3,7 @@
 // art cache the prototypes fill is deleted after each test.
 #include <string>
 
-#include "Game/GameTestSupport.h"
+#include "gamesupport/GameTestSupport.h"
 
 namespace tinyxml2 {
 class XMLElement;

@@ -5,7 +5,7 @@
 
 #include "Game/App/RuvAttributes.h"
 #include "Game/App/RuvFeatures.h"
-#include "GameTestSupport.h"
+#include "gamesupport/GameTestSupport.h"
 
 namespace {
 

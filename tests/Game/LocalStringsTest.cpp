@@ -3,7 +3,7 @@
 #include <string>
 
 #include "Game/App/LocalStrings.h"
-#include "GameTestSupport.h"
+#include "gamesupport/GameTestSupport.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include "Game/App/RuvProgress.h"
 #include "Game/App/RuvUpgrades.h"
 #include "Game/Battle/RuvWallet.h"
-#include "GameTestSupport.h"
+#include "gamesupport/GameTestSupport.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include "Core/Sound/SoundSystem.h"
 #include "Game/App/RuvProgress.h"
 #include "Game/App/SoundTags.h"
-#include "GameTestSupport.h"
+#include "gamesupport/GameTestSupport.h"
 #include "fakes/ScriptedBass.h"
 
 namespace {

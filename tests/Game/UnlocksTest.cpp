@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "Game/Battle/RuvUnlocks.h"
-#include "GameTestSupport.h"
+#include "gamesupport/GameTestSupport.h"
 #include "fakes/MainLogRecorder.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include "Game/App/RuvProgress.h"
 #include "Game/App/RuvUpgrades.h"
 #include "Game/Battle/RuvUnlocks.h"
-#include "GameTestSupport.h"
+#include "gamesupport/GameTestSupport.h"
 #include "fakes/MainLogRecorder.h"
 
 namespace {

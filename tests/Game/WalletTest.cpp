@@ -4,7 +4,7 @@
 
 #include "Game/App/RuvProgress.h"
 #include "Game/Battle/RuvWallet.h"
-#include "GameTestSupport.h"
+#include "gamesupport/GameTestSupport.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include "Game/App/RuvProgress.h"
 #include "fakes/RecordingRender.h"
 #include "fakes/ScriptedBass.h"
-#include "tests/Game/GameTestSupport.h"
+#include "gamesupport/GameTestSupport.h"
 
 namespace gui {
 class GameControl;

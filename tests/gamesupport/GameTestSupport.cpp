@@ -1,4 +1,4 @@
-#include "GameTestSupport.h"
+#include "gamesupport/GameTestSupport.h"
 
 #include "Core/File/Profiles.h"
 #include "Core/File/UserDataFileContainer.h"
