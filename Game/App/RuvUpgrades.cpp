@@ -3,12 +3,14 @@
 #include <tinyxml2.h>
 
 #include <algorithm>
+#include <cmath>
 
 #include "Core/Base/LogMessage.h"
 #include "Core/Base/StringEncoding.h"
 #include "Core/Base/TextFile.h"
 #include "Game/App/RuvProgress.h"
 #include "Game/Battle/RuvMapState.h"
+#include "Game/Entities/RuvProtos.h"
 #include "Game/Battle/RuvUnlocks.h"
 
 namespace {
@@ -127,6 +129,23 @@ void RuvUpgrades::collectProtoSteps(int protoId, std::vector<const RuvUpgradeSte
     });
     if (!qualifies || std::find(targets.begin(), targets.end(), protoId) == targets.end()) continue;
     if (const RuvUpgradeStep* step = boughtStep(*upgrade)) out.push_back(step);
+  }
+}
+
+void RuvUpgrades::applyToProto(RuvProto& proto) const {
+  std::vector<const RuvUpgradeStep*> steps;
+  collectProtoSteps(proto.id, steps);
+  for (const RuvUpgradeStep* step : steps) {
+    if (!step->attributes) continue;
+    const RuvAttributes& bonus = *step->attributes;
+    // Percent times value first: 10 % of 70 is exactly 7, not 7.0000005 rounded up to 8.
+    const auto share = [](float percent, float value) { return percent * value / 100.0f; };
+    proto.r += share(bonus.getFloat("radius"), proto.r);
+    proto.strength += std::ceil(share(bonus.getFloat("strength"), proto.strength));
+    proto.cost += std::floor(share(bonus.getFloat("cost"), proto.cost));
+    proto.cooldown -= share(bonus.getFloat("cooldown"), proto.cooldown);
+    proto.goldIncome += static_cast<int>(share(bonus.getFloat("goldIncome"), static_cast<float>(proto.goldIncome)));
+    proto.speed += std::floor(share(bonus.getFloat("speed"), proto.speed));
   }
 }
 

@@ -6,6 +6,7 @@
 #include "Game/App/RuvAttributes.h"
 
 class RuvMapState;
+class RuvProto;
 
 // One bought level of an upgrade: its prices and its whole bonus at that level.
 struct RuvUpgradeStep {
@@ -47,6 +48,10 @@ class RuvUpgrades {
   void applyGlobal();
   // Appends every upgrade of that shop section, in list order.
   void collectSection(int section, std::vector<RuvUpgrade*>& out) const;
+
+  // Adds the bonuses of the bought steps that touch the prototype's id, in place; each step works on
+  // what the previous one left. Pass a private copy, never a library record.
+  void applyToProto(RuvProto& proto) const;
 
   // The bought steps that touch a prototype, in list order: an upgrade counts when one of its targets
   // is -1 or unlocked at the map's level and the id is among its targets.

@@ -5,6 +5,7 @@
 #include "Core/Base/Tokenizer.h"
 #include "Core/Render/Graphics.h"
 #include "Core/Render/Image.h"
+#include "Game/App/SoundTags.h"
 #include "Game/Art/RuvFrameEntry.h"
 
 namespace {
@@ -57,12 +58,13 @@ void RuvSplashImage::draw(render::Graphics& graphics, const math::Rect& viewport
   graphics.SetColorRGBA(1.0f, 1.0f, 1.0f, 1.0f);
 }
 
-RuvSplashScreens::RuvSplashScreens() {
+RuvSplashScreens::RuvSplashScreens(HUD* hud) : mHud(hud) {
   for (const std::string& name : parseLogoList(base::ReadTextFile(u"logo/logo.ini"))) {
     render::Image* image = ruvLoadImage(u"logo/" + base::ToWide(name, base::kEncodingUtf8), nullptr);
     // A logo that cannot be shown is not worth 2.5 s of black.
     if (image) logos.push_back(new RuvSplashImage(image));
   }
+  k2::SoundTags::Instance()->PlayMusic(u"ruv/data/music/main_menu.ogg");
 }
 
 RuvSplashScreens::~RuvSplashScreens() {
@@ -111,7 +113,11 @@ void RuvSplashScreens::update(float dt) {
   if (current >= int(logos.size())) open = 0;
 }
 
-std::string RuvSplashScreens::buttonNameAt(float, float) {
+std::u16string RuvSplashScreens::buttonNameAt(int, int) {
   ++current;
-  return current >= int(logos.size()) ? "done" : "";
+  return current >= int(logos.size()) ? u"done" : u"";
+}
+
+void RuvSplashScreens::onClose() {
+  if (mHud) mHud->pushMainMenu();
 }

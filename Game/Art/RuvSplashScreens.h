@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "Core/Math/Rect.h"
+#include "Game/Screens/StandInScreens.h"
 
 namespace render {
 class Graphics;
@@ -30,12 +31,12 @@ class RuvSplashImage {
 
 // The logo sequence listed in "logo/logo.ini", shown first when the game starts. Closes (open
 // flag 0) when the last logo has ended; a click skips to the next logo.
-class RuvSplashScreens {
+class RuvSplashScreens : public HUDWindow {
  public:
   // Reads the list through the file manager and loads every logo; a logo whose image does not
-  // load is left out.
-  RuvSplashScreens();
-  virtual ~RuvSplashScreens();
+  // load is left out. Starts the menu music. hud (may be null) opens the main menu on closing.
+  explicit RuvSplashScreens(HUD* hud = nullptr);
+  ~RuvSplashScreens() override;
   RuvSplashScreens(const RuvSplashScreens&) = delete;
   RuvSplashScreens& operator=(const RuvSplashScreens&) = delete;
 
@@ -43,17 +44,19 @@ class RuvSplashScreens {
   // ','; spaces removed, a final carriage return dropped, empty names left out.
   static std::vector<std::string> parseLogoList(const std::string& text);
 
-  void draw(render::Graphics& graphics);
+  void draw(render::Graphics& graphics) override;
   // Advances the current logo; once none is left the open flag drops to 0.
-  void update(float dt);
+  void update(float dt) override;
   // Every click skips a logo: "done" once none is left, else the empty name.
-  std::string buttonNameAt(float x, float y);
-  // Called by the screen stack when the screen closes; the main menu follows.
-  virtual void onClose() {}
+  std::u16string buttonNameAt(int x, int y) override;
+  // The main menu follows.
+  void onClose() override;
 
   std::vector<RuvSplashImage*> logos;
   int current = 0;
-  unsigned char open = 1;
   // The application's viewport rectangle (screen pixels) in which the logos are centred.
   math::Rect viewport{0.0f, 0.0f, 1024.0f, 768.0f};
+
+ private:
+  HUD* mHud;
 };

@@ -1,0 +1,224 @@
+#pragma once
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Core/Math/Rect.h"
+#include "Game/Battle/RuvMapState.h"
+
+struct TPurchaseResult;
+namespace render {
+class Graphics;
+class Image;
+class ParticleEmitter;
+}  // namespace render
+
+class HUD;
+class HUDSpellButton;
+class RuvAnimation;
+class RuvBulletList;
+class RuvEffect;
+class RuvFrameEntry;
+class RuvFxTriggers;
+class RuvModifier;
+class RuvParticle;
+class RuvPopupList;
+class RuvProtoLibrary;
+class RuvRadialMenu;
+class RuvRouteTable;
+class RuvSpellSheet;
+class RuvSpot;
+class RuvSpotList;
+class RuvSprite;
+class RuvTower;
+class RuvUnit;
+class RuvWaveHint;
+class RuvWaveManager;
+struct RuvEpisodeSetup;
+struct RuvLink;
+struct RuvPoint;
+
+// The battle: the running level's state, every battle object and the HUD, and the game tick. One per
+// game, owned by the root board. Members are public: the entities, screens and tables of the game
+// read and write them directly. Lists own their elements unless noted.
+class RuvMap : public RuvMapState {
+ public:
+  static constexpr int kDrawLayerCount = 5;
+  // Screen states the map itself tests (the dispatcher owns the full table).
+  static constexpr int kStatePlaying = 0;
+  static constexpr int kStatePauseMenu = 4;
+
+  // Loads the map art, the tables and the sheets for the current profile; loads no level
+  // (mState stays -1). Needs the renderer (RuvResources), the particle file and the profiles.
+  RuvMap();
+  // Deletes everything it owns, clears the art-set cache, hides the tutorial; the progress store goes
+  // last.
+  ~RuvMap() override;
+  RuvMap(const RuvMap&) = delete;
+  RuvMap& operator=(const RuvMap&) = delete;
+
+  // One tick of dt real seconds; the battle advances by dt x mSpeed.
+  void update(float dt);
+  // Speed 0, pause menu (state 4), tutorial suspended.
+  void pause();
+  // Losing the window focus: pauses only while playing (state 0).
+  void onAppPause();
+  // Shows the speed buttons of mSpeed and moves the button marker onto the active one.
+  void refreshSpeedButtons();
+  // A unit leaves the map: every reference the map's objects hold to it is dropped.
+  void onUnitRemoved(RuvUnit* unit);
+  // Enemy health offset of the mode: -0.1 easy (0), +0.1 hard (2), else 0.
+  float difficultyOffset() const;
+
+  // Level start and load.
+  void startLevel();
+  void loadLevel();
+  void loadLevelFile(const std::u16string& path);
+  // Data sheets and the episode table; the queries answer -1 for an episode without a row.
+  void loadSheets();
+  int episodeCount() const override;
+  int levelCount(int episode) const;
+  int hardcoreLevelCount(int episode) const;
+  int starsNeeded(int episode) const override;
+  // Normal plus hardcore levels of episodes 0, 1, ... up to the first missing row; an episode
+  // without normal levels adds nothing.
+  int totalLevelCount() const;
+  // Input in design pixels, from the root board.
+  void onMouseDown(int x, int y);
+  void onMouseUp(int x, int y);
+  void onMouseMove(int x, int y);
+  void onMouseWheel(int delta);
+  void draw(render::Graphics& graphics);
+  // Level end.
+  void winLevel();
+  void loseLevel();
+  // What a finished purchase grants; registered with the purchase results at construction.
+  void onPurchaseResult(const TPurchaseResult& result);
+
+  // RuvMapState.
+  int getMode() const override { return mMode; }
+  void setMode(int mode) override { mMode = mode; }
+  int getEpisode() const override { return mEpisode; }
+  int getLevel() const override { return mLevel; }
+  int levelCount(int episode, bool hardcore) const override;
+  int getDefaultGems() const override { return mDefaultGems; }
+  float getLives() const override { return mLives; }
+  RuvProgress* getProgress() override { return mProgress.get(); }
+  RuvUnlocks* getUnlocks() override { return mUnlocks.get(); }
+  RuvUpgrades* getUpgrades() override { return mUpgrades.get(); }
+  RuvWallet* getWallet() override { return mWallet.get(); }
+  void setMaxLivesBonus(int lives) override { mMaxLivesBonus = lives; }
+  void setEnemyCostBonus(float factor) override { mEnemyCostBonus = factor; }
+  void setStartBudgetBonus(float factor) override { mStartBudgetBonus = factor; }
+  void updateCoinsText() override;
+  void updateCrystalsText() override;
+  void reloadTutorialProgress() override;
+  bool isAppFullscreen() override;
+  void switchScreenMode() override;
+
+  // In the Part's order.
+  bool mSceneryDirty = false;
+  float mGameTime = 0.0f;  // level clock, seconds
+  std::unique_ptr<render::Image> mSceneryCache;
+  render::Image* mRoadBrush = nullptr;  // owned by the art set "ruv/ui"
+  std::unique_ptr<RuvRouteTable> mRoutes;
+  math::Rect mSceneryRect;
+  std::map<int, RuvEpisodeSetup> mEpisodes;
+  float mViewScale = 1.0f;
+  float mViewX = 0.0f;
+  float mViewY = 0.0f;
+  bool mReady = false;  // update and draw do nothing until the map art is loaded
+  int mStateAfterModal = 0;
+  int mLevelResult = 0;  // 1 lost, 2 won
+  int mTutorialSpot = -1;
+  bool mCheatsEnabled = false;
+  int mMode = 0;  // 0, 1, 2; 3 hardcore
+  float mFrameTime = 0.0f;  // real seconds of the last tick
+  float mSpeed = 1.0f;      // 0 paused, 1 normal, 2 fast
+  std::u16string mReturnScreen;
+  std::u16string mLanguage = u"en";
+  std::u16string mNameInput;
+  std::unique_ptr<RuvUpgrades> mUpgrades;
+  HUDSpellButton* mArmedSpell = nullptr;  // not owned
+  int mState = -1;
+  int mLevel = 0;
+  int mEpisode = 0;
+  std::unique_ptr<RuvUnlocks> mUnlocks;
+  std::unique_ptr<RuvProgress> mProgress;
+  bool mShowWaveList = false;
+  bool mShowDebug = false;
+  float mEnemyCostBonus = 0.0f;
+  float mStartBudgetBonus = 0.0f;
+  int mMaxLivesBonus = 0;
+  float mSellRatio = 0.5f;
+  int mBudget = 0;
+  int mDefaultGems = 0;
+  std::vector<RuvSprite*> mSprites;  // owned (updateSprites deletes finished ones)
+  std::vector<RuvFrameEntry*> mDrawLayers[kDrawLayerCount];
+  std::unique_ptr<RuvFxTriggers> mFxTriggers;
+  std::u16string mLevelPath;
+  std::unique_ptr<render::ParticleEmitter> mActiveEmitter;        // null without the prototype
+  std::unique_ptr<render::ParticleEmitter> mActiveButtonEmitter;  // null without the prototype
+  // Frames of the art set "ruv/ui" (owned by it).
+  render::Image* mArtPowerBuff = nullptr;
+  render::Image* mArtBar = nullptr;
+  render::Image* mArtRadius = nullptr;
+  render::Image* mArtTierMarks[3] = {nullptr, nullptr, nullptr};
+  std::map<int, render::Image*> mArtTowerIcons;
+  render::Image* mArtSell = nullptr;
+  render::Image* mArtBuy = nullptr;
+  render::Image* mArtContextGem = nullptr;
+  std::map<std::string, render::Image*> mArtAbilityIcons;
+  render::Image* mArtLevel2 = nullptr;
+  render::Image* mArtLevel3 = nullptr;
+  std::unique_ptr<RuvAnimation> mEnemySpotAnim;
+  RuvUnit* mSelectedUnit = nullptr;  // not owned
+  std::unique_ptr<RuvRadialMenu> mRadialMenu;
+  std::unique_ptr<HUD> mHud;
+  std::vector<std::unique_ptr<RuvSpot>> mSpotDefs;
+  std::vector<RuvPoint> mPoints;
+  std::vector<RuvLink> mLinks;
+  std::unique_ptr<RuvBulletList> mBullets;
+  std::unique_ptr<RuvWaveManager> mWaves;
+  std::unique_ptr<RuvWaveHint> mWaveHint;
+  std::vector<std::unique_ptr<RuvTower>> mTowers;
+  std::vector<std::unique_ptr<RuvModifier>> mModifiers;
+  std::vector<std::unique_ptr<RuvEffect>> mEffects;
+  std::vector<std::unique_ptr<RuvEffect>> mOverlayEffects;  // hidden in the gem-shop offer
+  std::vector<std::unique_ptr<render::ParticleEmitter>> mEmitters;  // run on real time
+  std::vector<std::unique_ptr<RuvParticle>> mParticles;
+  std::unique_ptr<RuvSpellSheet> mSpells;
+  std::unique_ptr<RuvPopupList> mPopups;
+  std::unique_ptr<RuvWallet> mWallet;
+  std::unique_ptr<RuvProtoLibrary> mProtos;
+  std::unique_ptr<RuvSpotList> mSpots;
+  float mLives = 0.0f;
+  float mMaxLives = 0.0f;
+  float mMapScale = 1.0f;  // applied to the coordinates of a level file's points and links
+
+ private:
+  // The unit and tower art folders and the UI art; then mReady.
+  void loadUiArt();
+  // mWaveHint, mPopups and the art members from the set "ruv/ui".
+  void loadUiFrames();
+};
+
+// Euclidean distance.
+float distance(float x1, float y1, float x2, float y2);
+
+// The first record of list (pointers to records whose first member is the int id) with that id,
+// or null.
+template <class List>
+auto findById(const List& list, int id) -> decltype(&*list.front()) {
+  for (const auto& record : list) {
+    if (record && record->id == id) return &*record;
+  }
+  return nullptr;
+}
+
+// The draw lists' order: smaller depth first (used with a stable sort).
+bool drawDepthLess(const RuvFrameEntry* a, const RuvFrameEntry* b);
+
+// An effect holder runs while it has emitters and every one of them is playing.
+bool isEffectRunning(const std::vector<render::ParticleEmitter*>& emitters);

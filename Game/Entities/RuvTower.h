@@ -1,0 +1,16 @@
+#pragma once
+// A tower on a build spot. The map clears its per-frame combat state and ticks it.
+
+class RuvUnit;
+
+class RuvTower {
+ public:
+  virtual ~RuvTower() = default;
+  // Game seconds.
+  virtual void update(float dt) { (void)dt; }
+  // Zeroes the bonus record the upgrades fill again every frame.
+  virtual void clearCombatStats() {}
+
+  unsigned char boosted = 0;  // set each frame by a boosting tower, cleared by the map
+  RuvUnit* target = nullptr;  // the unit aimed at, not owned
+};
