@@ -71,11 +71,12 @@ class RuvMap : public RuvMapState {
   // Enemy health offset of the mode: -0.1 easy (0), +0.1 hard (2), else 0.
   float difficultyOffset() const;
 
-  // Level start and load.
+  // Level start and load. Not built yet: they do nothing.
   void startLevel();
   void loadLevel();
   void loadLevelFile(const std::u16string& path);
-  // Data sheets and the episode table; the queries answer -1 for an episode without a row.
+  // Prototype sheets into mProtos, the setup sheet into mEpisodes (rows are replaced, never
+  // dropped), mSellRatio and mDefaultGems. The queries answer -1 for an episode without a row.
   void loadSheets();
   int episodeCount() const override;
   int levelCount(int episode) const;
@@ -84,16 +85,18 @@ class RuvMap : public RuvMapState {
   // Normal plus hardcore levels of episodes 0, 1, ... up to the first missing row; an episode
   // without normal levels adds nothing.
   int totalLevelCount() const;
-  // Input in design pixels, from the root board.
+  // Input in design pixels, from the root board. Not built yet: ignored.
   void onMouseDown(int x, int y);
   void onMouseUp(int x, int y);
   void onMouseMove(int x, int y);
   void onMouseWheel(int delta);
+  // One frame. For now only the HUD's screens, layer 0 then layer 1.
   void draw(render::Graphics& graphics);
-  // Level end.
+  // Level end. Not built yet: they do nothing.
   void winLevel();
   void loseLevel();
-  // What a finished purchase grants; registered with the purchase results at construction.
+  // What a finished purchase grants; registered with the purchase results at construction and
+  // unregistered at destruction. Not built yet: results are ignored.
   void onPurchaseResult(const TPurchaseResult& result);
 
   // RuvMapState.

@@ -83,6 +83,9 @@ class HUD : public HUDWindow {
   RuvMap& mMap;
 };
 
+// The pause menu: an empty screen until the menus come.
+class HUDIngameMenu : public HUDWindow {};
+
 // The tutorial: the stand-in ignores every call.
 class RuvTutorial : public base::Singletone<RuvTutorial> {
  public:

@@ -10,10 +10,13 @@
 #include "Core/File/FileManager.h"
 #include "Core/File/ImageContainer.h"
 #include "Core/Render/Image.h"
+#include "Core/Sound/SoundSystem.h"
+#include "Game/App/SoundTags.h"
 #include "Game/Art/RuvFrameEntry.h"
 #include "Game/Art/RuvResources.h"
 #include "Game/Art/RuvSplashScreens.h"
 #include "tests/Graphics/DrawFrame.h"
+#include "tests/fakes/ScriptedBass.h"
 
 namespace {
 
@@ -31,10 +34,15 @@ class DataContractTest : public testgraphics::DrawFrameTest {
     RuvResources::Instance()->setRender(&mRender);
   }
   void TearDown() override {
+    // The logo screens start the menu music.
+    if (k2::SoundTags::Exists()) delete k2::SoundTags::Instance();
+    if (SoundSystem::Exists()) delete SoundSystem::Instance();
     RuvResources::Instance()->clear();
     RuvResources::Instance()->setRender(nullptr);
     std::filesystem::current_path(mPrevious);
   }
+
+  fakes::ScriptedBass mBass;
 
   void LoadEverything() {
     for (const char16_t* container : kDataContainers) {

@@ -2,8 +2,11 @@
 #include <gtest/gtest.h>
 
 #include "Core/Render/Image.h"
+#include "Core/Sound/SoundSystem.h"
+#include "Game/App/SoundTags.h"
 #include "Game/Art/RuvSplashScreens.h"
 #include "GameArtScene.h"
+#include "fakes/ScriptedBass.h"
 
 namespace {
 
@@ -11,12 +14,21 @@ using gameart::GameArtTest;
 
 class SplashTest : public GameArtTest {
  protected:
+  // The screens start the menu music through the sound tags.
+  void TearDown() override {
+    if (k2::SoundTags::Exists()) delete k2::SoundTags::Instance();
+    if (SoundSystem::Exists()) delete SoundSystem::Instance();
+    GameArtTest::TearDown();
+  }
+
   void WriteLogos(const std::string& ini, const std::vector<std::string>& images) {
     WriteDataFile("logo/logo.ini", ini);
     for (const std::string& image : images) WritePixelPng("logo/" + image, 64, 32);
   }
 
   // Alpha of the veil drawn with the current logo; -1 when no veil was drawn.
+  fakes::ScriptedBass mBass;
+
   float VeilAlpha(RuvSplashScreens& screens) {
     Frame([&](render::Graphics& g) { screens.draw(g); });
     const std::vector<render::SVertexGeom> veil = LastIndexedVertices<render::SVertexGeom>();
@@ -103,16 +115,16 @@ TEST_F(SplashTest, ClicksSkipToDone) {
   WriteLogos("logos;a.png,b.png,c.png", {"a.png", "b.png", "c.png"});
   RuvSplashScreens screens;
   screens.update(1.0f);  // into the first logo's hold
-  EXPECT_EQ(screens.buttonNameAt(10, 10), "");
+  EXPECT_EQ(screens.buttonNameAt(10, 10), u"");
   screens.update(0.25f);  // the second logo fading in
   EXPECT_EQ(screens.logos[1]->phase, RuvSplashImage::kFadingIn);
-  EXPECT_EQ(screens.buttonNameAt(10, 10), "");
+  EXPECT_EQ(screens.buttonNameAt(10, 10), u"");
   EXPECT_EQ(screens.current, 2);
   EXPECT_EQ(screens.logos[2]->phase, RuvSplashImage::kFadingIn);
   EXPECT_EQ(screens.logos[2]->time, 0.0f);
-  EXPECT_EQ(screens.buttonNameAt(10, 10), "done");
+  EXPECT_EQ(screens.buttonNameAt(10, 10), u"done");
   // Further clicks and draws past the end stay safe.
-  EXPECT_EQ(screens.buttonNameAt(10, 10), "done");
+  EXPECT_EQ(screens.buttonNameAt(10, 10), u"done");
   Frame([&](render::Graphics& g) { screens.draw(g); });
   EXPECT_TRUE(mRender.Arguments("DrawIndexed").empty());
   screens.update(0.01f);
@@ -125,7 +137,13 @@ TEST_F(SplashTest, MissingListClosesAtOnce) {
   EXPECT_EQ(screens.open, 1);
   screens.update(0.0f);
   EXPECT_EQ(screens.open, 0);
-  EXPECT_EQ(screens.buttonNameAt(0, 0), "done");
+  EXPECT_EQ(screens.buttonNameAt(0, 0), u"done");
+}
+
+TEST_F(SplashTest, MenuMusicStarts) {
+  WriteDataFile("ruv/data/music/main_menu.ogg", "OggS x");
+  RuvSplashScreens screens;
+  EXPECT_EQ(mBass.CallsStartingWith("StreamCreateFileUser").size(), 1u);
 }
 
 TEST_F(SplashTest, LogoThatDoesNotLoadIsSkipped) {

@@ -1,0 +1,367 @@
+#include "Game/Battle/RuvMap.h"
+
+#include <cmath>
+
+#include "Core/App/Application.h"
+#include "Core/Base/Delegate.h"
+#include "Core/Purchase/PurchaseResultEvent.h"
+#include "Core/Render/Image.h"
+#include "Core/Render/ParticleEmitter.h"
+#include "Core/Render/ParticleSystem.h"
+#include "Framework/GameApplication.h"
+#include "Game/App/RuvProgress.h"
+#include "Game/App/RuvUpgrades.h"
+#include "Game/App/SoundTags.h"
+#include "Game/Art/RuvAnimation.h"
+#include "Game/Art/RuvPopupList.h"
+#include "Game/Art/RuvResources.h"
+#include "Game/Battle/RuvFxTriggers.h"
+#include "Game/Battle/RuvRadialMenu.h"
+#include "Game/Battle/RuvRoutes.h"
+#include "Game/Battle/RuvSpot.h"
+#include "Game/Battle/RuvSpotList.h"
+#include "Game/Battle/RuvUnlocks.h"
+#include "Game/Battle/RuvWallet.h"
+#include "Game/Battle/RuvWaveHint.h"
+#include "Game/Entities/RuvBulletList.h"
+#include "Game/Entities/RuvDataSheet.h"
+#include "Game/Entities/RuvModifier.h"
+#include "Game/Entities/RuvParticle.h"
+#include "Game/Entities/RuvProtos.h"
+#include "Game/Entities/RuvSpellSheet.h"
+#include "Game/Entities/RuvTower.h"
+#include "Game/Entities/RuvUnit.h"
+#include "Game/Entities/RuvWaveManager.h"
+#include "Game/Entities/RuvWaveProto.h"
+#include "Game/Screens/StandInScreens.h"
+
+namespace {
+
+// Loaded in this order at construction; the last one provides the set "ruv/ui".
+constexpr const char16_t* kMapArtFolders[] = {
+    u"ruv/units/t1units",   u"ruv/units/t2units", u"ruv/units/t3units",    u"ruv/towers/artillery",
+    u"ruv/towers/dart",     u"ruv/towers/cannon", u"ruv/towers/support",   u"ruv/data/ui_parts",
+};
+
+struct MapTowerIcon {
+  int id;
+  const char16_t* frame;
+};
+constexpr MapTowerIcon kMapTowerIcons[] = {
+    {10000, u"ui/tower_01"}, {10001, u"ui/tower_01"}, {10002, u"ui/tower_01"}, {10100, u"ui/tower_03"},
+    {10200, u"ui/tower_02"}, {20000, u"ui/tower_05"}, {20001, u"ui/tower_05"}, {20002, u"ui/tower_05"},
+    {20100, u"ui/tower_04"}, {20200, u"ui/tower_06"}, {30000, u"ui/tower_09"}, {30001, u"ui/tower_09"},
+    {30002, u"ui/tower_09"}, {30100, u"ui/tower_11"}, {30200, u"ui/tower_10"}, {40000, u"ui/tower_08"},
+    {40001, u"ui/tower_08"}, {40002, u"ui/tower_08"}, {40100, u"ui/tower_12"}, {40200, u"ui/tower_07"},
+};
+
+struct MapAbilityIcon {
+  const char* key;
+  const char16_t* frame;
+};
+constexpr MapAbilityIcon kMapAbilityIcons[] = {
+    {"dot", u"ui/acid_01"},        {"aimed", u"ui/beam_01"},         {"splash", u"ui/aoe_01"},
+    {"firesplash", u"ui/burn_01"}, {"stun", u"ui/dazed_01"},         {"towerBoost", u"ui/hammer_01"},
+    {"goldIncome", u"ui/money_01"}, {"teleportEnemy", u"ui/portal_01"}, {"air", u"ui/wing_01"},
+    {"stars1", u"ui/might_01"},    {"stars2", u"ui/might_02"},
+};
+
+// Walks list by index: a finished element is deleted and removed in place, the others advance.
+template <class List, class Finished, class Advance>
+void mapUpdateOrRemove(List& list, Finished finished, Advance advance) {
+  for (size_t i = 0; i < list.size();) {
+    if (finished(*list[i])) {
+      list.erase(list.begin() + std::ptrdiff_t(i));
+    } else {
+      advance(*list[i]);
+      ++i;
+    }
+  }
+}
+
+bool mapEmitterPlaying(const render::ParticleEmitter* emitter) {
+  return emitter && emitter->GetState() == render::ParticleEmitter::kPlaying;
+}
+
+framework::GameApplication* mapApplication() {
+  return dynamic_cast<framework::GameApplication*>(app::Application::Instance());
+}
+
+}  // namespace
+
+RuvMap::RuvMap() {
+  mUpgrades = std::make_unique<RuvUpgrades>(std::u16string(RuvUpgrades::kPath), this);
+  mRoutes = std::make_unique<RuvRouteTable>();
+  loadUiArt();
+  mUnlocks = std::make_unique<RuvUnlocks>(this);
+  mEnemySpotAnim = std::make_unique<RuvAnimation>(u"ruv/enemy_spot", u"");
+  k2::SoundTags* soundTags = k2::SoundTags::Instance();
+  soundTags->Load(k2::SoundTags::kSheetPath);
+  soundTags->SetMapState(this);
+  mWallet = std::make_unique<RuvWallet>(this);
+  mHud = std::make_unique<HUD>(*this);
+  mSpells = std::make_unique<RuvSpellSheet>();
+  for (const char16_t* name : {u"speed_btn_ac", u"pause_btn_ac", u"play_btn_ac", u"options_btn_ac"}) {
+    mHud->setButtonVisible(name, false);
+  }
+  mProgress = std::make_unique<RuvProgress>(this);
+  mMode = mProgress->getMode();
+  mFxTriggers = std::make_unique<RuvFxTriggers>();
+  mWaves = std::make_unique<RuvWaveManager>();
+  mBullets = std::make_unique<RuvBulletList>();
+  loadSheets();
+  render::ParticleSystem* particles = render::ParticleSystem::Instance();
+  mActiveEmitter.reset(particles->CreateEmitter("active"));
+  mActiveButtonEmitter.reset(particles->CreateEmitter("active_btn"));
+  for (render::ParticleEmitter* emitter : {mActiveEmitter.get(), mActiveButtonEmitter.get()}) {
+    if (emitter) emitter->SetState(render::ParticleEmitter::kPlaying);
+  }
+  refreshSpeedButtons();
+  purchase::PurchaseResultEvent::Subscribe(
+      this, base::DelegatePtr<purchase::PurchaseResultEvent::Handler>(
+                new base::MemberDelegate1<RuvMap, const TPurchaseResult&, void>(this, &RuvMap::onPurchaseResult)));
+}
+
+RuvMap::~RuvMap() {
+  purchase::PurchaseResultEvent::Unsubscribe(this);
+  if (k2::SoundTags::Exists()) k2::SoundTags::Instance()->SetMapState(nullptr);
+  mSpots.reset();
+  mProtos.reset();
+  mWallet.reset();
+  mPopups.reset();
+  mSpells.reset();
+  mParticles.clear();
+  mEmitters.clear();
+  mOverlayEffects.clear();
+  mEffects.clear();
+  mModifiers.clear();
+  mTowers.clear();
+  mWaveHint.reset();
+  mWaves.reset();
+  mBullets.reset();
+  mLinks.clear();
+  mPoints.clear();
+  mSpotDefs.clear();
+  mHud.reset();
+  mRadialMenu.reset();
+  mEnemySpotAnim.reset();
+  mActiveButtonEmitter.reset();
+  mActiveEmitter.reset();
+  mFxTriggers.reset();
+  deleteOwnedObjects(mSprites);
+  mUnlocks.reset();
+  mUpgrades.reset();
+  mRoutes.reset();
+  mSceneryCache.reset();
+  RuvResources::Instance()->clear();
+  RuvTutorial::Instance()->hide();
+  mProgress.reset();
+}
+
+void RuvMap::loadUiArt() {
+  for (const char16_t* folder : kMapArtFolders) RuvResources::Instance()->loadArtFolder(folder);
+  loadUiFrames();
+  mReady = true;
+}
+
+void RuvMap::loadUiFrames() {
+  RuvArtSet* ui = RuvResources::Instance()->findArtByPsd(u"ruv/ui");
+  const auto image = [ui](const char16_t* name) -> render::Image* {
+    RuvFrameEntry* frame = ui ? ui->findFrame(name, u"") : nullptr;
+    return frame ? frame->image : nullptr;
+  };
+  mWaveHint = std::make_unique<RuvWaveHint>(image(u"ui/wave_hint"));
+  mPopups = std::make_unique<RuvPopupList>();
+  mRoadBrush = image(u"ui/brush");
+  mArtPowerBuff = image(u"ui/power_buff");
+  mArtLevel2 = image(u"ui/lvl2");
+  mArtLevel3 = image(u"ui/lvl3");
+  mArtSell = image(u"ui/sell");
+  mArtBuy = image(u"ui/buy");
+  mArtContextGem = image(u"ui/context_gem");
+  mArtBar = image(u"ui/bar");
+  mArtRadius = image(u"ui/radius");
+  mArtTierMarks[0] = image(u"ui/l1");
+  mArtTierMarks[1] = image(u"ui/l2");
+  mArtTierMarks[2] = image(u"ui/l3");
+  for (const MapTowerIcon& icon : kMapTowerIcons) mArtTowerIcons[icon.id] = image(icon.frame);
+  for (const MapAbilityIcon& icon : kMapAbilityIcons) mArtAbilityIcons[icon.key] = image(icon.frame);
+}
+
+void RuvMap::update(float dt) {
+  if (!mReady) return;
+  const float g = dt * mSpeed;
+  mFrameTime = dt;
+  mGameTime += g;
+  mEnemySpotAnim->update(dt);
+  if (mSelectedUnit && mSelectedUnit->state == RuvUnit::kDying) mSelectedUnit = nullptr;
+  if (mRadialMenu && mRadialMenu->active) mRadialMenu->update(dt);
+  if (mArmedSpell && mActiveEmitter) mActiveEmitter->Update(double(g));
+  if (mActiveButtonEmitter) {
+    mActiveButtonEmitter->Update(double(g));
+    if (!mapEmitterPlaying(mActiveButtonEmitter.get())) {
+      mActiveButtonEmitter->SetState(render::ParticleEmitter::kPlaying);
+    }
+  }
+  mHud->update(dt);
+  RuvTutorial::Instance()->update(dt);
+  const auto effectFinished = [](const RuvEffect& effect) { return !mapEmitterPlaying(effect.emitter); };
+  const auto advanceEffect = [g](RuvEffect& effect) { effect.update(g); };
+  mapUpdateOrRemove(mOverlayEffects, effectFinished, advanceEffect);
+  mapUpdateOrRemove(
+      mEmitters, [](const render::ParticleEmitter& emitter) { return !mapEmitterPlaying(&emitter); },
+      [dt](render::ParticleEmitter& emitter) { emitter.Update(double(dt)); });
+  if (mState != kStatePlaying) {
+    mRadialMenu.reset();
+    return;
+  }
+  mFxTriggers->update(g);
+  updateSprites(mSprites, g);
+  mWallet->update(dt);
+  mapUpdateOrRemove(
+      mParticles, [](const RuvParticle& particle) { return !isEffectRunning(particle.emitters); },
+      [g](RuvParticle& particle) { particle.update(g); });
+  mapUpdateOrRemove(mEffects, effectFinished, advanceEffect);
+  mPopups->update(g);
+  for (const std::unique_ptr<RuvTower>& tower : mTowers) {
+    tower->clearCombatStats();
+    tower->boosted = 0;
+  }
+  for (size_t i = 0; i < mModifiers.size(); ++i) mModifiers[i]->update(nullptr, g);
+  for (size_t i = 0; i < mTowers.size(); ++i) mTowers[i]->update(g);
+  mWaves->updateUnitModifiers(g);
+  for (size_t i = 0; i < mWaves->units.size(); ++i) mWaves->units[i]->update(g);
+  mBullets->update(g);
+  mapUpdateOrRemove(
+      mModifiers, [](const RuvModifier& modifier) { return !modifier.active; },
+      [](RuvModifier&) {});
+  mWaves->update(g);
+  for (const std::unique_ptr<RuvUnit>& unit : mWaves->units) unit->speedReduction = 0.0f;
+}
+
+void RuvMap::pause() {
+  mSpeed = 0.0f;
+  refreshSpeedButtons();
+  mState = kStatePauseMenu;
+  RuvTutorial::Instance()->suspend();
+  mHud->pushWindow(new HUDIngameMenu);
+}
+
+void RuvMap::onAppPause() {
+  if (mState == kStatePlaying) pause();
+}
+
+void RuvMap::refreshSpeedButtons() {
+  mHud->setButtonVisible(u"play_btn_ac", mSpeed == 1.0f);
+  mHud->setButtonVisible(u"play_btn", mSpeed != 1.0f);
+  mHud->setButtonVisible(u"speed_btn_ac", mSpeed == 2.0f);
+  mHud->setButtonVisible(u"speed_btn", mSpeed != 2.0f);
+  mHud->setButtonVisible(u"pause_btn_ac", mSpeed == 0.0f);
+  mHud->setButtonVisible(u"pause_btn", mSpeed != 0.0f);
+  mHud->setButtonVisible(u"options_btn_ac", false);
+  const char16_t* active = mSpeed == 0.0f ? u"pause_btn_ac"
+                           : mSpeed == 1.0f ? u"play_btn_ac"
+                           : mSpeed == 2.0f ? u"speed_btn_ac"
+                                            : nullptr;
+  RuvButtonFrame* button = active ? mHud->findButton(active) : nullptr;
+  if (button && mActiveButtonEmitter) {
+    const float* r = button->rect;
+    mActiveButtonEmitter->SetPosition(math::Point2(r[0] + r[2] / 2.0f, r[1] + r[3] / 2.0f), 1);
+  }
+}
+
+void RuvMap::onUnitRemoved(RuvUnit* unit) {
+  if (unit == mSelectedUnit) mSelectedUnit = nullptr;
+  mBullets->forgetUnit(unit);
+  for (const std::unique_ptr<RuvTower>& tower : mTowers) {
+    if (tower->target == unit) tower->target = nullptr;
+  }
+  RuvWaveEntry* entry = unit->entry;
+  if (entry && entry->wave) entry->wave->onUnitKilled(entry->protoId, mGameTime, entry);
+}
+
+float RuvMap::difficultyOffset() const {
+  if (mMode == 0) return -0.1f;
+  if (mMode == 2) return 0.1f;
+  return 0.0f;
+}
+
+void RuvMap::loadSheets() {
+  if (!mProtos) mProtos = std::make_unique<RuvProtoLibrary>();
+  RuvDataSheet::loadSheets(*mProtos, mEpisodes, mSellRatio, mDefaultGems);
+}
+
+int RuvMap::episodeCount() const { return int(mEpisodes.size()); }
+
+int RuvMap::levelCount(int episode) const { return RuvDataSheet::levelCount(mEpisodes, episode); }
+
+int RuvMap::hardcoreLevelCount(int episode) const { return RuvDataSheet::hardcoreLevelCount(mEpisodes, episode); }
+
+int RuvMap::starsNeeded(int episode) const { return RuvDataSheet::starsNeeded(mEpisodes, episode); }
+
+int RuvMap::totalLevelCount() const { return RuvDataSheet::totalLevelCount(mEpisodes); }
+
+int RuvMap::levelCount(int episode, bool hardcore) const {
+  return hardcore ? hardcoreLevelCount(episode) : levelCount(episode);
+}
+
+void RuvMap::startLevel() {}
+
+void RuvMap::loadLevel() {}
+
+void RuvMap::loadLevelFile(const std::u16string&) {}
+
+void RuvMap::onMouseDown(int, int) {}
+
+void RuvMap::onMouseUp(int, int) {}
+
+void RuvMap::onMouseMove(int, int) {}
+
+void RuvMap::onMouseWheel(int) {}
+
+void RuvMap::draw(render::Graphics& graphics) {
+  if (!mReady) return;
+  mHud->drawWindows(graphics, 0);
+  mHud->drawWindows(graphics, 1);
+}
+
+void RuvMap::winLevel() {}
+
+void RuvMap::loseLevel() {}
+
+void RuvMap::onPurchaseResult(const TPurchaseResult&) {}
+
+void RuvMap::updateCoinsText() {
+  if (mHud) mHud->updateCoinsText();
+}
+
+void RuvMap::updateCrystalsText() {
+  if (mHud) mHud->updateCrystalsText();
+}
+
+void RuvMap::reloadTutorialProgress() { RuvTutorial::Instance()->reloadProgress(); }
+
+bool RuvMap::isAppFullscreen() {
+  framework::GameApplication* application = mapApplication();
+  return application && !application->IsWindowedRequested();
+}
+
+void RuvMap::switchScreenMode() {
+  if (framework::GameApplication* application = mapApplication()) application->SwitchScreenMode();
+}
+
+float distance(float x1, float y1, float x2, float y2) {
+  const float dx = x2 - x1;
+  const float dy = y2 - y1;
+  return std::sqrt(dx * dx + dy * dy);
+}
+
+bool drawDepthLess(const RuvFrameEntry* a, const RuvFrameEntry* b) { return a->depth < b->depth; }
+
+bool isEffectRunning(const std::vector<render::ParticleEmitter*>& emitters) {
+  if (emitters.empty()) return false;
+  for (const render::ParticleEmitter* emitter : emitters) {
+    if (!mapEmitterPlaying(emitter)) return false;
+  }
+  return true;
+}
