@@ -211,6 +211,25 @@ TEST_F(GameStartTest, StartLoadsThePicturesAndShowsTheBoardWithItsLogos) {
   EXPECT_NE(nullptr, dynamic_cast<RuvSplashScreens*>(game.getMap()->mHud->stack[0].get()));
 }
 
+// Each press skips a logo; after the last one the logos go and the main menu opens.
+TEST_F(GameStartTest, PressesSkipTheLogos) {
+  TestGame& game = StartGame();
+  EXPECT_EQ(VN_OK, game.RunFrame(0.016f));
+  EXPECT_EQ(VN_OK, game.RunFrame(0.016f));
+  HUD& hud = *game.getMap()->mHud;
+  ASSERT_EQ(1u, hud.stack.size());
+  auto* logos = dynamic_cast<RuvSplashScreens*>(hud.stack[0].get());
+  ASSERT_NE(nullptr, logos);
+  ASSERT_EQ(2u, logos->logos.size());
+  math::Point3 point(500.0f, 400.0f, 0.0f);
+  game.getGameWindow()->OnWidgetMouseDown(point, 1);
+  EXPECT_EQ(1, logos->current);
+  EXPECT_EQ(12, game.getMap()->mState);
+  game.getGameWindow()->OnWidgetMouseDown(point, 1);
+  EXPECT_TRUE(hud.stack.empty());
+  EXPECT_EQ(7, game.getMap()->mState);
+}
+
 // Side pictures in the side bars of the menu states, plain bars where the bars are above and below,
 // nothing while playing.
 TEST_F(GameStartTest, LetterboxByStateAndFit) {
