@@ -63,6 +63,8 @@ Game::~Game() {
   delete mSideLeft;
   delete mSideRight;
   mMobShader = resource::ResourcePtr<TMobShader>();
+  // The art cache loads through this game's renderer, which goes with the framework part.
+  if (RuvResources::Exists()) RuvResources::Instance()->setRender(nullptr);
   if (sGame == this) sGame = nullptr;
 }
 

@@ -285,14 +285,47 @@ TEST_F(GameStartTest, LetterboxByStateAndFit) {
 }
 
 // A picture that did not load is left out instead of drawn (or used to scale).
-TEST_F(GameStartTest, MissingSidePicturesAreSkipped) {
+TEST_F(GameStartTest, MissingPicturesAreSkipped) {
   std::filesystem::remove_all(mRoot / "data/ruv/data/sides");
+  std::filesystem::remove(mRoot / "data/ruv/data/loading.png");
   SetMonitor(2560, 1080);
   TestGame& game = StartGame();
   EXPECT_EQ(nullptr, game.SideLeft());
+  EXPECT_EQ(nullptr, game.LoadingImage());
   game.getMap()->mState = 6;
   EXPECT_TRUE(FrameDraws([&](render::Graphics& g) { game.DrawLetterbox(g); }).empty());
   EXPECT_TRUE(FrameDraws([&](render::Graphics& g) { game.drawSideImages(g); }).empty());
+  game.mTestRender->mCalls.clear();
+  game.showLoadingScreen();
+  EXPECT_TRUE(game.mTestRender->Arguments("DrawIndexed").empty());
+}
+
+// Unscaled at the origin when drawing directly; through the off-screen target, scaled by the output
+// scale and centred on the 1366x768 area's middle.
+TEST_F(GameStartTest, LoadingScreen) {
+  for (const char* fs : {"0", "1"}) {
+    SCOPED_TRACE(fs);
+    WriteProfile(std::string("<fs v=\"") + fs + "\"/>");
+    TestGame& game = StartGame();
+    game.mTestRender->mCalls.clear();
+    game.showLoadingScreen();
+    const std::vector<math::Rect> quads = DrawnQuads();
+    ASSERT_EQ(1u, quads.size());
+    const framework::ScreenFitResults& fit = game.GetFit();
+    const bool target = game.GetRenderTarget() != nullptr;
+    ASSERT_EQ(std::string(fs) == "1", target);
+    const float sx = target ? fit.mDrawScaleX : 1.0f;
+    const float sy = target ? fit.mDrawScaleY : 1.0f;
+    const float left = target ? 683.0f * sx - 512.0f * sx : 0.0f;
+    const float top = target ? 384.0f * sy - 384.0f * sy : 0.0f;
+    EXPECT_NEAR(left, quads[0].x, 0.51f);
+    EXPECT_NEAR(top, quads[0].y, 0.51f);
+    EXPECT_NEAR(left + 1024.0f * sx, quads[0].width, 0.51f);
+    EXPECT_NEAR(top + 768.0f * sy, quads[0].height, 0.51f);
+    const std::vector<std::string>& calls = game.mTestRender->mCalls;
+    ASSERT_FALSE(calls.empty());
+    EXPECT_EQ(0u, calls.back().rfind("Present", 0));
+  }
 }
 
 TEST_F(GameStartTest, SwitchScreenModeStoresTheModeOnlyWhenItChanged) {
