@@ -22,12 +22,12 @@ resource::ResourcePtr<render::BMFont> LoadBoardFont(const char16_t* name) {
   return font;
 }
 
-int TruncatedCoordinate(float value) { return static_cast<int>(value); }
+int BoardCoordinate(float value) { return static_cast<int>(value); }
 
 // A slot window's turn of the update: it runs while open; once closed it is deleted and the slot
 // emptied.
 template <class Window>
-void UpdateSlot(Window*& slot, float dt) {
+void UpdateBoardSlot(Window*& slot, float dt) {
   if (slot == nullptr) return;
   if (slot->open) {
     slot->update(dt);
@@ -82,8 +82,8 @@ VNResultEnum GameWindow::Create() {
 }
 
 VNResultEnum GameWindow::OnUpdate(float dt) {
-  UpdateSlot(mConfirmDialog, dt);
-  UpdateSlot(mBanner, dt);
+  UpdateBoardSlot(mConfirmDialog, dt);
+  UpdateBoardSlot(mBanner, dt);
   mapUpdate(dt);
   return VN_OK;
 }
@@ -140,8 +140,8 @@ void GameWindow::runCheatKey(int key) {
 
 VNResultEnum GameWindow::OnWidgetMouseDown(math::Point3& point, int button) {
   if (button != kBoardLeftButton) return VN_OK;
-  const int x = TruncatedCoordinate(point.x);
-  const int y = TruncatedCoordinate(point.y);
+  const int x = BoardCoordinate(point.x);
+  const int y = BoardCoordinate(point.y);
   if (mConfirmDialog) {
     mConfirmDialog->onMouseDown(x, y);
     mConfirmDialog->onMouseMove(x, y);
@@ -152,8 +152,8 @@ VNResultEnum GameWindow::OnWidgetMouseDown(math::Point3& point, int button) {
 }
 
 VNResultEnum GameWindow::OnWidgetMouseUp(math::Point3& point, int) {
-  const int x = TruncatedCoordinate(point.x);
-  const int y = TruncatedCoordinate(point.y);
+  const int x = BoardCoordinate(point.x);
+  const int y = BoardCoordinate(point.y);
   if (mConfirmDialog) {
     mConfirmDialog->onMouseUp(x, y);
   } else {
@@ -163,8 +163,8 @@ VNResultEnum GameWindow::OnWidgetMouseUp(math::Point3& point, int) {
 }
 
 VNResultEnum GameWindow::OnWidgetMouseMove(math::Point3& point) {
-  mPointerX = TruncatedCoordinate(point.x);
-  mPointerY = TruncatedCoordinate(point.y);
+  mPointerX = BoardCoordinate(point.x);
+  mPointerY = BoardCoordinate(point.y);
   if (mConfirmDialog) {
     mConfirmDialog->onMouseMove(mPointerX, mPointerY);
   } else {
@@ -174,8 +174,8 @@ VNResultEnum GameWindow::OnWidgetMouseMove(math::Point3& point) {
 }
 
 VNResultEnum GameWindow::OnWidgetMouseDrag(math::Point3& point) {
-  const int x = TruncatedCoordinate(point.x);
-  const int y = TruncatedCoordinate(point.y);
+  const int x = BoardCoordinate(point.x);
+  const int y = BoardCoordinate(point.y);
   mapMouseMove(x, y);
   if (mConfirmDialog) mConfirmDialog->onMouseMove(x, y);
   return VN_OK;
