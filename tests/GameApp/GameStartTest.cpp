@@ -45,9 +45,9 @@ class GameStartRender : public fakes::RecordingRender {
   bool mFailSwitch = false;
 };
 
-class TestGame : public Game {
+class GameStartTestGame : public Game {
  public:
-  TestGame() {
+  GameStartTestGame() {
     mTestRender = new GameStartRender;
     SetRender(mTestRender);
   }
@@ -110,9 +110,9 @@ class GameStartTest : public fakes::ScratchFolderTest {
     return fs && fs->Attribute("v") ? fs->Attribute("v") : "none";
   }
 
-  TestGame& StartGame(std::vector<std::u16string> arguments = {}) {
+  GameStartTestGame& StartGame(std::vector<std::u16string> arguments = {}) {
     if (arguments.empty()) arguments = {u"--data_path", (mRoot / "data").u16string()};
-    mGame = std::make_unique<TestGame>();
+    mGame = std::make_unique<GameStartTestGame>();
     mGame->SetArguments(std::move(arguments));
     mGame->SetFolders((mRoot / "data").u16string() + u"/", (mRoot / "user").u16string() + u"/");
     EXPECT_EQ(VN_OK, mGame->Init());
@@ -161,7 +161,7 @@ class GameStartTest : public fakes::ScratchFolderTest {
 
   fakes::ScriptedWindowSystem mWindows;
   fakes::ScriptedBass mBass;
-  std::unique_ptr<TestGame> mGame;
+  std::unique_ptr<GameStartTestGame> mGame;
 };
 
 TEST_F(GameStartTest, WindowedFlagFromTheProfile) {
@@ -186,7 +186,7 @@ TEST_F(GameStartTest, WindowedFlagFromTheProfile) {
 
   // Through the start: the window opens in the profile's mode with the localised caption.
   WriteProfile("<fs v=\"0\"/>");
-  TestGame& game = StartGame();
+  GameStartTestGame& game = StartGame();
   EXPECT_TRUE(game.IsWindowedRequested());
   EXPECT_TRUE(game.GetWindow()->IsWindowed());
   EXPECT_EQ(LocalStrings::Instance()->get(u"game_caption"), game.GetWindowTitle());
@@ -194,7 +194,7 @@ TEST_F(GameStartTest, WindowedFlagFromTheProfile) {
 }
 
 TEST_F(GameStartTest, StartLoadsThePicturesAndShowsTheBoardWithItsLogos) {
-  TestGame& game = StartGame();
+  GameStartTestGame& game = StartGame();
   ASSERT_NE(nullptr, game.SideLeft());
   ASSERT_NE(nullptr, game.SideRight());
   EXPECT_EQ(172, game.SideLeft()->GetWidth());
@@ -213,7 +213,7 @@ TEST_F(GameStartTest, StartLoadsThePicturesAndShowsTheBoardWithItsLogos) {
 
 // Each press skips a logo; after the last one the logos go and the main menu opens.
 TEST_F(GameStartTest, PressesSkipTheLogos) {
-  TestGame& game = StartGame();
+  GameStartTestGame& game = StartGame();
   EXPECT_EQ(VN_OK, game.RunFrame(0.016f));
   EXPECT_EQ(VN_OK, game.RunFrame(0.016f));
   HUD& hud = *game.getMap()->mHud;
@@ -252,7 +252,7 @@ TEST_F(GameStartTest, LetterboxByStateAndFit) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     SetMonitor(c.width, c.height);
-    TestGame& game = StartGame();
+    GameStartTestGame& game = StartGame();
     ASSERT_TRUE(game.GetFit().mBars);
     game.getMap()->mState = c.state;
     const std::vector<std::string> plain =
@@ -289,7 +289,7 @@ TEST_F(GameStartTest, MissingPicturesAreSkipped) {
   std::filesystem::remove_all(mRoot / "data/ruv/data/sides");
   std::filesystem::remove(mRoot / "data/ruv/data/loading.png");
   SetMonitor(2560, 1080);
-  TestGame& game = StartGame();
+  GameStartTestGame& game = StartGame();
   EXPECT_EQ(nullptr, game.SideLeft());
   EXPECT_EQ(nullptr, game.LoadingImage());
   game.getMap()->mState = 6;
@@ -306,7 +306,7 @@ TEST_F(GameStartTest, LoadingScreen) {
   for (const char* fs : {"0", "1"}) {
     SCOPED_TRACE(fs);
     WriteProfile(std::string("<fs v=\"") + fs + "\"/>");
-    TestGame& game = StartGame();
+    GameStartTestGame& game = StartGame();
     game.mTestRender->mCalls.clear();
     game.showLoadingScreen();
     const std::vector<math::Rect> quads = DrawnQuads();
@@ -330,7 +330,7 @@ TEST_F(GameStartTest, LoadingScreen) {
 
 TEST_F(GameStartTest, SwitchScreenModeStoresTheModeOnlyWhenItChanged) {
   WriteProfile("<fs v=\"0\"/>");
-  TestGame& game = StartGame();
+  GameStartTestGame& game = StartGame();
   ASSERT_TRUE(game.GetWindow()->IsWindowed());
   ASSERT_EQ(VN_OK, game.SwitchScreenMode());
   EXPECT_FALSE(game.GetWindow()->IsWindowed());
@@ -349,7 +349,7 @@ TEST_F(GameStartTest, RefusedWindowLeavesTheProfileAlone) {
   // Full screen on a monitor too small for a window: the switch keeps full screen.
   SetMonitor(1280, 720);
   WriteProfile("<fs v=\"1\"/>");
-  TestGame& game = StartGame();
+  GameStartTestGame& game = StartGame();
   ASSERT_FALSE(game.GetWindow()->IsWindowed());
   const std::string before = ReadGameStartFile(ProfilesFile());
   EXPECT_EQ(VN_OK, game.SwitchScreenMode());
@@ -358,7 +358,7 @@ TEST_F(GameStartTest, RefusedWindowLeavesTheProfileAlone) {
 }
 
 TEST_F(GameStartTest, FocusPausesAndResumesAudioAndPausesAPlayedLevel) {
-  TestGame& game = StartGame();
+  GameStartTestGame& game = StartGame();
   game.getMap()->mState = RuvMap::kStatePlaying;
   mBass.ClearCalls();
   game.OnDeactivate();
@@ -372,7 +372,7 @@ TEST_F(GameStartTest, FocusPausesAndResumesAudioAndPausesAPlayedLevel) {
 
 // The developer keys act only with cheats on and in state 0; other keys and states change nothing.
 TEST_F(GameStartTest, DeveloperKeysGate) {
-  TestGame& game = StartGame();
+  GameStartTestGame& game = StartGame();
   RuvMap& map = *game.getMap();
   const struct {
     const char* name;
@@ -417,7 +417,7 @@ TEST_F(GameStartTest, DeveloperKeysGate) {
 TEST_F(GameStartTest, PackBuildingHooksDoNotReachTheMissingBoard) {
   std::filesystem::create_directories(mRoot / "data/ruv");
   std::filesystem::current_path(mRoot / "data");
-  TestGame& game = StartGame({u"--pack", u"x"});
+  GameStartTestGame& game = StartGame({u"--pack", u"x"});
   ASSERT_EQ(nullptr, game.getGameWindow());
   ASSERT_EQ(nullptr, game.getMap());
   game.OnKeyDown('a');

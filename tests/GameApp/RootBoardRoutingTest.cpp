@@ -11,38 +11,38 @@
 
 namespace {
 
-using Log = std::vector<std::string>;
+using RoutingLog = std::vector<std::string>;
 
-std::string PointText(const char* what, int x, int y) {
+std::string RoutingPointText(const char* what, int x, int y) {
   return std::string(what) + " " + std::to_string(x) + " " + std::to_string(y);
 }
 
 class RecordingSlotWindow : public HUDPointerWindow {
  public:
-  RecordingSlotWindow(Log* log, const char* name) : mLog(log), mName(name) {}
+  RecordingSlotWindow(RoutingLog* log, const char* name) : mLog(log), mName(name) {}
   ~RecordingSlotWindow() override { mLog->push_back(mName + " deleted"); }
-  void onMouseDown(int x, int y) override { mLog->push_back(PointText((mName + " down").c_str(), x, y)); }
-  void onMouseUp(int x, int y) override { mLog->push_back(PointText((mName + " up").c_str(), x, y)); }
-  void onMouseMove(int x, int y) override { mLog->push_back(PointText((mName + " move").c_str(), x, y)); }
+  void onMouseDown(int x, int y) override { mLog->push_back(RoutingPointText((mName + " down").c_str(), x, y)); }
+  void onMouseUp(int x, int y) override { mLog->push_back(RoutingPointText((mName + " up").c_str(), x, y)); }
+  void onMouseMove(int x, int y) override { mLog->push_back(RoutingPointText((mName + " move").c_str(), x, y)); }
   void update(float) override { mLog->push_back(mName + " update"); }
 
-  Log* mLog;
+  RoutingLog* mLog;
   std::string mName;
 };
 
 // A board whose map side records; Create is never called, so it has no map.
 class RecordingBoard : public GameWindow {
  public:
-  explicit RecordingBoard(Log* log) : mLog(log) {}
-  void mapMouseDown(int x, int y) override { mLog->push_back(PointText("map down", x, y)); }
-  void mapMouseUp(int x, int y) override { mLog->push_back(PointText("map up", x, y)); }
-  void mapMouseMove(int x, int y) override { mLog->push_back(PointText("map move", x, y)); }
+  explicit RecordingBoard(RoutingLog* log) : mLog(log) {}
+  void mapMouseDown(int x, int y) override { mLog->push_back(RoutingPointText("map down", x, y)); }
+  void mapMouseUp(int x, int y) override { mLog->push_back(RoutingPointText("map up", x, y)); }
+  void mapMouseMove(int x, int y) override { mLog->push_back(RoutingPointText("map move", x, y)); }
   void mapMouseWheel(int delta) override { mLog->push_back("map wheel " + std::to_string(delta)); }
   void mapUpdate(float) override {
     mLog->push_back(std::string("map update, slots ") + (mConfirmDialog ? "confirm " : "") + (mBanner ? "banner" : ""));
   }
 
-  Log* mLog;
+  RoutingLog* mLog;
 };
 
 TEST(RootBoardRoutingTest, PointerEventsBySlot) {
@@ -60,7 +60,7 @@ TEST(RootBoardRoutingTest, PointerEventsBySlot) {
     const char* name;
     bool slotFull;
     Event event;
-    Log expected;
+    RoutingLog expected;
   };
   const Case cases[] = {
       {"press, empty slot", false, press, {"map down 12 0"}},
@@ -81,7 +81,7 @@ TEST(RootBoardRoutingTest, PointerEventsBySlot) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    Log log;
+    RoutingLog log;
     {
       RecordingBoard board(&log);
       if (c.slotFull) board.mConfirmDialog = new RecordingSlotWindow(&log, "confirm");
@@ -103,7 +103,7 @@ TEST(RootBoardRoutingTest, CoordinatesTruncateTowardZeroAndOnlyMovesKeepThePoint
     int expectedX, expectedY;
   } cases[] = {{12.9f, -0.7f, 12, 0}, {-3.9f, 767.99f, -3, 767}, {0.0f, 1023.5f, 0, 1023}};
   for (const auto& c : cases) {
-    Log log;
+    RoutingLog log;
     RecordingBoard board(&log);
     math::Point3 point(c.x, c.y, 0.0f);
     board.OnWidgetMouseDrag(point);
@@ -112,7 +112,7 @@ TEST(RootBoardRoutingTest, CoordinatesTruncateTowardZeroAndOnlyMovesKeepThePoint
     board.OnWidgetMouseMove(point);
     EXPECT_EQ(c.expectedX, board.mPointerX);
     EXPECT_EQ(c.expectedY, board.mPointerY);
-    EXPECT_EQ((Log{PointText("map move", c.expectedX, c.expectedY), PointText("map move", c.expectedX, c.expectedY)}),
+    EXPECT_EQ((RoutingLog{RoutingPointText("map move", c.expectedX, c.expectedY), RoutingPointText("map move", c.expectedX, c.expectedY)}),
               log);
   }
 }
@@ -120,36 +120,36 @@ TEST(RootBoardRoutingTest, CoordinatesTruncateTowardZeroAndOnlyMovesKeepThePoint
 // A window whose open flag is found cleared leaves its slot before the map's update and is not drawn
 // again; an open one is updated first.
 TEST(RootBoardRoutingTest, ClosedSlotWindowsGoBeforeTheMapUpdates) {
-  Log log;
+  RoutingLog log;
   RecordingBoard board(&log);
   auto* confirm = new RecordingSlotWindow(&log, "confirm");
   auto* banner = new RecordingSlotWindow(&log, "banner");
   board.mConfirmDialog = confirm;
   board.mBanner = banner;
   board.OnUpdate(0.016f);
-  EXPECT_EQ((Log{"confirm update", "banner update", "map update, slots confirm banner"}), log);
+  EXPECT_EQ((RoutingLog{"confirm update", "banner update", "map update, slots confirm banner"}), log);
 
   log.clear();
   confirm->open = 0;
   board.OnUpdate(0.016f);
-  EXPECT_EQ((Log{"confirm deleted", "banner update", "map update, slots banner"}), log);
+  EXPECT_EQ((RoutingLog{"confirm deleted", "banner update", "map update, slots banner"}), log);
   EXPECT_EQ(nullptr, board.mConfirmDialog);
 
   log.clear();
   banner->open = 0;
   board.OnUpdate(0.016f);
-  EXPECT_EQ((Log{"banner deleted", "map update, slots "}), log);
+  EXPECT_EQ((RoutingLog{"banner deleted", "map update, slots "}), log);
   EXPECT_EQ(nullptr, board.mBanner);
 }
 
 TEST(RootBoardRoutingTest, FullSlotsGoWithTheBoard) {
-  Log log;
+  RoutingLog log;
   {
     RecordingBoard board(&log);
     board.mConfirmDialog = new RecordingSlotWindow(&log, "confirm");
     board.mBanner = new RecordingSlotWindow(&log, "banner");
   }
-  EXPECT_EQ((Log{"confirm deleted", "banner deleted"}), log);
+  EXPECT_EQ((RoutingLog{"confirm deleted", "banner deleted"}), log);
 }
 
 }  // namespace
