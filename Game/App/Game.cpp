@@ -10,6 +10,7 @@
 #include "Core/Render/Graphics.h"
 #include "Core/Render/Image.h"
 #include "Core/Render/LoadShader.h"
+#include "Core/Render/ParticleEmitter.h"
 #include "Core/Render/ParticleSystem.h"
 #include "Core/Render/Render.h"
 #include "Core/Sound/SoundSystem.h"

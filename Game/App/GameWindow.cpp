@@ -1,6 +1,7 @@
 #include "Game/App/GameWindow.h"
 
 #include "Core/Render/Graphics.h"
+#include "Core/Render/ParticleEmitter.h"
 #include "Core/Render/ParticleSystem.h"
 #include "Core/Resource/ResourceManager.h"
 #include "Framework/GameApplication.h"
