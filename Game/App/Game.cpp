@@ -30,8 +30,9 @@ bool ShowsSidesInBars(int state) { return state == 5 || state == 6 || state == 8
 // Draws image scaled by scale, anchored at its top-right (rightAnchored) or top-left corner, at x, y.
 void DrawSideImage(render::Graphics& graphics, render::Image* image, float scale, bool rightAnchored, float x,
                    float y) {
-  // A picture that did not load is left out: there is nothing to draw and no height to scale by.
-  if (image == nullptr) return;
+  // A picture that did not load is left out, and so is the right one when the left one, which
+  // gives the scale, is missing.
+  if (image == nullptr || scale <= 0.0f) return;
   auto request = graphics.DrawImage(image);
   request->mHorizontalAnchor = rightAnchored ? render::DrawImageParam::kAnchorEnd : render::DrawImageParam::kAnchorStart;
   request->mVerticalAnchor = render::DrawImageParam::kAnchorStart;
