@@ -286,18 +286,27 @@ TEST_F(GameStartTest, LetterboxByStateAndFit) {
 
 // A picture that did not load is left out instead of drawn (or used to scale).
 TEST_F(GameStartTest, MissingPicturesAreSkipped) {
-  std::filesystem::remove_all(mRoot / "data/ruv/data/sides");
-  std::filesystem::remove(mRoot / "data/ruv/data/loading.png");
-  SetMonitor(2560, 1080);
-  GameStartTestGame& game = StartGame();
-  EXPECT_EQ(nullptr, game.SideLeft());
-  EXPECT_EQ(nullptr, game.LoadingImage());
-  game.getMap()->mState = 6;
-  EXPECT_TRUE(FrameDraws([&](render::Graphics& g) { game.DrawLetterbox(g); }).empty());
-  EXPECT_TRUE(FrameDraws([&](render::Graphics& g) { game.drawSideImages(g); }).empty());
-  game.mTestRender->mCalls.clear();
-  game.showLoadingScreen();
-  EXPECT_TRUE(game.mTestRender->Arguments("DrawIndexed").empty());
+  // Without the left picture there is no scale, so the right one is left out as well.
+  const struct {
+    const char* path;
+    bool rightLoads;
+  } missing[] = {{"data/ruv/data/sides", false}, {"data/ruv/data/sides/l.png", true}};
+  for (const auto& [path, rightLoads] : missing) {
+    SCOPED_TRACE(path);
+    std::filesystem::remove_all(mRoot / path);
+    std::filesystem::remove(mRoot / "data/ruv/data/loading.png");
+    SetMonitor(2560, 1080);
+    GameStartTestGame& game = StartGame();
+    EXPECT_EQ(nullptr, game.SideLeft());
+    EXPECT_EQ(rightLoads, game.SideRight() != nullptr);
+    EXPECT_EQ(nullptr, game.LoadingImage());
+    game.getMap()->mState = 6;
+    EXPECT_TRUE(FrameDraws([&](render::Graphics& g) { game.DrawLetterbox(g); }).empty());
+    EXPECT_TRUE(FrameDraws([&](render::Graphics& g) { game.drawSideImages(g); }).empty());
+    game.mTestRender->mCalls.clear();
+    game.showLoadingScreen();
+    EXPECT_TRUE(game.mTestRender->Arguments("DrawIndexed").empty());
+  }
 }
 
 // Unscaled at the origin when drawing directly; through the off-screen target, scaled by the output
