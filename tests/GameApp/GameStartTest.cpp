@@ -290,7 +290,7 @@ TEST_F(GameStartTest, MissingPicturesAreSkipped) {
   const struct {
     const char* path;
     bool rightLoads;
-  } missing[] = {{"data/ruv/data/sides", false}, {"data/ruv/data/sides/l.png", true}};
+  } missing[] = {{"data/ruv/data/sides/l.png", true}, {"data/ruv/data/sides", false}};  // in this order
   for (const auto& [path, rightLoads] : missing) {
     SCOPED_TRACE(path);
     std::filesystem::remove_all(mRoot / path);
