@@ -44,16 +44,7 @@ GameApplication::~GameApplication() {
   DeleteQueued();
   delete mRenderTarget;
   delete mInput;
-  if (mFrameManager != nullptr) {
-    // The frames shown, the root board among them, go with the manager; a root board still waiting
-    // to be shown is deleted here.
-    bool rootShown = false;
-    for (const widget::FrameEntry& entry : mFrameManager->GetShown()) {
-      rootShown = rootShown || entry.mFrame == mRootBoard;
-    }
-    mFrameManager->RemoveAllFrames(true, false);
-    if (!rootShown) delete mRootBoard;
-  }
+  DeleteFrames();
   delete mFrameManager;
   gui::GameControlHelper::SetRender(nullptr);
   if (widget::DialogEffectsManager::Exists()) {
@@ -64,6 +55,19 @@ GameApplication::~GameApplication() {
   delete mRender;
   delete mWindow;
   if (sApplication == this) sApplication = nullptr;
+}
+
+void GameApplication::DeleteFrames() {
+  if (mFrameManager == nullptr) return;
+  // The frames shown, the root board among them, go with the manager; a root board still waiting
+  // to be shown is deleted here.
+  bool rootShown = false;
+  for (const widget::FrameEntry& entry : mFrameManager->GetShown()) {
+    rootShown = rootShown || entry.mFrame == mRootBoard;
+  }
+  mFrameManager->RemoveAllFrames(true, false);
+  if (!rootShown) delete mRootBoard;
+  mRootBoard = nullptr;
 }
 
 void GameApplication::SetRender(render::Render* render) {

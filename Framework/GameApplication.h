@@ -131,6 +131,9 @@ class GameApplication : public app::Application,
  protected:
   // For tests and the start-up: a renderer to use instead of the Direct3D 9 one; owned from then.
   void SetRender(render::Render* render);
+  // Takes every shown frame out and deletes it, with the root board even when it waits to be shown.
+  // The destructor does it too; a game whose frames use its own members calls it first.
+  void DeleteFrames();
   // Fills in the monitors as Init does.
   app::MonitorList& GetMonitors() { return mMonitors; }
 

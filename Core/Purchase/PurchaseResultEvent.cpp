@@ -2,14 +2,16 @@
 
 namespace purchase {
 
+// The tables are never destroyed: listeners that are singletons (or owned by one) unsubscribe while
+// the registry destroys them at exit, after the function-local statics are gone.
 std::map<const void*, base::DelegatePtr<PurchaseResultEvent::Handler>>& PurchaseResultEvent::Listeners() {
-  static std::map<const void*, base::DelegatePtr<Handler>> listeners;
-  return listeners;
+  static auto* listeners = new std::map<const void*, base::DelegatePtr<Handler>>;
+  return *listeners;
 }
 
 std::map<const void*, base::DelegatePtr<PurchaseResultEvent::HandlerWithCode>>& PurchaseResultEvent::Handlers() {
-  static std::map<const void*, base::DelegatePtr<HandlerWithCode>> handlers;
-  return handlers;
+  static auto* handlers = new std::map<const void*, base::DelegatePtr<HandlerWithCode>>;
+  return *handlers;
 }
 
 void PurchaseResultEvent::Subscribe(const void* owner, base::DelegatePtr<Handler> handler) {

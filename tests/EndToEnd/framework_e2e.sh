@@ -19,6 +19,11 @@ export ASAN_OPTIONS=${ASAN_OPTIONS:-}${ASAN_OPTIONS:+:}detect_leaks=0
 work=$(mktemp -d)
 export HOME=$work XDG_DATA_HOME=$work/share XDG_RUNTIME_DIR=$work
 log=$work/share/Ninebrook/Quellmark2/log.html
+# The game opens in the window mode of its profile, with its localised caption.
+mkdir -p "$work/share/Ninebrook/Quellmark2"
+printf '<Profiles currentProfile="P"><Profile name="P"><fs v="0"/></Profile></Profiles>' \
+  >"$work/share/Ninebrook/Quellmark2/profiles.xml"
+caption=$(sed -n 's/^game_caption;\(.*\)\r\{0,1\}$/\1/p' "$data/ruv/strings_en.csv" | head -n 1)
 first_pid=
 cleanup() {
   [ -n "$first_pid" ] && kill -9 "$first_pid" 2>/dev/null
@@ -41,7 +46,7 @@ wait_geometry() {
 
 "$program" --data_path "$data" >"$work/first.out" 2>"$work/first.err" &
 first_pid=$!
-window=$(timeout 10 xdotool search --sync --onlyvisible --name "^Quellmark2\$" | head -n 1)
+window=$(timeout 10 xdotool search --sync --onlyvisible --name "^$caption\$" | head -n 1)
 [ -n "$window" ] || fail "no window"
 wait_geometry "$window" 1366x768
 
@@ -60,7 +65,7 @@ grep -q "SwitchWindowMode(true)" "$work/first.err" || fail "no switch back in th
 before=$(stat -c %s "$log")
 timeout 10 xdotool windowunmap --sync "$window" || fail "cannot hide the window"
 timeout 20 "$program" --data_path "$data" >/dev/null 2>&1 || fail "second start exit code $?"
-timeout 10 xdotool search --sync --onlyvisible --name "^Quellmark2\$" >/dev/null || fail "first window not restored"
+timeout 10 xdotool search --sync --onlyvisible --name "^$caption\$" >/dev/null || fail "first window not restored"
 [ "$(stat -c %s "$log")" -ge "$before" ] || fail "the second start cut the log"
 
 kill -TERM "$first_pid"

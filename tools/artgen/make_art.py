@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Draws the sample game's sprite art and writes it as layer folders ("layers.xml" plus one PNG per
-layer) under the data root: the unit and tower containers, the interface parts, the income icon and
-the logo screens. Pictures are procedural (silhouettes facing right, one colour per tower line, tier
+layer) under the data root: the unit and tower containers, the interface parts, the income icon,
+the side panels beside the menus, the loading picture and the logo screens. Pictures are procedural (silhouettes facing right, one colour per tower line, tier
 marks), so every run writes the same bytes. Names are lower case and folder names unique across the
 containers, since each top-level folder becomes the art set "ruv/" + folder.
 
@@ -463,6 +463,52 @@ def income_icon():
 
 
 # ---------------------------------------------------------------------------------------------
+# Side panels: the pictures drawn in the bars beside the 1024-wide menus ("l" ends at the design
+# area's left edge, "r" starts at its right one), and the picture shown while a level loads.
+SIDE_SIZE = (172, 768)
+
+
+def side_panel(inner_edge_right):
+    w, h = SIDE_SIZE
+    c = Canvas(w, h)
+    for y in range(h):
+        course = y // 48
+        for x in range(w):
+            # Stone courses with staggered joints, darker towards the outer edge.
+            joint = (x + (24 if course % 2 else 0)) % 64 < 2 or y % 48 < 2
+            depth = x / (w - 1) if inner_edge_right else 1.0 - x / (w - 1)
+            base = 40 + int(50 * depth) + ((course * 37 + x // 64 * 11) % 13)
+            value = base // 2 if joint else base
+            i = (y * w + x) * 4
+            c.pixels[i:i + 4] = bytes((value, value + 6, value + 18, 255))
+    # A gold trim along the edge that meets the design area.
+    edge = w - 4 if inner_edge_right else 0
+    c.rect(edge, 0, 4, h, GOLD + (255,))
+    return c
+
+
+def sides_layout():
+    layout = Layout()
+    layout.add("l", side_panel(True))
+    layout.add("r", side_panel(False))
+    return layout
+
+
+def loading_picture():
+    w, h = 1024, 768
+    c = Canvas(w, h)
+    for y in range(h):
+        value = 20 + y * 40 // h
+        row = bytes((value, value, value + 12, 255)) * w
+        c.pixels[y * w * 4:(y + 1) * w * 4] = row
+    for i in range(8):
+        a = i * math.pi / 4
+        c.circle(w / 2 + 60 * math.cos(a), h / 2 + 60 * math.sin(a), 12, shade(GOLD, 0.4 + 0.08 * i))
+    c.rect(w / 2 - 200, h / 2 + 120, 400, 8, (90, 90, 110, 255))
+    return c
+
+
+# ---------------------------------------------------------------------------------------------
 # Logos: two pictures on black, listed in "logo/logo.ini".
 def logo_studio():
     c = Canvas(400, 200)
@@ -491,6 +537,8 @@ def main():
         layout.write(os.path.join(root, "ruv", "towers", name))
     ui_parts_layout().write(os.path.join(root, "ruv", "data", "ui_parts"))
     write_file(os.path.join(root, "ruv", "data", "context", "small_icons", "income.png"), income_icon().png())
+    sides_layout().write(os.path.join(root, "ruv", "data", "sides"))
+    write_file(os.path.join(root, "ruv", "data", "loading.png"), loading_picture().png())
     write_file(os.path.join(root, "logo", "studio.png"), logo_studio().png())
     write_file(os.path.join(root, "logo", "engine.png"), logo_engine().png())
     write_file(os.path.join(root, "logo", "logo.ini"), b"logos; studio.png, engine.png\r\n")
