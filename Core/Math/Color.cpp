@@ -1,17 +1,12 @@
 #include "Core/Math/Color.h"
 
+#include <emmintrin.h>
+
 namespace math {
 
 namespace {
 
 float Channel(uint32_t argb, int shift) { return static_cast<float>((argb >> shift) & 0xFFu) / 255.0f; }
-
-uint32_t PackChannel(float c, int shift) {
-  const float scaled = c * 255.0f;
-  // The cast of a value outside int32 (or NaN) is undefined; such a channel packs as 0.
-  if (!(scaled > -2147483648.0f && scaled < 2147483648.0f)) return 0;
-  return (static_cast<uint32_t>(static_cast<int32_t>(scaled)) & 0xFFu) << shift;
-}
 
 }  // namespace
 
@@ -26,7 +21,13 @@ void Color::Multiply(const Color& x, const Color& y) {
 }
 
 uint32_t Color::ToARGB() const {
-  return PackChannel(a, 24) | PackChannel(r, 16) | PackChannel(g, 8) | PackChannel(b, 0);
+  // All four channels at once: every draw packs its colour. The truncating conversion gives
+  // 0x80000000 for NaN and values outside int32, whose low 8 bits pack as 0; the others keep
+  // their low 8 bits. Lanes b, g, r, a make the bytes of 0xAARRGGBB in memory order.
+  const __m128i scaled = _mm_cvttps_epi32(_mm_mul_ps(_mm_set_ps(a, r, g, b), _mm_set1_ps(255.0f)));
+  const __m128i low = _mm_and_si128(scaled, _mm_set1_epi32(0xFF));
+  const __m128i words = _mm_packs_epi32(low, low);
+  return static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_packus_epi16(words, words)));
 }
 
 }  // namespace math
