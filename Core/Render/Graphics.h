@@ -8,6 +8,7 @@
 #include "Core/Math/Rect.h"
 #include "Core/Render/DrawParam.h"
 #include "Core/Render/DrawState.h"
+#include "Core/Render/Render.h"
 #include "Core/Render/BufferDoubleCache.h"
 #include "Core/Render/Vertices.h"
 
@@ -132,5 +133,31 @@ class Graphics : public base::NoCopy {
   bool mColorPacked = false;
   bool mOwnsFrame = false;
 };
+
+inline void GraphicsFriend::SetShader(ShaderImpl* program) {
+  if (mState->mShader == program) return;
+  mState->mShader = program;
+  mGraphics->mDirty = true;
+}
+
+inline void GraphicsFriend::SetVertexBuffer(VertexBufferImpl* buffer) {
+  if (mState->mVertexBuffer == buffer) return;
+  mState->mVertexBuffer = buffer;
+  mGraphics->mDirty = true;
+}
+
+inline void GraphicsFriend::SetIndexBuffer(IndexBufferImpl* buffer) {
+  if (mState->mIndexBuffer == buffer) return;
+  mState->mIndexBuffer = buffer;
+  mGraphics->mDirty = true;
+}
+
+inline VNResultEnum GraphicsFriend::ApplyState() {
+  const VNResultEnum result = mRender->SetState(*mState, mGraphics->mDirty);
+  if (result == VN_OK) mGraphics->mDirty = false;
+  return result;
+}
+
+inline uint32_t GraphicsFriend::GetPackedColor() { return mGraphics->GetPackedColor(); }
 
 }  // namespace render

@@ -132,8 +132,7 @@ VNResultEnum Render::SetRenderTarget(const DrawState& state) {
   return VN_OK;
 }
 
-VNResultEnum Render::SetState(const DrawState& state, bool force) {
-  if (&state == mLastState && !force) return VN_OK;
+VNResultEnum Render::TakeState(const DrawState& state) {
   mLastState = &state;
   SetRenderTarget(state);
   auto take = [this](auto& pending, const auto& wanted) {
@@ -443,11 +442,6 @@ void Render::AddTexture(Texture* texture) { mTextures.push_back(texture); }
 void Render::RemoveTexture(Texture* texture) { Unregister(mTextures, texture); }
 void Render::AddShaderImpl(ShaderImpl* program) { mShaderImpls.push_back(program); }
 void Render::RemoveShaderImpl(ShaderImpl* program) { Unregister(mShaderImpls, program); }
-
-BufferDoubleCacheBase* Render::GetVertexCache(int formatId) const {
-  return formatId >= 0 && size_t(formatId) < mVertexCaches.size() ? mVertexCaches[size_t(formatId)]
-                                                                   : nullptr;
-}
 
 void Render::ReleaseResources() {
   for (BufferDoubleCacheBase* cache : mVertexCaches) delete cache;

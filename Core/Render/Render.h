@@ -115,8 +115,11 @@ class Render {
   // clamped to the target.
   virtual VNResultEnum ToDeviceRect(const math::Rect& rect, uint32_t out[4]);
 
-  // Takes the state for the next draw. The same object again is ignored unless force is set.
-  VNResultEnum SetState(const DrawState& state, bool force);
+  // Takes the state for the next draw. The same object again is ignored unless force is set
+  // (inline: so are most draws' states).
+  VNResultEnum SetState(const DrawState& state, bool force) {
+    return &state == mLastState && !force ? VN_OK : TakeState(state);
+  }
   // Takes only the target and viewport of the state.
   VNResultEnum SetRenderTarget(const DrawState& state);
   // Records a clear of the pending target.
@@ -168,7 +171,9 @@ class Render {
   void ReleaseResources();
 
   // Null for a format without caches.
-  BufferDoubleCacheBase* GetVertexCache(int formatId) const;
+  BufferDoubleCacheBase* GetVertexCache(int formatId) const {
+    return formatId >= 0 && size_t(formatId) < mVertexCaches.size() ? mVertexCaches[size_t(formatId)] : nullptr;
+  }
   IndexCache16* GetIndexCache16() const { return mIndexCache16; }
   // Null unless 32-bit indices are on.
   IndexCache32* GetIndexCache32() const { return mIndexCache32; }
@@ -231,6 +236,8 @@ class Render {
     uint32_t mVertexCount = 0;
   };
 
+  // SetState's work for a new or forced state.
+  VNResultEnum TakeState(const DrawState& state);
   // Dispatches one record to its device operation.
   VNResultEnum PlayRecord(Command command);
   // Whether a draw of this type continuing at start can join the pending one.
