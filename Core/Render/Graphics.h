@@ -134,6 +134,12 @@ class Graphics : public base::NoCopy {
   bool mOwnsFrame = false;
 };
 
+inline void GraphicsFriend::SetGraphics(Graphics* graphics) {
+  mGraphics = graphics;
+  mRender = graphics ? graphics->mRender : nullptr;
+  mState = graphics ? &graphics->mState : nullptr;
+}
+
 inline void GraphicsFriend::SetShader(ShaderImpl* program) {
   if (mState->mShader == program) return;
   mState->mShader = program;

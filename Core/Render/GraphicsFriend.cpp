@@ -6,12 +6,6 @@
 
 namespace render {
 
-void GraphicsFriend::SetGraphics(Graphics* graphics) {
-  mGraphics = graphics;
-  mRender = graphics ? graphics->mRender : nullptr;
-  mState = graphics ? &graphics->mState : nullptr;
-}
-
 VNResultEnum GraphicsFriend::TransformVertices(void* vertices, const VertexFormat& format, unsigned count) {
   return mGraphics->TransformVertices(vertices, format, count);
 }

@@ -20,10 +20,10 @@ class GraphicsFriend {
  public:
   explicit GraphicsFriend(Graphics* graphics = nullptr) { SetGraphics(graphics); }
 
+  // Every draw makes the calls up to GetPackedColor: they are defined inline at the end of Graphics.h.
   // Rebinds to another context (a copied payload rebinds to its source's context).
-  void SetGraphics(Graphics* graphics);
+  inline void SetGraphics(Graphics* graphics);
 
-  // Every draw makes the calls below: they are defined inline at the end of Graphics.h.
   // Write one field of the context's state; a new value marks the state dirty.
   inline void SetShader(ShaderImpl* program);
   inline void SetVertexBuffer(VertexBufferImpl* buffer);

@@ -241,34 +241,34 @@ bool Render::CanMerge(bool indexed, uint32_t type, uint32_t start, bool changed)
          stride > 0 && start == mDraw.mStart + stride * mDraw.mCount;
 }
 
-VNResultEnum Render::Draw(uint32_t type, uint32_t startVertex, uint32_t primitiveCount) {
-  const bool changed = mDirty || HasChangedVariables(mPending.mShader);
-  if (CanMerge(false, type, startVertex, changed)) {
-    mDraw.mCount += primitiveCount;
-    return VN_OK;
-  }
+VNResultEnum Render::BeginDraw(const PendingDraw& draw, bool changed) {
   VNResultEnum result = FlushDraw();
   if (result == VN_OK && changed) result = FlushState();
   if (result != VN_OK) return result;
-  mDraw = {false, type, startVertex, primitiveCount, 0, 0};
+  mDraw = draw;
+  return VN_OK;
+}
+
+VNResultEnum Render::Draw(uint32_t type, uint32_t startVertex, uint32_t primitiveCount) {
+  const bool changed = mDirty || HasChangedVariables(mPending.mShader);
+  if (!CanMerge(false, type, startVertex, changed)) {
+    return BeginDraw({false, type, startVertex, primitiveCount, 0, 0}, changed);
+  }
+  mDraw.mCount += primitiveCount;
   return VN_OK;
 }
 
 VNResultEnum Render::DrawIndexed(uint32_t type, uint32_t startIndex, uint32_t primitiveCount,
                                  uint32_t minVertex, uint32_t vertexCount) {
   const bool changed = mDirty || HasChangedVariables(mPending.mShader);
-  if (CanMerge(true, type, startIndex, changed)) {
-    mDraw.mCount += primitiveCount;
-    const uint32_t newMin = std::min(mDraw.mMinVertex, minVertex);
-    const uint32_t newEnd = std::max(mDraw.mMinVertex + mDraw.mVertexCount, minVertex + vertexCount);
-    mDraw.mVertexCount = newEnd - newMin;
-    mDraw.mMinVertex = newMin;
-    return VN_OK;
+  if (!CanMerge(true, type, startIndex, changed)) {
+    return BeginDraw({true, type, startIndex, primitiveCount, minVertex, vertexCount}, changed);
   }
-  VNResultEnum result = FlushDraw();
-  if (result == VN_OK && changed) result = FlushState();
-  if (result != VN_OK) return result;
-  mDraw = {true, type, startIndex, primitiveCount, minVertex, vertexCount};
+  mDraw.mCount += primitiveCount;
+  const uint32_t newMin = std::min(mDraw.mMinVertex, minVertex);
+  const uint32_t newEnd = std::max(mDraw.mMinVertex + mDraw.mVertexCount, minVertex + vertexCount);
+  mDraw.mVertexCount = newEnd - newMin;
+  mDraw.mMinVertex = newMin;
   return VN_OK;
 }
 

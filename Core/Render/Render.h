@@ -9,6 +9,7 @@
 #include "Core/Render/CommandBuffer.h"
 #include "Core/Render/DrawState.h"
 #include "Core/Render/RenderInitParam.h"
+#include "Core/Render/ShaderImpl.h"
 #include "Core/Resource/ResourcePtr.h"
 
 namespace app {
@@ -204,8 +205,8 @@ class Render {
   void ApplyScreenParam(const RenderInitParam& param);
 
   // The renderer's side of the shader programs (program switches, changed variables, the
-  // built-in shaders), kept in RenderShaders.cpp.
-  bool HasChangedVariables(const ShaderImpl* program) const;
+  // built-in shaders), kept in RenderShaders.cpp; the test of every draw inline.
+  bool HasChangedVariables(const ShaderImpl* program) const { return program != nullptr && program->IsChanged(); }
   VNResultEnum NotifyProgramSwitch(ShaderImpl* from, ShaderImpl* to);
   VNResultEnum RecordChangedVariables(ShaderImpl* program);
   VNResultEnum PlayShaderVariables();
@@ -242,6 +243,9 @@ class Render {
   VNResultEnum PlayRecord(Command command);
   // Whether a draw of this type continuing at start can join the pending one.
   bool CanMerge(bool indexed, uint32_t type, uint32_t start, bool changed) const;
+  // Records the pending draw and, when changed, the state; then draw is the pending one. Out of the
+  // draws' own path, which mostly merges.
+  VNResultEnum BeginDraw(const PendingDraw& draw, bool changed);
 
   DrawState mApplied;
   DrawState mPending;
