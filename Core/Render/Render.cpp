@@ -12,16 +12,6 @@ namespace render {
 
 namespace {
 
-// Vertices (or indices) per primitive of the list types; 0 for strips and fans, which never merge.
-uint32_t ListStride(uint32_t type) {
-  switch (type) {
-    case Render::kTriangleList: return 3;
-    case Render::kLineList: return 2;
-    case Render::kPointList: return 1;
-    default: return 0;
-  }
-}
-
 template <class T>
 void Unregister(std::vector<T*>& list, T* object) {
   const auto found = std::find(list.begin(), list.end(), object);
@@ -235,12 +225,6 @@ VNResultEnum Render::FlushState() {
   return VN_OK;
 }
 
-bool Render::CanMerge(bool indexed, uint32_t type, uint32_t start, bool changed) const {
-  const uint32_t stride = ListStride(type);
-  return !changed && mDraw.mIndexed == indexed && mDraw.mType == type && mDraw.mCount > 0 &&
-         stride > 0 && start == mDraw.mStart + stride * mDraw.mCount;
-}
-
 VNResultEnum Render::BeginDraw(const PendingDraw& draw, bool changed) {
   VNResultEnum result = FlushDraw();
   if (result == VN_OK && changed) result = FlushState();
@@ -258,19 +242,6 @@ VNResultEnum Render::Draw(uint32_t type, uint32_t startVertex, uint32_t primitiv
   return VN_OK;
 }
 
-VNResultEnum Render::DrawIndexed(uint32_t type, uint32_t startIndex, uint32_t primitiveCount,
-                                 uint32_t minVertex, uint32_t vertexCount) {
-  const bool changed = mDirty || HasChangedVariables(mPending.mShader);
-  if (!CanMerge(true, type, startIndex, changed)) {
-    return BeginDraw({true, type, startIndex, primitiveCount, minVertex, vertexCount}, changed);
-  }
-  mDraw.mCount += primitiveCount;
-  const uint32_t newMin = std::min(mDraw.mMinVertex, minVertex);
-  const uint32_t newEnd = std::max(mDraw.mMinVertex + mDraw.mVertexCount, minVertex + vertexCount);
-  mDraw.mVertexCount = newEnd - newMin;
-  mDraw.mMinVertex = newMin;
-  return VN_OK;
-}
 
 VNResultEnum Render::FlushDraw() {
   if (mDraw.mCount > 0) {

@@ -1,4 +1,5 @@
 #pragma once
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -126,8 +127,20 @@ class Render {
   // Records a clear of the pending target.
   VNResultEnum Clear(uint32_t flags, const float color[4], float depth, uint32_t stencil);
   VNResultEnum Draw(uint32_t type, uint32_t startVertex, uint32_t primitiveCount);
-  VNResultEnum DrawIndexed(uint32_t type, uint32_t startIndex, uint32_t primitiveCount,
-                           uint32_t minVertex, uint32_t vertexCount);
+  // Inline: most draws only widen the pending one.
+  VNResultEnum DrawIndexed(uint32_t type, uint32_t startIndex, uint32_t primitiveCount, uint32_t minVertex,
+                           uint32_t vertexCount) {
+    const bool changed = mDirty || HasChangedVariables(mPending.mShader);
+    if (!CanMerge(true, type, startIndex, changed)) {
+      return BeginDraw({true, type, startIndex, primitiveCount, minVertex, vertexCount}, changed);
+    }
+    mDraw.mCount += primitiveCount;
+    const uint32_t newMin = std::min(mDraw.mMinVertex, minVertex);
+    const uint32_t newEnd = std::max(mDraw.mMinVertex + mDraw.mVertexCount, minVertex + vertexCount);
+    mDraw.mVertexCount = newEnd - newMin;
+    mDraw.mMinVertex = newMin;
+    return VN_OK;
+  }
 
   // The frame: CheckDevice, BeginFrame, draws, EndFrame, Present, PlayCommands.
   VNResultEnum BeginFrame();
@@ -241,8 +254,21 @@ class Render {
   VNResultEnum TakeState(const DrawState& state);
   // Dispatches one record to its device operation.
   VNResultEnum PlayRecord(Command command);
+  // Vertices (or indices) per primitive of the list types; 0 for strips and fans, which never merge.
+  static uint32_t ListStride(uint32_t type) {
+    switch (type) {
+      case kTriangleList: return 3;
+      case kLineList: return 2;
+      case kPointList: return 1;
+      default: return 0;
+    }
+  }
   // Whether a draw of this type continuing at start can join the pending one.
-  bool CanMerge(bool indexed, uint32_t type, uint32_t start, bool changed) const;
+  bool CanMerge(bool indexed, uint32_t type, uint32_t start, bool changed) const {
+    const uint32_t stride = ListStride(type);
+    return !changed && mDraw.mIndexed == indexed && mDraw.mType == type && mDraw.mCount > 0 && stride > 0 &&
+           start == mDraw.mStart + stride * mDraw.mCount;
+  }
   // Records the pending draw and, when changed, the state; then draw is the pending one. Out of the
   // draws' own path, which mostly merges.
   VNResultEnum BeginDraw(const PendingDraw& draw, bool changed);
