@@ -4,14 +4,18 @@
 
 namespace math {
 
-namespace {
-
-float Channel(uint32_t argb, int shift) { return static_cast<float>((argb >> shift) & 0xFFu) / 255.0f; }
-
-}  // namespace
-
-Color::Color(uint32_t argb)
-    : r(Channel(argb, 16)), g(Channel(argb, 8)), b(Channel(argb, 0)), a(Channel(argb, 24)) {}
+Color::Color(uint32_t argb) {
+  // All four channels at once, as packing does: the bytes b, g, r, a of 0xAARRGGBB to lanes, each
+  // divided by 255 (the quotient of one channel at a time).
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i lanes = _mm_unpacklo_epi16(_mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(argb)), zero), zero);
+  alignas(16) float channels[4];
+  _mm_store_ps(channels, _mm_div_ps(_mm_cvtepi32_ps(lanes), _mm_set1_ps(255.0f)));
+  r = channels[2];
+  g = channels[1];
+  b = channels[0];
+  a = channels[3];
+}
 
 void Color::Multiply(const Color& x, const Color& y) {
   r = x.r * y.r;

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstring>
 #include <string>
 
 #include "Core/Base/NoCopy.h"
@@ -54,8 +55,16 @@ class Graphics : public base::NoCopy {
   VNResultEnum SetBlendMode(int mode);
   VNResultEnum SetClipRect(const math::Rect& rect);
   VNResultEnum ResetClipRect();
-  VNResultEnum SetColor(const math::Color& colour);
-  VNResultEnum SetColorRGBA(float r, float g, float b, float a);
+  // Inline: drawing code sets a colour for most draws. Packed again at the next draw only when the
+  // bits changed.
+  VNResultEnum SetColor(const math::Color& colour) {
+    if (std::memcmp(&colour, &mColor, sizeof(colour)) != 0) {
+      mColor = colour;
+      mColorPacked = false;
+    }
+    return VN_OK;
+  }
+  VNResultEnum SetColorRGBA(float r, float g, float b, float a) { return SetColor(math::Color(r, g, b, a)); }
   // 1 multiply, 2 tint; the same mode again and unknown modes change nothing. A failed shader
   // lookup keeps the old shader and returns its code.
   VNResultEnum SetShaderMode(int mode);
