@@ -39,11 +39,17 @@ class Buffer {
     unsigned given = 0;
     *data = nullptr;
     if (mUsed < mCapacity) {
-      *data = static_cast<unsigned char*>(mData) + size_t(mUsed) * mElementSize;
       given = n < mCapacity - mUsed ? n : mCapacity - mUsed;
-      mUsed += given;
+      *data = TakeRoom(given);
     }
     return given == n ? VN_OK : VN_FAIL;
+  }
+  // The next n elements of a locked buffer that has room for them: the caches' inline path, which
+  // checked both (a locked buffer has its device buffer, so it is ready).
+  void* TakeRoom(unsigned n) {
+    void* data = static_cast<unsigned char*>(mData) + size_t(mUsed) * mElementSize;
+    mUsed += n;
+    return data;
   }
 
   Render* GetOwner() const { return mOwner; }

@@ -52,8 +52,8 @@ class BufferDoubleCacheBase {
     if (!buffer->IsLocked()) return AllocateElementsSlow(n, data, start, owner);
     owner = holder;
     start = buffer->GetUsed();
-    *data = nullptr;
-    return buffer->Allocate(n, data);
+    *data = buffer->TakeRoom(n);
+    return VN_OK;
   }
   VNResultEnum AllocateElementsSlow(unsigned n, void** data, unsigned& start, BufferHolder*& owner);
 

@@ -3,6 +3,8 @@
 // when destroyed while still pending. An untransformed request can first be converted into a
 // translated one or into one with a 2-D transform; a conversion moves the pending mark to the new
 // request, so exactly one request of a chain draws.
+#include <utility>
+
 #include "Core/Base/Result.h"
 #include "Core/Math/Point.h"
 #include "Core/Math/Transform2D.h"
@@ -97,6 +99,11 @@ template <class Tag, class Payload>
 class DrawRequest : public DrawParam, public DrawParamInterface<Tag, Payload> {
  public:
   explicit DrawRequest(const Payload& payload) : mData(payload) { Bind(); }
+  // Builds the payload in place from its constructor's arguments.
+  template <class... Args>
+  explicit DrawRequest(std::in_place_t, Args&&... args) : mData(std::forward<Args>(args)...) {
+    Bind();
+  }
   // Takes the pending mark, so a request returned by value draws once.
   DrawRequest(DrawRequest&& other) : mData(other.mData) {
     Bind();

@@ -1,7 +1,6 @@
 #include "Core/Render/Graphics.h"
 
 #include <cmath>
-#include <cstring>
 
 #include "Core/Math/Transform3D.h"
 #include "Core/Render/BufferDoubleCache.h"
@@ -96,21 +95,6 @@ VNResultEnum Graphics::ResetClipRect() {
   return VN_OK;
 }
 
-VNResultEnum Graphics::SetColor(const math::Color& colour) {
-  SetColorRGBA(colour.r, colour.g, colour.b, colour.a);
-  return VN_OK;
-}
-
-VNResultEnum Graphics::SetColorRGBA(float r, float g, float b, float a) {
-  // Packed again at the next draw only when the bits changed.
-  const math::Color colour(r, g, b, a);
-  if (std::memcmp(&colour, &mColor, sizeof(colour)) != 0) {
-    mColor = colour;
-    mColorPacked = false;
-  }
-  return VN_OK;
-}
-
 VNResultEnum Graphics::SetShaderMode(int mode) {
   if (mode == mShaderMode || (mode != kShaderMultiply && mode != kShaderTint)) return VN_OK;
   mShaderMode = mode;
@@ -179,13 +163,11 @@ void Graphics::ApplyHalfPixelOffset(void* vertices, const VertexFormat& format, 
 }
 
 DrawUntransformedParam<DrawImageParam> Graphics::DrawImage(Image* image) {
-  return DrawUntransformedParam<DrawImageParam>(DrawImageParam(this, image));
+  return DrawUntransformedParam<DrawImageParam>(std::in_place, this, image);
 }
 
 DrawUntransformedParam<DrawImageParam> Graphics::DrawImagePart(Image* image, const math::Rect& source) {
-  DrawImageParam payload(this, image);
-  payload.mSource = source;
-  return DrawUntransformedParam<DrawImageParam>(payload);
+  return DrawUntransformedParam<DrawImageParam>(std::in_place, this, image, source);
 }
 
 DrawTransform2DParam<DrawImageParam> Graphics::DrawImagePartToRect(Image* image, const math::Rect& source,

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstring>
 #include <string>
 
 #include "Core/Base/NoCopy.h"
@@ -8,6 +9,7 @@
 #include "Core/Math/Rect.h"
 #include "Core/Render/DrawParam.h"
 #include "Core/Render/DrawState.h"
+#include "Core/Render/Render.h"
 #include "Core/Render/BufferDoubleCache.h"
 #include "Core/Render/Vertices.h"
 
@@ -53,8 +55,16 @@ class Graphics : public base::NoCopy {
   VNResultEnum SetBlendMode(int mode);
   VNResultEnum SetClipRect(const math::Rect& rect);
   VNResultEnum ResetClipRect();
-  VNResultEnum SetColor(const math::Color& colour);
-  VNResultEnum SetColorRGBA(float r, float g, float b, float a);
+  // Inline: drawing code sets a colour for most draws. Packed again at the next draw only when the
+  // bits changed.
+  VNResultEnum SetColor(const math::Color& colour) {
+    if (std::memcmp(&colour, &mColor, sizeof(colour)) != 0) {
+      mColor = colour;
+      mColorPacked = false;
+    }
+    return VN_OK;
+  }
+  VNResultEnum SetColorRGBA(float r, float g, float b, float a) { return SetColor(math::Color(r, g, b, a)); }
   // 1 multiply, 2 tint; the same mode again and unknown modes change nothing. A failed shader
   // lookup keeps the old shader and returns its code.
   VNResultEnum SetShaderMode(int mode);
@@ -132,5 +142,37 @@ class Graphics : public base::NoCopy {
   bool mColorPacked = false;
   bool mOwnsFrame = false;
 };
+
+inline void GraphicsFriend::SetGraphics(Graphics* graphics) {
+  mGraphics = graphics;
+  mRender = graphics ? graphics->mRender : nullptr;
+  mState = graphics ? &graphics->mState : nullptr;
+}
+
+inline void GraphicsFriend::SetShader(ShaderImpl* program) {
+  if (mState->mShader == program) return;
+  mState->mShader = program;
+  mGraphics->mDirty = true;
+}
+
+inline void GraphicsFriend::SetVertexBuffer(VertexBufferImpl* buffer) {
+  if (mState->mVertexBuffer == buffer) return;
+  mState->mVertexBuffer = buffer;
+  mGraphics->mDirty = true;
+}
+
+inline void GraphicsFriend::SetIndexBuffer(IndexBufferImpl* buffer) {
+  if (mState->mIndexBuffer == buffer) return;
+  mState->mIndexBuffer = buffer;
+  mGraphics->mDirty = true;
+}
+
+inline VNResultEnum GraphicsFriend::ApplyState() {
+  const VNResultEnum result = mRender->SetState(*mState, mGraphics->mDirty);
+  if (result == VN_OK) mGraphics->mDirty = false;
+  return result;
+}
+
+inline uint32_t GraphicsFriend::GetPackedColor() { return mGraphics->GetPackedColor(); }
 
 }  // namespace render

@@ -20,20 +20,21 @@ class GraphicsFriend {
  public:
   explicit GraphicsFriend(Graphics* graphics = nullptr) { SetGraphics(graphics); }
 
+  // Every draw makes the calls up to GetPackedColor: they are defined inline at the end of Graphics.h.
   // Rebinds to another context (a copied payload rebinds to its source's context).
-  void SetGraphics(Graphics* graphics);
+  inline void SetGraphics(Graphics* graphics);
 
   // Write one field of the context's state; a new value marks the state dirty.
-  void SetShader(ShaderImpl* program);
-  void SetVertexBuffer(VertexBufferImpl* buffer);
-  void SetIndexBuffer(IndexBufferImpl* buffer);
+  inline void SetShader(ShaderImpl* program);
+  inline void SetVertexBuffer(VertexBufferImpl* buffer);
+  inline void SetIndexBuffer(IndexBufferImpl* buffer);
   // Hands the context's state to the renderer (whole when dirty); clears dirty on success.
-  VNResultEnum ApplyState();
+  inline VNResultEnum ApplyState();
   // Forward to the context.
   VNResultEnum TransformVertices(void* vertices, const VertexFormat& format, unsigned count);
   void ApplyHalfPixelOffset(void* vertices, const VertexFormat& format, unsigned count);
   // The context's colour as 0xAARRGGBB.
-  uint32_t GetPackedColor();
+  inline uint32_t GetPackedColor();
   // Gives the shader the context's projection as its "Proj" value.
   VNResultEnum SetProjection(Shader* shader);
 

@@ -12,16 +12,6 @@ namespace render {
 
 namespace {
 
-// Vertices (or indices) per primitive of the list types; 0 for strips and fans, which never merge.
-uint32_t ListStride(uint32_t type) {
-  switch (type) {
-    case Render::kTriangleList: return 3;
-    case Render::kLineList: return 2;
-    case Render::kPointList: return 1;
-    default: return 0;
-  }
-}
-
 template <class T>
 void Unregister(std::vector<T*>& list, T* object) {
   const auto found = std::find(list.begin(), list.end(), object);
@@ -132,8 +122,7 @@ VNResultEnum Render::SetRenderTarget(const DrawState& state) {
   return VN_OK;
 }
 
-VNResultEnum Render::SetState(const DrawState& state, bool force) {
-  if (&state == mLastState && !force) return VN_OK;
+VNResultEnum Render::TakeState(const DrawState& state) {
   mLastState = &state;
   SetRenderTarget(state);
   auto take = [this](auto& pending, const auto& wanted) {
@@ -236,42 +225,23 @@ VNResultEnum Render::FlushState() {
   return VN_OK;
 }
 
-bool Render::CanMerge(bool indexed, uint32_t type, uint32_t start, bool changed) const {
-  const uint32_t stride = ListStride(type);
-  return !changed && mDraw.mIndexed == indexed && mDraw.mType == type && mDraw.mCount > 0 &&
-         stride > 0 && start == mDraw.mStart + stride * mDraw.mCount;
+VNResultEnum Render::BeginDraw(const PendingDraw& draw, bool changed) {
+  VNResultEnum result = FlushDraw();
+  if (result == VN_OK && changed) result = FlushState();
+  if (result != VN_OK) return result;
+  mDraw = draw;
+  return VN_OK;
 }
 
 VNResultEnum Render::Draw(uint32_t type, uint32_t startVertex, uint32_t primitiveCount) {
   const bool changed = mDirty || HasChangedVariables(mPending.mShader);
-  if (CanMerge(false, type, startVertex, changed)) {
-    mDraw.mCount += primitiveCount;
-    return VN_OK;
+  if (!CanMerge(false, type, startVertex, changed)) {
+    return BeginDraw({false, type, startVertex, primitiveCount, 0, 0}, changed);
   }
-  VNResultEnum result = FlushDraw();
-  if (result == VN_OK && changed) result = FlushState();
-  if (result != VN_OK) return result;
-  mDraw = {false, type, startVertex, primitiveCount, 0, 0};
+  mDraw.mCount += primitiveCount;
   return VN_OK;
 }
 
-VNResultEnum Render::DrawIndexed(uint32_t type, uint32_t startIndex, uint32_t primitiveCount,
-                                 uint32_t minVertex, uint32_t vertexCount) {
-  const bool changed = mDirty || HasChangedVariables(mPending.mShader);
-  if (CanMerge(true, type, startIndex, changed)) {
-    mDraw.mCount += primitiveCount;
-    const uint32_t newMin = std::min(mDraw.mMinVertex, minVertex);
-    const uint32_t newEnd = std::max(mDraw.mMinVertex + mDraw.mVertexCount, minVertex + vertexCount);
-    mDraw.mVertexCount = newEnd - newMin;
-    mDraw.mMinVertex = newMin;
-    return VN_OK;
-  }
-  VNResultEnum result = FlushDraw();
-  if (result == VN_OK && changed) result = FlushState();
-  if (result != VN_OK) return result;
-  mDraw = {true, type, startIndex, primitiveCount, minVertex, vertexCount};
-  return VN_OK;
-}
 
 VNResultEnum Render::FlushDraw() {
   if (mDraw.mCount > 0) {
@@ -443,11 +413,6 @@ void Render::AddTexture(Texture* texture) { mTextures.push_back(texture); }
 void Render::RemoveTexture(Texture* texture) { Unregister(mTextures, texture); }
 void Render::AddShaderImpl(ShaderImpl* program) { mShaderImpls.push_back(program); }
 void Render::RemoveShaderImpl(ShaderImpl* program) { Unregister(mShaderImpls, program); }
-
-BufferDoubleCacheBase* Render::GetVertexCache(int formatId) const {
-  return formatId >= 0 && size_t(formatId) < mVertexCaches.size() ? mVertexCaches[size_t(formatId)]
-                                                                   : nullptr;
-}
 
 void Render::ReleaseResources() {
   for (BufferDoubleCacheBase* cache : mVertexCaches) delete cache;

@@ -1,4 +1,5 @@
 #pragma once
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -9,6 +10,7 @@
 #include "Core/Render/CommandBuffer.h"
 #include "Core/Render/DrawState.h"
 #include "Core/Render/RenderInitParam.h"
+#include "Core/Render/ShaderImpl.h"
 #include "Core/Resource/ResourcePtr.h"
 
 namespace app {
@@ -115,15 +117,30 @@ class Render {
   // clamped to the target.
   virtual VNResultEnum ToDeviceRect(const math::Rect& rect, uint32_t out[4]);
 
-  // Takes the state for the next draw. The same object again is ignored unless force is set.
-  VNResultEnum SetState(const DrawState& state, bool force);
+  // Takes the state for the next draw. The same object again is ignored unless force is set
+  // (inline: so are most draws' states).
+  VNResultEnum SetState(const DrawState& state, bool force) {
+    return &state == mLastState && !force ? VN_OK : TakeState(state);
+  }
   // Takes only the target and viewport of the state.
   VNResultEnum SetRenderTarget(const DrawState& state);
   // Records a clear of the pending target.
   VNResultEnum Clear(uint32_t flags, const float color[4], float depth, uint32_t stencil);
   VNResultEnum Draw(uint32_t type, uint32_t startVertex, uint32_t primitiveCount);
-  VNResultEnum DrawIndexed(uint32_t type, uint32_t startIndex, uint32_t primitiveCount,
-                           uint32_t minVertex, uint32_t vertexCount);
+  // Inline: most draws only widen the pending one.
+  VNResultEnum DrawIndexed(uint32_t type, uint32_t startIndex, uint32_t primitiveCount, uint32_t minVertex,
+                           uint32_t vertexCount) {
+    const bool changed = mDirty || HasChangedVariables(mPending.mShader);
+    if (!CanMerge(true, type, startIndex, changed)) {
+      return BeginDraw({true, type, startIndex, primitiveCount, minVertex, vertexCount}, changed);
+    }
+    mDraw.mCount += primitiveCount;
+    const uint32_t newMin = std::min(mDraw.mMinVertex, minVertex);
+    const uint32_t newEnd = std::max(mDraw.mMinVertex + mDraw.mVertexCount, minVertex + vertexCount);
+    mDraw.mVertexCount = newEnd - newMin;
+    mDraw.mMinVertex = newMin;
+    return VN_OK;
+  }
 
   // The frame: CheckDevice, BeginFrame, draws, EndFrame, Present, PlayCommands.
   VNResultEnum BeginFrame();
@@ -168,7 +185,9 @@ class Render {
   void ReleaseResources();
 
   // Null for a format without caches.
-  BufferDoubleCacheBase* GetVertexCache(int formatId) const;
+  BufferDoubleCacheBase* GetVertexCache(int formatId) const {
+    return formatId >= 0 && size_t(formatId) < mVertexCaches.size() ? mVertexCaches[size_t(formatId)] : nullptr;
+  }
   IndexCache16* GetIndexCache16() const { return mIndexCache16; }
   // Null unless 32-bit indices are on.
   IndexCache32* GetIndexCache32() const { return mIndexCache32; }
@@ -199,8 +218,8 @@ class Render {
   void ApplyScreenParam(const RenderInitParam& param);
 
   // The renderer's side of the shader programs (program switches, changed variables, the
-  // built-in shaders), kept in RenderShaders.cpp.
-  bool HasChangedVariables(const ShaderImpl* program) const;
+  // built-in shaders), kept in RenderShaders.cpp; the test of every draw inline.
+  bool HasChangedVariables(const ShaderImpl* program) const { return program != nullptr && program->IsChanged(); }
   VNResultEnum NotifyProgramSwitch(ShaderImpl* from, ShaderImpl* to);
   VNResultEnum RecordChangedVariables(ShaderImpl* program);
   VNResultEnum PlayShaderVariables();
@@ -231,10 +250,28 @@ class Render {
     uint32_t mVertexCount = 0;
   };
 
+  // SetState's work for a new or forced state.
+  VNResultEnum TakeState(const DrawState& state);
   // Dispatches one record to its device operation.
   VNResultEnum PlayRecord(Command command);
+  // Vertices (or indices) per primitive of the list types; 0 for strips and fans, which never merge.
+  static uint32_t ListStride(uint32_t type) {
+    switch (type) {
+      case kTriangleList: return 3;
+      case kLineList: return 2;
+      case kPointList: return 1;
+      default: return 0;
+    }
+  }
   // Whether a draw of this type continuing at start can join the pending one.
-  bool CanMerge(bool indexed, uint32_t type, uint32_t start, bool changed) const;
+  bool CanMerge(bool indexed, uint32_t type, uint32_t start, bool changed) const {
+    const uint32_t stride = ListStride(type);
+    return !changed && mDraw.mIndexed == indexed && mDraw.mType == type && mDraw.mCount > 0 && stride > 0 &&
+           start == mDraw.mStart + stride * mDraw.mCount;
+  }
+  // Records the pending draw and, when changed, the state; then draw is the pending one. Out of the
+  // draws' own path, which mostly merges.
+  VNResultEnum BeginDraw(const PendingDraw& draw, bool changed);
 
   DrawState mApplied;
   DrawState mPending;

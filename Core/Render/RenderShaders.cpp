@@ -28,8 +28,6 @@ void ReleaseBuiltIn(Shader* shader) {
 
 }  // namespace
 
-bool Render::HasChangedVariables(const ShaderImpl* program) const { return program != nullptr && program->IsChanged(); }
-
 VNResultEnum Render::NotifyProgramSwitch(ShaderImpl* from, ShaderImpl* to) {
   if (from != nullptr) from->OnUnbind();
   if (to != nullptr) to->OnBind();

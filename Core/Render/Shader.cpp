@@ -43,9 +43,5 @@ VNResultEnum Shader::SetRender(Render* render) {
   return VN_OK;
 }
 
-VNResultEnum Shader::SetProjection(const math::Matrix4* projection) {
-  if (mProjection != nullptr && mProjection->GetValue() != projection) mProjection->SetValue(projection);
-  return VN_OK;
-}
 
 }  // namespace render

@@ -33,7 +33,11 @@ class Shader : public resource::Resource {
   // 1 when null.
   VNResultEnum SetRender(Render* render);
   // Marks the projection changed when the pointer differs. The matrix must live until playback.
-  VNResultEnum SetProjection(const math::Matrix4* projection);
+  // Inline: every draw sets it.
+  VNResultEnum SetProjection(const math::Matrix4* projection) {
+    if (mProjection != nullptr && mProjection->GetValue() != projection) mProjection->SetValue(projection);
+    return VN_OK;
+  }
 
   ShaderImpl* GetProgram() const { return mProgram; }
   Render* GetRender() const { return mRender; }

@@ -15,9 +15,5 @@ VNResultEnum ShaderTextured::DoUnLoad() {
   return Shader::DoUnLoad();
 }
 
-VNResultEnum ShaderTextured::SetTexture(Texture* texture) {
-  if (mTexture != nullptr && mTexture->GetValue() != texture) mTexture->SetValue(texture);
-  return VN_OK;
-}
 
 }  // namespace render

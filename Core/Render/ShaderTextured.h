@@ -12,8 +12,12 @@ class ShaderTextured : public Shader {
   // The projection, then the sampler.
   VNResultEnum InitVariables() override;
   VNResultEnum DoUnLoad() override;
-  // Marks the texture changed when it differs. The texture must live until playback.
-  VNResultEnum SetTexture(Texture* texture);
+  // Marks the texture changed when it differs. The texture must live until playback. Inline: every
+  // image draw sets it.
+  VNResultEnum SetTexture(Texture* texture) {
+    if (mTexture != nullptr && mTexture->GetValue() != texture) mTexture->SetValue(texture);
+    return VN_OK;
+  }
 
  protected:
   std::string mTextureName = "TextureSampler";

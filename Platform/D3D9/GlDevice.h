@@ -111,7 +111,7 @@ class GlTexture : public RefCounted<IDirect3DTexture9>, public GlResource {
   std::vector<bool> mLocked;
 };
 
-// Vertex and index buffers: CPU staging memory, uploaded whole on unlock.
+// Vertex and index buffers: a lock maps the GL buffer (see GlBuffer.cpp).
 template <class Interface>
 class GlBuffer : public RefCounted<Interface>, public GlResource {
  public:
@@ -122,12 +122,12 @@ class GlBuffer : public RefCounted<Interface>, public GlResource {
   HRESULT Unlock() override;
   GLuint GetName() const { return mName; }
   GLenum GetIndexType() const { return mIndexType; }
-  UINT GetLength() const { return UINT(mStaging.size()); }
+  UINT GetLength() const { return mLength; }
 
  private:
   GLuint mName = 0;
   GLenum mIndexType;
-  std::vector<unsigned char> mStaging;
+  UINT mLength;
   bool mLocked = false;
 };
 using GlVertexBuffer = GlBuffer<IDirect3DVertexBuffer9>;

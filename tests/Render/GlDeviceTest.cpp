@@ -205,11 +205,35 @@ TEST_F(GlDeviceTest, BufferLocksAreCheckedAgainstTheSize) {
             D3D_OK);
   void* data = nullptr;
   EXPECT_EQ(indices->Lock(16, 17, &data, 0), D3DERR_INVALIDCALL);
+  EXPECT_EQ(indices->Lock(32, 0, &data, 0), D3DERR_INVALIDCALL);  // nothing left to lock
   ASSERT_EQ(indices->Lock(0, 0, &data, D3DLOCK_DISCARD), D3D_OK);
   EXPECT_EQ(indices->Lock(0, 0, &data, 0), D3DERR_INVALIDCALL);
   EXPECT_EQ(indices->Unlock(), D3D_OK);
   EXPECT_EQ(indices->Unlock(), D3DERR_INVALIDCALL);
   indices->Release();
+}
+
+TEST_F(GlDeviceTest, BufferLocksWithoutDiscardKeepTheContents) {
+  IDirect3DVertexBuffer9* vertices = nullptr;
+  ASSERT_EQ(mDevice->CreateVertexBuffer(16, D3DUSAGE_WRITEONLY, 0, D3DPOOL_MANAGED, &vertices, nullptr), D3D_OK);
+  unsigned char* bytes = nullptr;
+  ASSERT_EQ(vertices->Lock(0, 0, reinterpret_cast<void**>(&bytes), 0), D3D_OK);
+  for (int i = 0; i < 16; ++i) {
+    ASSERT_EQ(bytes[i], 0) << "byte " << i;  // a new buffer reads zeros
+    bytes[i] = static_cast<unsigned char>(i + 1);
+  }
+  ASSERT_EQ(vertices->Unlock(), D3D_OK);
+  // A part from an offset: its memory starts at that byte.
+  ASSERT_EQ(vertices->Lock(4, 8, reinterpret_cast<void**>(&bytes), 0), D3D_OK);
+  for (int i = 0; i < 8; ++i) EXPECT_EQ(bytes[i], i + 5) << "byte " << i + 4;
+  bytes[0] = 99;
+  ASSERT_EQ(vertices->Unlock(), D3D_OK);
+  ASSERT_EQ(vertices->Lock(0, 0, reinterpret_cast<void**>(&bytes), 0), D3D_OK);
+  EXPECT_EQ(bytes[3], 4);
+  EXPECT_EQ(bytes[4], 99);
+  EXPECT_EQ(bytes[15], 16);
+  ASSERT_EQ(vertices->Unlock(), D3D_OK);
+  vertices->Release();
 }
 
 }  // namespace

@@ -201,6 +201,35 @@ TEST_F(VertexCacheTest, RequestAboveTheOverflowSizeFailsOnceTheMainBufferIsShort
   ASSERT_EQ(mRender.EndFrame(), VN_OK);
 }
 
+// Once a buffer is locked, requests take their room without the buffer's own checks: the memory
+// handed out follows the ranges element by element, and the used count grows with them.
+TEST_F(VertexCacheTest, MemoryOfLockedBuffersFollowsTheRanges) {
+  ASSERT_EQ(mRender.BeginFrame(), VN_OK);
+  render::IndexCache16* indexCache = mRender.GetIndexCache16();
+  SVertex2D* firstVertex = nullptr;
+  unsigned short* firstIndex = nullptr;
+  BufferRange<VertexBuffer<SVertex2D>> vertexRange;
+  BufferRange<render::IndexBuffer<unsigned short>> indexRange;
+  ASSERT_EQ(Cache()->Allocate(4, &firstVertex, vertexRange), VN_OK);  // locks
+  ASSERT_EQ(indexCache->Allocate(6, &firstIndex, indexRange), VN_OK);
+  unsigned vertexCount = 4, indexCount = 6;
+  for (const unsigned n : {1u, 4u, 3u, 6u}) {
+    SVertex2D* vertices = nullptr;
+    unsigned short* indices = nullptr;
+    ASSERT_EQ(Cache()->Allocate(n, &vertices, vertexRange), VN_OK);
+    ASSERT_EQ(indexCache->Allocate(n, &indices, indexRange), VN_OK);
+    EXPECT_EQ(vertexRange.mStart, vertexCount);
+    EXPECT_EQ(vertices, firstVertex + vertexCount);
+    EXPECT_EQ(indexRange.mStart, indexCount);
+    EXPECT_EQ(indices, firstIndex + indexCount);
+    vertexCount += n;
+    indexCount += n;
+    EXPECT_EQ(vertexRange.mBuffer->GetBuffer()->GetUsed(), vertexCount);
+    EXPECT_EQ(indexRange.mBuffer->GetBuffer()->GetUsed(), indexCount);
+  }
+  ASSERT_EQ(mRender.EndFrame(), VN_OK);
+}
+
 TEST_F(VertexCacheTest, FrameBracketsAreChecked) {
   BufferRange<VertexBuffer<SVertex2D>> range;
   EXPECT_EQ(Take(4, range), VN_FAIL);  // outside a frame
