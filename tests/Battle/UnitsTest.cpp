@@ -2,6 +2,9 @@
 
 #include <cmath>
 
+#include "Core/Math/Random.h"
+#include "Core/Render/Graphics.h"
+#include "Game/Art/RuvResources.h"
 #include "Game/Battle/RuvMap.h"
 #include "Game/Battle/RuvWallet.h"
 #include "Game/Entities/RuvProtos.h"
@@ -204,6 +207,67 @@ TEST_F(UnitsTest, PickingAndCircleQueries) {
   unit.artSize = math::Point2(20.0f, 40.0f);
   EXPECT_EQ(mMap->mWaves->unitAt(unit.position.x + 10.0f, unit.position.y - 20.0f), &unit);
   EXPECT_EQ(mMap->mWaves->unitAt(unit.position.x + 10.5f, unit.position.y), nullptr);
+}
+
+TEST_F(UnitsTest, DeathFramesEndTheDyingAndTheFadeEndsTheDead) {
+  WriteLevel(1, 7, 0, "<waves><wave><u id='20' upgrade='1'/><u id='21' upgrade='1'/></wave></waves>");
+  Start(1, 7, 0);
+  Run(0.5f);
+  ASSERT_EQ(mMap->mWaves->units.size(), 2u);
+  RuvUnit& framed = *Unit(0);
+  RuvUnit& still = *Unit(1);
+  for (const auto& unit : mMap->mWaves->units) unit->health = 0.0f;
+  Run(2.0f / 60.0f);
+  EXPECT_EQ(framed.state, RuvUnit::kDying);
+  EXPECT_EQ(still.state, RuvUnit::kDead) << "death frames at 0 frames per second count as shown";
+  EXPECT_FLOAT_EQ(still.fadeSpeed, -1.5f);
+  Run(0.6f);  // six death frames at 10 per second
+  EXPECT_EQ(framed.state, RuvUnit::kDead);
+  EXPECT_EQ(mMap->mWaves->units.size(), 1u) << "the other one has faded out";
+  Run(0.7f);  // faded out in two thirds of a second
+  EXPECT_TRUE(mMap->mWaves->units.empty());
+}
+
+TEST_F(UnitsTest, DrawHandsTheFrameToTheGroundLayer) {
+  WriteLevel(1, 7, 0, OneEntryWave(20, 1));
+  Start(1, 7, 0);
+  Run(0.5f);
+  RuvUnit& unit = *Unit(0);
+  render::Graphics graphics(&mRender);
+  unit.draw(graphics);
+  ASSERT_EQ(mMap->mDrawLayers[1].size(), 1u);
+  const RuvFrameEntry& record = *mMap->mDrawLayers[1][0];
+  EXPECT_FLOAT_EQ(record.depth, unit.position.y);
+  EXPECT_FLOAT_EQ(record.colour.a, unit.brightness * unit.fade);
+  EXPECT_FLOAT_EQ(record.rect[2], 64.0f);
+  EXPECT_EQ(record.flipX, unit.facingLeft);
+  EXPECT_EQ(unit.currentFrame->image, record.image);
+  EXPECT_FLOAT_EQ(unit.bounds().width, 64.0f);
+  for (float value : record.shaderValues) EXPECT_FLOAT_EQ(value, 1.0f);  // "fillColor" ffffffff
+  mMap->mDrawLayers[1].clear();
+}
+
+TEST_F(UnitsTest, HeldUnitDrawsARandomFrameWithoutTouchingTheGameSequence) {
+  WriteLevel(1, 7, 0, OneEntryWave(20, 1));
+  Start(1, 7, 0);
+  Run(0.5f);
+  RuvUnit& unit = *Unit(0);
+  unit.state = RuvUnit::kHeldByBeam;
+  const auto& deathFrames = unit.proto()->art->groups.at("death");
+  math::Random(777);
+  const float undisturbed = math::Random();
+  math::Random(777);
+  render::Graphics graphics(&mRender);
+  int shown[2] = {0, 0};
+  for (int i = 0; i < 64; ++i) {
+    unit.draw(graphics);
+    ASSERT_TRUE(unit.currentFrame == deathFrames[1] || unit.currentFrame == deathFrames[2]);
+    ++shown[unit.currentFrame == deathFrames[2]];
+  }
+  EXPECT_EQ(math::Random(), undisturbed);
+  EXPECT_GT(shown[0], 0);
+  EXPECT_GT(shown[1], 0);
+  mMap->mDrawLayers[1].clear();
 }
 
 TEST_F(UnitsTest, AnimationWithoutFramesPerSecondCountsAsShown) {

@@ -7,7 +7,7 @@ namespace battletest {
 namespace {
 
 constexpr char kTestUnitsSheet[] =
-    "id;parent;levelid;health;speed;strength;cost;r;carrier;straight;raiseDead;explodeStr;explodeRadius;fps\n"
+    "id;parent;levelid;health;speed;strength;cost;r;carrier;straight;raiseDead;explodeStr;explodeRadius;fps;psd\n"
     "1;-1;0;100;100;2.5;10;0;0;0;0;0;0;10\n"
     "7;-1;0;100;100;1;10;0;0;0;0;0;0;10\n"
     "70;7;1;300;100;1;10;0;0;0;0;0;0;10\n"
@@ -16,7 +16,9 @@ constexpr char kTestUnitsSheet[] =
     "39;-1;0;40;50;1;3;0;0;0;0;0;0;10\n"
     "5;-1;0;500;10;1;10;200;0;0;1;0;0;10\n"
     "6;-1;0;100;200;1;10;0;0;1;0;0;0;10\n"
-    "8;-1;0;100;100;1;10;0;0;0;0;30;100;10\n";
+    "8;-1;0;100;100;1;10;0;0;0;0;30;100;10\n"
+    "20;-1;0;100;100;1;10;0;0;0;0;0;0;10;unit0\n"
+    "21;-1;0;100;100;1;10;0;0;0;0;0;0;0;unit0\n";
 
 }  // namespace
 
