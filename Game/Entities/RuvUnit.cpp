@@ -199,10 +199,9 @@ void RuvUnit::updateTimers(float dt) {
   math::Approach(speedMultiplier, dt, speedMultiplierTarget);
   healthBarTimer = std::max(0.0f, healthBarTimer - dt);
   fade += fadeSpeed * dt;
-  if (fade >= 1.0f || fade <= 0.0f) {
-    fade = std::clamp(fade, 0.0f, 1.0f);
-    fadeSpeed = 0.0f;
-  }
+  // Only the end it moves toward stops it: a paused frame (dt 0) leaves a new unit fading in.
+  if ((fadeSpeed > 0.0f && fade >= 1.0f) || (fadeSpeed < 0.0f && fade <= 0.0f)) fadeSpeed = 0.0f;
+  fade = std::clamp(fade, 0.0f, 1.0f);
 }
 
 void RuvUnit::update(float dt) {

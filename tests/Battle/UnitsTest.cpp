@@ -228,6 +228,23 @@ TEST_F(UnitsTest, DeathFramesEndTheDyingAndTheFadeEndsTheDead) {
   EXPECT_TRUE(mMap->mWaves->units.empty());
 }
 
+TEST_F(UnitsTest, FadesInOverTwoThirdsOfASecondEvenAfterAPause) {
+  WriteLevel(1, 7, 0, OneEntryWave(1, 1));
+  Start(1, 7, 0);
+  Run(1.0f / 60.0f);
+  RuvUnit& unit = *Unit(0);
+  mMap->mSpeed = 0.0f;
+  Run(0.5f);
+  EXPECT_FLOAT_EQ(unit.fadeSpeed, 1.5f);
+  mMap->mSpeed = 1.0f;
+  Run(0.5f);
+  EXPECT_GT(unit.fade, 0.7f);
+  EXPECT_LT(unit.fade, 0.8f);
+  Run(0.25f);
+  EXPECT_FLOAT_EQ(unit.fade, 1.0f);
+  EXPECT_FLOAT_EQ(unit.fadeSpeed, 0.0f);
+}
+
 TEST_F(UnitsTest, DrawHandsTheFrameToTheGroundLayer) {
   WriteLevel(1, 7, 0, OneEntryWave(20, 1));
   Start(1, 7, 0);
