@@ -155,8 +155,10 @@ void RuvUnit::draw(render::Graphics&) {
     if (state == kHeldByBeam && !keepsWalking) index = std::min(last, drawRandom() < 0.5f ? 1 : 2);
     currentFrame = frames[static_cast<size_t>(std::max(0, index))];
     const float* r = currentFrame->rect;
-    const RuvArtSet::FrameList& unnamed = tier->art->groups[""];
-    const math::Point2 pivot = unnamed.empty() ? math::Point2() : math::Point2(unnamed[0]->rect[0], unnamed[0]->rect[1]);
+    const auto unnamed = tier->art->groups.find("");
+    const bool hasPivot = unnamed != tier->art->groups.end() && !unnamed->second.empty();
+    const math::Point2 pivot =
+        hasPivot ? math::Point2(unnamed->second[0]->rect[0], unnamed->second[0]->rect[1]) : math::Point2();
     mDrawRecord.image = currentFrame->image;
     std::copy(r, r + 4, mDrawRecord.rect);
     mDrawRecord.transform.RotateDegrees(facing * drift.x);
