@@ -18,6 +18,7 @@ class Image;
 class RuvMap;
 class RuvModifier;
 class RuvProto;
+class RuvProtoLibrary;
 class RuvTower;
 struct RuvWaveEntry;
 
@@ -113,6 +114,9 @@ class RuvUnit {
   std::uint32_t mDrawSequence = 1;
 };
 
+// The entry's prototype at tier level "upgrade" - 1 (the base prototype for level 0 or below, or
+// without tiers); null when the library (or the prototype) is missing.
+const RuvProto* unitTierProto(const RuvProtoLibrary* library, const RuvWaveEntry& entry);
 // The reward of a kill: trunc(ceil(bonus x cost) + trunc(cost x incomeShare + 0.5) + cost).
 int unitKillReward(float cost, float costBonus, float incomeShare);
 // The animation length of frames at fps; 0 when fps is not above 0 (the animation counts as shown).

@@ -4,7 +4,6 @@
 #include "Core/Base/TextFile.h"
 #include "Game/App/LocalStrings.h"
 #include "Game/App/RuvFeatures.h"
-#include "Game/Battle/RuvLevelEnd.h"
 #include "Game/Battle/RuvMap.h"
 #include "Game/Entities/RuvWaveManager.h"
 #include "Game/Screens/StandInScreens.h"
@@ -71,7 +70,7 @@ TEST_F(LevelEndTest, OfferOpensWhenTheFeatureIsActiveAndFurtherArrivalsCostNothi
   ASSERT_FALSE(mMap->mWaves->units.empty());
   mMap->mState = 0;
   mMap->mSpeed = 1.0f;
-  onUnitReachedGoal(*mMap, *mMap->mWaves->units[0]);
+  mMap->onUnitReachedGoal(mMap->mWaves->units[0].get());
   EXPECT_FLOAT_EQ(mMap->mLives, 0.0f);
   EXPECT_EQ(mMap->mState, 0);
 }
