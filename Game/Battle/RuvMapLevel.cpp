@@ -158,8 +158,7 @@ void RuvMap::loadLevelFile(const std::u16string& path) {
   mWallet->addMoney(money);
   mWallet->shownMoney = mWallet->money;
   // The route table samples the lanes of this file's waves.
-  mRoutes->build(RuvGraph(mPoints, mLinks), level.laneDemands(),
-                 levelPathStem(mMode, mEpisode, mLevel) + u".cache");
+  mRoutes->build(RuvGraph(mPoints, mLinks), level.laneDemands(), levelPathStem(mMode, mEpisode, mLevel) + u".cache");
 }
 
 void RuvMap::loseLevel() {
@@ -193,8 +192,8 @@ void RuvMap::winLevel() {
   mHud->pushWindow(result);
   result->setText(u"levelResult", levelText(u"game_win"));
   const std::u16string episodeKey = (mMode == 3 ? u"episodeHardcore" : u"episode") + levelDecimal(mEpisode);
-  result->setText(u"levelName", LocalStrings::Instance()->get(episodeKey) + u" " + levelDecimal(mEpisode + 1) +
-                                    u" - " + levelDecimal(mLevel + 1));
+  result->setText(u"levelName", LocalStrings::Instance()->get(episodeKey) + u" " + levelDecimal(mEpisode + 1) + u" - " +
+                                    levelDecimal(mLevel + 1));
   result->setText(u"gameName", levelModeName(mMode));
   result->setText(u"killScore", levelText(u"game_kill_score") + u"0");
   result->setText(u"goldBonus", levelText(u"game_combo_bonus") + u"0");

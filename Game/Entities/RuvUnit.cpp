@@ -236,10 +236,11 @@ void RuvUnit::startDying(const RuvProto& tier) {
   float incomeShare = 0.0f;  // income towers come with the towers
   const int reward = unitKillReward(tier.cost, mMap->mEnemyCostBonus, incomeShare);
   mMap->mWallet->onKill(reward, position.x, position.y - 50.0f);
-  if (mMap->mPopups) mMap->mPopups->add(position.x, position.y, 4)->text = u"+ " + [reward] {
-    const std::string digits = std::to_string(reward);
-    return std::u16string(digits.begin(), digits.end());
-  }();
+  if (mMap->mPopups)
+    mMap->mPopups->add(position.x, position.y, 4)->text = u"+ " + [reward] {
+      const std::string digits = std::to_string(reward);
+      return std::u16string(digits.begin(), digits.end());
+    }();
   animationTime = 0.0f;
   if (tier.explodeStr > 0.0f) {
     auto effect = std::make_unique<RuvEffect>("mg_00");

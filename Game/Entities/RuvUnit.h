@@ -87,7 +87,7 @@ class RuvUnit {
   float speedMultiplier = 1.0f;
   float speedMultiplierTarget = 1.0f;
   const RuvFrameEntry* currentFrame = nullptr;  // drawn last, from the art set
-  std::unique_ptr<render::Image> shadow;         // flyers of the shadowed kinds only
+  std::unique_ptr<render::Image> shadow;        // flyers of the shadowed kinds only
 
  protected:
   // A unit of no level and no entry, for doubles that replace the update.
