@@ -35,6 +35,7 @@ class RuvTower;
 class RuvUnit;
 class RuvWaveHint;
 class RuvWaveManager;
+struct RuvWaveEntry;
 struct RuvEpisodeSetup;
 struct RuvLink;
 struct RuvPoint;
@@ -96,6 +97,15 @@ class RuvMap : public RuvMapState {
   // Level end (RuvMapLevel.cpp): only while playing (loseLevel also during the buy-health offer).
   void winLevel();
   void loseLevel();
+  // A unit arrived at the goal (RuvMapLevel.cpp): its entry got through, it is reaped next, and its
+  // prototype's "strength" comes off the lives, which stop at 0. At 0 lives the buy-health offer
+  // opens when the feature "low_life_dialog" is active, else the level is lost. Lives already at 0
+  // stay untouched.
+  void onUnitReachedGoal(RuvUnit* unit);
+  // The unit of a due entry at the point (RuvMapUnits.cpp): made and listed by the wave manager,
+  // routed to the goal. Null, and the entry counts as killed, when the entry names no prototype or
+  // no route leads from the point to the goal.
+  RuvUnit* spawnUnit(RuvWaveEntry& entry, const RuvPoint& point);
   // What a finished purchase grants; registered with the purchase results at construction and
   // unregistered at destruction. Not built yet: results are ignored.
   void onPurchaseResult(const TPurchaseResult& result);

@@ -6,13 +6,13 @@
 
 #include "Core/Math/Approach.h"
 #include "Core/Math/Random.h"
+#include "Core/Render/Image.h"
 #include "Core/Render/ParticleEmitter.h"
 #include "Game/App/SoundTags.h"
 #include "Game/Art/RuvAnimation.h"
 #include "Game/Art/RuvFrameEntry.h"
 #include "Game/Art/RuvPopupList.h"
 #include "Game/Art/RuvResources.h"
-#include "Game/Battle/RuvLevelEnd.h"
 #include "Game/Battle/RuvMap.h"
 #include "Game/Battle/RuvWallet.h"
 #include "Game/Entities/RuvModifier.h"
@@ -29,6 +29,23 @@ constexpr float kFacingLeftBelow = -0.05f;
 void PlayUnitSound(const char* prefix, int id, const char* suffix) {
   const std::string tag = prefix + std::to_string(id) + suffix;
   k2::SoundTags::Instance()->Play(std::u16string(tag.begin(), tag.end()));
+}
+
+// The shadow image of the flying kinds that have one; null for the others.
+render::Image* loadShadow(int protoId) {
+  switch (protoId) {
+    case 3:
+    case 30:
+    case 31:
+    case 38:
+      return ruvLoadImage(u"ruv/data/ui_parts/shadows/wywern_shadow", nullptr);
+    case 10:
+    case 32:
+    case 33:
+      return ruvLoadImage(u"ruv/data/ui_parts/shadows/dragon_shadow", nullptr);
+    default:
+      return nullptr;
+  }
 }
 
 }  // namespace
@@ -52,15 +69,20 @@ RuvUnit::RuvUnit(RuvMap& map, RuvWaveEntry& waveEntry) : entry(&waveEntry), mMap
       }
     }
     animationTime = math::Random() * animationLength(frameCount("walk"), tier->fps);
+    if (tier->air) shadow.reset(loadShadow(tier->id));
   }
 }
 
+RuvUnit::RuvUnit() = default;
+
 RuvUnit::~RuvUnit() = default;
 
-const RuvProto* RuvUnit::proto() const {
-  const RuvProto* base = mMap && entry && mMap->mProtos ? mMap->mProtos->findProto(entry->protoId) : nullptr;
-  return base ? base->tierForLevel(tierLevel) : nullptr;
+const RuvProto* unitTierProto(const RuvProtoLibrary* library, const RuvWaveEntry& entry) {
+  const RuvProto* base = library ? library->findProto(entry.protoId) : nullptr;
+  return base ? base->tierForLevel(entry.upgrade - 1) : nullptr;
 }
+
+const RuvProto* RuvUnit::proto() const { return mMap && entry ? unitTierProto(mMap->mProtos.get(), *entry) : nullptr; }
 
 float RuvUnit::maxHealth() const {
   const RuvProto* tier = proto();
@@ -102,8 +124,70 @@ void RuvUnit::damage(float amount) {
 }
 
 math::Rect RuvUnit::bounds() const {
-  // The frames are drawn centred on the unit at their art size.
+  if (currentFrame) return math::Rect(position.x, position.y, currentFrame->rect[2], currentFrame->rect[3]);
   return math::Rect(position.x, position.y, artSize.x, artSize.y);
+}
+
+float RuvUnit::drawRandom() {
+  // A linear congruential sequence of the unit's own, so that drawing leaves the game's alone.
+  mDrawSequence = mDrawSequence * 1664525u + 1013904223u;
+  return static_cast<float>(mDrawSequence >> 8) / 16777216.0f;
+}
+
+void RuvUnit::draw(render::Graphics&) {
+  const RuvProto* tier = proto();
+  if (!tier || !tier->art || state == kDead) return;
+  const bool keepsWalking = tier->ice || tier->stone;
+  const char* group = state == kDying || (state == kHeldByBeam && !keepsWalking) ? "death"
+                      : state == kSpecial                                        ? "special"
+                                                                                 : "walk";
+  const auto found = tier->art->groups.find(group);
+  const float facing = facingLeft ? -1.0f : 1.0f;
+  mDrawRecord = RuvFrameEntry();
+  if (found == tier->art->groups.end() || found->second.empty()) {
+    // Without frames: the set's still image at half scale.
+    mDrawRecord.image = tier->art->image;
+    mDrawRecord.transform.Scale(0.5f, 0.5f);
+    mDrawRecord.transform.Translate(position.x, position.y);
+  } else {
+    const RuvArtSet::FrameList& frames = found->second;
+    const int last = static_cast<int>(frames.size()) - 1;
+    int index = std::min(last, static_cast<int>(std::floor(animationTime * tier->fps)));
+    if (state == kHeldByBeam && !keepsWalking) index = std::min(last, drawRandom() < 0.5f ? 1 : 2);
+    currentFrame = frames[static_cast<size_t>(std::max(0, index))];
+    const float* r = currentFrame->rect;
+    const auto unnamed = tier->art->groups.find("");
+    const bool hasPivot = unnamed != tier->art->groups.end() && !unnamed->second.empty();
+    const math::Point2 pivot =
+        hasPivot ? math::Point2(unnamed->second[0]->rect[0], unnamed->second[0]->rect[1]) : math::Point2();
+    mDrawRecord.image = currentFrame->image;
+    std::copy(r, r + 4, mDrawRecord.rect);
+    mDrawRecord.transform.RotateDegrees(facing * drift.x);
+    mDrawRecord.transform.Translate(-0.5f * facing * r[2], 0.5f * r[3]);
+    mDrawRecord.transform.Translate(-facing * r[0], r[1]);
+    mDrawRecord.transform.Translate(0.5f * facing * artSize.x, -0.5f * artSize.y);
+    mDrawRecord.transform.Translate(position.x - facing * (0.5f * artSize.x - pivot.x),
+                                    position.y + drift.y + 0.5f * artSize.y - pivot.y);
+  }
+  mDrawRecord.flipX = facingLeft;
+  const std::uint32_t fill = tier->fillColor;
+  for (int channel = 0; channel < 4; ++channel) {
+    // 0xAARRGGBB: red, green, blue, alpha.
+    const int shift = channel == 3 ? 24 : 16 - 8 * channel;
+    mDrawRecord.shaderValues[channel] = static_cast<float>((fill >> shift) & 0xFFu) / 255.0f;
+  }
+  mDrawRecord.colour = math::Color(1.0f, 1.0f, 1.0f, brightness * fade);
+  mDrawRecord.depth = position.y;
+  mDrawRecord.owner = this;
+  mMap->mDrawLayers[!tier->air && layer == 0.0f ? 1 : 3].push_back(&mDrawRecord);
+  if (tier->air && shadow) {
+    mShadowRecord = RuvFrameEntry();
+    mShadowRecord.image = shadow.get();
+    mShadowRecord.transform.Translate(position.x + 5.0f, position.y + 15.0f);
+    mShadowRecord.depth = position.y;
+    mShadowRecord.owner = this;
+    mMap->mDrawLayers[4].push_back(&mShadowRecord);
+  }
 }
 
 void RuvUnit::updateTimers(float dt) {
@@ -118,10 +202,9 @@ void RuvUnit::updateTimers(float dt) {
   math::Approach(speedMultiplier, dt, speedMultiplierTarget);
   healthBarTimer = std::max(0.0f, healthBarTimer - dt);
   fade += fadeSpeed * dt;
-  if (fade >= 1.0f || fade <= 0.0f) {
-    fade = std::clamp(fade, 0.0f, 1.0f);
-    fadeSpeed = 0.0f;
-  }
+  // Only the end it moves toward stops it: a paused frame (dt 0) leaves a new unit fading in.
+  if ((fadeSpeed > 0.0f && fade >= 1.0f) || (fadeSpeed < 0.0f && fade <= 0.0f)) fadeSpeed = 0.0f;
+  fade = std::clamp(fade, 0.0f, 1.0f);
 }
 
 void RuvUnit::update(float dt) {
@@ -153,10 +236,11 @@ void RuvUnit::startDying(const RuvProto& tier) {
   float incomeShare = 0.0f;  // income towers come with the towers
   const int reward = unitKillReward(tier.cost, mMap->mEnemyCostBonus, incomeShare);
   mMap->mWallet->onKill(reward, position.x, position.y - 50.0f);
-  if (mMap->mPopups) mMap->mPopups->add(position.x, position.y, 4)->text = u"+ " + [reward] {
-    const std::string digits = std::to_string(reward);
-    return std::u16string(digits.begin(), digits.end());
-  }();
+  if (mMap->mPopups)
+    mMap->mPopups->add(position.x, position.y, 4)->text = u"+ " + [reward] {
+      const std::string digits = std::to_string(reward);
+      return std::u16string(digits.begin(), digits.end());
+    }();
   animationTime = 0.0f;
   if (tier.explodeStr > 0.0f) {
     auto effect = std::make_unique<RuvEffect>("mg_00");
@@ -232,7 +316,7 @@ void RuvUnit::walk(const RuvProto& tier, float dt) {
       enterLink();
       return;
     }
-    onUnitReachedGoal(*mMap, *this);
+    mMap->onUnitReachedGoal(this);
     return;
   }
   if (polyline.empty()) return;
@@ -248,7 +332,7 @@ void RuvUnit::flyStraight(const RuvProto& tier, float dt) {
   const float dx = goal->x - position.x;
   const float dy = goal->y - position.y;
   const float length = std::sqrt(dx * dx + dy * dy);
-  if (length < kGoalReachDistance) onUnitReachedGoal(*mMap, *this);
+  if (length < kGoalReachDistance) mMap->onUnitReachedGoal(this);
   if (length > 0.0f) {
     const float step = std::min(length, tier.speed * dt);
     position.x += dx / length * step;
@@ -265,7 +349,7 @@ void RuvUnit::releaseCarried() {
   const float start = std::clamp(progress - 0.1f, 0.0f, 0.85f);
   for (int i = 0; i < 3; ++i) {
     RuvWaveEntry& carried = entry->wave->addSpawnedEntry(kCarriedProtoId, tierLevel + 1, entry->y);
-    RuvUnit* unit = mMap->mWaves->spawnUnit(carried, *from);
+    RuvUnit* unit = mMap->spawnUnit(carried, *from);
     if (!unit) continue;
     unit->route = route;
     unit->routeIndex = routeIndex;
@@ -297,7 +381,7 @@ void RuvUnit::raiseDead() {
                              : spawnPoint;
   if (!from) return;
   RuvWaveEntry& raisedEntry = entry->wave->addSpawnedEntry(kRaisedProtoId, 1, entry->y);
-  RuvUnit* raised = mMap->mWaves->spawnUnit(raisedEntry, *from);
+  RuvUnit* raised = mMap->spawnUnit(raisedEntry, *from);
   if (!raised) return;
   raised->route = route;
   raised->routeIndex = routeIndex;

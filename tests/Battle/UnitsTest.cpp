@@ -2,6 +2,9 @@
 
 #include <cmath>
 
+#include "Core/Math/Random.h"
+#include "Core/Render/Graphics.h"
+#include "Game/Art/RuvResources.h"
 #include "Game/Battle/RuvMap.h"
 #include "Game/Battle/RuvWallet.h"
 #include "Game/Entities/RuvProtos.h"
@@ -46,8 +49,7 @@ TEST_F(UnitsTest, KillRewardFormula) {
   };
   const Case cases[] = {{10.0f, 0.25f, 0.2f}, {10.0f, 0.0f, 0.0f}, {7.0f, 0.1f, 0.5f}, {3.0f, 0.5f, 0.17f}};
   for (const Case& c : cases) {
-    const int expected =
-        static_cast<int>(std::ceil(c.bonus * c.cost) + std::trunc(c.cost * c.share + 0.5f) + c.cost);
+    const int expected = static_cast<int>(std::ceil(c.bonus * c.cost) + std::trunc(c.cost * c.share + 0.5f) + c.cost);
     EXPECT_EQ(unitKillReward(c.cost, c.bonus, c.share), expected) << c.cost << " " << c.bonus << " " << c.share;
   }
   EXPECT_EQ(unitKillReward(10.0f, 0.25f, 0.2f), 15);
@@ -171,7 +173,9 @@ TEST_F(UnitsTest, NecromancerRaisesTheDeadOnce) {
 }
 
 TEST_F(UnitsTest, ExplosionHurtsNeighboursInItsRadius) {
-  WriteLevel(1, 7, 0, "<waves><wave><u id='8' upgrade='1'/><u id='1' upgrade='1'/><u id='1' upgrade='1' x='450'/></wave></waves>");
+  WriteLevel(
+      1, 7, 0,
+      "<waves><wave><u id='8' upgrade='1'/><u id='1' upgrade='1'/><u id='1' upgrade='1' x='450'/></wave></waves>");
   Start(1, 7, 0);
   Run(0.2f);
   ASSERT_EQ(mMap->mWaves->units.size(), 2u);
@@ -204,6 +208,84 @@ TEST_F(UnitsTest, PickingAndCircleQueries) {
   unit.artSize = math::Point2(20.0f, 40.0f);
   EXPECT_EQ(mMap->mWaves->unitAt(unit.position.x + 10.0f, unit.position.y - 20.0f), &unit);
   EXPECT_EQ(mMap->mWaves->unitAt(unit.position.x + 10.5f, unit.position.y), nullptr);
+}
+
+TEST_F(UnitsTest, DeathFramesEndTheDyingAndTheFadeEndsTheDead) {
+  WriteLevel(1, 7, 0, "<waves><wave><u id='20' upgrade='1'/><u id='21' upgrade='1'/></wave></waves>");
+  Start(1, 7, 0);
+  Run(0.5f);
+  ASSERT_EQ(mMap->mWaves->units.size(), 2u);
+  RuvUnit& framed = *Unit(0);
+  RuvUnit& still = *Unit(1);
+  for (const auto& unit : mMap->mWaves->units) unit->health = 0.0f;
+  Run(2.0f / 60.0f);
+  EXPECT_EQ(framed.state, RuvUnit::kDying);
+  EXPECT_EQ(still.state, RuvUnit::kDead) << "death frames at 0 frames per second count as shown";
+  EXPECT_FLOAT_EQ(still.fadeSpeed, -1.5f);
+  Run(0.6f);  // six death frames at 10 per second
+  EXPECT_EQ(framed.state, RuvUnit::kDead);
+  EXPECT_EQ(mMap->mWaves->units.size(), 1u) << "the other one has faded out";
+  Run(0.7f);  // faded out in two thirds of a second
+  EXPECT_TRUE(mMap->mWaves->units.empty());
+}
+
+TEST_F(UnitsTest, FadesInOverTwoThirdsOfASecondEvenAfterAPause) {
+  WriteLevel(1, 7, 0, OneEntryWave(1, 1));
+  Start(1, 7, 0);
+  Run(1.0f / 60.0f);
+  RuvUnit& unit = *Unit(0);
+  mMap->mSpeed = 0.0f;
+  Run(0.5f);
+  EXPECT_FLOAT_EQ(unit.fadeSpeed, 1.5f);
+  mMap->mSpeed = 1.0f;
+  Run(0.5f);
+  EXPECT_GT(unit.fade, 0.7f);
+  EXPECT_LT(unit.fade, 0.8f);
+  Run(0.25f);
+  EXPECT_FLOAT_EQ(unit.fade, 1.0f);
+  EXPECT_FLOAT_EQ(unit.fadeSpeed, 0.0f);
+}
+
+TEST_F(UnitsTest, DrawHandsTheFrameToTheGroundLayer) {
+  WriteLevel(1, 7, 0, OneEntryWave(20, 1));
+  Start(1, 7, 0);
+  Run(0.5f);
+  RuvUnit& unit = *Unit(0);
+  render::Graphics graphics(&mRender);
+  unit.draw(graphics);
+  ASSERT_EQ(mMap->mDrawLayers[1].size(), 1u);
+  const RuvFrameEntry& record = *mMap->mDrawLayers[1][0];
+  EXPECT_FLOAT_EQ(record.depth, unit.position.y);
+  EXPECT_FLOAT_EQ(record.colour.a, unit.brightness * unit.fade);
+  EXPECT_FLOAT_EQ(record.rect[2], 64.0f);
+  EXPECT_EQ(record.flipX, unit.facingLeft);
+  EXPECT_EQ(unit.currentFrame->image, record.image);
+  EXPECT_FLOAT_EQ(unit.bounds().width, 64.0f);
+  for (float value : record.shaderValues) EXPECT_FLOAT_EQ(value, 1.0f);  // "fillColor" ffffffff
+  mMap->mDrawLayers[1].clear();
+}
+
+TEST_F(UnitsTest, HeldUnitDrawsARandomFrameWithoutTouchingTheGameSequence) {
+  WriteLevel(1, 7, 0, OneEntryWave(20, 1));
+  Start(1, 7, 0);
+  Run(0.5f);
+  RuvUnit& unit = *Unit(0);
+  unit.state = RuvUnit::kHeldByBeam;
+  const auto& deathFrames = unit.proto()->art->groups.at("death");
+  math::Random(777);
+  const float undisturbed = math::Random();
+  math::Random(777);
+  render::Graphics graphics(&mRender);
+  int shown[2] = {0, 0};
+  for (int i = 0; i < 64; ++i) {
+    unit.draw(graphics);
+    ASSERT_TRUE(unit.currentFrame == deathFrames[1] || unit.currentFrame == deathFrames[2]);
+    ++shown[unit.currentFrame == deathFrames[2]];
+  }
+  EXPECT_EQ(math::Random(), undisturbed);
+  EXPECT_GT(shown[0], 0);
+  EXPECT_GT(shown[1], 0);
+  mMap->mDrawLayers[1].clear();
 }
 
 TEST_F(UnitsTest, AnimationWithoutFramesPerSecondCountsAsShown) {

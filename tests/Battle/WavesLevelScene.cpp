@@ -7,7 +7,7 @@ namespace battletest {
 namespace {
 
 constexpr char kTestUnitsSheet[] =
-    "id;parent;levelid;health;speed;strength;cost;r;carrier;straight;raiseDead;explodeStr;explodeRadius;fps\n"
+    "id;parent;levelid;health;speed;strength;cost;r;carrier;straight;raiseDead;explodeStr;explodeRadius;fps;psd\n"
     "1;-1;0;100;100;2.5;10;0;0;0;0;0;0;10\n"
     "7;-1;0;100;100;1;10;0;0;0;0;0;0;10\n"
     "70;7;1;300;100;1;10;0;0;0;0;0;0;10\n"
@@ -16,7 +16,9 @@ constexpr char kTestUnitsSheet[] =
     "39;-1;0;40;50;1;3;0;0;0;0;0;0;10\n"
     "5;-1;0;500;10;1;10;200;0;0;1;0;0;10\n"
     "6;-1;0;100;200;1;10;0;0;1;0;0;0;10\n"
-    "8;-1;0;100;100;1;10;0;0;0;0;30;100;10\n";
+    "8;-1;0;100;100;1;10;0;0;0;0;30;100;10\n"
+    "20;-1;0;100;100;1;10;0;0;0;0;0;0;10;unit0\n"
+    "21;-1;0;100;100;1;10;0;0;0;0;0;0;0;unit0\n";
 
 }  // namespace
 
@@ -31,14 +33,15 @@ std::string LevelSceneTest::LevelText(const std::string& waves, float length, in
   const std::string text = "<map><li>../../ruv/data/maps/ep1_1/</li><budget>" + std::to_string(budget) +
                            "</budget><points>"
                            "<point id='0' x='100' y='300'><a name='spawn' value='1'/></point>"
-                           "<point id='1' x='" + goalX + "' y='300'><a name='goal' value='1'/></point>"
-                           "</points><links><link sid='0' eid='1' anchor_x='" + middleX +
-                           "' anchor_y='300'/></links>" + waves + "</map>";
+                           "<point id='1' x='" +
+                           goalX +
+                           "' y='300'><a name='goal' value='1'/></point>"
+                           "</points><links><link sid='0' eid='1' anchor_x='" +
+                           middleX + "' anchor_y='300'/></links>" + waves + "</map>";
   return text;
 }
 
-void LevelSceneTest::WriteLevel(int mode, int episode, int level, const std::string& waves, float length,
-                                int budget) {
+void LevelSceneTest::WriteLevel(int mode, int episode, int level, const std::string& waves, float length, int budget) {
   const std::string text = LevelText(waves, length, budget);
   const std::u16string stem = levelPathStem(mode, episode, level);
   WriteTestFile(std::string(stem.begin(), stem.end()) + ".xml", text);

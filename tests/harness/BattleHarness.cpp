@@ -147,6 +147,9 @@ BattleTrace BattleHarness::run(const BattleRun& battle) {
       {
         render::Graphics graphics(&mRender);
         map.draw(graphics);
+        // The units list their frames as the map's drawing asks them to; the lists are emptied.
+        for (const auto& unit : map.mWaves->units) unit->draw(graphics);
+        for (auto& list : map.mDrawLayers) list.clear();
       }
       mRender.EndFrame();
       mRender.Present();
