@@ -18,7 +18,7 @@ class VertexFormat;
 // and its pending state. A null context is allowed for text measuring only.
 class GraphicsFriend {
  public:
-  explicit GraphicsFriend(Graphics* graphics = nullptr) { SetGraphics(graphics); }
+  inline explicit GraphicsFriend(Graphics* graphics = nullptr);
 
   // Every draw makes the calls up to GetPackedColor: they are defined inline at the end of Graphics.h.
   // Rebinds to another context (a copied payload rebinds to its source's context).
