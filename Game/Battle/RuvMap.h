@@ -24,6 +24,7 @@ class RuvFxTriggers;
 class RuvModifier;
 class RuvParticle;
 class RuvPopupList;
+class RuvProto;
 class RuvProtoLibrary;
 class RuvRadialMenu;
 class RuvRouteTable;
@@ -36,6 +37,7 @@ class RuvUnit;
 class RuvWaveHint;
 class RuvWaveManager;
 struct RuvEpisodeSetup;
+struct RuvLevelSpot;
 struct RuvLink;
 struct RuvPoint;
 
@@ -96,6 +98,18 @@ class RuvMap : public RuvMapState {
   // Level end (RuvMapLevel.cpp): only while playing (loseLevel also during the buy-health offer).
   void winLevel();
   void loseLevel();
+  // Building: spots of the loaded level file, towers built, found and sold.
+  void loadSpots(const std::vector<RuvLevelSpot>& spots, const std::string& layoutPath);
+  // The first tower, in build order, closer than 50 px to the map point; null when none.
+  RuvTower* findTowerAt(float x, float y) const;
+  // The prototype (a library record) on the spot entry at its upgraded price; null when the money
+  // is short.
+  RuvTower* buildTower(const RuvProto* proto, RuvFrameEntry* spotEntry);
+  // Refunds the sell ratio of the tier's price (and of its library tower's), deletes the tower.
+  void sellTower(RuvTower* tower);
+  // A unit that switches towers off (slows them) stands near; never for a spell-boosted tower.
+  bool isTowerBlocked(const RuvTower& tower) const;
+  bool isTowerDebuffed(const RuvTower& tower) const;
   // What a finished purchase grants; registered with the purchase results at construction and
   // unregistered at destruction. Not built yet: results are ignored.
   void onPurchaseResult(const TPurchaseResult& result);
@@ -207,6 +221,10 @@ class RuvMap : public RuvMapState {
   // mWaveHint, mPopups and the art members from the set "ruv/ui".
   void loadUiFrames();
 };
+
+// What selling a tower of this tier refunds: the sell ratio of its price, plus its library tower's
+// price for a tier of one.
+int towerRefund(const RuvProtoLibrary& protos, const RuvProto& tier, float sellRatio);
 
 // Euclidean distance.
 float distance(float x1, float y1, float x2, float y2);

@@ -10,7 +10,7 @@
 #include "Game/Battle/RuvRoutes.h"
 #include "Game/Battle/RuvWallet.h"
 #include "Game/Battle/RuvWaveHint.h"
-#include "Game/Entities/RuvModifier.h"
+#include "Game/Entities/RuvModifiers.h"
 #include "Game/Entities/RuvProtos.h"
 #include "Game/Screens/StandInScreens.h"
 
@@ -163,6 +163,7 @@ RuvUnit* RuvWaveManager::spawnUnit(RuvWaveEntry& entry, const RuvPoint& point) {
     return nullptr;
   }
   unit->setRoute(std::move(route), point);
+  addUnitAbilities(*mMap, *unit);
   units.push_back(std::move(unit));
   return units.back().get();
 }
