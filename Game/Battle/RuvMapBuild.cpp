@@ -26,7 +26,7 @@
 namespace {
 
 constexpr float kTowerHitDistance = 50.0f;  // exclusive
-constexpr int kTowerType = 1;
+constexpr int kBuildTowerType = 1;
 
 void startBuildEffect(RuvMap& map, const math::Point2& position) {
   render::ParticleEmitter* effect = render::ParticleSystem::Instance()->CreateEmitter("build");
@@ -95,7 +95,7 @@ int towerRefund(const RuvProtoLibrary& protos, const RuvProto& tier, float sellR
   float sum = std::trunc(tier.cost);
   // Only a tier of a library tower has a parent price: the column reads 0 on other rows.
   const RuvProto* parent = tier.parent != -1 ? protos.findProto(tier.parent) : nullptr;
-  if (parent && parent != &tier && parent->type == kTowerType) sum += std::trunc(parent->cost);
+  if (parent && parent != &tier && parent->type == kBuildTowerType) sum += std::trunc(parent->cost);
   return static_cast<int>(std::trunc(std::floor(sum * sellRatio)));
 }
 
