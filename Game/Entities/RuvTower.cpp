@@ -82,6 +82,18 @@ void sortTowersBoostFirst(RuvMap& map) {
   std::stable_partition(map.mTowers.begin(), map.mTowers.end(), boosts);
 }
 
+float incomeKillShare(const RuvMap& map, const math::Point2& point) {
+  float share = 0.0f;
+  for (const std::unique_ptr<RuvTower>& tower : map.mTowers) {
+    const RuvProto* current = tower->tier();
+    if (!current || current->goldIncome <= 0) continue;
+    if (distance(tower->position.x, tower->position.y, point.x, point.y) < tower->range()) {
+      share += current->health / 100.0f;
+    }
+  }
+  return share;
+}
+
 RuvTower::RuvTower() = default;
 
 RuvTower::RuvTower(RuvMap& map) : mMap(&map) {}

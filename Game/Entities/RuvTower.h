@@ -117,6 +117,10 @@ struct RuvUpgradeInfoLine {
 // differs; a line whose divisor is 0 is left out.
 std::vector<RuvUpgradeInfoLine> towerUpgradeInfo(const RuvProto& from, const RuvProto& to);
 
+// The kill share of the income towers whose range reaches the point: the sum of their tiers'
+// "health" / 100.
+float incomeKillShare(const RuvMap& map, const math::Point2& point);
+
 // Stable: every tower whose tier boosts towers comes before every tower whose tier does not.
 void sortTowersBoostFirst(RuvMap& map);
 // The sector of an angle: trunc(a / 11.25 + 0.5).

@@ -59,7 +59,7 @@ constexpr const char* kCombatProtos = R"(<data>
   </tower>
   <tower id="200" parent="-1" type="1" r="200" strength="10" cooldown="1" speed="300" ammoid="901" cost="80" aimed="1" air="1"/>
   <tower id="300" parent="-1" type="1" r="300" strength="20" cooldown="1" speed="300" ammoid="902" cost="90" dot="1" stun="1" hold="1" splash="1"/>
-  <tower id="400" parent="-1" type="1" r="200" strength="-1" cooldown="10" cost="110" goldIncome="5"/>
+  <tower id="400" parent="-1" type="1" r="200" strength="-1" cooldown="10" cost="110" goldIncome="5" health="20"/>
   <tower id="500" parent="-1" type="1" r="200" strength="-1" cooldown="1" speed="50" cost="120" boostTower="1"/>
   <tower id="600" parent="-1" type="1" r="200" strength="5" cooldown="6" speed="-1" cost="100" teleportEnemy="1" ammoid="901"/>
 </towers>

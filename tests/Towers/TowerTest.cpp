@@ -218,7 +218,6 @@ TEST_F(TowerTest, IncomeIsTheUpgradedIncomeTimesTheSpotMultiplier) {
   const Case cases[] = {{"", 0}, {R"(<a name="income_mult" value="2"/>)", 10}};
   for (const Case& c : cases) {
     mMap->mTowers.clear();
-    mMap->mPopups->popups.clear();
     mMap->mWallet->money = 100;
     RuvTower& tower = AddTower(400, 0.0f, 0.0f, AddSpot(0.0f, 0.0f, c.values));
     tower.payIncome();
@@ -269,6 +268,24 @@ TEST_F(TowerTest, UpgradesOfLiveTowers) {
   EXPECT_FLOAT_EQ(tower.bonus->cooldown, 0.5f);
   mMap->mUpgrades->applyToTower(tower);  // the map clears in between; without a clear it adds up
   EXPECT_FLOAT_EQ(tower.bonus->r, 40.0f);
+}
+
+}  // namespace
+
+namespace {
+
+using combattest::CombatTest;
+
+class IncomeShareTest : public CombatTest {};
+
+TEST_F(IncomeShareTest, IncomeTowersInRangeAddTheirShareToKills) {
+  AddTower(400, 0.0f, 0.0f);    // range 100, "health" 20
+  AddTower(400, 500.0f, 0.0f);  // out of reach
+  AddTower(100, 0.0f, 0.0f);    // no income
+  const float share = incomeKillShare(*mMap, math::Point2(0.0f, 50.0f));
+  EXPECT_FLOAT_EQ(share, 0.2f);
+  EXPECT_EQ(unitKillReward(10.0f, 0.25f, share), 15);
+  EXPECT_EQ(incomeKillShare(*mMap, math::Point2(0.0f, 100.0f)), 0.0f);
 }
 
 }  // namespace
