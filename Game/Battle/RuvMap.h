@@ -220,6 +220,11 @@ class RuvMap : public RuvMapState {
   void loadUiArt();
   // mWaveHint, mPopups and the art members from the set "ruv/ui".
   void loadUiFrames();
+
+  // A level load runs inside a click, so the next frame time holds the whole load: that tick
+  // advances the battle by at most this much.
+  static constexpr float kMaxStepAfterLoad = 1.0f / 30.0f;
+  bool mTickAfterLoad = false;
 };
 
 // What selling a tower of this tier refunds: the sell ratio of its price, plus its library tower's

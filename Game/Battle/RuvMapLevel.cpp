@@ -115,6 +115,7 @@ void RuvMap::loadLevel() {
   }
   mSpeed = 1.0f;
   mState = kStatePlaying;
+  mTickAfterLoad = true;
   refreshSpeedButtons();
   k2::SoundTags::Instance()->PlayMusic(levelMusic(mEpisode));
   std::vector<int> unlocked;
@@ -193,9 +194,9 @@ void RuvMap::winLevel() {
   auto* result = new HUDWindow;
   mHud->pushWindow(result);
   result->setText(u"levelResult", levelText(u"game_win"));
-  const std::u16string episodeWord = levelText(mMode == 3 ? u"episodeHardcore" : u"episode");
-  result->setText(u"levelName", episodeWord + levelDecimal(mEpisode) + u" " + levelDecimal(mEpisode + 1) + u" - " +
-                                    levelDecimal(mLevel + 1));
+  const std::u16string episodeKey = (mMode == 3 ? u"episodeHardcore" : u"episode") + levelDecimal(mEpisode);
+  result->setText(u"levelName", LocalStrings::Instance()->get(episodeKey) + u" " + levelDecimal(mEpisode + 1) +
+                                    u" - " + levelDecimal(mLevel + 1));
   result->setText(u"gameName", levelModeName(mMode));
   result->setText(u"killScore", levelText(u"game_kill_score") + u"0");
   result->setText(u"goldBonus", levelText(u"game_combo_bonus") + u"0");
