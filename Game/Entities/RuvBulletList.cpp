@@ -3,10 +3,13 @@
 #include <algorithm>
 #include <string>
 
+#include "Core/Render/DrawParam.h"
+#include "Core/Render/Graphics.h"
 #include "Core/Render/ParticleEmitter.h"
 #include "Core/Render/ParticleSystem.h"
 #include "Core/Base/StringEncoding.h"
 #include "Game/Art/RuvAnimation.h"
+#include "Game/Art/RuvResources.h"
 #include "Game/Battle/RuvMap.h"
 #include "Game/Entities/RuvModifier.h"
 #include "Game/Entities/RuvProtos.h"
@@ -72,5 +75,24 @@ void RuvBulletList::removeTowerBullets(RuvTower* tower) {
   for (const std::unique_ptr<RuvUnit>& unit : map->mWaves->units) {
     if (!unit->alive) continue;
     for (const auto& modifier : unit->modifiers) modifier->onSourceRemoved(tower);
+  }
+}
+
+void RuvBulletList::draw(render::Graphics& graphics) {
+  graphics.SetColorRGBA(1.0f, 1.0f, 1.0f, 1.0f);
+  for (const std::unique_ptr<RuvBullet>& bullet : bullets) {
+    if (bullet->trail) graphics.DrawParticles(bullet->trail.get());
+    const RuvProto* ammunition = bullet->tower ? bullet->ammo() : nullptr;
+    RuvArtSet* art = ammunition ? ammunition->art : nullptr;
+    if (!art) continue;
+    if (!art->image) {
+      if (bullet->flame) bullet->flame->draw(graphics, bullet->position.x, bullet->position.y, bullet->heading);
+      continue;
+    }
+    graphics.SetBlendMode(1);
+    auto request = graphics.DrawImage(art->image);
+    request->mHorizontalAnchor = render::DrawImageParam::kAnchorCentre;
+    request->mVerticalAnchor = render::DrawImageParam::kAnchorCentre;
+    request.Translate(bullet->position);
   }
 }

@@ -5,6 +5,10 @@
 
 #include "Game/Entities/RuvBullet.h"
 
+namespace render {
+class Graphics;
+}
+
 class RuvTower;
 class RuvUnit;
 
@@ -19,6 +23,9 @@ class RuvBulletList {
   virtual void update(float dt);
   // The unit leaves the map: no bullet targets it or keeps it among its hits.
   void forgetUnit(const RuvUnit* unit);
+  // Every bullet's trail, then its ammunition's art: a layer folder through the flame animation at
+  // the bullet's heading, an image centred on the bullet, alpha blended.
+  void draw(render::Graphics& graphics);
   // The tower is sold: its bullets go, and every modifier of every live unit hears of it.
   void removeTowerBullets(RuvTower* tower);
 

@@ -6,10 +6,14 @@
 #include <vector>
 
 #include "Core/Math/Point.h"
+#include "Game/Art/RuvFrameEntry.h"
 #include "Game/Art/RuvTracked.h"
 #include "Game/Entities/RuvProtos.h"
 
-class RuvFrameEntry;
+namespace render {
+class Graphics;
+}
+
 class RuvMap;
 class RuvModifier;
 class RuvParticle;
@@ -61,6 +65,14 @@ class RuvTower : public RuvTracked {
   // The beam's start, from the tier art's "base_point" and "s_point" frames.
   math::Point2 beamMuzzle() const;
 
+  // Lists the current frame on the map's draw layer 1 (depth: the anchor's y); with the wave list
+  // shown, a line to the target.
+  void draw(render::Graphics& graphics);
+  // Draws the current frame at once, faded in.
+  void drawDirect(render::Graphics& graphics);
+  // Screen coordinates: a mark per star, and the boost sign while boosted.
+  void drawOverlay(render::Graphics& graphics);
+
   math::Point2 artSize;
   int state = kResting;
   math::Point2 position;  // origin of range and shots
@@ -104,6 +116,10 @@ class RuvTower : public RuvTracked {
   void setArtSize(const RuvProto& tier);
   void showUpgradeInfo(const RuvProto& from, const RuvProto& to);
   int frameCount(const char* group) const;
+  // The frame of the state and angle, placed on the anchor; false without one.
+  bool placeFrame(RuvFrameEntry& record);
+
+  RuvFrameEntry mDrawRecord;  // listed on the map's draw layer until the frame is drawn
 
   RuvMap* mMap = nullptr;
 };
