@@ -257,3 +257,38 @@ TEST_F(ModifierTest, GoldIncomeTicksOnTheCooldown) {
 }
 
 }  // namespace
+
+namespace {
+
+using combattest::CombatTest;
+
+class TowerLinksTest : public CombatTest {};
+
+TEST_F(TowerLinksTest, BeamTheMapDroppedReadsAsGone) {
+  RuvUnit& unit = AddUnit(combattest::kWalker, 0.0f, 50.0f);
+  RuvTower& tower = AddTower(600, 0.0f, 0.0f);
+  tower.target = &unit;
+  tower.fire();
+  ASSERT_NE(tower.beam.get(), nullptr);
+  ASSERT_EQ(mMap->mParticles.size(), 1u);
+  mMap->update(0.125f);  // a beam without emitters is dropped by the map
+  EXPECT_TRUE(mMap->mParticles.empty());
+  EXPECT_EQ(tower.beam.get(), nullptr);
+  tower.clearTarget();
+  EXPECT_EQ(tower.state, RuvTower::kIdle);
+}
+
+TEST_F(TowerLinksTest, SoldTowerLeavesNothingOnTheUnits) {
+  RuvUnit& unit = AddUnit(combattest::kWalker, 0.0f, 0.0f);
+  RuvUnit& other = AddUnit(combattest::kWalker, 300.0f, 0.0f);
+  RuvTower& sold = AddTower(300, 100.0f, 0.0f, AddSpot(100.0f, 0.0f, ""));
+  const void* address = &sold;
+  unit.modifiers.push_back(std::make_unique<DotModifier>(*mMap, "", 0.5f, 9.0f, address));
+  other.modifiers.push_back(std::make_unique<StunModifier>(*mMap, "", 0.5f, 9.0f, address));
+  mMap->sellTower(&sold);
+  // Every unit, not only a beam's target: a tower built at the same address is never refused.
+  EXPECT_TRUE(unit.modifiers.empty());
+  EXPECT_TRUE(other.modifiers.empty());
+}
+
+}  // namespace
