@@ -36,17 +36,26 @@ void startBuildEffect(RuvMap& map, const math::Point2& position) {
   map.mEmitters.emplace_back(effect);
 }
 
-// A unit of such a tier near the tower; fully stopped units are ignored.
+// A unit of such a tier near the tower; fully stopped units are ignored. The library's farthest
+// reach of such tiers rules out most units by distance before their tier is looked up.
 template <class Has>
 bool buildUnitNear(const RuvMap& map, const RuvTower& tower, float reachShare, Has has) {
-  if (tower.spellBoosted) return false;
+  if (tower.spellBoosted || !map.mProtos) return false;
+  float farthest = -1.0f;
+  for (const std::unique_ptr<RuvProto>& proto : map.mProtos->getList()) {
+    if (has(*proto)) farthest = std::max(farthest, proto->r * reachShare);
+    for (const std::unique_ptr<RuvProto>& tier : proto->tiers) {
+      if (has(*tier)) farthest = std::max(farthest, tier->r * reachShare);
+    }
+  }
+  if (farthest < 0.0f) return false;
   for (const std::unique_ptr<RuvUnit>& unit : map.mWaves->units) {
     if (!unit->alive || unit->isDying()) continue;
+    const float away = distance(tower.position.x, tower.position.y, unit->position.x, unit->position.y);
+    if (away > farthest) continue;
     const RuvProto* tier = unit->proto();
     if (!tier || !has(*tier) || unit->speedReduction == tier->speed) continue;
-    if (distance(tower.position.x, tower.position.y, unit->position.x, unit->position.y) <= tier->r * reachShare) {
-      return true;
-    }
+    if (away <= tier->r * reachShare) return true;
   }
   return false;
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <initializer_list>
 #include <string>
 
 #include "Core/Math/Random.h"
@@ -159,14 +160,22 @@ void RuvTower::clearCombatStats() {
 }
 
 void RuvTower::collectTargets(float margin, std::vector<RuvUnit*>& out) const {
+  collectTargetBands({{margin, &out}});
+}
+
+void RuvTower::collectTargetBands(std::initializer_list<TargetBand> bands) const {
   const RuvProto* current = tier();
   if (!current || !mMap) return;
-  const float reach = range() + margin;
+  const float base = range();
+  float widest = 0.0f;
+  for (const TargetBand& band : bands) widest = std::max(widest, base + band.margin);
   for (const std::unique_ptr<RuvUnit>& unit : mMap->mWaves->units) {
     if (!unit->alive || unit->isDying() || unit->invisibilityTimer > 0.0f) continue;
-    if (distance(position.x, position.y, unit->position.x, unit->position.y) >= reach) continue;
-    if (!current->air && towerUnitFlies(*mMap, *unit)) continue;
-    out.push_back(unit.get());
+    const float away = distance(position.x, position.y, unit->position.x, unit->position.y);
+    if (away >= widest || (!current->air && towerUnitFlies(*mMap, *unit))) continue;
+    for (const TargetBand& band : bands) {
+      if (away < base + band.margin) band.out->push_back(unit.get());
+    }
   }
 }
 
@@ -283,14 +292,14 @@ void RuvTower::update(float dt) {
 }
 
 void RuvTower::updateTargeting(float, bool& haveNear) {
+  // Both bands in one pass over the units.
   std::vector<RuvUnit*> near;
-  collectTargets(0.0f, near);
+  std::vector<RuvUnit*> far;
+  collectTargetBands({{0.0f, &near}, {kPreAimMargin, &far}});
   haveNear = !near.empty();
   if (tier()->strength == -1.0f) {
     target = nullptr;
   } else if (near.empty()) {
-    std::vector<RuvUnit*> far;
-    collectTargets(kPreAimMargin, far);
     if (far.empty()) {
       if (target) clearTarget();
       if (state == kIdle) {

@@ -2,6 +2,7 @@
 // A tower on a build spot: it picks a target in its range, turns toward it in 11.25-degree sectors,
 // fires on its tier's cadence, pays income and carries its abilities as modifiers. The map owns the
 // towers, clears their bonus records and ticks them.
+#include <initializer_list>
 #include <memory>
 #include <vector>
 
@@ -107,7 +108,12 @@ class RuvTower : public RuvTracked {
   RuvTower();
 
  private:
-  void updateEnemyEffects();
+  // Candidates below range() + margin for each band, filled in one pass over the units.
+  struct TargetBand {
+    float margin;
+    std::vector<RuvUnit*>* out;
+  };
+  void collectTargetBands(std::initializer_list<TargetBand> bands) const;
   void updateTargeting(float dt, bool& haveNear);
   void turn(float dt, bool haveNear);
   void updateState(const RuvProto& tier, float dt);
