@@ -292,3 +292,85 @@ TEST_F(TowerLinksTest, SoldTowerLeavesNothingOnTheUnits) {
 }
 
 }  // namespace
+
+namespace {
+
+using combattest::CombatTest;
+
+class AbilityTest : public CombatTest {};
+
+TEST_F(AbilityTest, SpawnedUnitsCarryTheirTiersAbilitiesInOrder) {
+  RuvUnit& unit = AddUnit(combattest::kGifted, 0.0f, 0.0f);
+  addUnitAbilities(*mMap, unit);
+  ASSERT_EQ(unit.modifiers.size(), 6u);
+  EXPECT_NE(dynamic_cast<HasteAreaModifier*>(unit.modifiers[0].get()), nullptr);
+  EXPECT_NE(dynamic_cast<InvisibleAreaModifier*>(unit.modifiers[1].get()), nullptr);
+  EXPECT_NE(dynamic_cast<InvisibleModifier*>(unit.modifiers[2].get()), nullptr);
+  EXPECT_NE(dynamic_cast<RegenModifier*>(unit.modifiers[3].get()), nullptr);
+  EXPECT_NE(dynamic_cast<HealerModifier*>(unit.modifiers[4].get()), nullptr);
+  EXPECT_NE(dynamic_cast<ShamanModifier*>(unit.modifiers[5].get()), nullptr);
+  for (size_t i = 0; i < 5; ++i) EXPECT_EQ(unit.modifiers[i]->period, 2.0f) << i;
+  EXPECT_GE(unit.modifiers[5]->period, 2.0f);
+  EXPECT_LT(unit.modifiers[5]->period, 4.0f);
+  for (const auto& modifier : unit.modifiers) {
+    EXPECT_TRUE(modifier->ability);
+    EXPECT_EQ(modifier->source, nullptr);
+    EXPECT_EQ(modifier->duration, RuvModifier::kForever);
+  }
+}
+
+TEST_F(AbilityTest, WhatEachAbilityDoes) {
+  RuvUnit& gifted = AddUnit(combattest::kGifted, 0.0f, 0.0f);
+  RuvUnit& near = AddUnit(combattest::kWalker, 50.0f, 0.0f);
+  RuvUnit& far = AddUnit(combattest::kWalker, 150.0f, 0.0f);
+  HasteAreaModifier haste(*mMap);
+  haste.update(&gifted, 0.1f);
+  EXPECT_EQ(near.speedMultiplierTarget, 2.0f);
+  EXPECT_EQ(near.hasteTimer, 5.0f);
+  EXPECT_EQ(far.hasteTimer, 0.0f);
+  EXPECT_EQ(gifted.hasteTimer, 0.0f);
+  InvisibleAreaModifier hide(*mMap);
+  hide.update(&gifted, 0.1f);
+  EXPECT_EQ(near.invisibilityTimer, 2.0f);
+  EXPECT_EQ(far.invisibilityTimer, 0.0f);
+  InvisibleModifier self;
+  self.period = 2.0f;
+  self.update(&gifted, 0.1f);  // the first update ticks
+  EXPECT_EQ(gifted.invisibilityTimer, 2.0f);
+}
+
+TEST_F(AbilityTest, RegenerationWaitsWhileHeld) {
+  RuvUnit& unit = AddUnit(combattest::kGifted, 0.0f, 0.0f);
+  unit.health = 50.0f;
+  RegenModifier regen;
+  unit.speedReduction = 10.0f;
+  regen.update(&unit, 0.1f);
+  EXPECT_EQ(unit.health, 50.0f);
+  unit.speedReduction = 0.0f;
+  regen.update(&unit, 0.1f);
+  EXPECT_EQ(unit.health, 60.0f);
+  unit.health = 95.0f;
+  regen.update(&unit, 0.1f);
+  EXPECT_EQ(unit.health, 100.0f);  // capped at the maximum
+}
+
+TEST_F(AbilityTest, ShamanOpensPortalsOnlyWhileAlive) {
+  RuvUnit& shaman = AddUnit(combattest::kGifted, 0.0f, 0.0f);
+  RuvWaveProto wave(RuvLevelWave{});
+  shaman.entry->wave = &wave;
+  ShamanModifier summon(*mMap);
+  shaman.state = RuvUnit::kDying;
+  summon.update(&shaman, 0.1f);
+  EXPECT_TRUE(mMap->mModifiers.empty());
+  shaman.state = RuvUnit::kWalking;
+  summon.update(&shaman, 0.1f);
+  ASSERT_EQ(mMap->mModifiers.size(), 1u);
+  EXPECT_EQ(shaman.state, RuvUnit::kSpecial);
+  // The summoned kind's "cooldown" is the portal's duration, its "speed" the period.
+  EXPECT_EQ(mMap->mModifiers[0]->duration, 4.0f);
+  EXPECT_EQ(mMap->mModifiers[0]->period, 20.0f);
+  mMap->mModifiers.clear();  // the portal's effect was never made (no emitters): nothing to stop
+  shaman.entry->wave = nullptr;
+}
+
+}  // namespace

@@ -37,7 +37,9 @@
 namespace combattest {
 
 // Units stand still (speed 0) unless a test moves them.
-enum UnitKind { kWalker = 1, kFlyer = 2, kFireOnly = 3, kIce = 4, kPoisonImmune = 5, kDebuffer = 6, kBlocker = 7 };
+enum UnitKind {
+  kWalker = 1, kFlyer = 2, kFireOnly = 3, kIce = 4, kPoisonImmune = 5, kDebuffer = 6, kBlocker = 7, kGifted = 8, kSummoned = 9
+};
 // Towers: 100 straight shots (ammo 900, r 60) with two tiers; 200 homing (ammo 901, r 0); 300 poison,
 // stun, hold and splash (ammo 902, r 80); 400 income; 500 boost; 600 teleport beam.
 constexpr const char* kCombatProtos = R"(<data>
@@ -49,6 +51,8 @@ constexpr const char* kCombatProtos = R"(<data>
   <unit id="5" health="100" speed="0" poisonImmun="1"/>
   <unit id="6" health="100" speed="10" debufftower="1" r="100"/>
   <unit id="7" health="100" speed="10" blocktower="1" r="100"/>
+  <unit id="8" health="100" speed="10" r="100" cooldown="2" ammoid="9" haste_buff="1" invisibleArea="1" invisible="1" regen="1" healer="1" summon="1"/>
+  <unit id="9" health="50" speed="20" cooldown="4" r="0"/>
 </units>
 <towers>
   <tower id="100" parent="-1" type="1" r="200" strength="10" cooldown="2" speed="400" ammoid="900" cost="75"
