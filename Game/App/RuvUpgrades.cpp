@@ -11,6 +11,7 @@
 #include "Game/App/RuvProgress.h"
 #include "Game/Battle/RuvMapState.h"
 #include "Game/Entities/RuvProtos.h"
+#include "Game/Entities/RuvTower.h"
 #include "Game/Battle/RuvUnlocks.h"
 
 namespace {
@@ -29,6 +30,9 @@ void ForEachUpgradeSibling(const tinyxml2::XMLElement* parent, const char* first
     visit(element);
   }
 }
+
+// Percent times value first: 10 % of 70 is exactly 7, not 7.0000005 rounded up to 8.
+float UpgradeShare(float percent, float value) { return percent * value / 100.0f; }
 
 }  // namespace
 
@@ -138,14 +142,30 @@ void RuvUpgrades::applyToProto(RuvProto& proto) const {
   for (const RuvUpgradeStep* step : steps) {
     if (!step->attributes) continue;
     const RuvAttributes& bonus = *step->attributes;
-    // Percent times value first: 10 % of 70 is exactly 7, not 7.0000005 rounded up to 8.
-    const auto share = [](float percent, float value) { return percent * value / 100.0f; };
+    const auto share = UpgradeShare;
     proto.r += share(bonus.getFloat("radius"), proto.r);
     proto.strength += std::ceil(share(bonus.getFloat("strength"), proto.strength));
     proto.cost += std::floor(share(bonus.getFloat("cost"), proto.cost));
     proto.cooldown -= share(bonus.getFloat("cooldown"), proto.cooldown);
     proto.goldIncome += static_cast<int>(share(bonus.getFloat("goldIncome"), static_cast<float>(proto.goldIncome)));
     proto.speed += std::floor(share(bonus.getFloat("speed"), proto.speed));
+  }
+}
+
+void RuvUpgrades::applyToTower(RuvTower& tower) const {
+  const RuvProto* base = tower.tier();
+  if (!base || !tower.bonus) return;
+  std::vector<const RuvUpgradeStep*> steps;
+  collectProtoSteps(base->id, steps);
+  RuvProto& record = *tower.bonus;
+  for (const RuvUpgradeStep* step : steps) {
+    if (!step->attributes) continue;
+    const RuvAttributes& bonus = *step->attributes;
+    record.r += UpgradeShare(bonus.getFloat("radius"), base->r);
+    record.strength += std::ceil(UpgradeShare(bonus.getFloat("strength"), base->strength));
+    // The tower fires after its tier's cooldown minus this field: a positive "cooldown" shortens
+    // the time between shots, as it does on a prototype copy.
+    record.cooldown += UpgradeShare(bonus.getFloat("cooldown"), base->cooldown);
   }
 }
 

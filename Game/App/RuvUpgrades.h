@@ -7,6 +7,7 @@
 
 class RuvMapState;
 class RuvProto;
+class RuvTower;
 
 // One bought level of an upgrade: its prices and its whole bonus at that level.
 struct RuvUpgradeStep {
@@ -52,6 +53,10 @@ class RuvUpgrades {
   // Adds the bonuses of the bought steps that touch the prototype's id, in place; each step works on
   // what the previous one left. Pass a private copy, never a library record.
   void applyToProto(RuvProto& proto) const;
+
+  // Adds the bought steps' range, damage and time-between-shots bonuses of the tower's tier into its
+  // bonus record (cleared by the map every frame); percentages of the tier, not compounding.
+  void applyToTower(RuvTower& tower) const;
 
   // The bought steps that touch a prototype, in list order: an upgrade counts when one of its targets
   // is -1 or unlocked at the map's level and the id is among its targets.

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "Core/Math/Point.h"
+#include "Game/Art/RuvTracked.h"
 
 namespace render {
 class Graphics;
@@ -87,7 +88,7 @@ class RuvAnimatedSprite : public RuvSprite {
 };
 
 // Owns one particle emitter and advances it at an adjustable speed.
-class RuvEffect {
+class RuvEffect : public RuvTracked {
  public:
   // No emitter when the particle system knows no effect of that name.
   explicit RuvEffect(const std::string& effectName);

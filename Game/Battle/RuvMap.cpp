@@ -230,7 +230,10 @@ void RuvMap::update(float dt) {
     tower->boosted = 0;
   }
   for (size_t i = 0; i < mModifiers.size(); ++i) mModifiers[i]->update(nullptr, g);
-  for (size_t i = 0; i < mTowers.size(); ++i) mTowers[i]->update(g);
+  for (size_t i = 0; i < mTowers.size(); ++i) {
+    mUpgrades->applyToTower(*mTowers[i]);
+    mTowers[i]->update(g);
+  }
   mWaves->updateUnitModifiers(g);
   for (size_t i = 0; i < mWaves->units.size(); ++i) mWaves->units[i]->update(g);
   mBullets->update(g);
@@ -277,6 +280,10 @@ void RuvMap::onUnitRemoved(RuvUnit* unit) {
   mBullets->forgetUnit(unit);
   for (const std::unique_ptr<RuvTower>& tower : mTowers) {
     if (tower->target == unit) tower->target = nullptr;
+  }
+  for (RuvSprite* sprite : mSprites) {
+    auto* follower = dynamic_cast<RuvAnimatedSprite*>(sprite);
+    if (follower && follower->owner == unit) follower->owner = nullptr;
   }
   RuvWaveEntry* entry = unit->entry;
   if (entry && entry->wave) entry->wave->onUnitKilled(entry->protoId, mGameTime, entry);

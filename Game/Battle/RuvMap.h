@@ -24,6 +24,7 @@ class RuvFxTriggers;
 class RuvModifier;
 class RuvParticle;
 class RuvPopupList;
+class RuvProto;
 class RuvProtoLibrary;
 class RuvRadialMenu;
 class RuvRouteTable;
@@ -37,6 +38,7 @@ class RuvWaveHint;
 class RuvWaveManager;
 struct RuvWaveEntry;
 struct RuvEpisodeSetup;
+struct RuvLevelSpot;
 struct RuvLink;
 struct RuvPoint;
 
@@ -106,6 +108,19 @@ class RuvMap : public RuvMapState {
   // routed to the goal. Null, and the entry counts as killed, when the entry names no prototype or
   // no route leads from the point to the goal.
   RuvUnit* spawnUnit(RuvWaveEntry& entry, const RuvPoint& point);
+
+  // Building: spots of the loaded level file, towers built, found and sold.
+  void loadSpots(const std::vector<RuvLevelSpot>& spots, const std::string& layoutPath);
+  // The first tower, in build order, closer than 50 px to the map point; null when none.
+  RuvTower* findTowerAt(float x, float y) const;
+  // The prototype (a library record) on the spot entry at its upgraded price; null when the money
+  // is short.
+  RuvTower* buildTower(const RuvProto* proto, RuvFrameEntry* spotEntry);
+  // Refunds the sell ratio of the tier's price (and of its library tower's), deletes the tower.
+  void sellTower(RuvTower* tower);
+  // A unit that switches towers off (slows them) stands near; never for a spell-boosted tower.
+  bool isTowerBlocked(const RuvTower& tower) const;
+  bool isTowerDebuffed(const RuvTower& tower) const;
   // What a finished purchase grants; registered with the purchase results at construction and
   // unregistered at destruction. Not built yet: results are ignored.
   void onPurchaseResult(const TPurchaseResult& result);
@@ -226,6 +241,10 @@ class RuvMap : public RuvMapState {
   static constexpr float kMaxStepAfterLoad = 1.0f / 30.0f;
   bool mTickAfterLoad = false;
 };
+
+// What selling a tower of this tier refunds: the sell ratio of its price, plus its library tower's
+// price for a tier of one.
+int towerRefund(const RuvProtoLibrary& protos, const RuvProto& tier, float sellRatio);
 
 // Euclidean distance.
 float distance(float x1, float y1, float x2, float y2);

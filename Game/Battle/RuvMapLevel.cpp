@@ -156,6 +156,7 @@ void RuvMap::loadLevelFile(const std::u16string& path) {
   mWaves->load(level.waves, level.wavesTimeout, *this);
   const int money = mBudget + static_cast<int>(std::trunc(static_cast<float>(mBudget) * mStartBudgetBonus));
   mWallet->addMoney(money);
+  loadSpots(level.spots, level.layoutPath);
   mWallet->shownMoney = mWallet->money;
   // The route table samples the lanes of this file's waves.
   mRoutes->build(RuvGraph(mPoints, mLinks), level.laneDemands(), levelPathStem(mMode, mEpisode, mLevel) + u".cache");

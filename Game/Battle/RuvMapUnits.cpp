@@ -2,6 +2,7 @@
 #include "Core/Base/LogMessage.h"
 #include "Game/Battle/RuvMap.h"
 #include "Game/Battle/RuvRoutes.h"
+#include "Game/Entities/RuvModifiers.h"
 #include "Game/Entities/RuvProtos.h"
 #include "Game/Entities/RuvUnit.h"
 #include "Game/Entities/RuvWaveManager.h"
@@ -21,5 +22,6 @@ RuvUnit* RuvMap::spawnUnit(RuvWaveEntry& entry, const RuvPoint& point) {
     return nullptr;
   }
   unit->setRoute(std::move(route), point);
+  addUnitAbilities(*this, *unit);
   return unit;
 }

@@ -3,11 +3,13 @@
 #include <string>
 #include <vector>
 
+#include "Game/Art/RuvTracked.h"
+
 namespace render {
 class ParticleEmitter;
 }
 
-class RuvParticle {
+class RuvParticle : public RuvTracked {
  public:
   // One playing, looping emitter of the effect; none for an empty name or an unknown effect.
   explicit RuvParticle(const std::string& effectName);

@@ -17,6 +17,7 @@
 #include "Game/Battle/RuvWallet.h"
 #include "Game/Entities/RuvModifier.h"
 #include "Game/Entities/RuvProtos.h"
+#include "Game/Entities/RuvTower.h"
 #include "Game/Entities/RuvWaveManager.h"
 #include "Game/Entities/RuvWaveProto.h"
 
@@ -233,7 +234,7 @@ void RuvUnit::startDying(const RuvProto& tier) {
   if (tier.carrier) releaseCarried();
   state = kDying;
   PlayUnitSound("enemy", tier.id, "die");
-  float incomeShare = 0.0f;  // income towers come with the towers
+  const float incomeShare = incomeKillShare(*mMap, position);
   const int reward = unitKillReward(tier.cost, mMap->mEnemyCostBonus, incomeShare);
   mMap->mWallet->onKill(reward, position.x, position.y - 50.0f);
   if (mMap->mPopups)

@@ -7,8 +7,11 @@
 
 #include "Core/Math/Point.h"
 #include "Core/Math/Rect.h"
+#include "Game/Art/RuvAnimation.h"
 #include "Game/Art/RuvFrameEntry.h"
 #include "Game/Battle/RuvRoutes.h"
+
+class RuvBullet;
 
 namespace render {
 class Graphics;
@@ -22,7 +25,7 @@ class RuvProtoLibrary;
 class RuvTower;
 struct RuvWaveEntry;
 
-class RuvUnit {
+class RuvUnit : public RuvPositioned {
  public:
   enum State { kWalking = 1, kDying = 2, kSpecial = 4, kHeldByBeam = 5, kDead = 6 };
   // The kinds the Parts name: released by a carrier, raised by a necromancer.
@@ -56,6 +59,15 @@ class RuvUnit {
   // Starts walking the route from its first link (layer from the first point's "upper").
   void setRoute(std::vector<int> pointIds, const RuvPoint& spawn);
   bool isDying() const { return state == kDying || state == kDead; }
+  // RuvPositioned: sprites that follow the unit.
+  math::Point2 getPosition() const override { return position; }
+  // The damage rule of a bullet: direct, or from where the bullet landed with fall-off; immunities
+  // and side effects (modifiers) of the bullet's tier.
+  void hit(const RuvBullet& bullet, bool direct);
+  // False when a modifier of the same source, not an ability, is held already.
+  bool canAdmit(const RuvModifier& modifier) const;
+  // Deletes every modifier whose source is that object (a sold tower).
+  void dropModifiersOf(const void* source);
 
   math::Point2 drift;
   float brightness = 1.0f;

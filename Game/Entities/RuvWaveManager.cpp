@@ -10,7 +10,7 @@
 #include "Game/Battle/RuvRoutes.h"
 #include "Game/Battle/RuvWallet.h"
 #include "Game/Battle/RuvWaveHint.h"
-#include "Game/Entities/RuvModifier.h"
+#include "Game/Entities/RuvModifiers.h"
 #include "Game/Entities/RuvProtos.h"
 #include "Game/Screens/StandInScreens.h"
 

@@ -247,7 +247,7 @@ TEST_F(MapTickTest, RemovedUnitLeavesNoReference) {
   for (RuvUnit* target : {&gone, &other, &gone}) {
     mMap->mTowers.push_back(std::make_unique<RecordingTower>(mLog));
     mMap->mTowers.back()->target = target;
-    mMap->mBullets->bullets.push_back(std::make_unique<RuvBullet>());
+    mMap->mBullets->bullets.push_back(std::make_unique<RuvBullet>(*mMap, nullptr, nullptr));
     mMap->mBullets->bullets.back()->target = target;
     mMap->mBullets->bullets.back()->hits = {&other, &gone, &gone};
   }

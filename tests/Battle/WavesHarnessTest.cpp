@@ -18,8 +18,8 @@ TEST(WavesHarnessTest, SampleLevelsWithoutTowers) {
     float levelTime;
   };
   const Case cases[] = {
-      {1, 0, 0, 1, 117.4606f}, {1, 0, 1, 1, 130.0957f}, {1, 0, 2, 2, 113.2097f}, {1, 1, 0, 1, 142.8092f},
-      {1, 1, 1, 2, 289.3901f}, {1, 1, 2, 2, 108.2420f}, {3, 0, 0, 2, 34.2496f},  {3, 1, 0, 2, 57.7826f},
+      {1, 0, 0, 1, 117.4606f}, {1, 0, 1, 1, 124.1454f}, {1, 0, 2, 2, 78.8524f}, {1, 1, 0, 1, 142.8092f},
+      {1, 1, 1, 2, 283.6915f}, {1, 1, 2, 2, 96.4895f}, {3, 0, 0, 2, 34.2496f},  {3, 1, 0, 2, 57.7826f},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << "mode " << c.mode << " level " << c.episode + 1 << "_" << c.level + 1);

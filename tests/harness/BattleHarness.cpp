@@ -139,7 +139,14 @@ BattleTrace BattleHarness::run(const BattleRun& battle) {
   map.mGameTime = 0.0f;
   BattleCounts counts = countBattle(map);
   int nextSecond = 1;
+  size_t nextCommand = 0;
   while (map.mState == RuvMap::kStatePlaying && trace.ticks < battle.tickLimit) {
+    // The player's moves in order: a move waits (for its time, then for the money) until it is done.
+    while (nextCommand < battle.commands.size() && battle.commands[nextCommand].time <= map.mGameTime &&
+           applyBattleCommand(map, battle.commands[nextCommand])) {
+      addEvent(trace, map.mGameTime, "player", describeBattleCommand(battle.commands[nextCommand++]));
+      counts = countBattle(map);
+    }
     map.update(kStep);
     ++trace.ticks;
     if (battle.draw) {
@@ -164,6 +171,9 @@ BattleTrace BattleHarness::run(const BattleRun& battle) {
       ++nextSecond;
       mBass.ClearCalls();
     }
+  }
+  for (; nextCommand < battle.commands.size(); ++nextCommand) {
+    addEvent(trace, map.mGameTime, "undone", describeBattleCommand(battle.commands[nextCommand]));
   }
   trace.finalState = map.mState;
   trace.levelTime = map.mGameTime;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "tests/fakes/RecordingRender.h"
+#include "tests/harness/BattleScript.h"
 #include "tests/fakes/ScriptedBass.h"
 
 class RuvMap;
@@ -33,6 +34,7 @@ struct BattleRun {
   int tickLimit = 60 * 60 * 30;  // half an hour of level time
   bool draw = false;             // draw the map after every update
   std::uint32_t seed = 1;        // for the game's and the particles' random sequences
+  std::vector<BattleCommand> commands;  // the player's moves, in order
 };
 
 class BattleHarness {
