@@ -32,6 +32,8 @@
 #include "Game/Entities/RuvProtos.h"
 #include "Game/Entities/RuvTower.h"
 #include "Game/Entities/RuvWaveManager.h"
+#include "Game/Screens/HUDLevelResultWindow.h"
+#include "Game/Screens/Options/TalvenDialog.h"
 #include "Game/Screens/StandInScreens.h"
 
 namespace {
@@ -172,9 +174,15 @@ void RuvMap::loseLevel() {
   mState = 2;
   SoundSystem::Instance()->PlayMusic(std::string());
   k2::SoundTags::Instance()->Play(u"loseSound");
-  auto* result = new HUDWindow;
+  auto* result = new HUDLevelResultWindow(*this);
   mHud->pushWindow(result);
+  result->setFont(TalvenDialog::GetFont(TalvenDialog::kFontMain42x2));
+  for (const char16_t* frame : {u"back_win", u"diffictly", u"victory_label", u"defeat_label"}) {
+    result->setFrameVisible(frame, false);
+  }
+  result->setFrameVisible(u"diffictly_lose", true);
   result->setText(u"levelResult", levelText(u"game_lose"));
+  for (const char16_t* star : {u"star0", u"star1", u"star2"}) result->setFrameVisible(star, false);
   result->setText(u"gameName", levelModeName(mMode));
   result->setText(u"killScore", levelText(u"game_kill_score") + u"0");
   result->setText(u"goldBonus", std::u16string());
@@ -190,9 +198,13 @@ void RuvMap::winLevel() {
   mState = 1;
   SoundSystem::Instance()->PlayMusic(std::string());
   k2::SoundTags::Instance()->Play(u"winSound");
-  auto* result = new HUDWindow;
+  auto* result = new HUDLevelResultWindow(*this);
   mHud->pushWindow(result);
+  for (const char16_t* frame : {u"back_lose", u"diffictly_lose", u"defeat_label", u"victory_label"}) {
+    result->setFrameVisible(frame, false);
+  }
   result->setText(u"levelResult", levelText(u"game_win"));
+  result->setFont(TalvenDialog::GetFont(TalvenDialog::kFontMain42x3));
   const std::u16string episodeKey = (mMode == 3 ? u"episodeHardcore" : u"episode") + levelDecimal(mEpisode);
   result->setText(u"levelName", LocalStrings::Instance()->get(episodeKey) + u" " + levelDecimal(mEpisode + 1) +
                                     u" - " + levelDecimal(mLevel + 1));
