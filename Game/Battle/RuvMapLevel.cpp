@@ -32,6 +32,7 @@
 #include "Game/Entities/RuvProtos.h"
 #include "Game/Entities/RuvTower.h"
 #include "Game/Entities/RuvWaveManager.h"
+#include "Game/Screens/HUD.h"
 #include "Game/Screens/HUDLevelResultWindow.h"
 #include "Game/Screens/Options/TalvenDialog.h"
 #include "Game/Screens/StandInScreens.h"
@@ -98,6 +99,7 @@ void RuvMap::loadLevel() {
   mState = 3;
   mSpeed = 0.0f;
   mHud->phase = 0;
+  mHud->resetSpellButtons();
   mWaves->clock = 0.0f;
   mWaves->reset();
   mWaves->currentIndex = 0;
@@ -122,6 +124,7 @@ void RuvMap::loadLevel() {
   k2::SoundTags::Instance()->PlayMusic(levelMusic(mEpisode));
   std::vector<int> unlocked;
   mUnlocks->newlyUnlocked(unlocked);
+  mHud->updateWaveText();
   mHud->updateCrystalsText();
   mHud->updateCoinsText();
   mHud->updateLivesText();
@@ -129,7 +132,9 @@ void RuvMap::loadLevel() {
 
 void RuvMap::loadLevelFile(const std::u16string& path) {
   mRadialMenu.reset();
+  mHud->spellButtons.clear();
   deleteOwnedObjects(mSprites);
+  for (int spell = 0; spell <= 4; ++spell) mHud->addSpellButton(spell);
   mArmedSpell = nullptr;
   mSelectedUnit = nullptr;
   mLevelPath = path;
@@ -240,9 +245,7 @@ void onUnitReachedGoal(RuvMap& map, RuvUnit& unit) {
   const purchase::Product* product = purchase::PurchaseSystem::Instance()->FindProduct(u"buy_health");
   // Without the product the offer still opens, with an empty price.
   const std::u16string price = product ? product->price : std::u16string();
-  auto* offer = new HUDWindow;
-  offer->setText(u"text", (base::Format(levelText(u"buyHealthDialogText")) % price).GetResult());
-  offer->setText(u"caption", levelText(u"buyHealthDialogTitle"));
-  map.mHud->pushWindow(offer);
+  map.mHud->pushModalDialog(levelText(u"buyHealthDialogTitle"),
+                            (base::Format(levelText(u"buyHealthDialogText")) % price).GetResult(), -1);
   map.mState = kBuyHealthState;
 }

@@ -3,6 +3,7 @@
 #include <fstream>
 
 #include "Core/Gui/GameControl.h"
+#include "Game/Screens/HUDButtons.h"
 #include "Game/Screens/HUDWindow.h"
 
 namespace dialogtest {
@@ -33,6 +34,26 @@ int DialogTest::SoundsPlayed() {
   const int plays = static_cast<int>(mBass.CallsStartingWith("ChannelPlay").size());
   mBass.ClearCalls();
   return plays;
+}
+
+int DialogTest::CentreX(const HUDButtonOver& button) {
+  const float* r = button.normalFrame->rect;
+  return static_cast<int>(r[0] + r[2] / 2 + button.xOffset);
+}
+
+int DialogTest::CentreY(const HUDButtonOver& button) {
+  const float* r = button.normalFrame->rect;
+  return static_cast<int>(r[1] + r[3] / 2);
+}
+
+std::u16string DialogTest::Click(HUDWindow& screen, const HUDButtonOver& button) {
+  const int x = CentreX(button);
+  const int y = CentreY(button);
+  screen.onMouseMove(x, y);
+  screen.onMouseDown(x, y);
+  const std::u16string name = screen.buttonNameAt(x, y);
+  screen.onMouseUp(x, y);
+  return name;
 }
 
 void DialogTest::WriteLayout(const std::string& folder, const std::string& layersXml) {
