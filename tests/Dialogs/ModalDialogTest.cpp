@@ -11,6 +11,7 @@
 #include "Game/Screens/HUDButtons.h"
 #include "Game/Screens/HUDModalMessage.h"
 #include "Game/Screens/HUD.h"
+#include "Game/Screens/HUDModalInput.h"
 
 namespace {
 
@@ -113,6 +114,33 @@ TEST_F(ModalDialogTest, MessageRestoresItsStateWhenDeletedWhoeverDeletesIt) {
     ASSERT_EQ(1u, mMap->mHud->stack.size());
     mMap->mHud->popWindow();
     EXPECT_EQ(c.expected, mMap->mState);
+  }
+}
+
+TEST_F(ModalDialogTest, TypedPushesSetTheStateAfterTheScreenIsBuilt) {
+  HUD& hud = *mMap->mHud;
+  const struct {
+    const char* push;
+    int stateAfter;
+    int afterModal;
+    bool dialog;
+    int afterPop;  // the message restores its id
+  } cases[] = {{"message", 16, 13, false, 13}, {"dialog", 16, -1, true, 16}, {"input", 15, 0, false, 15}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.push);
+    mMap->mState = 15;
+    mMap->mStateAfterModal = 0;
+    if (std::string(c.push) == "message") hud.pushModalMessage(u"Title", u"Text", 13);
+    if (std::string(c.push) == "dialog") hud.pushModalDialog(u"Title", u"Text", -1);
+    if (std::string(c.push) == "input") hud.pushModalInput();
+    EXPECT_EQ(c.stateAfter, mMap->mState);
+    EXPECT_EQ(c.afterModal, mMap->mStateAfterModal);
+    hud.update(0.0f);
+    ASSERT_EQ(1u, hud.stack.size());
+    EXPECT_EQ(1, hud.stack.back()->layer);
+    EXPECT_EQ(c.dialog, dynamic_cast<HUDModalDialog*>(hud.stack.back().get()) != nullptr);
+    hud.popWindow();
+    EXPECT_EQ(c.afterPop, mMap->mState);
   }
 }
 
