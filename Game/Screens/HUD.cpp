@@ -136,7 +136,10 @@ void HUD::onWheel(int delta) {
 }
 
 int HUD::spellButtonAt(int x, int y) {
-  if (mSpellAnswer.asked && mSpellAnswer.x == x && mSpellAnswer.y == y) return mSpellAnswer.result;
+  if (mSpellAnswer.asked && mSpellAnswer.x == x && mSpellAnswer.y == y &&
+      mSpellAnswer.result < int(spellButtons.size())) {
+    return mSpellAnswer.result;
+  }
   int result = -1;
   for (size_t i = 0; i < spellButtons.size() && result == -1; ++i) {
     if (spellButtons[i]->click(x, y)) {

@@ -1,9 +1,10 @@
 #include "Game/Screens/HUDSpellButton.h"
 
+#include <algorithm>
 #include <string>
 
 #include "Core/App/Application.h"
-#include "Core/Base/LogMessage.h"
+#include "Core/Base/StringEncoding.h"
 #include "Core/Math/Rect.h"
 #include "Core/Render/Graphics.h"
 #include "Core/Render/Image.h"
@@ -41,6 +42,17 @@ int HUDSpellButton::rechargePrice() const {
   const RuvSpellRow* spell = row();
   const int price = spell ? spell->rechargePrice : 0;
   return mMap.mProgress && mMap.mProgress->getUpgradeLevel(kHalvingUpgrade) >= 0 ? price / 2 : price;
+}
+
+std::u16string HUDSpellButton::countdownText() const {
+  return base::ToWide(std::to_string(int(time + 1.0f)), base::kEncodingUtf8);
+}
+
+float HUDSpellButton::overlayRatio() const {
+  const RuvSpellRow* spell = row();
+  const RuvProto* library = spell && mMap.mProtos ? mMap.mProtos->findProto(spell->protoId) : nullptr;
+  if (!library || !(library->cooldown > 0.0f)) return 0.0f;
+  return std::min(std::max(time / library->cooldown, 0.0f), 1.0f);
 }
 
 bool HUDSpellButton::hitTest(int x, int y) {
@@ -118,14 +130,11 @@ void HUDSpellButton::draw(render::Graphics& graphics) {
     const float w = float(dark->GetWidth());
     const float h = float(dark->GetHeight());
     graphics.DrawImagePartToRect(icon, math::Rect(0.0f, 0.0f, w, h), math::Rect(x0, y0, w, h));
-    const RuvProto* library = mMap.mProtos ? mMap.mProtos->findProto(spell->protoId) : nullptr;
-    if (library && library->cooldown > 0.0f) {
-      const float r = std::min(std::max(time / library->cooldown, 0.0f), 1.0f);
-      graphics.DrawImagePartToRect(dark, math::Rect(0.0f, 0.0f, w, h * r), math::Rect(x0, y0, w, h * r));
-    }
+    const float r = overlayRatio();
+    if (r > 0.0f) graphics.DrawImagePartToRect(dark, math::Rect(0.0f, 0.0f, w, h * r), math::Rect(x0, y0, w, h * r));
     const resource::ResourcePtr<render::Font> countdownFont = TalvenDialog::GetFont(TalvenDialog::kFontMain42x3);
     if (countdownFont) graphics.mFont = countdownFont.Get();
-    const std::u16string seconds = base::ToWide(std::to_string(int(time + 1.0f)), base::kEncodingUtf8);
+    const std::u16string seconds = countdownText();
     {
       auto text = graphics.DrawText(&seconds);
       text->mHorizontalAnchor = render::DrawTextParam::kAnchorCentre;

@@ -38,6 +38,11 @@ class HUDSpellButton : public HUDButton {
   void playReadyEffect();
   // The recharge price in gems, halved when the upgrade is bought.
   int rechargePrice() const;
+  // The whole seconds shown while recharging: 2.3 s left shows 3.
+  std::u16string countdownText() const;
+  // Height of the dark band as a share of the icon: the remaining time over the library
+  // prototype's cooldown, within 0..1; 0 when that cooldown is not above 0.
+  float overlayRatio() const;
 
   std::unique_ptr<render::ParticleEmitter> readyEffect;
   int spellNumber;
