@@ -2,6 +2,7 @@
 // answers a dialog, the state a message restores, and layouts with fewer button groups.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "Game/Screens/HUDButtons.h"
 #include "Game/Screens/HUDModalMessage.h"
 #include "Game/Screens/HUD.h"
+#include "Game/Screens/HUDIngameMenu.h"
 #include "Game/Screens/HUDModalInput.h"
 
 namespace {
@@ -166,6 +168,27 @@ TEST_F(ModalDialogTest, LayoutWithFewerButtonGroupsUsesWhatExists) {
       message.draw(graphics);
       dialog.draw(graphics);
     });
+  }
+}
+
+TEST_F(ModalDialogTest, ScreensWithoutTheirLayoutAreEmptyAndAnswerNothing) {
+  std::filesystem::remove_all("ruv/data/mm");
+  std::filesystem::remove_all("ruv/data/ingame");
+  mMap->mState = HUDModalInput::kStateNewProfile;
+  std::unique_ptr<HUDWindow> screens[] = {std::make_unique<HUDModalMessage>(*mMap, u"Title", u"Text", -1),
+                                          std::make_unique<HUDModalDialog>(*mMap, u"Title", u"Text"),
+                                          std::make_unique<HUDModalInput>(*mMap), std::make_unique<HUDIngameMenu>()};
+  for (const std::unique_ptr<HUDWindow>& screen : screens) {
+    EXPECT_TRUE(screen->frames.empty());
+    screen->onMouseMove(512, 500);
+    screen->onMouseDown(512, 500);
+    EXPECT_EQ(u"", screen->buttonNameAt(512, 500));
+    screen->onMouseUp(512, 500);
+    screen->onChar('A');
+    screen->onKey(HUDModalInput::kBackspace);
+    screen->update(0.1f);
+    Frame([&](render::Graphics& graphics) { screen->draw(graphics); });
+    EXPECT_EQ(1, screen->open);
   }
 }
 
