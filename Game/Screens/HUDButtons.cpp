@@ -133,7 +133,8 @@ HUDLayerButton::HUDLayerButton(const RuvFrameEntry& normalFrame, const RuvFrameE
     : normalImage(normalFrame.image), overImage(overFrame.image) {
   normalLayer = hudButtonCentredPicture(normalFrame);
   overLayer = hudButtonCentredPicture(overFrame);
-  captionLayer = new layer::TextLayer(TalvenDialog::GetFont(TalvenDialog::kFontMain42x3), caption, 400.0f, 0.0f, 2, true);
+  captionLayer =
+      new layer::TextLayer(TalvenDialog::GetFont(TalvenDialog::kFontMain42x3), caption, 400.0f, 0.0f, 2, true);
   captionLayer->mHorizontalAnchor = 2;
   captionLayer->mVerticalAnchor = 2;
   captionLayer->SetPosition(math::Point3(0.0f, 0.0f, 0.0f));
@@ -160,7 +161,8 @@ bool HUDLayerButton::hitTest(int x, int y) const {
   const float top = mPosition.y + normalLayer->mPosition.y;
   const float fx = float(x);
   const float fy = float(y);
-  return left < fx && fx < left + float(normalImage->GetWidth()) && top < fy && fy < top + float(normalImage->GetHeight());
+  return left < fx && fx < left + float(normalImage->GetWidth()) && top < fy &&
+         fy < top + float(normalImage->GetHeight());
 }
 
 void HUDLayerButton::hover(int x, int y) { hovered = hitTest(x, y) ? 1 : 0; }
