@@ -31,6 +31,9 @@
 #include "Game/Entities/RuvProtos.h"
 #include "Game/Entities/RuvTower.h"
 #include "Game/Entities/RuvWaveManager.h"
+#include "Game/Screens/HUD.h"
+#include "Game/Screens/HUDLevelResultWindow.h"
+#include "Game/Screens/Options/TalvenDialog.h"
 #include "Game/Screens/StandInScreens.h"
 
 namespace {
@@ -95,6 +98,7 @@ void RuvMap::loadLevel() {
   mState = 3;
   mSpeed = 0.0f;
   mHud->phase = 0;
+  mHud->resetSpellButtons();
   mWaves->clock = 0.0f;
   mWaves->reset();
   mWaves->currentIndex = 0;
@@ -119,6 +123,7 @@ void RuvMap::loadLevel() {
   k2::SoundTags::Instance()->PlayMusic(levelMusic(mEpisode));
   std::vector<int> unlocked;
   mUnlocks->newlyUnlocked(unlocked);
+  mHud->updateWaveText();
   mHud->updateCrystalsText();
   mHud->updateCoinsText();
   mHud->updateLivesText();
@@ -126,7 +131,9 @@ void RuvMap::loadLevel() {
 
 void RuvMap::loadLevelFile(const std::u16string& path) {
   mRadialMenu.reset();
+  mHud->spellButtons.clear();
   deleteOwnedObjects(mSprites);
+  for (int spell = 0; spell <= 4; ++spell) mHud->addSpellButton(spell);
   mArmedSpell = nullptr;
   mSelectedUnit = nullptr;
   mLevelPath = path;
@@ -171,9 +178,15 @@ void RuvMap::loseLevel() {
   mState = 2;
   SoundSystem::Instance()->PlayMusic(std::string());
   k2::SoundTags::Instance()->Play(u"loseSound");
-  auto* result = new HUDWindow;
+  auto* result = new HUDLevelResultWindow(*this);
   mHud->pushWindow(result);
+  result->setFont(TalvenDialog::GetFont(TalvenDialog::kFontMain42x2));
+  for (const char16_t* frame : {u"back_win", u"diffictly", u"victory_label", u"defeat_label"}) {
+    result->setFrameVisible(frame, false);
+  }
+  result->setFrameVisible(u"diffictly_lose", true);
   result->setText(u"levelResult", levelText(u"game_lose"));
+  for (const char16_t* star : {u"star0", u"star1", u"star2"}) result->setFrameVisible(star, false);
   result->setText(u"gameName", levelModeName(mMode));
   result->setText(u"killScore", levelText(u"game_kill_score") + u"0");
   result->setText(u"goldBonus", std::u16string());
@@ -189,9 +202,13 @@ void RuvMap::winLevel() {
   mState = 1;
   SoundSystem::Instance()->PlayMusic(std::string());
   k2::SoundTags::Instance()->Play(u"winSound");
-  auto* result = new HUDWindow;
+  auto* result = new HUDLevelResultWindow(*this);
   mHud->pushWindow(result);
+  for (const char16_t* frame : {u"back_lose", u"diffictly_lose", u"defeat_label", u"victory_label"}) {
+    result->setFrameVisible(frame, false);
+  }
   result->setText(u"levelResult", levelText(u"game_win"));
+  result->setFont(TalvenDialog::GetFont(TalvenDialog::kFontMain42x3));
   const std::u16string episodeKey = (mMode == 3 ? u"episodeHardcore" : u"episode") + levelDecimal(mEpisode);
   result->setText(u"levelName", LocalStrings::Instance()->get(episodeKey) + u" " + levelDecimal(mEpisode + 1) + u" - " +
                                     levelDecimal(mLevel + 1));
@@ -227,9 +244,7 @@ void RuvMap::onUnitReachedGoal(RuvUnit* unit) {
   const purchase::Product* product = purchase::PurchaseSystem::Instance()->FindProduct(u"buy_health");
   // Without the product the offer still opens, with an empty price.
   const std::u16string price = product ? product->price : std::u16string();
-  auto* offer = new HUDWindow;
-  offer->setText(u"text", (base::Format(levelText(u"buyHealthDialogText")) % price).GetResult());
-  offer->setText(u"caption", levelText(u"buyHealthDialogTitle"));
-  mHud->pushWindow(offer);
+  mHud->pushModalDialog(levelText(u"buyHealthDialogTitle"),
+                        (base::Format(levelText(u"buyHealthDialogText")) % price).GetResult(), -1);
   mState = kBuyHealthState;
 }

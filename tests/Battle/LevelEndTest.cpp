@@ -6,6 +6,7 @@
 #include "Game/App/RuvFeatures.h"
 #include "Game/Battle/RuvMap.h"
 #include "Game/Entities/RuvWaveManager.h"
+#include "Game/Screens/HUD.h"
 #include "Game/Screens/StandInScreens.h"
 #include "WavesLevelScene.h"
 
@@ -64,7 +65,7 @@ TEST_F(LevelEndTest, OfferOpensWhenTheFeatureIsActiveAndFurtherArrivalsCostNothi
   HUDWindow* offer = TopPushed();
   ASSERT_NE(offer, nullptr);
   // No product "buy_health" in the catalogue: the price is empty.
-  EXPECT_EQ(offer->getText(u"text"), (base::Format(Text(u"buyHealthDialogText")) % std::u16string()).GetResult());
+  EXPECT_EQ(offer->getText(u"message"), (base::Format(Text(u"buyHealthDialogText")) % std::u16string()).GetResult());
   EXPECT_EQ(offer->getText(u"caption"), Text(u"buyHealthDialogTitle"));
   // While the offer is open the battle stands still; a unit that arrives anyway costs nothing.
   ASSERT_FALSE(mMap->mWaves->units.empty());

@@ -380,6 +380,11 @@ STRINGS = [
     ("options_OptionsGameType", "Game"), ("options_OptionsWindowType", "Window"), ("options_OptionsOk", "OK"),
     ("options_window_add", "The screen is too small for a window."), ("options_fs", "Full screen"),
     ("IllegalResolutionMessage", "The screen is too small for a window."), ("b1_ok", "OK"), ("b1_cancel", "Cancel"),
+    # The pause menu's buttons and the two confirmation questions.
+    ("b1_resume", "Resume"), ("b1_restart", "Restart"), ("b1_levels", "Levels"), ("b1_options", "Options"),
+    ("b1_mmenu", "Main menu"), ("b4_close", "X"),
+    ("profile_delete_caption", "Delete profile"), ("profile_delete_message", "Delete this profile\\nand all its progress?"),
+    ("tutorial_skip_caption", "Skip tutorial"), ("tutorial_skip_message", "Turn the tutorial off\\nfor this profile?"),
 ]
 
 

@@ -1,0 +1,69 @@
+// The level banner: its texts by mode, three seconds of fade-in, hold and fade-out, and a drawing
+// colour left white for what is drawn after it.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "DialogScene.h"
+#include "Game/App/LocalStrings.h"
+#include "Game/Screens/HUDLevelName.h"
+
+namespace {
+
+using dialogtest::DialogTest;
+
+class LevelBannerTest : public DialogTest {};
+
+TEST_F(LevelBannerTest, TitleOfTheEpisodeByModeAndTheLevelNumber) {
+  LocalStrings* strings = LocalStrings::Instance();
+  const struct {
+    int mode;
+    const char16_t* titleKey;
+  } cases[] = {{0, u"episode1"}, {2, u"episode1"}, {3, u"episodeHardcore1"}};
+  for (const auto& c : cases) {
+    mMap->mMode = c.mode;
+    mMap->mEpisode = 1;
+    mMap->mLevel = 4;
+    const HUDLevelName banner(*mMap);
+    EXPECT_EQ(strings->get(c.titleKey), banner.title);
+    EXPECT_EQ(strings->get(u"level_d") + u" 5", banner.levelText);
+  }
+}
+
+TEST_F(LevelBannerTest, ClosesAfterThreeSeconds) {
+  constexpr float kFrame = 1.0f / 64.0f;  // exact in binary: the sums carry no rounding
+  HUDLevelName banner(*mMap);
+  int frames = 0;
+  while (banner.open && frames < 1000) {
+    banner.update(kFrame);
+    ++frames;
+  }
+  // The stage ends when its timer drops below 0: one frame past each boundary.
+  EXPECT_EQ(192 + 3, frames);
+}
+
+TEST_F(LevelBannerTest, AlphaByStage) {
+  const struct {
+    int stage;
+    float timer;
+    float alpha;
+  } cases[] = {{0, 0.5f, 0.0f}, {0, 0.125f, 0.75f}, {1, 1.0f, 1.0f}, {2, 0.5f, 1.0f}, {2, 0.125f, 0.25f}, {3, 0.5f, 0.0f}};
+  HUDLevelName banner(*mMap);
+  for (const auto& c : cases) {
+    banner.stage = c.stage;
+    banner.timer = c.timer;
+    EXPECT_FLOAT_EQ(c.alpha, banner.alpha()) << c.stage << " " << c.timer;
+  }
+}
+
+TEST_F(LevelBannerTest, LeavesTheDrawingColourWhite) {
+  HUDLevelName banner(*mMap);
+  banner.timer = 0.25f;
+  Frame([&](render::Graphics& graphics) {
+    banner.draw(graphics);
+    EXPECT_EQ(1.0f, graphics.GetColor().a);
+    EXPECT_EQ(1.0f, graphics.GetColor().r);
+  });
+}
+
+}  // namespace
