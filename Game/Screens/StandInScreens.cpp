@@ -15,23 +15,6 @@ std::u16string standInDecimal(int value) { return base::FormatSpec().PutInt(valu
 
 }  // namespace
 
-void HUDWindow::setText(const std::u16string& name, const std::u16string& text) {
-  for (auto& pair : texts) {
-    if (pair.first == name) {
-      pair.second = text;
-      return;
-    }
-  }
-  texts.emplace_back(name, text);
-}
-
-std::u16string HUDWindow::getText(const std::u16string& name) const {
-  for (const auto& pair : texts) {
-    if (pair.first == name) return pair.second;
-  }
-  return std::u16string();
-}
-
 HUD::~HUD() {
   stack.clear();
   pending.clear();
@@ -77,18 +60,11 @@ void HUD::pushMainMenu() { mMap.mState = 7; }
 void HUD::setButtonVisible(const std::u16string& name, bool visible) {
   RuvButtonFrame* button = findButton(name);
   if (!button) {
-    buttons.push_back(std::make_unique<RuvButtonFrame>());
-    button = buttons.back().get();
+    button = new RuvButtonFrame;
+    buttons.push_back(button);
     button->name = name;
   }
   button->visible = visible ? 1 : 0;
-}
-
-RuvButtonFrame* HUD::findButton(const std::u16string& name) {
-  for (const std::unique_ptr<RuvButtonFrame>& button : buttons) {
-    if (button->name == name) return button.get();
-  }
-  return nullptr;
 }
 
 void HUD::updateCoinsText() { setText(u"text/coins", standInDecimal(mMap.mWallet ? mMap.mWallet->shownMoney : 0)); }
