@@ -5,6 +5,9 @@
 #include "Core/File/FileManager.h"
 #include "Core/Gui/GameControl.h"
 #include "Core/Render/BMFont.h"
+#include "Core/Render/ParticleSystem.h"
+#include "Core/Resource/ResourceTexture.h"
+#include "Core/Base/StringEncoding.h"
 #include "Core/Resource/ResourceManager.h"
 #include "Game/Art/RuvResources.h"
 
@@ -12,7 +15,7 @@ namespace menutest {
 
 void WidgetLayoutTest::SetUp() {
   GameFolderTest::SetUp();
-  for (const char* folder : {"ruv/level_select", "ruv/shop", "ruv/data/fonts"}) {
+  for (const char* folder : {"ruv/level_select", "ruv/shop", "ruv/data/fonts", "ruv/fx"}) {
     std::filesystem::create_directories(folder);
     std::filesystem::copy(std::string(QM_SOURCE_DIR) + "/data/" + folder, folder,
                           std::filesystem::copy_options::recursive);
@@ -25,6 +28,10 @@ void WidgetLayoutTest::SetUp() {
 
 void WidgetLayoutTest::TearDown() {
   EXPECT_TRUE(mBoard.GetChildren().empty());
+  if (render::ParticleSystem::Exists()) {
+    render::ParticleSystem::Instance()->ReleaseAtlases();
+    delete render::ParticleSystem::Instance();
+  }
   delete RuvResources::Instance();
   EXPECT_TRUE(resource::ResourceManager::Instance()->GetMap<render::BMFont>().empty());
   gui::GameControlHelper::SetRender(nullptr);
@@ -37,6 +44,17 @@ std::unique_ptr<file::ImageContainer> WidgetLayoutTest::Open(const std::u16strin
 
 std::u16string WidgetLayoutTest::FontName(const resource::ResourcePtr<render::Font>& font) {
   return font ? font->GetName() : std::u16string();
+}
+
+std::string WidgetLayoutTest::ImageName(const render::Image* image) {
+  if (!image || !image->GetResource()) return std::string();
+  return base::ToNarrow(image->GetResource()->GetName(), base::kEncodingUtf8);
+}
+
+void WidgetLayoutTest::LoadParticles() {
+  render::ParticleSystem* particles = render::ParticleSystem::Instance();
+  particles->SetFolder("ruv/fx/");
+  particles->Load("fx2.ptc", &mRender);
 }
 
 }  // namespace menutest
