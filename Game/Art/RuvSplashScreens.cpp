@@ -7,6 +7,7 @@
 #include "Core/Render/Image.h"
 #include "Game/App/SoundTags.h"
 #include "Game/Art/RuvFrameEntry.h"
+#include "Game/Screens/HUD.h"
 
 namespace {
 

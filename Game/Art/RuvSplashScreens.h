@@ -3,12 +3,13 @@
 #include <vector>
 
 #include "Core/Math/Rect.h"
-#include "Game/Screens/StandInScreens.h"
+#include "Game/Screens/HUDWindow.h"
 
 namespace render {
 class Graphics;
 class Image;
 }  // namespace render
+class HUD;
 
 // One logo: fades in from black over 0.5 s, holds 1.5 s, fades out over 0.5 s.
 class RuvSplashImage {

@@ -34,6 +34,7 @@
 #include "Game/Entities/RuvUnit.h"
 #include "Game/Entities/RuvWaveManager.h"
 #include "Game/Entities/RuvWaveProto.h"
+#include "Game/Screens/HUD.h"
 #include "Game/Screens/StandInScreens.h"
 
 namespace {
@@ -84,6 +85,11 @@ bool mapEmitterPlaying(const render::ParticleEmitter* emitter) {
   return emitter && emitter->GetState() == render::ParticleEmitter::kPlaying;
 }
 
+// A button missing from the HUD's layout is left alone.
+void showHudButton(HUD& hud, const char16_t* name, bool visible) {
+  if (RuvButtonFrame* button = hud.findButton(name)) button->visible = visible ? 1 : 0;
+}
+
 framework::GameApplication* mapApplication() {
   return dynamic_cast<framework::GameApplication*>(app::Application::Instance());
 }
@@ -103,7 +109,7 @@ RuvMap::RuvMap() {
   mHud = std::make_unique<HUD>(*this);
   mSpells = std::make_unique<RuvSpellSheet>();
   for (const char16_t* name : {u"speed_btn_ac", u"pause_btn_ac", u"play_btn_ac", u"options_btn_ac"}) {
-    mHud->setButtonVisible(name, false);
+    showHudButton(*mHud, name, false);
   }
   mProgress = std::make_unique<RuvProgress>(this);
   mMode = mProgress->getMode();
@@ -254,13 +260,13 @@ void RuvMap::onAppPause() {
 }
 
 void RuvMap::refreshSpeedButtons() {
-  mHud->setButtonVisible(u"play_btn_ac", mSpeed == 1.0f);
-  mHud->setButtonVisible(u"play_btn", mSpeed != 1.0f);
-  mHud->setButtonVisible(u"speed_btn_ac", mSpeed == 2.0f);
-  mHud->setButtonVisible(u"speed_btn", mSpeed != 2.0f);
-  mHud->setButtonVisible(u"pause_btn_ac", mSpeed == 0.0f);
-  mHud->setButtonVisible(u"pause_btn", mSpeed != 0.0f);
-  mHud->setButtonVisible(u"options_btn_ac", false);
+  showHudButton(*mHud, u"play_btn_ac", mSpeed == 1.0f);
+  showHudButton(*mHud, u"play_btn", mSpeed != 1.0f);
+  showHudButton(*mHud, u"speed_btn_ac", mSpeed == 2.0f);
+  showHudButton(*mHud, u"speed_btn", mSpeed != 2.0f);
+  showHudButton(*mHud, u"pause_btn_ac", mSpeed == 0.0f);
+  showHudButton(*mHud, u"pause_btn", mSpeed != 0.0f);
+  showHudButton(*mHud, u"options_btn_ac", false);
   const char16_t* active = mSpeed == 0.0f ? u"pause_btn_ac"
                            : mSpeed == 1.0f ? u"play_btn_ac"
                            : mSpeed == 2.0f ? u"speed_btn_ac"

@@ -32,6 +32,7 @@
 #include "Game/Entities/RuvProtos.h"
 #include "Game/Entities/RuvTower.h"
 #include "Game/Entities/RuvWaveManager.h"
+#include "Game/Screens/HUD.h"
 #include "Game/Screens/StandInScreens.h"
 
 namespace {
@@ -96,6 +97,7 @@ void RuvMap::loadLevel() {
   mState = 3;
   mSpeed = 0.0f;
   mHud->phase = 0;
+  mHud->resetSpellButtons();
   mWaves->clock = 0.0f;
   mWaves->reset();
   mWaves->currentIndex = 0;
@@ -120,6 +122,7 @@ void RuvMap::loadLevel() {
   k2::SoundTags::Instance()->PlayMusic(levelMusic(mEpisode));
   std::vector<int> unlocked;
   mUnlocks->newlyUnlocked(unlocked);
+  mHud->updateWaveText();
   mHud->updateCrystalsText();
   mHud->updateCoinsText();
   mHud->updateLivesText();
@@ -127,7 +130,9 @@ void RuvMap::loadLevel() {
 
 void RuvMap::loadLevelFile(const std::u16string& path) {
   mRadialMenu.reset();
+  mHud->spellButtons.clear();
   deleteOwnedObjects(mSprites);
+  for (int spell = 0; spell <= 4; ++spell) mHud->addSpellButton(spell);
   mArmedSpell = nullptr;
   mSelectedUnit = nullptr;
   mLevelPath = path;

@@ -12,6 +12,7 @@
 #include "Game/Battle/RuvWaveHint.h"
 #include "Game/Entities/RuvModifier.h"
 #include "Game/Entities/RuvProtos.h"
+#include "Game/Screens/HUD.h"
 #include "Game/Screens/StandInScreens.h"
 
 RuvWaveManager::RuvWaveManager() = default;
@@ -99,6 +100,7 @@ void RuvWaveManager::startNextGroup() {
   RuvWaveProto* wave = waves[currentIndex].get();
   while (wave->linked != -1) {
     ++currentIndex;
+    mMap->mHud->updateWaveText();
     // Only linked waves were left: nothing starts, and the next update wins the level.
     if (currentIndex >= waves.size()) return;
     wave = waves[currentIndex].get();
@@ -127,6 +129,7 @@ void RuvWaveManager::updateActiveWaves(float dt) {
   waveEvent(("wave_vanish_" + std::to_string(currentIndex + 1)).c_str());
   ++currentIndex;
   ++finishedCount;
+  mMap->mHud->updateWaveText();
 }
 
 void RuvWaveManager::spawnEntry(RuvWaveEntry& entry, int spawnPointId) {

@@ -43,6 +43,14 @@ std::vector<std::u16string> hudWindowLayers(file::ImageContainer* container, con
 
 }  // namespace
 
+RuvFrameEntry* newLayoutFrame(const base::ImageInfo& info, file::ImageContainer* container, bool withImage) {
+  return hudWindowEntry<RuvFrameEntry>(info, container, withImage);
+}
+
+RuvButtonFrame* newLayoutButton(const base::ImageInfo& info, file::ImageContainer* container) {
+  return hudWindowEntry<RuvButtonFrame>(info, container, true);
+}
+
 HUDWindow::HUDWindow() : font(TalvenDialog::GetFont(TalvenDialog::kFontMain42x3)) {}
 
 HUDWindow::HUDWindow(const std::u16string& layoutPath) {
@@ -72,7 +80,7 @@ void HUDWindow::loadLayout(const std::u16string& path) {
   for (const std::u16string& name : hudWindowLayers(layout, u"", false)) {
     const base::ImageInfo* info = layout->GetLayerInfo(name);
     if (!info) continue;
-    RuvFrameEntry* frame = hudWindowEntry<RuvFrameEntry>(*info, layout, true);
+    RuvFrameEntry* frame = newLayoutFrame(*info, layout, true);
     frame->name = info->mName;
     frame->index = info->mIndex;
     frames.push_back(frame);
@@ -80,7 +88,7 @@ void HUDWindow::loadLayout(const std::u16string& path) {
   for (const std::u16string& name : hudWindowLayers(layout, u"button", true)) {
     const base::ImageInfo* info = layout->GetLayerInfo(name);
     if (!info) continue;
-    RuvButtonFrame* button = hudWindowEntry<RuvButtonFrame>(*info, layout, true);
+    RuvButtonFrame* button = newLayoutButton(*info, layout);
     button->name = base::GetFileNameNoExt(name);
     buttons.push_back(button);
   }
@@ -89,7 +97,7 @@ void HUDWindow::loadLayout(const std::u16string& path) {
     if (!info) continue;
     RuvFrameEntry*& slot = textSlots[base::GetFileNameNoExt(name)];
     delete slot;
-    slot = hudWindowEntry<RuvFrameEntry>(*info, layout, false);
+    slot = newLayoutFrame(*info, layout, false);
   }
   std::stable_sort(frames.begin(), frames.end(), frameIndexLess);
 }

@@ -8,6 +8,9 @@
 #include "Core/Resource/ResourcePtr.h"
 #include "Game/Art/RuvFrameEntry.h"
 
+namespace base {
+class ImageInfo;
+}
 namespace file {
 class ImageContainer;
 }
@@ -87,3 +90,8 @@ class HUDWindow {
   unsigned char open = 1;
   int phase = 0;
 };
+
+// Layout entries of the screens: ownsImage set, visible, the layer's rectangle, and its image loaded
+// from the container when withImage is set. Name and index are left to the caller.
+RuvFrameEntry* newLayoutFrame(const base::ImageInfo& info, file::ImageContainer* container, bool withImage);
+RuvButtonFrame* newLayoutButton(const base::ImageInfo& info, file::ImageContainer* container);

@@ -5,6 +5,7 @@
 #include "Core/Sound/SoundSystem.h"
 #include "Game/App/SoundTags.h"
 #include "Game/Art/RuvResources.h"
+#include "Game/Screens/HUD.h"
 #include "Game/Screens/StandInScreens.h"
 
 namespace battletest {

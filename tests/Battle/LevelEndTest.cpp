@@ -7,6 +7,7 @@
 #include "Game/Battle/RuvLevelEnd.h"
 #include "Game/Battle/RuvMap.h"
 #include "Game/Entities/RuvWaveManager.h"
+#include "Game/Screens/HUD.h"
 #include "Game/Screens/StandInScreens.h"
 #include "WavesLevelScene.h"
 

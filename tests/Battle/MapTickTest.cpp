@@ -13,6 +13,7 @@
 #include "Game/Battle/RuvWaveHint.h"
 #include "Game/Entities/RuvParticle.h"
 #include "Game/Entities/RuvWaveProto.h"
+#include "Game/Screens/HUD.h"
 #include "Game/Screens/StandInScreens.h"
 
 namespace {
@@ -295,7 +296,7 @@ TEST_F(MapTickTest, SpeedButtonsShowTheSpeed) {
                         {2.0f, false, false, true, 320.0f}};
   for (const Case& c : cases) {
     mMap->mSpeed = c.speed;
-    mMap->mHud->setButtonVisible(u"options_btn_ac", true);
+    mMap->mHud->findButton(u"options_btn_ac")->visible = 1;
     mMap->refreshSpeedButtons();
     const auto visible = [this](const char16_t* name) { return mMap->mHud->findButton(name)->visible != 0; };
     EXPECT_EQ(visible(u"pause_btn_ac"), c.pauseActive) << c.speed;

@@ -18,6 +18,7 @@
 #include "Game/Battle/RuvMap.h"
 #include "Game/Battle/RuvWallet.h"
 #include "Game/Entities/RuvWaveManager.h"
+#include "Game/Screens/HUD.h"
 #include "Game/Screens/StandInScreens.h"
 #include "Platform/Magic/Magic.h"
 #include "tests/fakes/SourceDir.h"
