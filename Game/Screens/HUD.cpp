@@ -18,6 +18,9 @@
 #include "Game/Battle/RuvWallet.h"
 #include "Game/Entities/RuvSpellSheet.h"
 #include "Game/Entities/RuvWaveManager.h"
+#include "Game/Screens/HUDEpisodeSelect.h"
+#include "Game/Screens/HUDLevelSelect.h"
+#include "Game/Screens/HUDMainMenu.h"
 #include "Game/Screens/HUDSpellButton.h"
 
 namespace {
@@ -229,9 +232,20 @@ void HUD::resetFade() {
   time = 0.0f;
 }
 
-void HUD::pushMainMenu() { mMap.mState = 7; }
+void HUD::pushMainMenu() {
+  mMap.mState = 7;
+  pushWindow(new HUDMainMenu(mMap));
+}
 
-void HUD::pushEpisodeSelect() { mMap.mState = 5; }
+void HUD::pushEpisodeSelect() {
+  mMap.mState = 5;
+  pushWindow(new HUDEpisodeSelect(mMap));
+}
+
+void HUD::pushLevelSelect() {
+  mMap.mState = 6;
+  pushWindow(new HUDLevelSelect(mMap));
+}
 
 void HUD::pushModalDialog(const std::u16string& caption, const std::u16string& message, int id) {
   // A plain screen with the two texts until the dialog screens come.
