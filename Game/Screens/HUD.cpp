@@ -21,6 +21,7 @@
 #include "Game/Screens/HUDEpisodeSelect.h"
 #include "Game/Screens/HUDLevelSelect.h"
 #include "Game/Screens/HUDMainMenu.h"
+#include "Game/Screens/HUDProfiles.h"
 #include "Game/Screens/HUDSpellButton.h"
 
 namespace {
@@ -245,6 +246,12 @@ void HUD::pushEpisodeSelect() {
 void HUD::pushLevelSelect() {
   mMap.mState = 6;
   pushWindow(new HUDLevelSelect(mMap));
+}
+
+void HUD::pushProfiles() {
+  pushWindow(new HUDProfiles(mMap));
+  mMap.mState = 13;
+  mMap.mReturnScreen.clear();
 }
 
 void HUD::pushModalDialog(const std::u16string& caption, const std::u16string& message, int id) {

@@ -60,6 +60,8 @@ class HUD : public HUDWindow {
   void pushEpisodeSelect();
   // The level select of the map's episode and mode; state 6 before the push.
   void pushLevelSelect();
+  // The profile list; state 13 after the push; the map's return screen is emptied.
+  void pushProfiles();
   // Two-button message over the battle: state 16 after the push, mStateAfterModal = id.
   void pushModalDialog(const std::u16string& caption, const std::u16string& message, int id);
   // The logo screens; state 12 after the push.
