@@ -19,13 +19,13 @@ namespace {
 
 constexpr float kPlateNumberWrap = 170.0f;
 constexpr float kPlateNumberInset = 3.0f;  // up and left of the plate's centre
-constexpr float kStarPitch = 27.0f;
-constexpr float kStarInset = 4.0f;
-constexpr float kStripDrop = 16.0f;  // the strip hangs this far below the plate
+constexpr float kLevelStarPitch = 27.0f;
+constexpr float kLevelStarInset = 4.0f;
+constexpr float kLevelStripDrop = 16.0f;  // the strip hangs this far below the plate
 constexpr float kPlateBadgeX = 50.0f;
 constexpr float kPlateBadgeY = -20.0f;
 constexpr float kBadgeCaptionWrap = 80.0f;
-constexpr float kHoverScale = 1.1f;
+constexpr float kLevelPlateHoverScale = 1.1f;
 
 float plateImageWidth(const render::Image* image) { return image ? static_cast<float>(image->GetWidth()) : 0.0f; }
 float plateImageHeight(const render::Image* image) { return image ? static_cast<float>(image->GetHeight()) : 0.0f; }
@@ -70,7 +70,7 @@ LevelPlate::LevelPlate(file::ImageContainer* layout, RuvProgress& progress, int 
     for (int i = 0; i < std::min(stars, 3); ++i) {
       starLayers[i] = std::make_unique<layer::ImageLayer>();
       starLayers[i]->SetImage(loadLayerImage(layout, u"stars_plate/star"), true);
-      starLayers[i]->SetPosition(math::Point3(kStarPitch * static_cast<float>(i) + kStarInset, kStarInset, -1.0f));
+      starLayers[i]->SetPosition(math::Point3(kLevelStarPitch * static_cast<float>(i) + kLevelStarInset, kLevelStarInset, -1.0f));
       starStrip->AddChild(starLayers[i].get());
     }
   } else {
@@ -109,7 +109,7 @@ LevelPlate::LevelPlate(file::ImageContainer* layout, RuvProgress& progress, int 
   if (starStrip) {
     const float stripWidth = plateImageWidth(stripImage.get());
     const float stripHeight = plateImageHeight(stripImage.get());
-    starStrip->SetPosition(math::Point3((w - stripWidth) / 2.0f, h - stripHeight + kStripDrop, 0.0f));
+    starStrip->SetPosition(math::Point3((w - stripWidth) / 2.0f, h - stripHeight + kLevelStripDrop, 0.0f));
     plate->AddChild(starStrip.get());
   }
 
@@ -130,7 +130,7 @@ bool LevelPlate::contains(int px, int py) const {
 }
 
 void LevelPlate::update(float dt) {
-  scale = hover ? std::min(kHoverScale, scale + 0.5f * dt) : std::max(1.0f, scale - dt);
+  scale = hover ? std::min(kLevelPlateHoverScale, scale + 0.5f * dt) : std::max(1.0f, scale - dt);
   talven::setScale(*root, scale);
   if (activeEmitter) activeEmitter->Update(dt);
 }
