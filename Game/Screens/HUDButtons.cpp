@@ -7,7 +7,10 @@
 #include "Core/Base/LogMessage.h"
 #include "Core/Base/Path.h"
 #include "Core/Base/Tokenizer.h"
+#include "Core/Layer/ImageLayer.h"
+#include "Core/Layer/TextLayer.h"
 #include "Core/Render/Graphics.h"
+#include "Core/Render/Image.h"
 #include "Game/Art/RuvFrameEntry.h"
 #include "Game/Screens/Options/TalvenDialog.h"
 
@@ -23,6 +26,13 @@ RuvFrameEntry* hudButtonPicture(file::ImageContainer* container, const std::u16s
   if (info) frame->image = ruvLoadImage(info->mName, container);
   frame->name = base::GetFileNameNoExt(layerName);
   return frame;
+}
+
+layer::ImageLayer* hudButtonCentredPicture(const RuvFrameEntry& frame) {
+  auto* picture = new layer::ImageLayer;
+  picture->SetImage(frame.image, false);
+  picture->SetPosition(math::Point3(-frame.rect[2] / 2.0f, -frame.rect[3] / 2.0f, 0.0f));
+  return picture;
 }
 
 void hudButtonCopyRect(const base::ImageInfo& info, float* rect) {
@@ -116,4 +126,50 @@ void HUDButtonOver::draw(render::Graphics& graphics) {
   auto scaled = request.ScaleUniform(scale);
   scaled.GetTransform().Translate(captionRect[0] + captionRect[2] * 0.5f + xOffset,
                                   captionRect[1] + captionRect[3] * 0.5f);
+}
+
+HUDLayerButton::HUDLayerButton(const RuvFrameEntry& normalFrame, const RuvFrameEntry& overFrame,
+                               const std::u16string& caption)
+    : normalImage(normalFrame.image), overImage(overFrame.image) {
+  normalLayer = hudButtonCentredPicture(normalFrame);
+  overLayer = hudButtonCentredPicture(overFrame);
+  captionLayer =
+      new layer::TextLayer(TalvenDialog::GetFont(TalvenDialog::kFontMain42x3), caption, 400.0f, 0.0f, 2, true);
+  captionLayer->mHorizontalAnchor = 2;
+  captionLayer->mVerticalAnchor = 2;
+  captionLayer->SetPosition(math::Point3(0.0f, 0.0f, 0.0f));
+  AddChild(normalLayer);
+  AddChild(overLayer);
+  AddChild(captionLayer);
+  captionLayer->mLocalBoxValid = false;
+  normalLayer->UpdateBoundsTree();
+  overLayer->UpdateBoundsTree();
+  captionLayer->UpdateBoundsTree();
+}
+
+HUDLayerButton::~HUDLayerButton() {
+  for (layer::Layer* child : {static_cast<layer::Layer*>(normalLayer), static_cast<layer::Layer*>(overLayer),
+                              static_cast<layer::Layer*>(captionLayer)}) {
+    detachLayer(child);
+    delete child;
+  }
+}
+
+bool HUDLayerButton::hitTest(int x, int y) const {
+  if (!mVisible || !normalImage) return false;
+  const float left = mPosition.x + normalLayer->mPosition.x;
+  const float top = mPosition.y + normalLayer->mPosition.y;
+  const float fx = float(x);
+  const float fy = float(y);
+  return left < fx && fx < left + float(normalImage->GetWidth()) && top < fy &&
+         fy < top + float(normalImage->GetHeight());
+}
+
+void HUDLayerButton::hover(int x, int y) { hovered = hitTest(x, y) ? 1 : 0; }
+
+void HUDLayerButton::update(float dt) {
+  scale = hovered ? std::min(scale + dt, 1.1f) : std::max(scale - 0.5f * dt, 1.0f);
+  if (mScaleX == scale && mScaleY == scale && mScaleZ == scale) return;
+  mScaleX = mScaleY = mScaleZ = scale;
+  mTransformChanged = true;
 }

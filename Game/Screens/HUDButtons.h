@@ -1,15 +1,21 @@
 #pragma once
 #include <string>
 
+#include "Core/Layer/Layer.h"
 #include "Core/Render/Font.h"
 #include "Core/Resource/ResourcePtr.h"
 
 namespace file {
 class ImageContainer;
 }
+namespace layer {
+class ImageLayer;
+class TextLayer;
+}  // namespace layer
 namespace render {
 class Graphics;
-}
+class Image;
+}  // namespace render
 class RuvFrameEntry;
 
 // Base of the buttons a screen keeps in a list of its own and drives through these calls.
@@ -81,4 +87,29 @@ class HUDButtonOver : public HUDButton {
 
  private:
   const RuvFrameEntry* shownFrame() const;
+};
+
+// A button living in a layer tree: the normal and over pictures centred on its origin and a
+// centred caption. Grows while hovered, twice as fast as it shrinks.
+class HUDLayerButton : public layer::Layer {
+ public:
+  // The frames' images stay theirs.
+  HUDLayerButton(const RuvFrameEntry& normalFrame, const RuvFrameEntry& overFrame, const std::u16string& caption);
+  // Detaches and deletes its three child layers.
+  ~HUDLayerButton() override;
+  HUDLayerButton(const HUDLayerButton&) = delete;
+  HUDLayerButton& operator=(const HUDLayerButton&) = delete;
+
+  // Strictly inside the normal picture about the button's position; never while hidden.
+  bool hitTest(int x, int y) const;
+  void hover(int x, int y);
+  void update(float dt);
+
+  render::Image* normalImage = nullptr;
+  render::Image* overImage = nullptr;
+  layer::ImageLayer* normalLayer = nullptr;
+  layer::ImageLayer* overLayer = nullptr;
+  layer::TextLayer* captionLayer = nullptr;
+  float scale = 1.0f;
+  unsigned char hovered = 0;
 };

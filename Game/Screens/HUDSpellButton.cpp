@@ -24,7 +24,9 @@ namespace {
 
 constexpr int kSpellOfferState = 19;
 
-bool spellFeatureActive(const char* feature) { return RuvFeatures::instance().getFlag(feature, RuvFeatures::kIsActive); }
+bool spellFeatureActive(const char* feature) {
+  return RuvFeatures::instance().getFlag(feature, RuvFeatures::kIsActive);
+}
 
 float spellApplicationScale() {
   return app::Application::Exists() ? app::Application::Instance()->GetImageScale() : 1.0f;

@@ -7,6 +7,8 @@
 
 #include "Core/File/FileManager.h"
 #include "Core/File/ImageContainer.h"
+#include "Core/Layer/ImageLayer.h"
+#include "Core/Layer/TextLayer.h"
 #include "Game/Screens/HUDButtons.h"
 #include "GameArt/GameArtScene.h"
 
@@ -140,6 +142,66 @@ TEST_F(HudButtonsTest, DrawsTheShownPictureAndCaptionInLayoutCoordinates) {
   button->visible = 0;
   Frame([&](render::Graphics& g) { button->draw(g); });
   EXPECT_TRUE(FrameImageVertices().empty());
+}
+
+}  // namespace
+
+namespace {
+
+class HudLayerButtonTest : public gameart::GameArtTest {
+ protected:
+  // Frames of a 40 x 20 normal and a 44 x 24 over picture; the images stay the test's.
+  HudLayerButtonTest() {
+    mNormal.image = MakeImage(40, 20);
+    mNormal.rect[2] = 40.0f;
+    mNormal.rect[3] = 20.0f;
+    mOver.image = MakeImage(44, 24);
+    mOver.rect[2] = 44.0f;
+    mOver.rect[3] = 24.0f;
+  }
+  RuvFrameEntry mNormal;
+  RuvFrameEntry mOver;
+};
+
+TEST_F(HudLayerButtonTest, PicturesCentredAndStrictHitTest) {
+  HUDLayerButton button(mNormal, mOver, u"Skip");
+  ASSERT_EQ(button.GetChildren().size(), 3u);
+  EXPECT_EQ(button.GetChildren()[0], static_cast<layer::Layer*>(button.normalLayer));
+  EXPECT_EQ(button.GetChildren()[2], static_cast<layer::Layer*>(button.captionLayer));
+  EXPECT_EQ(button.normalLayer->mPosition.x, -20.0f);
+  EXPECT_EQ(button.overLayer->mPosition.y, -12.0f);
+  EXPECT_EQ(button.captionLayer->mText, u"Skip");
+  button.SetPosition(math::Point3(100.0f, 50.0f, 0.0f));
+  struct Case {
+    int x, y;
+    bool hit;
+  };
+  for (const Case& c : {Case{80, 50, false}, Case{81, 50, true}, Case{119, 59, true}, Case{120, 50, false},
+                        Case{100, 40, false}, Case{100, 60, false}}) {
+    EXPECT_EQ(button.hitTest(c.x, c.y), c.hit) << c.x << "," << c.y;
+  }
+  button.mVisible = false;
+  button.hover(100, 50);
+  EXPECT_EQ(button.hovered, 0);
+}
+
+TEST_F(HudLayerButtonTest, GrowsInOneTenthAndShrinksInTwo) {
+  HUDLayerButton button(mNormal, mOver, u"");
+  button.hover(0, 0);
+  button.update(0.05f);
+  EXPECT_FLOAT_EQ(button.scale, 1.05f);
+  EXPECT_FLOAT_EQ(button.mScaleX, 1.05f);
+  EXPECT_TRUE(button.mTransformChanged);
+  button.update(0.05f);
+  EXPECT_FLOAT_EQ(button.scale, 1.1f);
+  button.hover(500, 500);
+  button.update(0.1f);
+  EXPECT_FLOAT_EQ(button.scale, 1.05f);
+  button.update(0.1f);
+  EXPECT_FLOAT_EQ(button.scale, 1.0f);
+  button.mTransformChanged = false;
+  button.update(0.1f);
+  EXPECT_FALSE(button.mTransformChanged) << "an unchanged scale is not written";
 }
 
 }  // namespace
