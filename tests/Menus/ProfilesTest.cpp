@@ -74,6 +74,24 @@ TEST_F(ProfilesTest, APressOnRowKSelectsTheKthProfile) {
   }
 }
 
+TEST_F(ProfilesTest, RowsDoNotDependOnTheOtherTextSlots) {
+  // Without the "hint" slot only one slot sorts before the rows; row K still means profile K.
+  const std::string path = "ruv/data/profiles/layers.xml";
+  std::string layers = ReadTestFile(path);
+  const size_t hint = layers.find("<Layer name=\"text/hint\"");
+  ASSERT_NE(std::string::npos, hint);
+  layers.erase(hint, layers.find('\n', hint) + 1 - hint);
+  WriteTestFile(path, layers);
+  const std::pair<int, const char16_t*> cases[] = {{1, u"Ann"}, {2, u"Bob"}, {3, u"Cy"}};
+  for (const auto& c : cases) {
+    Profiles({"Ann", "Bob", "Cy"}, "Cy");
+    HUDProfiles screen(*mMap);
+    ASSERT_EQ(0u, screen.textSlots.count(u"hint"));
+    screen.onMouseDown(512, RowY(c.first));
+    EXPECT_EQ(c.second, mMap->mProgress->getCurrentProfileName()) << c.first;
+  }
+}
+
 TEST_F(ProfilesTest, ButtonNamesAndProfileChangesThroughTheStore) {
   Profiles({}, "");
   HUDProfiles screen(*mMap);
