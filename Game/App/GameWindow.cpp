@@ -8,7 +8,7 @@
 #include "Game/App/RuvProgress.h"
 #include "Game/Battle/RuvMap.h"
 #include "Game/Battle/RuvWallet.h"
-#include "Game/Screens/StandInScreens.h"
+#include "Game/Screens/HUD.h"
 
 namespace {
 

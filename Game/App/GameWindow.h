@@ -5,24 +5,9 @@
 #include "Core/Render/BMFont.h"
 #include "Core/Resource/ResourcePtr.h"
 #include "Core/Widget/BaseBoard.h"
-#include "Game/Screens/StandInScreens.h"
+#include "Game/Screens/HUDWindow.h"
 
 class RuvMap;
-
-// A screen for the confirm slot: the pointer handlers the board calls (the screen base has none
-// yet). Presses and releases do nothing by default; a move records the pointer.
-class HUDPointerWindow : public HUDWindow {
- public:
-  virtual void onMouseDown(int x, int y) { (void)x, (void)y; }
-  virtual void onMouseUp(int x, int y) { (void)x, (void)y; }
-  virtual void onMouseMove(int x, int y) {
-    pointerX = static_cast<float>(x);
-    pointerY = static_cast<float>(y);
-  }
-
-  float pointerX = 0.0f;
-  float pointerY = 0.0f;
-};
 
 // The game's root board, the one frame the game shows. It owns the battle map and the six fonts,
 // and is the game's single entry for update, draw, keys and the pointer: the pointer goes to the
@@ -64,7 +49,7 @@ class GameWindow : public widget::BaseBoard {
   resource::ResourcePtr<render::BMFont> mFont80;
   resource::ResourcePtr<render::BMFont> mFont42_3;
   // Owned; a window leaves its slot (deleted) on the first update that finds its open flag cleared.
-  HUDPointerWindow* mConfirmDialog = nullptr;  // gets the pointer before the map
+  HUDWindow* mConfirmDialog = nullptr;  // gets the pointer before the map
   HUDWindow* mBanner = nullptr;                // shown only
   // The last pointer position of a move.
   std::int32_t mPointerX = 0;

@@ -20,6 +20,11 @@
 #include "Game/Entities/RuvWaveManager.h"
 #include "Game/Screens/HUDModalInput.h"
 #include "Game/Screens/HUDModalMessage.h"
+
+#include "Game/Screens/HUDEpisodeSelect.h"
+#include "Game/Screens/HUDLevelSelect.h"
+#include "Game/Screens/HUDMainMenu.h"
+#include "Game/Screens/HUDProfiles.h"
 #include "Game/Screens/HUDSpellButton.h"
 
 namespace {
@@ -231,9 +236,26 @@ void HUD::resetFade() {
   time = 0.0f;
 }
 
-void HUD::pushMainMenu() { mMap.mState = 7; }
+void HUD::pushMainMenu() {
+  mMap.mState = 7;
+  pushWindow(new HUDMainMenu(mMap));
+}
 
-void HUD::pushEpisodeSelect() { mMap.mState = 5; }
+void HUD::pushEpisodeSelect() {
+  mMap.mState = 5;
+  pushWindow(new HUDEpisodeSelect(mMap));
+}
+
+void HUD::pushLevelSelect() {
+  mMap.mState = 6;
+  pushWindow(new HUDLevelSelect(mMap));
+}
+
+void HUD::pushProfiles() {
+  pushWindow(new HUDProfiles(mMap));
+  mMap.mState = 13;
+  mMap.mReturnScreen.clear();
+}
 
 void HUD::pushModalDialog(const std::u16string& caption, const std::u16string& message, int id) {
   pushWindow(new HUDModalDialog(mMap, caption, message));

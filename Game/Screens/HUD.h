@@ -54,10 +54,14 @@ class HUD : public HUDWindow {
   void broadcastKey(int keyCode);
   void resetFade();
 
-  // State 7 before the push. The menu screen itself comes with the menus.
+  // The main menu; state 7 before the push.
   void pushMainMenu();
-  // State 5 before the push. The selection screen itself comes with the menus.
+  // The episode select; state 5 before the push.
   void pushEpisodeSelect();
+  // The level select of the map's episode and mode; state 6 before the push.
+  void pushLevelSelect();
+  // The profile list; state 13 after the push; the map's return screen is emptied.
+  void pushProfiles();
   // Two-button message over the battle: state 16 after the push, mStateAfterModal = id.
   void pushModalDialog(const std::u16string& caption, const std::u16string& message, int id);
   // One-button message: state 16 after the push, mStateAfterModal = id; the message restores id

@@ -5,7 +5,7 @@
 #include <memory>
 #include <vector>
 
-#include "BattleMapScene.h"
+#include "gamesupport/BattleMapScene.h"
 #include "Core/Render/ParticleEmitter.h"
 #include "Game/Art/RuvFrameEntry.h"
 #include "Game/Battle/RuvMap.h"

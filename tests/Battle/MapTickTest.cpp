@@ -2,7 +2,7 @@
 // elements, and the map's shared operations.
 #include <gtest/gtest.h>
 
-#include "BattleMapScene.h"
+#include "gamesupport/BattleMapScene.h"
 #include "Core/Render/ParticleEmitter.h"
 #include "Core/Purchase/PurchaseResultEvent.h"
 #include "Game/App/SoundTags.h"

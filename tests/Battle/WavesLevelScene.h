@@ -3,7 +3,7 @@
 // straight road from a spawn point to the goal, waves given as XML.
 #include <string>
 
-#include "BattleMapScene.h"
+#include "gamesupport/BattleMapScene.h"
 
 namespace battletest {
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "Core/Render/Graphics.h"
-#include "tests/Battle/BattleMapScene.h"
+#include "gamesupport/BattleMapScene.h"
 
 class HUDButtonOver;
 class HUDWindow;

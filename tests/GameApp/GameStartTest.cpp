@@ -30,6 +30,7 @@
 #include "Game/Art/RuvSplashScreens.h"
 #include "Game/Battle/RuvMap.h"
 #include "Game/Battle/RuvWallet.h"
+#include "Game/Screens/HUD.h"
 #include "Game/Screens/StandInScreens.h"
 #include "fakes/RecordingRender.h"
 #include "fakes/ScratchFolder.h"

@@ -17,7 +17,7 @@ std::string RoutingPointText(const char* what, int x, int y) {
   return std::string(what) + " " + std::to_string(x) + " " + std::to_string(y);
 }
 
-class RecordingSlotWindow : public HUDPointerWindow {
+class RecordingSlotWindow : public HUDWindow {
  public:
   RecordingSlotWindow(RoutingLog* log, const char* name) : mLog(log), mName(name) {}
   ~RecordingSlotWindow() override { mLog->push_back(mName + " deleted"); }

@@ -10,7 +10,7 @@
 #include "Core/File/ImageContainer.h"
 #include "Core/Render/Image.h"
 #include "Core/Resource/ResourceTexture.h"
-#include "GameArtScene.h"
+#include "gamesupport/GameArtScene.h"
 
 namespace {
 

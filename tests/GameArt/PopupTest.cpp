@@ -3,7 +3,7 @@
 
 #include "Core/Render/Image.h"
 #include "Game/Art/RuvPopupList.h"
-#include "GameArtScene.h"
+#include "gamesupport/GameArtScene.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include "Core/Sound/SoundSystem.h"
 #include "Game/App/SoundTags.h"
 #include "Game/Art/RuvSplashScreens.h"
-#include "GameArtScene.h"
+#include "gamesupport/GameArtScene.h"
 #include "fakes/ScriptedBass.h"
 
 namespace {

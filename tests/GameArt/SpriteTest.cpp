@@ -7,7 +7,7 @@
 #include "Core/Render/ParticleEmitter.h"
 #include "Core/Render/ParticleSystem.h"
 #include "Game/Art/RuvAnimation.h"
-#include "GameArtScene.h"
+#include "gamesupport/GameArtScene.h"
 
 namespace {
 

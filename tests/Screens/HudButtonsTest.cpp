@@ -10,7 +10,7 @@
 #include "Core/Layer/ImageLayer.h"
 #include "Core/Layer/TextLayer.h"
 #include "Game/Screens/HUDButtons.h"
-#include "GameArt/GameArtScene.h"
+#include "gamesupport/GameArtScene.h"
 
 namespace {
 

@@ -5,11 +5,12 @@
 #include <string>
 #include <vector>
 
-#include "Battle/BattleMapScene.h"
+#include "gamesupport/BattleMapScene.h"
 #include "Core/Render/Graphics.h"
 #include "Game/App/LocalStrings.h"
 #include "Game/Battle/RuvWallet.h"
 #include "Game/Screens/HUD.h"
+#include "Game/Screens/HUDMainMenu.h"
 
 namespace {
 
@@ -155,8 +156,9 @@ TEST_F(HudStackTest, TypedPushesSetTheirStates) {
     size_t pushed;
   };
   const Case cases[] = {
-      {"main menu", [](HUD& hud) { hud.pushMainMenu(); }, 7, 0},
-      {"episode select", [](HUD& hud) { hud.pushEpisodeSelect(); }, 5, 0},
+      {"main menu", [](HUD& hud) { hud.pushMainMenu(); }, 7, 1},
+      {"episode select", [](HUD& hud) { hud.pushEpisodeSelect(); }, 5, 1},
+      {"level select", [](HUD& hud) { hud.pushLevelSelect(); }, 6, 1},
       {"dialog", [](HUD& hud) { hud.pushModalDialog(u"caption", u"message", 22); }, 16, 1},
       {"logos", [](HUD& hud) { hud.pushSplashScreens(); }, 12, 1},
   };
@@ -209,7 +211,8 @@ TEST_F(HudStackTest, LogoScreensEndInTheMainMenuState) {
   for (int i = 0; i < 10 && answer.empty(); ++i) answer = splash.buttonNameAt(0, 0);
   EXPECT_EQ(answer, u"done");
   mMap->update(0.1f);
-  EXPECT_TRUE(Hud().stack.empty());
+  ASSERT_EQ(Hud().stack.size(), 1u);
+  EXPECT_NE(dynamic_cast<HUDMainMenu*>(Hud().stack[0].get()), nullptr);
   EXPECT_EQ(mMap->mState, 7);
 }
 

@@ -8,7 +8,7 @@
 #include "Core/Sound/SoundSystem.h"
 #include "Game/App/SoundTags.h"
 #include "Game/Screens/HUDWindow.h"
-#include "GameArt/GameArtScene.h"
+#include "gamesupport/GameArtScene.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "Battle/BattleMapScene.h"
+#include "gamesupport/BattleMapScene.h"
 #include "Core/Base/TextFile.h"
 #include "Core/Render/Image.h"
 #include "Core/Render/Texture.h"

@@ -387,9 +387,18 @@ STRINGS = [
     ("tutorial_skip_caption", "Skip tutorial"), ("tutorial_skip_message", "Turn the tutorial off\\nfor this profile?"),
 ]
 
+# The menus: button captions by group name, the difficulty tabs and the profile list's texts.
+MENU_STRINGS = [
+    ("b2_play", "Play"), ("b1_shop", "Upgrades"), ("b1_options", "Options"), ("b1_cloze", "Quit"),
+    ("b1_create", "New"), ("b1_rename", "Rename"), ("b1_delete", "Delete"), ("b1_back", "Back"),
+    ("b2_confirm", "Confirm"), ("empty_profile", "- empty -"),
+    ("profiles_maxcount", "There is no room for another profile."), ("profiles_error", "Profiles"),
+    ("level_tab_0", "Easy"), ("level_tab_1", "Normal"), ("level_tab_2", "Hard"),
+] + [("b3_p%d" % k, "") for k in range(1, 6)]
+
 
 def generated_strings():
-    rows = list(STRINGS)
+    rows = list(STRINGS) + MENU_STRINGS
     for episode in range(len(ROSTER["episodes"])):
         rows.append(("episode%d" % episode, "Episode"))
         rows.append(("episodeHardcore%d" % episode, "Hardcore episode"))

@@ -1,4 +1,4 @@
-#include "BattleMapScene.h"
+#include "gamesupport/BattleMapScene.h"
 
 #include "Core/Render/ParticleEmitter.h"
 #include "Core/Render/ParticleSystem.h"

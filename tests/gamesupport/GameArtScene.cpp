@@ -1,4 +1,4 @@
-#include "GameArtScene.h"
+#include "gamesupport/GameArtScene.h"
 
 #include <cstdlib>
 #include <fstream>
