@@ -269,8 +269,10 @@ def carriers_and_gems(map_name):
 
 
 def mixed(map_name, hard=False):
-    """Every kind of enemy along a long loop, waves pulled along in pairs."""
-    level = Level(map_name, 300)
+    """Every kind of enemy along a long loop, waves pulled along in pairs. With the single life of
+    hardcore, hasted invisible flyers and a close pack of straight flyers (each hides the others) get
+    through any defence: the hardcore escort comes without haste and its flyers fly far apart."""
+    level = Level(map_name, 350 if hard else 300)
     level.point(1, 0, 120, spawn=1)
     level.point(2, 360, 140)
     level.point(3, 700, 260, upper=1)
@@ -285,9 +287,10 @@ def mixed(map_name, hard=False):
     level.spot(860, 660, cost_real=4)
     count = 2 if hard else 1
     level.wave(1, group(WALKER, 6 * count, lanes=(LEFT, MIDDLE, RIGHT)), timeout=5, wipe_award=10)
-    first = level.wave(1, group(ICE, 1 * count) + group(STONE, 1, start=90), timeout=6, wipe_award=25)
-    level.wave(-1, group(INVISIBLE, 3 * count, lanes=(LEFT,)) + group(HASTE, 2, start=45), timeout=6, linked=first)
-    level.wave(1, group(STRAIGHT_FLYER, 3 * count, spacing=60) + group(CARRIER, 1, start=90), timeout=8,
+    first = level.wave(1, group(ICE, 1) + group(STONE, 1, start=90), timeout=6, wipe_award=25)
+    escort = group(INVISIBLE, 3, lanes=(LEFT,)) + ([] if hard else group(HASTE, 2, start=45))
+    level.wave(-1, escort, timeout=6, linked=first)
+    level.wave(1, group(STRAIGHT_FLYER, 3, spacing=200 if hard else 60) + group(CARRIER, 1, start=90), timeout=8,
                wipe_award=25)
     level.wave(1, group(HEALER, 1) + group(SHAMAN, 1, start=45) + group(WALKER, 8 * count, upgrade=2, start=20,
                                                                          spacing=30, lanes=(LEFT, RIGHT)),
