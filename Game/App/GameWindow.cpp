@@ -60,6 +60,16 @@ GameWindow::~GameWindow() {
   mMap.reset();
 }
 
+void GameWindow::setConfirmDialog(HUDWindow* dialog) {
+  if (mConfirmDialog != dialog) delete mConfirmDialog;
+  mConfirmDialog = dialog;
+}
+
+void GameWindow::setBanner(HUDWindow* banner) {
+  if (mBanner != banner) delete mBanner;
+  mBanner = banner;
+}
+
 VNResultEnum GameWindow::Create() {
   SetHitRect(math::Rect(-10000.0f, -10000.0f, 20000.0f, 20000.0f));
   mPointerX = 0;

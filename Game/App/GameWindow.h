@@ -23,6 +23,10 @@ class GameWindow : public widget::BaseBoard {
 
   RuvMap* getMap() const { return mMap.get(); }
 
+  // Fill a slot, taking ownership; a window still in the slot is deleted rather than left behind.
+  void setConfirmDialog(HUDWindow* dialog);
+  void setBanner(HUDWindow* banner);
+
   // Catches the pointer everywhere, loads the effect file and the fonts, builds the map, puts the
   // profile's gems into its wallet and opens the logo screens.
   VNResultEnum Create() override;
@@ -50,7 +54,7 @@ class GameWindow : public widget::BaseBoard {
   resource::ResourcePtr<render::BMFont> mFont42_3;
   // Owned; a window leaves its slot (deleted) on the first update that finds its open flag cleared.
   HUDWindow* mConfirmDialog = nullptr;  // gets the pointer before the map
-  HUDWindow* mBanner = nullptr;                // shown only
+  HUDWindow* mBanner = nullptr;         // shown only
   // The last pointer position of a move.
   std::int32_t mPointerX = 0;
   std::int32_t mPointerY = 0;

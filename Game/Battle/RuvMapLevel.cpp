@@ -8,6 +8,7 @@
 #include "Core/Purchase/PurchaseSystem.h"
 #include "Core/Render/ParticleEmitter.h"
 #include "Core/Sound/SoundSystem.h"
+#include "Game/App/GameWindow.h"
 #include "Game/App/LocalStrings.h"
 #include "Game/App/RuvFeatures.h"
 #include "Game/App/RuvProgress.h"
@@ -32,8 +33,10 @@
 #include "Game/Entities/RuvTower.h"
 #include "Game/Entities/RuvWaveManager.h"
 #include "Game/Screens/HUD.h"
+#include "Game/Screens/HUDLevelName.h"
 #include "Game/Screens/HUDLevelResultWindow.h"
 #include "Game/Screens/Options/TalvenDialog.h"
+#include "Game/Screens/RootBoardAccess.h"
 #include "Game/Screens/StandInScreens.h"
 
 namespace {
@@ -123,6 +126,10 @@ void RuvMap::loadLevel() {
   k2::SoundTags::Instance()->PlayMusic(levelMusic(mEpisode));
   std::vector<int> unlocked;
   mUnlocks->newlyUnlocked(unlocked);
+  // A level that unlocks something opens with the unlock message instead of the banner.
+  if (unlocked.empty()) {
+    if (GameWindow* board = gameRootBoard()) board->setBanner(new HUDLevelName(*this));
+  }
   mHud->updateWaveText();
   mHud->updateCrystalsText();
   mHud->updateCoinsText();

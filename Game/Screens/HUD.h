@@ -102,4 +102,10 @@ class HUD : public HUDWindow {
     int y = 0;
     int result = -1;
   } mSpellAnswer;  // forgotten at the next press and the next update
+
+ public:
+  // The yes/no questions go into the root board's confirm slot, not onto the stack; nothing
+  // happens without a root board. (Defined with the dialogs.)
+  void showProfileDeletionDialog();
+  void showTutorialCancelDialog();
 };

@@ -1,9 +1,11 @@
 #include "Game/Screens/HUDConfirmDialogs.h"
 
+#include "Game/App/GameWindow.h"
 #include "Game/App/LocalStrings.h"
 #include "Game/App/RuvProgress.h"
 #include "Game/Battle/RuvMap.h"
 #include "Game/Screens/HUD.h"
+#include "Game/Screens/RootBoardAccess.h"
 #include "Game/Screens/StandInScreens.h"
 
 namespace {
@@ -37,4 +39,12 @@ void HUDConfirmTutorialCancelDialog::onNo() {
   RuvTutorial* tutorial = RuvTutorial::Instance();
   tutorial->mSkipAsked = 0;
   tutorial->mShown = 1;
+}
+
+void HUD::showProfileDeletionDialog() {
+  if (GameWindow* board = gameRootBoard()) board->setConfirmDialog(new HUDConfirmProfileDeletionDialog(mMap));
+}
+
+void HUD::showTutorialCancelDialog() {
+  if (GameWindow* board = gameRootBoard()) board->setConfirmDialog(new HUDConfirmTutorialCancelDialog(mMap));
 }

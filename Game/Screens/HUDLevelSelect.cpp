@@ -9,6 +9,7 @@
 #include "Game/App/RuvProgress.h"
 #include "Game/App/SoundTags.h"
 #include "Game/Battle/RuvMap.h"
+#include "Game/Screens/HUD.h"
 #include "Game/Screens/HUDTabBar.h"
 #include "Game/Screens/Options/TalvenDialog.h"
 #include "Game/Screens/RootBoardAccess.h"
@@ -132,6 +133,15 @@ void HUDLevelSelect::update(float dt) {
   HUDWindow::update(dt);
   for (const std::unique_ptr<LevelPlate>& plate : plates) plate->update(dt);
   tabBar->update(dt);
+  explainHardcoreOnce();
+}
+
+void HUDLevelSelect::explainHardcoreOnce() {
+  RuvProgress* progress = mMap.mProgress.get();
+  if (mMap.mMode != kHardcoreMode || !progress || progress->getEventFlag(kHardcoreExplainedFlag)) return;
+  progress->setEventFlag(kHardcoreExplainedFlag);
+  LocalStrings* strings = LocalStrings::Instance();
+  mMap.mHud->pushModalMessage(strings->get(u"HardcoreTitle"), strings->get(u"HardcoreDescMessage"), mMap.mState);
 }
 
 void HUDLevelSelect::onMouseMove(int x, int y) {

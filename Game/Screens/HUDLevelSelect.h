@@ -21,6 +21,8 @@ class HUDLevelSelect : public HUDWindow {
   static constexpr char16_t kLayout[] = u"ruv/level_select";
   static constexpr char16_t kMusic[] = u"ruv/data/music/main_menu.ogg";
   static constexpr int kHardcoreMode = 3;
+  // The profile's event flag set once the hardcore explanation has been shown.
+  static constexpr int kHardcoreExplainedFlag = 0;
   // Where both hardcore buttons stand.
   static constexpr float kHardcoreButtonX = 857.0f;
   static constexpr float kHardcoreButtonY = 448.0f;
@@ -54,6 +56,8 @@ class HUDLevelSelect : public HUDWindow {
  private:
   void setButtonVisible(const char16_t* name, bool visible);
   void setupHardcoreControls();
+  // The explanation message over this screen; it gives back the screen's state when it goes.
+  void explainHardcoreOnce();
 
   RuvMap& mMap;
 };

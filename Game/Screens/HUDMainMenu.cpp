@@ -78,6 +78,7 @@ void HUDMainMenu::draw(render::Graphics& graphics) {
 
 void HUDMainMenu::update(float dt) {
   HUDWindow::update(dt);
+  readRootBoardPointer(pointerX, pointerY);
   for (HUDButtonOver* button : menuButtons) button->update(dt);
   for (render::ParticleEmitter* emitter : emitters) emitter->Update(dt);
 }

@@ -12,6 +12,7 @@
 #include "Game/Screens/HUDModalMessage.h"
 #include "Game/Screens/Options/TalvenDialog.h"
 #include "Game/Screens/HUD.h"
+#include "Game/Screens/RootBoardAccess.h"
 
 namespace {
 
@@ -84,6 +85,7 @@ void HUDModalInput::draw(render::Graphics& graphics) {
 
 void HUDModalInput::update(float dt) {
   HUDWindow::update(dt);
+  readRootBoardPointer(pointerX, pointerY);
   modalButtons.update(dt);
 }
 

@@ -4,6 +4,7 @@
 #include "Game/Battle/RuvMap.h"
 #include "Game/Screens/HUDButtons.h"
 #include "Game/Screens/Options/TalvenDialog.h"
+#include "Game/Screens/RootBoardAccess.h"
 
 namespace {
 
@@ -42,6 +43,7 @@ void HUDModalMessage::draw(render::Graphics& graphics) {
 
 void HUDModalMessage::update(float dt) {
   HUDWindow::update(dt);
+  readRootBoardPointer(pointerX, pointerY);
   modalButtons.update(dt);
 }
 

@@ -8,9 +8,11 @@
 #include "Game/App/RuvProgress.h"
 #include "Game/App/SoundTags.h"
 #include "Game/Battle/RuvMap.h"
+#include "Game/Screens/HUD.h"
 #include "Game/Screens/HUDButtons.h"
 #include "Game/Screens/HUDMainMenu.h"
 #include "Game/Screens/Options/TalvenDialog.h"
+#include "Game/Screens/RootBoardAccess.h"
 
 namespace {
 
@@ -69,6 +71,7 @@ void HUDProfiles::draw(render::Graphics& graphics) {
 
 void HUDProfiles::update(float dt) {
   HUDWindow::update(dt);
+  readRootBoardPointer(pointerX, pointerY);
   for (HUDButtonOver* button : menuButtons) button->update(dt);
 }
 
@@ -105,11 +108,17 @@ void HUDProfiles::onMouseDown(int x, int y) {
 }
 
 std::u16string HUDProfiles::buttonNameAt(int x, int y) {
+  std::u16string answer;
   for (HUDButtonOver* button : menuButtons) {
     if (button->hitTest(x, y)) {
       k2::SoundTags::Instance()->Play(u"simple");
-      return button->name;
+      answer = button->name;
+      break;
     }
   }
-  return std::u16string();
+  // Only a named profile can be deleted: the default one always stays.
+  if (answer == u"delete" && mMap.mProgress && !mMap.mProgress->getCurrentProfileName().empty()) {
+    mMap.mHud->showProfileDeletionDialog();
+  }
+  return answer;
 }

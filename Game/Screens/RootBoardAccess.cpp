@@ -2,6 +2,8 @@
 
 #include "Core/Widget/BaseBoard.h"
 #include "Framework/GameApplication.h"
+#include "Game/App/Game.h"
+#include "Game/App/GameWindow.h"
 
 widget::FrameManager* appFrameManager() {
   framework::GameApplication* application = framework::GameApplication::Get();
@@ -12,4 +14,16 @@ layer::Layer* rootBoardLayer() {
   framework::GameApplication* application = framework::GameApplication::Get();
   widget::BaseBoard* board = application ? application->GetRootBoard() : nullptr;
   return board ? board->GetLayer() : nullptr;
+}
+
+GameWindow* gameRootBoard() {
+  Game* game = Game::get();
+  return game ? game->getGameWindow() : nullptr;
+}
+
+void readRootBoardPointer(float& x, float& y) {
+  if (GameWindow* board = gameRootBoard()) {
+    x = static_cast<float>(board->mPointerX);
+    y = static_cast<float>(board->mPointerY);
+  }
 }

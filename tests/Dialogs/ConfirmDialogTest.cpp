@@ -12,6 +12,7 @@
 #include "Game/Screens/HUDConfirmDialogs.h"
 #include "Game/Screens/HUD.h"
 #include "Game/Screens/StandInScreens.h"
+#include "gamesupport/RootBoardGame.h"
 
 namespace {
 
@@ -71,6 +72,32 @@ TEST_F(ConfirmDialogTest, TutorialSkipEndsTheQuestionAndShowsTheTutorialOnlyWhen
     EXPECT_EQ(0, dialog.open);
     EXPECT_EQ(0, tutorial->mSkipAsked);
     EXPECT_EQ(yes ? 0 : 1, tutorial->mShown);
+  }
+}
+
+TEST_F(ConfirmDialogTest, OpenersFillTheRootBoardsConfirmSlotNotTheStack) {
+  using Opener = void (HUD::*)();
+  using IsDialog = bool (*)(HUDWindow*);
+  const struct {
+    Opener open;
+    IsDialog expected;
+  } cases[] = {
+      {&HUD::showProfileDeletionDialog,
+       [](HUDWindow* w) { return dynamic_cast<HUDConfirmProfileDeletionDialog*>(w) != nullptr; }},
+      {&HUD::showTutorialCancelDialog,
+       [](HUDWindow* w) { return dynamic_cast<HUDConfirmTutorialCancelDialog*>(w) != nullptr; }},
+  };
+  HUD& hud = *mMap->mHud;
+  for (const auto& c : cases) {
+    (hud.*c.open)();  // without a root board nothing is built
+    gametest::RootBoardGame game;
+    (hud.*c.open)();
+    HUDWindow* first = game.board().mConfirmDialog;
+    EXPECT_TRUE(c.expected(first));
+    EXPECT_TRUE(hud.pending.empty() && hud.stack.empty());
+    // A second opening replaces the dialog; the first one is deleted, not left behind.
+    (hud.*c.open)();
+    EXPECT_TRUE(c.expected(game.board().mConfirmDialog));
   }
 }
 

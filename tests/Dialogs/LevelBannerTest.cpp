@@ -7,6 +7,7 @@
 #include "DialogScene.h"
 #include "Game/App/LocalStrings.h"
 #include "Game/Screens/HUDLevelName.h"
+#include "gamesupport/RootBoardGame.h"
 
 namespace {
 
@@ -27,6 +28,34 @@ TEST_F(LevelBannerTest, TitleOfTheEpisodeByModeAndTheLevelNumber) {
     const HUDLevelName banner(*mMap);
     EXPECT_EQ(strings->get(c.titleKey), banner.title);
     EXPECT_EQ(strings->get(u"level_d") + u" 5", banner.levelText);
+  }
+}
+
+// Sample unlock table: episode 0 level 0 unlocks towers, episode 1 level 2 nothing.
+TEST_F(LevelBannerTest, ALevelStartWithoutNewUnlocksPutsTheBannerIntoTheRootBoard) {
+  const struct {
+    int episode;
+    int level;
+    bool banner;
+  } cases[] = {{1, 2, true}, {0, 0, false}};
+  for (const auto& c : cases) {
+    gametest::RootBoardGame game;
+    mMap->mMode = 1;
+    mMap->mEpisode = c.episode;
+    mMap->mLevel = c.level;
+    mMap->startLevel();
+    auto* banner = dynamic_cast<HUDLevelName*>(game.board().mBanner);
+    EXPECT_EQ(c.banner, banner != nullptr) << c.episode << " " << c.level;
+    EXPECT_TRUE(mMap->mHud->stack.empty() && mMap->mHud->pending.empty()) << "the banner is not stacked";
+    if (!banner) continue;
+    EXPECT_EQ(LocalStrings::Instance()->get(u"level_d") + u" 3", banner->levelText);
+    // A restart while the banner shows starts a fresh one; the old one goes.
+    banner->update(1.0f);
+    mMap->loadLevel();
+    banner = dynamic_cast<HUDLevelName*>(game.board().mBanner);
+    ASSERT_NE(nullptr, banner);
+    EXPECT_EQ(0, banner->stage);
+    EXPECT_FLOAT_EQ(HUDLevelName::kFadeIn, banner->timer);
   }
 }
 

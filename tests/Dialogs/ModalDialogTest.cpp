@@ -14,6 +14,7 @@
 #include "Game/Screens/HUD.h"
 #include "Game/Screens/HUDIngameMenu.h"
 #include "Game/Screens/HUDModalInput.h"
+#include "gamesupport/RootBoardGame.h"
 
 namespace {
 
@@ -189,6 +190,21 @@ TEST_F(ModalDialogTest, ScreensWithoutTheirLayoutAreEmptyAndAnswerNothing) {
     screen->update(0.1f);
     Frame([&](render::Graphics& graphics) { screen->draw(graphics); });
     EXPECT_EQ(1, screen->open);
+  }
+}
+
+TEST_F(ModalDialogTest, UpdatesTakeTheRootBoardsPointer) {
+  gametest::RootBoardGame game;
+  game.board().mPointerX = 300;
+  game.board().mPointerY = -4;
+  HUDModalMessage message(*mMap, u"c", u"m", -1);
+  HUDModalDialog dialog(*mMap, u"c", u"m");
+  HUDModalInput input(*mMap);
+  for (HUDWindow* screen : {static_cast<HUDWindow*>(&message), static_cast<HUDWindow*>(&dialog),
+                            static_cast<HUDWindow*>(&input)}) {
+    screen->update(0.01f);
+    EXPECT_FLOAT_EQ(300.0f, screen->pointerX);
+    EXPECT_FLOAT_EQ(-4.0f, screen->pointerY);
   }
 }
 

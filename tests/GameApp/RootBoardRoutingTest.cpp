@@ -152,4 +152,26 @@ TEST(RootBoardRoutingTest, FullSlotsGoWithTheBoard) {
   EXPECT_EQ((RoutingLog{"confirm deleted", "banner deleted"}), log);
 }
 
+TEST(RootBoardRoutingTest, FillingASlotDeletesTheWindowItHeld) {
+  using Fill = void (GameWindow::*)(HUDWindow*);
+  const struct {
+    Fill fill;
+    HUDWindow* GameWindow::*slot;
+  } cases[] = {{&GameWindow::setConfirmDialog, &GameWindow::mConfirmDialog},
+               {&GameWindow::setBanner, &GameWindow::mBanner}};
+  for (const auto& c : cases) {
+    RoutingLog log;
+    RecordingBoard board(&log);
+    auto* second = new RecordingSlotWindow(&log, "second");
+    (board.*c.fill)(new RecordingSlotWindow(&log, "first"));
+    (board.*c.fill)(second);
+    EXPECT_EQ(RoutingLog{"first deleted"}, log);
+    EXPECT_EQ(second, board.*c.slot);
+    (board.*c.fill)(second);  // the same window again stays
+    (board.*c.fill)(nullptr);
+    EXPECT_EQ((RoutingLog{"first deleted", "second deleted"}), log);
+    EXPECT_EQ(nullptr, board.*c.slot);
+  }
+}
+
 }  // namespace

@@ -4,7 +4,10 @@
 #include <gtest/gtest.h>
 
 #include "Core/Layer/TextLayer.h"
+#include "Game/App/LocalStrings.h"
 #include "Game/App/RuvProgress.h"
+#include "Game/Screens/HUD.h"
+#include "Game/Screens/HUDModalMessage.h"
 #include "Game/Screens/HUDLevelSelect.h"
 #include "Game/Screens/HUDTabBar.h"
 #include "MenuScene.h"
@@ -99,6 +102,33 @@ TEST_F(LevelSelectTest, PlatesAnswerTheirLevelLockedOrNotAndNewMarksGoAfterOneVi
   EXPECT_EQ(3, mMap->mProgress->getEpisodeVisits(0, 1));
   HUDLevelSelect again(*mMap);
   EXPECT_TRUE(again.plates[0]->newBadge == nullptr);
+}
+
+TEST_F(LevelSelectTest, HardcoreIsExplainedOnceOverTheScreenAndGivesItsStateBack) {
+  mMap->mEpisode = 0;
+  mMap->mMode = 1;
+  {
+    HUDLevelSelect screen(*mMap);
+    screen.update(0.01f);
+  }
+  EXPECT_TRUE(mMap->mHud->pending.empty()) << "not outside hardcore mode";
+  EXPECT_FALSE(mMap->mProgress->getEventFlag(HUDLevelSelect::kHardcoreExplainedFlag));
+  mMap->mMode = HUDLevelSelect::kHardcoreMode;
+  for (int visit = 0; visit < 2; ++visit) {
+    mMap->mState = 6;
+    HUDLevelSelect screen(*mMap);
+    screen.update(0.01f);
+    screen.update(0.01f);
+  }
+  ASSERT_EQ(1u, mMap->mHud->pending.size());
+  auto* message = dynamic_cast<HUDModalMessage*>(mMap->mHud->pending[0].get());
+  ASSERT_NE(nullptr, message);
+  LocalStrings* strings = LocalStrings::Instance();
+  EXPECT_EQ(strings->get(u"HardcoreTitle"), message->getText(u"caption"));
+  EXPECT_EQ(strings->get(u"HardcoreDescMessage"), message->getText(u"message"));
+  EXPECT_EQ(6, message->stateAfterClose);
+  EXPECT_EQ(6, mMap->mStateAfterModal);
+  EXPECT_TRUE(mMap->mProgress->getEventFlag(HUDLevelSelect::kHardcoreExplainedFlag));
 }
 
 }  // namespace

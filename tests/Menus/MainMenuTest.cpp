@@ -6,6 +6,7 @@
 #include "Game/App/LocalStrings.h"
 #include "Game/Screens/HUDButtons.h"
 #include "Game/Screens/HUDMainMenu.h"
+#include "Game/Screens/HUDProfiles.h"
 #include "MenuScene.h"
 
 namespace menutest {
@@ -68,6 +69,19 @@ TEST_F(MainMenuTest, TheProfileWarningShowsOncePerRun) {
   { HUDMainMenu second(*mMap); }
   EXPECT_EQ(1, ShownDialogs());
   EXPECT_FALSE(file::Profiles::IsProfileReset());
+}
+
+TEST_F(MainMenuTest, MenuAndProfilesTakeTheRootBoardsPointerOnUpdate) {
+  GameWindow& board = mApplication->board();
+  board.mPointerX = 300;
+  board.mPointerY = -4;
+  HUDMainMenu menu(*mMap);
+  HUDProfiles profiles(*mMap);
+  for (HUDWindow* screen : {static_cast<HUDWindow*>(&menu), static_cast<HUDWindow*>(&profiles)}) {
+    screen->update(0.01f);
+    EXPECT_FLOAT_EQ(300.0f, screen->pointerX);
+    EXPECT_FLOAT_EQ(-4.0f, screen->pointerY);
+  }
 }
 
 }  // namespace

@@ -11,15 +11,10 @@
 
 namespace menutest {
 
-MenuApplication::MenuApplication() {
-  mFrameManager = new widget::FrameManager;
-  ShowFrame(new widget::BaseBoard);
-}
-
 void MenuScene::SetUp() {
   gui::GameControlHelper::SetRender(&mRender);
   BattleMapTest::SetUp();
-  mApplication = std::make_unique<MenuApplication>();
+  mApplication = std::make_unique<gametest::RootBoardGame>();
 }
 
 void MenuScene::TearDown() {

@@ -1,12 +1,12 @@
 #pragma once
 // The menu screens on the battle map of the battle tests (a copy of the sample data, recording
-// renderer, silent audio, one profile "A"), with an application that has a frame manager and a
-// plain root board, so that modal dialogs and the root board's layers have their places.
+// renderer, silent audio, one profile "A"), with a game object that has a frame manager and a
+// bare root board, so that modal dialogs, the root board's layers and slots have their places.
 #include <memory>
 #include <string>
 
 #include "gamesupport/BattleMapScene.h"
-#include "Framework/GameApplication.h"
+#include "gamesupport/RootBoardGame.h"
 
 namespace widget {
 class FrameManager;
@@ -14,13 +14,6 @@ class FrameManager;
 class HUDWindow;
 
 namespace menutest {
-
-class MenuApplication : public framework::GameApplication {
- public:
-  MenuApplication();
-  VNResultEnum OnInit() override { return VN_OK; }
-  VNResultEnum UpdateGame(float) override { return VN_OK; }
-};
 
 class MenuScene : public battletest::BattleMapTest {
  protected:
@@ -37,7 +30,7 @@ class MenuScene : public battletest::BattleMapTest {
   int ShownDialogs();
 
   layer::Layer* Board() const;
-  std::unique_ptr<MenuApplication> mApplication;
+  std::unique_ptr<gametest::RootBoardGame> mApplication;
 };
 
 }  // namespace menutest

@@ -5,6 +5,7 @@
 
 #include "Game/App/RuvProgress.h"
 #include "Game/Screens/HUDButtons.h"
+#include "Game/Screens/HUDConfirmDialogs.h"
 #include "Game/Screens/HUDProfiles.h"
 #include "MenuScene.h"
 
@@ -112,6 +113,23 @@ TEST_F(ProfilesTest, ButtonNamesAndProfileChangesThroughTheStore) {
   screen.refresh();
   EXPECT_EQ(u"- empty -", screen.getText(u"profile1"));
   EXPECT_EQ(std::string::npos, SavedProfiles().find("Eve"));
+}
+
+TEST_F(ProfilesTest, DeleteAsksForConfirmationOnlyForANamedProfile) {
+  const struct {
+    std::vector<std::string> names;
+    std::string current;
+    bool asked;
+  } cases[] = {{{}, "", false}, {{"Dee"}, "Dee", true}};
+  GameWindow& board = mApplication->board();
+  for (const auto& c : cases) {
+    Profiles(c.names, c.current);
+    HUDProfiles screen(*mMap);
+    EXPECT_EQ(u"delete", screen.buttonNameAt(802, 630));
+    EXPECT_EQ(c.asked, dynamic_cast<HUDConfirmProfileDeletionDialog*>(board.mConfirmDialog) != nullptr);
+    EXPECT_NE(std::string::npos, SavedProfiles().find("Default")) << "nothing deleted before the answer";
+    board.setConfirmDialog(nullptr);
+  }
 }
 
 }  // namespace
