@@ -8,3 +8,5 @@ class RuvUnit;
 // "strength" comes off the lives (clamped at 0). At 0 lives the buy-health offer opens when the
 // feature "low_life_dialog" is active, else the level is lost. Lives already at 0 stay untouched.
 void onUnitReachedGoal(RuvMap& map, RuvUnit& unit);
+// The two-button offer to buy health (the product's price in its text), state 22.
+void openBuyHealthOffer(RuvMap& map);

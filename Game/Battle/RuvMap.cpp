@@ -305,21 +305,11 @@ int RuvMap::levelCount(int episode, bool hardcore) const {
   return hardcore ? hardcoreLevelCount(episode) : levelCount(episode);
 }
 
-void RuvMap::onMouseDown(int, int) {}
-
-void RuvMap::onMouseUp(int, int) {}
-
-void RuvMap::onMouseMove(int, int) {}
-
-void RuvMap::onMouseWheel(int) {}
-
 void RuvMap::draw(render::Graphics& graphics) {
   if (!mReady) return;
   mHud->drawWindows(graphics, 0);
   mHud->drawWindows(graphics, 1);
 }
-
-void RuvMap::onPurchaseResult(const TPurchaseResult&) {}
 
 void RuvMap::updateCoinsText() {
   if (mHud) mHud->updateCoinsText();

@@ -86,19 +86,29 @@ class RuvMap : public RuvMapState {
   // Normal plus hardcore levels of episodes 0, 1, ... up to the first missing row; an episode
   // without normal levels adds nothing.
   int totalLevelCount() const;
-  // Input in design pixels, from the root board. Not built yet: ignored.
+  // Input in design pixels, from the root board (RuvMapInput.cpp): the battle's own clicks while
+  // playing, else the clicked button's name acted on by screen state.
   void onMouseDown(int x, int y);
   void onMouseUp(int x, int y);
   void onMouseMove(int x, int y);
   void onMouseWheel(int delta);
+  // The confirm button of a message box: "restart", "mmenu" or "levels"; anything else is ignored.
+  void runConfirmedCommand(const std::u16string& command);
+  // Casts the button's spell at the map point: sound, spell on the bullet list, recharge started.
+  // False, with nothing done, when no spell row has the button's number.
+  bool castSpell(HUDSpellButton& button, float x, float y);
+  // The first tower, in build order, less than 50 map pixels from the point; null when none.
+  RuvTower* findTowerAt(int x, int y) const;
   // One frame. For now only the HUD's screens, layer 0 then layer 1.
   void draw(render::Graphics& graphics);
   // Level end (RuvMapLevel.cpp): only while playing (loseLevel also during the buy-health offer).
   void winLevel();
   void loseLevel();
-  // What a finished purchase grants; registered with the purchase results at construction and
-  // unregistered at destruction. Not built yet: results are ignored.
+  // What a finished purchase grants (RuvMapPurchases.cpp): gem packs, health, the premium reset.
+  // Registered with the purchase results at construction and unregistered at destruction.
   void onPurchaseResult(const TPurchaseResult& result);
+  // Gives back the gems spent on the bought upgrade steps and marks every upgrade unbought.
+  void refundPremiumPoints();
 
   // RuvMapState.
   int getMode() const override { return mMode; }

@@ -224,6 +224,10 @@ void onUnitReachedGoal(RuvMap& map, RuvUnit& unit) {
     return;
   }
   levelStopBattle(map);
+  openBuyHealthOffer(map);
+}
+
+void openBuyHealthOffer(RuvMap& map) {
   const purchase::Product* product = purchase::PurchaseSystem::Instance()->FindProduct(u"buy_health");
   // Without the product the offer still opens, with an empty price.
   const std::u16string price = product ? product->price : std::u16string();

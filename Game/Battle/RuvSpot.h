@@ -4,4 +4,8 @@
 class RuvSpot {
  public:
   virtual ~RuvSpot() = default;
+
+  float x = 0.0f;  // centre, map pixels
+  float y = 0.0f;
+  unsigned char isFree = 0;  // no price left to pay
 };

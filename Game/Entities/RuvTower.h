@@ -1,6 +1,9 @@
 #pragma once
 // A tower on a build spot. The map clears its per-frame combat state and ticks it.
 
+#include "Core/Math/Point.h"
+
+class RuvFrameEntry;
 class RuvUnit;
 
 class RuvTower {
@@ -13,4 +16,6 @@ class RuvTower {
 
   unsigned char boosted = 0;  // set each frame by a boosting tower, cleared by the map
   RuvUnit* target = nullptr;  // the unit aimed at, not owned
+  math::Point2 position;       // the spot centre
+  RuvFrameEntry* spot = nullptr;  // the spot entry it stands on, not owned
 };

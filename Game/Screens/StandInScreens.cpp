@@ -4,6 +4,7 @@
 
 #include "Core/Base/FormatSpec.h"
 #include "Game/Art/RuvSplashScreens.h"
+#include "Game/App/RuvProgress.h"
 #include "Game/Battle/RuvMap.h"
 #include "Game/Battle/RuvWallet.h"
 
@@ -97,4 +98,98 @@ void HUD::updateCrystalsText() { setText(u"text/crystals", standInDecimal(mMap.m
 
 void HUD::updateLivesText() {
   setText(u"text/mana", standInDecimal(mMap.mLives) + u"/" + standInDecimal(mMap.mMaxLives));
+}
+
+void HUD::pushEpisodeSelect() {
+  mMap.mState = 5;
+  pushWindow(new HUDStandInScreen(u"episodes"));
+}
+
+void HUD::pushLevelSelect() {
+  mMap.mState = 6;
+  pushWindow(new HUDStandInScreen(u"levels"));
+}
+
+void HUD::pushShopWindow(int) {
+  mMap.mState = 8;
+  pushWindow(new HUDStandInScreen(u"shop"));
+}
+
+void HUD::pushGemShop(const std::u16string& returnName) {
+  pushWindow(new HUDStandInScreen(u"gem_shop"));
+  mMap.mState = 18;
+  gemShopReturnScreen = returnName;
+}
+
+void HUD::pushProfiles() {
+  pushWindow(new HUDStandInScreen(u"profiles"));
+  mMap.mState = 13;
+  mMap.mReturnScreen.clear();
+}
+
+void HUD::pushBoostShop() {
+  mMap.mState = 24;
+  pushWindow(new HUDStandInScreen(u"boost_shop"));
+}
+
+void HUD::pushModalMessage(const std::u16string&, const std::u16string&, int id) {
+  pushWindow(new HUDStandInScreen(u"message"));
+  mMap.mState = 16;
+  mMap.mStateAfterModal = id;
+}
+
+void HUD::pushModalDialog(const std::u16string&, const std::u16string&, int id) {
+  pushWindow(new HUDStandInScreen(u"dialog"));
+  mMap.mState = 16;
+  mMap.mStateAfterModal = id;
+}
+
+void HUD::pushModalInput() { pushWindow(new HUDStandInScreen(u"input")); }
+
+void HUD::nextLevel() {
+  mMap.mLevel += 1;
+  if (mMap.mMode == 3) {
+    if (mMap.mLevel < mMap.hardcoreLevelCount(mMap.mEpisode)) {
+      mMap.startLevel();
+    } else {
+      mMap.mMode = mMap.mProgress->getMode();
+      pushEpisodeSelect();
+    }
+  } else if (mMap.mLevel >= mMap.levelCount(mMap.mEpisode)) {
+    pushEpisodeSelect();
+  } else {
+    mMap.startLevel();
+  }
+}
+
+void HUD::refreshTop() {
+  if (!stack.empty()) stack.back()->refresh();
+}
+
+void HUD::showMessageBox(const std::u16string& command, const std::u16string&) { dialogs.push_back(command); }
+
+void HUD::showOptionsDialog() { dialogs.push_back(u"options"); }
+
+int HUD::buttonIndexAt(int x, int y) {
+  for (auto it = stack.rbegin(); it != stack.rend(); ++it) {
+    const int index = (*it)->buttonIndexAt(x, y);
+    if (index != -1) return index;
+  }
+  return -1;
+}
+
+std::u16string HUD::buttonNameAt(int x, int y) {
+  return stack.empty() ? std::u16string() : stack.back()->buttonNameAt(x, y);
+}
+
+void HUD::onMouseDown(int x, int y) {
+  if (!stack.empty()) stack.back()->onMouseDown(x, y);
+}
+
+void HUD::onMouseUp(int x, int y) {
+  if (!stack.empty()) stack.back()->onMouseUp(x, y);
+}
+
+void HUD::onMouseMove(int x, int y) {
+  if (!stack.empty()) stack.back()->onMouseMove(x, y);
 }
