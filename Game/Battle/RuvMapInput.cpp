@@ -4,7 +4,6 @@
 
 #include "Core/App/Application.h"
 #include "Core/Base/FormatSpec.h"
-#include "Core/File/Profiles.h"
 #include "Core/Purchase/PurchaseSystem.h"
 #include "Core/Render/ParticleEmitter.h"
 #include "Game/App/LocalStrings.h"
@@ -43,10 +42,8 @@ void inputEvent(const char16_t* name) { RuvTutorial::Instance()->onEvent(name); 
 
 std::u16string inputText(const char16_t* key) { return LocalStrings::Instance()->get(key); }
 
-bool inputProfileHasName(RuvMap& map) {
-  const std::u16string& name = map.mProgress->getCurrentProfileName();
-  return !name.empty() && name != file::Profiles::kDefaultProfileName;
-}
+// The store's current name stays empty while only the engine's default profile exists.
+bool inputProfileHasName(RuvMap& map) { return !map.mProgress->getCurrentProfileName().empty(); }
 
 // The HUD's release handling after the map: the top screen's release, then the hover cleared.
 void inputPassOn(RuvMap& map, int x, int y) {
