@@ -106,7 +106,7 @@ RuvMap::RuvMap() {
   }
   mProgress = std::make_unique<RuvProgress>(this);
   mMode = mProgress->getMode();
-  mFxTriggers = std::make_unique<RuvFxTriggers>();
+  mFxTriggers = std::make_unique<RuvFxTriggers>(&mOverlayEffects);
   mWaves = std::make_unique<RuvWaveManager>();
   mBullets = std::make_unique<RuvBulletList>();
   loadSheets();
@@ -273,6 +273,7 @@ void RuvMap::refreshSpeedButtons() {
 void RuvMap::onUnitRemoved(RuvUnit* unit) {
   if (unit == mSelectedUnit) mSelectedUnit = nullptr;
   mBullets->forgetUnit(unit);
+  for (const std::unique_ptr<RuvParticle>& particle : mParticles) particle->forgetUnit(unit);
   for (const std::unique_ptr<RuvTower>& tower : mTowers) {
     if (tower->target == unit) tower->target = nullptr;
   }

@@ -135,7 +135,7 @@ void RuvMap::loadLevelFile(const std::u16string& path) {
   mModifiers.clear();
   mTowers.clear();
   mSpotDefs.clear();
-  mFxTriggers = std::make_unique<RuvFxTriggers>();
+  mFxTriggers = std::make_unique<RuvFxTriggers>(&mOverlayEffects);
   mEffects.clear();
   mOverlayEffects.clear();
   mParticles.clear();

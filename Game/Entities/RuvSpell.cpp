@@ -1,12 +1,11 @@
 #include "Game/Entities/RuvSpell.h"
 
 #include <algorithm>
-#include <cmath>
 
 #include "Core/Base/StringEncoding.h"
-#include "Core/Math/Random.h"
 #include "Core/Render/ParticleEmitter.h"
 #include "Game/Art/RuvAnimation.h"
+#include "Game/Art/RuvGeometry.h"
 #include "Game/Art/RuvResources.h"
 #include "Game/Battle/RuvMap.h"
 #include "Game/Entities/RuvModifier.h"
@@ -18,7 +17,7 @@
 namespace {
 
 constexpr float kSpellRingInner = 25.0f;
-constexpr float kSpellRingWidth = 25.0f;
+constexpr float kSpellRingOuter = 50.0f;
 
 void addSpellSprite(RuvMap& map, const std::u16string& art, float x, float y, float delay) {
   auto* sprite = new RuvAnimatedSprite(art);
@@ -29,9 +28,8 @@ void addSpellSprite(RuvMap& map, const std::u16string& art, float x, float y, fl
 }
 
 void addSpellRingSprite(RuvMap& map, const std::u16string& art, float x, float y, float delay) {
-  const float angle = math::Random() * 2.0f * 3.1415927f;
-  const float radius = kSpellRingInner + math::Random() * kSpellRingWidth;
-  addSpellSprite(map, art, x + std::sin(angle) * radius, y + std::cos(angle) * radius, delay);
+  const math::Point2 at = randomPointInRing(x, y, kSpellRingOuter, kSpellRingInner);
+  addSpellSprite(map, art, at.x, at.y, delay);
 }
 
 }  // namespace
