@@ -48,3 +48,5 @@ void RuvRadialMenu::close() {
 int RuvRadialMenu::itemAt(int, int) { return -1; }
 
 void RuvRadialMenu::runIconAction(int) {}
+
+void RuvRadialMenu::draw(render::Graphics&) {}

@@ -306,12 +306,6 @@ int RuvMap::levelCount(int episode, bool hardcore) const {
   return hardcore ? hardcoreLevelCount(episode) : levelCount(episode);
 }
 
-void RuvMap::draw(render::Graphics& graphics) {
-  if (!mReady) return;
-  mHud->drawWindows(graphics, 0);
-  mHud->drawWindows(graphics, 1);
-}
-
 void RuvMap::updateCoinsText() {
   if (mHud) mHud->updateCoinsText();
 }

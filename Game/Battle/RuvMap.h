@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "Core/Math/Point.h"
 #include "Core/Math/Rect.h"
 #include "Game/Battle/RuvMapState.h"
 
@@ -99,8 +100,24 @@ class RuvMap : public RuvMapState {
   bool castSpell(HUDSpellButton& button, float x, float y);
   // The first tower, in build order, less than 50 map pixels from the point; null when none.
   RuvTower* findTowerAt(int x, int y) const;
-  // One frame. For now only the HUD's screens, layer 0 then layer 1.
+  // One frame (RuvMapDraw.cpp): the battle scene in the battle's states, then pop-ups, sprites,
+  // particles, the HUD with its two screen layers around the radial menu, and the emitters.
   void draw(render::Graphics& graphics);
+  // The scene of one frame merged into mDrawLayers[0]: scenery below, the sorted ground objects,
+  // scenery marked "^", "$" or "##", the upper objects, effects; the road highlight and the hint
+  // marks in front of it all. clearScene deletes the entries and empties the layers.
+  void collectScene(render::Graphics& graphics);
+  void clearScene();
+  // The road cache: a render target of the viewport's size with every link stamped by the brush.
+  void renderSceneryCache();
+  void drawRoads(render::Graphics& graphics, render::Image* brush);
+  // A brush stamp every 25 pixels of the link's curve, from its start; none at its end.
+  void stampLink(const RuvLink& link, render::Graphics& graphics, render::Image* brush);
+  // The parameter at which the curve, shifted sideways by offset, has covered length from t
+  // (steps of 0.001); 1 once it passes the end.
+  float stepAlongLink(const RuvLink& link, float t, float length, float offset) const;
+  // The developer's list of waves: per wave, each entry's id and due second.
+  void drawWaveList(render::Graphics& graphics, const RuvWaveManager& waves);
   // Level end (RuvMapLevel.cpp): only while playing (loseLevel also during the buy-health offer).
   void winLevel();
   void loseLevel();
@@ -216,6 +233,12 @@ class RuvMap : public RuvMapState {
   void loadUiArt();
   // mWaveHint, mPopups and the art members from the set "ruv/ui".
   void loadUiFrames();
+  // RuvMapDraw.cpp.
+  void drawBattle(render::Graphics& graphics);
+  float selectedUnitTop() const;
+  void drawWaveHintTexts(render::Graphics& graphics);
+  void drawDebugOverlay(render::Graphics& graphics);
+  bool linkCurve(const RuvLink& link, math::Point2& p0, math::Point2& p1, math::Point2& p2) const;
 };
 
 // Euclidean distance.

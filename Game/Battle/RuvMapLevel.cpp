@@ -160,6 +160,7 @@ void RuvMap::loadLevelFile(const std::u16string& path) {
   // The route table samples the lanes of this file's waves.
   mRoutes->build(RuvGraph(mPoints, mLinks), level.laneDemands(),
                  levelPathStem(mMode, mEpisode, mLevel) + u".cache");
+  renderSceneryCache();
 }
 
 void RuvMap::loseLevel() {

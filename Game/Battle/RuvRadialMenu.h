@@ -1,6 +1,10 @@
 #pragma once
 // The radial menu of a build spot or a tower: it opens and closes in 0.2 s of real time.
 
+namespace render {
+class Graphics;
+}
+
 class RuvFrameEntry;
 class RuvTower;
 
@@ -20,6 +24,8 @@ class RuvRadialMenu {
   void close();
   // The id of the item under the screen point, -1 none.
   int itemAt(int x, int y);
+  // The range preview, the icons with their badges and prices, with the map's view installed.
+  void draw(render::Graphics& graphics);
   // The press on an icon of the open menu (build, buy, upgrade, sell).
   void runIconAction(int id);
 

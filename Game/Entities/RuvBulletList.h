@@ -5,6 +5,10 @@
 
 #include "Core/Math/Point.h"
 
+namespace render {
+class Graphics;
+}
+
 class RuvUnit;
 
 struct RuvBullet {
@@ -24,6 +28,8 @@ class RuvBulletList {
   virtual ~RuvBulletList() = default;
   // Game seconds.
   virtual void update(float dt) { (void)dt; }
+  // Every bullet, with the map's view installed.
+  virtual void draw(render::Graphics& graphics) { (void)graphics; }
   // The unit leaves the map: no bullet targets it or keeps it among its hits.
   void forgetUnit(const RuvUnit* unit);
   // Takes the bullet; a bullet of a tower also starts the tower's muzzle effects.

@@ -17,6 +17,8 @@ class RuvModifier {
   }
 
   int active = 1;
+  int kind = 0;
+  float elapsed = 0.0f;  // seconds since creation
   std::string name;
   float value = 0.0f;
   float duration = -1.0f;  // seconds; -1 forever

@@ -3,6 +3,10 @@
 
 #include "Core/Math/Point.h"
 
+namespace render {
+class Graphics;
+}
+
 class RuvFrameEntry;
 class RuvUnit;
 
@@ -13,6 +17,9 @@ class RuvTower {
   virtual void update(float dt) { (void)dt; }
   // Zeroes the bonus record the upgrades fill again every frame.
   virtual void clearCombatStats() {}
+  // Hands its pictures to the map's draw layers; the overlay draws in screen space.
+  virtual void draw(render::Graphics& graphics) { (void)graphics; }
+  virtual void drawOverlay(render::Graphics& graphics) { (void)graphics; }
 
   unsigned char boosted = 0;  // set each frame by a boosting tower, cleared by the map
   RuvUnit* target = nullptr;  // the unit aimed at, not owned

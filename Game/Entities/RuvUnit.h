@@ -8,6 +8,10 @@
 #include "Core/Math/Rect.h"
 #include "Game/Battle/RuvRoutes.h"
 
+namespace render {
+class Graphics;
+}
+
 class RuvMap;
 class RuvModifier;
 class RuvProto;
@@ -30,6 +34,9 @@ class RuvUnit {
 
   // Game seconds.
   virtual void update(float dt);
+  // Hands its pictures to the map's draw layers; the overlay (health bar) draws in screen space.
+  virtual void draw(render::Graphics& graphics) { (void)graphics; }
+  virtual void drawOverlay(render::Graphics& graphics) { (void)graphics; }
 
   // The tier prototype: the entry's prototype at tier level "upgrade" - 1; null when the library
   // no longer has it.
