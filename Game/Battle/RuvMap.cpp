@@ -1,5 +1,6 @@
 #include "Game/Battle/RuvMap.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "Core/App/Application.h"
@@ -190,7 +191,8 @@ void RuvMap::loadUiFrames() {
 
 void RuvMap::update(float dt) {
   if (!mReady) return;
-  const float g = dt * mSpeed;
+  const float g = mTickAfterLoad ? std::min(dt * mSpeed, kMaxStepAfterLoad) : dt * mSpeed;
+  mTickAfterLoad = false;
   mFrameTime = dt;
   mGameTime += g;
   mEnemySpotAnim->update(dt);

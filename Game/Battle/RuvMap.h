@@ -105,7 +105,8 @@ class RuvMap : public RuvMapState {
   void draw(render::Graphics& graphics);
   // The scene of one frame merged into mDrawLayers[0]: scenery below, the sorted ground objects,
   // scenery marked "^", "$" or "##", the upper objects, effects; the road highlight and the hint
-  // marks in front of it all. clearScene deletes the entries and empties the layers.
+  // marks in front of it all. clearScene deletes the entries the map made (their owner is the
+  // map) and empties the layers; towers and units keep owning the records they hand over.
   void collectScene(render::Graphics& graphics);
   void clearScene();
   // The road cache: a render target of the viewport's size with every link stamped by the brush.
@@ -239,6 +240,11 @@ class RuvMap : public RuvMapState {
   void drawWaveHintTexts(render::Graphics& graphics);
   void drawDebugOverlay(render::Graphics& graphics);
   bool linkCurve(const RuvLink& link, math::Point2& p0, math::Point2& p1, math::Point2& p2) const;
+
+  // A level load runs inside a click, so the next frame time holds the whole load: that tick
+  // advances the battle by at most this much.
+  static constexpr float kMaxStepAfterLoad = 1.0f / 30.0f;
+  bool mTickAfterLoad = false;
 };
 
 // Euclidean distance.

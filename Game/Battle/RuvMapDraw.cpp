@@ -102,9 +102,19 @@ void drawSceneEntry(render::Graphics& graphics, const RuvFrameEntry& entry) {
   if (entry.additive) graphics.SetBlendMode(kDrawBlendAlpha);
 }
 
+// An entry the map makes for one frame; marked so that clearScene deletes it.
+RuvFrameEntry* drawSceneRecord(const RuvMap& map) {
+  auto* entry = new RuvFrameEntry;
+  entry->owner = const_cast<RuvMap*>(&map);
+  return entry;
+}
+
 // A copy of a frame that draws its image (not owned) centred on the frame's rectangle.
-RuvFrameEntry* drawCopyAtCentre(const RuvFrameEntry& frame) {
-  auto* copy = new RuvFrameEntry(frame);
+RuvFrameEntry* drawCopyAtCentre(const RuvMap& map, const RuvFrameEntry& frame) {
+  RuvFrameEntry* copy = drawSceneRecord(map);
+  const void* owner = copy->owner;
+  *copy = frame;
+  copy->owner = const_cast<void*>(owner);
   copy->ownsImage = 0;
   copy->transform.Reset();
   copy->transform.Translate(frame.rect[0] + frame.rect[2] / 2.0f, frame.rect[1] + frame.rect[3] / 2.0f);
@@ -241,7 +251,7 @@ void RuvMap::collectScene(render::Graphics& graphics) {
   if (mSpots) {
     for (const std::unique_ptr<RuvFrameEntry>& frame : mSpots->scenery) {
       if (!frame->visible) continue;
-      RuvFrameEntry* copy = drawCopyAtCentre(*frame);
+      RuvFrameEntry* copy = drawCopyAtCentre(*this, *frame);
       if (drawsAboveGround(copy->name)) {
         scene.push_back(copy);
       } else {
@@ -252,7 +262,7 @@ void RuvMap::collectScene(render::Graphics& graphics) {
   for (int joined : {4, 3}) scene.insert(scene.end(), layers[joined].begin(), layers[joined].end());
   for (const std::unique_ptr<RuvEffect>& effect : mEffects) {
     if (!effect->emitter) continue;
-    auto* entry = new RuvFrameEntry;
+    RuvFrameEntry* entry = drawSceneRecord(*this);
     entry->emitter = effect->emitter;
     const math::Point2 at = effect->emitter->GetPosition();
     entry->transform.Translate(at.x, at.y);
@@ -260,18 +270,20 @@ void RuvMap::collectScene(render::Graphics& graphics) {
     scene.push_back(entry);
   }
   if (mSceneryCache && mArmedSpell) {
-    auto* highlight = new RuvFrameEntry;
+    RuvFrameEntry* highlight = drawSceneRecord(*this);
     highlight->image = mSceneryCache.get();
     highlight->transform.Translate(512.0f, 384.0f - mSceneryRect.y);
     highlight->additive = 1;
     highlight->colour = math::Color(0.804f, 0.75f, 0.171f, roadHighlightAlpha(mGameTime));
     scene.insert(scene.begin(), highlight);
   }
-  for (const std::unique_ptr<RuvFrameEntry>& mark : mWaveHint->marks) scene.insert(scene.begin(), drawCopyAtCentre(*mark));
+  for (const std::unique_ptr<RuvFrameEntry>& mark : mWaveHint->marks) scene.insert(scene.begin(), drawCopyAtCentre(*this, *mark));
 }
 
 void RuvMap::clearScene() {
-  for (RuvFrameEntry* entry : mDrawLayers[0]) delete entry;
+  for (RuvFrameEntry* entry : mDrawLayers[0]) {
+    if (entry->owner == this) delete entry;
+  }
   for (std::vector<RuvFrameEntry*>& layer : mDrawLayers) layer.clear();
 }
 

@@ -115,6 +115,7 @@ void RuvMap::loadLevel() {
   }
   mSpeed = 1.0f;
   mState = kStatePlaying;
+  mTickAfterLoad = true;
   refreshSpeedButtons();
   k2::SoundTags::Instance()->PlayMusic(levelMusic(mEpisode));
   std::vector<int> unlocked;

@@ -1,6 +1,7 @@
 #pragma once
 #include <map>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "Core/Base/Result.h"
@@ -130,3 +131,5 @@ class RuvRouteTable {
 
   std::vector<Record> mRecords;
 };
+// Appending a record moves the others: their samples must stay where the units' polylines point.
+static_assert(std::is_nothrow_move_constructible_v<RuvRouteTable::Record>);

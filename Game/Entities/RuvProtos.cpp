@@ -104,7 +104,8 @@ void RuvProto::load(const tinyxml2::XMLElement* element, bool withChildren) {
   ProtoReadInt(element, "levelid", levelId);
   ProtoReadInt(element, "level", level);
   ProtoReadText(element, "psd", psd);
-  art = RuvResources::Instance()->getArt(element);
+  // Null only while the process shuts down.
+  if (RuvResources* resources = RuvResources::Instance()) art = resources->getArt(element);
   ProtoReadInt(element, "tierUpdates", tierUpdates);
   ProtoReadFloat(element, "tierK", tierK);
   ProtoReadInt(element, "ammoid", ammoId);

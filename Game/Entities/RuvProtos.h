@@ -72,7 +72,6 @@ struct RuvProtoValues {
   std::u16string onHit;
   std::vector<std::u16string> addons;  // "addons" split at "/", trimmed, empty pieces dropped
   RuvArtSet* art = nullptr;            // not owned; null when the row names no art
-
 };
 
 // One row of the towers, units or ammunition sheet: a unit kind, a tower, a tower tier, an
@@ -93,7 +92,8 @@ class RuvProto : public RuvProtoValues {
   // The tier whose "levelid" is levelId, or null.
   const RuvProto* findTier(int levelId) const;
   // The record of tier level `level`: the record itself for a level of 0 or below or without
-  // tiers, else the tier of that "levelid", else the last tier.
+  // tiers, else the tier of that "levelid", else the last tier. A tower's current tier is its tier
+  // level's; a unit's is that of its wave entry's "upgrade" minus 1.
   const RuvProto* tierForLevel(int level) const;
 
   int dropChance = 0;

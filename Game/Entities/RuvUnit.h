@@ -1,16 +1,19 @@
 #pragma once
 // A live enemy: it walks its route link by link along lane-offset polylines, dies with a reward or
 // gets through to the goal. Owned by the wave manager from spawn to reaping.
+#include <cstdint>
 #include <memory>
 #include <vector>
 
 #include "Core/Math/Point.h"
 #include "Core/Math/Rect.h"
+#include "Game/Art/RuvFrameEntry.h"
 #include "Game/Battle/RuvRoutes.h"
 
 namespace render {
 class Graphics;
-}
+class Image;
+}  // namespace render
 
 class RuvMap;
 class RuvModifier;
@@ -34,9 +37,6 @@ class RuvUnit {
 
   // Game seconds.
   virtual void update(float dt);
-  // Hands its pictures to the map's draw layers; the overlay (health bar) draws in screen space.
-  virtual void draw(render::Graphics& graphics) { (void)graphics; }
-  virtual void drawOverlay(render::Graphics& graphics) { (void)graphics; }
 
   // The tier prototype: the entry's prototype at tier level "upgrade" - 1; null when the library
   // no longer has it.
@@ -45,8 +45,15 @@ class RuvUnit {
   float maxHealth() const;
   // Ignored while dying or dead; a negative amount heals. A positive one ends the invisibility.
   void damage(float amount);
-  // The current frame's rectangle where it is drawn: centre x, centre y, width, height.
+  // The current frame's rectangle where it is drawn: centre x, centre y, width, height (the art
+  // size before the first draw).
   math::Rect bounds() const;
+  // Hands the frame of its state (and a flyer's shadow) to the map's draw lists as records the unit
+  // owns, valid until its next draw. A dead unit is not drawn. Changes nothing of the battle: the
+  // random frame of a held unit comes from the unit's own drawing sequence.
+  virtual void draw(render::Graphics& graphics);
+  // The health bar, in screen space.
+  virtual void drawOverlay(render::Graphics& graphics) { (void)graphics; }
   // Starts walking the route from its first link (layer from the first point's "upper").
   void setRoute(std::vector<int> pointIds, const RuvPoint& spawn);
   bool isDying() const { return state == kDying || state == kDead; }
@@ -80,10 +87,12 @@ class RuvUnit {
   float hasteTimer = 0.0f;
   float speedMultiplier = 1.0f;
   float speedMultiplierTarget = 1.0f;
+  const RuvFrameEntry* currentFrame = nullptr;  // drawn last, from the art set
+  std::unique_ptr<render::Image> shadow;         // flyers of the shadowed kinds only
 
  protected:
   // A unit of no level and no entry, for doubles that replace the update.
-  RuvUnit() = default;
+  RuvUnit();
 
  private:
   void updateTimers(float dt);
@@ -97,8 +106,13 @@ class RuvUnit {
   void flyStraight(const RuvProto& tier, float dt);
   void enterLink();
   int frameCount(const char* group) const;
+  // A float in [0, 1) for drawing only.
+  float drawRandom();
 
   RuvMap* mMap = nullptr;
+  RuvFrameEntry mDrawRecord;
+  RuvFrameEntry mShadowRecord;
+  std::uint32_t mDrawSequence = 1;
 };
 
 // The reward of a kill: trunc(ceil(bonus x cost) + trunc(cost x incomeShare + 0.5) + cost).

@@ -4,7 +4,10 @@
 
 #include "BattleMapScene.h"
 #include "Core/Render/ParticleEmitter.h"
+#include "Core/Purchase/PurchaseResultEvent.h"
+#include "Game/App/SoundTags.h"
 #include "Game/Art/RuvAnimation.h"
+#include "Game/Art/RuvResources.h"
 #include "Game/Battle/RuvRadialMenu.h"
 #include "Game/Battle/RuvWallet.h"
 #include "Game/Battle/RuvWaveHint.h"
@@ -51,6 +54,13 @@ TEST_F(MapTickTest, BuiltWithoutALevel) {
   EXPECT_EQ(mMap->mActiveEmitter->GetState(), render::ParticleEmitter::kPlaying);
   ASSERT_NE(mMap->mActiveButtonEmitter, nullptr);
   EXPECT_EQ(mMap->mActiveButtonEmitter->GetState(), render::ParticleEmitter::kPlaying);
+  // Speed 1: only the play button shows its highlighted twin.
+  for (const char16_t* name : {u"play_btn_ac", u"pause_btn", u"speed_btn"}) {
+    EXPECT_EQ(mMap->mHud->findButton(name)->visible, 1);
+  }
+  for (const char16_t* name : {u"play_btn", u"pause_btn_ac", u"speed_btn_ac", u"options_btn_ac"}) {
+    EXPECT_EQ(mMap->mHud->findButton(name)->visible, 0);
+  }
   for (auto* owned : {static_cast<void*>(mMap->mUpgrades.get()), static_cast<void*>(mMap->mUnlocks.get()),
                       static_cast<void*>(mMap->mProgress.get()), static_cast<void*>(mMap->mRoutes.get()),
                       static_cast<void*>(mMap->mProtos.get()), static_cast<void*>(mMap->mPopups.get())}) {
@@ -171,6 +181,37 @@ TEST_F(MapTickTest, DyingSelectedUnitIsDropped) {
   unit->state = RuvUnit::kDying;
   mMap->update(0.1f);
   EXPECT_EQ(mMap->mSelectedUnit, nullptr);
+}
+
+TEST_F(MapTickTest, FreeEmittersRunOnRealTimeEffectsOnGameTime) {
+  // The sample "active" effect played once ends within three seconds.
+  struct Case {
+    float speed;
+    size_t emittersLeft, effectsLeft;
+  };
+  const Case cases[] = {{0.0f, 0, 1}, {1.0f, 0, 0}};
+  for (const Case& c : cases) {
+    mMap->mState = RuvMap::kStatePlaying;
+    mMap->mSpeed = c.speed;
+    mMap->mEmitters.push_back(Emitter(true));
+    mMap->mEmitters.back()->SetLoopMode(2);
+    mMap->mEffects.push_back(std::make_unique<RuvEffect>("active"));
+    mMap->mEffects.back()->emitter->SetLoopMode(2);
+    mMap->mEffects.back()->emitter->SetState(render::ParticleEmitter::kPlaying);
+    for (int i = 0; i < 4; ++i) mMap->update(1.0f);
+    EXPECT_EQ(mMap->mEmitters.size(), c.emittersLeft) << c.speed;
+    EXPECT_EQ(mMap->mEffects.size(), c.effectsLeft) << c.speed;
+    mMap->mEffects.clear();
+  }
+}
+
+TEST_F(MapTickTest, DestroyedMapLeavesNoHooks) {
+  mMap.reset();
+  EXPECT_TRUE(RuvResources::Instance()->getArtSets().empty());
+  // Neither the purchase results nor the music volume reach the deleted map any more (the
+  // sanitizer build sees a stale call).
+  purchase::PurchaseResultEvent::Fire(TPurchaseResult{});
+  k2::SoundTags::Instance()->PlayMusic(u"ruv/data/music/main_menu.ogg");
 }
 
 TEST_F(MapTickTest, DifficultyOffsetByMode) {

@@ -4,7 +4,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <regex>
 #include <set>
 #include <sstream>
 #include <string>
@@ -89,10 +88,18 @@ TEST_F(SampleSheetsTest, EveryNamedPrototypeExists) {
   // The ids the battle rules name (shaman summons, carrier cargo, the three shots, the spell) and
   // every id the sound sheet builds a tag from.
   std::set<int> ids{0, 11, 2001, 2002, 2003, 3004};
-  const std::string sounds = DataText("ruv/sounds_sheet.csv");
-  const std::regex tag("(tower|enemy|ammo)(\\d+)(shot|hit)");
-  for (auto match = std::sregex_iterator(sounds.begin(), sounds.end(), tag); match != std::sregex_iterator(); ++match) {
-    ids.insert(std::stoi((*match)[2]));
+  std::istringstream sounds(DataText("ruv/sounds_sheet.csv"));
+  for (std::string line; std::getline(sounds, line);) {
+    const std::string tag = line.substr(0, line.find(';'));
+    for (const char* kind : {"tower", "enemy", "ammo"}) {
+      const std::size_t digits = std::string(kind).size();
+      std::size_t end = digits;
+      while (end < tag.size() && tag[end] >= '0' && tag[end] <= '9') ++end;
+      const std::string rest = tag.substr(end);
+      if (tag.rfind(kind, 0) == 0 && end > digits && (rest == "shot" || rest == "hit")) {
+        ids.insert(std::stoi(tag.substr(digits, end - digits)));
+      }
+    }
   }
   EXPECT_GT(ids.size(), 30u);
   for (int id : ids) EXPECT_NE(mProtos.findProto(id), nullptr) << id;

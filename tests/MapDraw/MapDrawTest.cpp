@@ -22,20 +22,26 @@
 
 namespace {
 
-RuvFrameEntry* taggedEntry(const char* tag, float depth) {
-  auto* entry = new RuvFrameEntry;
-  entry->tag = tag;
-  entry->depth = depth;
-  return entry;
-}
+// The records a stub hands to the map stay its own, renewed at each draw.
+struct StubRecords {
+  RuvFrameEntry* make(const std::string& tag, float depth) {
+    records.push_back(std::make_unique<RuvFrameEntry>());
+    records.back()->tag = tag;
+    records.back()->depth = depth;
+    return records.back().get();
+  }
+  std::vector<std::unique_ptr<RuvFrameEntry>> records;
+};
 
 struct StubTower : RuvTower {
   StubTower(RuvMap& owner, const char* name, float y) : map(owner), tag(name), depth(y) {}
   void draw(render::Graphics&) override {
     ++draws;
-    map.mDrawLayers[1].push_back(taggedEntry(tag, depth));
+    own.records.clear();
+    map.mDrawLayers[1].push_back(own.make(tag, depth));
   }
   RuvMap& map;
+  StubRecords own;
   const char* tag;
   float depth;
   int draws = 0;
@@ -47,11 +53,13 @@ struct StubUnit : RuvUnit {
     position = math::Point2(0.0f, y);
   }
   void draw(render::Graphics&) override {
-    map.mDrawLayers[upper ? 4 : 2].push_back(taggedEntry((std::string(tag) + "s").c_str(), position.y));
-    map.mDrawLayers[upper ? 3 : 1].push_back(taggedEntry(tag, position.y));
+    own.records.clear();
+    map.mDrawLayers[upper ? 4 : 2].push_back(own.make(std::string(tag) + "s", position.y));
+    map.mDrawLayers[upper ? 3 : 1].push_back(own.make(tag, position.y));
   }
   void update(float) override {}
   RuvMap& map;
+  StubRecords own;
   const char* tag;
   bool upper;
 };

@@ -134,6 +134,19 @@ TEST_F(RouteTableTest, MissingLaneIsSampledOnFirstUse) {
   }
 }
 
+TEST_F(RouteTableTest, PolylinesSurviveLaterSampling) {
+  RuvRouteTable table;
+  const RuvGraph graph(mLevel.points, mLevel.links);
+  RuvPolyline first;
+  table.findOrSampleRoute(graph, 2, 0, first);
+  const std::vector<RuvPathPoint> expected = ExpectedSamples(mLevel, 2, 0);
+  for (int lane = 1; lane < 40; ++lane) {
+    RuvPolyline other;
+    table.findOrSampleRoute(graph, lane % 3, lane, other);
+  }
+  ExpectSameSamples(expected, first);
+}
+
 TEST_F(RouteTableTest, StoreRouteReplaces) {
   RuvRouteTable table;
   table.storeRoute(2, 5, std::vector<RuvPathPoint>(3));

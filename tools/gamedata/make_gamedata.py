@@ -134,6 +134,7 @@ TOWER_COLUMNS = ["id", "parent", "type", "levelid", "require", "psd", "fps", "co
                  "tierK", "strength", "cooldown", "r", "speed", "ammoid", "health", "air", "aimed", "rotating",
                  "splash", "firesplash", "dot", "hold", "stun", "boostTower", "showInvisible", "teleportEnemy",
                  "goldIncome", "stars", "addons"]
+TEXT_COLUMNS = {"psd", "onFire", "onAmmo", "onHit", "addons"}  # empty when a row has no value
 AMMO_COLUMNS = ["id", "parent", "psd", "fps", "strength", "cooldown", "r", "speed", "splash", "firesplash", "dot",
                 "hold", "stun", "boostTower", "onFire", "onAmmo", "onHit"]
 
@@ -218,8 +219,7 @@ def tower_rows():
     stars = {1: 1, 2: 2}
     rows = []
     for line in ROSTER["tower_lines"]:
-        ranks = [tier for tier in ROSTER["tower_tiers"]] + ROSTER["tower_branches"]
-        for rank in ranks:
+        for rank in ROSTER["tower_tiers"] + ROSTER["tower_branches"]:
             tower = line + rank
             levelid, require = chain[rank]
             top = rank == 0
@@ -262,9 +262,7 @@ def write_sheet(columns, rows):
     out = [";".join(columns)]
     for row in rows:
         assert set(row) <= set(columns), sorted(set(row) - set(columns))
-        out.append(";".join(sheet_value(row.get(column, 0 if column not in ("psd", "onFire", "onAmmo", "onHit",
-                                                                                "addons") else ""))
-                            for column in columns))
+        out.append(";".join(sheet_value(row.get(column, "" if column in TEXT_COLUMNS else 0)) for column in columns))
     return "\r\n".join(out) + "\r\n"
 
 

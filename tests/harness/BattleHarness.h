@@ -1,0 +1,70 @@
+#pragma once
+// A battle without a player, for tests and benchmarks: a temporary copy of a data root with a
+// one-profile user folder, the recording renderer, the scripted (silent) audio layer, the sample
+// particle file with a fixed seed and a battle map; a level is started and the map updated at a
+// fixed step until the level is won, lost or waits for the buy-health offer, or a tick limit.
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "tests/fakes/RecordingRender.h"
+#include "tests/fakes/ScriptedBass.h"
+
+class RuvMap;
+
+namespace harness {
+
+// What a run gives: its events ("<seconds> <what> <value>") in order, a hash of the battle state
+// after every simulated second, the final screen state and the level clock.
+struct BattleTrace {
+  std::vector<std::string> events;
+  std::vector<std::uint64_t> stateHashes;
+  int finalState = -1;
+  float levelTime = 0.0f;
+  int ticks = 0;
+};
+
+struct BattleRun {
+  int mode = 1;
+  int episode = 0;
+  int level = 0;
+  int tickLimit = 60 * 60 * 30;  // half an hour of level time
+  bool draw = false;             // draw the map after every update
+  std::uint32_t seed = 1;        // for the game's and the particles' random sequences
+};
+
+class BattleHarness {
+ public:
+  static constexpr float kStep = 1.0f / 60.0f;
+
+  // Copies dataRoot (the repository's data/ when empty) into a fresh temporary folder, which
+  // becomes the current folder, and builds the map there.
+  explicit BattleHarness(const std::filesystem::path& dataRoot = {});
+  // Deletes the map and the singletons it made, goes back to the previous folder and removes the
+  // temporary one.
+  ~BattleHarness();
+  BattleHarness(const BattleHarness&) = delete;
+  BattleHarness& operator=(const BattleHarness&) = delete;
+
+  // Writes a file under the temporary data root (for fixture levels and sheets).
+  void writeFile(const std::string& path, const std::string& bytes) const;
+  // Starts the level and runs it to its end or the tick limit.
+  BattleTrace run(const BattleRun& battle);
+
+  RuvMap& map() { return *mMap; }
+  const std::filesystem::path& root() const { return mRoot; }
+
+ private:
+  std::filesystem::path mPrevious;
+  std::filesystem::path mRoot;
+  fakes::ScriptedBass mBass;
+  fakes::RecordingRender mRender;
+  std::unique_ptr<RuvMap> mMap;
+};
+
+// The battle state as a hash: lives, money, the wave manager's counters and every live unit.
+std::uint64_t battleStateHash(const RuvMap& map);
+
+}  // namespace harness
