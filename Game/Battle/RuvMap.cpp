@@ -9,6 +9,7 @@
 #include "Core/Render/Image.h"
 #include "Core/Render/ParticleEmitter.h"
 #include "Core/Render/ParticleSystem.h"
+#include "Core/Render/RenderTarget.h"
 #include "Framework/GameApplication.h"
 #include "Game/App/RuvProgress.h"
 #include "Game/App/RuvUpgrades.h"

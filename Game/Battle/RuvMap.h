@@ -13,6 +13,7 @@ namespace render {
 class Graphics;
 class Image;
 class ParticleEmitter;
+class RenderTarget;
 }  // namespace render
 
 class HUD;
@@ -152,7 +153,7 @@ class RuvMap : public RuvMapState {
   // In the Part's order.
   bool mSceneryDirty = false;
   float mGameTime = 0.0f;  // level clock, seconds
-  std::unique_ptr<render::Image> mSceneryCache;
+  std::unique_ptr<render::RenderTarget> mSceneryCache;
   render::Image* mRoadBrush = nullptr;  // owned by the art set "ruv/ui"
   std::unique_ptr<RuvRouteTable> mRoutes;
   math::Rect mSceneryRect;

@@ -12,6 +12,7 @@
 #include "Core/Render/Graphics.h"
 #include "Core/Render/ParticleEmitter.h"
 #include "Core/Render/ParticleSystem.h"
+#include "Core/Render/RenderTarget.h"
 #include "Game/Art/RuvAnimation.h"
 #include "Game/Battle/RuvMapDraw.h"
 #include "Game/Battle/RuvRoutes.h"
