@@ -12,6 +12,7 @@
 #include "Game/Battle/RuvWallet.h"
 #include "Game/Battle/RuvWaveHint.h"
 #include "Game/Entities/RuvSpellSheet.h"
+#include "Game/Entities/RuvTower.h"
 
 namespace dispatchtest {
 namespace {
@@ -209,6 +210,54 @@ TEST_F(SpellButtonTest, ArmedSpellWaitsOnTheHud) {
   Release();
   EXPECT_EQ(mMap->mArmedSpell, Button(0));
   EXPECT_EQ(Bullets(), 0u);
+}
+
+}  // namespace
+}  // namespace dispatchtest
+
+namespace dispatchtest {
+namespace {
+
+struct PressCountingScreen : FakeTopScreen {
+  void onMouseDown(int, int) override { ++presses; }
+  int presses = 0;
+};
+
+TEST_F(DispatchTest, PressesReachTheTopScreenUnlessTheMapTakesThem) {
+  auto screen = std::make_unique<PressCountingScreen>();
+  PressCountingScreen& top = *screen;
+  mMap->mHud->stack.push_back(std::move(screen));
+  mMap->onMouseDown(10, 10);
+  EXPECT_EQ(top.presses, 1);
+  mMap->mRadialMenu = std::make_unique<RuvRadialMenu>();
+  mMap->onMouseDown(10, 10);
+  EXPECT_EQ(top.presses, 1);
+  mMap->mRadialMenu->active = 0;
+  mMap->onMouseDown(10, 10);
+  EXPECT_EQ(top.presses, 2);
+  mMap->mState = 12;
+  top.name = u"done";
+  mMap->onMouseDown(10, 10);
+  EXPECT_EQ(top.presses, 2);
+  EXPECT_EQ(mMap->mState, 7);
+  EXPECT_TRUE(mMap->mHud->stack.empty());
+}
+
+TEST_F(DispatchTest, TowerMenuOpensOnATowerAndClosesOnASecondRelease) {
+  mMap->mTowers.push_back(std::make_unique<RuvTower>());
+  RuvTower& tower = *mMap->mTowers.back();
+  tower.position = math::Point2(300.0f, 300.0f);
+  Top(u"");
+  Release(320, 330);
+  ASSERT_TRUE(mMap->mRadialMenu);
+  EXPECT_EQ(mMap->mRadialMenu->tower, &tower);
+  EXPECT_EQ(mMap->mRadialMenu->mode, 0);
+  EXPECT_EQ(mMap->mRadialMenu->centreX, 300.0f);
+  Release(300, 349);
+  EXPECT_EQ(mMap->mRadialMenu->phase, RuvRadialMenu::kClosing);
+  mMap->mRadialMenu.reset();
+  Release(300, 350);
+  EXPECT_FALSE(mMap->mRadialMenu);
 }
 
 }  // namespace
