@@ -149,3 +149,19 @@ TEST_F(SpellCastTest, MapCastStartsTheRecharge) {
 }
 
 }  // namespace
+
+namespace {
+
+class SampleSpellsTest : public battletest::BattleMapTest {};
+
+TEST_F(SampleSpellsTest, EveryRowNamesASpellPrototypeAndItsIcons) {
+  ASSERT_FALSE(mMap->mSpells->rows.empty());
+  for (const std::unique_ptr<RuvSpellRow>& row : mMap->mSpells->rows) {
+    EXPECT_NE(mMap->mProtos->findProto(row->protoId), nullptr) << row->protoId;
+    EXPECT_NE(row->icon, nullptr) << row->iconPath;
+    EXPECT_NE(row->secondIcon, nullptr) << row->secondIconPath;
+    EXPECT_EQ(mMap->mSpells->findSpell(row->spellNumber), row.get());
+  }
+}
+
+}  // namespace
