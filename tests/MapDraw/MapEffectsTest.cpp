@@ -7,6 +7,8 @@
 
 #include "Core/Math/Random.h"
 #include "Core/Render/ParticleEmitter.h"
+#include "Core/Render/ParticleSystem.h"
+#include "Game/Entities/RuvProtos.h"
 #include "Game/Art/RuvAnimation.h"
 #include "Game/Battle/RuvFxTriggers.h"
 #include "Game/Entities/RuvParticle.h"
@@ -122,6 +124,26 @@ TEST_F(MapEffectsTest, LoopingAndNamelessPoints) {
   EXPECT_EQ(effects.size(), 1u);
   EXPECT_TRUE(triggers.spots[0]->loop);
   EXPECT_TRUE(triggers.spots[1]->started);
+}
+
+}  // namespace
+
+namespace {
+
+class SampleEffectsTest : public battletest::BattleMapTest {};
+
+TEST_F(SampleEffectsTest, EveryEffectTheCodeAndTheSheetsNameExists) {
+  std::vector<std::string> names = {"active", "active_btn", "build",    "upgrade", "damage_h", "mg_00",
+                                    "t_line", "portal_1",   "blow_bub", "hammer",  "tr1",      "bird"};
+  for (const std::unique_ptr<RuvProto>& proto : mMap->mProtos->getList()) {
+    for (const std::u16string* name : {&proto->onFire, &proto->onAmmo, &proto->onHit}) {
+      if (!name->empty()) names.emplace_back(name->begin(), name->end());
+    }
+  }
+  for (const std::string& name : names) {
+    std::unique_ptr<render::ParticleEmitter> emitter(render::ParticleSystem::Instance()->CreateEmitter(name));
+    EXPECT_NE(emitter, nullptr) << name;
+  }
 }
 
 }  // namespace
