@@ -165,3 +165,37 @@ TEST_F(SampleSpellsTest, EveryRowNamesASpellPrototypeAndItsIcons) {
 }
 
 }  // namespace
+
+namespace {
+
+class SampleLevelSpellsTest : public battletest::BattleMapTest {
+ protected:
+  void Run(float seconds) {
+    for (int i = 0; i < int(seconds * 60.0f); ++i) mMap->update(1.0f / 60.0f);
+  }
+};
+
+TEST_F(SampleLevelSpellsTest, EverySpellIsCastOnceOnTheFirstLevel) {
+  mMap->mMode = 1;
+  mMap->mEpisode = 0;
+  mMap->mLevel = 0;
+  mMap->startLevel();
+  ASSERT_EQ(mMap->mState, RuvMap::kStatePlaying);
+  Run(8.0f);
+  ASSERT_FALSE(mMap->mWaves->units.empty());
+  for (const std::unique_ptr<RuvSpellRow>& row : mMap->mSpells->rows) {
+    RuvUnit& unit = *mMap->mWaves->units.front();
+    const float health = unit.health;
+    mMap->mHud->spellButtons.push_back(std::make_unique<HUDSpellButton>(row->spellNumber));
+    HUDSpellButton& button = *mMap->mHud->spellButtons.back();
+    const size_t bullets = mMap->mBullets->bullets.size();
+    ASSERT_TRUE(mMap->castSpell(button, unit.position.x, unit.position.y));
+    EXPECT_EQ(mMap->mBullets->bullets.size(), bullets + 1);
+    EXPECT_TRUE(button.recharging);
+    EXPECT_LT(unit.health, health) << row->spellNumber;
+  }
+  Run(2.0f);
+  EXPECT_EQ(mMap->mState, RuvMap::kStatePlaying);
+}
+
+}  // namespace
