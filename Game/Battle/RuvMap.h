@@ -37,6 +37,7 @@ class RuvTower;
 class RuvUnit;
 class RuvWaveHint;
 class RuvWaveManager;
+struct RuvWaveEntry;
 struct RuvEpisodeSetup;
 struct RuvLink;
 struct RuvPoint;
@@ -123,6 +124,17 @@ class RuvMap : public RuvMapState {
   // Level end (RuvMapLevel.cpp): only while playing (loseLevel also during the buy-health offer).
   void winLevel();
   void loseLevel();
+  // A unit arrived at the goal (RuvMapLevel.cpp): its entry got through, it is reaped next, and its
+  // prototype's "strength" comes off the lives, which stop at 0. At 0 lives the buy-health offer
+  // opens when the feature "low_life_dialog" is active, else the level is lost. Lives already at 0
+  // stay untouched.
+  void onUnitReachedGoal(RuvUnit* unit);
+  // The unit of a due entry at the point (RuvMapUnits.cpp): made and listed by the wave manager,
+  // routed to the goal. Null, and the entry counts as killed, when the entry names no prototype or
+  // no route leads from the point to the goal.
+  RuvUnit* spawnUnit(RuvWaveEntry& entry, const RuvPoint& point);
+  // The two-button offer to buy health (the product's price in its text), state 22.
+  void openBuyHealthOffer();
   // What a finished purchase grants (RuvMapPurchases.cpp): gem packs, health, the premium reset.
   // Registered with the purchase results at construction and unregistered at destruction.
   void onPurchaseResult(const TPurchaseResult& result);

@@ -15,7 +15,6 @@
 #include "Game/App/SoundTags.h"
 #include "Game/Art/RuvAnimation.h"
 #include "Game/Battle/RuvFxTriggers.h"
-#include "Game/Battle/RuvLevelEnd.h"
 #include "Game/Battle/RuvLevelFile.h"
 #include "Game/Battle/RuvLevelPaths.h"
 #include "Game/Battle/RuvMap.h"
@@ -159,8 +158,7 @@ void RuvMap::loadLevelFile(const std::u16string& path) {
   mWallet->addMoney(money);
   mWallet->shownMoney = mWallet->money;
   // The route table samples the lanes of this file's waves.
-  mRoutes->build(RuvGraph(mPoints, mLinks), level.laneDemands(),
-                 levelPathStem(mMode, mEpisode, mLevel) + u".cache");
+  mRoutes->build(RuvGraph(mPoints, mLinks), level.laneDemands(), levelPathStem(mMode, mEpisode, mLevel) + u".cache");
   renderSceneryCache();
 }
 
@@ -195,8 +193,8 @@ void RuvMap::winLevel() {
   mHud->pushWindow(result);
   result->setText(u"levelResult", levelText(u"game_win"));
   const std::u16string episodeKey = (mMode == 3 ? u"episodeHardcore" : u"episode") + levelDecimal(mEpisode);
-  result->setText(u"levelName", LocalStrings::Instance()->get(episodeKey) + u" " + levelDecimal(mEpisode + 1) +
-                                    u" - " + levelDecimal(mLevel + 1));
+  result->setText(u"levelName", LocalStrings::Instance()->get(episodeKey) + u" " + levelDecimal(mEpisode + 1) + u" - " +
+                                    levelDecimal(mLevel + 1));
   result->setText(u"gameName", levelModeName(mMode));
   result->setText(u"killScore", levelText(u"game_kill_score") + u"0");
   result->setText(u"goldBonus", levelText(u"game_combo_bonus") + u"0");
@@ -204,38 +202,38 @@ void RuvMap::winLevel() {
   result->setText(u"totalScore", levelText(u"game_total_score") + u"0");
 }
 
-void onUnitReachedGoal(RuvMap& map, RuvUnit& unit) {
-  const RuvProto* proto = map.mProtos->findProto(unit.entry->protoId);
-  unit.entry->state = RuvWaveEntry::kGotThrough;
-  unit.alive = 0;
-  unit.gotThrough = 1;
+void RuvMap::onUnitReachedGoal(RuvUnit* unit) {
+  const RuvProto* proto = mProtos->findProto(unit->entry->protoId);
+  unit->entry->state = RuvWaveEntry::kGotThrough;
+  unit->alive = 0;
+  unit->gotThrough = 1;
   auto effect = std::make_unique<RuvEffect>("damage_h");
   if (effect->emitter) {
-    effect->emitter->SetPosition(unit.position, 0);
+    effect->emitter->SetPosition(unit->position, 0);
     effect->emitter->SetLoopMode(2);
     effect->emitter->SetState(render::ParticleEmitter::kPlaying);
   }
-  map.mEffects.push_back(std::move(effect));
-  if (map.mLives == 0.0f) return;
-  map.mLives -= proto ? proto->strength : 0.0f;
-  map.mHud->updateLivesText();
-  if (map.mLives > 0.0f) return;
-  map.mLives = 0.0f;
+  mEffects.push_back(std::move(effect));
+  if (mLives == 0.0f) return;
+  mLives -= proto ? proto->strength : 0.0f;
+  mHud->updateLivesText();
+  if (mLives > 0.0f) return;
+  mLives = 0.0f;
   if (!RuvFeatures::instance().getFlag(RuvFeatures::kLowLifeDialog, RuvFeatures::kIsActive)) {
-    map.loseLevel();
+    loseLevel();
     return;
   }
-  levelStopBattle(map);
-  openBuyHealthOffer(map);
+  levelStopBattle(*this);
+  openBuyHealthOffer();
 }
 
-void openBuyHealthOffer(RuvMap& map) {
+void RuvMap::openBuyHealthOffer() {
   const purchase::Product* product = purchase::PurchaseSystem::Instance()->FindProduct(u"buy_health");
   // Without the product the offer still opens, with an empty price.
   const std::u16string price = product ? product->price : std::u16string();
   auto* offer = new HUDWindow;
   offer->setText(u"text", (base::Format(levelText(u"buyHealthDialogText")) % price).GetResult());
   offer->setText(u"caption", levelText(u"buyHealthDialogTitle"));
-  map.mHud->pushWindow(offer);
-  map.mState = kBuyHealthState;
+  mHud->pushWindow(offer);
+  mState = kBuyHealthState;
 }

@@ -5,7 +5,6 @@
 #include "Core/Purchase/PurchaseResultEvent.h"
 #include "Game/App/RuvProgress.h"
 #include "Game/App/RuvUpgrades.h"
-#include "Game/Battle/RuvLevelEnd.h"
 #include "Game/Battle/RuvMap.h"
 #include "Game/Battle/RuvWallet.h"
 #include "Game/Screens/StandInScreens.h"
@@ -46,7 +45,7 @@ void RuvMap::onPurchaseResult(const TPurchaseResult& result) {
       mHud->updateLivesText();
       for (const std::unique_ptr<HUDSpellButton>& button : mHud->spellButtons) button->playReadyEffect();
     } else {
-      openBuyHealthOffer(*this);
+      openBuyHealthOffer();
     }
   }
   if (product->name == u"reset_premium_points" && result.code == TPurchaseResult::kPurchaseSucceeded) {

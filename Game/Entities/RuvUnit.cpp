@@ -13,7 +13,6 @@
 #include "Game/Art/RuvFrameEntry.h"
 #include "Game/Art/RuvPopupList.h"
 #include "Game/Art/RuvResources.h"
-#include "Game/Battle/RuvLevelEnd.h"
 #include "Game/Battle/RuvMap.h"
 #include "Game/Battle/RuvWallet.h"
 #include "Game/Entities/RuvModifier.h"
@@ -78,10 +77,12 @@ RuvUnit::RuvUnit() = default;
 
 RuvUnit::~RuvUnit() = default;
 
-const RuvProto* RuvUnit::proto() const {
-  const RuvProto* base = mMap && entry && mMap->mProtos ? mMap->mProtos->findProto(entry->protoId) : nullptr;
-  return base ? base->tierForLevel(tierLevel) : nullptr;
+const RuvProto* unitTierProto(const RuvProtoLibrary* library, const RuvWaveEntry& entry) {
+  const RuvProto* base = library ? library->findProto(entry.protoId) : nullptr;
+  return base ? base->tierForLevel(entry.upgrade - 1) : nullptr;
 }
+
+const RuvProto* RuvUnit::proto() const { return mMap && entry ? unitTierProto(mMap->mProtos.get(), *entry) : nullptr; }
 
 float RuvUnit::maxHealth() const {
   const RuvProto* tier = proto();
@@ -235,10 +236,11 @@ void RuvUnit::startDying(const RuvProto& tier) {
   float incomeShare = 0.0f;  // income towers come with the towers
   const int reward = unitKillReward(tier.cost, mMap->mEnemyCostBonus, incomeShare);
   mMap->mWallet->onKill(reward, position.x, position.y - 50.0f);
-  if (mMap->mPopups) mMap->mPopups->add(position.x, position.y, 4)->text = u"+ " + [reward] {
-    const std::string digits = std::to_string(reward);
-    return std::u16string(digits.begin(), digits.end());
-  }();
+  if (mMap->mPopups)
+    mMap->mPopups->add(position.x, position.y, 4)->text = u"+ " + [reward] {
+      const std::string digits = std::to_string(reward);
+      return std::u16string(digits.begin(), digits.end());
+    }();
   animationTime = 0.0f;
   if (tier.explodeStr > 0.0f) {
     auto effect = std::make_unique<RuvEffect>("mg_00");
@@ -314,7 +316,7 @@ void RuvUnit::walk(const RuvProto& tier, float dt) {
       enterLink();
       return;
     }
-    onUnitReachedGoal(*mMap, *this);
+    mMap->onUnitReachedGoal(this);
     return;
   }
   if (polyline.empty()) return;
@@ -330,7 +332,7 @@ void RuvUnit::flyStraight(const RuvProto& tier, float dt) {
   const float dx = goal->x - position.x;
   const float dy = goal->y - position.y;
   const float length = std::sqrt(dx * dx + dy * dy);
-  if (length < kGoalReachDistance) onUnitReachedGoal(*mMap, *this);
+  if (length < kGoalReachDistance) mMap->onUnitReachedGoal(this);
   if (length > 0.0f) {
     const float step = std::min(length, tier.speed * dt);
     position.x += dx / length * step;
@@ -347,7 +349,7 @@ void RuvUnit::releaseCarried() {
   const float start = std::clamp(progress - 0.1f, 0.0f, 0.85f);
   for (int i = 0; i < 3; ++i) {
     RuvWaveEntry& carried = entry->wave->addSpawnedEntry(kCarriedProtoId, tierLevel + 1, entry->y);
-    RuvUnit* unit = mMap->mWaves->spawnUnit(carried, *from);
+    RuvUnit* unit = mMap->spawnUnit(carried, *from);
     if (!unit) continue;
     unit->route = route;
     unit->routeIndex = routeIndex;
@@ -379,7 +381,7 @@ void RuvUnit::raiseDead() {
                              : spawnPoint;
   if (!from) return;
   RuvWaveEntry& raisedEntry = entry->wave->addSpawnedEntry(kRaisedProtoId, 1, entry->y);
-  RuvUnit* raised = mMap->mWaves->spawnUnit(raisedEntry, *from);
+  RuvUnit* raised = mMap->spawnUnit(raisedEntry, *from);
   if (!raised) return;
   raised->route = route;
   raised->routeIndex = routeIndex;

@@ -18,6 +18,7 @@ class Image;
 class RuvMap;
 class RuvModifier;
 class RuvProto;
+class RuvProtoLibrary;
 class RuvTower;
 struct RuvWaveEntry;
 
@@ -88,7 +89,7 @@ class RuvUnit {
   float speedMultiplier = 1.0f;
   float speedMultiplierTarget = 1.0f;
   const RuvFrameEntry* currentFrame = nullptr;  // drawn last, from the art set
-  std::unique_ptr<render::Image> shadow;         // flyers of the shadowed kinds only
+  std::unique_ptr<render::Image> shadow;        // flyers of the shadowed kinds only
 
  protected:
   // A unit of no level and no entry, for doubles that replace the update.
@@ -115,6 +116,9 @@ class RuvUnit {
   std::uint32_t mDrawSequence = 1;
 };
 
+// The entry's prototype at tier level "upgrade" - 1 (the base prototype for level 0 or below, or
+// without tiers); null when the library (or the prototype) is missing.
+const RuvProto* unitTierProto(const RuvProtoLibrary* library, const RuvWaveEntry& entry);
 // The reward of a kill: trunc(ceil(bonus x cost) + trunc(cost x incomeShare + 0.5) + cost).
 int unitKillReward(float cost, float costBonus, float incomeShare);
 // The animation length of frames at fps; 0 when fps is not above 0 (the animation counts as shown).

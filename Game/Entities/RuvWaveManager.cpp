@@ -136,7 +136,7 @@ void RuvWaveManager::spawnEntry(RuvWaveEntry& entry, int spawnPointId) {
     entry.state = RuvWaveEntry::kKilled;
     return;
   }
-  spawnUnit(entry, *point);
+  mMap->spawnUnit(entry, *point);
 }
 
 void RuvWaveManager::waveEvent(const char* name) {
@@ -146,25 +146,16 @@ void RuvWaveManager::waveEvent(const char* name) {
 
 RuvUnit* RuvWaveManager::spawnUnit(RuvWaveEntry& entry, const RuvPoint& point) {
   entry.spawned = 1;
-  const RuvProto* base = mMap->mProtos ? mMap->mProtos->findProto(entry.protoId) : nullptr;
-  const RuvGraph graph(mMap->mPoints, mMap->mLinks);
-  const RuvPoint* goal = graph.firstGoalPoint();
-  if (!base || !goal) {
-    base::LogBlock(u"RuvWaveManager: no prototype %d or no goal, the entry counts as killed.\n") % entry.protoId;
+  if (!unitTierProto(mMap->mProtos.get(), entry)) {
+    base::LogBlock(u"RuvWaveManager: no prototype %d, the entry counts as killed.\n") % entry.protoId;
     entry.state = RuvWaveEntry::kKilled;
     return nullptr;
   }
-  auto unit = std::make_unique<RuvUnit>(*mMap, entry);
-  std::vector<int> route =
-      unit->proto()->straight ? std::vector<int>{point.id, goal->id} : graph.findRoute(point, *goal);
-  if (route.empty()) {
-    base::LogBlock(u"RuvWaveManager: no route from point %d to the goal, the entry counts as killed.\n") % point.id;
-    entry.state = RuvWaveEntry::kKilled;
-    return nullptr;
-  }
-  unit->setRoute(std::move(route), point);
-  units.push_back(std::move(unit));
-  return units.back().get();
+  units.push_back(std::make_unique<RuvUnit>(*mMap, entry));
+  RuvUnit* unit = units.back().get();
+  unit->spawnPoint = &point;
+  unit->position = math::Point2(point.x, point.y);
+  return unit;
 }
 
 void RuvWaveManager::unitsInCircle(float x, float y, float diameter, std::vector<RuvUnit*>& out) const {

@@ -41,8 +41,8 @@ class RuvWaveManager : public RuvEntrySpawner {
   void setClock(float t);
   // The least over the active waves of timeout + min(0, smallest "x") / 45; kNoHintTime without any.
   float nextHintTime() const;
-  // Creates, routes and lists the entry's unit at the point. Null (the entry counts as killed) when
-  // the entry names no prototype or no route leads from the point to the goal.
+  // Creates and lists the entry's unit at the point (not routed yet) and marks the entry spawned.
+  // Null, and the entry counts as killed, when the entry names no prototype.
   RuvUnit* spawnUnit(RuvWaveEntry& entry, const RuvPoint& point);
   // Appends every live unit whose position lies within diameter / 2 of (x, y), in list order.
   void unitsInCircle(float x, float y, float diameter, std::vector<RuvUnit*>& out) const;

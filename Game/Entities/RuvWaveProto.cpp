@@ -5,7 +5,10 @@
 #include "Game/Battle/RuvLevelFile.h"
 
 RuvWaveProto::RuvWaveProto(const RuvLevelWave& wave)
-    : spawnPointId(wave.spawn), timeout(wave.timeout), wipeAward(wave.wipeAward), linked(wave.linked),
+    : spawnPointId(wave.spawn),
+      timeout(wave.timeout),
+      wipeAward(wave.wipeAward),
+      linked(wave.linked),
       scale(wave.scale) {
   for (const RuvLevelEntry& fileEntry : wave.entries) {
     auto entry = std::make_unique<RuvWaveEntry>();

@@ -4,7 +4,6 @@
 #include "Core/Base/TextFile.h"
 #include "Game/App/LocalStrings.h"
 #include "Game/App/RuvFeatures.h"
-#include "Game/Battle/RuvLevelEnd.h"
 #include "Game/Battle/RuvMap.h"
 #include "Game/Entities/RuvWaveManager.h"
 #include "Game/Screens/StandInScreens.h"
@@ -71,7 +70,7 @@ TEST_F(LevelEndTest, OfferOpensWhenTheFeatureIsActiveAndFurtherArrivalsCostNothi
   ASSERT_FALSE(mMap->mWaves->units.empty());
   mMap->mState = 0;
   mMap->mSpeed = 1.0f;
-  onUnitReachedGoal(*mMap, *mMap->mWaves->units[0]);
+  mMap->onUnitReachedGoal(mMap->mWaves->units[0].get());
   EXPECT_FLOAT_EQ(mMap->mLives, 0.0f);
   EXPECT_EQ(mMap->mState, 0);
 }
@@ -82,9 +81,8 @@ TEST_F(LevelEndTest, WinAndLoseActOnlyWhilePlaying) {
     bool win;
     int after;
   };
-  const Case cases[] = {{0, true, 1},   {0, false, 2}, {22, false, 2}, {22, true, 22}, {1, false, 1},
-                        {2, true, 2},   {1, true, 1},  {2, false, 2},  {4, true, 4},   {4, false, 4},
-                        {3, false, 3},  {6, true, 6}};
+  const Case cases[] = {{0, true, 1}, {0, false, 2}, {22, false, 2}, {22, true, 22}, {1, false, 1}, {2, true, 2},
+                        {1, true, 1}, {2, false, 2}, {4, true, 4},   {4, false, 4},  {3, false, 3}, {6, true, 6}};
   WriteLevel(1, 7, 0, "<waves/>");
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << "state " << c.state << (c.win ? " win" : " lose"));

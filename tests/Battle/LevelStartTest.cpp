@@ -44,8 +44,11 @@ TEST_F(LevelStartTest, LivesAndStartMoneyByModeAndBonus) {
     float lives;
     int money;  // from a budget of 150
   };
-  const Case cases[] = {{1, -1, -1, 25.0f, 150}, {0, 1, -1, 30.0f, 150}, {2, 2, 0, 35.0f, 165},
-                        {1, -1, 1, 25.0f, 187},  {3, 2, 1, 1.0f, 150}};  // no upgrades count in hardcore
+  const Case cases[] = {{1, -1, -1, 25.0f, 150},
+                        {0, 1, -1, 30.0f, 150},
+                        {2, 2, 0, 35.0f, 165},
+                        {1, -1, 1, 25.0f, 187},
+                        {3, 2, 1, 1.0f, 150}};  // no upgrades count in hardcore
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << "mode " << c.mode << " lives " << c.livesUpgrade << " budget "
                                     << c.budgetUpgrade);
@@ -119,7 +122,9 @@ TEST_F(LevelStartTest, ReloadDeletesUnitsBeforeTheirWaves) {
 }
 
 TEST_F(LevelStartTest, FirstTickAfterALoadAdvancesAtMostAThirtiethOfASecond) {
-  WriteLevel(1, 7, 0, "<waves><wave><u id='1' upgrade='1'/><u id='1' upgrade='1' x='45'/><u id='1' upgrade='1' x='90'/></wave></waves>");
+  WriteLevel(1, 7, 0,
+             "<waves><wave><u id='1' upgrade='1'/><u id='1' upgrade='1' x='45'/><u id='1' upgrade='1' "
+             "x='90'/></wave></waves>");
   Start(1, 7, 0);
   mMap->mGameTime = 0.0f;
   mMap->update(5.0f);  // the frame that held the load

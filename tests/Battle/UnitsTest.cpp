@@ -49,8 +49,7 @@ TEST_F(UnitsTest, KillRewardFormula) {
   };
   const Case cases[] = {{10.0f, 0.25f, 0.2f}, {10.0f, 0.0f, 0.0f}, {7.0f, 0.1f, 0.5f}, {3.0f, 0.5f, 0.17f}};
   for (const Case& c : cases) {
-    const int expected =
-        static_cast<int>(std::ceil(c.bonus * c.cost) + std::trunc(c.cost * c.share + 0.5f) + c.cost);
+    const int expected = static_cast<int>(std::ceil(c.bonus * c.cost) + std::trunc(c.cost * c.share + 0.5f) + c.cost);
     EXPECT_EQ(unitKillReward(c.cost, c.bonus, c.share), expected) << c.cost << " " << c.bonus << " " << c.share;
   }
   EXPECT_EQ(unitKillReward(10.0f, 0.25f, 0.2f), 15);
@@ -174,7 +173,9 @@ TEST_F(UnitsTest, NecromancerRaisesTheDeadOnce) {
 }
 
 TEST_F(UnitsTest, ExplosionHurtsNeighboursInItsRadius) {
-  WriteLevel(1, 7, 0, "<waves><wave><u id='8' upgrade='1'/><u id='1' upgrade='1'/><u id='1' upgrade='1' x='450'/></wave></waves>");
+  WriteLevel(
+      1, 7, 0,
+      "<waves><wave><u id='8' upgrade='1'/><u id='1' upgrade='1'/><u id='1' upgrade='1' x='450'/></wave></waves>");
   Start(1, 7, 0);
   Run(0.2f);
   ASSERT_EQ(mMap->mWaves->units.size(), 2u);

@@ -36,7 +36,8 @@ TEST(WavesHarnessTest, SampleLevelsWithoutTowers) {
 
 // One wave of three walkers (strength 2.5) on a short road, with its own units sheet.
 void WriteOneWaveFixture(const BattleHarness& battle) {
-  battle.writeFile("ruv/units_sheet.csv", "id;parent;levelid;health;speed;strength;cost;fps\n1;-1;0;100;100;2.5;10;10\n");
+  battle.writeFile("ruv/units_sheet.csv",
+                   "id;parent;levelid;health;speed;strength;cost;fps\n1;-1;0;100;100;2.5;10;10\n");
   battle.writeFile("ruv/levels_normal/level_09_01.xml",
                    "<map><li>../../ruv/data/maps/ep1_1/</li><budget>100</budget><points>"
                    "<p id='0' x='100' y='300'><a name='spawn' value='1'/></p>"

@@ -33,14 +33,15 @@ std::string LevelSceneTest::LevelText(const std::string& waves, float length, in
   const std::string text = "<map><li>../../ruv/data/maps/ep1_1/</li><budget>" + std::to_string(budget) +
                            "</budget><points>"
                            "<point id='0' x='100' y='300'><a name='spawn' value='1'/></point>"
-                           "<point id='1' x='" + goalX + "' y='300'><a name='goal' value='1'/></point>"
-                           "</points><links><link sid='0' eid='1' anchor_x='" + middleX +
-                           "' anchor_y='300'/></links>" + waves + "</map>";
+                           "<point id='1' x='" +
+                           goalX +
+                           "' y='300'><a name='goal' value='1'/></point>"
+                           "</points><links><link sid='0' eid='1' anchor_x='" +
+                           middleX + "' anchor_y='300'/></links>" + waves + "</map>";
   return text;
 }
 
-void LevelSceneTest::WriteLevel(int mode, int episode, int level, const std::string& waves, float length,
-                                int budget) {
+void LevelSceneTest::WriteLevel(int mode, int episode, int level, const std::string& waves, float length, int budget) {
   const std::string text = LevelText(waves, length, budget);
   const std::u16string stem = levelPathStem(mode, episode, level);
   WriteTestFile(std::string(stem.begin(), stem.end()) + ".xml", text);

@@ -17,10 +17,9 @@ class LevelSceneTest : public BattleMapTest {
   // The text of a level of one road of the given length (spawn point 0 at (100, 300), the goal
   // point 1 to its right) with these waves.
   static std::string LevelText(const std::string& waves, float length = 400.0f, int budget = 150);
-  // A level of one road of the given length (spawn point 0 at (100, 300), the goal point 1 to its right; a wave's default spawn 0 is the spawn point) with these waves,
-  // written at the path of (mode, episode, level).
-  void WriteLevel(int mode, int episode, int level, const std::string& waves, float length = 400.0f,
-                  int budget = 150);
+  // LevelText written at the path of (mode, episode, level); a wave's default spawn 0 is the spawn
+  // point.
+  void WriteLevel(int mode, int episode, int level, const std::string& waves, float length = 400.0f, int budget = 150);
   // Sets mode, episode and level and starts the level.
   void Start(int mode, int episode, int level);
   // Runs the map at 1/60 s ticks for that long.

@@ -56,7 +56,8 @@ TEST_F(WavesManagerTest, LinkedWavesStartTogetherAndEndTogether) {
 }
 
 TEST_F(WavesManagerTest, LastWaveLinkedStartsNothingAndThenWins) {
-  WriteLevel(1, 7, 0, "<waves><wave><u id='1' upgrade='1'/></wave><wave linked='0'><u id='1' upgrade='1'/></wave></waves>");
+  WriteLevel(1, 7, 0,
+             "<waves><wave><u id='1' upgrade='1'/></wave><wave linked='0'><u id='1' upgrade='1'/></wave></waves>");
   Start(1, 7, 0);
   Run(0.1f);
   ASSERT_EQ(mMap->mWaves->units.size(), 2u);
@@ -70,8 +71,9 @@ TEST_F(WavesManagerTest, LastWaveLinkedStartsNothingAndThenWins) {
 }
 
 TEST_F(WavesManagerTest, WipeAwardIsPaidOnceWhenEveryUnitIsKilled) {
-  WriteLevel(1, 7, 0, "<waves><wave wipeAward='40'><u id='1' upgrade='1'/><u id='1' upgrade='1' x='45'/></wave>"
-                      "<wave wipeAward='40' timeout='1'><u id='1' upgrade='1'/><u id='6' upgrade='1'/></wave></waves>",
+  WriteLevel(1, 7, 0,
+             "<waves><wave wipeAward='40'><u id='1' upgrade='1'/><u id='1' upgrade='1' x='45'/></wave>"
+             "<wave wipeAward='40' timeout='1'><u id='1' upgrade='1'/><u id='6' upgrade='1'/></wave></waves>",
              400.0f, 0);
   Start(1, 7, 0);
   RuvWallet& wallet = *mMap->mWallet;
@@ -93,7 +95,8 @@ TEST_F(WavesManagerTest, WipeAwardIsPaidOnceWhenEveryUnitIsKilled) {
 }
 
 TEST_F(WavesManagerTest, EntriesThatCannotBeMadeCountAsKilled) {
-  WriteLevel(1, 7, 0, "<waves><wave><u id='404' upgrade='1'/></wave><wave spawn='9'><u id='1' upgrade='1'/></wave></waves>");
+  WriteLevel(1, 7, 0,
+             "<waves><wave><u id='404' upgrade='1'/></wave><wave spawn='9'><u id='1' upgrade='1'/></wave></waves>");
   Start(1, 7, 0);
   Run(0.2f);
   EXPECT_TRUE(mMap->mWaves->units.empty());
@@ -125,7 +128,9 @@ TEST_F(WavesManagerTest, HintMarksTheNextGroupAndLeavesWhenItIsDue) {
 }
 
 TEST_F(WavesManagerTest, EarlyCallSetsEveryActiveClock) {
-  WriteLevel(1, 7, 0, "<waves><wave timeout='20'><u id='1' upgrade='1'/></wave><wave linked='0' timeout='20'><u id='1' upgrade='1'/></wave></waves>");
+  WriteLevel(1, 7, 0,
+             "<waves><wave timeout='20'><u id='1' upgrade='1'/></wave><wave linked='0' timeout='20'><u id='1' "
+             "upgrade='1'/></wave></waves>");
   Start(1, 7, 0);
   Run(0.5f);
   mMap->mWaves->setClock(20.0f);

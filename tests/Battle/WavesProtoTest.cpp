@@ -78,7 +78,10 @@ TEST(WavesProtoTest, DueRuleScalesTheEntryTimeAndAddsTheTimeout) {
     float scale, x;
     float expected;  // first tick at which clock >= scale * x / 45 + timeout
   };
-  const Case cases[] = {{5, 2.0f, 45.0f, 7.0f}, {5, 1.0f, 45.0f, 6.0f}, {2, 1.0f, 90.0f, 4.0f}, {1, 0.5f, 0.0f, 1.0f},
+  const Case cases[] = {{5, 2.0f, 45.0f, 7.0f},
+                        {5, 1.0f, 45.0f, 6.0f},
+                        {2, 1.0f, 90.0f, 4.0f},
+                        {1, 0.5f, 0.0f, 1.0f},
                         {0, 0.5f, 90.0f, 1.0f}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.timeout);
