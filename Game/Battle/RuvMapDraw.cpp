@@ -8,6 +8,7 @@
 
 #include "Core/App/Application.h"
 #include "Core/Base/FormatSpec.h"
+#include "Core/Base/StringEncoding.h"
 #include "Core/Math/Transform3D.h"
 #include "Core/Render/Graphics.h"
 #include "Core/Render/Image.h"
@@ -16,6 +17,7 @@
 #include "Core/Render/RenderTarget.h"
 #include "Framework/GameApplication.h"
 #include "Game/App/LocalStrings.h"
+#include "Game/App/RuvUpgrades.h"
 #include "Game/App/TMobShader.h"
 #include "Game/Art/RuvAnimation.h"
 #include "Game/Art/RuvFrameEntry.h"
@@ -25,7 +27,9 @@
 #include "Game/Battle/RuvMap.h"
 #include "Game/Battle/RuvRadialMenu.h"
 #include "Game/Battle/RuvRoutes.h"
+#include "Game/Battle/RuvSpot.h"
 #include "Game/Battle/RuvSpotList.h"
+#include "Game/Battle/RuvWallet.h"
 #include "Game/Battle/RuvWaveHint.h"
 #include "Game/Entities/RuvBulletList.h"
 #include "Game/Entities/RuvModifier.h"
@@ -467,4 +471,137 @@ float RuvMap::stepAlongLink(const RuvLink& link, float t, float length, float of
     previous = next;
     if (covered >= length) return t;
   }
+}
+
+namespace {
+
+// A spot's range factor; a spot without one leaves the range as it is, as for the tower's range.
+float radialRangeFactor(float radiusMult) { return radiusMult != 0.0f ? radiusMult : 1.0f; }
+
+// The radius image scaled to a range of diameter r x mult, its gold rim and a ring that grows from
+// the centre to 1.125 times the range once a second while fading.
+void drawRangeCircles(render::Graphics& graphics, render::Image* radiusImage, float x, float y, float scale,
+                      float pulseRadius, float fraction) {
+  graphics.SetColorRGBA(1.0f, 1.0f, 1.0f, 1.0f);
+  math::Transform2D at;
+  at.Scale(scale, scale);
+  at.Translate(x, y);
+  drawCentredImage(graphics, radiusImage, at);
+  graphics.SetColorRGBA(0.71f, 0.63f, 0.31f, 1.0f);
+  drawCircle(graphics, x, y, scale * kDrawRadiusImageSize * 0.5f);
+  graphics.SetColorRGBA(0.0f, 0.36f, 0.125f, 1.0f - fraction);
+  drawCircle(graphics, x, y, pulseRadius * 1.125f * fraction);
+  graphics.SetColorRGBA(1.0f, 1.0f, 1.0f, 1.0f);
+}
+
+void drawRadialRangePreview(render::Graphics& graphics, const RuvRadialMenu& menu, RuvMap& map) {
+  if (menu.phase == RuvRadialMenu::kClosing || !menu.spot) return;
+  const float x = frameCentreX(*menu.spot);
+  const float y = frameCentreY(*menu.spot);
+  const float fraction = menu.timer - std::floor(menu.timer);
+  if (menu.mode == RuvRadialMenu::kBuildMode) {
+    if (menu.hoveredId <= 0) return;
+    const std::unique_ptr<RuvProto> copy = map.mProtos->makeUpgradedProto(menu.hoveredId, map.mUpgrades.get());
+    if (!copy) return;
+    const auto* spot = static_cast<const RuvSpot*>(menu.spot->owner);
+    const float mult = radialRangeFactor(spot ? spot->attributes.getFloat("radius_mult") : 0.0f);
+    drawRangeCircles(graphics, map.mArtRadius, x, y, copy->r / kDrawRadiusImageSize * mult, copy->r * 0.5f * mult,
+                     fraction);
+    return;
+  }
+  RuvTower* tower = menu.tower.get();
+  if (menu.mode != RuvRadialMenu::kTowerMode || !tower) return;
+  const float mult = radialRangeFactor(tower->spotAttribute("radius_mult"));
+  const RuvProto* current = tower->tier();
+  const RuvProto* shown = menu.hoveredItem ? menu.hoveredItem->proto : current;
+  if (!shown) return;
+  float radius = shown->r;
+  if (!menu.hoveredItem) {
+    RuvProto copy;
+    copy.copyFrom(*shown);
+    if (map.mUpgrades) map.mUpgrades->applyToProto(copy);
+    radius = copy.r;
+  }
+  const float pulse = ((current ? current->r : 0.0f) + shown->r) * 0.5f * mult;
+  drawRangeCircles(graphics, map.mArtRadius, x, y, radius / kDrawRadiusImageSize * mult, pulse, fraction);
+}
+
+render::Image* radialItemIcon(const RuvRadialItem& item, const RuvRadialMenu& menu, const RuvMap& map) {
+  if (!item.proto) return menu.mode == RuvRadialMenu::kBuySpotMode ? map.mArtBuy : map.mArtSell;
+  if (item.proto->stars == 1) return map.mArtLevel2;
+  if (item.proto->stars == 2) return map.mArtLevel3;
+  const auto icon = map.mArtTowerIcons.find(item.proto->id);
+  return icon != map.mArtTowerIcons.end() ? icon->second : nullptr;
+}
+
+// The icons of the prototype's abilities on a half circle above the item.
+void drawRadialBadges(render::Graphics& graphics, const RuvProto& proto, const RuvMap& map, float x, float y) {
+  std::vector<render::Image*> badges;
+  for (const std::u16string& name : proto.addons) {
+    const auto icon = map.mArtAbilityIcons.find(std::string(name.begin(), name.end()));
+    if (icon != map.mArtAbilityIcons.end() && icon->second) badges.push_back(icon->second);
+  }
+  const float spacing = 180.0f / float(badges.size() + 1);
+  const float base = spacing + 270.0f;
+  for (size_t j = 0; j < badges.size(); ++j) {
+    const float e = (float(j) * spacing + base) * kDrawDegrees;
+    math::Transform2D at;
+    at.Translate(x + std::sin(e) * 35.0f, y + std::cos(e) * 35.0f);
+    drawCentredImage(graphics, badges[j], at);
+  }
+}
+
+}  // namespace
+
+void RuvRadialMenu::draw(render::Graphics& graphics) {
+  if (!active || !mMap) return;
+  RuvMap& map = *mMap;
+  drawRadialRangePreview(graphics, *this, map);
+  if (RuvTower* owner = tower.get()) {
+    if (phase != kClosing) owner->drawDirect(graphics);
+  }
+  const float k = phase == kOpening ? timer / kTransitionSeconds : phase == kClosing ? 1.0f - timer / kTransitionSeconds : 1.0f;
+  if (items.empty()) {
+    active = 0;
+    return;
+  }
+  const float money = map.mWallet ? float(map.mWallet->money) : 0.0f;
+  std::vector<int> protoIds;
+  for (const std::unique_ptr<RuvRadialItem>& item : items) protoIds.push_back(item->proto ? item->proto->id : 0);
+  const RuvRadialLayout layout = radialLayout(centreX, centreY, radius, arcStart, arcEnd, protoIds, edgeFlag, k);
+  if (layout.reverse) std::reverse(items.begin(), items.end());
+  arcStart = layout.arcStart;
+  arcEnd = layout.arcEnd;
+  for (size_t i = 0; i < items.size(); ++i) {
+    RuvRadialItem& item = *items[i];
+    item.angle = layout.angles[i];
+    const float a = item.angle * kDrawDegrees;
+    graphics.SetColorRGBA(1.0f, 1.0f, 1.0f, k);
+    math::Transform2D at;
+    at.Translate(layout.x[i], layout.y[i]);
+    drawCentredImage(graphics, radialItemIcon(item, *this, map), at);
+    const float labelX = centreX + std::sin(a) * radius * k;
+    const float labelY = centreY + std::cos(a) * radius * k - 30.0f;
+    if (item.proto) {
+      drawRadialBadges(graphics, *item.proto, map, layout.x[i], layout.y[i]);
+      const int price = int(mode == kStarMode ? item.proto->tierCost : item.cost);
+      if (money < float(price)) {
+        graphics.SetColorRGBA(0.94f, 0.44f, 0.44f, 1.0f);
+      } else {
+        graphics.SetColorRGBA(1.0f, 1.0f, 1.0f, 1.0f);
+      }
+      drawLabel(graphics, u"$" + drawDecimal(price), labelX, labelY, render::DrawTextParam::kAnchorCentre);
+      graphics.SetColorRGBA(1.0f, 1.0f, 1.0f, 1.0f);
+    }
+    if (!item.label.empty()) {
+      const auto* spotDefinition = spot ? static_cast<const RuvSpot*>(spot->owner) : nullptr;
+      const bool cannotPay = mode == kBuySpotMode && spotDefinition && map.mWallet &&
+                          (money < float(spotDefinition->cost_gold) || map.mWallet->gems < spotDefinition->cost_real);
+      if (cannotPay) graphics.SetColorRGBA(1.0f, 0.0f, 0.0f, 1.0f);
+      drawLabel(graphics, base::ToWide(item.label, base::kEncodingUtf8), labelX, labelY,
+                render::DrawTextParam::kAnchorCentre);
+      graphics.SetColorRGBA(1.0f, 1.0f, 1.0f, 1.0f);
+    }
+  }
+  graphics.SetColorRGBA(1.0f, 1.0f, 1.0f, 1.0f);
 }

@@ -15,6 +15,7 @@
 #include "Core/Render/RenderTarget.h"
 #include "Game/Art/RuvAnimation.h"
 #include "Game/Battle/RuvMapDraw.h"
+#include "Game/Battle/RuvRadialMenu.h"
 #include "Game/Battle/RuvRoutes.h"
 #include "Game/Battle/RuvSpotList.h"
 #include "Game/Battle/RuvWaveHint.h"
@@ -144,6 +145,24 @@ TEST_F(MapDrawTest, HintMarksAndRoadHighlightGoInFrontEffectsLast) {
     mMap->clearScene();
   });
   mMap->mArmedSpell = nullptr;
+}
+
+TEST_F(MapDrawTest, RadialMenuLaysOutItsItemsAndEndsWithoutAny) {
+  RuvTower tower(*mMap);
+  RuvRadialMenu menu;
+  menu.openTowerMenu(*mMap, tower);  // the sell icon alone: the tower has no prototype
+  menu.phase = RuvRadialMenu::kOpen;
+  menu.centreX = 100.0f;
+  menu.centreY = 400.0f;
+  Frame([&menu](render::Graphics& graphics) { menu.draw(graphics); });
+  ASSERT_EQ(menu.items.size(), 1u);
+  EXPECT_EQ(menu.arcStart, 0.0f);
+  EXPECT_EQ(menu.arcEnd, 180.0f);
+  EXPECT_EQ(menu.items[0]->angle, 0.0f);
+  EXPECT_EQ(menu.active, 1);
+  menu.clearItems();
+  Frame([&menu](render::Graphics& graphics) { menu.draw(graphics); });
+  EXPECT_EQ(menu.active, 0);
 }
 
 TEST_F(MapDrawTest, BattleSceneOnlyInTheBattleStates) {
