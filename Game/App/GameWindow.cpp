@@ -38,18 +38,6 @@ void UpdateBoardSlot(Window*& slot, float dt) {
   }
 }
 
-// The logo step (state 12) of the map's press dispatcher, which the map does not run yet: the top
-// screen counts the press as a skip; "done" pops the logos and opens the main menu.
-void PressOnLogoScreens(RuvMap& map, int x, int y) {
-  constexpr int kLogoScreensState = 12;
-  HUD& hud = *map.mHud;
-  if (map.mState != kLogoScreensState || hud.stack.empty()) return;
-  if (hud.stack.back()->buttonNameAt(x, y) == u"done") {
-    hud.popWindow();
-    hud.pushMainMenu();
-  }
-}
-
 }  // namespace
 
 GameWindow::GameWindow() = default;
@@ -197,10 +185,7 @@ VNResultEnum GameWindow::OnWidgetMouseWheel(math::Point3&, int delta) {
   return VN_OK;
 }
 
-void GameWindow::mapMouseDown(int x, int y) {
-  mMap->onMouseDown(x, y);
-  PressOnLogoScreens(*mMap, x, y);
-}
+void GameWindow::mapMouseDown(int x, int y) { mMap->onMouseDown(x, y); }
 void GameWindow::mapMouseUp(int x, int y) { mMap->onMouseUp(x, y); }
 void GameWindow::mapMouseMove(int x, int y) { mMap->onMouseMove(x, y); }
 void GameWindow::mapMouseWheel(int delta) { mMap->onMouseWheel(delta); }

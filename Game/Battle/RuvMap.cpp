@@ -9,6 +9,7 @@
 #include "Core/Render/Image.h"
 #include "Core/Render/ParticleEmitter.h"
 #include "Core/Render/ParticleSystem.h"
+#include "Core/Render/RenderTarget.h"
 #include "Framework/GameApplication.h"
 #include "Game/App/RuvProgress.h"
 #include "Game/App/RuvUpgrades.h"
@@ -114,7 +115,7 @@ RuvMap::RuvMap() {
   }
   mProgress = std::make_unique<RuvProgress>(this);
   mMode = mProgress->getMode();
-  mFxTriggers = std::make_unique<RuvFxTriggers>();
+  mFxTriggers = std::make_unique<RuvFxTriggers>(&mOverlayEffects);
   mWaves = std::make_unique<RuvWaveManager>();
   mBullets = std::make_unique<RuvBulletList>();
   loadSheets();
@@ -285,6 +286,7 @@ void RuvMap::refreshSpeedButtons() {
 void RuvMap::onUnitRemoved(RuvUnit* unit) {
   if (unit == mSelectedUnit) mSelectedUnit = nullptr;
   mBullets->forgetUnit(unit);
+  for (const std::unique_ptr<RuvParticle>& particle : mParticles) particle->forgetUnit(unit);
   for (const std::unique_ptr<RuvTower>& tower : mTowers) {
     if (tower->target == unit) tower->target = nullptr;
   }
@@ -321,22 +323,6 @@ int RuvMap::levelCount(int episode, bool hardcore) const {
   return hardcore ? hardcoreLevelCount(episode) : levelCount(episode);
 }
 
-void RuvMap::onMouseDown(int, int) {}
-
-void RuvMap::onMouseUp(int, int) {}
-
-void RuvMap::onMouseMove(int, int) {}
-
-void RuvMap::onMouseWheel(int) {}
-
-void RuvMap::draw(render::Graphics& graphics) {
-  if (!mReady) return;
-  mHud->drawWindows(graphics, 0);
-  mHud->drawWindows(graphics, 1);
-}
-
-void RuvMap::onPurchaseResult(const TPurchaseResult&) {}
-
 void RuvMap::updateCoinsText() {
   if (mHud) mHud->updateCoinsText();
 }
@@ -360,8 +346,6 @@ bool RuvMap::isWorkAreaTooSmall() {
   framework::GameApplication* application = mapApplication();
   return application && application->IsWorkAreaTooSmall();
 }
-
-void RuvMap::runConfirmedCommand(const std::u16string&) {}
 
 float distance(float x1, float y1, float x2, float y2) {
   const float dx = x2 - x1;

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "Core/Math/Point.h"
 #include "Core/Math/Rect.h"
 #include "Game/Battle/RuvMapState.h"
 
@@ -12,6 +13,7 @@ namespace render {
 class Graphics;
 class Image;
 class ParticleEmitter;
+class RenderTarget;
 }  // namespace render
 
 class HUD;
@@ -89,13 +91,34 @@ class RuvMap : public RuvMapState {
   // Normal plus hardcore levels of episodes 0, 1, ... up to the first missing row; an episode
   // without normal levels adds nothing.
   int totalLevelCount() const;
-  // Input in design pixels, from the root board. Not built yet: ignored.
+  // Input in design pixels, from the root board (RuvMapInput.cpp): the battle's own clicks while
+  // playing, else the clicked button's name acted on by screen state.
   void onMouseDown(int x, int y);
   void onMouseUp(int x, int y);
   void onMouseMove(int x, int y);
   void onMouseWheel(int delta);
-  // One frame. For now only the HUD's screens, layer 0 then layer 1.
+  // Casts the button's spell at the map point: sound, spell on the bullet list, recharge started.
+  // False, with nothing done, when no spell row has the button's number.
+  bool castSpell(HUDSpellButton& button, float x, float y);
+  // One frame (RuvMapDraw.cpp): the battle scene in the battle's states, then pop-ups, sprites,
+  // particles, the HUD with its two screen layers around the radial menu, and the emitters.
   void draw(render::Graphics& graphics);
+  // The scene of one frame merged into mDrawLayers[0]: scenery below, the sorted ground objects,
+  // scenery marked "^", "$" or "##", the upper objects, effects; the road highlight and the hint
+  // marks in front of it all. clearScene deletes the entries the map made (their owner is the
+  // map) and empties the layers; towers and units keep owning the records they hand over.
+  void collectScene(render::Graphics& graphics);
+  void clearScene();
+  // The road cache: a render target of the viewport's size with every link stamped by the brush.
+  void renderSceneryCache();
+  void drawRoads(render::Graphics& graphics, render::Image* brush);
+  // A brush stamp every 25 pixels of the link's curve, from its start; none at its end.
+  void stampLink(const RuvLink& link, render::Graphics& graphics, render::Image* brush);
+  // The parameter at which the curve, shifted sideways by offset, has covered length from t
+  // (steps of 0.001); 1 once it passes the end.
+  float stepAlongLink(const RuvLink& link, float t, float length, float offset) const;
+  // The developer's list of waves: per wave, each entry's id and due second.
+  void drawWaveList(render::Graphics& graphics, const RuvWaveManager& waves);
   // Level end (RuvMapLevel.cpp): only while playing (loseLevel also during the buy-health offer).
   void winLevel();
   void loseLevel();
@@ -121,9 +144,14 @@ class RuvMap : public RuvMapState {
   // A unit that switches towers off (slows them) stands near; never for a spell-boosted tower.
   bool isTowerBlocked(const RuvTower& tower) const;
   bool isTowerDebuffed(const RuvTower& tower) const;
-  // What a finished purchase grants; registered with the purchase results at construction and
-  // unregistered at destruction. Not built yet: results are ignored.
+
+  // The two-button offer to buy health (the product's price in its text), state 22.
+  void openBuyHealthOffer();
+  // What a finished purchase grants (RuvMapPurchases.cpp): gem packs, health, the premium reset.
+  // Registered with the purchase results at construction and unregistered at destruction.
   void onPurchaseResult(const TPurchaseResult& result);
+  // Gives back the gems spent on the bought upgrade steps and marks every upgrade unbought.
+  void refundPremiumPoints();
 
   // RuvMapState.
   int getMode() const override { return mMode; }
@@ -147,13 +175,14 @@ class RuvMap : public RuvMapState {
   void switchScreenMode() override;
   bool isWorkAreaTooSmall() override;
   void enableCheats() override { mCheatsEnabled = true; }
-  // A confirmed message box's command; the dispatcher acts on it.
+  // A confirmed message box's command (RuvMapInput.cpp): "restart", "mmenu" or "levels"; anything
+  // else is ignored.
   void runConfirmedCommand(const std::u16string& command) override;
 
   // In the Part's order.
   bool mSceneryDirty = false;
   float mGameTime = 0.0f;  // level clock, seconds
-  std::unique_ptr<render::Image> mSceneryCache;
+  std::unique_ptr<render::RenderTarget> mSceneryCache;
   render::Image* mRoadBrush = nullptr;  // owned by the art set "ruv/ui"
   std::unique_ptr<RuvRouteTable> mRoutes;
   math::Rect mSceneryRect;
@@ -235,6 +264,12 @@ class RuvMap : public RuvMapState {
   void loadUiArt();
   // mWaveHint, mPopups and the art members from the set "ruv/ui".
   void loadUiFrames();
+  // RuvMapDraw.cpp.
+  void drawBattle(render::Graphics& graphics);
+  float selectedUnitTop() const;
+  void drawWaveHintTexts(render::Graphics& graphics);
+  void drawDebugOverlay(render::Graphics& graphics);
+  bool linkCurve(const RuvLink& link, math::Point2& p0, math::Point2& p1, math::Point2& p2) const;
 
   // A level load runs inside a click, so the next frame time holds the whole load: that tick
   // advances the battle by at most this much.

@@ -149,7 +149,7 @@ void RuvMap::loadLevelFile(const std::u16string& path) {
   mModifiers.clear();
   mTowers.clear();
   mSpotDefs.clear();
-  mFxTriggers = std::make_unique<RuvFxTriggers>();
+  mFxTriggers = std::make_unique<RuvFxTriggers>(&mOverlayEffects);
   mEffects.clear();
   mOverlayEffects.clear();
   mParticles.clear();
@@ -174,6 +174,7 @@ void RuvMap::loadLevelFile(const std::u16string& path) {
   mWallet->shownMoney = mWallet->money;
   // The route table samples the lanes of this file's waves.
   mRoutes->build(RuvGraph(mPoints, mLinks), level.laneDemands(), levelPathStem(mMode, mEpisode, mLevel) + u".cache");
+  renderSceneryCache();
 }
 
 void RuvMap::loseLevel() {
@@ -248,6 +249,10 @@ void RuvMap::onUnitReachedGoal(RuvUnit* unit) {
     return;
   }
   levelStopBattle(*this);
+  openBuyHealthOffer();
+}
+
+void RuvMap::openBuyHealthOffer() {
   const purchase::Product* product = purchase::PurchaseSystem::Instance()->FindProduct(u"buy_health");
   // Without the product the offer still opens, with an empty price.
   const std::u16string price = product ? product->price : std::u16string();

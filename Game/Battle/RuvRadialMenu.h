@@ -8,6 +8,7 @@
 #include "Game/Art/RuvTracked.h"
 
 namespace render {
+class Graphics;
 class Image;
 }
 
@@ -61,6 +62,8 @@ class RuvRadialMenu {
   float priceOf(int id) const;
   // What pressing the icon of that id does in the menu's mode (-1: nothing was hit).
   void runAction(int id);
+  // With the map's camera installed: the range preview, the icons with their badges and prices.
+  void draw(render::Graphics& graphics);
 
   std::vector<std::unique_ptr<RuvRadialItem>> items;
   int phase = kOpening;

@@ -68,11 +68,11 @@ class RuvTower : public RuvTracked {
 
   // Lists the current frame on the map's draw layer 1 (depth: the anchor's y); with the wave list
   // shown, a line to the target.
-  void draw(render::Graphics& graphics);
+  virtual void draw(render::Graphics& graphics);
   // Draws the current frame at once, faded in.
   void drawDirect(render::Graphics& graphics);
   // Screen coordinates: a mark per star, and the boost sign while boosted.
-  void drawOverlay(render::Graphics& graphics);
+  virtual void drawOverlay(render::Graphics& graphics);
 
   math::Point2 artSize;
   int state = kResting;

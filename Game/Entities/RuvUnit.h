@@ -55,7 +55,9 @@ class RuvUnit : public RuvPositioned {
   // Hands the frame of its state (and a flyer's shadow) to the map's draw lists as records the unit
   // owns, valid until its next draw. A dead unit is not drawn. Changes nothing of the battle: the
   // random frame of a held unit comes from the unit's own drawing sequence.
-  void draw(render::Graphics& graphics);
+  virtual void draw(render::Graphics& graphics);
+  // The health bar, in screen space.
+  virtual void drawOverlay(render::Graphics& graphics) { (void)graphics; }
   // Starts walking the route from its first link (layer from the first point's "upper").
   void setRoute(std::vector<int> pointIds, const RuvPoint& spawn);
   bool isDying() const { return state == kDying || state == kDead; }

@@ -26,6 +26,7 @@
 #include "Game/Screens/HUDMainMenu.h"
 #include "Game/Screens/HUDProfiles.h"
 #include "Game/Screens/HUDSpellButton.h"
+#include "Game/Screens/StandInScreens.h"
 
 namespace {
 
@@ -274,6 +275,22 @@ void HUD::pushModalInput() { pushWindow(new HUDModalInput(mMap)); }
 void HUD::pushSplashScreens() {
   pushWindow(new RuvSplashScreens(this));
   mMap.mState = 12;
+}
+
+void HUD::pushShopWindow(int openedFromLevel) {
+  mMap.mState = 8;
+  pushWindow(new HUDShopStandIn(u"shop", openedFromLevel));
+}
+
+void HUD::pushGemShop(const std::u16string& returnName) {
+  pushWindow(new HUDShopStandIn(u"gem_shop", 0));
+  mMap.mState = 18;
+  gemShopReturnScreen = returnName;
+}
+
+void HUD::pushBoostShop() {
+  mMap.mState = 24;
+  pushWindow(new HUDShopStandIn(u"boost_shop", 0));
 }
 
 void HUD::nextLevel() {

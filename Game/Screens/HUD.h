@@ -71,6 +71,12 @@ class HUD : public HUDWindow {
   void pushModalInput();
   // The logo screens; state 12 after the push.
   void pushSplashScreens();
+  // The upgrade shop (openedFromLevel 0 from a menu, 1 after a level result); state 8 before the push.
+  void pushShopWindow(int openedFromLevel);
+  // The gem shop; state 18 after the push; gemShopReturnScreen = returnName.
+  void pushGemShop(const std::u16string& returnName);
+  // The boost shop; state 24 before the push.
+  void pushBoostShop();
   // The next level of the episode (hardcore levels in mode 3), or the episode select after the last.
   void nextLevel();
 
@@ -88,6 +94,8 @@ class HUD : public HUDWindow {
   std::vector<std::unique_ptr<HUDWindow>> stack;  // bottom first
   std::vector<std::unique_ptr<HUDWindow>> pending;
   std::vector<std::unique_ptr<HUDSpellButton>> spellButtons;
+  std::u16string shopReturnScreen;     // where the upgrade shop's back button leads
+  std::u16string gemShopReturnScreen;  // where the gem shop's back button leads
 
  private:
   // What the spell buttons answer at the point: the index of the first that takes the click, -2

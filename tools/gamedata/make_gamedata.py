@@ -422,6 +422,19 @@ def write_strings():
     return "".join("%s;%s\n" % row for row in generated_strings())
 
 
+# ---------------------------------------------------------------------------------------------
+# Spells sheet: name;prototype id;icon;second icon;spell number;recharge price in gems.
+SPELL_RECHARGE_GEMS = 5
+
+
+def write_spells():
+    out = ["#;spells: name;prototype;icon;second icon;number;recharge gems"]
+    for spell, number in sorted(ROSTER["spells"].items()):
+        art = "ruv/data/ui_parts/spell%d/" % number
+        out.append("spell%d;%d;%s00.png;%s07.png;%d;%d" % (number, spell, art, art, number, SPELL_RECHARGE_GEMS))
+    return "\n".join(out) + "\n"
+
+
 def main():
     root = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), "..", "..", "data")
     files = {
@@ -435,6 +448,7 @@ def main():
         "ruv/towers_sheet.csv": write_sheet(TOWER_COLUMNS, tower_rows()),
         "ruv/ammo_sheet.csv": write_sheet(AMMO_COLUMNS, ammo_rows()),
         "ruv/setup_sheet.csv": write_setup(),
+        "ruv/spells_sheet.csv": write_spells(),
     }
     ids = sheet_ids()
     assert len(ids) == len(set(ids)), "prototype ids must be unique over all rows and tiers"
