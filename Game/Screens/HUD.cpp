@@ -26,6 +26,7 @@
 #include "Game/Screens/HUDMainMenu.h"
 #include "Game/Screens/HUDProfiles.h"
 #include "Game/Screens/HUDSpellButton.h"
+#include "Game/Screens/HUDUnlockMessage.h"
 
 namespace {
 
@@ -308,4 +309,12 @@ void HUD::updateWaveText() {
   const float shown = std::min(float(count), float(mMap.mWaves->currentIndex) + 1.0f);
   setText(u"text/waves",
           LocalStrings::Instance()->get(u"game_wave") + u" " + hudDecimal(shown) + u"/" + hudDecimal(count));
+}
+
+void HUD::pushUnlockMessage(const std::vector<int>& unlockIds) {
+  pushWindow(new HUDUnlockMessage(unlockIds));
+  mMap.mState = 11;
+  mMap.mSpeed = 0.0f;
+  phase = 0;
+  time = 0.0f;
 }

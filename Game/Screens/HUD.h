@@ -102,4 +102,8 @@ class HUD : public HUDWindow {
     int y = 0;
     int result = -1;
   } mSpellAnswer;  // forgotten at the next press and the next update
+ public:
+  // The level's new unlocks; state 11 after the push, the battle stopped (speed 0), the HUD's
+  // fade phase and time back to 0.
+  void pushUnlockMessage(const std::vector<int>& unlockIds);
 };
