@@ -25,6 +25,8 @@
 #include "Game/Screens/HUDLevelSelect.h"
 #include "Game/Screens/HUDMainMenu.h"
 #include "Game/Screens/HUDProfiles.h"
+#include "Game/Screens/HUDBoostShop.h"
+#include "Game/Screens/HUDBuyGemScreen.h"
 #include "Game/Screens/HUDSpellButton.h"
 #include "Game/Screens/HUDUnlockMessage.h"
 
@@ -317,4 +319,16 @@ void HUD::pushUnlockMessage(const std::vector<int>& unlockIds) {
   mMap.mSpeed = 0.0f;
   phase = 0;
   time = 0.0f;
+}
+
+void HUD::pushGemShop(const std::u16string& returnScreen) {
+  pushWindow(new HUDBuyGemScreen(mMap));
+  mMap.mState = 18;
+  gemShopReturnScreen = returnScreen;
+}
+
+void HUD::pushBoostShop(const std::u16string& returnScreen) {
+  mMap.mState = 24;
+  boostShopReturnScreen = returnScreen;
+  pushWindow(new HUDBoostShop(mMap));
 }

@@ -106,4 +106,8 @@ class HUD : public HUDWindow {
   // The level's new unlocks; state 11 after the push, the battle stopped (speed 0), the HUD's
   // fade phase and time back to 0.
   void pushUnlockMessage(const std::vector<int>& unlockIds);
+  // The gem shop; state 18 after the push; its back button leads to returnScreen.
+  void pushGemShop(const std::u16string& returnScreen);
+  // The boost shop; state 24 before the push; its back button leads to returnScreen.
+  void pushBoostShop(const std::u16string& returnScreen);
 };

@@ -7,11 +7,11 @@
 #include "Game/App/LocalStrings.h"
 #include "Game/Screens/HUD.h"
 #include "Game/Screens/HUDUnlockMessage.h"
-#include "gamesupport/BattleMapScene.h"
+#include "ShopScene.h"
 
 namespace {
 
-using UnlockMessageTest = battletest::BattleMapTest;
+using UnlockMessageTest = shoptest::ShopScene;
 
 std::u16string Decimal(int value) {
   const std::string digits = std::to_string(value);
@@ -66,6 +66,13 @@ TEST_F(UnlockMessageTest, StepsThroughThePicturedIdsAndPassesTheLastOk) {
       EXPECT_TRUE(ShownIcons(message).empty());
       EXPECT_EQ(u"ok", message.buttonNameAt(x, y));
     }
+  }
+}
+
+TEST_F(UnlockMessageTest, DrawsWithAndWithoutAPicture) {
+  for (const std::vector<int>& given : {std::vector<int>{1}, std::vector<int>{}}) {
+    HUDUnlockMessage message(given);
+    EXPECT_GT(DrawnVertices(message), 0);
   }
 }
 

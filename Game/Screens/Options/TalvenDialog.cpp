@@ -6,6 +6,7 @@
 #include "Core/File/ImageContainer.h"
 #include "Core/Layer/TextLayer.h"
 #include "Core/Render/BMFont.h"
+#include "Core/Render/Graphics.h"  // the inline drawing calls BMFont inherits
 #include "Core/Resource/ResourceManager.h"
 #include "Core/Widget/FrameManager.h"
 #include "Game/App/LocalStrings.h"
