@@ -22,6 +22,16 @@ int ProgressInt(const tinyxml2::XMLElement* element, const char* name) {
   return value;
 }
 
+// The profile's "boost" child of that name, or null.
+tinyxml2::XMLElement* ProgressBoost(tinyxml2::XMLElement* profile, const std::string& name) {
+  for (tinyxml2::XMLElement* boost = profile ? profile->FirstChildElement("boost") : nullptr; boost;
+       boost = boost->NextSiblingElement("boost")) {
+    const char* boostName = boost->Attribute("name");
+    if (boostName && name == boostName) return boost;
+  }
+  return nullptr;
+}
+
 bool ProgressBool(const tinyxml2::XMLElement* element, const char* name) {
   bool value = false;
   if (!element || element->QueryBoolAttribute(name, &value) != tinyxml2::XML_SUCCESS) return false;
@@ -302,6 +312,20 @@ void RuvProgress::setFullscreen(bool fullscreen) {
 }
 
 int RuvProgress::getInt(const char* name) { return ProgressInt(mProfile, name); }
+
+int RuvProgress::getBoostCount(const std::string& name) { return ProgressInt(ProgressBoost(mProfile, name), "count"); }
+
+void RuvProgress::addBoostPurchase(const std::string& name) {
+  if (!mProfile) return;
+  tinyxml2::XMLElement* found = ProgressBoost(mProfile, name);
+  if (!found) {
+    found = mProfile->GetDocument()->NewElement("boost");
+    found->SetAttribute("name", name.c_str());
+    mProfile->InsertEndChild(found);
+  }
+  found->SetAttribute("count", ProgressInt(found, "count") + 1);
+  save();
+}
 
 // Counters and flags.
 

@@ -69,6 +69,11 @@ class RuvProgress {
   bool getFullscreen();
   void setFullscreen(bool fullscreen);
   int getInt(const char* name);
+  // Boosts bought for gems, kept as <boost name="..." count="N"/> children of the profile: a
+  // boost's name is no valid attribute name. 0 for a boost never bought.
+  int getBoostCount(const std::string& name);
+  // Counts one more purchase and saves.
+  void addBoostPurchase(const std::string& name);
 
   // Per-episode counters ("episode%d" + 'h' in mode 3, else 'n') and one-shot flags ("event%d").
   int getEpisodeVisits(int episode, int mode);

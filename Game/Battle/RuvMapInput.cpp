@@ -461,7 +461,7 @@ void RuvMap::onMouseUp(int x, int y) {
           inputPopToBattle(*this, kStatePlaying);
         } else if (back == u"boost_shop") {
           hud.popWindow();
-          hud.pushBoostShop();
+          hud.pushBoostShop(hud.boostShopReturnScreen);
         } else if (back == u"shop0" || back == u"shop1") {
           hud.popWindow();
           hud.pushShopWindow(back == u"shop0" ? 0 : 1);

@@ -25,8 +25,12 @@
 #include "Game/Screens/HUDLevelSelect.h"
 #include "Game/Screens/HUDMainMenu.h"
 #include "Game/Screens/HUDProfiles.h"
+#include "Game/Screens/HUDBoostShop.h"
+#include "Game/Screens/HUDBuyGemScreen.h"
 #include "Game/Screens/HUDSpellButton.h"
 #include "Game/Screens/StandInScreens.h"
+
+#include "Game/Screens/HUDUnlockMessage.h"
 
 namespace {
 
@@ -282,17 +286,6 @@ void HUD::pushShopWindow(int openedFromLevel) {
   pushWindow(new HUDShopStandIn(u"shop", openedFromLevel));
 }
 
-void HUD::pushGemShop(const std::u16string& returnName) {
-  pushWindow(new HUDShopStandIn(u"gem_shop", 0));
-  mMap.mState = 18;
-  gemShopReturnScreen = returnName;
-}
-
-void HUD::pushBoostShop() {
-  mMap.mState = 24;
-  pushWindow(new HUDShopStandIn(u"boost_shop", 0));
-}
-
 void HUD::nextLevel() {
   mMap.mLevel += 1;
   if (mMap.mMode == 3) {
@@ -325,4 +318,24 @@ void HUD::updateWaveText() {
   const float shown = std::min(float(count), float(mMap.mWaves->currentIndex) + 1.0f);
   setText(u"text/waves",
           LocalStrings::Instance()->get(u"game_wave") + u" " + hudDecimal(shown) + u"/" + hudDecimal(count));
+}
+
+void HUD::pushUnlockMessage(const std::vector<int>& unlockIds) {
+  pushWindow(new HUDUnlockMessage(unlockIds));
+  mMap.mState = 11;
+  mMap.mSpeed = 0.0f;
+  phase = 0;
+  time = 0.0f;
+}
+
+void HUD::pushGemShop(const std::u16string& returnScreen) {
+  pushWindow(new HUDBuyGemScreen(mMap));
+  mMap.mState = 18;
+  gemShopReturnScreen = returnScreen;
+}
+
+void HUD::pushBoostShop(const std::u16string& returnScreen) {
+  mMap.mState = 24;
+  boostShopReturnScreen = returnScreen;
+  pushWindow(new HUDBoostShop(mMap));
 }

@@ -73,10 +73,6 @@ class HUD : public HUDWindow {
   void pushSplashScreens();
   // The upgrade shop (openedFromLevel 0 from a menu, 1 after a level result); state 8 before the push.
   void pushShopWindow(int openedFromLevel);
-  // The gem shop; state 18 after the push; gemShopReturnScreen = returnName.
-  void pushGemShop(const std::u16string& returnName);
-  // The boost shop; state 24 before the push.
-  void pushBoostShop();
   // The next level of the episode (hardcore levels in mode 3), or the episode select after the last.
   void nextLevel();
 
@@ -96,6 +92,7 @@ class HUD : public HUDWindow {
   std::vector<std::unique_ptr<HUDSpellButton>> spellButtons;
   std::u16string shopReturnScreen;     // where the upgrade shop's back button leads
   std::u16string gemShopReturnScreen;  // where the gem shop's back button leads
+  std::u16string boostShopReturnScreen;  // where the boost shop's back button leads
 
  private:
   // What the spell buttons answer at the point: the index of the first that takes the click, -2
@@ -116,4 +113,11 @@ class HUD : public HUDWindow {
   // happens without a root board. (Defined with the dialogs.)
   void showProfileDeletionDialog();
   void showTutorialCancelDialog();
+  // The level's new unlocks; state 11 after the push, the battle stopped (speed 0), the HUD's
+  // fade phase and time back to 0.
+  void pushUnlockMessage(const std::vector<int>& unlockIds);
+  // The gem shop; state 18 after the push; its back button leads to returnScreen.
+  void pushGemShop(const std::u16string& returnScreen);
+  // The boost shop; state 24 before the push; its back button leads to returnScreen.
+  void pushBoostShop(const std::u16string& returnScreen);
 };

@@ -5,6 +5,8 @@
 #include "Core/Widget/BaseBoard.h"
 #include "Core/Widget/FrameManager.h"
 #include "Game/App/LocalStrings.h"
+#include "Game/Screens/HUDBoostShop.h"
+#include "Game/Screens/HUDBuyGemScreen.h"
 #include "Game/Screens/HUDEpisodeSelect.h"
 #include "Game/Screens/HUDLevelSelect.h"
 #include "Game/Screens/HUDMainMenu.h"
@@ -62,6 +64,10 @@ std::string DispatchTest::Stack() const {
       out += "fake";
     } else if (auto* shop = dynamic_cast<HUDShopStandIn*>(screen.get())) {
       out += std::string(shop->kind.begin(), shop->kind.end());
+    } else if (dynamic_cast<HUDBuyGemScreen*>(screen.get())) {
+      out += "gem_shop";
+    } else if (dynamic_cast<HUDBoostShop*>(screen.get())) {
+      out += "boost_shop";
     } else if (dynamic_cast<HUDMainMenu*>(screen.get())) {
       out += "mmenu";
     } else if (dynamic_cast<HUDEpisodeSelect*>(screen.get())) {

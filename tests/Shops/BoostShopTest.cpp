@@ -1,0 +1,182 @@
+// The boost shop in both modes: the offers' lines and captions, what a click on an offer buys and
+// what it costs (kept in "profiles.xml"), and where the back button leads.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "Core/Base/ImageInfo.h"
+#include "Game/App/LocalStrings.h"
+#include "Game/App/RuvFeatures.h"
+#include "Game/App/RuvProgress.h"
+#include "Game/Battle/RuvWallet.h"
+#include "Game/Screens/HUD.h"
+#include "Game/Screens/HUDBoostShop.h"
+#include "Game/Screens/HUDBuyGemScreen.h"
+#include "Game/Screens/HUDEpisodeSelect.h"
+#include "Game/Screens/HUDLevelSelect.h"
+#include "Game/Screens/HUDMainMenu.h"
+#include "ShopScene.h"
+#include "tinyxml2.h"
+
+namespace {
+
+class BoostShopTest : public shoptest::ShopScene {
+ protected:
+  void TearDown() override {
+    SetFeatures(false, false);
+    ShopScene::TearDown();
+  }
+
+  static void SetFeatures(bool premium, bool gemShopOffer) {
+    const auto flag = [](const char* name, bool on) {
+      return std::string("<feature name=\"") + name + "\" is_active=\"" + (on ? "1" : "0") + "\"/>";
+    };
+    RuvFeatures::instance().loadFromText("<config><features>" + flag(RuvFeatures::kBoostShopPremiumMode, premium) +
+                                         flag(RuvFeatures::kLowPremiumPointsDialog, gemShopOffer) +
+                                         "</features></config>");
+  }
+
+  // A fresh profile and an empty screen stack for the next case.
+  void FreshProfile() {
+    mMap->mHud->stack.clear();
+    mMap->mHud->pending.clear();
+    mMap->mProgress.reset();
+    LoadProfiles(R"(<Profiles currentProfile="A"><Profile name="A"/></Profiles>)");
+    mMap->mProgress = std::make_unique<RuvProgress>(mMap.get());
+  }
+
+  // The boost shop on top of the HUD's stack, as the battle map shows it.
+  HUDBoostShop& OpenShop(const std::u16string& returnScreen) {
+    mMap->mHud->pushBoostShop(returnScreen);
+    mMap->mHud->update(0.0f);
+    return dynamic_cast<HUDBoostShop&>(*mMap->mHud->stack.back());
+  }
+
+  HUDWindow* Top() const { return mMap->mHud->pending.empty() ? mMap->mHud->stack.back().get()
+                                                             : mMap->mHud->pending.back().get(); }
+
+  // The first "boost" element of the saved profile, which must parse.
+  std::string SavedBoost() const {
+    tinyxml2::XMLDocument saved;
+    EXPECT_EQ(tinyxml2::XML_SUCCESS, saved.Parse(SavedProfiles().c_str()));
+    const tinyxml2::XMLElement* profile = saved.RootElement() ? saved.RootElement()->FirstChildElement("Profile") : nullptr;
+    const tinyxml2::XMLElement* boost = profile ? profile->FirstChildElement("boost") : nullptr;
+    if (!boost) return "";
+    return std::string(boost->Attribute("name")) + " " + boost->Attribute("count");
+  }
+
+  static void OfferPoint(const HUDShopOffer& offer, int& x, int& y) {
+    x = offer.buttonLayer->mX + offer.buttonLayer->mWidth / 2;
+    y = offer.buttonLayer->mY + offer.buttonLayer->mHeight / 2;
+  }
+};
+
+TEST_F(BoostShopTest, PremiumOffersShowTheirCostsOrThatTheyAreOwned) {
+  SetFeatures(true, false);
+  HUDBoostShop shop(*mMap);
+  ASSERT_TRUE(shop.premiumMode);
+  ASSERT_EQ(3u, shop.offers.size());
+  const std::u16string gems = LocalStrings::Instance()->get(u"gems");
+  const int costs[] = {30, 40, 20};  // "ruv/config.xml"
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(nullptr, shop.offers[i]->product);
+    const std::string cost = std::to_string(costs[i]);
+    EXPECT_EQ(std::u16string(cost.begin(), cost.end()) + u" " + gems, shop.line(*shop.offers[i])) << i;
+  }
+  EXPECT_EQ(u'\u0445', shop.caption(*shop.offers[1])[0]);
+  EXPECT_EQ(u"+5Lives", shop.caption(*shop.offers[0]));
+  mMap->mProgress->addBoostPurchase("Refill");
+  EXPECT_EQ(LocalStrings::Instance()->get(u"boostShopBuy_already_purchased"), shop.line(*shop.offers[2]));
+  EXPECT_TRUE(shop.isPurchased(*shop.offers[2]));
+  EXPECT_FALSE(shop.isPurchased(*shop.offers[0]));
+  EXPECT_GT(DrawnVertices(shop), 0);
+}
+
+TEST_F(BoostShopTest, StoreOffersShowPriceProgressOrOwned) {
+  SetFeatures(false, false);
+  HUDBoostShop shop(*mMap);
+  ASSERT_FALSE(shop.premiumMode);
+  for (int i = 0; i < 3; ++i) {
+    ASSERT_NE(nullptr, shop.offers[i]->product) << i;
+    EXPECT_EQ(boostProductNames[i], shop.caption(*shop.offers[i]));
+  }
+  LocalStrings* strings = LocalStrings::Instance();
+  shop.offers[0]->product->pending = true;
+  shop.offers[1]->product->bought = true;
+  EXPECT_EQ(strings->get(u"gemShopBuy_progress"), shop.line(*shop.offers[0]));
+  EXPECT_EQ(strings->get(u"boostShopBuy_already_purchased"), shop.line(*shop.offers[1]));
+  EXPECT_EQ(shop.offers[2]->line(), shop.line(*shop.offers[2]));
+  EXPECT_GT(DrawnVertices(shop), 0);
+}
+
+TEST_F(BoostShopTest, PremiumClickSpendsGemsAndCountsThePurchase) {
+  struct Case {
+    int gems;
+    bool owned;
+    bool gemShopOffer;
+    int gemsAfter;
+    const char* saved;  // the profile's boost element
+    bool gemShop;       // the gem shop replaced the boost shop
+  };
+  const Case cases[] = {
+      {31, false, false, 1, "+5Lives 1", false}, {30, false, false, 0, "+5Lives 1", false},
+      {29, false, false, 29, "", false},         {29, false, true, 29, "", true},
+      {100, true, false, 100, "+5Lives 1", false},
+  };
+  for (const Case& c : cases) {
+    FreshProfile();
+    SetFeatures(true, c.gemShopOffer);
+    if (c.owned) mMap->mProgress->addBoostPurchase("+5Lives");
+    mMap->mWallet->gems = c.gems;
+    HUDBoostShop& shop = OpenShop(u"episodes");
+    int x = 0, y = 0;
+    OfferPoint(*shop.offers[0], x, y);
+    EXPECT_EQ(u"", shop.buttonNameAt(x, y));
+    EXPECT_EQ(c.gemsAfter, mMap->mWallet->gems) << c.gems;
+    EXPECT_EQ(c.saved, SavedBoost()) << c.gems;
+    EXPECT_EQ(c.gemShop, dynamic_cast<HUDBuyGemScreen*>(Top()) != nullptr) << c.gems;
+    if (c.gemShop) {
+      EXPECT_EQ(u"episodes", mMap->mHud->gemShopReturnScreen);
+    }
+  }
+}
+
+TEST_F(BoostShopTest, StoreClickWithoutBackEndFailsAndTheShopStays) {
+  SetFeatures(false, false);
+  HUDBoostShop& shop = OpenShop(u"episodes");
+  const HUDShopOffer& offer = *shop.offers[1];
+  int x = 0, y = 0;
+  OfferPoint(offer, x, y);
+  EXPECT_EQ(u"", shop.buttonNameAt(x, y));
+  EXPECT_TRUE(offer.product->pending);
+  EXPECT_EQ(u"", shop.buttonNameAt(x, y));  // the store refuses a second request while pending
+  Tick();
+  Tick();
+  EXPECT_FALSE(offer.product->pending);
+  EXPECT_FALSE(offer.product->bought);
+  EXPECT_EQ(&shop, Top());
+  EXPECT_EQ(24, mMap->mState);
+}
+
+TEST_F(BoostShopTest, BackLeadsToTheOpenersScreenElseTheMainMenu) {
+  struct Case {
+    const char16_t* returnScreen;
+    int state;
+  };
+  const Case cases[] = {{u"episodes", 5}, {u"levels", 6}, {u"gemShop", 18}, {u"", 7}, {u"nowhere", 7}};
+  for (const Case& c : cases) {
+    FreshProfile();
+    SetFeatures(false, false);
+    mMap->mHud->gemShopReturnScreen = u"levels";
+    HUDBoostShop& shop = OpenShop(c.returnScreen);
+    RuvButtonFrame* back = shop.findButton(u"back_in");
+    ASSERT_NE(back, nullptr);
+    EXPECT_EQ(u"", shop.buttonNameAt(int(back->rect[0] + 5), int(back->rect[1] + 5)));
+    EXPECT_TRUE(mMap->mHud->stack.empty());
+    EXPECT_EQ(c.state, mMap->mState);
+    EXPECT_EQ(u"levels", mMap->mHud->gemShopReturnScreen);
+  }
+}
+
+}  // namespace

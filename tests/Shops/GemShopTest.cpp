@@ -1,0 +1,137 @@
+// The gem shop on the sample layout and catalogue: where the packs take clicks, what they answer,
+// their lines while a purchase runs and after it fails, the balance and the hover scale.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "Core/Base/ImageInfo.h"
+#include "Game/App/LocalStrings.h"
+#include "Game/Battle/RuvWallet.h"
+#include "Game/Screens/HUD.h"
+#include "Game/Screens/HUDBuyGemScreen.h"
+#include "ShopScene.h"
+
+namespace {
+
+using GemShopTest = shoptest::ShopScene;
+
+std::u16string PriceLine(const std::u16string& price) {
+  std::u16string format = LocalStrings::Instance()->get(u"gemShopBuyFor");
+  return format.replace(format.find(u"%s"), 2, price);
+}
+
+TEST_F(GemShopTest, PacksTakeClicksFiftyPixelsInsideTheirPictures) {
+  HUDBuyGemScreen shop(*mMap);
+  ASSERT_EQ(5u, shop.offers.size());
+  for (int i = 0; i < 5; ++i) {
+    const HUDShopOffer& offer = *shop.offers[i];
+    ASSERT_NE(offer.buttonLayer, nullptr);
+    ASSERT_NE(offer.product, nullptr);
+    EXPECT_EQ(gemPackProductNames[i], offer.productName());
+    const int left = offer.buttonLayer->mX + 50;
+    const int top = offer.buttonLayer->mY + 50;
+    const int right = offer.buttonLayer->mX + offer.buttonLayer->mWidth - 50;
+    const int bottom = offer.buttonLayer->mY + offer.buttonLayer->mHeight - 50;
+    struct Case {
+      int x, y;
+      bool inside;
+    };
+    const Case cases[] = {{left, top, true},          {left - 1, top, false},        {left, top - 1, false},
+                          {right - 1, bottom - 1, true}, {right, bottom - 1, false}, {right - 1, bottom, false}};
+    for (const Case& c : cases) {
+      EXPECT_EQ(c.inside, offer.contains(c.x, c.y)) << i << ": " << c.x << "," << c.y;
+      EXPECT_EQ(c.inside ? offer.productName() : u"", shop.buttonNameAt(c.x, c.y)) << i;
+    }
+  }
+  // The packs' own layout buttons are hidden; the back button answers; the offers wall is off.
+  for (const RuvButtonFrame* button : shop.buttons) {
+    const bool shown = button->name == u"back_in";
+    EXPECT_EQ(shown, button->visible != 0) << std::string(button->name.begin(), button->name.end());
+  }
+  RuvButtonFrame* back = shop.findButton(u"back_in");
+  ASSERT_NE(back, nullptr);
+  EXPECT_EQ(u"back_in", shop.buttonNameAt(int(back->rect[0] + 5), int(back->rect[1] + 5)));
+}
+
+TEST_F(GemShopTest, BadgesFollowThePackTable) {
+  HUDBuyGemScreen shop(*mMap);
+  const bool badged[] = {false, true, false, true, true};
+  for (int i = 0; i < 5; ++i) {
+    EXPECT_EQ(badged[i], shop.offers[i]->badgeLayer != nullptr) << i;
+    EXPECT_EQ(badged[i], shop.offers[i]->badgeImage != nullptr) << i;
+    EXPECT_NE(shop.offers[i]->pricingLayer, nullptr) << i;
+    EXPECT_NE(shop.offers[i]->textLayer, nullptr) << i;
+  }
+}
+
+TEST_F(GemShopTest, PackWithoutProductAnswersTheEmptyName) {
+  Store()->UnloadProducts();
+  HUDBuyGemScreen shop(*mMap);
+  const HUDShopOffer& offer = *shop.offers[2];
+  EXPECT_EQ(nullptr, offer.product);
+  EXPECT_EQ(u"", shop.buttonNameAt(offer.buttonLayer->mX + 60, offer.buttonLayer->mY + 60));
+  EXPECT_EQ(PriceLine(u""), offer.line());
+}
+
+TEST_F(GemShopTest, PurchaseWithoutStoreShowsProgressThenThePriceAgain) {
+  HUDBuyGemScreen shop(*mMap);
+  HUDShopOffer& offer = *shop.offers[2];
+  offer.product->price = u"$2.99";
+  EXPECT_EQ(PriceLine(u"$2.99"), offer.line());
+  Store()->Buy(offer.product);
+  ASSERT_TRUE(offer.product->pending);
+  EXPECT_EQ(LocalStrings::Instance()->get(u"gemShopBuy_progress"), offer.line());
+  // A click while pending still answers the product.
+  EXPECT_EQ(u"buy_300_cr", shop.buttonNameAt(offer.buttonLayer->mX + 60, offer.buttonLayer->mY + 60));
+  Tick();
+  Tick();
+  EXPECT_FALSE(offer.product->pending);
+  EXPECT_FALSE(offer.product->bought);
+  EXPECT_EQ(PriceLine(u"$2.99"), offer.line());
+}
+
+TEST_F(GemShopTest, CaptionFollowsTheWalletEveryFrame) {
+  mMap->mWallet->gems = 7;
+  HUDBuyGemScreen shop(*mMap);
+  EXPECT_EQ(LocalStrings::Instance()->get(u"gemShopTitle"), shop.getText(u"caption"));
+  EXPECT_EQ(u"Gems: 7", shop.getText(u"caption_gems"));
+  mMap->mWallet->gems = 582;
+  shop.update(0.0f);
+  EXPECT_EQ(u"Gems: 582", shop.getText(u"caption_gems"));
+}
+
+TEST_F(GemShopTest, HoveredPackShrinksAndGrowsBackAtHalfAScalePerSecond) {
+  HUDBuyGemScreen shop(*mMap);
+  const HUDShopOffer& offer = *shop.offers[0];
+  const int x = offer.buttonLayer->mX + 100;
+  const int y = offer.buttonLayer->mY + 100;
+  struct Step {
+    int x, y;
+    float dt, scale;
+  };
+  const Step steps[] = {{x, y, 0.1f, 0.95f}, {x, y, 0.1f, 0.9f}, {x, y, 1.0f, 0.9f}, {0, 0, 0.1f, 0.95f},
+                        {0, 0, 1.0f, 1.0f}};
+  for (const Step& s : steps) {
+    shop.onMouseMove(s.x, s.y);
+    shop.update(s.dt);
+    EXPECT_NEAR(s.scale, offer.scale, 1e-5f);
+    for (size_t i = 1; i < shop.offers.size(); ++i) EXPECT_EQ(1.0f, shop.offers[i]->scale);
+  }
+}
+
+TEST_F(GemShopTest, DrawsThePacksOverTheLayout) {
+  HUDBuyGemScreen shop(*mMap);
+  shop.offers[1]->scale = 0.9f;
+  shop.offers[1]->product->pending = true;
+  EXPECT_GT(DrawnVertices(shop), 0);
+}
+
+TEST_F(GemShopTest, PushKeepsTheReturnScreen) {
+  mMap->mHud->pushGemShop(u"boost_shop");
+  EXPECT_EQ(18, mMap->mState);
+  EXPECT_EQ(u"boost_shop", mMap->mHud->gemShopReturnScreen);
+  ASSERT_EQ(1u, mMap->mHud->pending.size());
+  EXPECT_NE(nullptr, dynamic_cast<HUDBuyGemScreen*>(mMap->mHud->pending.back().get()));
+}
+
+}  // namespace

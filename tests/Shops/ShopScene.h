@@ -1,0 +1,23 @@
+#pragma once
+// The shop screens on the battle map of the battle tests, with the sample store catalogue loaded
+// and no store back end; the catalogue is emptied and queued failures delivered afterwards.
+#include "Core/Purchase/PurchaseSystem.h"
+#include "gamesupport/BattleMapScene.h"
+
+class HUDWindow;
+
+namespace shoptest {
+
+class ShopScene : public battletest::BattleMapTest {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  static purchase::PurchaseSystem* Store() { return purchase::PurchaseSystem::Instance(); }
+  // One tick of the application's tasks, which delivers the failures of refused purchases.
+  static void Tick();
+  // Vertices of the indexed draws of one frame of the screen.
+  long DrawnVertices(HUDWindow& screen);
+};
+
+}  // namespace shoptest
