@@ -143,8 +143,6 @@ class Graphics : public base::NoCopy {
   bool mOwnsFrame = false;
 };
 
-inline GraphicsFriend::GraphicsFriend(Graphics* graphics) { SetGraphics(graphics); }
-
 inline void GraphicsFriend::SetGraphics(Graphics* graphics) {
   mGraphics = graphics;
   mRender = graphics ? graphics->mRender : nullptr;

@@ -6,6 +6,8 @@
 
 namespace render {
 
+GraphicsFriend::GraphicsFriend(Graphics* graphics) { SetGraphics(graphics); }
+
 VNResultEnum GraphicsFriend::TransformVertices(void* vertices, const VertexFormat& format, unsigned count) {
   return mGraphics->TransformVertices(vertices, format, count);
 }

@@ -18,7 +18,8 @@ class VertexFormat;
 // and its pending state. A null context is allowed for text measuring only.
 class GraphicsFriend {
  public:
-  inline explicit GraphicsFriend(Graphics* graphics = nullptr);
+  // Out of line: the headers of the draw payloads construct it without the context's definition.
+  explicit GraphicsFriend(Graphics* graphics = nullptr);
 
   // Every draw makes the calls up to GetPackedColor: they are defined inline at the end of Graphics.h.
   // Rebinds to another context (a copied payload rebinds to its source's context).
