@@ -16,6 +16,16 @@ void logStep(TickLog& log, const std::string& who, float dt) {
   log.push_back(who + " " + seconds);
 }
 
+void releaseBattleMap(std::unique_ptr<RuvMap>& map) {
+  map.reset();
+  delete RuvTutorial::Instance();
+  delete k2::SoundTags::Instance();
+  if (SoundSystem::Exists()) delete SoundSystem::Instance();
+  render::ParticleSystem::Instance()->ReleaseAtlases();
+  delete render::ParticleSystem::Instance();
+  delete RuvResources::Instance();
+}
+
 void BattleMapTest::SetUp() {
   GameFolderTest::SetUp();
   std::filesystem::copy(std::string(QM_SOURCE_DIR) + "/data", mRoot, std::filesystem::copy_options::recursive);
@@ -29,13 +39,7 @@ void BattleMapTest::SetUp() {
 }
 
 void BattleMapTest::TearDown() {
-  mMap.reset();
-  delete RuvTutorial::Instance();
-  delete k2::SoundTags::Instance();
-  if (SoundSystem::Exists()) delete SoundSystem::Instance();
-  render::ParticleSystem::Instance()->ReleaseAtlases();
-  delete render::ParticleSystem::Instance();
-  delete RuvResources::Instance();
+  releaseBattleMap(mMap);
   GameFolderTest::TearDown();
 }
 

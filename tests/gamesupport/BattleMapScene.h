@@ -19,6 +19,9 @@
 
 namespace battletest {
 
+// Deletes the map, then the services it was built on (tutorial, sound tags, sound, particles, art).
+void releaseBattleMap(std::unique_ptr<RuvMap>& map);
+
 // What the battle objects were given, in call order: "<who> <seconds>".
 using TickLog = std::vector<std::string>;
 void logStep(TickLog& log, const std::string& who, float dt);

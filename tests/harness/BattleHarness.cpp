@@ -22,6 +22,7 @@
 #include "Game/Screens/StandInScreens.h"
 #include "Platform/Magic/Magic.h"
 #include "tests/fakes/SourceDir.h"
+#include "gamesupport/BattleMapScene.h"
 
 namespace harness {
 
@@ -103,13 +104,7 @@ BattleHarness::BattleHarness(const std::filesystem::path& dataRoot) {
 }
 
 BattleHarness::~BattleHarness() {
-  mMap.reset();
-  delete RuvTutorial::Instance();
-  delete k2::SoundTags::Instance();
-  if (SoundSystem::Exists()) delete SoundSystem::Instance();
-  render::ParticleSystem::Instance()->ReleaseAtlases();
-  delete render::ParticleSystem::Instance();
-  delete RuvResources::Instance();
+  battletest::releaseBattleMap(mMap);
   if (LocalStrings::Exists()) delete LocalStrings::Instance();
   if (file::Profiles::Exists()) delete file::Profiles::Instance();
   file::FileManager::Instance()->GetMountTable().clear();
