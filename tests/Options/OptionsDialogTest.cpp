@@ -21,7 +21,14 @@ namespace {
 
 using optionstest::OptionsScene;
 
-class OptionsDialogTest : public OptionsScene {};
+class OptionsDialogTest : public OptionsScene {
+ protected:
+  // A point on the sound bar 100 px right of the knob at start, at the bar's middle height.
+  math::Point3 OnBarAhead(TalvenSlider& slider, float start) {
+    const SliderLayer& bar = *slider.GetBar();
+    return OnScreen(slider, start + 100.0f, bar.mPosition.y + bar.mImageHeight / 2.0f);
+  }
+};
 
 TEST_F(OptionsDialogTest, OpeningShowsTheStoredVolumesAndStoresNothing) {
   StartProgress(0.25f, 0.75f);
@@ -176,8 +183,7 @@ TEST_F(OptionsDialogTest, ABarPressSlidesTheKnobAndCommitsWhenTheSlideEnds) {
   ASSERT_NE(nullptr, dialog);
   TalvenSlider* slider = dialog->GetSoundSlider();
   const float start = slider->GetKnobPosition();
-  const SliderLayer& bar = *slider->GetBar();
-  const math::Point3 press = OnScreen(*slider, start + 100.0f, bar.mPosition.y + bar.mImageHeight / 2.0f);
+  const math::Point3 press = OnBarAhead(*slider, start);
   Move(press);
   Press(press);
   EXPECT_TRUE(slider->IsSliding());
@@ -201,8 +207,7 @@ TEST_F(OptionsDialogTest, AKnobPressStopsASlideWhereTheKnobIs) {
   ASSERT_NE(nullptr, dialog);
   TalvenSlider* slider = dialog->GetSoundSlider();
   const float start = slider->GetKnobPosition();
-  const SliderLayer& bar = *slider->GetBar();
-  const math::Point3 press = OnScreen(*slider, start + 100.0f, bar.mPosition.y + bar.mImageHeight / 2.0f);
+  const math::Point3 press = OnBarAhead(*slider, start);
   Press(press);
   Release(press);
   Update(0.25f);
