@@ -426,9 +426,8 @@ void RuvTower::fire() {
 
 void RuvTower::fireBeam(const RuvProto&) {
   if ((beam && isEffectRunning(beam->emitters)) || target->state == RuvUnit::kHeldByBeam) return;
-  auto particle = std::make_unique<RuvParticle>("t_line");
   const math::Point2 muzzle = beamMuzzle();
-  for (render::ParticleEmitter* emitter : particle->emitters) emitter->SetPosition(muzzle, 0);
+  auto particle = std::make_unique<RuvBeamParticle>(muzzle.x, muzzle.y, target, "t_line");
   beam = particle.get();
   mMap->mParticles.push_back(std::move(particle));
   RuvBullet shot(*mMap, this, target);

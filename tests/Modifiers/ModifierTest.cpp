@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "Game/Art/RuvAnimation.h"
+#include "Game/Entities/RuvParticle.h"
 #include "Towers/CombatScene.h"
 
 namespace {
@@ -269,7 +270,9 @@ TEST_F(TowerLinksTest, BeamTheMapDroppedReadsAsGone) {
   RuvTower& tower = AddTower(600, 0.0f, 0.0f);
   tower.target = &unit;
   tower.fire();
-  ASSERT_NE(tower.beam.get(), nullptr);
+  const auto* beam = dynamic_cast<const RuvBeamParticle*>(tower.beam.get());
+  ASSERT_NE(beam, nullptr);
+  EXPECT_EQ(beam->target, &unit);
   ASSERT_EQ(mMap->mParticles.size(), 1u);
   mMap->update(0.125f);  // a beam without emitters is dropped by the map
   EXPECT_TRUE(mMap->mParticles.empty());
