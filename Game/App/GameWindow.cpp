@@ -100,7 +100,13 @@ VNResultEnum GameWindow::OnDrawAfter(render::Graphics* graphics, layer::Layer*) 
 }
 
 VNResultEnum GameWindow::OnKeyDown(int key) {
+  if (mMap->mHud) mMap->mHud->broadcastKey(key);
   if (mMap->mCheatsEnabled && mMap->mState == RuvMap::kStatePlaying) runCheatKey(key);
+  return VN_OK;
+}
+
+VNResultEnum GameWindow::OnChar(char16_t character) {
+  if (mMap->mHud) mMap->mHud->broadcastChar(character);
   return VN_OK;
 }
 
