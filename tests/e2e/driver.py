@@ -1,0 +1,480 @@
+"""Drives the real game on a virtual X server: Xvfb, xdotool for the mouse and keys, xwd for the
+screen. Everything is addressed in design coordinates (1024x768) and mapped to screen pixels through
+the window's position and the screen fit, so one journey runs at any screen size. Waits poll the
+screen or a file until a deadline; a failing step raises `JourneyFailed`, and the runner keeps a
+screenshot and the game's log of that moment.
+"""
+import ctypes
+import ctypes.util
+import math
+import os
+import re
+import shutil
+import signal
+import struct
+import subprocess
+import tempfile
+import time
+import xml.etree.ElementTree as ElementTree
+import zlib
+
+DESIGN_WIDTH, DESIGN_HEIGHT, WIDE_WIDTH = 1024, 768, 1366
+TOLERANCE = 40
+USER_FOLDER = os.path.join("Ninebrook", "Quellmark2")
+# Pressing and releasing in separate frames, as a hand does: a press and its release delivered in
+# one frame would not show what a player sees. This paces input; it never waits for the game.
+INPUT_PACE = "0.06"
+
+# The logos before the main menu (studio, engine): their colours in the middle of the screen.
+LOGO_COLOURS = [(90, 120, 160), (150, 150, 165)]
+
+
+class JourneyFailed(Exception):
+    pass
+
+
+class Skip(Exception):
+    """A tool the journeys need is missing."""
+
+
+def require_tools():
+    for tool in ("Xvfb", "xdotool", "xwd"):
+        if shutil.which(tool) is None:
+            raise Skip("%s is not installed" % tool)
+
+
+# --- screen fit --------------------------------------------------------------------------------------
+def _ratio(w, h):
+    g = math.gcd(w, h)
+    return w // g, h // g
+
+
+def screen_fit(cw, ch):
+    """(scale x, scale y, offset of the used area in client pixels, viewport x): the fit of the
+    design space into a client area of cw x ch, as the engine computes it."""
+    dw, dh = _ratio(DESIGN_WIDTH, DESIGN_HEIGHT)
+    ww, wh = _ratio(WIDE_WIDTH, DESIGN_HEIGHT)
+    ow, oh = _ratio(cw, ch)
+    if dh * ow // oh < dw or ow < dw * oh // dh:
+        uw, uh, (rw, rh) = cw, cw * dh // dw, (dw, dh)
+    elif ww * oh // wh < ow or ww < wh * ow // oh:
+        uw, uh, (rw, rh) = ch * ww // wh, ch, (ww, wh)
+    else:
+        uw, uh, (rw, rh) = cw, ch, (ow, oh)
+    vw = float(rw * DESIGN_HEIGHT // rh)
+    vx = (DESIGN_WIDTH - vw) * 0.5
+    return vw / uw, DESIGN_HEIGHT / uh, ((cw - uw) * 0.5, (ch - uh) * 0.5), vx
+
+
+# --- layouts -----------------------------------------------------------------------------------------
+class Layout:
+    """The layer rectangles of one generated screen ("layers.xml" of the data copy)."""
+
+    def __init__(self, data_root, path):
+        tree = ElementTree.parse(os.path.join(data_root, path, "layers.xml"))
+        self.path = path
+        self.rects = {}
+        self.order = []
+        for layer in tree.getroot().iter("Layer"):
+            name = layer.get("name")
+            self.rects[name] = tuple(int(layer.get(k)) for k in ("x", "y", "width", "height"))
+            self.order.append(name)
+
+    def rect(self, name):
+        if name not in self.rects:
+            raise JourneyFailed("%s has no layer %s" % (self.path, name))
+        return self.rects[name]
+
+    def centre(self, name):
+        x, y, w, h = self.rect(name)
+        return x + w / 2, y + h / 2
+
+    def free_points(self, name, count=5):
+        """Points of a layer that no other layer of the screen covers (its own picture shows there)."""
+        x, y, w, h = self.rect(name)
+        others = [r for n, r in self.rects.items() if n != name]
+        points = []
+        step = 4
+        inset = 8
+        for py in range(y + inset, y + h - inset, step):
+            for px in range(x + inset, x + w - inset, step):
+                if not any(ox - 3 <= px < ox + ow + 3 and oy - 3 <= py < oy + oh + 3 for ox, oy, ow, oh in others):
+                    points.append((px, py))
+        if not points:
+            raise JourneyFailed("%s: no free point on %s" % (self.path, name))
+        # Spread over the free area rather than bunched in one corner.
+        pick = max(1, len(points) // count)
+        return points[::pick][:count]
+
+
+def png_pixel(path, x, y):
+    """The (r, g, b) of one pixel of an 8-bit RGB or RGBA PNG without interlacing (the generators' own)."""
+    data = open(path, "rb").read()
+    pos, idat, width, channels = 8, b"", 0, 4
+    while pos < len(data):
+        length, kind = struct.unpack(">I4s", data[pos:pos + 8])
+        body = data[pos + 8:pos + 8 + length]
+        if kind == b"IHDR":
+            width, _, depth, colour_type = struct.unpack(">IIBB", body[:10])
+            if depth != 8 or colour_type not in (2, 6):
+                raise JourneyFailed("%s: unsupported PNG" % path)
+            channels = 3 if colour_type == 2 else 4
+        elif kind == b"IDAT":
+            idat += body
+        pos += 12 + length
+    raw = zlib.decompress(idat)
+    stride = width * channels
+    previous = bytearray(stride)
+    for row in range(y + 1):
+        kind, line = raw[row * (stride + 1)], bytearray(raw[row * (stride + 1) + 1:(row + 1) * (stride + 1)])
+        for i in range(stride):
+            a = line[i - channels] if i >= channels else 0
+            b, c = previous[i], previous[i - channels] if i >= channels else 0
+            if kind == 1:
+                line[i] = (line[i] + a) & 255
+            elif kind == 2:
+                line[i] = (line[i] + b) & 255
+            elif kind == 3:
+                line[i] = (line[i] + (a + b) // 2) & 255
+            elif kind == 4:
+                p = a + b - c
+                pa, pb, pc = abs(p - a), abs(p - b), abs(p - c)
+                line[i] = (line[i] + (a if pa <= pb and pa <= pc else b if pb <= pc else c)) & 255
+        previous = line
+    return tuple(previous[x * channels:x * channels + 3])
+
+
+def marker_table(tools_folder):
+    """Layout path -> (marker layer, colour), read from the layout generator."""
+    text = open(os.path.join(tools_folder, "layoutgen", "make_layouts.py")).read()
+    block = text[text.index("MARKERS = {"):]
+    block = block[:block.index("}") + 1]
+    table = {}
+    for path, layer, r, g, b in re.findall(r'"([^"]+)": \("([^"]+)", \((\d+), (\d+), (\d+)\)\)', block):
+        table[path] = (layer, (int(r), int(g), int(b)))
+    return table
+
+
+# --- the X screen ------------------------------------------------------------------------------------
+class _XImage(ctypes.Structure):
+    # The leading fields of Xlib's XImage, up to the colour masks.
+    _fields_ = [("width", ctypes.c_int), ("height", ctypes.c_int), ("xoffset", ctypes.c_int),
+                ("format", ctypes.c_int), ("data", ctypes.POINTER(ctypes.c_ubyte)), ("byte_order", ctypes.c_int),
+                ("bitmap_unit", ctypes.c_int), ("bitmap_bit_order", ctypes.c_int), ("bitmap_pad", ctypes.c_int),
+                ("depth", ctypes.c_int), ("bytes_per_line", ctypes.c_int), ("bits_per_pixel", ctypes.c_int),
+                ("red_mask", ctypes.c_ulong), ("green_mask", ctypes.c_ulong), ("blue_mask", ctypes.c_ulong)]
+
+
+class XScreen:
+    """Reads boxes of the X screen through libX11: a probe of a few pixels costs a round trip, not a
+    picture of the whole screen."""
+
+    def __init__(self, display=None):
+        x11 = ctypes.CDLL(ctypes.util.find_library("X11"))
+        x11.XOpenDisplay.restype = ctypes.c_void_p
+        x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
+        x11.XDefaultRootWindow.restype = ctypes.c_ulong
+        x11.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
+        x11.XGetImage.restype = ctypes.POINTER(_XImage)
+        x11.XGetImage.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_int, ctypes.c_uint,
+                                  ctypes.c_uint, ctypes.c_ulong, ctypes.c_int]
+        x11.XDestroyImage.argtypes = [ctypes.POINTER(_XImage)]
+        x11.XDisplayWidth.argtypes = [ctypes.c_void_p, ctypes.c_int]
+        x11.XDisplayHeight.argtypes = [ctypes.c_void_p, ctypes.c_int]
+        x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
+        self.x11 = x11
+        self.display = x11.XOpenDisplay(display.encode() if display else None)
+        if not self.display:
+            raise JourneyFailed("cannot open the X display")
+        self.root = x11.XDefaultRootWindow(self.display)
+        self.width, self.height = x11.XDisplayWidth(self.display, 0), x11.XDisplayHeight(self.display, 0)
+
+    def box(self, x, y, width, height):
+        """Rows of (r, g, b) of a box, clipped to the screen."""
+        x, y = min(max(int(x), 0), self.width - 1), min(max(int(y), 0), self.height - 1)
+        width, height = min(width, self.width - x), min(height, self.height - y)
+        image = self.x11.XGetImage(self.display, self.root, x, y, width, height, ctypes.c_ulong(0xFFFFFFFF), 2)
+        if not image or image.contents.bits_per_pixel != 32:
+            raise JourneyFailed("unsupported screen format")
+        img = image.contents
+        raw = ctypes.string_at(img.data, img.bytes_per_line * height)
+        stride = img.bytes_per_line
+        self.x11.XDestroyImage(image)
+        # 32-bit TrueColor, least significant byte first: blue, green, red, unused.
+        return [[(raw[r * stride + i + 2], raw[r * stride + i + 1], raw[r * stride + i]) for i in range(0, width * 4, 4)]
+                for r in range(height)]
+
+    def at(self, x, y):
+        return self.box(x, y, 1, 1)[0][0]
+
+    def close(self):
+        self.x11.XCloseDisplay(self.display)
+
+
+def save_screenshot(display, path):
+    """The whole screen as a PNG, read with xwd (32-bit pixels)."""
+    raw = subprocess.run(["xwd", "-root", "-silent", "-display", display], check=True,
+                         stdout=subprocess.PIPE).stdout
+    fields = struct.unpack(">25I", raw[:100])
+    header, width, height, byte_order, bits, stride, colours = (fields[0], fields[4], fields[5], fields[7],
+                                                                 fields[11], fields[12], fields[19])
+    if bits != 32:
+        raise JourneyFailed("unsupported screen format: %d bits" % bits)
+    start = header + colours * 12
+    order = (2, 1, 0) if byte_order == 0 else (1, 2, 3)
+    rows = bytearray()
+    for y in range(height):
+        line = raw[start + y * stride:start + y * stride + width * 4]
+        rows += b"\0"
+        rgb = bytearray(width * 3)
+        for k, c in enumerate(order):
+            rgb[k::3] = line[c::4]
+        rows += rgb
+
+    def chunk(kind, body):
+        return struct.pack(">I", len(body)) + kind + body + struct.pack(">I", zlib.crc32(kind + body))
+
+    with open(path, "wb") as out:
+        out.write(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0))
+                  + chunk(b"IDAT", zlib.compress(bytes(rows), 6)) + chunk(b"IEND", b""))
+
+
+def close_to(pixel, colour):
+    return all(abs(pixel[c] - colour[c]) <= TOLERANCE for c in range(3))
+
+
+class Xserver:
+    def __init__(self, width, height, folder):
+        read, write = os.pipe()
+        self.process = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0",
+                                         "%dx%dx24" % (width, height), "-nolisten", "tcp"],
+                                        pass_fds=(write,), stdout=subprocess.DEVNULL,
+                                        stderr=open(os.path.join(folder, "xvfb.err"), "w"))
+        os.close(write)
+        number = b""
+        with os.fdopen(read, "rb") as pipe:
+            while not number.endswith(b"\n"):
+                part = pipe.read(1)
+                if not part:
+                    raise JourneyFailed("Xvfb did not start")
+                number += part
+        self.display = ":" + number.decode().strip()
+
+    def stop(self):
+        self.process.terminate()
+        self.process.wait()
+
+
+# --- the game ----------------------------------------------------------------------------------------
+class Game:
+    """The real program on a copy of the data root, with a user folder of its own."""
+
+    def __init__(self, program, data, repository_tools, screen_size, folder):
+        self.program = program
+        self.folder = folder
+        self.work = tempfile.mkdtemp(prefix="journey-")
+        self.data = os.path.join(self.work, "data")
+        shutil.copytree(data, self.data)
+        self.strings = os.path.join(self.data, "ruv", "strings_en.csv")
+        self.strings_before = open(self.strings, "rb").read()
+        self.home = os.path.join(self.work, "home")
+        self.user = os.path.join(self.home, "share", USER_FOLDER)
+        self.markers = marker_table(repository_tools)
+        self.layouts = {}
+        self.caption = None
+        for line in self.strings_before.decode("utf-8").splitlines():
+            if line.startswith("game_caption;"):
+                self.caption = line.split(";", 1)[1].rstrip("\r")
+        self.x = Xserver(*screen_size, folder)
+        self.screen = XScreen(self.x.display)
+        self.process = None
+        self.window = None
+        self.runs = 0
+        self.step = "start"
+
+    # -- files
+    @property
+    def profiles_path(self):
+        return os.path.join(self.user, "profiles.xml")
+
+    @property
+    def log_path(self):
+        return os.path.join(self.user, "log.html")
+
+    def profiles(self):
+        """The stored profiles file, parsed (None while there is none)."""
+        try:
+            return ElementTree.parse(self.profiles_path).getroot()
+        except (OSError, ElementTree.ParseError):
+            return None
+
+    def write_profiles(self, text):
+        os.makedirs(self.user, exist_ok=True)
+        with open(self.profiles_path, "w") as out:
+            out.write(text)
+
+    def layout(self, path):
+        if path not in self.layouts:
+            self.layouts[path] = Layout(self.data, path)
+        return self.layouts[path]
+
+    # -- process
+    def env(self):
+        env = dict(os.environ)
+        env.update(DISPLAY=self.x.display, SDL_VIDEODRIVER="x11", SDL_AUDIODRIVER="dummy", HOME=self.home,
+                   XDG_DATA_HOME=os.path.join(self.home, "share"), XDG_RUNTIME_DIR=self.work,
+                   QUELLMARK_DEBUG_OUTPUT="1")
+        env["ASAN_OPTIONS"] = (env.get("ASAN_OPTIONS", "") + ":detect_leaks=0").lstrip(":")
+        return env
+
+    def xdotool(self, *args, check=True):
+        return subprocess.run(["xdotool"] + [str(a) for a in args], env=self.env(), check=check,
+                              stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True).stdout
+
+    def start(self):
+        self.runs += 1
+        self.step = "start %d" % self.runs
+        os.makedirs(self.home, exist_ok=True)
+        self.err_path = os.path.join(self.folder, "game-%d.err" % self.runs)
+        self.process = subprocess.Popen([self.program, "--data_path", self.data], cwd=self.work, env=self.env(),
+                                        stdout=open(os.path.join(self.folder, "game-%d.out" % self.runs), "w"),
+                                        stderr=open(self.err_path, "w"))
+        found = self.until(lambda: self.xdotool("search", "--onlyvisible", "--name", "^%s$" % self.caption,
+                                                check=False).split(), "the game window", 30)
+        self.window = found[0]
+        self.xdotool("windowfocus", self.window, check=False)
+
+    def exit_code(self, seconds=20):
+        try:
+            code = self.process.wait(seconds)
+        except subprocess.TimeoutExpired:
+            raise JourneyFailed("the game did not end")
+        self.process = None
+        return code
+
+    def kill(self):
+        """Ends the game at once, as a crash or a power cut would."""
+        self.process.send_signal(signal.SIGKILL)
+        self.process.wait()
+        self.process = None
+
+    def alive(self):
+        return self.process is not None and self.process.poll() is None
+
+    def close(self):
+        if self.process is not None and self.process.poll() is None:
+            self.process.kill()
+            self.process.wait()
+        self.screen.close()
+        self.x.stop()
+        shutil.rmtree(self.work, ignore_errors=True)
+
+    # -- waiting
+    def until(self, probe, what, seconds=15):
+        deadline = time.monotonic() + seconds
+        while True:
+            result = probe()
+            if result:
+                return result
+            if self.process is not None and self.process.poll() is not None:
+                raise JourneyFailed("the game ended (code %s) while waiting for %s" % (self.process.returncode, what))
+            if time.monotonic() > deadline:
+                raise JourneyFailed("timed out waiting for %s" % what)
+            time.sleep(0.03)
+
+    def geometry(self):
+        text = self.xdotool("getwindowgeometry", "--shell", self.window)
+        values = dict(line.split("=", 1) for line in text.split() if "=" in line)
+        return int(values["X"]), int(values["Y"]), int(values["WIDTH"]), int(values["HEIGHT"])
+
+    def wait_geometry(self, width, height):
+        self.until(lambda: self.geometry()[2:] == (width, height), "a %dx%d window" % (width, height))
+
+    # -- mapping
+    def to_screen(self, point):
+        wx, wy, cw, ch = self.geometry()
+        sx, sy, (ux, uy), vx = screen_fit(cw, ch)
+        return int(round(wx + ux + (point[0] - vx) / sx)), int(round(wy + uy + point[1] / sy))
+
+    def pixel(self, point):
+        """The colour on the screen at a design point."""
+        return self.screen.at(*self.to_screen(point))
+
+    # -- screens
+    def marker_points(self, path):
+        layer, colour = self.markers[path]
+        return self.layout(path).free_points(layer), colour
+
+    def layer_colour(self, path, layer):
+        """The colour of a layer's picture at its middle (the generated pictures are flat)."""
+        x, y, w, h = self.layout(path).rect(layer)
+        return png_pixel(os.path.join(self.data, path, layer + ".png"), w // 2, h // 2)
+
+    def layer_shown(self, path, layer, picture=None):
+        """True when the picture (by default the layer's own) shows at the layer's inner corner."""
+        x, y, _, _ = self.layout(path).rect(layer)
+        colour = self.layer_colour(path, picture or layer)
+        return close_to(self.pixel((x + 8, y + 8)), colour)
+
+    def shows(self, path):
+        points, colour = self.marker_points(path)
+        hits = sum(close_to(self.pixel(p), colour) for p in points)
+        return hits * 2 > len(points)
+
+    def wait_screen(self, path, seconds=15):
+        self.step = "wait for %s" % path
+        self.until(lambda: self.shows(path), "the screen %s" % path, seconds)
+
+    def wait_gone(self, path, seconds=15):
+        self.step = "wait until %s is gone" % path
+        self.until(lambda: not self.shows(path), "the screen %s to close" % path, seconds)
+
+    # -- input
+    def click_at(self, point):
+        x, y = self.to_screen(point)
+        self.xdotool("mousemove", x, y, "sleep", INPUT_PACE, "mousedown", 1, "sleep", INPUT_PACE, "mouseup", 1)
+
+    def click(self, path, layer, offset=(0, 0)):
+        """Clicks the middle of a layer of a screen's layout."""
+        self.step = "click %s %s" % (path, layer)
+        cx, cy = self.layout(path).centre(layer)
+        self.click_at((cx + offset[0], cy + offset[1]))
+
+    def drag(self, start, end):
+        a, b = self.to_screen(start), self.to_screen(end)
+        self.xdotool("mousemove", *a, "sleep", INPUT_PACE, "mousedown", 1, "sleep", INPUT_PACE,
+                     "mousemove", (a[0] + b[0]) // 2, (a[1] + b[1]) // 2, "sleep", INPUT_PACE,
+                     "mousemove", *b, "sleep", INPUT_PACE, "mouseup", 1)
+
+    def key(self, *names):
+        self.step = "key %s" % " ".join(names)
+        self.xdotool("windowfocus", self.window, check=False)
+        presses = []
+        for name in names:
+            presses += ["keydown", name, "sleep", INPUT_PACE, "keyup", name, "sleep", INPUT_PACE]
+        self.xdotool(*presses)
+
+    def type(self, text):
+        self.step = "type %s" % text
+        self.key(*text)
+
+    def log_says(self, text):
+        try:
+            return text in open(self.err_path, errors="replace").read()
+        except OSError:
+            return False
+
+    # -- the end of every journey
+    def check_strings_unchanged(self):
+        if open(self.strings, "rb").read() != self.strings_before:
+            raise JourneyFailed("the strings file of the data copy changed (an unknown text key)")
+
+    def keep_failure(self):
+        """The screen and the game's logs of a failed step, for CI to show."""
+        try:
+            save_screenshot(self.x.display, os.path.join(self.folder, "screen.png"))
+        except (subprocess.CalledProcessError, JourneyFailed):
+            pass
+        for name in ("log.html", "profiles.xml"):
+            if os.path.exists(os.path.join(self.user, name)):
+                shutil.copy(os.path.join(self.user, name), self.folder)
