@@ -19,7 +19,9 @@ import xml.etree.ElementTree as ElementTree
 import zlib
 
 DESIGN_WIDTH, DESIGN_HEIGHT, WIDE_WIDTH = 1024, 768, 1366
-TOLERANCE = 40
+# The generated pictures are flat colours, and some screens differ by little (the options frame and
+# the main menu background): close means within a few steps per channel.
+TOLERANCE = 12
 USER_FOLDER = os.path.join("Ninebrook", "Quellmark2")
 # Pressing and releasing in separate frames, as a hand does: a press and its release delivered in
 # one frame would not show what a player sees. This paces input; it never waits for the game.
@@ -182,6 +184,9 @@ class XScreen:
         x11.XDisplayWidth.argtypes = [ctypes.c_void_p, ctypes.c_int]
         x11.XDisplayHeight.argtypes = [ctypes.c_void_p, ctypes.c_int]
         x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
+        x11.XGetGeometry.argtypes = [ctypes.c_void_p, ctypes.c_ulong] + [ctypes.c_void_p] * 7
+        x11.XTranslateCoordinates.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_ulong, ctypes.c_int,
+                                              ctypes.c_int] + [ctypes.c_void_p] * 3
         self.x11 = x11
         self.display = x11.XOpenDisplay(display.encode() if display else None)
         if not self.display:
@@ -206,6 +211,19 @@ class XScreen:
 
     def at(self, x, y):
         return self.box(x, y, 1, 1)[0][0]
+
+    def window_geometry(self, window):
+        """(x, y, width, height) of a window's client area on the screen."""
+        root, child = ctypes.c_ulong(), ctypes.c_ulong()
+        x, y, sx, sy = ctypes.c_int(), ctypes.c_int(), ctypes.c_int(), ctypes.c_int()
+        width, height, border, depth = ctypes.c_uint(), ctypes.c_uint(), ctypes.c_uint(), ctypes.c_uint()
+        if not self.x11.XGetGeometry(self.display, window, ctypes.byref(root), ctypes.byref(x), ctypes.byref(y),
+                                     ctypes.byref(width), ctypes.byref(height), ctypes.byref(border),
+                                     ctypes.byref(depth)):
+            raise JourneyFailed("no geometry for window %d" % window)
+        self.x11.XTranslateCoordinates(self.display, window, self.root, 0, 0, ctypes.byref(sx), ctypes.byref(sy),
+                                       ctypes.byref(child))
+        return sx.value, sy.value, width.value, height.value
 
     def close(self):
         self.x11.XCloseDisplay(self.display)
@@ -383,9 +401,7 @@ class Game:
             time.sleep(0.03)
 
     def geometry(self):
-        text = self.xdotool("getwindowgeometry", "--shell", self.window)
-        values = dict(line.split("=", 1) for line in text.split() if "=" in line)
-        return int(values["X"]), int(values["Y"]), int(values["WIDTH"]), int(values["HEIGHT"])
+        return self.screen.window_geometry(int(self.window))
 
     def wait_geometry(self, width, height):
         self.until(lambda: self.geometry()[2:] == (width, height), "a %dx%d window" % (width, height))

@@ -26,6 +26,7 @@ OPTIONS = "ruv/options"
 HUD = "ruv/ui"
 PAUSE = "ruv/data/ingame"
 RESULT = "ruv/ui_levelresult"
+DEFAULT_PROFILE = "Player01234567890123456789"
 
 
 def expect(condition, what):
@@ -77,6 +78,16 @@ def wait_stored(g, name, element, value, attribute="v"):
     g.until(lambda: stored_value(g, name, element, attribute) is not None
             and abs(float(stored_value(g, name, element, attribute)) - value) < 1e-3,
             "%s %s = %s in profiles.xml (now %s)" % (name, element, value, stored_value(g, name, element, attribute)))
+
+
+def step_volume(g, profile, button):
+    """Clicks a volume button of the options; returns the new stored volume once it changed."""
+    kind = button.split("_")[0]
+    before = stored_value(g, profile, kind)
+    g.click(OPTIONS, "buttons/%s/b_in" % button)
+    g.step = "wait for a new %s volume" % kind
+    g.until(lambda: stored_value(g, profile, kind) not in (None, before), "a new %s volume stored" % kind)
+    return float(stored_value(g, profile, kind))
 
 
 def first_profile(g, name):
@@ -132,6 +143,106 @@ def cloze(g):
     expect(open(g.log_path).read().rstrip().endswith("</html>"), "log.html was not closed")
 
 
+def prepared_profile(g, name="Tester", extra=""):
+    """A stored player profile, so a journey about something else need not ask for a name. The
+    engine's default profile comes first, as the game writes it: the players are the ones after it."""
+    g.write_profiles('<Profiles currentProfile="%s"><Profile name="%s" version="4"/>'
+                     '<Profile name="%s" version="4">%s</Profile></Profiles>'
+                     % (name, DEFAULT_PROFILE, name, extra))
+
+
+def level_loads(g):
+    """How many times a level has been loaded in this run (each load logs its waves once)."""
+    try:
+        text = open(g.err_path, errors="replace").read()
+    except OSError:
+        return 0
+    return text.count("LOADED ENEMY WAVE=") // max(1, waves_of_level(text))
+
+
+def waves_of_level(text):
+    # The waves of one load follow each other; the first load tells how many there are.
+    lines = [line for line in text.splitlines() if line.strip()]
+    count, seen = 0, False
+    for line in lines:
+        if line.startswith("LOADED ENEMY WAVE="):
+            count += 1
+            seen = True
+        elif seen:
+            break
+    return count
+
+
+def wait_loads(g, count):
+    g.step = "wait for level load %d" % count
+    g.until(lambda: level_loads(g) >= count, "level load number %d" % count, 30)
+    expect(level_loads(g) == count, "%d level loads, expected %d" % (level_loads(g), count))
+
+
+def pause(g):
+    g.click(HUD, "button/options_btn")
+    g.wait_screen(PAUSE)
+
+
+def confirm(g, button):
+    """A question of the pause menu or the result screen: "b1_cancel" or "b1_ok"."""
+    g.wait_screen(MODAL)
+    g.click(MODAL, "button/%s/pos" % button)
+    g.wait_gone(MODAL)
+
+
+def into_level(g, index=0):
+    """From the main menu with a current profile to a running level."""
+    g.click(MAIN_MENU, "button/b2_play/pos")
+    g.wait_screen(EPISODES)
+    start_level(g, index)
+
+
+def speed_up(g):
+    g.click(HUD, "button/speed_btn")
+
+
+def enable_cheats(g):
+    """"cheat" in the options of the pause menu, back to the level."""
+    pause(g)
+    open_options(g, PAUSE, "button/b1_options/pos")
+    g.click(OPTIONS, "buttons/cheat/cheat_in")
+    g.click(OPTIONS, "buttons/close/ok_in")
+    g.wait_gone(OPTIONS)
+    g.click(PAUSE, "button/b1_resume/pos")
+    g.wait_gone(PAUSE)
+
+
+def result_shown(g, won):
+    layer = "back_win" if won else "back_lose"
+    return g.shows(RESULT) if won else g.layer_shown(RESULT, layer)
+
+
+def wait_result(g, won):
+    g.step = "wait for the %s" % ("victory" if won else "defeat")
+    g.until(lambda: result_shown(g, won), "the result screen (%s)" % ("won" if won else "lost"), 20)
+
+
+def stored_level_plate(g, index):
+    """The plate picture the level select shows for a level: its state."""
+    for state in ("plate/super", "plate/complete", "plate/incomplete", "plate/locked"):
+        colour = g.layer_colour(LEVELS, state)
+        x, y = plate(g, index)
+        if driver.close_to(g.pixel((x - 42, y - 42)), colour):
+            return state
+    return None
+
+
+def knob_x(g, kind):
+    """Where the knob of the sound or music slider is: the middle of its run of knob pixels."""
+    layout = g.layout(OPTIONS)
+    bx, by, bw, bh = layout.rect("main_options/%s/%s_bar" % (kind, kind))
+    colour = g.layer_colour(OPTIONS, "main_options/%s/%s_begunok" % (kind, kind))
+    xs = [x for x in range(bx - 20, bx + bw + 20, 2) if driver.close_to(g.pixel((x, by + bh / 2)), colour)]
+    expect(xs, "no %s knob on the screen" % kind)
+    return (xs[0] + xs[-1]) / 2
+
+
 # --- the journeys ---------------------------------------------------------------------------------------
 def journey_first_start(g):
     """Logos, a new profile by name, the episodes, the levels, level 1; a volume; "cloze"."""
@@ -139,8 +250,197 @@ def journey_first_start(g):
     through_logos(g)
     first_profile(g, "Anna")
     start_level(g, 0)
-    open_options(g, HUD, "button/options_btn")
-    return finish(g)
+    pause(g)
+    g.click(PAUSE, "button/b1_mmenu/pos")
+    confirm(g, "b1_ok")
+    g.wait_screen(MAIN_MENU)
+    open_options(g, MAIN_MENU, "button/b1_options/pos")
+    volume = step_volume(g, "Anna", "sound_dec")
+    expect(volume < 1, "sound volume %s after a step down from 1" % volume)
+    g.click(OPTIONS, "buttons/close/ok_in")
+    g.wait_gone(OPTIONS)
+    cloze(g)
+    expect(g.profiles().get("currentProfile") == "Anna", "the profile is not kept")
+    expect(abs(float(stored_value(g, "Anna", "sound")) - volume) < 1e-3, "the volume is not kept")
+    finish(g)
+
+
+def journey_pause_menu(g):
+    """"restart", "mmenu" and "levels" of the pause menu ask first; "b1_cancel" changes nothing."""
+    prepared_profile(g)
+    g.start()
+    through_logos(g)
+    into_level(g)
+    wait_loads(g, 1)
+    for button, answer_screen in (("b1_restart", HUD), ("b1_mmenu", MAIN_MENU), ("b1_levels", LEVELS)):
+        pause(g)
+        g.click(PAUSE, "button/%s/pos" % button)
+        confirm(g, "b1_cancel")
+        expect(g.shows(PAUSE), "%s, cancelled, left the pause menu" % button)
+        loads = level_loads(g)
+        g.click(PAUSE, "button/%s/pos" % button)
+        confirm(g, "b1_ok")
+        g.wait_gone(PAUSE)
+        g.wait_screen(answer_screen)
+        if button == "b1_restart":
+            wait_loads(g, loads + 1)
+        elif button == "b1_mmenu":
+            into_level(g)
+        expect(level_loads(g) <= loads + 1, "an extra level load")
+    finish(g)
+
+
+def journey_options(g):
+    """Volume steps and a drag are stored; the window modes; cheats win, lose and replay."""
+    prepared_profile(g, extra='<fs v="1"/>')
+    g.start()
+    through_logos(g)
+    open_options(g, MAIN_MENU, "button/b1_options/pos")
+    # Steps of one size, never past the ends.
+    first = step_volume(g, "Tester", "sound_dec")
+    size = 1 - first
+    expect(0 < size < 1, "a step of %s" % size)
+    expect(abs(step_volume(g, "Tester", "sound_dec") - max(0, 1 - 2 * size)) < 1e-3, "the second step down")
+    expect(abs(step_volume(g, "Tester", "sound_inc") - first) < 1e-3, "the step up")
+    expect(abs(step_volume(g, "Tester", "music_dec") - first) < 1e-3, "the music step down")
+    layout = g.layout(OPTIONS)
+    bx, by, bw, bh = layout.rect("main_options/music/music_bar")
+    g.step = "drag the music knob"
+    g.drag((knob_x(g, "music"), by + bh / 2), (bx + bw / 2, by + bh / 2))
+    g.until(lambda: 0.3 < float(stored_value(g, "Tester", "music")) < 0.7, "a music volume near the middle")
+    if g.screen.width > driver.DESIGN_WIDTH:
+        # Room for the wide window: windowed, then full screen again, each stored.
+        g.click(OPTIONS, "main_options/window/window_in")
+        wait_stored(g, "Tester", "fs", 0)
+        g.until(lambda: g.layer_shown(OPTIONS, "main_options/window/window_in"), "the windowed switch on")
+        g.click(OPTIONS, "main_options/fullscreen/main_menu_in")
+        wait_stored(g, "Tester", "fs", 1)
+        g.until(lambda: g.layer_shown(OPTIONS, "main_options/fullscreen/main_menu_in"), "the full-screen switch on")
+    else:
+        # No room: the refusal, closed by its only button; still full screen.
+        g.click(OPTIONS, "main_options/window/window_in")
+        g.wait_screen(MODAL)
+        g.step = "the refusal's ok"
+        _, y = g.layout(MODAL).centre("button/b1_ok/pos")
+        g.click_at((driver.DESIGN_WIDTH / 2, y))
+        g.wait_gone(MODAL)
+        expect(g.shows(OPTIONS), "the options closed with the refusal")
+        expect(stored_value(g, "Tester", "fs") == "1", "the refused window mode was stored")
+    g.click(OPTIONS, "buttons/close/ok_in")
+    g.wait_gone(OPTIONS)
+    into_level(g)
+    enable_cheats(g)
+    g.key("w")
+    wait_result(g, True)
+    loads = level_loads(g)
+    g.click(RESULT, "button/restart")
+    g.wait_gone(RESULT)
+    wait_loads(g, loads + 1)
+    g.key("l")
+    wait_result(g, False)
+    g.click(RESULT, "button/restart")
+    g.wait_gone(RESULT)
+    wait_loads(g, loads + 2)
+    finish(g)
+
+
+def profile_names(g):
+    root = g.profiles()
+    return [p.get("name") for p in root.iter("Profile") if p.get("name") != DEFAULT_PROFILE] if root is not None else []
+
+
+def journey_profiles(g):
+    """The profiles screen from the band: create, select, rename, delete; at most five."""
+    prepared_profile(g, "Alpha")
+    g.start()
+    through_logos(g)
+    g.step = "the profile band"
+    g.click_at((driver.DESIGN_WIDTH / 2, 740))
+    g.wait_screen(PROFILES)
+
+    def create(name):
+        g.click(PROFILES, "button/b1_create/pos")
+        g.wait_screen(MODAL)
+        type_name(g, name)
+        g.click(MODAL, "button/b1_ok/pos")
+        g.wait_gone(MODAL)
+        g.until(lambda: name in profile_names(g), "the profile %s stored" % name)
+
+    create("Bravo")
+    # Rows list the names in order: Alpha is row 1.
+    g.click(PROFILES, "button/b3_p1/pos")
+    g.until(lambda: g.profiles().get("currentProfile") == "Alpha", "Alpha selected")
+    g.click(PROFILES, "button/b1_rename/pos")
+    g.wait_screen(MODAL)
+    type_name(g, "Adam")
+    g.click(MODAL, "button/b1_ok/pos")
+    g.wait_gone(MODAL)
+    g.until(lambda: "Adam" in profile_names(g) and "Alpha" not in profile_names(g), "Alpha renamed Adam")
+    for answer in ("b1_cancel", "b1_ok"):
+        g.click(PROFILES, "button/b1_delete/pos")
+        confirm(g, answer)
+    g.until(lambda: "Adam" not in profile_names(g), "Adam deleted")
+    expect("Bravo" in profile_names(g), "Bravo went with Adam")
+    for name in ("Carla", "Dora", "Emil", "Fred"):
+        create(name)
+    before = profile_names(g)
+    g.click(PROFILES, "button/b1_create/pos")
+    g.wait_screen(MODAL)
+    g.step = "the maximum's ok"
+    x, y = g.layout(MODAL).centre("button/b1_ok/pos")
+    g.click_at((driver.DESIGN_WIDTH / 2, y))
+    g.wait_gone(MODAL)
+    expect(profile_names(g) == before, "a sixth profile")
+    g.click(PROFILES, "button/b2_confirm/pos")
+    g.wait_screen(MAIN_MENU)
+    finish(g)
+
+
+def journey_restart(g):
+    """What a player set survives "cloze" and a new start, and a kill right after a change."""
+    g.start()
+    through_logos(g)
+    first_profile(g, "Rita")
+    start_level(g, 0)
+    enable_cheats(g)
+    g.key("w")
+    wait_result(g, True)
+    g.click(RESULT, "button/menu")
+    g.wait_screen(LEVELS)
+    won = stored_level_plate(g, 0)
+    g.click(LEVELS, "button/back")
+    g.wait_screen(EPISODES)
+    g.click(EPISODES, "button/back")
+    g.wait_screen(MAIN_MENU)
+    open_options(g, MAIN_MENU, "button/b1_options/pos")
+    music = step_volume(g, "Rita", "music_dec")
+    if g.screen.width > driver.DESIGN_WIDTH:
+        g.click(OPTIONS, "main_options/window/window_in")
+        wait_stored(g, "Rita", "fs", 0)
+    mode = stored_value(g, "Rita", "fs")
+    g.click(OPTIONS, "buttons/close/ok_in")
+    g.wait_gone(OPTIONS)
+    cloze(g)
+
+    g.start()
+    through_logos(g)
+    open_options(g, MAIN_MENU, "button/b1_options/pos")
+    switch = "window/window_in" if mode == "0" else "fullscreen/main_menu_in"
+    expect(g.layer_shown(OPTIONS, "main_options/" + switch), "the stored window mode is not shown")
+    sound = step_volume(g, "Rita", "sound_dec")
+    g.kill()
+
+    g.start()
+    through_logos(g)
+    g.click(MAIN_MENU, "button/b2_play/pos")
+    g.wait_screen(EPISODES)
+    g.click(EPISODES, "button/play")
+    g.wait_screen(LEVELS)
+    expect(stored_level_plate(g, 0) == won, "level 1 shows %s, %s before" % (stored_level_plate(g, 0), won))
+    expect(won in ("plate/super", "plate/complete"), "level 1 not won: %s" % won)
+    for element, value in (("music", music), ("sound", sound)):
+        expect(abs(float(stored_value(g, "Rita", element)) - value) < 1e-3, "%s not kept" % element)
+    finish(g)
 
 
 JOURNEYS = {name[len("journey_"):]: f for name, f in globals().items() if name.startswith("journey_")}
