@@ -11,6 +11,7 @@
 #include "Core/Render/ParticleSystem.h"
 #include "Core/Render/RenderTarget.h"
 #include "Framework/GameApplication.h"
+#include "Framework/GameWindow.h"
 #include "Game/App/RuvProgress.h"
 #include "Game/App/RuvUpgrades.h"
 #include "Game/App/SoundTags.h"
@@ -335,7 +336,10 @@ void RuvMap::reloadTutorialProgress() { RuvTutorial::Instance()->reloadProgress(
 
 bool RuvMap::isAppFullscreen() {
   framework::GameApplication* application = mapApplication();
-  return application && !application->IsWindowedRequested();
+  if (application == nullptr) return false;
+  // The window tells the mode in effect; the requested flag only tells the mode the game started in.
+  if (const framework::GameWindow* window = application->GetWindow()) return !window->IsWindowed();
+  return !application->IsWindowedRequested();
 }
 
 void RuvMap::switchScreenMode() {

@@ -94,7 +94,8 @@ class Layout:
     def free_points(self, name, count=5):
         """Points of a layer that no other layer of the screen covers (its own picture shows there)."""
         x, y, w, h = self.rect(name)
-        others = [r for n, r in self.rects.items() if n != name]
+        # A layer of the same place is the picture's alternative (won or lost), not drawn over it.
+        others = [r for n, r in self.rects.items() if n != name and r != (x, y, w, h)]
         points = []
         step = 4
         inset = 8

@@ -310,12 +310,15 @@ def journey_options(g):
     g.until(lambda: 0.3 < float(stored_value(g, "Tester", "music")) < 0.7, "a music volume near the middle")
     if g.screen.width > driver.DESIGN_WIDTH:
         # Room for the wide window: windowed, then full screen again, each stored.
-        g.click(OPTIONS, "main_options/window/window_in")
-        wait_stored(g, "Tester", "fs", 0)
-        g.until(lambda: g.layer_shown(OPTIONS, "main_options/window/window_in"), "the windowed switch on")
-        g.click(OPTIONS, "main_options/fullscreen/main_menu_in")
-        wait_stored(g, "Tester", "fs", 1)
-        g.until(lambda: g.layer_shown(OPTIONS, "main_options/fullscreen/main_menu_in"), "the full-screen switch on")
+        # The switches show the mode the window is in; the switch itself runs between two frames,
+        # so the dialog opened again is the one that tells.
+        for switch, stored in (("window/window_in", 0), ("fullscreen/main_menu_in", 1)):
+            g.click(OPTIONS, "main_options/" + switch)
+            wait_stored(g, "Tester", "fs", stored)
+            g.click(OPTIONS, "buttons/close/ok_in")
+            g.wait_gone(OPTIONS)
+            open_options(g, MAIN_MENU, "button/b1_options/pos")
+            g.until(lambda: g.layer_shown(OPTIONS, "main_options/" + switch), "the switch %s on" % switch)
     else:
         # No room: the refusal, closed by its only button; still full screen.
         g.click(OPTIONS, "main_options/window/window_in")
