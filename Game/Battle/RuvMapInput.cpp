@@ -447,6 +447,10 @@ void RuvMap::onMouseUp(int x, int y) {
         mState = mReturnScreen == u"mmenu" || mReturnScreen == u"shop" ? 7 : 13;
       }
       break;
+    case 15:
+      // The name input acts on its own "ok" and "cancel" when asked for the name.
+      name();
+      break;
     case 16:
       if (name() == u"ok") {
         hud.popWindow();

@@ -370,6 +370,7 @@ def journey_profiles(g):
         g.until(lambda: name in profile_names(g), "the profile %s stored" % name)
 
     create("Bravo")
+    expect(g.profiles().get("currentProfile") == "Bravo", "the new profile is not the current one")
     # Rows list the names in order: Alpha is row 1.
     g.click(PROFILES, "button/b3_p1/pos")
     g.until(lambda: g.profiles().get("currentProfile") == "Alpha", "Alpha selected")
