@@ -8,7 +8,7 @@ packages=(
   libsdl2-dev libepoxy-dev glslang-dev glslang-tools libspirv-cross-c-shared-dev spirv-cross
   libvorbis-dev libdevil-dev libtinyxml2-dev libutfcpp-dev zlib1g-dev libjpeg-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  libegl-mesa0 libgl1-mesa-dri libegl1 xvfb xdotool xauth x11-xkb-utils
+  libegl-mesa0 libgl1-mesa-dri libegl1 xvfb xdotool xauth x11-xkb-utils x11-apps python3
   libfreetype-dev fonts-dejavu-core
   locales
 )
