@@ -91,7 +91,7 @@ class Layout:
         x, y, w, h = self.rect(name)
         return x + w / 2, y + h / 2
 
-    def free_points(self, name, count=5):
+    def free_points(self, name, count=9):
         """Points of a layer that no other layer of the screen covers (its own picture shows there)."""
         x, y, w, h = self.rect(name)
         # A layer of the same place is the picture's alternative (won or lost), not drawn over it.
@@ -433,18 +433,32 @@ class Game:
         colour = self.layer_colour(path, picture or layer)
         return close_to(self.pixel((x + 8, y + 8)), colour)
 
-    def shows(self, path):
+    def marker_hits(self, path):
+        """How many of a screen's marker points show its colour, and of how many."""
         points, colour = self.marker_points(path)
-        hits = sum(close_to(self.pixel(p), colour) for p in points)
-        return hits * 2 > len(points)
+        return sum(close_to(self.pixel(p), colour) for p in points), len(points)
+
+    def shows(self, path):
+        """Most marker points show the screen's colour (a text or effect may cover a few)."""
+        hits, count = self.marker_hits(path)
+        return hits * 2 > count
 
     def wait_screen(self, path, seconds=15):
+        """Until the screen shows and its marker stays the same over three looks: a dialog that
+        grows in takes input only once its show effect is over."""
         self.step = "wait for %s" % path
-        self.until(lambda: self.shows(path), "the screen %s" % path, seconds)
+        looks = []
+
+        def settled():
+            hits, count = self.marker_hits(path)
+            looks.append(hits if hits * 2 > count else None)
+            return len(looks) >= 3 and looks[-1] is not None and looks[-3:] == [looks[-1]] * 3
+
+        self.until(settled, "the screen %s" % path, seconds)
 
     def wait_gone(self, path, seconds=15):
         self.step = "wait until %s is gone" % path
-        self.until(lambda: not self.shows(path), "the screen %s to close" % path, seconds)
+        self.until(lambda: self.marker_hits(path)[0] == 0, "the screen %s to close" % path, seconds)
 
     # -- input
     def click_at(self, point):

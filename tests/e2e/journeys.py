@@ -430,7 +430,7 @@ def journey_restart(g):
     through_logos(g)
     open_options(g, MAIN_MENU, "button/b1_options/pos")
     switch = "window/window_in" if mode == "0" else "fullscreen/main_menu_in"
-    expect(g.layer_shown(OPTIONS, "main_options/" + switch), "the stored window mode is not shown")
+    g.until(lambda: g.layer_shown(OPTIONS, "main_options/" + switch), "the stored window mode on its switch")
     sound = step_volume(g, "Rita", "sound_dec")
     g.kill()
 
