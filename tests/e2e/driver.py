@@ -27,9 +27,6 @@ USER_FOLDER = os.path.join("Ninebrook", "Quellmark2")
 # one frame would not show what a player sees. This paces input; it never waits for the game.
 INPUT_PACE = "0.06"
 
-# The logos before the main menu (studio, engine): their colours in the middle of the screen.
-LOGO_COLOURS = [(90, 120, 160), (150, 150, 165)]
-
 
 class JourneyFailed(Exception):
     pass
@@ -488,12 +485,6 @@ class Game:
     def type(self, text):
         self.step = "type %s" % text
         self.key(*text)
-
-    def log_says(self, text):
-        try:
-            return text in open(self.err_path, errors="replace").read()
-        except OSError:
-            return False
 
     # -- the end of every journey
     def check_strings_unchanged(self):
