@@ -174,4 +174,31 @@ TEST_F(ModalInputTest, OkAndCancelByStateAndReturnScreenDeleteTheInputInsideTheQ
   }
 }
 
+// The map's release in the rename state asks the input for its answer, so "ok" renames and both
+// buttons close it.
+TEST_F(ModalInputTest, TheMapsReleaseInTheRenameStateRunsTheInputsAnswer) {
+  for (const size_t button : {size_t{0}, size_t{1}}) {
+    SCOPED_TRACE(button);
+    UseProfiles({"A", "B"});
+    const std::string before = SavedProfiles();
+    int refreshes = 0;
+    HUD& hud = *mMap->mHud;
+    hud.pushWindow(new RefreshProbe(refreshes));
+    mMap->mState = HUDModalInput::kStateRename;
+    hud.pushWindow(new HUDModalInput(*mMap));
+    hud.update(0.0f);
+    auto* input = static_cast<HUDModalInput*>(hud.stack.back().get());
+    input->onChar('Z');
+    const HUDButtonOver& pressed = *input->modalButtons.items[button];
+    mMap->onMouseUp(CentreX(pressed), CentreY(pressed));
+    EXPECT_EQ(1u, hud.stack.size());
+    EXPECT_EQ(13, mMap->mState);
+    if (button == 1) {
+      EXPECT_NE(std::string::npos, SavedProfiles().find("name=\"AZ\""));
+    } else {
+      EXPECT_EQ(before, SavedProfiles());
+    }
+  }
+}
+
 }  // namespace
