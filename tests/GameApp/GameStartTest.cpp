@@ -11,6 +11,7 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "Core/File/Profiles.h"
@@ -31,6 +32,7 @@
 #include "Game/Battle/RuvMap.h"
 #include "Game/Battle/RuvWallet.h"
 #include "Game/Screens/HUD.h"
+#include "Game/Screens/HUDWindow.h"
 #include "Game/Screens/StandInScreens.h"
 #include "fakes/RecordingRender.h"
 #include "fakes/ScratchFolder.h"
@@ -421,6 +423,33 @@ TEST_F(GameStartTest, DeveloperKeysGate) {
   game.OnKeyDown('1');
   game.OnKeyDown('1');
   EXPECT_FALSE(map.mShowWaveList);
+}
+
+// Records the keys and characters a HUD screen is given.
+class GameStartKeyProbe : public HUDWindow {
+ public:
+  GameStartKeyProbe(std::string name, std::vector<std::string>& seen) : mProbeName(std::move(name)), mSeen(seen) {}
+  void onChar(int c) override { mSeen.push_back(mProbeName + " char " + std::to_string(c)); }
+  void onKey(int key) override { mSeen.push_back(mProbeName + " key " + std::to_string(key)); }
+
+ private:
+  std::string mProbeName;
+  std::vector<std::string>& mSeen;
+};
+
+// Keys and characters reach every screen of the HUD stack, bottom first: the name input is typed
+// into this way.
+TEST_F(GameStartTest, KeysAndCharactersReachEveryScreen) {
+  GameStartTestGame& game = StartGame();
+  RuvMap& map = *game.getMap();
+  std::vector<std::string> seen;
+  map.mHud->pushWindow(new GameStartKeyProbe("lower", seen));
+  map.mHud->pushWindow(new GameStartKeyProbe("upper", seen));
+  map.mHud->update(0.0f);
+  game.OnChar('x');
+  game.OnKeyDown(8);
+  const std::vector<std::string> expected = {"lower char 120", "upper char 120", "lower key 8", "upper key 8"};
+  EXPECT_EQ(expected, seen);
 }
 
 // A pack-building start has no board and no map: every game hook keeps to the framework's part.
