@@ -18,8 +18,7 @@ namespace {
 
 using gameharness::GameHarness;
 
-constexpr int kLevelResultWon = 1;
-constexpr int kUnlockMessage = 11;
+constexpr int kJourneyLevelWon = 1;
 
 std::u16string journeyDecimal(int value) {
   const std::string digits = std::to_string(value);
@@ -42,10 +41,7 @@ class LevelJourneyTest : public ::testing::Test {
     ASSERT_TRUE(mGame.click(u"play"));
     ASSERT_EQ("HUDLevelSelect", mGame.topScreen());
     ASSERT_TRUE(mGame.clickIndex(0));
-    if (mGame.state() == kUnlockMessage) {
-      ASSERT_TRUE(mGame.click(u"ok"));
-    }
-    ASSERT_EQ(RuvMap::kStatePlaying, mGame.state());
+    ASSERT_TRUE(mGame.passUnlockMessage());
     ASSERT_EQ(0, mGame.map().mEpisode);
     ASSERT_EQ(0, mGame.map().mLevel);
   }
@@ -121,7 +117,7 @@ TEST_F(LevelJourneyTest, CheatWinShowsStarsCountsUpAndStoresTheRecord) {
   mGame.enableCheats();
   mGame.pressKey('w');
   mGame.tick();
-  ASSERT_EQ(kLevelResultWon, mGame.state());
+  ASSERT_EQ(kJourneyLevelWon, mGame.state());
   HUDLevelResultWindow* result = Result();
   ASSERT_NE(nullptr, result);
 
@@ -174,7 +170,7 @@ TEST_F(LevelJourneyTest, RestartReloadsTheLevel) {
   ASSERT_NE(startMoney, map.getWallet()->money);
   mGame.pressKey('w');
   mGame.tick();
-  ASSERT_EQ(kLevelResultWon, mGame.state());
+  ASSERT_EQ(kJourneyLevelWon, mGame.state());
   ASSERT_TRUE(mGame.click(u"restart"));
   EXPECT_EQ(RuvMap::kStatePlaying, mGame.state());
   EXPECT_TRUE(mGame.screens().empty());

@@ -31,6 +31,7 @@ namespace {
 
 constexpr int kLeftButton = 1;
 constexpr int kLogoPressLimit = 10;
+constexpr int kUnlockMessageState = 11;
 
 // The game object on a renderer of the test's choosing.
 class HarnessGame : public Game {
@@ -203,6 +204,11 @@ bool GameHarness::skipLogos() {
 void GameHarness::disableTutorial() {
   map().getProgress()->setTutorialEnabled(false);
   map().reloadTutorialProgress();
+}
+
+bool GameHarness::passUnlockMessage() {
+  if (state() == kUnlockMessageState && !click(u"ok")) return false;
+  return state() == RuvMap::kStatePlaying;
 }
 
 void GameHarness::enableCheats() { map().enableCheats(); }

@@ -104,6 +104,8 @@ class GameHarness {
   // Switches the current profile's tutorial off through the game's progress store and has the
   // tutorial reread it (for profiles made in the game).
   void disableTutorial();
+  // A level that opens with its unlock message is let in with "ok"; true when it is played then.
+  bool passUnlockMessage();
   // Cheats on, as the options dialog's cheat button does.
   void enableCheats();
 
