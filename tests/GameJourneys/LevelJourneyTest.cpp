@@ -58,7 +58,10 @@ TEST_F(LevelJourneyTest, LevelStartsWithItsCountersAndSpeedButtons) {
   RuvMap& map = mGame.map();
   EXPECT_TRUE(mGame.screens().empty());
   EXPECT_EQ(1.0f, mGame.speed());
-  EXPECT_EQ(journeyDecimal(map.getWallet()->shownMoney), mGame.hud().getText(u"text/coins"));
+  // The level file's budget, no upgrade bought.
+  ASSERT_GT(map.mBudget, 0);
+  EXPECT_EQ(map.mBudget, map.getWallet()->money);
+  EXPECT_EQ(journeyDecimal(map.mBudget), mGame.hud().getText(u"text/coins"));
   EXPECT_EQ(u"25/25", mGame.hud().getText(u"text/mana"));
   EXPECT_EQ(journeyDecimal(map.getWallet()->gems), mGame.hud().getText(u"text/crystals"));
   EXPECT_EQ(LocalStrings::Instance()->get(u"game_wave") + u" 1/" + journeyDecimal(map.mWaves->waveCount()),
@@ -124,14 +127,15 @@ TEST_F(LevelJourneyTest, CheatWinShowsStarsCountsUpAndStoresTheRecord) {
   // All lives left: three stars, and the gems of three new stars.
   const int stars = levelStars(map.mLives, map.mMaxLives);
   ASSERT_EQ(3, stars);
-  for (int i = 0; i < 3; ++i) {
-    const std::u16string star = u"star" + journeyDecimal(i);
-    for (const RuvFrameEntry* frame : result->frames) {
-      if (frame->name == star) {
-        EXPECT_EQ(i < stars, frame->visible != 0) << i;
-      }
+  int starFrames = 0;
+  for (const RuvFrameEntry* frame : result->frames) {
+    for (int i = 0; i < 3; ++i) {
+      if (frame->name != u"star" + journeyDecimal(i)) continue;
+      ++starFrames;
+      EXPECT_EQ(i < stars, frame->visible != 0) << i;
     }
   }
+  EXPECT_EQ(3, starFrames);
   EXPECT_EQ(gemsBefore + newStarGems(0, stars), map.getWallet()->gems);
 
   // Stored at once: the stars and the best score (kills plus the life bonus) in "profiles.xml".
