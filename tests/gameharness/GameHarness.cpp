@@ -2,6 +2,7 @@
 
 #include <tinyxml2.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cxxabi.h>
 #include <fstream>
@@ -39,6 +40,12 @@ class HarnessGame : public Game {
   explicit HarnessGame(render::Render* render) { SetRender(render); }
 };
 
+// A harness that cannot build its game has nothing to hand the test.
+[[noreturn]] void harnessFailure(const char* what) {
+  std::fprintf(stderr, "game harness: %s\n", what);
+  std::abort();
+}
+
 std::string readHarnessFile(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   std::ostringstream text;
@@ -67,7 +74,7 @@ std::string namedProfile(const std::string& name, const std::string& body) {
 GameHarness::GameHarness(const GameSetup& setup) {
   mPrevious = std::filesystem::current_path();
   std::string pattern = (std::filesystem::temp_directory_path() / "qm_game_XXXXXX").string();
-  if (!mkdtemp(pattern.data())) std::abort();
+  if (!mkdtemp(pattern.data())) harnessFailure("no temporary folder");
   mRoot = pattern;
   std::filesystem::copy(std::filesystem::path(QM_SOURCE_DIR) / "data", mRoot / "data",
                         std::filesystem::copy_options::recursive);
@@ -89,7 +96,7 @@ GameHarness::GameHarness(const GameSetup& setup) {
   mGame = std::make_unique<HarnessGame>(mRender);
   mGame->SetArguments({u"--data_path", (mRoot / "data").u16string()});
   mGame->SetFolders((mRoot / "data").u16string() + u"/", (mRoot / "user").u16string() + u"/");
-  if (mGame->Init() != VN_OK || !mGame->getMap()) std::abort();
+  if (mGame->Init() != VN_OK || !mGame->getMap()) harnessFailure("the game did not start");
   tick(2);
 }
 
