@@ -24,7 +24,6 @@
 #include "Platform/Magic/Magic.h"
 #include "gamesupport/BattleMapScene.h"
 #include "tests/fakes/SourceDir.h"
-#include "tests/gameharness/ScreenTargets.h"
 
 namespace gameharness {
 

@@ -17,11 +17,11 @@
 #include "tests/fakes/ScriptedBass.h"
 #include "tests/fakes/ScriptedStoreBackend.h"
 #include "tests/fakes/ScriptedWindowSystem.h"
+#include "tests/gameharness/ScreenTargets.h"
 
 class Game;
 class GameWindow;
 class HUD;
-class HUDWindow;
 class RuvMap;
 
 namespace gameharness {
@@ -38,11 +38,6 @@ struct GameSetup {
   // engine's default profile exists (a first start).
   std::string profiles = namedProfile("Tester");
   std::uint32_t seed = 1;  // the game's and the particles' random sequences
-};
-
-struct DesignPoint {
-  int x = 0;
-  int y = 0;
 };
 
 class GameHarness {

@@ -12,7 +12,6 @@
 #include "Game/Screens/HUDEpisodeSelect.h"
 #include "Game/Screens/HUDModalInput.h"
 #include "Game/Screens/HUDProfiles.h"
-#include "tests/gameharness/GameHarness.h"
 
 namespace gameharness {
 

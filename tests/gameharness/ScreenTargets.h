@@ -8,7 +8,11 @@ class GameWindow;
 
 namespace gameharness {
 
-struct DesignPoint;
+// A point in design coordinates, as the root board passes them on.
+struct DesignPoint {
+  int x = 0;
+  int y = 0;
+};
 
 // The screen that takes the pointer: the root board's confirm dialog when one is open, else the
 // HUD's top screen, else the HUD itself. Its answer at a point, as the dispatcher would get it. A
