@@ -12,6 +12,8 @@
 #include "Game/Entities/RuvWaveManager.h"
 #include "Game/Screens/HUD.h"
 #include "Game/Screens/HUDLevelResultWindow.h"
+#include "Game/Screens/Options/TMessageBox.h"
+#include "Game/Screens/Options/TalvenButton.h"
 #include "tests/gameharness/GameHarness.h"
 
 namespace {
@@ -165,6 +167,18 @@ TEST_F(LevelJourneyTest, CheatWinShowsStarsCountsUpAndStoresTheRecord) {
   EXPECT_EQ(totalLine + journeyDecimal(total), result->getText(u"totalScore"));
 }
 
+// The level as loaded: the map's state after a restart.
+void ExpectFreshFirstLevel(GameHarness& game, int startMoney) {
+  RuvMap& map = game.map();
+  EXPECT_EQ(RuvMap::kStatePlaying, game.state());
+  EXPECT_TRUE(game.screens().empty());
+  EXPECT_EQ(1.0f, game.speed());
+  EXPECT_EQ(startMoney, map.getWallet()->money);
+  EXPECT_EQ(25.0f, map.mLives);
+  EXPECT_EQ(0, map.mEpisode);
+  EXPECT_EQ(0, map.mLevel);
+}
+
 TEST_F(LevelJourneyTest, RestartReloadsTheLevel) {
   PlayFirstLevel();
   RuvMap& map = mGame.map();
@@ -176,15 +190,29 @@ TEST_F(LevelJourneyTest, RestartReloadsTheLevel) {
   mGame.tick();
   ASSERT_EQ(kJourneyLevelWon, mGame.state());
   ASSERT_TRUE(mGame.click(u"restart"));
-  EXPECT_EQ(RuvMap::kStatePlaying, mGame.state());
-  EXPECT_TRUE(mGame.screens().empty());
-  EXPECT_EQ(1.0f, mGame.speed());
-  EXPECT_EQ(startMoney, map.getWallet()->money);
-  EXPECT_EQ(25.0f, map.mLives);
-  EXPECT_EQ(0, map.mEpisode);
-  EXPECT_EQ(0, map.mLevel);
+  ExpectFreshFirstLevel(mGame, startMoney);
   // The won record stays.
   EXPECT_EQ("3", mGame.savedLevelRecord(0, 0, map.mMode).at("stars"));
+
+  // From the pause menu the restart asks first: the message box's ok reloads, its cancel stays.
+  for (const bool confirm : {false, true}) {
+    SCOPED_TRACE(confirm ? "ok" : "cancel");
+    mGame.pressKey('m');
+    ASSERT_TRUE(mGame.click(u"options_btn"));
+    ASSERT_TRUE(mGame.click(u"restart"));
+    TMessageBox* box = mGame.waitForDialog<TMessageBox>();
+    ASSERT_NE(nullptr, box);
+    ASSERT_NE(nullptr, box->GetButton2());
+    mGame.clickControl(confirm ? *box->GetButton2() : *box->GetButton1());
+    ASSERT_TRUE(mGame.tickUntil([&] { return mGame.shownFrames().size() == 1; }));
+    if (confirm) {
+      ExpectFreshFirstLevel(mGame, startMoney);
+    } else {
+      EXPECT_EQ(RuvMap::kStatePauseMenu, mGame.state());
+      EXPECT_NE(startMoney, map.getWallet()->money);
+      ASSERT_TRUE(mGame.click(u"resume"));
+    }
+  }
 }
 
 }  // namespace

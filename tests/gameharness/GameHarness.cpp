@@ -14,7 +14,9 @@
 #include "Core/File/Profiles.h"
 #include "Core/File/UserDataFileContainer.h"
 #include "Core/Math/Random.h"
+#include "Core/Layer/Layer.h"
 #include "Core/Purchase/PurchaseSystem.h"
+#include "Core/Widget/FrameManager.h"
 #include "Game/App/Game.h"
 #include "Game/App/GameWindow.h"
 #include "Game/App/LocalStrings.h"
@@ -164,6 +166,20 @@ bool GameHarness::clickIndex(int index, int frames) {
   if (!target) return false;
   clickAt(target->x, target->y, frames);
   return true;
+}
+
+void GameHarness::clickControl(const layer::Layer& control, int frames) {
+  const math::Point2 point(control.mPosition.x, control.mPosition.y);
+  mGame->OnMouseMove(point);
+  mGame->OnMouseDown(point, kLeftButton);
+  mGame->OnMouseUp(point, kLeftButton);
+  tick(frames);
+}
+
+std::vector<widget::Frame*> GameHarness::shownFrames() const {
+  std::vector<widget::Frame*> frames;
+  for (const widget::FrameEntry& entry : mGame->GetFrameManager()->GetShown()) frames.push_back(entry.mFrame);
+  return frames;
 }
 
 void GameHarness::pressKey(int key) { mGame->OnKeyDown(key); }

@@ -21,6 +21,12 @@
 
 class Game;
 class GameWindow;
+namespace layer {
+class Layer;
+}
+namespace widget {
+class Frame;
+}
 class HUD;
 class RuvMap;
 
@@ -79,6 +85,17 @@ class GameHarness {
   bool click(const std::u16string& name, int frames = 2);
   bool clickIndex(int index, int frames = 2);
 
+  // The engine's modal dialogs (message box, options) take the pointer through the frame manager:
+  // a move to the control's position, the left press and the release through the game object,
+  // then frames.
+  void clickControl(const layer::Layer& control, int frames = 2);
+  // The frames the frame manager shows, bottom first (the root board, then the dialogs).
+  std::vector<widget::Frame*> shownFrames() const;
+  // The topmost shown frame of type Dialog, after frames until it takes input (its show effect
+  // over); null when none did within limit frames.
+  template <class Dialog>
+  Dialog* waitForDialog(int limit = 120);
+
   // Keys and characters through the game object, as the window delivers them.
   void pressKey(int key);
   void typeText(const std::u16string& text);
@@ -122,5 +139,20 @@ class GameHarness {
   fakes::ScriptedStoreBackend* mStore = nullptr;   // owned by the store
   std::unique_ptr<Game> mGame;
 };
+
+template <class Dialog>
+Dialog* GameHarness::waitForDialog(int limit) {
+  Dialog* found = nullptr;
+  tickUntil(
+      [&] {
+        found = nullptr;
+        for (widget::Frame* frame : shownFrames()) {
+          if (auto* dialog = dynamic_cast<Dialog*>(frame)) found = dialog;
+        }
+        return found && !found->IsDisabled();
+      },
+      limit);
+  return found && !found->IsDisabled() ? found : nullptr;
+}
 
 }  // namespace gameharness
