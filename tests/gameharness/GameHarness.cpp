@@ -31,8 +31,8 @@ namespace gameharness {
 
 namespace {
 
-constexpr int kLeftButton = 1;
-constexpr int kLogoPressLimit = 10;
+constexpr int kHarnessLeftButton = 1;
+constexpr int kHarnessLogoPressLimit = 10;
 constexpr int kUnlockMessageState = 11;
 
 // The game object on a renderer of the test's choosing.
@@ -143,8 +143,8 @@ bool GameHarness::tickUntil(const std::function<bool()>& done, int limit) {
 void GameHarness::clickAt(int x, int y, int frames) {
   math::Point3 point(float(x), float(y), 0.0f);
   board().OnWidgetMouseMove(point);
-  board().OnWidgetMouseDown(point, kLeftButton);
-  board().OnWidgetMouseUp(point, kLeftButton);
+  board().OnWidgetMouseDown(point, kHarnessLeftButton);
+  board().OnWidgetMouseUp(point, kHarnessLeftButton);
   tick(frames);
 }
 
@@ -171,8 +171,8 @@ bool GameHarness::clickIndex(int index, int frames) {
 void GameHarness::clickControl(const layer::Layer& control, int frames) {
   const math::Point2 point(control.mPosition.x, control.mPosition.y);
   mGame->OnMouseMove(point);
-  mGame->OnMouseDown(point, kLeftButton);
-  mGame->OnMouseUp(point, kLeftButton);
+  mGame->OnMouseDown(point, kHarnessLeftButton);
+  mGame->OnMouseUp(point, kHarnessLeftButton);
   tick(frames);
 }
 
@@ -214,10 +214,10 @@ bool GameHarness::skipLogos() {
   const math::Rect& area = mGame->GetRootRect();
   const int middleX = int(area.x + area.width / 2.0f);
   const int middleY = int(area.y + area.height / 2.0f);
-  for (int press = 0; press < kLogoPressLimit; ++press) {
+  for (int press = 0; press < kHarnessLogoPressLimit; ++press) {
     if (topScreen() == "HUDMainMenu") return true;
     math::Point3 point(float(middleX), float(middleY), 0.0f);
-    board().OnWidgetMouseDown(point, kLeftButton);
+    board().OnWidgetMouseDown(point, kHarnessLeftButton);
     tick(2);
   }
   return topScreen() == "HUDMainMenu";

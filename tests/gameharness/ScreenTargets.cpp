@@ -19,7 +19,7 @@ namespace {
 
 constexpr int kTargetGrid = 4;
 
-HUDWindow* pointerScreen(GameWindow& board) {
+HUDWindow* pointerTakingScreen(GameWindow& board) {
   if (board.mConfirmDialog) return board.mConfirmDialog;
   HUD& hud = *board.getMap()->mHud;
   return hud.stack.empty() ? nullptr : hud.stack.back().get();
@@ -34,9 +34,9 @@ int spellButtonHitAt(HUD& hud, int x, int y) {
   return -1;
 }
 
-using Answers = std::function<bool(int x, int y)>;
+using TargetAnswers = std::function<bool(int x, int y)>;
 
-std::optional<DesignPoint> findTarget(const Answers& answers) {
+std::optional<DesignPoint> findTarget(const TargetAnswers& answers) {
   const math::Rect& area = framework::GameApplication::Get()->GetRootRect();
   const int left = int(area.x);
   const int right = int(area.x + area.width);
@@ -62,7 +62,7 @@ std::optional<DesignPoint> findTarget(const Answers& answers) {
 }  // namespace
 
 std::u16string nameAnsweredAt(GameWindow& board, int x, int y) {
-  HUDWindow* screen = pointerScreen(board);
+  HUDWindow* screen = pointerTakingScreen(board);
   if (!screen) {
     HUD& hud = *board.getMap()->mHud;
     const int spell = spellButtonHitAt(hud, x, y);
@@ -82,7 +82,7 @@ std::u16string nameAnsweredAt(GameWindow& board, int x, int y) {
 }
 
 int indexAnsweredAt(GameWindow& board, int x, int y) {
-  HUDWindow* screen = pointerScreen(board);
+  HUDWindow* screen = pointerTakingScreen(board);
   if (!screen) {
     HUD& hud = *board.getMap()->mHud;
     const int own = hud.HUDWindow::buttonIndexAt(x, y);
