@@ -100,7 +100,13 @@ VNResultEnum GameWindow::OnDrawAfter(render::Graphics* graphics, layer::Layer*) 
 }
 
 VNResultEnum GameWindow::OnKeyDown(int key) {
+  mMap->mHud->broadcastKey(key);
   if (mMap->mCheatsEnabled && mMap->mState == RuvMap::kStatePlaying) runCheatKey(key);
+  return VN_OK;
+}
+
+VNResultEnum GameWindow::OnChar(char16_t character) {
+  mMap->mHud->broadcastChar(character);
   return VN_OK;
 }
 
@@ -131,6 +137,9 @@ void GameWindow::runCheatKey(int key) {
     case 'h':
       mMap->mLives = 100.0f;
       mMap->mMaxLives = 100.0f;
+      break;
+    case '4':
+      mMap->mHud->resetSpellButtons();
       break;
     default:
       break;

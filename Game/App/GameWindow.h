@@ -35,9 +35,11 @@ class GameWindow : public widget::BaseBoard {
   VNResultEnum OnUpdate(float dt) override;
   VNResultEnum OnDrawBefore(render::Graphics* graphics, layer::Layer* layer) override;
   VNResultEnum OnDrawAfter(render::Graphics* graphics, layer::Layer* layer) override;
-  // The developer keys act while cheats are on and a level is played. (The screens get keys and
-  // characters once they have handlers for them.)
+  // Every HUD screen gets the key; then the developer keys act while cheats are on and a level is
+  // played.
   VNResultEnum OnKeyDown(int key) override;
+  // Every HUD screen gets the character.
+  VNResultEnum OnChar(char16_t character) override;
 
   // widget::WidgetHitTestListener. Points are design coordinates, passed on truncated toward zero.
   VNResultEnum OnWidgetMouseDown(math::Point3& point, int button) override;

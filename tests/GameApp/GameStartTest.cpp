@@ -31,6 +31,7 @@
 #include "Game/Battle/RuvMap.h"
 #include "Game/Battle/RuvWallet.h"
 #include "Game/Screens/HUD.h"
+#include "Game/Screens/HUDSpellButton.h"
 #include "Game/Screens/StandInScreens.h"
 #include "fakes/RecordingRender.h"
 #include "fakes/ScratchFolder.h"
@@ -405,7 +406,14 @@ TEST_F(GameStartTest, DeveloperKeysGate) {
     map.mMaxLives = 5.0f;
     const int money = map.getWallet()->money;
     const int gems = map.getWallet()->gems;
-    for (int key : {'1', '3', 'm', 'c', 'h', 'x', 'M'}) game.OnKeyDown(key);
+    map.mHud->spellButtons.clear();
+    map.mHud->spellButtons.push_back(std::make_unique<HUDSpellButton>(map, 0));
+    HUDSpellButton& recharging = *map.mHud->spellButtons.back();
+    recharging.pressed = 1;
+    recharging.time = 2.0f;
+    for (int key : {'1', '3', 'm', 'c', 'h', '4', 'x', 'M'}) game.OnKeyDown(key);
+    EXPECT_EQ(gate.acts ? 0 : 1, recharging.pressed);
+    EXPECT_EQ(gate.acts ? 0.0f : 2.0f, recharging.time);
     EXPECT_EQ(gate.acts, map.mShowWaveList);
     EXPECT_EQ(gate.acts, map.mShowDebug);
     EXPECT_EQ(money + (gate.acts ? 1000 : 0), map.getWallet()->money);
@@ -421,6 +429,26 @@ TEST_F(GameStartTest, DeveloperKeysGate) {
   game.OnKeyDown('1');
   game.OnKeyDown('1');
   EXPECT_FALSE(map.mShowWaveList);
+}
+
+// Whatever the state and the cheats, every stacked screen gets each key and character, bottom first.
+TEST_F(GameStartTest, KeysAndCharactersReachEveryStackedScreen) {
+  struct KeyProbeScreen : HUDWindow {
+    KeyProbeScreen(std::vector<std::string>* log, const char* name) : mLog(log), mName(name) {}
+    void onKey(int key) override { mLog->push_back(mName + " key " + std::to_string(key)); }
+    void onChar(int character) override { mLog->push_back(mName + " char " + std::to_string(character)); }
+    std::vector<std::string>* mLog;
+    std::string mName;
+  };
+  GameStartTestGame& game = StartGame();
+  HUD& hud = *game.getMap()->mHud;
+  std::vector<std::string> log;
+  hud.stack.clear();
+  hud.stack.push_back(std::make_unique<KeyProbeScreen>(&log, "bottom"));
+  hud.stack.push_back(std::make_unique<KeyProbeScreen>(&log, "top"));
+  game.OnKeyDown(8);
+  game.OnChar(0x0416);
+  EXPECT_EQ((std::vector<std::string>{"bottom key 8", "top key 8", "bottom char 1046", "top char 1046"}), log);
 }
 
 // A pack-building start has no board and no map: every game hook keeps to the framework's part.
