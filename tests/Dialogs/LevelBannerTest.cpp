@@ -3,10 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "DialogScene.h"
+#include "Game/Battle/RuvUnlocks.h"
 #include "Game/App/LocalStrings.h"
+#include "Game/Screens/HUD.h"
 #include "Game/Screens/HUDLevelName.h"
+#include "Game/Screens/HUDUnlockMessage.h"
 #include "gamesupport/RootBoardGame.h"
 
 namespace {
@@ -31,22 +35,38 @@ TEST_F(LevelBannerTest, TitleOfTheEpisodeByModeAndTheLevelNumber) {
   }
 }
 
-// Sample unlock table: episode 0 level 0 unlocks towers, episode 1 level 2 nothing.
-TEST_F(LevelBannerTest, ALevelStartWithoutNewUnlocksPutsTheBannerIntoTheRootBoard) {
+// A level that unlocks nothing puts the banner up, one with new unlocks opens the unlock message
+// over the stopped battle, and one that unlocks everything (-1 first) shows neither. Sample unlock
+// table: episode 0 level 0 unlocks towers, episode 1 level 2 nothing.
+TEST_F(LevelBannerTest, ALevelStartShowsTheBannerOrTheUnlockMessage) {
   const struct {
+    const char* unlocks;  // replaces the sample table when set
     int episode;
     int level;
     bool banner;
-  } cases[] = {{1, 2, true}, {0, 0, false}};
+    bool message;
+  } cases[] = {{nullptr, 1, 2, true, false}, {nullptr, 0, 0, false, true}, {"0;0;-1,5\n", 0, 0, false, false}};
   for (const auto& c : cases) {
     gametest::RootBoardGame game;
+    if (c.unlocks) mMap->mUnlocks->load(c.unlocks);
     mMap->mMode = 1;
     mMap->mEpisode = c.episode;
     mMap->mLevel = c.level;
     mMap->startLevel();
+    std::vector<int> unlocked;
+    mMap->mUnlocks->newlyUnlocked(unlocked);
     auto* banner = dynamic_cast<HUDLevelName*>(game.board().mBanner);
     EXPECT_EQ(c.banner, banner != nullptr) << c.episode << " " << c.level;
-    EXPECT_TRUE(mMap->mHud->stack.empty() && mMap->mHud->pending.empty()) << "the banner is not stacked";
+    EXPECT_TRUE(mMap->mHud->stack.empty()) << "the banner is not stacked";
+    ASSERT_EQ(c.message ? 1u : 0u, mMap->mHud->pending.size());
+    EXPECT_EQ(c.message ? 11 : RuvMap::kStatePlaying, mMap->mState);
+    EXPECT_EQ(c.message ? 0.0f : 1.0f, mMap->mSpeed);
+    if (c.message) {
+      auto* message = dynamic_cast<HUDUnlockMessage*>(mMap->mHud->pending.back().get());
+      ASSERT_NE(nullptr, message);
+      EXPECT_FALSE(unlocked.empty());
+      EXPECT_EQ(unlocked, message->ids);
+    }
     if (!banner) continue;
     EXPECT_EQ(LocalStrings::Instance()->get(u"level_d") + u" 3", banner->levelText);
     // A restart while the banner shows starts a fresh one; the old one goes.
