@@ -23,52 +23,52 @@
 
 namespace {
 
-constexpr char16_t kPlateTemplate[] = u"item_plate/Layer_1";
-constexpr char16_t kPlateSmallFont[] = u"ruv/data/fonts/main_32_2";
-constexpr float kPlateTextWrap = 333.0f;
-constexpr float kPlatePriceWrap = 70.0f;
-constexpr float kPlateBuyHoverScale = 1.1f;
-constexpr int kPlateGemShopOfferState = 20;
-const math::Color kPlatePriceShort(0.94f, 0.44f, 0.44f, 1.0f);
-const math::Color kPlatePriceWhite(1.0f, 1.0f, 1.0f, 1.0f);
+constexpr char16_t kShopPlateTemplate[] = u"item_plate/Layer_1";
+constexpr char16_t kShopPlateSmallFont[] = u"ruv/data/fonts/main_32_2";
+constexpr float kShopPlateTextWrap = 333.0f;
+constexpr float kShopPlatePriceWrap = 70.0f;
+constexpr float kShopPlateBuyHoverScale = 1.1f;
+constexpr int kShopPlateGemShopOfferState = 20;
+const math::Color kShopPlatePriceShort(0.94f, 0.44f, 0.44f, 1.0f);
+const math::Color kShopPlatePriceWhite(1.0f, 1.0f, 1.0f, 1.0f);
 
-std::u16string plateDecimal(int value) { return base::FormatSpec().PutInt(value).GetOutput(); }
+std::u16string shopPlateDecimal(int value) { return base::FormatSpec().PutInt(value).GetOutput(); }
 
-std::u16string plateString(const std::u16string& key) { return LocalStrings::Instance()->get(key); }
+std::u16string shopPlateString(const std::u16string& key) { return LocalStrings::Instance()->get(key); }
 
-std::u16string plateKey(int upgradeId, const std::u16string& suffix) {
-  return u"upgrade_" + plateDecimal(upgradeId) + suffix;
+std::u16string shopPlateKey(int upgradeId, const std::u16string& suffix) {
+  return u"upgrade_" + shopPlateDecimal(upgradeId) + suffix;
 }
 
-float plateImageWidth(const layer::ImageLayer& picture) {
+float shopPlateImageWidth(const layer::ImageLayer& picture) {
   return picture.GetImage() ? static_cast<float>(picture.GetImage()->GetWidth()) : 0.0f;
 }
 
-float plateImageHeight(const layer::ImageLayer& picture) {
+float shopPlateImageHeight(const layer::ImageLayer& picture) {
   return picture.GetImage() ? static_cast<float>(picture.GetImage()->GetHeight()) : 0.0f;
 }
 
-std::unique_ptr<layer::ImageLayer> placedPlatePicture(file::ImageContainer* layout, const std::u16string& name,
+std::unique_ptr<layer::ImageLayer> shopPlatePicture(file::ImageContainer* layout, const std::u16string& name,
                                                       const math::Point2& origin) {
   auto picture = std::make_unique<layer::ImageLayer>();
   placePsdImage(picture.get(), layout, name, origin);
   return picture;
 }
 
-std::unique_ptr<layer::TextLayer> plateText(const char16_t* font, const std::u16string& text, float wrap,
+std::unique_ptr<layer::TextLayer> shopPlateText(const char16_t* font, const std::u16string& text, float wrap,
                                             uint32_t alignment, float x, float y) {
   auto label = std::make_unique<layer::TextLayer>(TalvenDialog::GetFont(font), text, wrap, 0.0f, alignment, true);
   label->SetPosition(math::Point3(x, y, 0.0f));
   return label;
 }
 
-void setPlateText(layer::TextLayer& label, const std::u16string& text) {
+void setShopPlateText(layer::TextLayer& label, const std::u16string& text) {
   label.mText = text;
   label.mLocalBoxValid = false;
 }
 
 // Steps beyond the plate's ten stars are sold but not counted in stars.
-int plateStarCount(const RuvUpgrade& upgrade) {
+int shopPlateStarCount(const RuvUpgrade& upgrade) {
   const int steps = static_cast<int>(upgrade.steps.size());
   if (steps == 1) return HUDShopPlate::kSingleStepStars;
   if (steps > HUDShopPlate::kMaxStars) {
@@ -85,11 +85,11 @@ HUDShopPlate::HUDShopPlate(RuvMap& map, file::ImageContainer* layout, const RuvU
     : upgradeId(upgrade.id), mMap(map) {
   const int level = storedLevel();
   completed = upgrade.getStep(level < 0 ? 0 : level + 1) ? 0 : 1;
-  const base::ImageInfo* plate = findPsdLayer(layout, kPlateTemplate);
+  const base::ImageInfo* plate = findPsdLayer(layout, kShopPlateTemplate);
   const math::Point2 origin = plate ? math::Point2(static_cast<float>(plate->mX), static_cast<float>(plate->mY))
                                     : math::Point2(0.0f, 0.0f);
   root = std::make_unique<layer::ImageLayer>();
-  root->SetImage(loadLayerImage(layout, kPlateTemplate), true);
+  root->SetImage(loadLayerImage(layout, kShopPlateTemplate), true);
 
   icon = std::make_unique<layer::ImageLayer>();
   icon->SetImage(loadLayerImage(layout, u"icons/" + upgrade.icon), true);
@@ -97,32 +97,32 @@ HUDShopPlate::HUDShopPlate(RuvMap& map, file::ImageContainer* layout, const RuvU
   icon->mVerticalAnchor = layer::ImageLayer::kAnchorCentre;
   icon->SetPosition(math::Point3(53.0f, 58.0f, 0.0f));
 
-  nameLabel = plateText(TalvenDialog::kFontMain42x3, plateString(plateKey(upgradeId, u"_name")), kPlateTextWrap, 0,
+  nameLabel = shopPlateText(TalvenDialog::kFontMain42x3, shopPlateString(shopPlateKey(upgradeId, u"_name")), kShopPlateTextWrap, 0,
                         140.0f, 14.0f);
   nameLabel->SnapToPixels();
 
-  clearStar = placedPlatePicture(layout, u"item_plate/stars/clear_star", origin);
-  starCount = plateStarCount(upgrade);
+  clearStar = shopPlatePicture(layout, u"item_plate/stars/clear_star", origin);
+  starCount = shopPlateStarCount(upgrade);
   for (int i = 0; i < starCount; ++i) {
-    stars[i] = placedPlatePicture(layout, u"item_plate/stars/star_0" + plateDecimal(i + 1), origin);
+    stars[i] = shopPlatePicture(layout, u"item_plate/stars/star_0" + shopPlateDecimal(i + 1), origin);
   }
 
-  buyActive = placedPlatePicture(layout, u"item_plate/buy_ac", origin);
-  buyInactive = placedPlatePicture(layout, u"item_plate/buy_in", origin);
+  buyActive = shopPlatePicture(layout, u"item_plate/buy_ac", origin);
+  buyInactive = shopPlatePicture(layout, u"item_plate/buy_in", origin);
   const math::Point3 buyCorner = buyActive->mPosition;
   for (layer::ImageLayer* picture : {buyActive.get(), buyInactive.get()}) {
-    picture->SetPosition(math::Point3(-plateImageWidth(*picture) / 2.0f, -plateImageHeight(*picture) / 2.0f, 0.0f));
+    picture->SetPosition(math::Point3(-shopPlateImageWidth(*picture) / 2.0f, -shopPlateImageHeight(*picture) / 2.0f, 0.0f));
   }
   buyButton = std::make_unique<layer::Layer>();
-  buyButton->SetPosition(math::Point3(buyCorner.x + plateImageWidth(*buyActive) / 2.0f,
-                                      buyCorner.y + plateImageHeight(*buyActive) / 2.0f, 0.0f));
+  buyButton->SetPosition(math::Point3(buyCorner.x + shopPlateImageWidth(*buyActive) / 2.0f,
+                                      buyCorner.y + shopPlateImageHeight(*buyActive) / 2.0f, 0.0f));
   buyButton->AddChild(buyInactive.get());
   buyButton->AddChild(buyActive.get());
 
-  descriptionLabel = plateText(kPlateSmallFont, std::u16string(), kPlateTextWrap, 0, 140.0f, 70.0f);
+  descriptionLabel = shopPlateText(kShopPlateSmallFont, std::u16string(), kShopPlateTextWrap, 0, 140.0f, 70.0f);
   descriptionLabel->SnapToPixels();
-  gemIcon = placedPlatePicture(layout, u"item_plate/grem", origin);
-  priceLabel = plateText(TalvenDialog::kFontMain42x3, std::u16string(), kPlatePriceWrap, 2, 775.0f, 55.0f);
+  gemIcon = shopPlatePicture(layout, u"item_plate/grem", origin);
+  priceLabel = shopPlateText(TalvenDialog::kFontMain42x3, std::u16string(), kShopPlatePriceWrap, 2, 775.0f, 55.0f);
   priceLabel->mHorizontalAnchor = 2;
   priceLabel->mVerticalAnchor = 2;
 
@@ -162,24 +162,24 @@ void HUDShopPlate::refresh() {
   if (step) {
     completed = 0;
     buyInactive->mVisible = true;
-    setPlateText(*priceLabel, plateDecimal(step->cost_r));
+    setShopPlateText(*priceLabel, shopPlateDecimal(step->cost_r));
     priceLabel->mVisible = true;
     gemIcon->mVisible = true;
     const int gems = mMap.mProgress ? mMap.mProgress->getGems() : 0;
     if (gems < step->cost_r) {
       buyActive->mVisible = false;
-      priceLabel->mColor = kPlatePriceShort;
+      priceLabel->mColor = kShopPlatePriceShort;
     } else {
-      priceLabel->mColor = kPlatePriceWhite;
+      priceLabel->mColor = kShopPlatePriceWhite;
     }
-    setPlateText(*descriptionLabel, plateString(plateKey(upgradeId, u"_step" + plateDecimal(next))));
+    setShopPlateText(*descriptionLabel, shopPlateString(shopPlateKey(upgradeId, u"_step" + shopPlateDecimal(next))));
   } else {
     completed = 1;
     buyActive->mVisible = false;
     buyInactive->mVisible = false;
     priceLabel->mVisible = false;
     gemIcon->mVisible = false;
-    setPlateText(*descriptionLabel, plateString(plateKey(upgradeId, u"_complete")));
+    setShopPlateText(*descriptionLabel, shopPlateString(shopPlateKey(upgradeId, u"_complete")));
   }
   descriptionLabel->SnapToPixels();
 }
@@ -190,8 +190,8 @@ bool HUDShopPlate::hitBuyButton(int x, int y) const {
   const float oy = root->mPosition.y + (content ? content->mPosition.y : 0.0f);
   const int bx = static_cast<int>(buyButton->mPosition.x + buyActive->mPosition.x);
   const int by = static_cast<int>(buyButton->mPosition.y + buyActive->mPosition.y);
-  const int w = static_cast<int>(plateImageWidth(*buyActive));
-  const int h = static_cast<int>(plateImageHeight(*buyActive));
+  const int w = static_cast<int>(shopPlateImageWidth(*buyActive));
+  const int h = static_cast<int>(shopPlateImageHeight(*buyActive));
   const int left = bx - kHitInset + w / 2;
   const float right = static_cast<float>(bx - kHitInset) + 1.5f * static_cast<float>(w);
   const float top = static_cast<float>(by) + oy;
@@ -214,7 +214,7 @@ void HUDShopPlate::onMouseUp(int x, int y) {
 }
 
 void HUDShopPlate::update(float dt) {
-  buyScale = hovered ? std::min(kPlateBuyHoverScale, buyScale + dt * 0.5f) : std::max(1.0f, buyScale - dt);
+  buyScale = hovered ? std::min(kShopPlateBuyHoverScale, buyScale + dt * 0.5f) : std::max(1.0f, buyScale - dt);
   talven::setScale(*buyButton, buyScale);
 }
 
@@ -231,8 +231,8 @@ void HUDShopPlate::buy() {
       refresh();
       mMap.mProgress->save();
     } else if (RuvFeatures::instance().getFlag(RuvFeatures::kLowPremiumPointsDialog, RuvFeatures::kIsActive)) {
-      hud.pushModalDialog(plateString(u"gemShopDialogTitle"), plateString(u"gemShopDialogText"), -1);
-      mMap.mState = kPlateGemShopOfferState;
+      hud.pushModalDialog(shopPlateString(u"gemShopDialogTitle"), shopPlateString(u"gemShopDialogText"), -1);
+      mMap.mState = kShopPlateGemShopOfferState;
       mMap.mReturnScreen = openedFromLevel == 1 ? u"shop1" : u"shop0";
     }
   }

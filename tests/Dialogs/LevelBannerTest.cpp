@@ -66,6 +66,22 @@ TEST_F(LevelBannerTest, ALevelStartShowsTheBannerOrTheUnlockMessage) {
       ASSERT_NE(nullptr, message);
       EXPECT_FALSE(unlocked.empty());
       EXPECT_EQ(unlocked, message->ids);
+      // One "ok" per unlock; the last closes the message, lets the battle run and puts the banner up.
+      const RuvButtonFrame* ok = message->findButton(u"ok");
+      ASSERT_NE(nullptr, ok);
+      const int x = int(ok->rect[0] + ok->rect[2] / 2);
+      const int y = int(ok->rect[1] + ok->rect[3] / 2);
+      mMap->mHud->update(0.0f);
+      for (size_t i = 0; i < unlocked.size(); ++i) {
+        EXPECT_EQ(11, mMap->mState) << i;
+        mMap->onMouseUp(x, y);
+      }
+      EXPECT_EQ(RuvMap::kStatePlaying, mMap->mState);
+      EXPECT_EQ(1.0f, mMap->mSpeed);
+      EXPECT_TRUE(mMap->mHud->stack.empty());
+      banner = dynamic_cast<HUDLevelName*>(game.board().mBanner);
+      EXPECT_NE(nullptr, banner);
+      continue;
     }
     if (!banner) continue;
     EXPECT_EQ(LocalStrings::Instance()->get(u"level_d") + u" 3", banner->levelText);

@@ -3,6 +3,7 @@
 // the tutorial's block, the reset question, tabs, and the root board's layers.
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -32,7 +33,7 @@ namespace {
 constexpr int kLives = 1;
 const char kUnbought[] = R"(<upgrades><upgrade id="1" level="-1"/></upgrades>)";
 
-std::string Levels(int level) {
+std::string LivesBought(int level) {
   return R"(<upgrades><upgrade id="1" level=")" + std::to_string(level) + R"("/></upgrades>)";
 }
 
@@ -151,10 +152,10 @@ TEST_F(UpgradeShopTest, AReleaseOnTheBuyButtonBuysTheNextStepOrOffersTheGemShop)
       {"no entry (-2), the exact price", R"(<upgrades><upgrade id="2" level="-1"/></upgrades>)", 10, false, 0, 0, 0, 8,
        u"", false},
       {"unbought, more than the price", kUnbought, 11, false, 0, 0, 1, 8, u"", false},
-      {"one step bought, one gem short, no offer", Levels(0), 24, false, 0, 0, 24, 8, u"", false},
-      {"one step bought, short, offer after a level", Levels(0), 24, true, 1, 0, 24, 20, u"shop1", true},
+      {"one step bought, one gem short, no offer", LivesBought(0), 24, false, 0, 0, 24, 8, u"", false},
+      {"one step bought, short, offer after a level", LivesBought(0), 24, true, 1, 0, 24, 20, u"shop1", true},
       {"unbought, short, offer from a menu", kUnbought, 9, true, 0, -1, 9, 20, u"shop0", true},
-      {"completed", Levels(2), 100, true, 0, 2, 100, 8, u"", false},
+      {"completed", LivesBought(2), 100, true, 0, 2, 100, 8, u"", false},
   };
   for (const Case& c : cases) {
     SetFeatures(c.offer, true, true);
@@ -181,7 +182,7 @@ TEST_F(UpgradeShopTest, AReleaseOnTheBuyButtonBuysTheNextStepOrOffersTheGemShop)
 }
 
 TEST_F(UpgradeShopTest, BuyingTheLastStepCompletesThePlate) {
-  Profile(Levels(1), 60);
+  Profile(LivesBought(1), 60);
   HUDShopWindow shop(*mMap, 0);
   HUDShopPlate& plate = Plate(shop, kLives);
   EXPECT_EQ(u"50", plate.priceLabel->mText);
@@ -214,7 +215,7 @@ TEST_F(UpgradeShopTest, TooFewGemsShowThePriceInRed) {
 // In hardcore mode the battle reads no bought level, but the shop sells on from the stored one and
 // never takes the gems for a step twice; the reset refunds what was really bought.
 TEST_F(UpgradeShopTest, HardcoreModeSellsOnFromTheStoredLevels) {
-  Profile(Levels(0), 100);
+  Profile(LivesBought(0), 100);
   mMap->mMode = 3;
   ASSERT_EQ(-1, mMap->mProgress->getUpgradeLevel(kLives));
   HUDShopWindow shop(*mMap, 1);
@@ -448,6 +449,25 @@ TEST_F(UpgradeShopTest, TheLayersOfTheRootBoardComeAndGoWithTheScreen) {
     EXPECT_GT(DrawnVertices(shop), 0);
   }
   EXPECT_EQ(before, board->GetChildren());
+}
+
+// A layout without the leave and scroll buttons gives a shop without them, logged, not a crash.
+TEST_F(UpgradeShopTest, MissingLayoutButtonsArePassedOver) {
+  std::ofstream("ruv/shop/layers.xml", std::ios::binary | std::ios::trunc)
+      << R"(<?xml version="1.0" encoding="UTF-8"?><Layers>)"
+      << R"(<Layer name="item_plate/Layer_1" x="150" y="180" width="710" height="95" opacity="255" ind="0"/>)"
+      << "</Layers>\n";
+  for (int fromLevel : {0, 1}) {
+    Profile(kUnbought, 100);
+    fakes::MainLogRecorder log;
+    HUDShopWindow shop(*mMap, fromLevel);
+    EXPECT_EQ(5u, shop.plates.size());
+    for (const char16_t* name : {u"back_ac", u"return_ac", u"down_in", u"up_in"}) {
+      EXPECT_NE(std::u16string::npos, log.Text().find(u"no button '" + std::u16string(name) + u"'")) << fromLevel;
+    }
+    shop.onWheel(-1024);
+    EXPECT_FLOAT_EQ(1.0f, shop.scrollBar->position);
+  }
 }
 
 TEST_F(UpgradeShopTest, PushShowsTheLeaveButtonOfItsOpener) {
