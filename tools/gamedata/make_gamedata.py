@@ -376,7 +376,7 @@ STRINGS = [
     ("comingSoon", "Coming soon"), ("episodeSelectNew", "New!"), ("HardcoreTitle", "Hardcore"),
     ("HardcoreDescMessage", "Earn every star of an episode\\nto open its hardcore levels."),
     ("HardcoreUnlockMessage", "Hardcore levels are open!"), ("unlockEpisodeText", "Collect %d stars to open"),
-    ("shop", "Upgrades"), ("caption_gems", "Gems"), ("boostShopTitle", "Boosts"),
+    ("shop", "Shop"), ("caption_gems", "Gems"), ("boostShopTitle", "Boosts"),
     ("boostShopBuy_already_purchased", "Owned"), ("gemShopTitle", "Gem shop"), ("gemShopTitle2", "Gems: %d"),
     ("gemShopBuyFor", "Buy for %s"), ("gemShopBuy_progress", "Buying..."),
     ("gemShopDialogTitle", "Not enough gems"), ("gemShopDialogText", "Visit the gem shop for more?"),
