@@ -126,9 +126,12 @@ void RuvMap::loadLevel() {
   k2::SoundTags::Instance()->PlayMusic(levelMusic(mEpisode));
   std::vector<int> unlocked;
   mUnlocks->newlyUnlocked(unlocked);
-  // A level that unlocks something opens with the unlock message instead of the banner.
+  // A level that unlocks something opens with the unlock message instead of the banner; one that
+  // unlocks everything (-1 first) shows neither.
   if (unlocked.empty()) {
     if (GameWindow* board = gameRootBoard()) board->setBanner(new HUDLevelName(*this));
+  } else if (unlocked.front() != -1) {
+    mHud->pushUnlockMessage(unlocked);
   }
   mHud->updateWaveText();
   mHud->updateCrystalsText();

@@ -1,20 +1,9 @@
 #pragma once
-// TEMPORARY stand-ins for the tutorial and the shops, with only what the battle map, the HUD and
-// the dialogs call. The real classes replace this file.
+// TEMPORARY stand-in for the tutorial, with only what the battle map, the HUD and the dialogs
+// call. The real class replaces this file.
 #include <string>
-#include <utility>
 
 #include "Core/Base/Singletone.h"
-#include "Game/Screens/HUDWindow.h"
-
-// A shop screen without layout: kind is "shop", "gem_shop" or "boost_shop".
-class HUDShopStandIn : public HUDWindow {
- public:
-  HUDShopStandIn(std::u16string shopKind, int fromLevel) : kind(std::move(shopKind)), openedFromLevel(fromLevel) {}
-
-  std::u16string kind;
-  int openedFromLevel;
-};
 
 // The tutorial: the stand-in ignores every call.
 class RuvTutorial : public base::Singletone<RuvTutorial> {

@@ -127,9 +127,10 @@ BattleTrace BattleHarness::run(const BattleRun& battle) {
   map.mLevel = battle.level;
   map.startLevel();
   if (map.mState == kUnlockMessageState) {
-    // As the dispatcher's "ok" on the unlock message.
-    map.mHud->popWindow();
+    // As the dispatcher's "ok" after the last unlock: the message (still pending) goes, play runs.
+    map.mHud->pending.clear();
     map.mState = RuvMap::kStatePlaying;
+    map.mSpeed = 1.0f;
   }
   BattleTrace trace;
   map.mGameTime = 0.0f;

@@ -419,10 +419,11 @@ def shop_layout(root):
     layout.drawn("button/down_in", (866, 592, 44, 36), pointer([(2, 2), (42, 2), (22, 34)]))
     # The plate template; the screen places its parts relative to "Layer_1".
     x0, y0 = PLATE_ORIGIN
-    layout.picture("item_plate/Layer_1", (x0, y0, 710, 95), (60, 40, 60), border=3)
-    layout.picture("item_plate/stars/clear_star", (x0 + 140, y0 + 44, 164, 18), (40, 30, 40), border=1)
+    layout.picture("item_plate/Layer_1", (x0, y0, 710, 99), (60, 40, 60), border=3)
+    # The star row runs between the name (from y 14) and the description (from y 70).
+    layout.picture("item_plate/stars/clear_star", (x0 + 140, y0 + 58, 164, 14), (40, 30, 40), border=1)
     for i in range(10):
-        layout.drawn("item_plate/stars/star_0%d" % (i + 1), (x0 + 142 + 16 * i, y0 + 46, 14, 14),
+        layout.drawn("item_plate/stars/star_0%d" % (i + 1), (x0 + 142 + 16 * i, y0 + 59, 12, 12),
                      star_draw((250, 220, 60, 255)))
     # The plate's hit test takes the buy button for lying x0 + 30 - w / 2 pixels left of its
     # picture: a wide button keeps most of its picture clickable.
