@@ -31,7 +31,7 @@
 #include "Game/Battle/RuvMap.h"
 #include "Game/Battle/RuvWallet.h"
 #include "Game/Screens/HUD.h"
-#include "Game/Screens/StandInScreens.h"
+#include "Game/Screens/RuvTutorial.h"
 #include "fakes/RecordingRender.h"
 #include "fakes/ScratchFolder.h"
 #include "fakes/ScriptedBass.h"
