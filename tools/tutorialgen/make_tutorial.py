@@ -1,13 +1,13 @@
 #!/usr/bin/env python3
-"""Writes the sample game's tutorial script "ruv/tutorial.xml": the steps of the first two levels of
-episode 1, each with its events, commands, the layout folder it shows and its hint. The steps'
+"""Writes the sample game's tutorial script "ruv/tutorial.xml": the steps of the first three levels
+of episode 1, each with its events, commands, the layout folder it shows and its hint. The steps'
 pictures ("ruv/data/tutorial") come from tools/layoutgen/make_layouts.py and their hint texts from
 tools/gamedata/make_gamedata.py; both read STEPS below, so run all three after changing it.
 
-Level 1 walks the player through one build: the marked spot, a tower from the ring, play. Each event
-named twice (tower_select, tower_built, unlock_window_close) completes one step and activates the
-next in file order. The shop is never blocked: the tutorial cannot know when the player leaves the
-battle for a menu with the shop.
+Level 1 walks the player through one build: the marked spot, a tower from the ring, play. An event
+that one step completes and a later one activates (tower_select, tower_built, unlock_window_close,
+wave_1_spawned_2) hands over in file order; steps that stop the battle end on play. The shop is never
+blocked: the tutorial cannot know when the player leaves the battle for a menu with the shop.
 
     tools/tutorialgen/make_tutorial.py [data root]     (default: data/ beside tools/)
 """
@@ -70,6 +70,11 @@ STEPS = [
     Step(6, 1, "game_play", "wave_vanish_1", ("spell", 0),
          "Spells help in a pinch: click one, then click the map.",
          cmds=[("resetSpell", 0)]),
+    # Level 3: the speed and options buttons, while the first wave comes and goes.
+    Step(7, 2, "level_1_3_start", "wave_1_spawned_2", ("hud", "speed_btn"),
+         "Tip: the fast button doubles the pace of the battle."),
+    Step(8, 2, "wave_1_spawned_2", "wave_vanish_1", ("hud", "options_btn"),
+         "The options button pauses the battle and opens the menu."),
 ]
 
 
