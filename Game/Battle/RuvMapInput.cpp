@@ -30,7 +30,7 @@
 #include "Game/Screens/Options/OptionsDialog.h"
 #include "Game/Screens/Options/TMessageBox.h"
 #include "Game/Screens/RootBoardAccess.h"
-#include "Game/Screens/StandInScreens.h"
+#include "Game/Screens/RuvTutorial.h"
 
 namespace {
 

@@ -7,7 +7,6 @@
 #include "Game/App/RuvUpgrades.h"
 #include "Game/Battle/RuvMap.h"
 #include "Game/Battle/RuvWallet.h"
-#include "Game/Screens/StandInScreens.h"
 
 namespace {
 

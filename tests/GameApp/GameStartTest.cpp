@@ -32,7 +32,7 @@
 #include "Game/Battle/RuvWallet.h"
 #include "Game/Screens/HUD.h"
 #include "Game/Screens/HUDSpellButton.h"
-#include "Game/Screens/StandInScreens.h"
+#include "Game/Screens/RuvTutorial.h"
 #include "fakes/RecordingRender.h"
 #include "fakes/ScratchFolder.h"
 #include "fakes/ScriptedBass.h"

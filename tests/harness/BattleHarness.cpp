@@ -19,7 +19,6 @@
 #include "Game/Battle/RuvWallet.h"
 #include "Game/Entities/RuvWaveManager.h"
 #include "Game/Screens/HUD.h"
-#include "Game/Screens/StandInScreens.h"
 #include "Platform/Magic/Magic.h"
 #include "tests/fakes/SourceDir.h"
 #include "gamesupport/BattleMapScene.h"

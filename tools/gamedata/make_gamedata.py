@@ -406,8 +406,15 @@ MENU_STRINGS = [
 ] + [("b3_p%d" % k, "") for k in range(1, 6)]
 
 
+def tutorial_hint_strings():
+    """The tutorial's hints, from the tutorial generator's table of steps."""
+    sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tutorialgen"))
+    from make_tutorial import tutorial_strings
+    return tutorial_strings()
+
+
 def generated_strings():
-    rows = list(STRINGS) + MENU_STRINGS
+    rows = list(STRINGS) + MENU_STRINGS + tutorial_hint_strings()
     for episode in range(len(ROSTER["episodes"])):
         rows.append(("episode%d" % episode, "Episode"))
         rows.append(("episodeHardcore%d" % episode, "Hardcore episode"))
