@@ -80,7 +80,7 @@ struct StateHash {
 
 }  // namespace
 
-BattleHarness::BattleHarness(const std::filesystem::path& dataRoot) {
+BattleHarness::BattleHarness(const std::filesystem::path& dataRoot, render::Render* renderer) : mRenderer(renderer) {
   mPrevious = std::filesystem::current_path();
   std::string pattern = (std::filesystem::temp_directory_path() / "qm_battle_XXXXXX").string();
   if (!mkdtemp(pattern.data())) std::abort();
@@ -95,11 +95,14 @@ BattleHarness::BattleHarness(const std::filesystem::path& dataRoot) {
   file::Profiles::SetProfileReset(false);
   writeFile("user/profiles.xml", R"(<Profiles currentProfile="A"><Profile name="A"/></Profiles>)");
   file::Profiles::Instance()->Load();
-  mRender.Init();
-  RuvResources::Instance()->setRender(&mRender);
+  if (!mRenderer) {
+    mRecording.Init();
+    mRenderer = &mRecording;
+  }
+  RuvResources::Instance()->setRender(mRenderer);
   render::ParticleSystem* particles = render::ParticleSystem::Instance();
   particles->SetFolder("ruv/fx/");
-  particles->Load("fx2.ptc", &mRender);
+  particles->Load("fx2.ptc", mRenderer);
   mMap = std::make_unique<RuvMap>();
 }
 
@@ -146,18 +149,18 @@ BattleTrace BattleHarness::run(const BattleRun& battle) {
     map.update(kStep);
     ++trace.ticks;
     if (battle.draw) {
-      mRender.BeginFrame();
+      mRenderer->BeginFrame();
       {
-        render::Graphics graphics(&mRender);
+        render::Graphics graphics(mRenderer);
         map.draw(graphics);
         // The units list their frames as the map's drawing asks them to; the lists are emptied.
         for (const auto& unit : map.mWaves->units) unit->draw(graphics);
         for (auto& list : map.mDrawLayers) list.clear();
       }
-      mRender.EndFrame();
-      mRender.Present();
-      mRender.PlayCommands();
-      mRender.mCalls.clear();
+      mRenderer->EndFrame();
+      mRenderer->Present();
+      mRenderer->PlayCommands();
+      mRecording.mCalls.clear();
     }
     const BattleCounts now = countBattle(map);
     addCountEvents(trace, map.mGameTime, counts, now);

@@ -1,8 +1,9 @@
 #pragma once
 // A battle without a player, for tests and benchmarks: a temporary copy of a data root with a
-// one-profile user folder, the recording renderer, the scripted (silent) audio layer, the sample
-// particle file with a fixed seed and a battle map; a level is started and the map updated at a
-// fixed step until the level is won, lost or waits for the buy-health offer, or a tick limit.
+// one-profile user folder, the recording renderer (or a real one given), the scripted (silent)
+// audio layer, the sample particle file with a fixed seed and a battle map; a level is started and
+// the map updated at a fixed step until the level is won, lost or waits for the buy-health offer,
+// or a tick limit.
 #include <cstdint>
 #include <filesystem>
 #include <memory>
@@ -14,6 +15,10 @@
 #include "tests/fakes/ScriptedBass.h"
 
 class RuvMap;
+
+namespace render {
+class Render;
+}
 
 namespace harness {
 
@@ -42,8 +47,9 @@ class BattleHarness {
   static constexpr float kStep = 1.0f / 60.0f;
 
   // Copies dataRoot (the repository's data/ when empty) into a fresh temporary folder, which
-  // becomes the current folder, and builds the map there.
-  explicit BattleHarness(const std::filesystem::path& dataRoot = {});
+  // becomes the current folder, and builds the map there. The art and particles go to renderer
+  // (which must outlive the harness), else to the harness's own recording renderer.
+  explicit BattleHarness(const std::filesystem::path& dataRoot = {}, render::Render* renderer = nullptr);
   // Deletes the map and the singletons it made, goes back to the previous folder and removes the
   // temporary one.
   ~BattleHarness();
@@ -56,13 +62,17 @@ class BattleHarness {
   BattleTrace run(const BattleRun& battle);
 
   RuvMap& map() { return *mMap; }
+  // The map's own, which the root board of a click run borrows.
+  std::unique_ptr<RuvMap>& mapOwner() { return mMap; }
+  render::Render& renderer() { return *mRenderer; }
   const std::filesystem::path& root() const { return mRoot; }
 
  private:
   std::filesystem::path mPrevious;
   std::filesystem::path mRoot;
   fakes::ScriptedBass mBass;
-  fakes::RecordingRender mRender;
+  fakes::RecordingRender mRecording;
+  render::Render* mRenderer = nullptr;
   std::unique_ptr<RuvMap> mMap;
 };
 
