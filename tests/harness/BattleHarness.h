@@ -42,6 +42,17 @@ struct BattleRun {
   std::vector<BattleCommand> commands;  // the player's moves, in order
 };
 
+// Who makes the script's moves between the updates, and updates the map.
+class BattlePlayer {
+ public:
+  virtual ~BattlePlayer() = default;
+  // Asked before an update while the command is due: true once it is done, its effect on the map
+  // made during this call; false to be asked again before the next update.
+  virtual bool play(const BattleCommand& command) = 0;
+  // The map's update of one step.
+  virtual void update(float dt) = 0;
+};
+
 class BattleHarness {
  public:
   static constexpr float kStep = 1.0f / 60.0f;
@@ -58,11 +69,15 @@ class BattleHarness {
 
   // Writes a file under the temporary data root (for fixture levels and sheets).
   void writeFile(const std::string& path, const std::string& bytes) const;
-  // Starts the level and runs it to its end or the tick limit.
+  // Starts the level and runs it to its end or the tick limit, the moves made by the map's own
+  // menu actions (applyBattleCommand).
   BattleTrace run(const BattleRun& battle);
+  // The same with the moves made by player, who also updates the map.
+  BattleTrace run(const BattleRun& battle, BattlePlayer& player);
 
-  RuvMap& map() { return *mMap; }
-  // The map's own, which the root board of a click run borrows.
+  // The map, also while a root board holds it.
+  RuvMap& map() { return *mPlayedMap; }
+  // The map's owner, from which a root board may take the map for a while.
   std::unique_ptr<RuvMap>& mapOwner() { return mMap; }
   render::Render& renderer() { return *mRenderer; }
   const std::filesystem::path& root() const { return mRoot; }
@@ -74,9 +89,17 @@ class BattleHarness {
   fakes::RecordingRender mRecording;
   render::Render* mRenderer = nullptr;
   std::unique_ptr<RuvMap> mMap;
+  RuvMap* mPlayedMap = nullptr;
 };
 
 // The battle state as a hash: lives, money, the wave manager's counters and every live unit.
 std::uint64_t battleStateHash(const RuvMap& map);
+
+// The committed form of a trace: its events, one a line, then "end <final state>".
+std::string battleTraceText(const BattleTrace& trace);
+// The folder of the committed scripts and traces (tests/data/scripts/), and a file's whole text
+// (empty when it cannot be read).
+std::string battleScriptsFolder();
+std::string readBattleText(const std::string& path);
 
 }  // namespace harness
