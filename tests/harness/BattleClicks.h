@@ -39,6 +39,7 @@ class HarnessRootBoard : public GameWindow {
 
 class ClickPlayer : public BattlePlayer {
  public:
+  // Its root board holds the harness's map until the player goes, which must be before the harness.
   explicit ClickPlayer(BattleHarness& battle);
 
   bool play(const BattleCommand& command) override;
@@ -47,12 +48,12 @@ class ClickPlayer : public BattlePlayer {
   void update(float dt) override;
 
   HarnessRootBoard& board() { return mBoard; }
+
+ private:
   // The screen centre of the HUD's visible button of that name; false when there is none.
   bool hudButtonCentre(const char16_t* name, float& x, float& y) const;
   // One frame of the root board into the harness's renderer.
   void drawFrame();
-
- private:
   // The HUD's pause and play buttons, pressed when the battle's speed is not already so.
   void pauseBattle();
   void resumeBattle();
