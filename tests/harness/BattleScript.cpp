@@ -8,6 +8,7 @@
 #include "Game/Battle/RuvSpot.h"
 #include "Game/Battle/RuvSpotList.h"
 #include "Game/Battle/RuvWallet.h"
+#include "Game/Entities/RuvProtos.h"
 #include "Game/Entities/RuvTower.h"
 
 namespace harness {
@@ -35,6 +36,22 @@ bool openBattleCommandMenu(RuvMap& map, const BattleCommand& command, RuvRadialM
   if (!tower) return false;
   menu.openTowerMenu(map, *tower);
   return true;
+}
+
+// The price the menu shows on the item can be paid.
+bool menuItemPayable(const RuvMap& map, const RuvRadialMenu& menu, const RuvRadialItem& item) {
+  const RuvWallet& wallet = *map.mWallet;
+  switch (menu.mode) {
+    case RuvRadialMenu::kBuySpotMode: {
+      const auto* definition = static_cast<const RuvSpot*>(menu.spot->owner);
+      return wallet.money >= definition->cost_gold && wallet.gems >= definition->cost_real;
+    }
+    case RuvRadialMenu::kStarMode:
+      // The sell icon is free; the star shows the tier's star price.
+      return item.id == 0 || (item.proto && item.proto->tierCost <= static_cast<float>(wallet.money));
+    default:
+      return item.cost <= static_cast<float>(wallet.money);
+  }
 }
 
 }  // namespace
@@ -114,19 +131,7 @@ bool battleCommandPayable(RuvMap& map, const BattleCommand& command) {
   RuvRadialMenu menu;
   if (!openBattleCommandMenu(map, command, menu)) return false;
   const RuvRadialItem* item = battleCommandItem(menu, command);
-  if (!item) return false;
-  const RuvWallet& wallet = *map.mWallet;
-  switch (menu.mode) {
-    case RuvRadialMenu::kBuySpotMode: {
-      const auto* definition = static_cast<const RuvSpot*>(menu.spot->owner);
-      return wallet.money >= definition->cost_gold && wallet.gems >= definition->cost_real;
-    }
-    case RuvRadialMenu::kStarMode:
-      // The sell icon is free; the star shows the tier's star price.
-      return item->id == 0 || (item->proto && item->proto->tierCost <= static_cast<float>(wallet.money));
-    default:
-      return item->cost <= static_cast<float>(wallet.money);
-  }
+  return item && menuItemPayable(map, menu, *item);
 }
 
 BattleMoveWitness witnessBattleCommand(RuvMap& map, const BattleCommand& command) {
@@ -157,7 +162,9 @@ bool applyBattleCommand(RuvMap& map, const BattleCommand& command) {
   RuvRadialMenu menu;
   if (!openBattleCommandMenu(map, command, menu)) return false;
   const RuvRadialItem* item = battleCommandItem(menu, command);
-  if (!item) return false;
+  // An item is not pressed before its price can be paid (a tier pressed without the money still
+  // takes the tower's stars).
+  if (!item || !menuItemPayable(map, menu, *item)) return false;
   const BattleMoveWitness before = witnessBattleCommand(map, command);
   menu.runAction(item->id);
   return battleCommandDone(map, command, before);

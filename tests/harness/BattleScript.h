@@ -28,7 +28,7 @@ struct BattleCommand {
 std::vector<BattleCommand> parseBattleScript(const std::string& text);
 
 // Runs the command through the menu of its spot; false when the menu does not offer it (locked,
-// no such spot, tower or tier) or the action changed nothing (money short).
+// no such spot, tower or tier), its shown price cannot be paid, or the action changed nothing.
 bool applyBattleCommand(RuvMap& map, const BattleCommand& command);
 
 // The item of an open menu that does the command, or null (another mode, not offered).
