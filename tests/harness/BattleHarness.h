@@ -37,7 +37,9 @@ struct BattleRun {
   int episode = 0;
   int level = 0;
   int tickLimit = 60 * 60 * 30;  // half an hour of level time
-  bool draw = false;             // draw the map after every update
+  // Draw the map after every update, as the game's frame loop does: a tower's shot starts from the
+  // direction its frame was last drawn in, so towers fire alike only in runs drawn alike.
+  bool draw = false;
   std::uint32_t seed = 1;        // for the game's and the particles' random sequences
   std::vector<BattleCommand> commands;  // the player's moves, in order
 };
