@@ -100,13 +100,13 @@ VNResultEnum GameWindow::OnDrawAfter(render::Graphics* graphics, layer::Layer*) 
 }
 
 VNResultEnum GameWindow::OnKeyDown(int key) {
-  if (mMap->mHud) mMap->mHud->broadcastKey(key);
+  mMap->mHud->broadcastKey(key);
   if (mMap->mCheatsEnabled && mMap->mState == RuvMap::kStatePlaying) runCheatKey(key);
   return VN_OK;
 }
 
 VNResultEnum GameWindow::OnChar(char16_t character) {
-  if (mMap->mHud) mMap->mHud->broadcastChar(character);
+  mMap->mHud->broadcastChar(character);
   return VN_OK;
 }
 
@@ -137,6 +137,9 @@ void GameWindow::runCheatKey(int key) {
     case 'h':
       mMap->mLives = 100.0f;
       mMap->mMaxLives = 100.0f;
+      break;
+    case '4':
+      mMap->mHud->resetSpellButtons();
       break;
     default:
       break;

@@ -35,9 +35,10 @@ class GameWindow : public widget::BaseBoard {
   VNResultEnum OnUpdate(float dt) override;
   VNResultEnum OnDrawBefore(render::Graphics* graphics, layer::Layer* layer) override;
   VNResultEnum OnDrawAfter(render::Graphics* graphics, layer::Layer* layer) override;
-  // Keys and characters reach every HUD screen; the developer keys act while cheats are on and a
-  // level is played.
+  // Every HUD screen gets the key; then the developer keys act while cheats are on and a level is
+  // played.
   VNResultEnum OnKeyDown(int key) override;
+  // Every HUD screen gets the character.
   VNResultEnum OnChar(char16_t character) override;
 
   // widget::WidgetHitTestListener. Points are design coordinates, passed on truncated toward zero.

@@ -442,6 +442,10 @@ tinyxml2::XMLElement* RuvProgress::createUpgradeList() {
 
 int RuvProgress::getUpgradeLevel(int id) {
   if (mMap && mMap->getMode() == kProgressHardcoreMode) return -1;
+  return getStoredUpgradeLevel(id);
+}
+
+int RuvProgress::getStoredUpgradeLevel(int id) {
   const auto cached = mUpgradeLevels.find(id);
   if (cached != mUpgradeLevels.end()) return cached->second;
   mUpgradeLevels[id] = -1;

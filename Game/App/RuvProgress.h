@@ -91,6 +91,9 @@ class RuvProgress {
 
   // Upgrades: -1 none bought (always in hardcore mode), -2 when the list has no entry for the id.
   int getUpgradeLevel(int id);
+  // The level the profile keeps, in every mode: what the shop sells on and the reset refunds. The
+  // battle's view stays getUpgradeLevel's.
+  int getStoredUpgradeLevel(int id);
   void setUpgradeLevel(int id, int level);
 
   // Build spots bought in a level; hardcore purchases and the others are kept apart.

@@ -8,7 +8,7 @@
 
 #include "Core/Base/LogMessage.h"
 #include "Core/Base/StringEncoding.h"
-#include "Core/Base/TextFile.h"
+#include "Game/App/ReadFileToString.h"
 #include "Game/Battle/RuvLevelPaths.h"
 
 namespace {
@@ -144,7 +144,7 @@ std::u16string levelFilePath(int mode, int episode, int level) { return levelPat
 
 VNResultEnum readLevelFile(const std::u16string& path, float mapScale, RuvLevelFile& level) {
   level = RuvLevelFile();
-  const std::string text = base::ReadTextFile(path);
+  const std::string text = readFileToString(path);
   tinyxml2::XMLDocument document;
   std::u16string error;
   if (text.empty()) {

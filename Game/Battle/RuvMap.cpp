@@ -38,7 +38,7 @@
 #include "Game/Entities/RuvWaveProto.h"
 #include "Game/Screens/HUD.h"
 #include "Game/Screens/HUDIngameMenu.h"
-#include "Game/Screens/StandInScreens.h"
+#include "Game/Screens/RuvTutorial.h"
 
 namespace {
 
@@ -164,7 +164,8 @@ RuvMap::~RuvMap() {
   mRoutes.reset();
   mSceneryCache.reset();
   RuvResources::Instance()->clear();
-  RuvTutorial::Instance()->hide();
+  // A tutorial that was never built has nothing on screen; building one now would read a dying map.
+  if (RuvTutorial::Exists()) RuvTutorial::Instance()->hide();
   mProgress.reset();
 }
 

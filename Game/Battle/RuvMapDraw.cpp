@@ -39,7 +39,6 @@
 #include "Game/Entities/RuvUnit.h"
 #include "Game/Entities/RuvWaveManager.h"
 #include "Game/Entities/RuvWaveProto.h"
-#include "Game/Screens/StandInScreens.h"
 
 namespace {
 

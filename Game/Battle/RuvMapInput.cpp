@@ -6,6 +6,7 @@
 #include "Core/Base/FormatSpec.h"
 #include "Core/Purchase/PurchaseSystem.h"
 #include "Core/Render/ParticleEmitter.h"
+#include "Game/App/GameWindow.h"
 #include "Game/App/LocalStrings.h"
 #include "Game/App/RuvFeatures.h"
 #include "Game/App/RuvProgress.h"
@@ -24,11 +25,12 @@
 #include "Game/Entities/RuvTower.h"
 #include "Game/Entities/RuvWaveManager.h"
 #include "Game/Screens/HUD.h"
+#include "Game/Screens/HUDLevelName.h"
 #include "Game/Screens/HUDSpellButton.h"
 #include "Game/Screens/Options/OptionsDialog.h"
 #include "Game/Screens/Options/TMessageBox.h"
 #include "Game/Screens/RootBoardAccess.h"
-#include "Game/Screens/StandInScreens.h"
+#include "Game/Screens/RuvTutorial.h"
 
 namespace {
 
@@ -421,6 +423,7 @@ void RuvMap::onMouseUp(int x, int y) {
     case 11:
       if (name() == u"ok") {
         inputPopToBattle(*this, kStatePlaying);
+        if (GameWindow* board = gameRootBoard()) board->setBanner(new HUDLevelName(*this));
         mSpeed = 1.0f;
         inputEvent(mProgress->getTutorialStepState(5) == 2 ? u"buildspot_bought" : u"unlock_window_close");
       }

@@ -37,7 +37,7 @@
 #include "Game/Screens/HUDLevelResultWindow.h"
 #include "Game/Screens/Options/TalvenDialog.h"
 #include "Game/Screens/RootBoardAccess.h"
-#include "Game/Screens/StandInScreens.h"
+#include "Game/Screens/RuvTutorial.h"
 
 namespace {
 
@@ -124,11 +124,15 @@ void RuvMap::loadLevel() {
   mTickAfterLoad = true;
   refreshSpeedButtons();
   k2::SoundTags::Instance()->PlayMusic(levelMusic(mEpisode));
+  RuvTutorial::Instance()->rearmSteps();
   std::vector<int> unlocked;
   mUnlocks->newlyUnlocked(unlocked);
-  // A level that unlocks something opens with the unlock message instead of the banner.
+  // A level that unlocks something opens with the unlock message instead of the banner; one that
+  // unlocks everything (-1 first) shows neither.
   if (unlocked.empty()) {
     if (GameWindow* board = gameRootBoard()) board->setBanner(new HUDLevelName(*this));
+  } else if (unlocked.front() != -1) {
+    mHud->pushUnlockMessage(unlocked);
   }
   mHud->updateWaveText();
   mHud->updateCrystalsText();

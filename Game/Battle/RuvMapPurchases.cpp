@@ -7,7 +7,6 @@
 #include "Game/App/RuvUpgrades.h"
 #include "Game/Battle/RuvMap.h"
 #include "Game/Battle/RuvWallet.h"
-#include "Game/Screens/StandInScreens.h"
 
 namespace {
 
@@ -57,7 +56,8 @@ void RuvMap::onPurchaseResult(const TPurchaseResult& result) {
 void RuvMap::refundPremiumPoints() {
   int refund = 0;
   for (const std::unique_ptr<RuvUpgrade>& upgrade : mUpgrades->getList()) {
-    const int level = mProgress->getUpgradeLevel(upgrade->id);
+    // Hardcore mode hides the bought levels from the battle, not from the refund.
+    const int level = mProgress->getStoredUpgradeLevel(upgrade->id);
     if (level < 0) continue;
     for (int step = 0; step <= level; ++step) {
       const RuvUpgradeStep* bought = upgrade->getStep(step);

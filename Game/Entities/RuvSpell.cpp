@@ -12,7 +12,7 @@
 #include "Game/Entities/RuvProtos.h"
 #include "Game/Entities/RuvUnit.h"
 #include "Game/Entities/RuvWaveManager.h"
-#include "Game/Screens/StandInScreens.h"
+#include "Game/Screens/RuvTutorial.h"
 
 namespace {
 

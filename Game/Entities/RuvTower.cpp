@@ -291,7 +291,7 @@ void RuvTower::update(float dt) {
   if (beam && !isEffectRunning(beam->emitters)) beam.reset();
 }
 
-void RuvTower::updateTargeting(float, bool& haveNear) {
+void RuvTower::updateTargeting(float dt, bool& haveNear) {
   // Both bands in one pass over the units.
   std::vector<RuvUnit*> near;
   std::vector<RuvUnit*> far;
@@ -302,7 +302,8 @@ void RuvTower::updateTargeting(float, bool& haveNear) {
   } else if (near.empty()) {
     if (far.empty()) {
       if (target) clearTarget();
-      if (state == kIdle) {
+      // A paused battle stands still: no new heading, and the game's random sequence is kept.
+      if (state == kIdle && dt > 0.0f) {
         state = kTurning;
         targetAngle = math::Random() * 360.0f;
       }

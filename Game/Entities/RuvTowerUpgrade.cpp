@@ -10,7 +10,7 @@
 #include "Game/Battle/RuvMap.h"
 #include "Game/Battle/RuvWallet.h"
 #include "Game/Entities/RuvTower.h"
-#include "Game/Screens/StandInScreens.h"
+#include "Game/Screens/RuvTutorial.h"
 
 namespace {
 

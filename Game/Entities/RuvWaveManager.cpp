@@ -13,7 +13,7 @@
 #include "Game/Entities/RuvModifiers.h"
 #include "Game/Entities/RuvProtos.h"
 #include "Game/Screens/HUD.h"
-#include "Game/Screens/StandInScreens.h"
+#include "Game/Screens/RuvTutorial.h"
 
 RuvWaveManager::RuvWaveManager() = default;
 

@@ -27,8 +27,8 @@
 #include "Game/Screens/HUDProfiles.h"
 #include "Game/Screens/HUDBoostShop.h"
 #include "Game/Screens/HUDBuyGemScreen.h"
+#include "Game/Screens/HUDShopWindow.h"
 #include "Game/Screens/HUDSpellButton.h"
-#include "Game/Screens/StandInScreens.h"
 
 #include "Game/Screens/HUDUnlockMessage.h"
 
@@ -283,7 +283,7 @@ void HUD::pushSplashScreens() {
 
 void HUD::pushShopWindow(int openedFromLevel) {
   mMap.mState = 8;
-  pushWindow(new HUDShopStandIn(u"shop", openedFromLevel));
+  pushWindow(new HUDShopWindow(mMap, openedFromLevel));
 }
 
 void HUD::nextLevel() {

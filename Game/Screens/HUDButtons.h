@@ -104,6 +104,8 @@ class HUDLayerButton : public layer::Layer {
   bool hitTest(int x, int y) const;
   void hover(int x, int y);
   void update(float dt);
+  // The click slot: nothing here; a derived button reacts to a click at the point.
+  virtual void onClick(int x, int y) { (void)x, (void)y; }
 
   render::Image* normalImage = nullptr;
   render::Image* overImage = nullptr;

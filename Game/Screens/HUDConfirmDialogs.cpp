@@ -6,7 +6,7 @@
 #include "Game/Battle/RuvMap.h"
 #include "Game/Screens/HUD.h"
 #include "Game/Screens/RootBoardAccess.h"
-#include "Game/Screens/StandInScreens.h"
+#include "Game/Screens/RuvTutorial.h"
 
 namespace {
 

@@ -7,7 +7,6 @@
 #include "Game/Battle/RuvMap.h"
 #include "Game/Entities/RuvWaveManager.h"
 #include "Game/Screens/HUD.h"
-#include "Game/Screens/StandInScreens.h"
 #include "WavesLevelScene.h"
 
 namespace {

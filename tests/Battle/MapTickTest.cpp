@@ -14,7 +14,6 @@
 #include "Game/Entities/RuvParticle.h"
 #include "Game/Entities/RuvWaveProto.h"
 #include "Game/Screens/HUD.h"
-#include "Game/Screens/StandInScreens.h"
 
 namespace {
 

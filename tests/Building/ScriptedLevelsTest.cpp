@@ -6,27 +6,11 @@
 
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
 
 #include "Game/Battle/RuvMap.h"
 #include "tests/harness/BattleHarness.h"
 
 namespace {
-
-std::string ScriptsFolder() { return std::string(QM_SOURCE_DIR) + "/tests/data/scripts/"; }
-
-std::string ReadText(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::ostringstream text;
-  text << file.rdbuf();
-  return text.str();
-}
-
-std::string TraceText(const harness::BattleTrace& trace) {
-  std::string text;
-  for (const std::string& event : trace.events) text += event + "\n";
-  return text + "end " + std::to_string(trace.finalState) + "\n";
-}
 
 TEST(ScriptedLevelsTest, EverySampleLevelIsWonByItsScript) {
   struct Case {
@@ -43,16 +27,17 @@ TEST(ScriptedLevelsTest, EverySampleLevelIsWonByItsScript) {
     run.mode = c.mode;
     run.episode = c.episode;
     run.level = c.level;
-    run.commands = harness::parseBattleScript(ReadText(ScriptsFolder() + name + ".txt"));
+    run.draw = true;  // a shot starts from the direction its tower was last drawn in
+    run.commands = harness::parseBattleScript(harness::readBattleText(harness::battleScriptsFolder() + name + ".txt"));
     ASSERT_FALSE(run.commands.empty());
     const harness::BattleTrace trace = battle.run(run);
     EXPECT_EQ(trace.finalState, 1) << "the level is won";
     if (c.mode == 1 && c.episode == 0 && c.level == 0) {
       EXPECT_EQ(battle.map().mLives, battle.map().mMaxLives);
     }
-    const std::string tracePath = ScriptsFolder() + name + ".trace";
-    if (std::getenv("QM_WRITE_TRACES")) std::ofstream(tracePath, std::ios::binary) << TraceText(trace);
-    EXPECT_EQ(TraceText(trace), ReadText(tracePath));
+    const std::string tracePath = harness::battleScriptsFolder() + name + ".trace";
+    if (std::getenv("QM_WRITE_TRACES")) std::ofstream(tracePath, std::ios::binary) << harness::battleTraceText(trace);
+    EXPECT_EQ(harness::battleTraceText(trace), harness::readBattleText(tracePath));
   }
 }
 

@@ -11,7 +11,7 @@
 #include "Game/Screens/HUDButtons.h"
 #include "Game/Screens/HUDConfirmDialogs.h"
 #include "Game/Screens/HUD.h"
-#include "Game/Screens/StandInScreens.h"
+#include "Game/Screens/RuvTutorial.h"
 #include "gamesupport/RootBoardGame.h"
 
 namespace {

@@ -3,10 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "DialogScene.h"
+#include "Game/Battle/RuvUnlocks.h"
 #include "Game/App/LocalStrings.h"
+#include "Game/Screens/HUD.h"
 #include "Game/Screens/HUDLevelName.h"
+#include "Game/Screens/HUDUnlockMessage.h"
 #include "gamesupport/RootBoardGame.h"
 
 namespace {
@@ -31,22 +35,54 @@ TEST_F(LevelBannerTest, TitleOfTheEpisodeByModeAndTheLevelNumber) {
   }
 }
 
-// Sample unlock table: episode 0 level 0 unlocks towers, episode 1 level 2 nothing.
-TEST_F(LevelBannerTest, ALevelStartWithoutNewUnlocksPutsTheBannerIntoTheRootBoard) {
+// A level that unlocks nothing puts the banner up, one with new unlocks opens the unlock message
+// over the stopped battle, and one that unlocks everything (-1 first) shows neither. Sample unlock
+// table: episode 0 level 0 unlocks towers, episode 1 level 2 nothing.
+TEST_F(LevelBannerTest, ALevelStartShowsTheBannerOrTheUnlockMessage) {
   const struct {
+    const char* unlocks;  // replaces the sample table when set
     int episode;
     int level;
     bool banner;
-  } cases[] = {{1, 2, true}, {0, 0, false}};
+    bool message;
+  } cases[] = {{nullptr, 1, 2, true, false}, {nullptr, 0, 0, false, true}, {"0;0;-1,5\n", 0, 0, false, false}};
   for (const auto& c : cases) {
     gametest::RootBoardGame game;
+    if (c.unlocks) mMap->mUnlocks->load(c.unlocks);
     mMap->mMode = 1;
     mMap->mEpisode = c.episode;
     mMap->mLevel = c.level;
     mMap->startLevel();
+    std::vector<int> unlocked;
+    mMap->mUnlocks->newlyUnlocked(unlocked);
     auto* banner = dynamic_cast<HUDLevelName*>(game.board().mBanner);
     EXPECT_EQ(c.banner, banner != nullptr) << c.episode << " " << c.level;
-    EXPECT_TRUE(mMap->mHud->stack.empty() && mMap->mHud->pending.empty()) << "the banner is not stacked";
+    EXPECT_TRUE(mMap->mHud->stack.empty()) << "the banner is not stacked";
+    ASSERT_EQ(c.message ? 1u : 0u, mMap->mHud->pending.size());
+    EXPECT_EQ(c.message ? 11 : RuvMap::kStatePlaying, mMap->mState);
+    EXPECT_EQ(c.message ? 0.0f : 1.0f, mMap->mSpeed);
+    if (c.message) {
+      auto* message = dynamic_cast<HUDUnlockMessage*>(mMap->mHud->pending.back().get());
+      ASSERT_NE(nullptr, message);
+      EXPECT_FALSE(unlocked.empty());
+      EXPECT_EQ(unlocked, message->ids);
+      // One "ok" per unlock; the last closes the message, lets the battle run and puts the banner up.
+      const RuvButtonFrame* ok = message->findButton(u"ok");
+      ASSERT_NE(nullptr, ok);
+      const int x = int(ok->rect[0] + ok->rect[2] / 2);
+      const int y = int(ok->rect[1] + ok->rect[3] / 2);
+      mMap->mHud->update(0.0f);
+      for (size_t i = 0; i < unlocked.size(); ++i) {
+        EXPECT_EQ(11, mMap->mState) << i;
+        mMap->onMouseUp(x, y);
+      }
+      EXPECT_EQ(RuvMap::kStatePlaying, mMap->mState);
+      EXPECT_EQ(1.0f, mMap->mSpeed);
+      EXPECT_TRUE(mMap->mHud->stack.empty());
+      banner = dynamic_cast<HUDLevelName*>(game.board().mBanner);
+      EXPECT_NE(nullptr, banner);
+      continue;
+    }
     if (!banner) continue;
     EXPECT_EQ(LocalStrings::Instance()->get(u"level_d") + u" 3", banner->levelText);
     // A restart while the banner shows starts a fresh one; the old one goes.

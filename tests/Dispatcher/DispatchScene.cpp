@@ -13,6 +13,7 @@
 #include "Game/Screens/HUDModalInput.h"
 #include "Game/Screens/HUDModalMessage.h"
 #include "Game/Screens/HUDProfiles.h"
+#include "Game/Screens/HUDShopWindow.h"
 #include "Game/Screens/Options/OptionsDialog.h"
 #include "Game/Screens/Options/TMessageBox.h"
 
@@ -62,8 +63,8 @@ std::string DispatchTest::Stack() const {
     if (!out.empty()) out += ",";
     if (dynamic_cast<FakeTopScreen*>(screen.get())) {
       out += "fake";
-    } else if (auto* shop = dynamic_cast<HUDShopStandIn*>(screen.get())) {
-      out += std::string(shop->kind.begin(), shop->kind.end());
+    } else if (dynamic_cast<HUDShopWindow*>(screen.get())) {
+      out += "shop";
     } else if (dynamic_cast<HUDBuyGemScreen*>(screen.get())) {
       out += "gem_shop";
     } else if (dynamic_cast<HUDBoostShop*>(screen.get())) {

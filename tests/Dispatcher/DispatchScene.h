@@ -8,7 +8,6 @@
 #include "Framework/GameApplication.h"
 #include "Game/Screens/HUD.h"
 #include "Game/Screens/HUDSpellButton.h"
-#include "Game/Screens/StandInScreens.h"
 #include "gamesupport/BattleMapScene.h"
 
 namespace dispatchtest {

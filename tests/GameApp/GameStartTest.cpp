@@ -11,7 +11,6 @@
 #include <memory>
 #include <sstream>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "Core/File/Profiles.h"
@@ -32,8 +31,8 @@
 #include "Game/Battle/RuvMap.h"
 #include "Game/Battle/RuvWallet.h"
 #include "Game/Screens/HUD.h"
-#include "Game/Screens/HUDWindow.h"
-#include "Game/Screens/StandInScreens.h"
+#include "Game/Screens/HUDSpellButton.h"
+#include "Game/Screens/RuvTutorial.h"
 #include "fakes/RecordingRender.h"
 #include "fakes/ScratchFolder.h"
 #include "fakes/ScriptedBass.h"
@@ -407,7 +406,14 @@ TEST_F(GameStartTest, DeveloperKeysGate) {
     map.mMaxLives = 5.0f;
     const int money = map.getWallet()->money;
     const int gems = map.getWallet()->gems;
-    for (int key : {'1', '3', 'm', 'c', 'h', 'x', 'M'}) game.OnKeyDown(key);
+    map.mHud->spellButtons.clear();
+    map.mHud->spellButtons.push_back(std::make_unique<HUDSpellButton>(map, 0));
+    HUDSpellButton& recharging = *map.mHud->spellButtons.back();
+    recharging.pressed = 1;
+    recharging.time = 2.0f;
+    for (int key : {'1', '3', 'm', 'c', 'h', '4', 'x', 'M'}) game.OnKeyDown(key);
+    EXPECT_EQ(gate.acts ? 0 : 1, recharging.pressed);
+    EXPECT_EQ(gate.acts ? 0.0f : 2.0f, recharging.time);
     EXPECT_EQ(gate.acts, map.mShowWaveList);
     EXPECT_EQ(gate.acts, map.mShowDebug);
     EXPECT_EQ(money + (gate.acts ? 1000 : 0), map.getWallet()->money);
@@ -425,31 +431,24 @@ TEST_F(GameStartTest, DeveloperKeysGate) {
   EXPECT_FALSE(map.mShowWaveList);
 }
 
-// Records the keys and characters a HUD screen is given.
-class GameStartKeyProbe : public HUDWindow {
- public:
-  GameStartKeyProbe(std::string name, std::vector<std::string>& seen) : mProbeName(std::move(name)), mSeen(seen) {}
-  void onChar(int c) override { mSeen.push_back(mProbeName + " char " + std::to_string(c)); }
-  void onKey(int key) override { mSeen.push_back(mProbeName + " key " + std::to_string(key)); }
-
- private:
-  std::string mProbeName;
-  std::vector<std::string>& mSeen;
-};
-
-// Keys and characters reach every screen of the HUD stack, bottom first: the name input is typed
-// into this way.
-TEST_F(GameStartTest, KeysAndCharactersReachEveryScreen) {
+// Whatever the state and the cheats, every stacked screen gets each key and character, bottom first.
+TEST_F(GameStartTest, KeysAndCharactersReachEveryStackedScreen) {
+  struct KeyProbeScreen : HUDWindow {
+    KeyProbeScreen(std::vector<std::string>* log, const char* name) : mLog(log), mName(name) {}
+    void onKey(int key) override { mLog->push_back(mName + " key " + std::to_string(key)); }
+    void onChar(int character) override { mLog->push_back(mName + " char " + std::to_string(character)); }
+    std::vector<std::string>* mLog;
+    std::string mName;
+  };
   GameStartTestGame& game = StartGame();
-  RuvMap& map = *game.getMap();
-  std::vector<std::string> seen;
-  map.mHud->pushWindow(new GameStartKeyProbe("lower", seen));
-  map.mHud->pushWindow(new GameStartKeyProbe("upper", seen));
-  map.mHud->update(0.0f);
-  game.OnChar('x');
+  HUD& hud = *game.getMap()->mHud;
+  std::vector<std::string> log;
+  hud.stack.clear();
+  hud.stack.push_back(std::make_unique<KeyProbeScreen>(&log, "bottom"));
+  hud.stack.push_back(std::make_unique<KeyProbeScreen>(&log, "top"));
   game.OnKeyDown(8);
-  const std::vector<std::string> expected = {"lower char 120", "upper char 120", "lower key 8", "upper key 8"};
-  EXPECT_EQ(expected, seen);
+  game.OnChar(0x0416);
+  EXPECT_EQ((std::vector<std::string>{"bottom key 8", "top key 8", "bottom char 1046", "top char 1046"}), log);
 }
 
 // A pack-building start has no board and no map: every game hook keeps to the framework's part.

@@ -197,7 +197,8 @@ TEST_F(HudStackTest, NextLevelOrTheEpisodeSelect) {
   mMap->mLevel = 0;
   Hud().nextLevel();
   EXPECT_EQ(mMap->mLevel, 1);
-  EXPECT_EQ(mMap->mState, RuvMap::kStatePlaying) << "the next level starts";
+  EXPECT_EQ(mMap->mLevelPath, u"ruv/levels_normal/level_01_02.xml") << "the next level starts";
+  EXPECT_EQ(mMap->mState, 11) << "with the message of its unlocks";
 }
 
 TEST_F(HudStackTest, LogoScreensEndInTheMainMenuState) {

@@ -90,6 +90,32 @@ TEST_F(GemShopTest, PurchaseWithoutStoreShowsProgressThenThePriceAgain) {
   EXPECT_EQ(PriceLine(u"$2.99"), offer.line());
 }
 
+// The battle map starts the purchase of the pack released on; without a store back end it fails on
+// the next tick and the pack shows its price again, with the balance and the screen unchanged.
+TEST_F(GemShopTest, AReleaseOnAPackStartsItsPurchaseThroughTheMap) {
+  mMap->mHud->pushGemShop(u"episodes");
+  mMap->mHud->update(0.0f);
+  auto& shop = dynamic_cast<HUDBuyGemScreen&>(*mMap->mHud->stack.back());
+  HUDShopOffer& offer = *shop.offers[2];
+  offer.product->price = u"$2.99";
+  const int gems = mMap->mWallet->gems;
+  const int x = offer.buttonLayer->mX + 60;
+  const int y = offer.buttonLayer->mY + 60;
+  mMap->onMouseUp(x, y);
+  ASSERT_TRUE(offer.product->pending);
+  EXPECT_EQ(LocalStrings::Instance()->get(u"gemShopBuy_progress"), offer.line());
+  mMap->onMouseUp(x, y);  // while pending the click starts nothing more
+  Tick();
+  Tick();
+  EXPECT_FALSE(offer.product->pending);
+  EXPECT_FALSE(offer.product->bought);
+  EXPECT_EQ(PriceLine(u"$2.99"), offer.line());
+  EXPECT_EQ(gems, mMap->mWallet->gems);
+  EXPECT_EQ(18, mMap->mState);
+  ASSERT_EQ(1u, mMap->mHud->stack.size());
+  EXPECT_EQ(&shop, mMap->mHud->stack.back().get());
+}
+
 TEST_F(GemShopTest, CaptionFollowsTheWalletEveryFrame) {
   mMap->mWallet->gems = 7;
   HUDBuyGemScreen shop(*mMap);

@@ -174,6 +174,16 @@ class SampleLevelSpellsTest : public battletest::BattleMapTest {
   void Run(float seconds) {
     for (int i = 0; i < int(seconds * 60.0f); ++i) mMap->update(1.0f / 60.0f);
   }
+  // The level opens with the message of its unlocks: each "ok" shows the next, the last lets the
+  // battle run.
+  void AcceptUnlocks() {
+    mMap->mHud->update(0.0f);
+    for (int i = 0; i < 20 && mMap->mState == 11; ++i) {
+      const RuvButtonFrame* ok = mMap->mHud->stack.back()->findButton(u"ok");
+      ASSERT_NE(nullptr, ok);
+      mMap->onMouseUp(int(ok->rect[0] + ok->rect[2] / 2), int(ok->rect[1] + ok->rect[3] / 2));
+    }
+  }
 };
 
 TEST_F(SampleLevelSpellsTest, EverySpellIsCastOnceOnTheFirstLevel) {
@@ -181,7 +191,9 @@ TEST_F(SampleLevelSpellsTest, EverySpellIsCastOnceOnTheFirstLevel) {
   mMap->mEpisode = 0;
   mMap->mLevel = 0;
   mMap->startLevel();
+  AcceptUnlocks();
   ASSERT_EQ(mMap->mState, RuvMap::kStatePlaying);
+  ASSERT_EQ(mMap->mSpeed, 1.0f);
   Run(8.0f);
   ASSERT_FALSE(mMap->mWaves->units.empty());
   for (const std::unique_ptr<RuvSpellRow>& row : mMap->mSpells->rows) {

@@ -29,7 +29,7 @@
 #include "Game/Entities/RuvUnit.h"
 #include "Game/Entities/RuvWaveManager.h"
 #include "Game/Entities/RuvWaveProto.h"
-#include "Game/Screens/StandInScreens.h"
+#include "Game/Screens/RuvTutorial.h"
 #include "gamesupport/GameTestSupport.h"
 #include "tests/fakes/RecordingRender.h"
 #include "tests/fakes/ScriptedBass.h"
@@ -95,7 +95,7 @@ class CombatTest : public gametest::GameFolderTest {
   void TearDown() override {
     mMap.reset();
     mEntries.clear();
-    delete RuvTutorial::Instance();
+    if (RuvTutorial::Exists()) delete RuvTutorial::Instance();
     delete k2::SoundTags::Instance();
     if (SoundSystem::Exists()) delete SoundSystem::Instance();
     delete render::ParticleSystem::Instance();

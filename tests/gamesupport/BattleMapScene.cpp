@@ -6,7 +6,7 @@
 #include "Game/App/SoundTags.h"
 #include "Game/Art/RuvResources.h"
 #include "Game/Screens/HUD.h"
-#include "Game/Screens/StandInScreens.h"
+#include "Game/Screens/RuvTutorial.h"
 
 namespace battletest {
 
@@ -18,7 +18,7 @@ void logStep(TickLog& log, const std::string& who, float dt) {
 
 void releaseBattleMap(std::unique_ptr<RuvMap>& map) {
   map.reset();
-  delete RuvTutorial::Instance();
+  if (RuvTutorial::Exists()) delete RuvTutorial::Instance();
   delete k2::SoundTags::Instance();
   if (SoundSystem::Exists()) delete SoundSystem::Instance();
   render::ParticleSystem::Instance()->ReleaseAtlases();

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <sstream>
 
 #include "Core/File/FileManager.h"
 #include "Core/File/Profiles.h"
@@ -19,7 +20,6 @@
 #include "Game/Battle/RuvWallet.h"
 #include "Game/Entities/RuvWaveManager.h"
 #include "Game/Screens/HUD.h"
-#include "Game/Screens/StandInScreens.h"
 #include "Platform/Magic/Magic.h"
 #include "tests/fakes/SourceDir.h"
 #include "gamesupport/BattleMapScene.h"
@@ -80,7 +80,7 @@ struct StateHash {
 
 }  // namespace
 
-BattleHarness::BattleHarness(const std::filesystem::path& dataRoot) {
+BattleHarness::BattleHarness(const std::filesystem::path& dataRoot, render::Render* renderer) : mRenderer(renderer) {
   mPrevious = std::filesystem::current_path();
   std::string pattern = (std::filesystem::temp_directory_path() / "qm_battle_XXXXXX").string();
   if (!mkdtemp(pattern.data())) std::abort();
@@ -95,12 +95,16 @@ BattleHarness::BattleHarness(const std::filesystem::path& dataRoot) {
   file::Profiles::SetProfileReset(false);
   writeFile("user/profiles.xml", R"(<Profiles currentProfile="A"><Profile name="A"/></Profiles>)");
   file::Profiles::Instance()->Load();
-  mRender.Init();
-  RuvResources::Instance()->setRender(&mRender);
+  if (!mRenderer) {
+    mRecording.Init();
+    mRenderer = &mRecording;
+  }
+  RuvResources::Instance()->setRender(mRenderer);
   render::ParticleSystem* particles = render::ParticleSystem::Instance();
   particles->SetFolder("ruv/fx/");
-  particles->Load("fx2.ptc", &mRender);
+  particles->Load("fx2.ptc", mRenderer);
   mMap = std::make_unique<RuvMap>();
+  mPlayedMap = mMap.get();
 }
 
 BattleHarness::~BattleHarness() {
@@ -118,18 +122,39 @@ void BattleHarness::writeFile(const std::string& path, const std::string& bytes)
   std::ofstream(target, std::ios::binary) << bytes;
 }
 
+namespace {
+
+// The moves made by the map's own menu actions.
+class ScriptedPlayer : public BattlePlayer {
+ public:
+  explicit ScriptedPlayer(RuvMap& map) : mMap(map) {}
+  bool play(const BattleCommand& command) override { return applyBattleCommand(mMap, command); }
+  void update(float dt) override { mMap.update(dt); }
+
+ private:
+  RuvMap& mMap;
+};
+
+}  // namespace
+
 BattleTrace BattleHarness::run(const BattleRun& battle) {
+  ScriptedPlayer player(map());
+  return run(battle, player);
+}
+
+BattleTrace BattleHarness::run(const BattleRun& battle, BattlePlayer& player) {
   math::Random(battle.seed);
   Magic_SetRandomSeed(battle.seed);
-  RuvMap& map = *mMap;
+  RuvMap& map = *mPlayedMap;
   map.mMode = battle.mode;
   map.mEpisode = battle.episode;
   map.mLevel = battle.level;
   map.startLevel();
   if (map.mState == kUnlockMessageState) {
-    // As the dispatcher's "ok" on the unlock message.
-    map.mHud->popWindow();
+    // As the dispatcher's "ok" after the last unlock: the message (still pending) goes, play runs.
+    map.mHud->pending.clear();
     map.mState = RuvMap::kStatePlaying;
+    map.mSpeed = 1.0f;
   }
   BattleTrace trace;
   map.mGameTime = 0.0f;
@@ -139,25 +164,25 @@ BattleTrace BattleHarness::run(const BattleRun& battle) {
   while (map.mState == RuvMap::kStatePlaying && trace.ticks < battle.tickLimit) {
     // The player's moves in order: a move waits (for its time, then for the money) until it is done.
     while (nextCommand < battle.commands.size() && battle.commands[nextCommand].time <= map.mGameTime &&
-           applyBattleCommand(map, battle.commands[nextCommand])) {
+           player.play(battle.commands[nextCommand])) {
       addEvent(trace, map.mGameTime, "player", describeBattleCommand(battle.commands[nextCommand++]));
       counts = countBattle(map);
     }
-    map.update(kStep);
+    player.update(kStep);
     ++trace.ticks;
     if (battle.draw) {
-      mRender.BeginFrame();
+      mRenderer->BeginFrame();
       {
-        render::Graphics graphics(&mRender);
+        render::Graphics graphics(mRenderer);
         map.draw(graphics);
         // The units list their frames as the map's drawing asks them to; the lists are emptied.
         for (const auto& unit : map.mWaves->units) unit->draw(graphics);
         for (auto& list : map.mDrawLayers) list.clear();
       }
-      mRender.EndFrame();
-      mRender.Present();
-      mRender.PlayCommands();
-      mRender.mCalls.clear();
+      mRenderer->EndFrame();
+      mRenderer->Present();
+      mRenderer->PlayCommands();
+      mRecording.mCalls.clear();
     }
     const BattleCounts now = countBattle(map);
     addCountEvents(trace, map.mGameTime, counts, now);
@@ -193,6 +218,21 @@ std::uint64_t battleStateHash(const RuvMap& map) {
     hash.add(unit->animationTime);
   }
   return hash.hash;
+}
+
+std::string battleTraceText(const BattleTrace& trace) {
+  std::string text;
+  for (const std::string& event : trace.events) text += event + "\n";
+  return text + "end " + std::to_string(trace.finalState) + "\n";
+}
+
+std::string battleScriptsFolder() { return std::string(QM_SOURCE_DIR) + "/tests/data/scripts/"; }
+
+std::string readBattleText(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::ostringstream text;
+  text << file.rdbuf();
+  return text.str();
 }
 
 }  // namespace harness

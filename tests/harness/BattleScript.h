@@ -8,7 +8,11 @@
 #include <string>
 #include <vector>
 
+class RuvFrameEntry;
 class RuvMap;
+class RuvRadialMenu;
+struct RuvRadialItem;
+class RuvTower;
 
 namespace harness {
 
@@ -24,8 +28,26 @@ struct BattleCommand {
 std::vector<BattleCommand> parseBattleScript(const std::string& text);
 
 // Runs the command through the menu of its spot; false when the menu does not offer it (locked,
-// no such spot, tower or tier) or the action changed nothing (money short).
+// no such spot, tower or tier), its shown price cannot be paid, or the action changed nothing.
 bool applyBattleCommand(RuvMap& map, const BattleCommand& command);
+
+// The item of an open menu that does the command, or null (another mode, not offered).
+const RuvRadialItem* battleCommandItem(const RuvRadialMenu& menu, const BattleCommand& command);
+// The command's menu would offer it at a price the wallet can pay, as the menu shows the price.
+bool battleCommandPayable(RuvMap& map, const BattleCommand& command);
+
+// What a done command changes, taken before it: the money and the tower on the spot.
+struct BattleMoveWitness {
+  int money = 0;
+  const RuvTower* tower = nullptr;
+};
+BattleMoveWitness witnessBattleCommand(RuvMap& map, const BattleCommand& command);
+bool battleCommandDone(RuvMap& map, const BattleCommand& command, const BattleMoveWitness& before);
+
+// The spot of that number in the level file, or null.
+RuvFrameEntry* battleScriptSpot(RuvMap& map, int spot);
+// The tower standing on the spot, or null.
+RuvTower* battleScriptTower(RuvMap& map, const RuvFrameEntry* spot);
 
 // "build 3 10000" and the like, for traces.
 std::string describeBattleCommand(const BattleCommand& command);

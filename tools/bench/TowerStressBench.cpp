@@ -5,41 +5,19 @@
 #include <benchmark/benchmark.h>
 
 #include <chrono>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "Game/Battle/RuvMap.h"
-#include "Game/Battle/RuvUnlocks.h"
 #include "Game/Entities/RuvTower.h"
-#include "tests/fakes/SourceDir.h"
 #include "tests/harness/BattleHarness.h"
+#include "tools/bench/StressLevel.h"
 
 namespace {
 
-std::string StressFile(const std::string& path) {
-  std::ifstream file(std::string(QM_SOURCE_DIR) + "/tests/data/levels/" + path, std::ios::binary);
-  std::ostringstream text;
-  text << file.rdbuf();
-  return text.str();
-}
-
 void BM_TowerStress(benchmark::State& state) {
   harness::BattleHarness battle;
-  battle.writeFile("ruv/units_sheet.csv",
-                   "id;parent;levelid;health;speed;strength;cost;fps\n0;-1;0;600;40;0;5;10\n11;-1;0;300;70;0;2;10\n");
-  battle.map().mUnlocks->load("8;0;-1\n");  // every tower at this level
-  battle.writeFile("ruv/levels_normal/level_09_01.xml", StressFile("stress.xml"));
-  for (const char* layer : {"layers.xml", "background.png", "fx/point0.png", "fx/point1.png"}) {
-    battle.writeFile(std::string("ruv/data/maps/stress/") + layer, StressFile(std::string("ruv/data/maps/stress/") + layer));
-  }
   harness::BattleRun run;
-  run.episode = 8;
-  std::string script;
-  for (int spot = 0; spot < 40; ++spot) {
-    script += "0 build " + std::to_string(spot) + (spot % 2 == 0 ? " 10000\n" : " 20000\n");
-  }
-  run.commands = harness::parseBattleScript(script);
+  bench::InstallStressLevel(battle, run);
   double simulated = 0.0;
   double wall = 0.0;
   std::size_t towers = 0;

@@ -65,6 +65,11 @@ def upgrade_table():
         (3, 0, "upgrades/bounty", [-1], [(15, {"enemyCost": 10}), (40, {"enemyCost": 20})]),
     ]
     names = {10000: "arrows", 20000: "cannon", 30000: "magic", 40000: "frost"}
+    # The shop's first tab also sells a one-step and a ten-step range upgrade of the first two lines.
+    for uid, line, steps in ((4, 10000, [(20, {"radius": 15})]),
+                             (5, 20000, [(5 * (k + 1), {"radius": 2 * (k + 1)}) for k in range(10)])):
+        targets = [line + tier for tier in ROSTER["tower_tiers"]] + [line + b for b in ROSTER["tower_branches"]]
+        table.append((uid, 0, "upgrades/" + names[line] + "_range", targets, steps))
     for index, line in enumerate(ROSTER["tower_lines"]):
         targets = [line + tier for tier in ROSTER["tower_tiers"]] + [line + b for b in ROSTER["tower_branches"]]
         table.append((10 + index, 1, "upgrades/" + names[line] + "_power", targets,
@@ -75,6 +80,10 @@ def upgrade_table():
     table.append((ROSTER["spell_upgrade"], 2, "upgrades/spell_recharge", [spell],
                   [(15, {"cooldown": 10}), (35, {"cooldown": 25, "strength": 10})]))
     return table
+
+
+# The upgrade shop's tabs, one per section of the table above.
+SHOP_TABS = ["Battle", "Towers", "Spells"]
 
 
 def write_upgrades():
@@ -367,7 +376,7 @@ STRINGS = [
     ("comingSoon", "Coming soon"), ("episodeSelectNew", "New!"), ("HardcoreTitle", "Hardcore"),
     ("HardcoreDescMessage", "Earn every star of an episode\\nto open its hardcore levels."),
     ("HardcoreUnlockMessage", "Hardcore levels are open!"), ("unlockEpisodeText", "Collect %d stars to open"),
-    ("shop", "Upgrades"), ("caption_gems", "Gems"), ("boostShopTitle", "Boosts"),
+    ("shop", "Shop"), ("caption_gems", "Gems"), ("boostShopTitle", "Boosts"),
     ("boostShopBuy_already_purchased", "Owned"), ("gemShopTitle", "Gem shop"), ("gemShopTitle2", "Gems: %d"),
     ("gemShopBuyFor", "Buy for %s"), ("gemShopBuy_progress", "Buying..."),
     ("gemShopDialogTitle", "Not enough gems"), ("gemShopDialogText", "Visit the gem shop for more?"),
@@ -397,8 +406,15 @@ MENU_STRINGS = [
 ] + [("b3_p%d" % k, "") for k in range(1, 6)]
 
 
+def tutorial_hint_strings():
+    """The tutorial's hints, from the tutorial generator's table of steps."""
+    sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tutorialgen"))
+    from make_tutorial import tutorial_strings
+    return tutorial_strings()
+
+
 def generated_strings():
-    rows = list(STRINGS) + MENU_STRINGS
+    rows = list(STRINGS) + MENU_STRINGS + tutorial_hint_strings()
     for episode in range(len(ROSTER["episodes"])):
         rows.append(("episode%d" % episode, "Episode"))
         rows.append(("episodeHardcore%d" % episode, "Hardcore episode"))
@@ -408,6 +424,7 @@ def generated_strings():
     ids.update(ROSTER["hardcore_announcements"])
     for uid in sorted(ids):
         rows.append(("unlock_%d" % uid, "Something new is ready: %d" % uid))
+    rows += [("shop_tab_%d" % section, name) for section, name in enumerate(SHOP_TABS)]
     for uid, _, _, _, steps in upgrade_table():
         rows.append(("upgrade_%d_name" % uid, "Upgrade %d" % uid))
         for step in range(len(steps)):

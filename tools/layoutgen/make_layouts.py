@@ -131,7 +131,13 @@ def marker(path, layout, rect=FULL_SCREEN):
 # ---------------------------------------------------------------------------------------------
 # The battle's HUD: counters, speed and option buttons with their active twins, spell slots.
 HUD_BUTTONS = [("pause_btn", 700), ("play_btn", 756), ("speed_btn", 812), ("options_btn", 960)]
+HUD_COUNTERS = {"crystals": (20, 10, 120, 36), "mana": (160, 10, 140, 36), "coins": (320, 10, 140, 36),
+                "waves": (480, 10, 200, 36)}
 SPELL_SLOTS = 5
+
+
+def spell_slot(index):
+    return (20 + 90 * index, 676, 80, 80)
 
 
 def hud_glyph(name, colour):
@@ -159,9 +165,9 @@ def hud_layout():
         layout.drawn("button/" + name, (x, 4, 48, 48), hud_glyph(name, BUTTON))
         layout.drawn("button/%s_ac" % name, (x, 4, 48, 48), hud_glyph(name, HOVER))
     for i in range(SPELL_SLOTS):
-        layout.place("spell/slot%d" % i, (20 + 90 * i, 676, 80, 80))
-    for name, x, w in (("crystals", 20, 120), ("mana", 160, 140), ("coins", 320, 140), ("waves", 480, 200)):
-        layout.place("text/" + name, (x, 10, w, 36))
+        layout.place("spell/slot%d" % i, spell_slot(i))
+    for name, rect in HUD_COUNTERS.items():
+        layout.place("text/" + name, rect)
     return layout
 
 
@@ -419,10 +425,11 @@ def shop_layout(root):
     layout.drawn("button/down_in", (866, 592, 44, 36), pointer([(2, 2), (42, 2), (22, 34)]))
     # The plate template; the screen places its parts relative to "Layer_1".
     x0, y0 = PLATE_ORIGIN
-    layout.picture("item_plate/Layer_1", (x0, y0, 710, 95), (60, 40, 60), border=3)
-    layout.picture("item_plate/stars/clear_star", (x0 + 140, y0 + 44, 164, 18), (40, 30, 40), border=1)
+    layout.picture("item_plate/Layer_1", (x0, y0, 710, 99), (60, 40, 60), border=3)
+    # The star row runs between the name (from y 14) and the description (from y 70).
+    layout.picture("item_plate/stars/clear_star", (x0 + 140, y0 + 58, 164, 14), (40, 30, 40), border=1)
     for i in range(10):
-        layout.drawn("item_plate/stars/star_0%d" % (i + 1), (x0 + 142 + 16 * i, y0 + 46, 14, 14),
+        layout.drawn("item_plate/stars/star_0%d" % (i + 1), (x0 + 142 + 16 * i, y0 + 59, 12, 12),
                      star_draw((250, 220, 60, 255)))
     # The plate's hit test takes the buy button for lying x0 + 30 - w / 2 pixels left of its
     # picture: a wide button keeps most of its picture clickable.
@@ -504,13 +511,36 @@ def message_layout(root):
 
 
 # ---------------------------------------------------------------------------------------------
-# The tutorial: one folder per step with an arrow towards the step's target and a hint box; the
-# skip button sits in the bottom-right corner, clear of the HUD's bar and spell slots.
-TUTORIAL_STEPS = {  # step id -> the point its arrow shows
-    0: (512, 384), 1: (896, 563), 2: (896, 563), 3: (780, 28), 4: (896, 563),
-    5: (512, 384), 51: (512, 384), 6: (60, 716), 7: (836, 28), 8: (984, 28),
-}
+# The tutorial: one folder per step of the tutorial generator's table, with an arrow towards the
+# step's target and a hint box; the skip button sits in the bottom-right corner, clear of the HUD's
+# bar, its spell slots and the first levels' spots. The spots come from level 1's file.
+sys.path.insert(0, os.path.join(HERE, "..", "tutorialgen"))
+from make_tutorial import STEPS as TUTORIAL_STEPS  # noqa: E402
+
 TUTORIAL_COLOUR = (250, 140, 30)
+TUTORIAL_LEVEL = "ruv/levels_normal/level_01_01.xml"
+SPOT_HALF_HEIGHT = 20  # the arrow stops at the top of a spot picture (64 x 40)
+
+
+def level_spots(root):
+    tree = ElementTree.parse(os.path.join(root, *TUTORIAL_LEVEL.split("/")))
+    return [(float(spot.get("x")), float(spot.get("y"))) for spot in tree.getroot().iter("spot")]
+
+
+def tutorial_target(root, target):
+    """The point a step's arrow shows: a spot's top edge or the centre of a HUD part."""
+    kind, what = target
+    if kind == "spot":
+        x, y = level_spots(root)[what]
+        return x, y - SPOT_HALF_HEIGHT
+    if kind == "hud":
+        x = dict(HUD_BUTTONS)[what]
+        return x + 24, 28
+    if kind == "counter":
+        x, y, w, h = HUD_COUNTERS[what]
+        return x + w / 2, y + h / 2
+    x, y, w, h = spell_slot(what)
+    return x + w / 2, y + h / 2
 
 
 def arrow_draw(c):
@@ -519,18 +549,20 @@ def arrow_draw(c):
     c.polygon([(0, h * 0.5), (w, h * 0.5), (w / 2, h)], TUTORIAL_COLOUR + (255,))
 
 
-def tutorial_layout():
+def tutorial_layout(root):
     layout = ScreenLayout()
-    for step, (tx, ty) in sorted(TUTORIAL_STEPS.items()):
+    for step in TUTORIAL_STEPS:
+        tx, ty = (int(v) for v in tutorial_target(root, step.target))
         # The arrow points down at the target, or up from below it when the target is near the top.
         x = min(max(tx - 24, 0), DESIGN_WIDTH - 48)
+        hint_x = max(min(tx - 200, DESIGN_WIDTH - 400), 0)
         if ty < 200:
-            layout.drawn("step%d/arrow" % step, (x, ty + 24, 48, 72), lambda c: (arrow_draw(c), flip(c)))
-            hint = (max(min(tx - 200, DESIGN_WIDTH - 400), 0), ty + 100, 400, 90)
+            layout.drawn(step.folder + "/arrow", (x, ty + 24, 48, 72), lambda c: (arrow_draw(c), flip(c)))
+            hint = (hint_x, ty + 100, 400, 90)
         else:
-            layout.drawn("step%d/arrow" % step, (x, ty - 96, 48, 72), arrow_draw)
-            hint = (max(min(tx - 200, DESIGN_WIDTH - 400), 0), max(ty - 200, 60), 400, 90)
-        layout.place("step%d/hint" % step, hint)
+            layout.drawn(step.folder + "/arrow", (x, ty - 76, 48, 72), arrow_draw)
+            hint = (hint_x, max(ty - 180, 60), 400, 90)
+        layout.place(step.folder + "/hint", hint)
     return layout
 
 
@@ -566,7 +598,7 @@ def layouts(root):
         "ruv/gem_shop": gem_shop_layout(),
         "ruv/boost_shop": boost_shop_layout(),
         "ruv/data/message": message_layout(root),
-        "ruv/data/tutorial": tutorial_layout(),
+        "ruv/data/tutorial": tutorial_layout(root),
         "ruv/data/tutorial/skip": tutorial_skip_layout(),
     }
 
