@@ -26,6 +26,8 @@ OPTIONS = "ruv/options"
 HUD = "ruv/ui"
 PAUSE = "ruv/data/ingame"
 RESULT = "ruv/ui_levelresult"
+UNLOCKED = "ruv/data/message"
+TUTORIAL_SKIP = "ruv/data/tutorial/skip"
 DEFAULT_PROFILE = "Player01234567890123456789"
 
 
@@ -110,13 +112,43 @@ def plate(g, index):
     return x + (index % 7) * pitch + w / 2, y + (index // 7) * pitch + h / 2
 
 
-def start_level(g, index):
-    """From the episode select: "play", then the plate of the level."""
+def unlocks_of_level(g, episode, level):
+    """The things a level unlocks ("ruv/unlocks.csv" of the copy: episode;level;ids)."""
+    for line in open(os.path.join(g.data, "ruv", "unlocks.csv")):
+        fields = line.strip().split(";")
+        if len(fields) == 3 and fields[:2] == [str(episode), str(level)]:
+            return [i for i in fields[2].split(",") if i]
+    return []
+
+
+def start_level(g, index, tutorial=False):
+    """From the episode select: "play", then the plate of the level (episode 1). A level that
+    unlocks something opens with the unlock message, one "ok" per thing; a player's first level
+    brings the tutorial, skipped here when asked (its own journey plays it)."""
     g.click(EPISODES, "button/play")
     g.wait_screen(LEVELS)
     g.step = "plate %d" % index
     g.click_at(plate(g, index))
     g.wait_screen(HUD, 30)
+    past_unlocks(g, index)
+    if tutorial:
+        skip_tutorial(g)
+
+
+def past_unlocks(g, index):
+    """The unlock message a level of episode 1 opens with, on every load: one "ok" per thing."""
+    g.wait_screen(HUD, 30)
+    if g.shows(UNLOCKED):
+        for _ in unlocks_of_level(g, 0, index):
+            g.click(UNLOCKED, "button/ok")
+        g.wait_gone(UNLOCKED)
+
+
+def skip_tutorial(g):
+    g.step = "the tutorial's skip button"
+    g.until(lambda: g.layer_shown(TUTORIAL_SKIP, "button/b4_normal"), "the tutorial's skip button")
+    g.click(TUTORIAL_SKIP, "button/b4_normal")
+    confirm(g, "b1_ok")
 
 
 def open_options(g, screen, button):
@@ -144,10 +176,11 @@ def cloze(g):
 
 
 def prepared_profile(g, name="Tester", extra=""):
-    """A stored player profile, so a journey about something else need not ask for a name. The
-    engine's default profile comes first, as the game writes it: the players are the ones after it."""
+    """A stored player profile with the tutorial off, so a journey about something else need not
+    ask for a name. The engine's default profile comes first, as the game writes it: the players
+    are the ones after it."""
     g.write_profiles('<Profiles currentProfile="%s"><Profile name="%s" version="4"/>'
-                     '<Profile name="%s" version="4">%s</Profile></Profiles>'
+                     '<Profile name="%s" version="4"><tutorial avail="0"/>%s</Profile></Profiles>'
                      % (name, DEFAULT_PROFILE, name, extra))
 
 
@@ -249,7 +282,7 @@ def journey_first_start(g):
     g.start()
     through_logos(g)
     first_profile(g, "Anna")
-    start_level(g, 0)
+    start_level(g, 0, tutorial=True)
     pause(g)
     g.click(PAUSE, "button/b1_mmenu/pos")
     confirm(g, "b1_ok")
@@ -284,6 +317,7 @@ def journey_pause_menu(g):
         g.wait_screen(answer_screen)
         if button == "b1_restart":
             wait_loads(g, loads + 1)
+            past_unlocks(g, 0)
         elif button == "b1_mmenu":
             into_level(g)
         expect(level_loads(g) <= loads + 1, "an extra level load")
@@ -339,6 +373,7 @@ def journey_options(g):
     g.click(RESULT, "button/restart")
     g.wait_gone(RESULT)
     wait_loads(g, loads + 1)
+    past_unlocks(g, 0)
     g.key("l")
     wait_result(g, False)
     g.click(RESULT, "button/restart")
@@ -405,7 +440,7 @@ def journey_restart(g):
     g.start()
     through_logos(g)
     first_profile(g, "Rita")
-    start_level(g, 0)
+    start_level(g, 0, tutorial=True)
     enable_cheats(g)
     g.key("w")
     wait_result(g, True)
