@@ -102,6 +102,10 @@ class Layout:
                     points.append((px, py))
         if not points:
             raise JourneyFailed("%s: no free point on %s" % (self.path, name))
+        # Near the edges first: what a screen draws beyond its layers (list rows, texts) sits inside.
+        edge = [p for p in points if min(p[0] - x, x + w - p[0], p[1] - y, y + h - p[1]) <= inset + 12]
+        if len(edge) >= count:
+            points = edge
         # Spread over the free area rather than bunched in one corner.
         pick = max(1, len(points) // count)
         return points[::pick][:count]

@@ -27,6 +27,7 @@ HUD = "ruv/ui"
 PAUSE = "ruv/data/ingame"
 RESULT = "ruv/ui_levelresult"
 UNLOCKED = "ruv/data/message"
+SHOP = "ruv/shop"
 TUTORIAL_SKIP = "ruv/data/tutorial/skip"
 DEFAULT_PROFILE = "Player01234567890123456789"
 
@@ -435,8 +436,16 @@ def journey_profiles(g):
     finish(g)
 
 
+def bought_upgrades(g, name):
+    """{upgrade id: level} of the upgrades a profile has bought."""
+    profile = stored_profile(g, name)
+    if profile is None:
+        return {}
+    return {u.get("id"): int(u.get("level")) for u in profile.iter("upgrade") if int(u.get("level", "-1")) >= 0}
+
+
 def journey_restart(g):
-    """What a player set survives "cloze" and a new start, and a kill right after a change."""
+    """What a player did survives a kill right after a purchase, "cloze" and a new start."""
     g.start()
     through_logos(g)
     first_profile(g, "Rita")
@@ -444,15 +453,18 @@ def journey_restart(g):
     enable_cheats(g)
     g.key("w")
     wait_result(g, True)
-    g.click(RESULT, "button/menu")
-    g.wait_screen(LEVELS)
-    won = stored_level_plate(g, 0)
-    g.click(LEVELS, "button/back")
-    g.wait_screen(EPISODES)
-    g.click(EPISODES, "button/back")
-    g.wait_screen(MAIN_MENU)
+    g.click(RESULT, "button/done")
+    g.wait_screen(SHOP)
+    g.click(SHOP, "item_plate/buy_in")
+    g.step = "the purchase stored"
+    bought = g.until(lambda: bought_upgrades(g, "Rita"), "a bought upgrade in profiles.xml")
+    g.kill()
+
+    g.start()
+    through_logos(g)
     open_options(g, MAIN_MENU, "button/b1_options/pos")
     music = step_volume(g, "Rita", "music_dec")
+    sound = step_volume(g, "Rita", "sound_dec")
     if g.screen.width > driver.DESIGN_WIDTH:
         g.click(OPTIONS, "main_options/window/window_in")
         wait_stored(g, "Rita", "fs", 0)
@@ -466,17 +478,16 @@ def journey_restart(g):
     open_options(g, MAIN_MENU, "button/b1_options/pos")
     switch = "window/window_in" if mode == "0" else "fullscreen/main_menu_in"
     g.until(lambda: g.layer_shown(OPTIONS, "main_options/" + switch), "the stored window mode on its switch")
-    sound = step_volume(g, "Rita", "sound_dec")
-    g.kill()
-
-    g.start()
-    through_logos(g)
+    g.click(OPTIONS, "buttons/close/ok_in")
+    g.wait_gone(OPTIONS)
     g.click(MAIN_MENU, "button/b2_play/pos")
     g.wait_screen(EPISODES)
     g.click(EPISODES, "button/play")
     g.wait_screen(LEVELS)
-    expect(stored_level_plate(g, 0) == won, "level 1 shows %s, %s before" % (stored_level_plate(g, 0), won))
-    expect(won in ("plate/super", "plate/complete"), "level 1 not won: %s" % won)
+    g.step = "the won plate"
+    expect(stored_level_plate(g, 0) in ("plate/super", "plate/complete"), "level 1 shows %s" % stored_level_plate(g, 0))
+    expect(g.profiles().get("currentProfile") == "Rita", "another current profile")
+    expect(bought_upgrades(g, "Rita") == bought, "upgrades %s, bought %s" % (bought_upgrades(g, "Rita"), bought))
     for element, value in (("music", music), ("sound", sound)):
         expect(abs(float(stored_value(g, "Rita", element)) - value) < 1e-3, "%s not kept" % element)
     finish(g)
