@@ -493,6 +493,44 @@ def journey_restart(g):
     finish(g)
 
 
+def tutorial_shown(g):
+    return g.layer_shown(TUTORIAL_SKIP, "button/b4_normal")
+
+
+def journey_tutorial_skip(g):
+    """Skipping the tutorial: "b1_cancel" brings it back, "b1_ok" ends it for the next level and
+    for the next start."""
+    g.start()
+    through_logos(g)
+    first_profile(g, "Tina")
+    start_level(g, 0)
+    g.step = "the tutorial's skip button"
+    g.until(lambda: tutorial_shown(g), "the tutorial's skip button")
+    g.click(TUTORIAL_SKIP, "button/b4_normal")
+    confirm(g, "b1_cancel")
+    g.until(lambda: tutorial_shown(g), "the tutorial back after cancel")
+    skip_tutorial(g)
+    g.until(lambda: not tutorial_shown(g), "the tutorial gone")
+    g.until(lambda: stored_value(g, "Tina", "tutorial", "avail") == "0", "the tutorial stored off")
+    enable_cheats(g)
+    g.key("w")
+    wait_result(g, True)
+    g.click(RESULT, "button/done")
+    g.wait_screen(SHOP)
+    g.click(SHOP, "button/return_ac")
+    g.wait_gone(SHOP)
+    past_unlocks(g, 1)
+    expect(not tutorial_shown(g), "the tutorial came back on level 2")
+    g.process.terminate()
+    expect(g.exit_code() == 0, "the game did not end with 0")
+
+    g.start()
+    through_logos(g)
+    into_level(g)
+    expect(not tutorial_shown(g), "the tutorial came back after a restart")
+    finish(g)
+
+
 JOURNEYS = {name[len("journey_"):]: f for name, f in globals().items() if name.startswith("journey_")}
 
 
