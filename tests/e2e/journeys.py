@@ -531,6 +531,51 @@ def journey_tutorial_skip(g):
     finish(g)
 
 
+def normal_levels(g, episode):
+    """How many normal levels an episode has (its level files in the copy)."""
+    prefix = "level_%02d_" % (episode + 1)
+    return len([n for n in os.listdir(os.path.join(g.data, "ruv", "levels_normal")) if n.startswith(prefix)])
+
+
+def journey_hardcore(g):
+    """Every star of episode 1 opens its hardcore levels: the description once, W wins, and the
+    shop after it goes on from the stored upgrade level."""
+    stars = "".join('<level n="%d" episode="0" mode="0" stars="3"/>' % i for i in range(normal_levels(g, 0)))
+    prepared_profile(g, "Hanna", '<gems amount="100"/><levels>%s</levels><upgrades><upgrade id="1" level="0"/>'
+                     "</upgrades>" % stars)
+    g.start()
+    through_logos(g)
+    g.click(MAIN_MENU, "button/b2_play/pos")
+    g.wait_screen(EPISODES)
+    g.click(EPISODES, "button/play")
+    g.wait_screen(LEVELS)
+    g.click(LEVELS, "button/unlocked_d")
+    # The description comes with the first visit of the hardcore levels only.
+    g.wait_screen(MODAL)
+    _, y = g.layout(MODAL).centre("button/b1_ok/pos")
+    g.step = "the description's ok"
+    g.click_at((driver.DESIGN_WIDTH / 2, y))
+    g.wait_gone(MODAL)
+    g.click(LEVELS, "button/back")
+    g.wait_screen(LEVELS)
+    g.click(LEVELS, "button/unlocked_d")
+    g.wait_screen(LEVELS)
+    expect(not g.shows(MODAL), "the description came again")
+    g.step = "hardcore plate 0"
+    g.click_at(plate(g, 0))
+    g.wait_screen(HUD, 30)
+    past_unlocks(g, 0)
+    enable_cheats(g)
+    g.key("w")
+    wait_result(g, True)
+    g.click(RESULT, "button/done")
+    g.wait_screen(SHOP)
+    g.click(SHOP, "item_plate/buy_in")
+    g.step = "the next step of the stored upgrade"
+    g.until(lambda: bought_upgrades(g, "Hanna").get("1") == 1, "upgrade 1 at level 1 (now %s)" % bought_upgrades(g, "Hanna"))
+    finish(g)
+
+
 JOURNEYS = {name[len("journey_"):]: f for name, f in globals().items() if name.startswith("journey_")}
 
 
