@@ -28,6 +28,7 @@ PAUSE = "ruv/data/ingame"
 RESULT = "ruv/ui_levelresult"
 UNLOCKED = "ruv/data/message"
 SHOP = "ruv/shop"
+GEM_SHOP = "ruv/gem_shop"
 TUTORIAL_SKIP = "ruv/data/tutorial/skip"
 DEFAULT_PROFILE = "Player01234567890123456789"
 
@@ -573,6 +574,37 @@ def journey_hardcore(g):
     g.click(SHOP, "item_plate/buy_in")
     g.step = "the next step of the stored upgrade"
     g.until(lambda: bought_upgrades(g, "Hanna").get("1") == 1, "upgrade 1 at level 1 (now %s)" % bought_upgrades(g, "Hanna"))
+    finish(g)
+
+
+def every_switch_on(g):
+    """Every feature switch of the copy's "ruv/config.xml" on (the shipped one keeps the offers off)."""
+    path = os.path.join(g.data, "ruv", "config.xml")
+    text = open(path).read()
+    open(path, "w").write(text.replace('is_active="0"', 'is_active="1"'))
+
+
+def journey_no_store(g):
+    """Without a store, every switch on: too few gems offer the gem shop; a pack click fails and its price shows
+    again; "back_in" and "back_ac" lead back to the main menu."""
+    prepared_profile(g, "Nora", '<gems amount="0"/>')
+    every_switch_on(g)
+    g.start()
+    through_logos(g)
+    g.click(MAIN_MENU, "button/b1_shop/pos")
+    g.wait_screen(SHOP)
+    g.click(SHOP, "item_plate/buy_in")
+    confirm(g, "b1_ok")
+    g.wait_screen(GEM_SHOP)
+    expect(not bought_upgrades(g, "Nora"), "an upgrade bought without gems")
+    g.click(GEM_SHOP, "button/b_01_in")
+    g.step = "the pack's price after the failure"
+    g.until(lambda: g.layer_shown(GEM_SHOP, "pricing/en/1"), "the first pack's price")
+    expect(stored_value(g, "Nora", "gems", "amount") == "0", "gems from a failed purchase")
+    g.click(GEM_SHOP, "button/back_in")
+    g.wait_screen(SHOP)
+    g.click(SHOP, "button/back_ac")
+    g.wait_screen(MAIN_MENU)
     finish(g)
 
 
