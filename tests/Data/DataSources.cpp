@@ -1,0 +1,164 @@
+#include "tests/Data/DataSources.h"
+
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <sstream>
+
+#include "Core/File/FileManager.h"
+#include "Core/File/ImageContainer.h"
+
+namespace fs = std::filesystem;
+
+namespace datatest {
+
+namespace {
+
+std::string ReadWhole(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// Blanks "//" and "/* */" comments outside string and character literals; line breaks stay.
+std::string WithoutComments(const std::string& text) {
+  std::string out = text;
+  enum { kCode, kString, kChar, kLine, kBlock } state = kCode;
+  for (std::size_t i = 0; i < out.size(); ++i) {
+    const char c = out[i];
+    const char next = i + 1 < out.size() ? out[i + 1] : '\0';
+    switch (state) {
+      case kCode:
+        if (c == '"') state = kString;
+        if (c == '\'') state = kChar;
+        if (c == '/' && next == '/') state = kLine;
+        if (c == '/' && next == '*') state = kBlock;
+        break;
+      case kString:
+      case kChar:
+        if (c == '\\') {
+          ++i;
+        } else if (c == (state == kString ? '"' : '\'')) {
+          state = kCode;
+        }
+        break;
+      case kLine:
+        if (c == '\n') state = kCode;
+        break;
+      case kBlock:
+        if (c == '*' && next == '/') {
+          out[i] = out[i + 1] = ' ';
+          ++i;
+          state = kCode;
+          continue;
+        }
+        break;
+    }
+    if ((state == kLine || state == kBlock) && c != '\n') out[i] = ' ';
+  }
+  return out;
+}
+
+std::string Trimmed(std::string text) {
+  if (!text.empty() && text.back() == '\r') text.pop_back();
+  return text;
+}
+
+}  // namespace
+
+fs::path DataRoot() { return fs::path(QM_SOURCE_DIR) / "data"; }
+
+std::string ReadSourceFile(const std::string& relative) { return ReadWhole(fs::path(QM_SOURCE_DIR) / relative); }
+
+std::string ReadDataFile(const std::string& relative) { return ReadWhole(DataRoot() / relative); }
+
+const std::vector<CodeFile>& GameCode() {
+  static const std::vector<CodeFile> files = [] {
+    std::vector<CodeFile> code;
+    for (const char* folder : {"Game", "Framework"}) {
+      for (const auto& entry : fs::recursive_directory_iterator(fs::path(QM_SOURCE_DIR) / folder)) {
+        const std::string extension = entry.path().extension().string();
+        if (!entry.is_regular_file() || (extension != ".cpp" && extension != ".h")) continue;
+        code.push_back({fs::relative(entry.path(), QM_SOURCE_DIR).generic_string(), WithoutComments(ReadWhole(entry.path()))});
+      }
+    }
+    return code;
+  }();
+  return files;
+}
+
+std::vector<std::vector<std::string>> SplitLines(const std::string& text, char separator) {
+  std::vector<std::vector<std::string>> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) {
+    line = Trimmed(line);
+    if (line.empty() || line[0] == '#') continue;
+    std::vector<std::string> fields;
+    std::istringstream parts(line);
+    for (std::string field; std::getline(parts, field, separator);) fields.push_back(field);
+    if (!line.empty() && line.back() == separator) fields.emplace_back();
+    lines.push_back(fields);
+  }
+  return lines;
+}
+
+std::vector<std::vector<std::pair<std::string, std::string>>> ReadSheet(const std::string& relative) {
+  const std::vector<std::vector<std::string>> lines = SplitLines(ReadDataFile(relative), ';');
+  std::vector<std::vector<std::pair<std::string, std::string>>> rows;
+  for (std::size_t i = 1; i < lines.size(); ++i) {
+    std::vector<std::pair<std::string, std::string>> row;
+    for (std::size_t k = 0; k < lines[0].size() && k < lines[i].size(); ++k) row.emplace_back(lines[0][k], lines[i][k]);
+    rows.push_back(row);
+  }
+  return rows;
+}
+
+std::string Column(const std::vector<std::pair<std::string, std::string>>& row, const std::string& name) {
+  for (const auto& [column, value] : row) {
+    if (column == name) return value;
+  }
+  return {};
+}
+
+bool ExistsWithExactCase(const fs::path& root, const std::string& relative) {
+  fs::path folder = root;
+  for (const fs::path& part : fs::path(relative)) {
+    if (part.empty() || part == ".") continue;
+    std::error_code error;
+    bool found = false;
+    for (const auto& entry : fs::directory_iterator(folder, error)) {
+      if (entry.path().filename() == part) {
+        found = true;
+        break;
+      }
+    }
+    if (error || !found) return false;
+    folder /= part;
+  }
+  return true;
+}
+
+bool DataEntryBeginsWith(const std::string& prefix) {
+  static const std::vector<std::string> entries = [] {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::recursive_directory_iterator(DataRoot())) {
+      names.push_back(fs::relative(entry.path(), DataRoot()).generic_string() + (entry.is_directory() ? "/" : ""));
+    }
+    return names;
+  }();
+  for (const std::string& entry : entries) {
+    if (entry.compare(0, prefix.size(), prefix) == 0) return true;
+  }
+  return false;
+}
+
+std::set<std::string> ButtonGroups(const std::u16string& layout) {
+  std::set<std::string> groups;
+  std::unique_ptr<file::ImageContainer> container(file::FileManager::Instance()->OpenImageContainer(layout));
+  if (!container) return groups;
+  std::vector<std::u16string> names;
+  container->ListFolders(u"button", names, true);
+  for (const std::u16string& name : names) groups.insert(std::string(name.begin(), name.end()));
+  return groups;
+}
+
+}  // namespace datatest
