@@ -421,9 +421,15 @@ MENU_STRINGS = [
     ("level_tab_0", "Easy"), ("level_tab_1", "Normal"), ("level_tab_2", "Hard"),
 ] + [("b3_p%d" % k, "") for k in range(1, 6)]
 
+# The pop-up over an upgraded tower: one line per changed value, filled with a whole percentage.
+TOWER_UPGRADE_STRINGS = [
+    ("towerUpgradeInfoRange", "Range +%d%%"), ("towerUpgradeInfoDamage", "Damage +%d%%"),
+    ("towerUpgradeInfoRof", "Rate of fire +%d%%"), ("towerUpgradeInfoIncome", "Income +%d%%"),
+]
+
 
 def generated_strings():
-    rows = list(STRINGS) + MENU_STRINGS
+    rows = list(STRINGS) + MENU_STRINGS + TOWER_UPGRADE_STRINGS
     for episode in range(episode_plate_count()):
         rows.append(("episode%d" % episode, "Episode %d" % (episode + 1)))
         rows.append(("episodeHardcore%d" % episode, "Hardcore episode %d" % (episode + 1)))
