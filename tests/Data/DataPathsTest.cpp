@@ -7,6 +7,8 @@
 #include <set>
 
 #include "Game/Art/RuvResources.h"
+#include "Game/Battle/RuvLevelPaths.h"
+#include "Game/Entities/RuvDataSheet.h"
 #include "tests/Data/DataArtScene.h"
 #include "tests/Data/DataSources.h"
 
@@ -69,6 +71,27 @@ TEST_F(DataPathsTest, EveryPathTheSheetsNameExistsWithItsCase) {
     ++sounds;
   }
   EXPECT_GT(sounds, 10);
+}
+
+// Every level that the episode select can open: the normal and hardcore levels of each episode up
+// to the first gap in the setup sheet (the plates end there).
+TEST_F(DataPathsTest, EveryReachableLevelOfTheSetupSheetHasItsFile) {
+  RuvEpisodeTable episodes;
+  RuvDataSheet::readSetup(ReadDataFile("ruv/setup_sheet.csv"), episodes);
+  int levels = 0;
+  for (int episode = 0; episodes.count(episode) != 0; ++episode) {
+    for (int mode : {1, 3}) {
+      const int count = mode == 3 ? RuvDataSheet::hardcoreLevelCount(episodes, episode)
+                                  : RuvDataSheet::levelCount(episodes, episode);
+      for (int level = 0; level < count; ++level) {
+        const std::u16string stem = levelPathStem(mode, episode, level);
+        EXPECT_TRUE(ExistsWithExactCase(DataRoot(), std::string(stem.begin(), stem.end()) + ".xml"))
+            << std::string(stem.begin(), stem.end());
+        ++levels;
+      }
+    }
+  }
+  EXPECT_EQ(levels, RuvDataSheet::totalLevelCount(episodes));
 }
 
 // Every row of the three prototype sheets that names art ("psd") finds its set, with an image on
