@@ -1,7 +1,5 @@
 #include "tests/Data/DataArtScene.h"
 
-#include <regex>
-
 #include "Core/File/FileManager.h"
 #include "Game/Art/RuvFrameEntry.h"
 #include "Game/Art/RuvResources.h"
@@ -25,12 +23,12 @@ void DataArtScene::TearDown() {
 
 void DataArtScene::LoadCodeArtFolders() {
   // An art folder holds its sets as sub-folders of a layout whose "layers.xml" lies in the folder.
-  const std::regex literal("u\"(ruv/[A-Za-z0-9_/]+)\"");
   std::set<std::string> folders;
   for (const CodeFile& file : GameCode()) {
-    for (std::sregex_iterator it(file.text.begin(), file.text.end(), literal), end; it != end; ++it) {
-      const std::string path = (*it)[1];
-      if (ExistsWithExactCase(DataRoot(), path + "/layers.xml")) folders.insert(path);
+    for (const Literal& literal : Literals(file.text)) {
+      if (literal.value.rfind("ruv/", 0) == 0 && ExistsWithExactCase(DataRoot(), literal.value + "/layers.xml")) {
+        folders.insert(literal.value);
+      }
     }
   }
   for (const std::string& folder : folders) {

@@ -1,9 +1,9 @@
 // Every effect that the code or the sheets name comes from the particle file "ruv/fx/fx2.ptc".
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <map>
 #include <memory>
-#include <regex>
 #include <set>
 
 #include "Core/Render/ParticleEmitter.h"
@@ -17,18 +17,25 @@ namespace {
 // Effect names in the code: the narrow literals among the arguments of the calls that take an
 // effect name, and in the constants and tables named after effects.
 std::map<std::string, std::string> CodeEffects() {
-  const std::regex call("(?:CreateEmitter|RuvEffect>?|RuvParticle>?|RuvBeamParticle>?|startMapEffect)\\s*\\(([^;]*?)\\)");
-  const std::regex constant("\\bk\\w*(?:Effect|Shine)\\w*(?:\\[\\])?\\s*=\\s*([^;]*)");
-  const std::regex literal("(?:^|[^A-Za-z0-9_])\"([A-Za-z][A-Za-z0-9_]*)\"");
   std::map<std::string, std::string> effects;  // name -> file naming it
+  const auto collect = [&effects](const std::string& text, const std::string& file) {
+    for (const Literal& literal : Literals(text)) {
+      if (literal.prefix.empty() && IsIdentifier(literal.value)) effects.emplace(literal.value, file);
+    }
+  };
   for (const CodeFile& file : GameCode()) {
-    for (const std::regex* site : {&call, &constant}) {
-      for (std::sregex_iterator it(file.text.begin(), file.text.end(), *site), end; it != end; ++it) {
-        const std::string arguments = (*it)[1];
-        for (std::sregex_iterator name(arguments.begin(), arguments.end(), literal); name != end; ++name) {
-          effects.emplace((*name)[1], file.path);
-        }
-      }
+    for (const char* taker : {"CreateEmitter", "RuvEffect", "RuvParticle", "RuvBeamParticle", "startMapEffect"}) {
+      for (const std::string& arguments : CallArguments(file.text, taker)) collect(arguments, file.path);
+    }
+    // "kSomeEffects[] = {...};", "kSliderShine[] = "...";"
+    for (std::size_t at = file.text.find(" k"); at != std::string::npos; at = file.text.find(" k", at + 1)) {
+      std::size_t end = at + 1;
+      while (end < file.text.size() && (std::isalnum(static_cast<unsigned char>(file.text[end])) || file.text[end] == '_')) ++end;
+      const std::string name = file.text.substr(at + 1, end - at - 1);
+      if (name.find("Effect") == std::string::npos && name.find("Shine") == std::string::npos) continue;
+      const std::size_t equals = file.text.find_first_not_of(" []", end);
+      if (equals == std::string::npos || file.text[equals] != '=' || file.text[equals + 1] == '=') continue;
+      collect(file.text.substr(equals, file.text.find(';', equals) - equals), file.path);
     }
   }
   return effects;

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <map>
-#include <regex>
 #include <set>
 
 #include "Game/Art/RuvResources.h"
@@ -31,12 +30,12 @@ using DataPathsTest = DataArtScene;
 // other literal is a file or folder, or else the key of an art set that an art folder holds.
 TEST_F(DataPathsTest, EveryPathTheCodeNamesExistsWithItsCase) {
   LoadCodeArtFolders();
-  const std::regex literal("(?:u8|u)?\"((?:ruv|logo)/[^\"]*)\"(\\s*\\+)?");
   std::map<std::string, std::string> checked;  // literal -> first file naming it
   for (const CodeFile& file : GameCode()) {
-    for (std::sregex_iterator it(file.text.begin(), file.text.end(), literal), end; it != end; ++it) {
-      const std::string path = (*it)[1];
-      const bool extended = (*it)[2].matched || path.find('%') != std::string::npos;
+    for (const Literal& literal : Literals(file.text)) {
+      const std::string& path = literal.value;
+      if (path.rfind("ruv/", 0) != 0 && path.rfind("logo/", 0) != 0) continue;
+      const bool extended = NextNonBlank(file.text, literal.end) == '+' || path.find('%') != std::string::npos;
       if (!checked.emplace(path + (extended ? "+" : ""), file.path).second) continue;
       SCOPED_TRACE(path + " in " + file.path);
       if (extended) {

@@ -1,5 +1,6 @@
 #include "tests/Data/DataSources.h"
 
+#include <cctype>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -29,7 +30,8 @@ std::string WithoutComments(const std::string& text) {
     switch (state) {
       case kCode:
         if (c == '"') state = kString;
-        if (c == '\'') state = kChar;
+        // A quote after a digit or letter is a digit separator or a prefix's, not a character.
+        if (c == '\'' && (i == 0 || !std::isalnum(static_cast<unsigned char>(out[i - 1])))) state = kChar;
         if (c == '/' && next == '/') state = kLine;
         if (c == '/' && next == '*') state = kBlock;
         break;
@@ -84,6 +86,80 @@ const std::vector<CodeFile>& GameCode() {
     return code;
   }();
   return files;
+}
+
+std::vector<Literal> Literals(const std::string& text) {
+  std::vector<Literal> literals;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\'' && (i == 0 || !std::isalnum(static_cast<unsigned char>(text[i - 1])))) {
+      // A character literal: skipped, so that '"' opens nothing.
+      for (++i; i < text.size() && text[i] != '\''; ++i) {
+        if (text[i] == '\\') ++i;
+      }
+      continue;
+    }
+    if (text[i] != '"') continue;
+    Literal literal;
+    literal.begin = i;
+    for (const char* prefix : {"u8", "u", "U", "L"}) {
+      const std::size_t length = std::char_traits<char>::length(prefix);
+      if (i >= length && text.compare(i - length, length, prefix) == 0 &&
+          (i == length || !(std::isalnum(static_cast<unsigned char>(text[i - length - 1])) || text[i - length - 1] == '_'))) {
+        literal.prefix = prefix;
+        literal.begin = i - length;
+        break;
+      }
+    }
+    std::size_t k = i + 1;
+    for (; k < text.size() && text[k] != '"'; ++k) {
+      if (text[k] == '\\') ++k;
+    }
+    literal.value = text.substr(i + 1, k - i - 1);
+    literal.end = k + 1;
+    literals.push_back(literal);
+    i = k;
+  }
+  return literals;
+}
+
+std::vector<std::string> CallArguments(const std::string& text, const std::string& name) {
+  std::vector<std::string> calls;
+  const auto identifierChar = [](char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; };
+  for (std::size_t at = text.find(name); at != std::string::npos; at = text.find(name, at + 1)) {
+    if ((at > 0 && identifierChar(text[at - 1])) ||
+        (at + name.size() < text.size() && identifierChar(text[at + name.size()]))) {
+      continue;
+    }
+    std::size_t open = at + name.size();
+    // "name<...>(" calls a template; "<name>(" (make_unique's argument) builds a name.
+    if (open < text.size() && text[open] == '<') open = text.find('>', open) + 1;
+    if (open < text.size() && text[open] == '>') ++open;
+    while (open < text.size() && std::isspace(static_cast<unsigned char>(text[open]))) ++open;
+    if (open >= text.size() || text[open] != '(') continue;
+    int depth = 0;
+    for (std::size_t i = open; i < text.size(); ++i) {
+      if (text[i] == '(') ++depth;
+      if (text[i] == ')' && --depth == 0) {
+        calls.push_back(text.substr(open + 1, i - open - 1));
+        break;
+      }
+      if (text[i] == ';') break;
+    }
+  }
+  return calls;
+}
+
+bool IsIdentifier(const std::string& text) {
+  if (text.empty() || std::isdigit(static_cast<unsigned char>(text[0]))) return false;
+  for (char c : text) {
+    if (!std::isalnum(static_cast<unsigned char>(c)) && c != '_') return false;
+  }
+  return true;
+}
+
+char NextNonBlank(const std::string& text, std::size_t position) {
+  while (position < text.size() && std::isspace(static_cast<unsigned char>(text[position]))) ++position;
+  return position < text.size() ? text[position] : '\0';
 }
 
 std::vector<std::vector<std::string>> SplitLines(const std::string& text, char separator) {

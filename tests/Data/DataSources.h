@@ -22,6 +22,23 @@ struct CodeFile {
 };
 const std::vector<CodeFile>& GameCode();
 
+// A string literal of the code: its encoding prefix ("", "u", "u8"), its text (escapes left as
+// they are) and where it stands, the prefix included, up to after the closing quote.
+struct Literal {
+  std::string prefix;
+  std::string value;
+  std::size_t begin = 0;
+  std::size_t end = 0;
+};
+std::vector<Literal> Literals(const std::string& text);
+// The argument texts of the calls of name (a whole identifier: "name(", "name<...>(" or, as the
+// argument of make_unique, "name>("), in order.
+std::vector<std::string> CallArguments(const std::string& text, const std::string& name);
+// Letters, digits and "_", not starting with a digit.
+bool IsIdentifier(const std::string& text);
+// The first non-blank character at or after position; '\0' at the end.
+char NextNonBlank(const std::string& text, std::size_t position);
+
 // The lines of a text split into fields at separator; lines that are empty or begin with "#" are
 // left out, a "\r" before the line end is dropped.
 std::vector<std::vector<std::string>> SplitLines(const std::string& text, char separator);

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <map>
-#include <regex>
 #include <set>
 
 #include "Core/Base/StringEncoding.h"
@@ -35,29 +34,16 @@ struct CodeKeys {
   std::map<std::string, std::string> prefixes;  // beginning of a key -> file
 };
 
-// The argument text of the call whose "(" is at open; empty when it does not close.
-std::string CallArguments(const std::string& text, std::size_t open) {
-  int depth = 0;
-  for (std::size_t i = open; i < text.size(); ++i) {
-    if (text[i] == '(') ++depth;
-    if (text[i] == ')' && --depth == 0) return text.substr(open + 1, i - open - 1);
-    if (text[i] == ';') break;
-  }
-  return {};
-}
-
 CodeKeys ScanCodeKeys() {
-  std::string takers;
-  for (const char* name : kKeyTakers) takers += std::string(takers.empty() ? "" : "|") + name;
-  const std::regex call("\\b(?:" + takers + ")\\s*\\(");
-  const std::regex literal("u\"([A-Za-z][A-Za-z0-9_]*)\"");
   CodeKeys found;
   for (const CodeFile& file : GameCode()) {
-    for (std::sregex_iterator it(file.text.begin(), file.text.end(), call), end; it != end; ++it) {
-      const std::string arguments = CallArguments(file.text, it->position() + it->length() - 1);
-      for (std::sregex_iterator key(arguments.begin(), arguments.end(), literal); key != end; ++key) {
-        const bool completed = arguments.find('+', key->position() + key->length()) != std::string::npos;
-        (completed ? found.prefixes : found.keys).emplace((*key)[1], file.path);
+    for (const char* taker : kKeyTakers) {
+      for (const std::string& arguments : CallArguments(file.text, taker)) {
+        for (const Literal& literal : Literals(arguments)) {
+          if (literal.prefix != "u" || !IsIdentifier(literal.value)) continue;
+          const bool completed = arguments.find('+', literal.end) != std::string::npos;
+          (completed ? found.prefixes : found.keys).emplace(literal.value, file.path);
+        }
       }
     }
   }
@@ -138,13 +124,13 @@ TEST_F(DataStringsTest, EveryFontHasEveryCharacterOfTheStrings) {
     }
   }
   EXPECT_EQ(characters.count(u'\u0445'), 1u) << "the boost name with the Cyrillic kha";
-  const std::regex glyph("<char id=\"([0-9]+)\"");
   for (const char16_t* font : {kFontMain32x1, kFontMain32x2, kFontMain42x1, kFontMain42x2, kFontMain42x3, kFontMain80}) {
     const std::string name(font, font + std::char_traits<char16_t>::length(font));
     const std::string text = ReadDataFile(name + ".fnt");
     std::set<char16_t> glyphs;
-    for (std::sregex_iterator it(text.begin(), text.end(), glyph), end; it != end; ++it) {
-      glyphs.insert(static_cast<char16_t>(std::stoi((*it)[1])));
+    const std::string tag = "<char id=\"";
+    for (std::size_t at = text.find(tag); at != std::string::npos; at = text.find(tag, at + 1)) {
+      glyphs.insert(static_cast<char16_t>(std::stoi(text.substr(at + tag.size()))));
     }
     for (char16_t c : characters) {
       EXPECT_EQ(glyphs.count(c), 1u) << name << " lacks U+" << std::hex << int(c);
