@@ -53,6 +53,15 @@ TEST_F(OptionsDialogTest, OpeningShowsTheStoredVolumesAndStoresNothing) {
   }
 }
 
+// One font object per name for the board, the screens and the dialogs; a font that cannot be loaded
+// gives an empty handle rather than an unloaded font.
+TEST_F(OptionsDialogTest, GameFontsAreSharedAndAMissingOneIsEmpty) {
+  const resource::ResourcePtr<render::BMFont> first = LoadGameFont(kFontMain80);
+  ASSERT_TRUE(first);
+  EXPECT_EQ(first.Get(), LoadGameFont(kFontMain80).Get());
+  EXPECT_FALSE(LoadGameFont(u"ruv/data/fonts/no_such_font"));
+}
+
 TEST_F(OptionsDialogTest, VolumeButtonsStepThroughTheSliderWithinZeroAndOne) {
   enum Which { kSoundDown, kSoundUp, kMusicDown, kMusicUp };
   struct Case {
