@@ -1,7 +1,6 @@
 // Every effect that the code or the sheets name comes from the particle file "ruv/fx/fx2.ptc".
 #include <gtest/gtest.h>
 
-#include <cctype>
 #include <map>
 #include <memory>
 #include <set>
@@ -30,7 +29,7 @@ std::map<std::string, std::string> CodeEffects() {
     // "kSomeEffects[] = {...};", "kSliderShine[] = "...";"
     for (std::size_t at = file.text.find(" k"); at != std::string::npos; at = file.text.find(" k", at + 1)) {
       std::size_t end = at + 1;
-      while (end < file.text.size() && (std::isalnum(static_cast<unsigned char>(file.text[end])) || file.text[end] == '_')) ++end;
+      while (end < file.text.size() && IsIdentifierChar(file.text[end])) ++end;
       const std::string name = file.text.substr(at + 1, end - at - 1);
       if (name.find("Effect") == std::string::npos && name.find("Shine") == std::string::npos) continue;
       const std::size_t equals = file.text.find_first_not_of(" []", end);

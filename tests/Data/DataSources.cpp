@@ -13,6 +13,8 @@ namespace fs = std::filesystem;
 
 namespace datatest {
 
+bool IsIdentifierChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; }
+
 namespace {
 
 std::string ReadWhole(const fs::path& path) {
@@ -31,7 +33,7 @@ std::string WithoutComments(const std::string& text) {
       case kCode:
         if (c == '"') state = kString;
         // A quote after a digit or letter is a digit separator or a prefix's, not a character.
-        if (c == '\'' && (i == 0 || !std::isalnum(static_cast<unsigned char>(out[i - 1])))) state = kChar;
+        if (c == '\'' && (i == 0 || !IsIdentifierChar(out[i - 1]))) state = kChar;
         if (c == '/' && next == '/') state = kLine;
         if (c == '/' && next == '*') state = kBlock;
         break;
@@ -91,7 +93,7 @@ const std::vector<CodeFile>& GameCode() {
 std::vector<Literal> Literals(const std::string& text) {
   std::vector<Literal> literals;
   for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\'' && (i == 0 || !std::isalnum(static_cast<unsigned char>(text[i - 1])))) {
+    if (text[i] == '\'' && (i == 0 || !IsIdentifierChar(text[i - 1]))) {
       // A character literal: skipped, so that '"' opens nothing.
       for (++i; i < text.size() && text[i] != '\''; ++i) {
         if (text[i] == '\\') ++i;
@@ -104,7 +106,7 @@ std::vector<Literal> Literals(const std::string& text) {
     for (const char* prefix : {"u8", "u", "U", "L"}) {
       const std::size_t length = std::char_traits<char>::length(prefix);
       if (i >= length && text.compare(i - length, length, prefix) == 0 &&
-          (i == length || !(std::isalnum(static_cast<unsigned char>(text[i - length - 1])) || text[i - length - 1] == '_'))) {
+          (i == length || !IsIdentifierChar(text[i - length - 1]))) {
         literal.prefix = prefix;
         literal.begin = i - length;
         break;
@@ -124,10 +126,9 @@ std::vector<Literal> Literals(const std::string& text) {
 
 std::vector<std::string> CallArguments(const std::string& text, const std::string& name) {
   std::vector<std::string> calls;
-  const auto identifierChar = [](char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; };
   for (std::size_t at = text.find(name); at != std::string::npos; at = text.find(name, at + 1)) {
-    if ((at > 0 && identifierChar(text[at - 1])) ||
-        (at + name.size() < text.size() && identifierChar(text[at + name.size()]))) {
+    if ((at > 0 && IsIdentifierChar(text[at - 1])) ||
+        (at + name.size() < text.size() && IsIdentifierChar(text[at + name.size()]))) {
       continue;
     }
     std::size_t open = at + name.size();
@@ -152,7 +153,7 @@ std::vector<std::string> CallArguments(const std::string& text, const std::strin
 bool IsIdentifier(const std::string& text) {
   if (text.empty() || std::isdigit(static_cast<unsigned char>(text[0]))) return false;
   for (char c : text) {
-    if (!std::isalnum(static_cast<unsigned char>(c)) && c != '_') return false;
+    if (!IsIdentifierChar(c)) return false;
   }
   return true;
 }

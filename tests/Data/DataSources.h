@@ -36,6 +36,7 @@ std::vector<Literal> Literals(const std::string& text);
 std::vector<std::string> CallArguments(const std::string& text, const std::string& name);
 // Letters, digits and "_", not starting with a digit.
 bool IsIdentifier(const std::string& text);
+bool IsIdentifierChar(char c);
 // The first non-blank character at or after position; '\0' at the end.
 char NextNonBlank(const std::string& text, std::size_t position);
 
