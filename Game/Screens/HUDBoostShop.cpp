@@ -36,7 +36,7 @@ HUDBoostShop::HUDBoostShop(RuvMap& map) : mMap(map) {
   setText(u"caption", LocalStrings::Instance()->get(u"boostShopTitle"));
   refresh();
   if (RuvButtonFrame* wall = findButton(u"offers_wall")) {
-    wall->visible = RuvFeatures::instance().getFlag(RuvFeatures::kTapjoy, RuvFeatures::kIsActive) ? 1 : 0;
+    wall->visible = RuvFeatures::instance().getFlag(RuvFeatures::kOffersWall, RuvFeatures::kIsActive) ? 1 : 0;
   }
 }
 

@@ -39,7 +39,7 @@ HUDBuyGemScreen::HUDBuyGemScreen(RuvMap& map) : mMap(map) {
   setText(u"caption", LocalStrings::Instance()->get(u"gemShopTitle"));
   refresh();
   if (RuvButtonFrame* wall = findButton(u"offers_wall")) {
-    wall->visible = RuvFeatures::instance().getFlag(RuvFeatures::kTapjoy, RuvFeatures::kIsActive) ? 1 : 0;
+    wall->visible = RuvFeatures::instance().getFlag(RuvFeatures::kOffersWall, RuvFeatures::kIsActive) ? 1 : 0;
   }
 }
 

@@ -80,13 +80,13 @@ TEST(SampleConfigTest, FeaturesAndByteExactPremiumNames) {
   RuvFeatures features;
   features.loadFromText(text);
   ASSERT_TRUE(features.isLoaded());
-  for (const char* name : {RuvFeatures::kBoostShopPremiumMode, RuvFeatures::kTapjoy,
+  for (const char* name : {RuvFeatures::kBoostShopPremiumMode, RuvFeatures::kOffersWall,
                            RuvFeatures::kLowPremiumPointsDialog, RuvFeatures::kResetPremiumPoints,
                            RuvFeatures::kSpellRecharge, RuvFeatures::kLowLifeDialog}) {
     EXPECT_NE(features.findFeature(name), nullptr) << name;
   }
   // Everything that leads to a store purchase is off in the sample.
-  EXPECT_FALSE(features.getFlag(RuvFeatures::kTapjoy, RuvFeatures::kIsActive));
+  EXPECT_FALSE(features.getFlag(RuvFeatures::kOffersWall, RuvFeatures::kIsActive));
   EXPECT_FALSE(features.getFlag(RuvFeatures::kBoostShopPremiumMode, RuvFeatures::kIsActive));
   RuvPremiumProducts products;
   products.loadFromText(text);

@@ -314,7 +314,7 @@ def sheet_ids():
 # free would buy "reset_premium_points".
 FEATURES = [
     ("boost_shop_premium_mode", 0, 0),
-    ("tapjoy", 0, 0),
+    ("offers_wall", 0, 0),
     ("low_premium_points_dialog", 0, 0),
     ("reset_premium_points", 1, 1),
     ("spell_recharge", 0, 0),
