@@ -5,6 +5,7 @@
 #include "Core/Render/ParticleSystem.h"
 #include "Core/Resource/ResourceManager.h"
 #include "Framework/GameApplication.h"
+#include "Game/App/GameFonts.h"
 #include "Game/App/RuvProgress.h"
 #include "Game/Battle/RuvMap.h"
 #include "Game/Battle/RuvWallet.h"
@@ -13,15 +14,6 @@
 namespace {
 
 constexpr int kBoardLeftButton = 1;
-
-resource::ResourcePtr<render::BMFont> LoadBoardFont(const char16_t* name) {
-  resource::ResourcePtr<render::BMFont> font = resource::ResourceManager::Instance()->Get<render::BMFont>(name);
-  if (font) {
-    font->SetRender(framework::GameApplication::Get()->GetRender());
-    font->Load();
-  }
-  return font;
-}
 
 int BoardCoordinate(float value) { return static_cast<int>(value); }
 
@@ -66,12 +58,12 @@ VNResultEnum GameWindow::Create() {
   render::ParticleSystem* particles = render::ParticleSystem::Instance();
   particles->SetFolder("ruv/fx/");
   particles->Load("fx2.ptc", render);
-  mFont32_1 = LoadBoardFont(u"ruv/data/fonts/main_32_1");
-  mFont32_2 = LoadBoardFont(u"ruv/data/fonts/main_32_2");
-  mFont42_1 = LoadBoardFont(u"ruv/data/fonts/main_42_1");
-  mFont42_2 = LoadBoardFont(u"ruv/data/fonts/main_42_2");
-  mFont80 = LoadBoardFont(u"ruv/data/fonts/main_80");
-  mFont42_3 = LoadBoardFont(u"ruv/data/fonts/main_42_3");
+  mFont32_1 = LoadGameFont(kFontMain32x1);
+  mFont32_2 = LoadGameFont(kFontMain32x2);
+  mFont42_1 = LoadGameFont(kFontMain42x1);
+  mFont42_2 = LoadGameFont(kFontMain42x2);
+  mFont80 = LoadGameFont(kFontMain80);
+  mFont42_3 = LoadGameFont(kFontMain42x3);
   mMap = std::make_unique<RuvMap>();
   mMap->getWallet()->addGems(mMap->getProgress()->getGems());
   mMap->mHud->pushSplashScreens();

@@ -14,7 +14,7 @@ class RuvFeatures {
   static constexpr char16_t kPath[] = u"ruv/config.xml";
   // The features the game asks about, and their attributes.
   static constexpr char kBoostShopPremiumMode[] = "boost_shop_premium_mode";
-  static constexpr char kOffersWall[] = "offers_wall";  // the outside offers wall of the shops
+  static constexpr char kOffersWall[] = "offers_wall";  // shows the shops' "offers_wall" button (an outside service)
   static constexpr char kLowPremiumPointsDialog[] = "low_premium_points_dialog";
   static constexpr char kResetPremiumPoints[] = "reset_premium_points";
   static constexpr char kSpellRecharge[] = "spell_recharge";

@@ -45,7 +45,7 @@ void readLevelPoints(const tinyxml2::XMLElement* points, float mapScale, RuvLeve
     point.x = x * mapScale;
     point.y = y * mapScale;
     point.attributes = RuvAttributes(element);
-    base::LogPlain(u"new ruv point (%g, %g)#%d!\n") % x % y % point.id;
+    VN_LOG_BLOCK(u"new ruv point (%g, %g)#%d!\n") % x % y % point.id;
     level.points.push_back(std::move(point));
   }
 }
@@ -58,7 +58,7 @@ void readLevelLinks(const tinyxml2::XMLElement* links, float mapScale, RuvLevelF
     link.endId = levelIntAttribute(element, "eid", 0);
     link.controlX = levelFloatAttribute(element, "anchor_x", 0.0f) * mapScale;
     link.controlY = levelFloatAttribute(element, "anchor_y", 0.0f) * mapScale;
-    base::LogPlain(u"link loaded!\n");
+    VN_LOG_BLOCK(u"link loaded!\n");
     level.links.push_back(link);
   }
 }
@@ -86,7 +86,7 @@ void readLevelWaves(const tinyxml2::XMLElement* waves, RuvLevelFile& level) {
     wave.scale = levelFloatAttribute(element, "scale", 1.0f);
     if (wave.scale == 0.0f) wave.scale = 1.0f;
     wave.linked = levelIntAttribute(element, "linked", -1);
-    base::LogPlain(u"LOADED ENEMY WAVE=(timeout=%d, spawner=%d)\n") % wave.timeout % wave.spawn;
+    VN_LOG_BLOCK(u"LOADED ENEMY WAVE=(timeout=%d, spawner=%d)\n") % wave.timeout % wave.spawn;
     for (const tinyxml2::XMLElement* child = element->FirstChildElement(); child; child = child->NextSiblingElement()) {
       RuvLevelEntry entry;
       entry.id = levelIntAttribute(child, "id", 0);

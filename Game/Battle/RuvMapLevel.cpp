@@ -8,6 +8,7 @@
 #include "Core/Purchase/PurchaseSystem.h"
 #include "Core/Render/ParticleEmitter.h"
 #include "Core/Sound/SoundSystem.h"
+#include "Game/App/GameFonts.h"
 #include "Game/App/GameWindow.h"
 #include "Game/App/LocalStrings.h"
 #include "Game/App/RuvFeatures.h"
@@ -192,7 +193,7 @@ void RuvMap::loseLevel() {
   k2::SoundTags::Instance()->Play(u"loseSound");
   auto* result = new HUDLevelResultWindow(*this);
   mHud->pushWindow(result);
-  result->setFont(TalvenDialog::GetFont(TalvenDialog::kFontMain42x2));
+  result->setFont(LoadGameFont(kFontMain42x2));
   for (const char16_t* frame : {u"back_win", u"diffictly", u"victory_label", u"defeat_label"}) {
     result->setFrameVisible(frame, false);
   }
@@ -220,7 +221,7 @@ void RuvMap::winLevel() {
     result->setFrameVisible(frame, false);
   }
   result->setText(u"levelResult", levelText(u"game_win"));
-  result->setFont(TalvenDialog::GetFont(TalvenDialog::kFontMain42x3));
+  result->setFont(LoadGameFont(kFontMain42x3));
   const std::u16string episodeKey = (mMode == 3 ? u"episodeHardcore" : u"episode") + levelDecimal(mEpisode);
   result->setText(u"levelName", LocalStrings::Instance()->get(episodeKey) + u" " + levelDecimal(mEpisode + 1) + u" - " +
                                     levelDecimal(mLevel + 1));

@@ -4,6 +4,7 @@
 #include "Core/Base/StringEncoding.h"
 #include "Core/Math/Color.h"
 #include "Core/Purchase/PurchaseSystem.h"
+#include "Game/App/GameFonts.h"
 #include "Game/App/LocalStrings.h"
 #include "Game/App/RuvFeatures.h"
 #include "Game/App/RuvProgress.h"
@@ -31,7 +32,7 @@ HUDBoostShop::HUDBoostShop(RuvMap& map) : mMap(map) {
                                                     i == 2 ? u"1/most_popular" : nullptr));
     if (RuvButtonFrame* button = findButton((base::Format(u"b_%02d_in") % (i + 1)).GetResult())) button->visible = 0;
   }
-  setFont(TalvenDialog::GetFont(TalvenDialog::kFontMain42x3));
+  setFont(LoadGameFont(kFontMain42x3));
   setText(u"caption", LocalStrings::Instance()->get(u"boostShopTitle"));
   refresh();
   if (RuvButtonFrame* wall = findButton(u"offers_wall")) {

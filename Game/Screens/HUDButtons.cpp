@@ -11,12 +11,13 @@
 #include "Core/Layer/TextLayer.h"
 #include "Core/Render/Graphics.h"
 #include "Core/Render/Image.h"
+#include "Game/App/GameFonts.h"
 #include "Game/Art/RuvFrameEntry.h"
 #include "Game/Screens/Options/TalvenDialog.h"
 
 namespace {
 
-const char16_t kHudButtonFont[] = u"ruv/data/fonts/main_32_1";
+constexpr const char16_t* kHudButtonFont = kFontMain32x1;
 
 RuvFrameEntry* hudButtonPicture(file::ImageContainer* container, const std::u16string& layerName, const float* rect) {
   RuvFrameEntry* frame = new RuvFrameEntry;
@@ -44,7 +45,7 @@ void hudButtonCopyRect(const base::ImageInfo& info, float* rect) {
 
 }  // namespace
 
-HUDButton::HUDButton() : font(TalvenDialog::GetFont(kHudButtonFont)) {}
+HUDButton::HUDButton() : font(LoadGameFont(kHudButtonFont)) {}
 
 void growWhileHovered(HUDButton& button, float dt) {
   if (button.hovered == 1) {
@@ -134,7 +135,7 @@ HUDLayerButton::HUDLayerButton(const RuvFrameEntry& normalFrame, const RuvFrameE
   normalLayer = hudButtonCentredPicture(normalFrame);
   overLayer = hudButtonCentredPicture(overFrame);
   captionLayer =
-      new layer::TextLayer(TalvenDialog::GetFont(TalvenDialog::kFontMain42x3), caption, 400.0f, 0.0f, 2, true);
+      new layer::TextLayer(LoadGameFont(kFontMain42x3), caption, 400.0f, 0.0f, 2, true);
   captionLayer->mHorizontalAnchor = 2;
   captionLayer->mVerticalAnchor = 2;
   captionLayer->SetPosition(math::Point3(0.0f, 0.0f, 0.0f));

@@ -1,6 +1,7 @@
 #include "Game/Screens/HUDBuyGemScreen.h"
 
 #include "Core/Base/Format.h"
+#include "Game/App/GameFonts.h"
 #include "Game/App/LocalStrings.h"
 #include "Game/App/RuvFeatures.h"
 #include "Game/Battle/RuvMap.h"
@@ -34,7 +35,7 @@ HUDBuyGemScreen::HUDBuyGemScreen(RuvMap& map) : mMap(map) {
     // The pack draws and hit-tests this picture itself.
     if (RuvButtonFrame* button = findButton((base::Format(u"b_%02d_in") % (i + 1)).GetResult())) button->visible = 0;
   }
-  setFont(TalvenDialog::GetFont(TalvenDialog::kFontMain42x3));
+  setFont(LoadGameFont(kFontMain42x3));
   setText(u"caption", LocalStrings::Instance()->get(u"gemShopTitle"));
   refresh();
   if (RuvButtonFrame* wall = findButton(u"offers_wall")) {

@@ -4,6 +4,7 @@
 #include "Core/File/ImageContainer.h"
 #include "Core/Math/Rect.h"
 #include "Core/Render/Graphics.h"
+#include "Game/App/GameFonts.h"
 #include "Game/App/LocalStrings.h"
 #include "Game/App/RuvProgress.h"
 #include "Game/Battle/RuvMap.h"
@@ -46,7 +47,7 @@ HUDEpisodeSelect::~HUDEpisodeSelect() {
 void HUDEpisodeSelect::draw(render::Graphics& graphics) {
   drawFrames(graphics);
   graphics.SetClipRect(kEpisodeClip);
-  carousel->draw(graphics, TalvenDialog::GetFont(TalvenDialog::kFontMain80).Get(),
+  carousel->draw(graphics, LoadGameFont(kFontMain80).Get(),
                  LocalStrings::Instance()->get(u"episodeSelectNew"));
   graphics.ResetClipRect();
   drawButtons(graphics);

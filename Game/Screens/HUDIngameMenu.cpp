@@ -3,13 +3,14 @@
 #include <vector>
 
 #include "Core/File/ImageContainer.h"
+#include "Game/App/GameFonts.h"
 #include "Game/App/LocalStrings.h"
 #include "Game/Screens/Options/TalvenDialog.h"
 
 namespace {
 
 resource::ResourcePtr<render::Font> ingameMenuFont(const std::u16string&) {
-  return TalvenDialog::GetFont(TalvenDialog::kFontMain80);
+  return LoadGameFont(kFontMain80);
 }
 
 }  // namespace
@@ -21,7 +22,7 @@ HUDIngameMenu::HUDIngameMenu() {
   // Hidden from the base draw: drawn again over the buttons.
   setFrameVisible(kIcon, false);
   menuButtons.build(layout, ingameMenuFont);
-  setFont(TalvenDialog::GetFont(TalvenDialog::kFontMain80));
+  setFont(LoadGameFont(kFontMain80));
   setText(u"caption", LocalStrings::Instance()->get(u"ingame_caption"));
 }
 

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "Core/Render/Graphics.h"
+#include "Game/App/GameFonts.h"
 #include "Game/App/LocalStrings.h"
 #include "Game/Battle/RuvMap.h"
 #include "Game/Screens/Options/TalvenDialog.h"
@@ -16,7 +17,7 @@ std::u16string levelNameDecimal(int value) {
 
 void levelNameLine(render::Graphics& graphics, const std::u16string& text, const char16_t* fontName, float x,
                    float y) {
-  const resource::ResourcePtr<render::Font> font = TalvenDialog::GetFont(fontName);
+  const resource::ResourcePtr<render::Font> font = LoadGameFont(fontName);
   if (font) graphics.mFont = font.Get();
   auto request = graphics.DrawText(&text);
   request->mHorizontalAnchor = render::DrawTextParam::kAnchorCentre;
@@ -72,8 +73,8 @@ void HUDLevelName::draw(render::Graphics& graphics) {
   const math::Rect& view = mMap.mSceneryRect;
   const float cx = view.x + view.width * 0.5f;
   const float cy = view.y + view.height * 0.5f;
-  levelNameLine(graphics, title, TalvenDialog::kFontMain80, cx, cy - kLineOffset);
-  levelNameLine(graphics, levelText, TalvenDialog::kFontMain42x3, cx, cy + kLineOffset);
+  levelNameLine(graphics, title, kFontMain80, cx, cy - kLineOffset);
+  levelNameLine(graphics, levelText, kFontMain42x3, cx, cy + kLineOffset);
   // The fade must not reach what is drawn after the banner.
   graphics.SetColorRGBA(1.0f, 1.0f, 1.0f, 1.0f);
 }

@@ -5,6 +5,7 @@
 #include "Core/File/ImageContainer.h"
 #include "Core/Layer/ImageLayer.h"
 #include "Core/Layer/TextLayer.h"
+#include "Game/App/GameFonts.h"
 #include "Game/App/LocalStrings.h"
 #include "Game/App/RuvProgress.h"
 #include "Game/App/SoundTags.h"
@@ -33,13 +34,13 @@ void addToRootBoard(layer::Layer* child) {
 HUDLevelSelect::HUDLevelSelect(RuvMap& map) : mMap(map) {
   loadLayout(kLayout);
   k2::SoundTags::Instance()->PlayMusic(kMusic);
-  setFont(TalvenDialog::GetFont(TalvenDialog::kFontMain42x3));
+  setFont(LoadGameFont(kFontMain42x3));
   mMap.mReturnScreen = u"levels";
 
   const bool hardcore = mMap.mMode == kHardcoreMode;
   LocalStrings* strings = LocalStrings::Instance();
   title = std::make_unique<layer::TextLayer>(
-      TalvenDialog::GetFont(hardcore ? TalvenDialog::kFontMain42x3 : TalvenDialog::kFontMain80),
+      LoadGameFont(hardcore ? kFontMain42x3 : kFontMain80),
       strings->get((hardcore ? u"episodeHardcore" : u"episode") + levelSelectDecimal(mMap.mEpisode)),
       kLevelTitleWrap, 0.0f, 2, true);
   title->mHorizontalAnchor = 2;

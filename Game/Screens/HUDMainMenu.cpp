@@ -6,6 +6,7 @@
 #include "Core/Render/Graphics.h"
 #include "Core/Render/ParticleEmitter.h"
 #include "Core/Render/ParticleSystem.h"
+#include "Game/App/GameFonts.h"
 #include "Game/App/LocalStrings.h"
 #include "Game/App/RuvProgress.h"
 #include "Game/App/SoundTags.h"
@@ -38,7 +39,7 @@ HUDMainMenu::HUDMainMenu(RuvMap& map) : mMap(map) {
     emitter->SetState(render::ParticleEmitter::kPlaying);
     emitters.push_back(emitter);
   }
-  setFont(TalvenDialog::GetFont(TalvenDialog::kFontMain42x3));
+  setFont(LoadGameFont(kFontMain42x3));
   refresh();
   for (const char16_t* language : kMainMenuLanguages) setFrameVisible(language, mMap.mLanguage == language);
   if (file::Profiles::IsProfileReset()) {
@@ -65,7 +66,7 @@ void HUDMainMenu::loadMenuLayout(HUDWindow& screen, const std::u16string& path, 
     HUDButtonOver* button = HUDButtonOver::create(screen.layout, group);
     if (!button) continue;
     button->caption = strings->get(group);
-    button->font = TalvenDialog::GetFont(group == u"b2_play" ? TalvenDialog::kFontMain80 : TalvenDialog::kFontMain42x3);
+    button->font = LoadGameFont(group == u"b2_play" ? kFontMain80 : kFontMain42x3);
     out.push_back(button);
   }
 }

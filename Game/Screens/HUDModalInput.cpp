@@ -5,6 +5,7 @@
 #include "Core/File/ImageContainer.h"
 #include "Core/File/Profiles.h"
 #include "Core/Render/Graphics.h"
+#include "Game/App/GameFonts.h"
 #include "Game/App/LocalStrings.h"
 #include "Game/App/RuvProgress.h"
 #include "Game/Battle/RuvMap.h"
@@ -17,7 +18,7 @@
 namespace {
 
 resource::ResourcePtr<render::Font> modalInputFont(const std::u16string& key) {
-  return TalvenDialog::GetFont(key == u"b2_play" ? TalvenDialog::kFontMain80 : TalvenDialog::kFontMain42x3);
+  return LoadGameFont(key == u"b2_play" ? kFontMain80 : kFontMain42x3);
 }
 
 std::u16string modalInputDecimal(size_t value) {
@@ -73,7 +74,7 @@ void HUDModalInput::draw(render::Graphics& graphics) {
   HUDWindow::draw(graphics);
   modalButtons.draw(graphics);
   if (!inputFrame) return;
-  const resource::ResourcePtr<render::Font> textFont = TalvenDialog::GetFont(TalvenDialog::kFontMain42x3);
+  const resource::ResourcePtr<render::Font> textFont = LoadGameFont(kFontMain42x3);
   if (textFont) graphics.mFont = textFont.Get();
   const std::u16string shown = text + u"|";
   const float* r = inputFrame->rect;
@@ -97,7 +98,7 @@ void HUDModalInput::onMouseUp(int x, int y) { modalButtons.release(x, y); }
 
 void HUDModalInput::onChar(int c) {
   if (text.size() >= kMaxNameLength) return;
-  const resource::ResourcePtr<render::Font> glyphs = TalvenDialog::GetFont(kGlyphFont);
+  const resource::ResourcePtr<render::Font> glyphs = LoadGameFont(kGlyphFont);
   // Characters beyond 16 bits have no glyph in a bitmap font of UTF-16 code units.
   if (c < 0 || c > 0xFFFF || !glyphs || !glyphs->HasGlyph(static_cast<char16_t>(c))) return;
   if (c == ' ') return;

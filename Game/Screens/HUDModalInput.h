@@ -1,6 +1,7 @@
 #pragma once
 #include <string>
 
+#include "Game/App/GameFonts.h"
 #include "Game/Screens/HUDModalButtons.h"
 #include "Game/Screens/HUDWindow.h"
 
@@ -14,7 +15,7 @@ class HUDModalInput : public HUDWindow {
  public:
   static constexpr size_t kMaxNameLength = 16;
   static constexpr int kBackspace = 8;
-  static constexpr char16_t kGlyphFont[] = u"ruv/data/fonts/main_32_2";
+  static constexpr const char16_t* kGlyphFont = kFontMain32x2;
   static constexpr float kTextIndent = 15.0f;
   static constexpr int kStateNewProfile = 14;
   static constexpr int kStateRename = 15;

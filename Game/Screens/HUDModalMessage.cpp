@@ -1,6 +1,7 @@
 #include "Game/Screens/HUDModalMessage.h"
 
 #include "Core/File/ImageContainer.h"
+#include "Game/App/GameFonts.h"
 #include "Game/Battle/RuvMap.h"
 #include "Game/Screens/HUDButtons.h"
 #include "Game/Screens/Options/TalvenDialog.h"
@@ -9,7 +10,7 @@
 namespace {
 
 resource::ResourcePtr<render::Font> modalMessageFont(const std::u16string& key) {
-  return TalvenDialog::GetFont(key == u"b2_play" ? TalvenDialog::kFontMain80 : TalvenDialog::kFontMain42x3);
+  return LoadGameFont(key == u"b2_play" ? kFontMain80 : kFontMain42x3);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include "Core/Base/FormatSpec.h"
 #include "Core/File/ImageContainer.h"
+#include "Game/App/GameFonts.h"
 #include "Game/App/LocalStrings.h"
 #include "Game/App/RuvProgress.h"
 #include "Game/App/SoundTags.h"
@@ -27,7 +28,7 @@ HUDProfiles::HUDProfiles(RuvMap& map) : mMap(map) {
   LocalStrings* strings = LocalStrings::Instance();
   setText(u"caption", strings->get(u"profiles_caption"));
   refresh();
-  setFont(TalvenDialog::GetFont(u"ruv/data/fonts/main_32_2"));
+  setFont(LoadGameFont(kFontMain32x2));
   setText(u"select", strings->get(u"profiles_select"));
 }
 
@@ -54,7 +55,7 @@ void HUDProfiles::refresh() {
     setText(profileRowName(u"profile", k), text);
     if (HUDButtonOver* button = findMenuButton(profileRowName(u"p", k))) {
       button->caption = text;
-      button->font = TalvenDialog::GetFont(TalvenDialog::kFontMain42x3);
+      button->font = LoadGameFont(kFontMain42x3);
     }
   }
   const std::u16string& current = progress->getCurrentProfileName();

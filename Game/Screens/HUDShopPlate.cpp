@@ -9,6 +9,7 @@
 #include "Core/Layer/ImageLayer.h"
 #include "Core/Layer/TextLayer.h"
 #include "Core/Render/Image.h"
+#include "Game/App/GameFonts.h"
 #include "Game/App/LocalStrings.h"
 #include "Game/App/RuvFeatures.h"
 #include "Game/App/RuvProgress.h"
@@ -19,7 +20,6 @@
 #include "Game/Battle/RuvWallet.h"
 #include "Game/Screens/HUD.h"
 #include "Game/Screens/Options/TalvenAnimation.h"
-#include "Game/Screens/Options/TalvenDialog.h"
 
 namespace {
 
@@ -57,7 +57,7 @@ std::unique_ptr<layer::ImageLayer> shopPlatePicture(file::ImageContainer* layout
 
 std::unique_ptr<layer::TextLayer> shopPlateText(const char16_t* font, const std::u16string& text, float wrap,
                                             uint32_t alignment, float x, float y) {
-  auto label = std::make_unique<layer::TextLayer>(TalvenDialog::GetFont(font), text, wrap, 0.0f, alignment, true);
+  auto label = std::make_unique<layer::TextLayer>(LoadGameFont(font), text, wrap, 0.0f, alignment, true);
   label->SetPosition(math::Point3(x, y, 0.0f));
   return label;
 }
@@ -97,7 +97,7 @@ HUDShopPlate::HUDShopPlate(RuvMap& map, file::ImageContainer* layout, const RuvU
   icon->mVerticalAnchor = layer::ImageLayer::kAnchorCentre;
   icon->SetPosition(math::Point3(53.0f, 58.0f, 0.0f));
 
-  nameLabel = shopPlateText(TalvenDialog::kFontMain42x3, shopPlateString(shopPlateKey(upgradeId, u"_name")), kShopPlateTextWrap, 0,
+  nameLabel = shopPlateText(kFontMain42x3, shopPlateString(shopPlateKey(upgradeId, u"_name")), kShopPlateTextWrap, 0,
                         140.0f, 14.0f);
   nameLabel->SnapToPixels();
 
@@ -122,7 +122,7 @@ HUDShopPlate::HUDShopPlate(RuvMap& map, file::ImageContainer* layout, const RuvU
   descriptionLabel = shopPlateText(kShopPlateSmallFont, std::u16string(), kShopPlateTextWrap, 0, 140.0f, 70.0f);
   descriptionLabel->SnapToPixels();
   gemIcon = shopPlatePicture(layout, u"item_plate/grem", origin);
-  priceLabel = shopPlateText(TalvenDialog::kFontMain42x3, std::u16string(), kShopPlatePriceWrap, 2, 775.0f, 55.0f);
+  priceLabel = shopPlateText(kFontMain42x3, std::u16string(), kShopPlatePriceWrap, 2, 775.0f, 55.0f);
   priceLabel->mHorizontalAnchor = 2;
   priceLabel->mVerticalAnchor = 2;
 

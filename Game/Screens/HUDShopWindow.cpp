@@ -9,6 +9,7 @@
 #include "Core/Layer/ImageLayer.h"
 #include "Core/Layer/TextLayer.h"
 #include "Core/Purchase/PurchaseSystem.h"
+#include "Game/App/GameFonts.h"
 #include "Game/App/LocalStrings.h"
 #include "Game/App/RuvFeatures.h"
 #include "Game/App/RuvUpgrades.h"
@@ -18,7 +19,6 @@
 #include "Game/Screens/HUD.h"
 #include "Game/Screens/HUDScrollBar.h"
 #include "Game/Screens/HUDTabBar.h"
-#include "Game/Screens/Options/TalvenDialog.h"
 #include "Game/Screens/RootBoardAccess.h"
 
 namespace {
@@ -42,7 +42,7 @@ void addToShopBoard(layer::Layer* child) {
 // A centred label on the centre of a layout place.
 std::unique_ptr<layer::TextLayer> shopLabel(file::ImageContainer* layout, const char16_t* place,
                                             const std::u16string& text, float wrap) {
-  auto label = std::make_unique<layer::TextLayer>(TalvenDialog::GetFont(TalvenDialog::kFontMain80), text, wrap, 0.0f,
+  auto label = std::make_unique<layer::TextLayer>(LoadGameFont(kFontMain80), text, wrap, 0.0f,
                                                   2, true);
   label->mHorizontalAnchor = 2;
   label->mVerticalAnchor = 2;
@@ -71,7 +71,7 @@ HUDShopWindow::HUDShopWindow(RuvMap& map, int fromLevel) : openedFromLevel(fromL
   }
   setButtonVisible(openedFromLevel == 0 ? u"return_ac" : u"back_ac", false);
   mMap.mState = kShopState;
-  setFont(TalvenDialog::GetFont(TalvenDialog::kFontMain80));
+  setFont(LoadGameFont(kFontMain80));
   setText(u"caption", shopString(u"shop"));
   content = std::make_unique<layer::Layer>();
 

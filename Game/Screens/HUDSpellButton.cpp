@@ -9,6 +9,7 @@
 #include "Core/Render/Graphics.h"
 #include "Core/Render/Image.h"
 #include "Core/Render/ParticleSystem.h"
+#include "Game/App/GameFonts.h"
 #include "Game/App/LocalStrings.h"
 #include "Game/App/RuvFeatures.h"
 #include "Game/App/RuvProgress.h"
@@ -134,7 +135,7 @@ void HUDSpellButton::draw(render::Graphics& graphics) {
     graphics.DrawImagePartToRect(icon, math::Rect(0.0f, 0.0f, w, h), math::Rect(x0, y0, w, h));
     const float r = overlayRatio();
     if (r > 0.0f) graphics.DrawImagePartToRect(dark, math::Rect(0.0f, 0.0f, w, h * r), math::Rect(x0, y0, w, h * r));
-    const resource::ResourcePtr<render::Font> countdownFont = TalvenDialog::GetFont(TalvenDialog::kFontMain42x3);
+    const resource::ResourcePtr<render::Font> countdownFont = LoadGameFont(kFontMain42x3);
     if (countdownFont) graphics.mFont = countdownFont.Get();
     const std::u16string seconds = countdownText();
     {

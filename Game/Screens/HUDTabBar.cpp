@@ -6,6 +6,7 @@
 #include "Core/Layer/ImageLayer.h"
 #include "Core/Layer/TextLayer.h"
 #include "Core/Render/Image.h"
+#include "Game/App/GameFonts.h"
 #include "Game/App/LocalStrings.h"
 #include "Game/Art/RuvFrameEntry.h"
 #include "Game/Screens/Options/TalvenAnimation.h"
@@ -15,9 +16,9 @@ namespace {
 
 constexpr char16_t kTabActive[] = u"tabs/up_button_ac";
 constexpr char16_t kTabInactive[] = u"tabs/up_button_in";
-constexpr char16_t kTabLabelFont[] = u"ruv/data/fonts/main_42_1";
-constexpr char16_t kTabSelectedFont[] = u"ruv/data/fonts/main_42_3";
-constexpr char16_t kTabRestingFont[] = u"ruv/data/fonts/main_32_2";
+constexpr const char16_t* kTabLabelFont = kFontMain42x1;
+constexpr const char16_t* kTabSelectedFont = kFontMain42x3;
+constexpr const char16_t* kTabRestingFont = kFontMain32x2;
 constexpr float kTabLabelWrap = 211.0f;
 constexpr float kTabLabelDrop = 6.0f;
 constexpr float kTabLargeScale = 1.1f;
@@ -31,7 +32,7 @@ int tabImageHeight(const layer::ImageLayer& picture) {
 }
 
 void setTabLabelFont(layer::TextLayer& label, const char16_t* font) {
-  label.mFont = TalvenDialog::GetFont(font);
+  label.mFont = LoadGameFont(font);
   label.mLocalBoxValid = false;
 }
 
@@ -47,7 +48,7 @@ HUDTab::HUDTab(file::ImageContainer* layout, const std::u16string& name)
   active->SetPosition(math::Point3(0.0f, 0.0f, 0.0f));
   inactive->SetPosition(math::Point3(0.0f, 0.0f, 0.0f));
 
-  label = std::make_unique<layer::TextLayer>(TalvenDialog::GetFont(kTabLabelFont), LocalStrings::Instance()->get(name),
+  label = std::make_unique<layer::TextLayer>(LoadGameFont(kTabLabelFont), LocalStrings::Instance()->get(name),
                                              kTabLabelWrap, 0.0f, 2, true);
   label->mHorizontalAnchor = 2;
   label->mVerticalAnchor = 2;

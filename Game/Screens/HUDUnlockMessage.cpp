@@ -4,6 +4,7 @@
 
 #include "Core/Base/ImageInfo.h"
 #include "Core/File/ImageContainer.h"
+#include "Game/App/GameFonts.h"
 #include "Game/App/LocalStrings.h"
 #include "Game/Screens/Options/TalvenDialog.h"
 
@@ -41,7 +42,7 @@ HUDUnlockMessage::HUDUnlockMessage(const std::vector<int>& unlockIds) {
   }
   std::stable_sort(frames.begin(), frames.end(), frameIndexLess);
   LocalStrings* strings = LocalStrings::Instance();
-  setFont(TalvenDialog::GetFont(kMessageFont));
+  setFont(LoadGameFont(kMessageFont));
   setText(u"caption", strings->get(u"unlock_caption"));
   setText(u"button", strings->get(u"unlock_button"));
   current = 0;
@@ -78,7 +79,7 @@ void HUDUnlockMessage::draw(render::Graphics& graphics) {
   // The buttons leave the drawing colour white, so the texts are not tinted by the last button.
   drawButtons(graphics);
   for (const auto& pair : texts) {
-    setFont(TalvenDialog::GetFont(pair.first == u"button" ? TalvenDialog::kFontMain80 : kMessageFont));
+    setFont(LoadGameFont(pair.first == u"button" ? kFontMain80 : kMessageFont));
     drawText(graphics, pair.first, pair.second);
   }
 }

@@ -2,6 +2,7 @@
 #include <string>
 #include <vector>
 
+#include "Game/App/GameFonts.h"
 #include "Game/Screens/HUDWindow.h"
 
 // What a level unlocks, before it starts: one picture of "icons/id<N>" and the text "unlock_<N>"
@@ -10,7 +11,7 @@
 class HUDUnlockMessage : public HUDWindow {
  public:
   static constexpr char16_t kLayout[] = u"ruv/data/message";
-  static constexpr char16_t kMessageFont[] = u"ruv/data/fonts/main_32_2";
+  static constexpr const char16_t* kMessageFont = kFontMain32x2;
 
   // Ids without a picture are left out; a picture listed twice counts twice. Shows the first.
   explicit HUDUnlockMessage(const std::vector<int>& unlockIds);

@@ -9,6 +9,7 @@
 #include "Core/File/ImageContainer.h"
 #include "Core/Math/Rect.h"
 #include "Core/Render/Graphics.h"
+#include "Game/App/GameFonts.h"
 #include "Game/App/SoundTags.h"
 #include "Game/Art/RuvResources.h"
 #include "Game/Screens/Options/TalvenDialog.h"
@@ -51,7 +52,7 @@ RuvButtonFrame* newLayoutButton(const base::ImageInfo& info, file::ImageContaine
   return hudWindowEntry<RuvButtonFrame>(info, container, true);
 }
 
-HUDWindow::HUDWindow() : font(TalvenDialog::GetFont(TalvenDialog::kFontMain42x3)) {}
+HUDWindow::HUDWindow() : font(LoadGameFont(kFontMain42x3)) {}
 
 HUDWindow::HUDWindow(const std::u16string& layoutPath) {
   loadLayout(layoutPath);
@@ -62,7 +63,7 @@ HUDWindow::HUDWindow(const std::u16string& layoutPath) {
   scale = 1.0f;
   delete layout;
   layout = nullptr;
-  font = TalvenDialog::GetFont(TalvenDialog::kFontMain42x3);
+  font = LoadGameFont(kFontMain42x3);
 }
 
 HUDWindow::~HUDWindow() {
@@ -204,7 +205,7 @@ void HUDWindow::drawText(render::Graphics& graphics, const std::u16string& name,
   const auto slot = textSlots.find(name);
   if (slot == textSlots.end()) return;
   const bool large = name == u"caption" || name == u"levelResult";
-  const resource::ResourcePtr<render::Font> textFont = large ? TalvenDialog::GetFont(TalvenDialog::kFontMain80) : font;
+  const resource::ResourcePtr<render::Font> textFont = large ? resource::ResourcePtr<render::Font>(LoadGameFont(kFontMain80)) : font;
   if (textFont) graphics.mFont = textFont.Get();
   graphics.SetColor(slot->second->colour);
   const float* r = slot->second->rect;

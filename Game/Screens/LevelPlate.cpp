@@ -9,6 +9,7 @@
 #include "Core/Render/Image.h"
 #include "Core/Render/ParticleEmitter.h"
 #include "Core/Render/ParticleSystem.h"
+#include "Game/App/GameFonts.h"
 #include "Game/App/LocalStrings.h"
 #include "Game/App/RuvProgress.h"
 #include "Game/Art/RuvFrameEntry.h"
@@ -31,7 +32,7 @@ float plateImageWidth(const render::Image* image) { return image ? static_cast<f
 float plateImageHeight(const render::Image* image) { return image ? static_cast<float>(image->GetHeight()) : 0.0f; }
 
 std::unique_ptr<layer::TextLayer> centredPlateText(const char16_t* font, const std::u16string& text, float wrap) {
-  auto label = std::make_unique<layer::TextLayer>(TalvenDialog::GetFont(font), text, wrap, 0.0f, 2, true);
+  auto label = std::make_unique<layer::TextLayer>(LoadGameFont(font), text, wrap, 0.0f, 2, true);
   label->mHorizontalAnchor = 2;
   label->mVerticalAnchor = 2;
   return label;
@@ -44,7 +45,7 @@ void makeNewBadge(file::ImageContainer* layout, float x, float y, std::unique_pt
   badge = std::make_unique<layer::ImageLayer>();
   badge->SetImage(loadLayerImage(layout, u"plate/new"), true);
   badge->SetPosition(math::Point3(x, y, 0.0f));
-  caption = centredPlateText(TalvenDialog::kFontMain42x3, LocalStrings::Instance()->get(u"episodeSelectNew"),
+  caption = centredPlateText(kFontMain42x3, LocalStrings::Instance()->get(u"episodeSelectNew"),
                              kBadgeCaptionWrap);
   caption->SetPosition(math::Point3(x + plateImageWidth(badge->GetImage()) / 2.0f,
                                     y + plateImageHeight(badge->GetImage()) / 2.0f, 0.0f));
@@ -81,7 +82,7 @@ LevelPlate::LevelPlate(file::ImageContainer* layout, RuvProgress& progress, int 
 
   const float w = plateImageWidth(plateImage.get());
   const float h = plateImageHeight(plateImage.get());
-  number = centredPlateText(TalvenDialog::kFontMain80, base::FormatSpec().PutInt(level + 1).GetOutput(),
+  number = centredPlateText(kFontMain80, base::FormatSpec().PutInt(level + 1).GetOutput(),
                             kPlateNumberWrap);
   number->SetPosition(math::Point3(w / 2.0f - kPlateNumberInset, h / 2.0f - kPlateNumberInset, 0.0f));
   plate->AddChild(number.get());

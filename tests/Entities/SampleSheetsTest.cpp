@@ -63,16 +63,22 @@ class SampleSheetsTest : public ::testing::Test {
   int mDefaultGems = -1;
 };
 
+// Two playable episodes, the second behind every star of the first; then a row after a gap, so the
+// episode select shows a third plate without levels ("comingSoon") and counts no level past the gap.
 TEST_F(SampleSheetsTest, EpisodesMatchTheUnlockLines) {
-  ASSERT_EQ(mEpisodes.size(), 2u);
+  ASSERT_EQ(mEpisodes.size(), 3u);
+  EXPECT_EQ(RuvDataSheet::levelCount(mEpisodes, 2), -1);
+  EXPECT_GT(RuvDataSheet::levelCount(mEpisodes, 3), 0);
   EXPECT_EQ(RuvDataSheet::totalLevelCount(mEpisodes), 8);
+  EXPECT_EQ(RuvDataSheet::starsNeeded(mEpisodes, 0), 0);
+  EXPECT_EQ(RuvDataSheet::starsNeeded(mEpisodes, 1), 3 * RuvDataSheet::levelCount(mEpisodes, 0));
   std::set<std::pair<int, int>> levels;
-  for (const auto& [episode, setup] : mEpisodes) {
+  for (int episode : {0, 1}) {
+    const RuvEpisodeSetup& setup = mEpisodes.at(episode);
     EXPECT_EQ(setup.levels, 3) << episode;
     EXPECT_EQ(setup.hardcoreLevels, 1) << episode;
     for (int level = 0; level < setup.levels; ++level) levels.insert({episode, level});
   }
-  EXPECT_EQ(RuvDataSheet::starsNeeded(mEpisodes, 0), 0);
   std::set<std::pair<int, int>> lines;
   std::istringstream unlocks(DataText("ruv/unlocks.csv"));
   for (std::string line; std::getline(unlocks, line);) {

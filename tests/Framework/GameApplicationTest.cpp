@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "Core/App/Win32/ApplicationWin32.h"
+#include "Core/App/Win32/WindowWin32.h"
 #include "Core/Base/StaticEvent.h"
 #include "Core/File/FileManager.h"
 #include "Core/Render/RenderTarget.h"
@@ -256,6 +257,27 @@ TEST_F(GameApplicationTest, ScreenModeSwitchLogLines) {
                              u"mRender->SwitchScreenMode()\n"),
               log.Text());
     EXPECT_FALSE(application->GetWindow()->IsWindowed());
+  }
+}
+
+// The primary monitor's work area (the screen less the task bars), not its whole rectangle, must hold
+// the outer window of the widest design size.
+TEST_F(GameApplicationTest, WorkAreaTooSmallComesFromThePrimaryWorkArea) {
+  int outerWidth = 0;
+  int outerHeight = 0;
+  app::WindowWin32::ClientToWindowSize(1366, 768, outerWidth, outerHeight);
+  struct Case {
+    int workWidth, workHeight;
+    bool tooSmall;
+  };
+  const Case cases[] = {{outerWidth, outerHeight, false},    {outerWidth - 1, outerHeight, true},
+                        {outerWidth, outerHeight - 1, true}, {1920, 1080, false}};
+  for (const Case& c : cases) {
+    mWindows.monitors = {win32::MONITORINFO{sizeof(win32::MONITORINFO), {0, 0, 1920, 1200}, {0, 40, c.workWidth, 40 + c.workHeight},
+                                            win32::MONITORINFOF_PRIMARY}};
+    auto application = MakeApplication({});
+    ASSERT_EQ(VN_OK, application->Init());
+    EXPECT_EQ(c.tooSmall, application->IsWorkAreaTooSmall()) << c.workWidth << "x" << c.workHeight;
   }
 }
 

@@ -169,6 +169,8 @@ TEST_F(LevelJourneyTest, CheatWinShowsStarsCountsUpAndStoresTheRecord) {
 
 // The level as loaded: the map's state after a restart.
 void ExpectFreshFirstLevel(GameHarness& game, int startMoney) {
+  // A reloaded level shows its unlock message again.
+  ASSERT_TRUE(game.passUnlockMessage());
   RuvMap& map = game.map();
   EXPECT_EQ(RuvMap::kStatePlaying, game.state());
   EXPECT_TRUE(game.screens().empty());

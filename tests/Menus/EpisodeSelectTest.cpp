@@ -1,4 +1,5 @@
-// The episode select on the sample data (two episodes of 3 + 1 levels; the second needs 9 stars):
+// The episode select on the sample data (two episodes of 3 + 1 levels, the second needs 9 stars; a
+// third plate for the setup row after a gap, coming soon):
 // texts, the chosen-episode table, arrows, dragging through the screen's own handlers and the play
 // button's fade.
 #include <gtest/gtest.h>
@@ -25,13 +26,15 @@ class EpisodeSelectTest : public MenuScene {
 
 TEST_F(EpisodeSelectTest, ShowsTitleCaptionStarsAndAPlatePerEpisode) {
   HUDEpisodeSelect screen(*mMap);
-  ASSERT_EQ(2, screen.carousel->plateCount());
+  ASSERT_EQ(3, screen.carousel->plateCount());
   EXPECT_EQ(u"Episodes", screen.getText(u"caption"));
-  EXPECT_EQ(u"Episode", screen.getText(u"levelName"));
+  EXPECT_EQ(u"Episode 1", screen.getText(u"levelName"));
   EXPECT_EQ(u"0/72", screen.getText(u"stars"));  // 9 per counted level, 8 levels
   EXPECT_EQ(u"Collect 9 stars to open", screen.carousel->plates[1].text);
   EXPECT_EQ(screen.lockOverlay.get(), screen.carousel->plates[1].lock);
   EXPECT_EQ(screen.newOverlay.get(), screen.carousel->plates[0].newOverlay);
+  EXPECT_EQ(u"Coming soon", screen.carousel->plates[2].text);
+  EXPECT_EQ(screen.lockOverlay.get(), screen.carousel->plates[2].lock);
   for (const char16_t* name : {u"back", u"shop", u"play"}) EXPECT_TRUE(Answers(screen, name)) << name;
 }
 
@@ -53,6 +56,7 @@ TEST_F(EpisodeSelectTest, TheChosenEpisodeNeedsARestingStripAndTheStarGate) {
       {nullptr, 0, EpisodeCarousel::kReturningFromLeft, 512, kPlayY, 0},  // "play" answers while moving
       {nullptr, 1, EpisodeCarousel::kIdle, 512, 384, -1},                  // short of stars
       {kNineStars, 1, EpisodeCarousel::kIdle, 512, 384, 1},
+      {nullptr, 2, EpisodeCarousel::kIdle, 512, 384, -1},                  // coming soon
       {nullptr, 0, EpisodeCarousel::kIdle, 100, 100, -1},
   };
   for (const Case& c : cases) {
@@ -69,7 +73,7 @@ TEST_F(EpisodeSelectTest, ArrowsShowWhereThereIsANeighbourAndMoveTheStrip) {
     int last;
     bool left, right;
   };
-  const Case cases[] = {{0, false, true}, {1, true, false}, {5, true, false}};
+  const Case cases[] = {{0, false, true}, {1, true, true}, {2, true, false}, {5, true, false}};
   for (const Case& c : cases) {
     SetLastEpisode(c.last);
     HUDEpisodeSelect screen(*mMap);

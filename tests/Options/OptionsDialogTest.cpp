@@ -8,6 +8,7 @@
 
 #include "Core/Sound/SoundSystem.h"
 #include "Core/Widget/DialogEffects.h"
+#include "Game/App/GameFonts.h"
 #include "Game/Screens/Options/OptionsDialog.h"
 #include "Game/Screens/Options/SliderLayer.h"
 #include "Game/Screens/Options/TMessageBox.h"
@@ -45,11 +46,20 @@ TEST_F(OptionsDialogTest, OpeningShowsTheStoredVolumesAndStoresNothing) {
   }
   EXPECT_EQ(saved, SavedProfiles());
   // The texts use the root board's fonts, loaded on the way when nobody had loaded them.
-  for (const char16_t* font : {TalvenDialog::kFontMain80, TalvenDialog::kFontMain42x2, TalvenDialog::kFontMain42x3}) {
-    const resource::ResourcePtr<render::Font> handle = TalvenDialog::GetFont(font);
+  for (const char16_t* font : {kFontMain80, kFontMain42x2, kFontMain42x3}) {
+    const resource::ResourcePtr<render::Font> handle = LoadGameFont(font);
     ASSERT_TRUE(handle);
     EXPECT_TRUE(handle->IsLoaded());
   }
+}
+
+// One font object per name for the board, the screens and the dialogs; a font that cannot be loaded
+// gives an empty handle rather than an unloaded font.
+TEST_F(OptionsDialogTest, GameFontsAreSharedAndAMissingOneIsEmpty) {
+  const resource::ResourcePtr<render::BMFont> first = LoadGameFont(kFontMain80);
+  ASSERT_TRUE(first);
+  EXPECT_EQ(first.Get(), LoadGameFont(kFontMain80).Get());
+  EXPECT_FALSE(LoadGameFont(u"ruv/data/fonts/no_such_font"));
 }
 
 TEST_F(OptionsDialogTest, VolumeButtonsStepThroughTheSliderWithinZeroAndOne) {

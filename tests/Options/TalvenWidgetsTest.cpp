@@ -15,6 +15,7 @@
 #include "Core/Math/Angle.h"
 #include "Core/Render/ParticleEmitter.h"
 #include "Core/Render/ParticleSystem.h"
+#include "Game/App/GameFonts.h"
 #include "Game/App/LocalStrings.h"
 #include "Game/Screens/Options/OptionsDialog.h"
 #include "Game/Screens/Options/SliderLayer.h"
@@ -176,7 +177,7 @@ TEST_F(TalvenWidgetsTest, TheKnobShinesWhileHoveredHeldOrSlidingAndShrinksWhileH
 TEST_F(TalvenWidgetsTest, SwitchCaptions) {
   OptionsDialog* dialog = OpenOptions();
   ASSERT_NE(nullptr, dialog);
-  const float lineAdvance = TalvenDialog::GetFont(TalvenDialog::kFontMain42x3)->GetLineAdvance();
+  const float lineAdvance = LoadGameFont(kFontMain42x3)->GetLineAdvance();
   struct Case {
     TalvenSwitchButton* button;
     const char16_t* key;

@@ -61,6 +61,20 @@ TEST_F(LevelFileTest, ReadsPointsAndLinksScaled) {
   EXPECT_NE(text.find(u"link loaded!"), std::u16string::npos);
 }
 
+// The reader's lines are block entries of the main log, headed by the reader's source file.
+TEST_F(LevelFileTest, LogLinesAreBlocksWithTheirSource) {
+  fakes::MainLogRecorder html(fakes::MainLogRecorder::kHtml);
+  ASSERT_EQ(Read(LevelParts().Text()), VN_OK);
+  const std::u16string text = html.Text();
+  for (const char16_t* line : {u"new ruv point (10, 20)#1!", u"link loaded!"}) {
+    const std::size_t at = text.find(line);
+    ASSERT_NE(at, std::u16string::npos);
+    const std::size_t head = text.rfind(u"<div class=\"blockhead\">", at);
+    ASSERT_NE(head, std::u16string::npos);
+    EXPECT_NE(text.substr(head, at - head).find(u"RuvLevelFile.cpp("), std::u16string::npos);
+  }
+}
+
 TEST_F(LevelFileTest, BudgetAndLayoutText) {
   const struct {
     std::string layout;

@@ -21,6 +21,7 @@
 #include "Game/Battle/RuvRadialMenu.h"
 #include "Game/Battle/RuvSpotList.h"
 #include "Game/Screens/HUD.h"
+#include "Game/Screens/HUDUnlockMessage.h"
 #include "TutorialScene.h"
 
 namespace tutorialtest {
@@ -159,6 +160,15 @@ TEST_F(TutorialDataTest, LevelOneIsPlayedAsTheHintsSay) {
   map.mEpisode = 0;
   map.mLevel = 0;
   map.startLevel();
+  // The level opens with its unlock message; the player reads it through first.
+  if (auto* message = dynamic_cast<HUDUnlockMessage*>(map.mHud->pending.empty() ? nullptr : map.mHud->pending.back().get())) {
+    const RuvButtonFrame* ok = message->findButton(u"ok");
+    ASSERT_NE(nullptr, ok);
+    map.mHud->update(0.0f);
+    for (size_t i = 0; i < message->ids.size(); ++i) {
+      map.onMouseUp(int(ok->rect[0] + ok->rect[2] / 2), int(ok->rect[1] + ok->rect[3] / 2));
+    }
+  }
   RuvTutorial& tutorial = Tutorial();
   ASSERT_EQ(RuvMap::kStatePlaying, map.mState);
   EXPECT_EQ(1, State(0));

@@ -241,6 +241,24 @@ TEST_F(WidgetSceneTest, MouseOverMovesBetweenFrames) {
   EXPECT_EQ(left->GetMouseOverWidget(), nullptr);
 }
 
+// A frame that moves away under a still cursor keeps the mouse-over until the dispatch runs again
+// at the last cursor position.
+TEST_F(WidgetSceneTest, RefreshMouseOverDispatchesAgainAtTheLastCursor) {
+  TestBoard* left = MakeBoard("left", math::Rect(0, 0, 100, 100));
+  ASSERT_EQ(mManager.AddFrame(left, false, false, false), VN_OK);
+  Move(10, 10);
+  ASSERT_EQ(mManager.GetMouseOverFrame(), left);
+  left->SetHitRect(math::Rect(200, 0, 100, 100));
+  EXPECT_EQ(mManager.GetMouseOverFrame(), left);
+  mJournal.clear();
+  EXPECT_EQ(mManager.RefreshMouseOver(), VN_OK);
+  EXPECT_EQ(mJournal, (std::vector<std::string>{"left.OnMouseOver(0)"}));
+  EXPECT_EQ(mManager.GetMouseOverFrame(), nullptr);
+  left->SetHitRect(math::Rect(0, 0, 100, 100));
+  EXPECT_EQ(mManager.RefreshMouseOver(), VN_OK);
+  EXPECT_EQ(mManager.GetMouseOverFrame(), left);
+}
+
 TEST_F(WidgetSceneTest, MouseOverChainIsBounded) {
   TestBoard* board = MakeBoard("board", math::Rect(0, 0, 10, 10));
   widget::Widget* parent = board;

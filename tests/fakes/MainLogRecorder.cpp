@@ -18,12 +18,16 @@ class SharedOutput : public base::LogOutput {
 
 }  // namespace
 
-MainLogRecorder::MainLogRecorder() : mWrites(std::make_shared<std::vector<std::u16string>>()) {
+MainLogRecorder::MainLogRecorder(Kind kind) : mWrites(std::make_shared<std::vector<std::u16string>>()) {
   base::MainLog* log = base::MainLog::Instance();
   // Other threads may be logging: the greeting is dropped before their entries can arrive.
   std::lock_guard<std::recursive_mutex> lock(log->GetLock());
-  log->AddTextOutput(std::make_unique<SharedOutput>(mWrites));
-  mWrites->clear();  // the greeting of a new output
+  if (kind == kHtml) {
+    log->AddHtmlOutput(std::make_unique<SharedOutput>(mWrites));
+  } else {
+    log->AddTextOutput(std::make_unique<SharedOutput>(mWrites));
+  }
+  mWrites->clear();  // the greeting or header of a new output
 }
 
 MainLogRecorder::~MainLogRecorder() = default;

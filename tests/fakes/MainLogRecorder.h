@@ -7,10 +7,12 @@
 
 namespace fakes {
 
-// Attaches a text output to the main log for its lifetime and keeps what was written meanwhile.
+// Attaches a text output (or an HTML one, which shows the entries' styles and source headers) to
+// the main log for its lifetime and keeps what was written meanwhile.
 class MainLogRecorder {
  public:
-  MainLogRecorder();
+  enum Kind { kText, kHtml };
+  explicit MainLogRecorder(Kind kind = kText);
   ~MainLogRecorder();
   // Everything written since construction, concatenated.
   std::u16string Text() const;

@@ -3,7 +3,7 @@
 upgrades, unlocks, the sound sheet and the balance sheets (towers, units, ammunition, setup). Every id the files share comes from ROSTER, so later
 generators (sheets, levels) take theirs from the same table. Deterministic; the output is committed.
 
-    tools/gamedata/make_gamedata.py [data root]     (default: data/ beside tools/)
+    tools/gamedata/make_gamedata.py [data root [test data]]   (default: data/ and tests/data/ beside tools/)
 """
 import os
 import sys
@@ -32,6 +32,9 @@ ROSTER = {
     "hardcore_announcements": [36, 37, 38],
     # Sample episodes: normal level count, hardcore level count.
     "episodes": [(3, 1), (3, 1)],
+    # A setup row after a gap in the episode indices: the episode select counts rows, so the gap
+    # becomes a plate without levels ("comingSoon") and this row itself is never shown.
+    "coming_soon_episode": (3, (3, 1)),
 }
 
 
@@ -275,15 +278,28 @@ def write_sheet(columns, rows):
     return "\r\n".join(out) + "\r\n"
 
 
-def write_setup():
-    """episode; normal levels; hardcore levels; stars needed; unused. Episode 2 needs every star of
-    episode 1's normal levels."""
-    out = []
+def setup_rows():
+    """(episode, normal levels, hardcore levels, stars needed): each episode needs every star of the
+    normal levels before it; the coming-soon row follows after a gap."""
+    rows = []
     stars = 0
     for episode, (normal, hardcore) in enumerate(ROSTER["episodes"]):
-        out.append("%d; %d; %d; %d; 0" % (episode, normal, hardcore, stars))
+        rows.append((episode, normal, hardcore, stars))
         stars += normal * 3
-    return "\r\n".join(out) + "\r\n"
+    episode, (normal, hardcore) = ROSTER["coming_soon_episode"]
+    assert episode > len(ROSTER["episodes"]), "the coming-soon row needs a gap before it"
+    rows.append((episode, normal, hardcore, stars))
+    return rows
+
+
+def episode_plate_count():
+    """The episode select shows one plate per setup row, for the indices 0 .. rows - 1."""
+    return len(setup_rows())
+
+
+def write_setup():
+    """episode; normal levels; hardcore levels; stars needed; unused."""
+    return "".join("%d; %d; %d; %d; 0\r\n" % row for row in setup_rows())
 
 
 def sheet_ids():
@@ -292,7 +308,10 @@ def sheet_ids():
 
 
 # ---------------------------------------------------------------------------------------------
-# Configuration: the six features (off where they lead to a store purchase) and the boost prices.
+# Configuration: the features the game asks for, each (name, is_active, is_free). A feature that
+# would start a store purchase stays off, since no store stands behind the catalogue: the buy-health
+# offer ("low_life_dialog") would come back after every failed purchase, and a reset that is not
+# free would buy "reset_premium_points".
 FEATURES = [
     ("boost_shop_premium_mode", 0, 0),
     ("offers_wall", 0, 0),
@@ -303,15 +322,21 @@ FEATURES = [
 ]
 # The second name begins with the Cyrillic letter kha (U+0445), as the boost shop asks for it.
 PREMIUM_PRODUCTS = [("+5Lives", 30), ("\u0445" + "2Refill", 40), ("Refill", 20)]
+# The tests' copy of the configuration turns every feature on.
+SWITCHES_ON_CONFIG = "switches_on/ruv/config.xml"
 
 
-def write_config():
+def write_config(features=FEATURES):
     out = ['<?xml version="1.0" encoding="UTF-8"?>', "<config>", "  <features>"]
-    out += ['    <feature name="%s" is_active="%d" is_free="%d"/>' % f for f in FEATURES]
+    out += ['    <feature name="%s" is_active="%d" is_free="%d"/>' % f for f in features]
     out += ["  </features>", "  <premium_products>"]
     out += ['    <premium_product name="%s" cost="%d"/>' % p for p in PREMIUM_PRODUCTS]
     out += ["  </premium_products>", "</config>"]
     return "\n".join(out) + "\n"
+
+
+def write_switches_on_config():
+    return write_config([(name, 1, 1) for name, _, _ in FEATURES])
 
 
 # The store catalogue: gem packs, the life refill, the premium-point reset and the boosts.
@@ -405,6 +430,12 @@ MENU_STRINGS = [
     ("level_tab_0", "Easy"), ("level_tab_1", "Normal"), ("level_tab_2", "Hard"),
 ] + [("b3_p%d" % k, "") for k in range(1, 6)]
 
+# The pop-up over an upgraded tower: one line per changed value, filled with a whole percentage.
+TOWER_UPGRADE_STRINGS = [
+    ("towerUpgradeInfoRange", "Range +%d%%"), ("towerUpgradeInfoDamage", "Damage +%d%%"),
+    ("towerUpgradeInfoRof", "Rate of fire +%d%%"), ("towerUpgradeInfoIncome", "Income +%d%%"),
+]
+
 
 def tutorial_hint_strings():
     """The tutorial's hints, from the tutorial generator's table of steps."""
@@ -414,10 +445,10 @@ def tutorial_hint_strings():
 
 
 def generated_strings():
-    rows = list(STRINGS) + MENU_STRINGS + tutorial_hint_strings()
-    for episode in range(len(ROSTER["episodes"])):
-        rows.append(("episode%d" % episode, "Episode"))
-        rows.append(("episodeHardcore%d" % episode, "Hardcore episode"))
+    rows = list(STRINGS) + MENU_STRINGS + TOWER_UPGRADE_STRINGS + tutorial_hint_strings()
+    for episode in range(episode_plate_count()):
+        rows.append(("episode%d" % episode, "Episode %d" % (episode + 1)))
+        rows.append(("episodeHardcore%d" % episode, "Hardcore episode %d" % (episode + 1)))
     ids = set()
     for _, _, line_ids in unlock_lines():
         ids.update(line_ids)
@@ -454,6 +485,7 @@ def write_spells():
 
 def main():
     root = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), "..", "..", "data")
+    tests = sys.argv[2] if len(sys.argv) > 2 else os.path.join(os.path.dirname(__file__), "..", "..", "tests", "data")
     files = {
         "ruv/strings_en.csv": write_strings(),
         "ruv/config.xml": write_config(),
@@ -469,8 +501,9 @@ def main():
     }
     ids = sheet_ids()
     assert len(ids) == len(set(ids)), "prototype ids must be unique over all rows and tiers"
-    for path, text in files.items():
-        target = os.path.join(root, path)
+    outputs = [(os.path.join(root, path), text) for path, text in files.items()]
+    outputs.append((os.path.join(tests, SWITCHES_ON_CONFIG), write_switches_on_config()))
+    for target, text in outputs:
         os.makedirs(os.path.dirname(target), exist_ok=True)
         with open(target, "w", encoding="utf-8", newline="\n") as out:
             out.write(text)

@@ -22,7 +22,7 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "artgen"))
 sys.path.insert(0, os.path.join(HERE, "..", "gamedata"))
 from make_art import Canvas, Layout, shade  # noqa: E402
-from make_gamedata import ROSTER  # noqa: E402
+from make_gamedata import ROSTER, episode_plate_count  # noqa: E402
 
 DESIGN_WIDTH, DESIGN_HEIGHT = 1024, 768
 FULL_SCREEN = (0, 0, DESIGN_WIDTH, DESIGN_HEIGHT)
@@ -292,7 +292,7 @@ EPISODE_PLATE = (323, 200, 378, 370)  # covers the click area 323-701 x 201-569
 def episode_select_layout():
     layout = ScreenLayout()
     marker("ruv/episode_select", layout)
-    for i in range(len(ROSTER["episodes"])):
+    for i in range(episode_plate_count()):
         layout.picture("plates/chapter_%02d" % (i + 1), EPISODE_PLATE, tint(2 * i + 1, 8), border=8)
     layout.drawn("plates/lock", (452, 314, 120, 140), padlock)
     layout.picture("plates/new", (600, 200, 120, 50), (220, 50, 50))

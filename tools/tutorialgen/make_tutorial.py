@@ -44,8 +44,9 @@ class Step:
 
 
 STEPS = [
-    # Level 1: build one tower, start the battle, meet the first wave.
-    Step(0, 0, "level_1_1_start", "tower_select", ("spot", FIRST_SPOT),
+    # Level 1: build one tower, start the battle, meet the first wave. The level opens with its
+    # unlock message, whose closing lets the battle run: the first step stops it again after that.
+    Step(0, 0, "unlock_window_close", "tower_select", ("spot", FIRST_SPOT),
          "Click the marked build spot to open the build ring.",
          cmds=[("pause", 1), ("blockUI", 2), ("spot", FIRST_SPOT), ("dropChanceOverride", 100)]),
     Step(1, 0, "tower_select", "tower_built", ("spot", FIRST_SPOT),

@@ -4,6 +4,7 @@
 
 #include "Core/Layer/TextLayer.h"
 #include "Core/Sound/SoundSystem.h"
+#include "Game/App/GameFonts.h"
 #include "Game/App/LocalStrings.h"
 #include "Game/App/RuvProgress.h"
 #include "Game/App/SoundTags.h"
@@ -22,9 +23,9 @@ constexpr char16_t kOptionsShadow[] = u"buttons/menu/menu_sh";
 OptionsDialog::OptionsDialog(RuvMapState& map) : mMap(map) { mName = kName; }
 
 VNResultEnum OptionsDialog::Create() {
-  mFontMain80 = GetFont(kFontMain80);
-  mFontMain42x2 = GetFont(kFontMain42x2);
-  mFontMain42x3 = GetFont(kFontMain42x3);
+  mFontMain80 = LoadGameFont(kFontMain80);
+  mFontMain42x2 = LoadGameFont(kFontMain42x2);
+  mFontMain42x3 = LoadGameFont(kFontMain42x3);
   if (const VNResultEnum result =
           InitFromPath(kLayout, this, static_cast<widget::WidgetHitTestListener*>(this), nullptr, true)) {
     return result;

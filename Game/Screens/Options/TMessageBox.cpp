@@ -1,6 +1,7 @@
 #include "Game/Screens/Options/TMessageBox.h"
 
 #include "Core/Layer/TextLayer.h"
+#include "Game/App/GameFonts.h"
 #include "Game/App/SoundTags.h"
 #include "Game/Battle/RuvMapState.h"
 #include "Game/Screens/Options/TalvenButton.h"
@@ -15,14 +16,14 @@ TMessageBox::TMessageBox(RuvMapState& map, const std::u16string& messageKey, con
     : mMap(map), mMessageKey(messageKey), mCommand(command) {}
 
 VNResultEnum TMessageBox::Create() {
-  mFontMain80 = GetFont(kFontMain80);
+  mFontMain80 = LoadGameFont(kFontMain80);
   if (const VNResultEnum result =
           InitFromPath(kLayout, this, static_cast<widget::WidgetHitTestListener*>(this), nullptr, true)) {
     return result;
   }
   if (const VNResultEnum result = AddImage(u"back", kModeNoMouse)) return result;
   layer::TextLayer* message = nullptr;
-  if (const VNResultEnum result = AddText(u"text/message", mMessageKey, GetFont(kFontMain42x3), &message)) {
+  if (const VNResultEnum result = AddText(u"text/message", mMessageKey, LoadGameFont(kFontMain42x3), &message)) {
     return result;
   }
   message->SetPosition(math::Point3(512.0f, 400.0f, 0.0f));

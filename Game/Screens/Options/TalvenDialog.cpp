@@ -23,15 +23,6 @@ VNResultEnum TalvenDialog::ShowModal(widget::FrameManager* manager, TalvenDialog
   return result;
 }
 
-resource::ResourcePtr<render::Font> TalvenDialog::GetFont(const std::u16string& name) {
-  resource::ResourcePtr<render::BMFont> font = resource::ResourceManager::Instance()->Get<render::BMFont>(name);
-  if (font && !font->IsLoaded()) {
-    font->SetRender(GetRender());
-    if (font->Load() != VN_OK) return {};
-  }
-  return font;
-}
-
 VNResultEnum TalvenDialog::OnShown() {
   SetDisabled(false);
   return GetManager() != nullptr ? GetManager()->RefreshMouseOver() : VN_OK;

@@ -17,11 +17,6 @@ class FrameManager;
 // texts placed on named layout layers. Its builder part owns the layers it makes.
 class TalvenDialog : public widget::Dialog, public gui::GameControlHelper {
  public:
-  // The game root board's fonts.
-  static constexpr char16_t kFontMain80[] = u"ruv/data/fonts/main_80";
-  static constexpr char16_t kFontMain42x2[] = u"ruv/data/fonts/main_42_2";
-  static constexpr char16_t kFontMain42x3[] = u"ruv/data/fonts/main_42_3";
-
   // Disabled until shown.
   TalvenDialog();
 
@@ -30,7 +25,6 @@ class TalvenDialog : public widget::Dialog, public gui::GameControlHelper {
   static VNResultEnum ShowModal(widget::FrameManager* manager, TalvenDialog* dialog);
   // The root board's font of that name, loaded here when nobody has loaded it yet; empty when it
   // cannot be had.
-  static resource::ResourcePtr<render::Font> GetFont(const std::u16string& name);
 
   // Enabled once the show effect has ended.
   VNResultEnum OnShown() override;
