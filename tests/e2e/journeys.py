@@ -578,10 +578,11 @@ def journey_hardcore(g):
 
 
 def every_switch_on(g):
-    """Every feature switch of the copy's "ruv/config.xml" on (the shipped one keeps the offers off)."""
-    path = os.path.join(g.data, "ruv", "config.xml")
-    text = open(path).read()
-    open(path, "w").write(text.replace('is_active="0"', 'is_active="1"'))
+    """The test copy of "ruv/config.xml" with every feature switch on, in place of the shipped one
+    (which keeps the offers off)."""
+    here = os.path.dirname(os.path.abspath(__file__))
+    shutil.copy(os.path.join(here, "..", "data", "switches_on", "ruv", "config.xml"),
+                os.path.join(g.data, "ruv", "config.xml"))
 
 
 def journey_no_store(g):
