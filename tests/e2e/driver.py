@@ -289,14 +289,18 @@ class Xserver:
 class Game:
     """The real program on a copy of the data root, with a user folder of its own."""
 
-    def __init__(self, program, data, repository_tools, screen_size, folder):
+    def __init__(self, program, data, repository_tools, screen_size, folder, pack=False):
         self.program = program
         self.folder = folder
         self.work = tempfile.mkdtemp(prefix="journey-")
+        # What the journeys read (layouts, pictures, tables) comes from the source data root; the
+        # game runs on the copy, which a journey may change.
+        self.source = data
         self.data = os.path.join(self.work, "data")
         shutil.copytree(data, self.data)
         self.strings = os.path.join(self.data, "ruv", "strings_en.csv")
         self.strings_before = open(self.strings, "rb").read()
+        self.pack = os.path.join(self.data, "data.dat") if pack else None
         self.home = os.path.join(self.work, "home")
         self.user = os.path.join(self.home, "share", USER_FOLDER)
         self.markers = marker_table(repository_tools)
@@ -308,6 +312,12 @@ class Game:
         self.x = Xserver(*screen_size, folder)
         self.screen = XScreen(self.x.display)
         self.process = None
+        if self.pack:
+            try:
+                self.build_pack()
+            except JourneyFailed:
+                self.close()
+                raise
         self.window = None
         self.runs = 0
         self.step = "start"
@@ -335,7 +345,7 @@ class Game:
 
     def layout(self, path):
         if path not in self.layouts:
-            self.layouts[path] = Layout(self.data, path)
+            self.layouts[path] = Layout(self.source, path)
         return self.layouts[path]
 
     # -- process
@@ -426,7 +436,7 @@ class Game:
     def layer_colour(self, path, layer):
         """The colour of a layer's picture at its middle (the generated pictures are flat)."""
         x, y, w, h = self.layout(path).rect(layer)
-        return png_pixel(os.path.join(self.data, path, layer + ".png"), w // 2, h // 2)
+        return png_pixel(os.path.join(self.source, path, layer + ".png"), w // 2, h // 2)
 
     def layer_shown(self, path, layer, picture=None):
         """True when the picture (by default the layer's own) shows at the layer's inner corner."""
@@ -491,8 +501,29 @@ class Game:
         self.key(*text)
 
     # -- the end of every journey
+    def build_pack(self):
+        """"data.dat" of the copy's "ruv/", built by the program's own "--pack" run from inside the
+        copy; then "ruv/" goes, so everything the game reads of it comes from the pack."""
+        self.step = "build the pack"
+        program = os.path.join(self.data, os.path.basename(self.program))
+        shutil.copy(self.program, program)
+        err = os.path.join(self.folder, "pack.err")
+        self.process = subprocess.Popen(["./" + os.path.basename(program), "--pack", "x"], cwd=self.data,
+                                        env=self.env(), stdout=subprocess.DEVNULL, stderr=open(err, "w"))
+        self.until(lambda: "Pack data.dat built" in open(err, errors="replace").read(), "the pack", 60)
+        self.process.terminate()
+        self.process.wait()
+        self.process = None
+        os.remove(program)
+        shutil.rmtree(os.path.join(self.data, "ruv"))
+        self.pack_before = open(self.pack, "rb").read()
+
     def check_strings_unchanged(self):
-        if open(self.strings, "rb").read() != self.strings_before:
+        if self.pack:
+            # An unknown key would be appended to a strings file on the disk beside the pack.
+            if os.path.exists(self.strings) or open(self.pack, "rb").read() != self.pack_before:
+                raise JourneyFailed("the pack or the strings file changed (an unknown text key)")
+        elif open(self.strings, "rb").read() != self.strings_before:
             raise JourneyFailed("the strings file of the data copy changed (an unknown text key)")
 
     def keep_failure(self):

@@ -116,7 +116,7 @@ def plate(g, index):
 
 def unlocks_of_level(g, episode, level):
     """The things a level unlocks ("ruv/unlocks.csv" of the copy: episode;level;ids)."""
-    for line in open(os.path.join(g.data, "ruv", "unlocks.csv")):
+    for line in open(os.path.join(g.source, "ruv", "unlocks.csv")):
         fields = line.strip().split(";")
         if len(fields) == 3 and fields[:2] == [str(episode), str(level)]:
             return [i for i in fields[2].split(",") if i]
@@ -535,7 +535,7 @@ def journey_tutorial_skip(g):
 def normal_levels(g, episode):
     """How many normal levels an episode has (its level files in the copy)."""
     prefix = "level_%02d_" % (episode + 1)
-    return len([n for n in os.listdir(os.path.join(g.data, "ruv", "levels_normal")) if n.startswith(prefix)])
+    return len([n for n in os.listdir(os.path.join(g.source, "ruv", "levels_normal")) if n.startswith(prefix)])
 
 
 def journey_hardcore(g):
@@ -619,6 +619,7 @@ def main():
     parser.add_argument("journey", choices=sorted(JOURNEYS))
     parser.add_argument("--screen", default="1024x768")
     parser.add_argument("--artifacts", default="e2e-failures")
+    parser.add_argument("--pack", action="store_true", help="the game reads ruv/ from a pack of it")
     args = parser.parse_args()
     try:
         driver.require_tools()
@@ -626,11 +627,16 @@ def main():
         print("skipped: %s" % reason)
         return 77
     size = tuple(int(v) for v in args.screen.split("x"))
-    folder = os.path.abspath(os.path.join(args.artifacts, "%s-%s" % (args.journey, args.screen)))
+    folder = os.path.abspath(os.path.join(args.artifacts, "%s-%s%s" % (args.journey, args.screen,
+                                                                       "-pack" if args.pack else "")))
     shutil.rmtree(folder, ignore_errors=True)
     os.makedirs(folder)
     tools = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools")
-    g = driver.Game(os.path.abspath(args.program), os.path.abspath(args.data), tools, size, folder)
+    try:
+        g = driver.Game(os.path.abspath(args.program), os.path.abspath(args.data), tools, size, folder, args.pack)
+    except JourneyFailed as failure:
+        print("FAILED before the journey: %s" % failure)
+        return 1
     try:
         JOURNEYS[args.journey](g)
     except Exception as failure:  # noqa: BLE001 - any failure keeps its evidence
