@@ -538,12 +538,11 @@ def normal_levels(g, episode):
     return len([n for n in os.listdir(os.path.join(g.source, "ruv", "levels_normal")) if n.startswith(prefix)])
 
 
-def journey_hardcore(g):
-    """Every star of episode 1 opens its hardcore levels: the description once, W wins, and the
-    shop after it goes on from the stored upgrade level."""
+def hardcore_levels(g, name, extra=""):
+    """A profile with every star of episode 1 opens the hardcore levels ("unlocked_d"); their
+    description comes with the first visit only and is closed by its one button."""
     stars = "".join('<level n="%d" episode="0" mode="0" stars="3"/>' % i for i in range(normal_levels(g, 0)))
-    prepared_profile(g, "Hanna", '<gems amount="100"/><levels>%s</levels><upgrades><upgrade id="1" level="0"/>'
-                     "</upgrades>" % stars)
+    prepared_profile(g, name, "<levels>%s</levels>%s" % (stars, extra))
     g.start()
     through_logos(g)
     g.click(MAIN_MENU, "button/b2_play/pos")
@@ -551,12 +550,17 @@ def journey_hardcore(g):
     g.click(EPISODES, "button/play")
     g.wait_screen(LEVELS)
     g.click(LEVELS, "button/unlocked_d")
-    # The description comes with the first visit of the hardcore levels only.
     g.wait_screen(MODAL)
     _, y = g.layout(MODAL).centre("button/b1_ok/pos")
     g.step = "the description's ok"
     g.click_at((driver.DESIGN_WIDTH / 2, y))
     g.wait_gone(MODAL)
+
+
+def journey_hardcore(g):
+    """Every star of episode 1 opens its hardcore levels: the description once, W wins, and the
+    shop after it goes on from the stored upgrade level."""
+    hardcore_levels(g, "Hanna", '<gems amount="100"/><upgrades><upgrade id="1" level="0"/></upgrades>')
     g.click(LEVELS, "button/back")
     g.wait_screen(LEVELS)
     g.click(LEVELS, "button/unlocked_d")
@@ -606,6 +610,27 @@ def journey_no_store(g):
     g.wait_screen(SHOP)
     g.click(SHOP, "button/back_ac")
     g.wait_screen(MAIN_MENU)
+    finish(g)
+
+
+def journey_health_offer(g):
+    """Every switch on: losing the last life of a hardcore level offers health; "b1_ok" tries the
+    purchase, which fails without a store and brings the offer back; "b1_cancel" loses."""
+    every_switch_on(g)
+    hardcore_levels(g, "Olga")
+    g.step = "hardcore plate 0"
+    g.click_at(plate(g, 0))
+    g.wait_screen(HUD, 30)
+    past_unlocks(g, 0)
+    speed_up(g)
+    g.step = "the health offer after the last life"
+    g.wait_screen(MODAL, 90)
+    g.click(MODAL, "button/b1_ok/pos")
+    # The refusal arrives on the next tick: the offer is back (too soon to see it go).
+    g.wait_screen(MODAL)
+    expect(not result_shown(g, False), "lost on ok")
+    g.click(MODAL, "button/b1_cancel/pos")
+    wait_result(g, False)
     finish(g)
 
 
