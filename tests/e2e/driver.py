@@ -482,6 +482,17 @@ class Game:
         cx, cy = self.layout(path).centre(layer)
         self.click_at((cx + offset[0], cy + offset[1]))
 
+    def press(self, path, layer, done, what, tries=3, seconds=4):
+        """Clicks a layer until done() holds. A dialog that just closed still takes the input
+        while its hide effect runs (it shows no longer, it is still modal): a click then is lost."""
+        for attempt in range(tries):
+            self.click(path, layer)
+            try:
+                return self.until(done, what, seconds)
+            except JourneyFailed:
+                if attempt == tries - 1 or not self.alive():
+                    raise
+
     def drag(self, start, end):
         a, b = self.to_screen(start), self.to_screen(end)
         self.xdotool("mousemove", *a, "sleep", INPUT_PACE, "mousedown", 1, "sleep", INPUT_PACE,

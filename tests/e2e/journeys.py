@@ -154,8 +154,12 @@ def skip_tutorial(g):
 
 
 def open_options(g, screen, button):
-    g.click(screen, button)
+    g.press(screen, button, lambda: g.shows(OPTIONS), "the options")
     g.wait_screen(OPTIONS)
+
+
+def close_options(g):
+    g.press(OPTIONS, "buttons/close/ok_in", lambda: g.marker_hits(OPTIONS)[0] == 0, "the options to close")
 
 
 def finish(g):
@@ -170,7 +174,7 @@ def finish(g):
 
 def cloze(g):
     """"cloze" on the main menu ends the game with 0 and closes its log."""
-    g.click(MAIN_MENU, "button/b1_cloze/pos")
+    g.press(MAIN_MENU, "button/b1_cloze/pos", lambda: g.process.poll() is not None, "the end after cloze")
     g.step = "exit after cloze"
     code = g.exit_code()
     expect(code == 0, "exit code %d after cloze" % code)
@@ -228,7 +232,7 @@ def confirm(g, button):
 
 def into_level(g, index=0):
     """From the main menu with a current profile to a running level."""
-    g.click(MAIN_MENU, "button/b2_play/pos")
+    g.press(MAIN_MENU, "button/b2_play/pos", lambda: g.shows(EPISODES), "the episodes")
     g.wait_screen(EPISODES)
     start_level(g, index)
 
@@ -242,10 +246,8 @@ def enable_cheats(g):
     pause(g)
     open_options(g, PAUSE, "button/b1_options/pos")
     g.click(OPTIONS, "buttons/cheat/cheat_in")
-    g.click(OPTIONS, "buttons/close/ok_in")
-    g.wait_gone(OPTIONS)
-    g.click(PAUSE, "button/b1_resume/pos")
-    g.wait_gone(PAUSE)
+    close_options(g)
+    g.press(PAUSE, "button/b1_resume/pos", lambda: g.marker_hits(PAUSE)[0] == 0, "the pause menu to close")
 
 
 def result_shown(g, won):
@@ -292,8 +294,7 @@ def journey_first_start(g):
     open_options(g, MAIN_MENU, "button/b1_options/pos")
     volume = step_volume(g, "Anna", "sound_dec")
     expect(volume < 1, "sound volume %s after a step down from 1" % volume)
-    g.click(OPTIONS, "buttons/close/ok_in")
-    g.wait_gone(OPTIONS)
+    close_options(g)
     cloze(g)
     expect(g.profiles().get("currentProfile") == "Anna", "the profile is not kept")
     expect(abs(float(stored_value(g, "Anna", "sound")) - volume) < 1e-3, "the volume is not kept")
@@ -313,7 +314,7 @@ def journey_pause_menu(g):
         confirm(g, "b1_cancel")
         expect(g.shows(PAUSE), "%s, cancelled, left the pause menu" % button)
         loads = level_loads(g)
-        g.click(PAUSE, "button/%s/pos" % button)
+        g.press(PAUSE, "button/%s/pos" % button, lambda: g.shows(MODAL), "the question again")
         confirm(g, "b1_ok")
         g.wait_gone(PAUSE)
         g.wait_screen(answer_screen)
@@ -351,8 +352,7 @@ def journey_options(g):
         for switch, stored in (("window/window_in", 0), ("fullscreen/main_menu_in", 1)):
             g.click(OPTIONS, "main_options/" + switch)
             wait_stored(g, "Tester", "fs", stored)
-            g.click(OPTIONS, "buttons/close/ok_in")
-            g.wait_gone(OPTIONS)
+            close_options(g)
             open_options(g, MAIN_MENU, "button/b1_options/pos")
             g.until(lambda: g.layer_shown(OPTIONS, "main_options/" + switch), "the switch %s on" % switch)
     else:
@@ -365,8 +365,7 @@ def journey_options(g):
         g.wait_gone(MODAL)
         expect(g.shows(OPTIONS), "the options closed with the refusal")
         expect(stored_value(g, "Tester", "fs") == "1", "the refused window mode was stored")
-    g.click(OPTIONS, "buttons/close/ok_in")
-    g.wait_gone(OPTIONS)
+    close_options(g)
     into_level(g)
     enable_cheats(g)
     g.key("w")
@@ -418,7 +417,7 @@ def journey_profiles(g):
     g.wait_gone(MODAL)
     g.until(lambda: "Adam" in profile_names(g) and "Alpha" not in profile_names(g), "Alpha renamed Adam")
     for answer in ("b1_cancel", "b1_ok"):
-        g.click(PROFILES, "button/b1_delete/pos")
+        g.press(PROFILES, "button/b1_delete/pos", lambda: g.shows(MODAL), "the deletion question")
         confirm(g, answer)
     g.until(lambda: "Adam" not in profile_names(g), "Adam deleted")
     expect("Bravo" in profile_names(g), "Bravo went with Adam")
@@ -470,8 +469,7 @@ def journey_restart(g):
         g.click(OPTIONS, "main_options/window/window_in")
         wait_stored(g, "Rita", "fs", 0)
     mode = stored_value(g, "Rita", "fs")
-    g.click(OPTIONS, "buttons/close/ok_in")
-    g.wait_gone(OPTIONS)
+    close_options(g)
     cloze(g)
 
     g.start()
@@ -479,9 +477,8 @@ def journey_restart(g):
     open_options(g, MAIN_MENU, "button/b1_options/pos")
     switch = "window/window_in" if mode == "0" else "fullscreen/main_menu_in"
     g.until(lambda: g.layer_shown(OPTIONS, "main_options/" + switch), "the stored window mode on its switch")
-    g.click(OPTIONS, "buttons/close/ok_in")
-    g.wait_gone(OPTIONS)
-    g.click(MAIN_MENU, "button/b2_play/pos")
+    close_options(g)
+    g.press(MAIN_MENU, "button/b2_play/pos", lambda: g.shows(EPISODES), "the episodes")
     g.wait_screen(EPISODES)
     g.click(EPISODES, "button/play")
     g.wait_screen(LEVELS)
