@@ -23,8 +23,14 @@ void bench::QuadsReporter::ReportRuns(const std::vector<Run>& runs) {
   ConsoleReporter::ReportRuns(runs);
   for (const Run& run : runs) {
     const auto fps = run.counters.find("fps");
-    if (run.run_type != Run::RT_Iteration || run.error_occurred || fps == run.counters.end()) continue;
+    const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+    if ((run.run_type != Run::RT_Iteration && !median) || run.error_occurred || fps == run.counters.end()) {
+      continue;
+    }
     SideSamples& side = mSamples[std::stoll(run.run_name.args)][run.run_name.function_name];
+    // The library's median stands for the repetitions, which it withholds when told to report
+    // aggregates only.
+    if (median) side = {};
     side.fps.push_back(fps->second.value);
     side.cpuMs.push_back(run.GetAdjustedCPUTime() * 1e3 / benchmark::GetTimeUnitMultiplier(run.time_unit));
   }
