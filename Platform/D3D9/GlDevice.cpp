@@ -1,5 +1,6 @@
 #include "Platform/D3D9/GlDevice.h"
 
+#include "Platform/D3D9/GlDrawable.h"
 #include "Platform/D3D9/GlShader.h"
 
 #include <SDL.h>
@@ -49,6 +50,31 @@ bool ToGlPrimitive(D3DPRIMITIVETYPE type, UINT primitives, GLenum& mode, GLsizei
   return false;
 }
 
+// What the window's framebuffer (bound as framebuffer 0) stores, against the back buffer's
+// 8-bit colour, 24-bit depth and 8-bit stencil; the clip origin must move for it to be drawn in.
+WindowFramebuffer DescribeWindowFramebuffer() {
+  if (epoxy_gl_version() < 45 && !epoxy_has_gl_extension("GL_ARB_clip_control")) return {};
+  glBindFramebuffer(GL_FRAMEBUFFER, 0);
+  GLint drawBuffer = GL_BACK, samples = 0;
+  glGetIntegerv(GL_DRAW_BUFFER, &drawBuffer);
+  glGetIntegerv(GL_SAMPLES, &samples);
+  const GLenum colour = drawBuffer == GL_FRONT ? GL_FRONT_LEFT : GL_BACK_LEFT;
+  auto bits = [](GLenum buffer, GLenum parameter) {
+    GLint value = 0;
+    glGetFramebufferAttachmentParameteriv(GL_FRAMEBUFFER, buffer, parameter, &value);
+    return value;
+  };
+  // An sRGB-capable window stores linear values as long as GL_FRAMEBUFFER_SRGB stays off.
+  WindowFramebuffer window;
+  window.fits = samples == 0 && bits(colour, GL_FRAMEBUFFER_ATTACHMENT_RED_SIZE) == 8 &&
+                bits(colour, GL_FRAMEBUFFER_ATTACHMENT_GREEN_SIZE) == 8 &&
+                bits(colour, GL_FRAMEBUFFER_ATTACHMENT_BLUE_SIZE) == 8 &&
+                bits(GL_DEPTH, GL_FRAMEBUFFER_ATTACHMENT_DEPTH_SIZE) == 24 &&
+                bits(GL_STENCIL, GL_FRAMEBUFFER_ATTACHMENT_STENCIL_SIZE) == 8;
+  window.alpha = bits(colour, GL_FRAMEBUFFER_ATTACHMENT_ALPHA_SIZE) == 8;
+  return window;
+}
+
 template <class T>
 void Rebind(T*& slot, T* object) {
   if (object) object->AddRef();
@@ -93,6 +119,8 @@ GlDevice::GlDevice(HWND handle, SDL_Window* window, const D3DPRESENT_PARAMETERS&
   // The watcher holds the flag, not the device: objects may outlive the device too.
   win32::WatchGlContext(handle, [life = mLife] { life->alive = false; });
   CreateBackBuffer();
+  mWindowFramebuffer = DescribeWindowFramebuffer();
+  PlaceBackBuffer();
   glEnable(GL_DEPTH_TEST);
   glDepthFunc(GL_LEQUAL);
   glDisable(GL_BLEND);
@@ -137,7 +165,36 @@ void GlDevice::DeleteBackBuffer() {
 
 GLuint GlDevice::TargetFramebuffer() const {
   GlTexture* texture = mTarget->GetTexture();
-  return texture ? texture->GetFramebuffer() : mBackFramebuffer;
+  if (texture) return texture->GetFramebuffer();
+  return mBackOnWindow ? 0 : mBackFramebuffer;
+}
+
+void GlDevice::PlaceBackBuffer() {
+  int width = 0, height = 0;
+  GetWindowFramebufferSize(mWindow, width, height);
+  // Without alpha in the window only a back buffer without alpha fits, as Direct3D's X8R8G8B8.
+  const bool onWindow = mWindowFramebuffer.fits &&
+                        (mWindowFramebuffer.alpha || mParams.BackBufferFormat != D3DFMT_A8R8G8B8) &&
+                        UINT(width) == mParams.BackBufferWidth && UINT(height) == mParams.BackBufferHeight;
+  if (onWindow == mBackOnWindow) return;
+  mBackOnWindow = onWindow;
+  if (!mTarget->GetTexture()) BindTarget();
+}
+
+void GlDevice::BindTarget() {
+  glBindFramebuffer(GL_FRAMEBUFFER, TargetFramebuffer());
+  // The same clip positions land on the same pixels: upside down in a texture read top row first,
+  // upright in the window, whose rows GL counts from the bottom.
+  if (mWindowFramebuffer.fits) {
+    glClipControl(TargetIsWindow() ? GL_UPPER_LEFT : GL_LOWER_LEFT, GL_NEGATIVE_ONE_TO_ONE);
+  }
+  ApplyViewport();
+  ApplyScissor();
+  ApplyCull();
+}
+
+GLint GlDevice::TargetRow(LONG top, LONG height) const {
+  return TargetIsWindow() ? GLint(mTarget->GetHeight()) - GLint(top) - GLint(height) : GLint(top);
 }
 
 void GlDevice::Detach(GlResource* resource) {
@@ -148,7 +205,7 @@ void GlDevice::Unbind() {
   if (mTarget != &mBackBuffer) {
     mTarget->Release();
     mTarget = &mBackBuffer;
-    if (HasContext()) glBindFramebuffer(GL_FRAMEBUFFER, mBackFramebuffer);
+    if (HasContext()) BindTarget();
   }
   Rebind(mStream, static_cast<GlVertexBuffer*>(nullptr));
   Rebind(mIndices, static_cast<GlIndexBuffer*>(nullptr));
@@ -192,25 +249,30 @@ HRESULT GlDevice::Reset(D3DPRESENT_PARAMETERS* params) {
   mInScene = false;
   DeleteBackBuffer();
   CreateBackBuffer();
+  PlaceBackBuffer();
   return SetRenderTarget(0, &mBackBuffer);
 }
 
 HRESULT GlDevice::Present(const RECT* source, const RECT* dest, HWND window, const void* dirty) {
   if (source || dest || window || dirty) return D3DERR_INVALIDCALL;
   if (mLost || !HasContext()) return D3DERR_DEVICELOST;
-  // The back buffer fills the window's drawable, as Direct3D stretches it over the client area.
-  int width = 0, height = 0;
-  SDL_GL_GetDrawableSize(mWindow, &width, &height);
-  const GLint backWidth = GLint(mParams.BackBufferWidth), backHeight = GLint(mParams.BackBufferHeight);
-  const bool sameSize = width == backWidth && height == backHeight;
-  glDisable(GL_SCISSOR_TEST);
-  glBindFramebuffer(GL_READ_FRAMEBUFFER, mBackFramebuffer);
-  glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
-  glBlitFramebuffer(0, 0, backWidth, backHeight, 0, height, width, 0, GL_COLOR_BUFFER_BIT,
-                    sameSize ? GL_NEAREST : GL_LINEAR);
+  if (!mBackOnWindow) {
+    // The back buffer fills the window's drawable, as Direct3D stretches it over the client area.
+    int width = 0, height = 0;
+    SDL_GL_GetDrawableSize(mWindow, &width, &height);
+    const GLint backWidth = GLint(mParams.BackBufferWidth), backHeight = GLint(mParams.BackBufferHeight);
+    const bool sameSize = width == backWidth && height == backHeight;
+    glDisable(GL_SCISSOR_TEST);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, mBackFramebuffer);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+    glBlitFramebuffer(0, 0, backWidth, backHeight, 0, height, width, 0, GL_COLOR_BUFFER_BIT,
+                      sameSize ? GL_NEAREST : GL_LINEAR);
+    glBindFramebuffer(GL_FRAMEBUFFER, TargetFramebuffer());
+    if (mRenderStates[D3DRS_SCISSORTESTENABLE]) glEnable(GL_SCISSOR_TEST);
+  }
   SDL_GL_SwapWindow(mWindow);
-  glBindFramebuffer(GL_FRAMEBUFFER, TargetFramebuffer());
-  if (mRenderStates[D3DRS_SCISSORTESTENABLE]) glEnable(GL_SCISSOR_TEST);
+  // From the next frame on, a window of another size gets the copy, stretched.
+  PlaceBackBuffer();
   return D3D_OK;
 }
 
@@ -227,31 +289,26 @@ HRESULT GlDevice::SetRenderTarget(DWORD index, IDirect3DSurface9* surface) {
   auto* target = static_cast<GlSurface*>(surface);
   GlTexture* texture = target->GetTexture();
   if (texture && !texture->IsRenderTarget()) return D3DERR_INVALIDCALL;
-  const GLuint framebuffer = texture ? texture->GetFramebuffer() : mBackFramebuffer;
-  if (texture && !framebuffer) return D3DERR_INVALIDCALL;
+  if (texture && !texture->GetFramebuffer()) return D3DERR_INVALIDCALL;
   // The back buffer is not counted: it belongs to the device.
   if (texture) target->AddRef();
   if (mTarget != &mBackBuffer) mTarget->Release();
   mTarget = target;
-  glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
   mViewport = {0, 0, target->GetWidth(), target->GetHeight(), 0.0f, 1.0f};
-  ApplyViewport();
-  ApplyScissor();
-  ApplyCull();
+  BindTarget();
   return D3D_OK;
 }
 
-// Targets are stored top row first, so GL's window y is Direct3D's y throughout.
 void GlDevice::ApplyViewport() {
-  glViewport(GLint(mViewport.X), GLint(mViewport.Y), GLsizei(mViewport.Width),
-             GLsizei(mViewport.Height));
+  glViewport(GLint(mViewport.X), TargetRow(LONG(mViewport.Y), LONG(mViewport.Height)),
+             GLsizei(mViewport.Width), GLsizei(mViewport.Height));
   glDepthRange(mViewport.MinZ, mViewport.MaxZ);
 }
 
 void GlDevice::ApplyScissor() {
   const LONG width = std::max<LONG>(0, mScissor.right - mScissor.left);
   const LONG height = std::max<LONG>(0, mScissor.bottom - mScissor.top);
-  glScissor(mScissor.left, mScissor.top, width, height);
+  glScissor(mScissor.left, TargetRow(mScissor.top, height), width, height);
 }
 
 void GlDevice::ApplyCull() {
@@ -334,7 +391,7 @@ HRESULT GlDevice::Clear(DWORD count, const void* rects, DWORD flags, D3DCOLOR co
   }
   if (right <= left || bottom <= top) return D3D_OK;
   glEnable(GL_SCISSOR_TEST);
-  glScissor(left, top, right - left, bottom - top);
+  glScissor(left, TargetRow(top, bottom - top), right - left, bottom - top);
   glClearColor(float((color >> 16) & 0xFF) / 255.0f, float((color >> 8) & 0xFF) / 255.0f,
                float(color & 0xFF) / 255.0f, float(color >> 24) / 255.0f);
   glClearDepth(z);

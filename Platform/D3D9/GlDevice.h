@@ -133,9 +133,23 @@ class GlBuffer : public RefCounted<Interface>, public GlResource {
 using GlVertexBuffer = GlBuffer<IDirect3DVertexBuffer9>;
 using GlIndexBuffer = GlBuffer<IDirect3DIndexBuffer9>;
 
-// Every target, the back buffer included, is a texture on a framebuffer object stored top row
-// first, so all of them rasterise alike (Direct3D 9's top-left rule on pixel centres); Present
-// copies the back buffer to the window, upside down for GL's bottom-left origin.
+// Whether the window's framebuffer can hold the back buffer (colour, depth and stencil as deep,
+// single-sampled, clip origin movable), and whether it stores alpha too.
+struct WindowFramebuffer {
+  bool fits = false;
+  bool alpha = false;
+};
+
+// Every render target is a texture on a framebuffer object stored top row first, so all of them
+// rasterise alike (Direct3D 9's top-left rule on pixel centres). The back buffer is drawn straight
+// into the window's framebuffer while the window is its size and that framebuffer stores what a
+// back buffer does (8-bit colour, alpha unless the back buffer has none, 24-bit depth, 8-bit
+// stencil): the clip origin at the upper left turns the same clip positions into the same pixels,
+// upright on the screen, and Present only swaps, saving a full-screen copy per frame. Otherwise the
+// back buffer is one more texture on a framebuffer object, which Present copies to the window,
+// stretched to the drawable and upside down for GL's bottom-left origin. The choice is made at
+// creation, reset and after each Present, so a frame begun before the window changed size still
+// shows at the old size.
 class GlDevice : public RefCounted<IDirect3DDevice9> {
  public:
   // Draws with the window's context, which must be current.
@@ -184,8 +198,8 @@ class GlDevice : public RefCounted<IDirect3DDevice9> {
   void GetPositionFixup(float fixup[4]) const;
   UINT GetBackBufferWidth() const { return mParams.BackBufferWidth; }
   UINT GetBackBufferHeight() const { return mParams.BackBufferHeight; }
-  // The texture that holds the back buffer.
-  GLuint GetBackBufferName() const { return mBackColor; }
+  // The texture that holds the back buffer; 0 while the back buffer is the window's framebuffer.
+  GLuint GetBackBufferName() const { return mBackOnWindow ? 0 : mBackColor; }
   GlSurface* GetCurrentTarget() const { return mTarget; }
   const std::shared_ptr<GlContextLife>& GetContextLife() const { return mLife; }
   bool HasContext() const { return mLife->alive; }
@@ -197,6 +211,13 @@ class GlDevice : public RefCounted<IDirect3DDevice9> {
   void CreateBackBuffer();
   void DeleteBackBuffer();
   GLuint TargetFramebuffer() const;
+  bool TargetIsWindow() const { return mBackOnWindow && !mTarget->GetTexture(); }
+  // Draws the back buffer into the window while the drawable is the back buffer's size.
+  void PlaceBackBuffer();
+  // Binds the current target's framebuffer with its clip origin, viewport, scissor and culling.
+  void BindTarget();
+  // GL's bottom-up window row of the Direct3D rows [top, top + height) of the current target.
+  GLint TargetRow(LONG top, LONG height) const;
   void ApplyViewport();
   void ApplyScissor();
   void ApplyCull();
@@ -217,6 +238,8 @@ class GlDevice : public RefCounted<IDirect3DDevice9> {
   GLuint mBackColor = 0;
   GLuint mBackDepth = 0;
   GLuint mBackFramebuffer = 0;
+  WindowFramebuffer mWindowFramebuffer;  // asked once, of the framebuffer the context came with
+  bool mBackOnWindow = false;
   bool mLost = false;
   bool mInScene = false;
   std::vector<GlResource*> mResources;

@@ -32,14 +32,24 @@ class SdlWindowSystem : public WindowSystem {
     Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN;
     if (!(record.style & WS_CAPTION)) flags |= SDL_WINDOW_BORDERLESS;
     const RECT& rect = record.rect;
-    SDL_Window* window = SDL_CreateWindow(Utf16ToUtf8(record.title).c_str(), rect.left, rect.top,
-                                          rect.right - rect.left, rect.bottom - rect.top, flags);
-    if (!window) return Failed("SDL_CreateWindow");
-    SDL_GLContext context = SDL_GL_CreateContext(window);
-    if (!context) {
-      SDL_DestroyWindow(window);
-      return Failed("SDL_GL_CreateContext (OpenGL 3.3 core)");
+    SDL_Window* window = nullptr;
+    SDL_GLContext context = nullptr;
+    // First with the back buffer's depth and stencil, so that the device can draw it in the window
+    // itself; then with SDL's defaults, for which the device keeps a back buffer of its own.
+    struct DepthStencil {
+      int depth, stencil;
+    };
+    for (const DepthStencil bits : {DepthStencil{24, 8}, DepthStencil{16, 0}}) {
+      SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, bits.depth);
+      SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, bits.stencil);
+      window = SDL_CreateWindow(Utf16ToUtf8(record.title).c_str(), rect.left, rect.top,
+                                rect.right - rect.left, rect.bottom - rect.top, flags);
+      context = window ? SDL_GL_CreateContext(window) : nullptr;
+      if (context) break;
+      if (window) SDL_DestroyWindow(window);
+      window = nullptr;
     }
+    if (!context) return Failed("SDL_CreateWindow and SDL_GL_CreateContext (OpenGL 3.3 core)");
     record.native = new SdlWindow{window, context, {}};
     record.nativeId = SDL_GetWindowID(window);
     return true;

@@ -77,6 +77,16 @@ TEST_F(FillRuleTest, BackBufferCoversTheTopLeftRulePixels) {
   EXPECT_EQ(FirstFillDifference(fakes::ReadTarget(render, nullptr), ExpectedFill()), "same");
 }
 
+// The back buffer above is drawn in the window of its size; in a larger window it is drawn in a
+// framebuffer of its own, which Present stretches over the window.
+TEST_F(FillRuleTest, BackBufferOfALargerWindowCoversTheSamePixels) {
+  fakes::GlRenderWindow larger(kFillWidth, kFillHeight, kFillWidth * 2, kFillHeight + 8);
+  ASSERT_NE(larger.GetRender(), nullptr);
+  render::RenderDX9& render = *larger.GetRender();
+  ASSERT_TRUE(fakes::DrawScreenFrame(render, DrawFillRects));
+  EXPECT_EQ(FirstFillDifference(fakes::ReadTarget(render, nullptr), ExpectedFill()), "same");
+}
+
 TEST_F(FillRuleTest, RenderTargetCoversTheSamePixels) {
   render::RenderDX9& render = *mWindow.GetRender();
   render::RenderTarget* target = nullptr;

@@ -66,6 +66,23 @@ TEST_F(GlDeviceTest, ClearFillsTheBackBuffer) {
   ExpectRect(Read(mBackBuffer), kWidth, {0, 0, 0, 0}, 0, kRed);
 }
 
+// The fixture's back buffer has no alpha, as Direct3D's X8R8G8B8, and may be the window's own
+// framebuffer; one with alpha keeps it whatever the window stores.
+TEST_F(GlDeviceTest, BackBufferWithAlphaKeepsIt) {
+  D3DPRESENT_PARAMETERS params = {};
+  params.BackBufferWidth = kWidth;
+  params.BackBufferHeight = kHeight;
+  params.BackBufferFormat = D3DFMT_A8R8G8B8;
+  params.Windowed = TRUE;
+  params.hDeviceWindow = mWindow->GetHandle();
+  ASSERT_EQ(mDevice->Reset(&params), D3D_OK);
+  const DWORD halfRed = 0x80FF0000u;
+  ASSERT_EQ(mDevice->Clear(0, nullptr, D3DCLEAR_TARGET, halfRed, 1.0f, 0), D3D_OK);
+  ExpectRect(Read(mBackBuffer), kWidth, {0, 0, 0, 0}, 0, halfRed);
+  ASSERT_EQ(mDevice->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
+  ExpectRect(Read(mBackBuffer), kWidth, {0, 0, 0, 0}, 0, halfRed);
+}
+
 TEST_F(GlDeviceTest, ScissorCutsTheClearFromTheTopLeft) {
   ASSERT_EQ(mDevice->Clear(0, nullptr, D3DCLEAR_TARGET, kRed, 1.0f, 0), D3D_OK);
   const RECT scissor = {2, 1, 7, 5};

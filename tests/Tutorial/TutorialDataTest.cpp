@@ -164,10 +164,11 @@ TEST_F(TutorialDataTest, LevelOneIsPlayedAsTheHintsSay) {
   if (auto* message = dynamic_cast<HUDUnlockMessage*>(map.mHud->pending.empty() ? nullptr : map.mHud->pending.back().get())) {
     const RuvButtonFrame* ok = message->findButton(u"ok");
     ASSERT_NE(nullptr, ok);
+    const int x = int(ok->rect[0] + ok->rect[2] / 2);
+    const int y = int(ok->rect[1] + ok->rect[3] / 2);
+    const size_t oks = message->ids.size();  // the last "ok" deletes the message
     map.mHud->update(0.0f);
-    for (size_t i = 0; i < message->ids.size(); ++i) {
-      map.onMouseUp(int(ok->rect[0] + ok->rect[2] / 2), int(ok->rect[1] + ok->rect[3] / 2));
-    }
+    for (size_t i = 0; i < oks; ++i) map.onMouseUp(x, y);
   }
   RuvTutorial& tutorial = Tutorial();
   ASSERT_EQ(RuvMap::kStatePlaying, map.mState);

@@ -27,8 +27,9 @@ class NativeWindowRenderDX9 : public render::RenderDX9 {
 
 }  // namespace
 
-GlRenderWindow::GlRenderWindow(unsigned width, unsigned height)
-    : mWindow(std::make_unique<GlWindow>(int(width), int(height))) {
+GlRenderWindow::GlRenderWindow(unsigned width, unsigned height, unsigned windowWidth,
+                               unsigned windowHeight)
+    : mWindow(std::make_unique<GlWindow>(int(windowWidth), int(windowHeight))) {
   if (!mWindow->GetHandle()) return;
   render::RenderInitParam param;
   param.mWidth = width;

@@ -20,7 +20,9 @@ namespace fakes {
 
 class GlRenderWindow {
  public:
-  GlRenderWindow(unsigned width, unsigned height);
+  GlRenderWindow(unsigned width, unsigned height) : GlRenderWindow(width, height, width, height) {}
+  // A back buffer of width x height in a window of another size, which Present stretches it over.
+  GlRenderWindow(unsigned width, unsigned height, unsigned windowWidth, unsigned windowHeight);
   // The renderer first, then the window, unless the window went first (DestroyWindow).
   ~GlRenderWindow();
   GlRenderWindow(const GlRenderWindow&) = delete;

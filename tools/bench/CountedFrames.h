@@ -2,7 +2,9 @@
 // Instruction counts of the timed frames alone, repeatable where wall-clock time is not: run under
 //   valgrind --tool=callgrind --separate-threads=yes bench_quads --benchmark_min_time=0 ...
 // and each side's timed frames land in a dump of their own, named after the side and count, so
-// instructions per frame are the dump's total over the iterations. Outside valgrind these do nothing.
+// instructions per frame are the dump's total over the iterations. With LP_NUM_THREADS=0 in the
+// environment llvmpipe rasterises on the main thread, so a dump counts each side's whole frame,
+// the driver's work included. Outside valgrind these do nothing.
 #include <benchmark/benchmark.h>
 #include <valgrind/callgrind.h>
 
