@@ -135,8 +135,9 @@ std::u16string HUDModalInput::buttonNameAt(int x, int y) {
       hud.popWindow();
       hud.pushEpisodeSelect();
     } else if (map.mReturnScreen == u"shop") {
-      // The upgrade shop opens here once it exists.
       hud.popWindow();
+      hud.pushShopWindow(0);
+      hud.shopReturnScreen = u"mmenu";
     } else {
       map.mState = kStateProfiles;
     }

@@ -69,4 +69,17 @@ TEST(FirstStartJourneyTest, NamedProfileThroughTheMenusToTheFirstLevel) {
   EXPECT_EQ(1.0f, game.speed());
 }
 
+// "shop" without a named profile asks for the name first, then opens the upgrade shop, whose way
+// back leads to the main menu.
+TEST(FirstStartJourneyTest, ShopAfterTheNameInput) {
+  gameharness::GameHarness game(FirstStart());
+  ASSERT_TRUE(game.skipLogos());
+  ASSERT_TRUE(game.click(u"shop"));
+  ASSERT_EQ("HUDModalInput", game.topScreen());
+  ASSERT_TRUE(game.click(u"ok"));
+  EXPECT_EQ("HUDShopWindow", game.topScreen());
+  EXPECT_EQ(u"mmenu", game.hud().shopReturnScreen);
+  EXPECT_EQ(1u, game.hud().stack.size());
+}
+
 }  // namespace
