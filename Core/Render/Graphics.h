@@ -82,7 +82,8 @@ class Graphics : public base::NoCopy {
   DrawUntransformedParam<DrawImageParam> DrawImage(Image* image);
   // Drawn at the source rectangle's size. Inline: most sprites are an atlas part.
   DrawUntransformedParam<DrawImageParam> DrawImagePart(Image* image, const math::Rect& source) {
-    return DrawUntransformedParam<DrawImageParam>(std::in_place, this, image, source);
+    return DrawUntransformedParam<DrawImageParam>(std::in_place, GraphicsFriend(this, mRender, &mState), image,
+                                                  source);
   }
   DrawTransform2DParam<DrawImageParam> DrawImagePartToRect(Image* image, const math::Rect& source,
                                                            const math::Rect& destination);
