@@ -47,22 +47,25 @@ VNResultEnum DrawImageParam::Draw(DrawParam* request) {
   result = indexCache->Allocate(6, &indices, indexRange);
   if (result != VN_OK) return result;
 
+  // The calls first (the request's move, the atlas mapping), so little is held across them.
+  math::Point2 offset;
+  const DrawParam::Move move = request ? request->GetMove(offset) : DrawParam::kMoveNone;
+  const bool onePass = move != DrawParam::kMoveOther && !mGraphics->mTransform;
   const float w = mSource.width;
   const float h = mSource.height;
-  const float ox = AnchorOffset(mHorizontalAnchor, w);
-  const float oy = AnchorOffset(mVerticalAnchor, h);
   const float tw = float(mImage->GetWidth());
   const float th = float(mImage->GetHeight());
   math::Point2 uv[2] = {{mSource.x / tw, mSource.y / th}, {(mSource.x + w) / tw, (mSource.y + h) / th}};
   if (mFlipX) std::swap(uv[0].x, uv[1].x);
   if (mFlipY) std::swap(uv[0].y, uv[1].y);
+  if (onePass) mImage->MapAtlasPoints(uv, 2);
+  const float ox = AnchorOffset(mHorizontalAnchor, w);
+  const float oy = AnchorOffset(mVerticalAnchor, h);
   const uint32_t diffuse = GetPackedColor();
   const uint32_t tint = uint32_t(int(mGraphics->mTintAmount * 255.0f)) & 0xFF;
   const uint32_t specular = tint << 8 | (255 - tint);
 
-  math::Point2 offset;
-  const DrawParam::Move move = request ? request->GetMove(offset) : DrawParam::kMoveNone;
-  if (move != DrawParam::kMoveOther && !mGraphics->mTransform) {
+  if (onePass) {
     // One pass to the final vertices: the same operations in the same order as the general path
     // below (corner, plus the request's offset, minus the half pixel), so the bits are the same.
     float left = ox, top = oy, right = ox + w, bottom = oy + h;
@@ -71,7 +74,6 @@ VNResultEnum DrawImageParam::Draw(DrawParam* request) {
       top += offset.y, bottom += offset.y;
     }
     left -= 0.5f, right -= 0.5f, top -= 0.5f, bottom -= 0.5f;
-    mImage->MapAtlasPoints(uv, 2);
     vertices[0] = {left, top, 0.0f, 1.0f, diffuse, specular, uv[0].x, uv[0].y};
     vertices[1] = {right, top, 0.0f, 1.0f, diffuse, specular, uv[1].x, uv[0].y};
     vertices[2] = {right, bottom, 0.0f, 1.0f, diffuse, specular, uv[1].x, uv[1].y};

@@ -20,8 +20,8 @@ class DrawImageParam : public GraphicsFriend {
   // The whole image: source rectangle 0, 0, image width, image height.
   DrawImageParam(Graphics* graphics, Image* image);
   // A part of the image, in its pixels.
-  DrawImageParam(Graphics* graphics, Image* image, const math::Rect& source)
-      : GraphicsFriend(graphics), mImage(image), mSource(source) {}
+  DrawImageParam(const GraphicsFriend& binding, Image* image, const math::Rect& source)
+      : GraphicsFriend(binding), mImage(image), mSource(source) {}
 
   // Builds the quad, runs the request's and the context's transforms and records the draw.
   VNResultEnum Draw(DrawParam* request);

@@ -20,12 +20,6 @@ void ScaleRequest(Request& request, float sx, float sy) {
   request.GetTransform().Scale(sx, sy);
 }
 
-template <class Request>
-void TranslateRequest(Request& request, const math::Point2& offset) {
-  request.mX = offset.x;
-  request.mY = offset.y;
-}
-
 }  // namespace
 
 VNResultEnum TranslateVertices(void* vertices, const VertexFormat& format, unsigned count, float x, float y) {
@@ -76,13 +70,6 @@ DrawTransform2DParam<DrawImageParam> DrawParamInterface<TagUntransformed, DrawIm
   return request;
 }
 
-DrawTranslate2DParam<DrawImageParam> DrawParamInterface<TagUntransformed, DrawImageParam>::Translate(
-    const math::Point2& offset) {
-  DrawTranslate2DParam<DrawImageParam> request = Convert<DrawTranslate2DParam<DrawImageParam>>();
-  TranslateRequest(request, offset);
-  return request;
-}
-
 DrawTransform2DParam<DrawImageParam> DrawParamInterface<TagUntransformed, DrawImageParam>::Transform(
     const math::Transform2D& transform) {
   DrawTransform2DParam<DrawImageParam> request = Convert<DrawTransform2DParam<DrawImageParam>>();
@@ -93,13 +80,6 @@ DrawTransform2DParam<DrawImageParam> DrawParamInterface<TagUntransformed, DrawIm
 DrawTransform2DParam<DrawTextParam> DrawParamInterface<TagUntransformed, DrawTextParam>::ScaleUniform(float s) {
   DrawTransform2DParam<DrawTextParam> request = Convert<DrawTransform2DParam<DrawTextParam>>();
   ScaleRequest(request, s, s);
-  return request;
-}
-
-DrawTranslate2DParam<DrawTextParam> DrawParamInterface<TagUntransformed, DrawTextParam>::Translate(
-    const math::Point2& offset) {
-  DrawTranslate2DParam<DrawTextParam> request = Convert<DrawTranslate2DParam<DrawTextParam>>();
-  TranslateRequest(request, offset);
   return request;
 }
 

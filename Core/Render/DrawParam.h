@@ -76,7 +76,8 @@ class DrawParamInterface<TagUntransformed, DrawImageParam> : public DrawPayloadA
  public:
   DrawTransform2DParam<DrawImageParam> Scale(float sx, float sy);
   DrawTransform2DParam<DrawImageParam> ScaleUniform(float s);
-  DrawTranslate2DParam<DrawImageParam> Translate(const math::Point2& offset);
+  // Inline (defined below): most sprites are drawn translated.
+  inline DrawTranslate2DParam<DrawImageParam> Translate(const math::Point2& offset);
   DrawTransform2DParam<DrawImageParam> Transform(const math::Transform2D& transform);
 };
 
@@ -84,7 +85,7 @@ template <>
 class DrawParamInterface<TagUntransformed, DrawTextParam> : public DrawPayloadAccess<DrawTextParam> {
  public:
   DrawTransform2DParam<DrawTextParam> ScaleUniform(float s);
-  DrawTranslate2DParam<DrawTextParam> Translate(const math::Point2& offset);
+  inline DrawTranslate2DParam<DrawTextParam> Translate(const math::Point2& offset);
 };
 
 template <>
@@ -176,5 +177,22 @@ class DrawTransform2DParam : public DrawRequest<TagTransform2D, Payload> {
  private:
   math::Transform2D mTransform;
 };
+
+// Built in place and returned by name, so the payload is not copied once more on the way out.
+inline DrawTranslate2DParam<DrawImageParam> DrawParamInterface<TagUntransformed, DrawImageParam>::Translate(
+    const math::Point2& offset) {
+  DrawTranslate2DParam<DrawImageParam> request = Convert<DrawTranslate2DParam<DrawImageParam>>();
+  request.mX = offset.x;
+  request.mY = offset.y;
+  return request;
+}
+
+inline DrawTranslate2DParam<DrawTextParam> DrawParamInterface<TagUntransformed, DrawTextParam>::Translate(
+    const math::Point2& offset) {
+  DrawTranslate2DParam<DrawTextParam> request = Convert<DrawTranslate2DParam<DrawTextParam>>();
+  request.mX = offset.x;
+  request.mY = offset.y;
+  return request;
+}
 
 }  // namespace render

@@ -166,10 +166,6 @@ DrawUntransformedParam<DrawImageParam> Graphics::DrawImage(Image* image) {
   return DrawUntransformedParam<DrawImageParam>(std::in_place, this, image);
 }
 
-DrawUntransformedParam<DrawImageParam> Graphics::DrawImagePart(Image* image, const math::Rect& source) {
-  return DrawUntransformedParam<DrawImageParam>(std::in_place, this, image, source);
-}
-
 DrawTransform2DParam<DrawImageParam> Graphics::DrawImagePartToRect(Image* image, const math::Rect& source,
                                                                    const math::Rect& destination) {
   DrawTransform2DParam<DrawImageParam> request =

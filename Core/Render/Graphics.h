@@ -80,8 +80,11 @@ class Graphics : public base::NoCopy {
 
   // Draw builders: the request draws when it is destroyed, unless converted first.
   DrawUntransformedParam<DrawImageParam> DrawImage(Image* image);
-  // Drawn at the source rectangle's size.
-  DrawUntransformedParam<DrawImageParam> DrawImagePart(Image* image, const math::Rect& source);
+  // Drawn at the source rectangle's size. Inline: most sprites are an atlas part.
+  DrawUntransformedParam<DrawImageParam> DrawImagePart(Image* image, const math::Rect& source) {
+    return DrawUntransformedParam<DrawImageParam>(std::in_place, GraphicsFriend(this, mRender, &mState), image,
+                                                  source);
+  }
   DrawTransform2DParam<DrawImageParam> DrawImagePartToRect(Image* image, const math::Rect& source,
                                                            const math::Rect& destination);
   DrawTransform2DParam<DrawImageParam> DrawImageToRect(Image* image, const math::Rect& destination);

@@ -20,6 +20,10 @@ class GraphicsFriend {
  public:
   // Out of line: the headers of the draw payloads construct it without the context's definition.
   explicit GraphicsFriend(Graphics* graphics = nullptr);
+  // Binds to a context whose renderer and state the caller has at hand: inline, for the context's
+  // own draw builders, so a new payload is not read back before its binding's stores complete.
+  GraphicsFriend(Graphics* graphics, Render* render, DrawState* state)
+      : mGraphics(graphics), mRender(render), mState(state) {}
 
   // Every draw makes the calls up to GetPackedColor: they are defined inline at the end of Graphics.h.
   // Rebinds to another context (a copied payload rebinds to its source's context).
