@@ -307,11 +307,12 @@ LEVEL_1_SPOTS = "ruv/levels_normal/level_01_01.xml"
 RADIAL_RADIUS = 80
 RADIAL_PLACES = {10000: (-RADIAL_RADIUS, 0), 20000: (0, -RADIAL_RADIUS)}
 # The price above an icon: red while it cannot be paid, white once it can.
+PRICE_UNPAID, PRICE_PAID = (240, 112, 112), (255, 255, 255)
 # Longer than the menu's opening (0.2 s).
 MENU_SETTLE = 0.35
-PRICE_UNPAID, PRICE_PAID = (240, 112, 112), (255, 255, 255)
-# Level 1 by clicks: a tower on every spot, each with both its stars, the kinds in turn.
-LEVEL_1_MOVES = [(spot, kind) for spot, tower in enumerate((10000, 20000, 10000, 20000, 10000, 20000))
+# Level 1 by clicks: a tower on each free spot (the last one is for sale), each with both its
+# stars, the kinds in turn.
+LEVEL_1_MOVES = [(spot, kind) for spot, tower in enumerate((10000, 20000, 10000, 20000, 10000))
                  for kind in ((tower, "build"), (tower, "star"), (tower, "star"))]
 
 
@@ -364,7 +365,7 @@ def radial_move(g, spot, tower, paused_ok=False):
     item = (spot[0] + place[0], spot[1] + place[1])
     g.click_at(spot)
     deadline = driver.time.monotonic() + 30
-    looks = []
+    looks = 0
     paid_since = None
     while driver.time.monotonic() < deadline:
         if result_shown(g, True) or result_shown(g, False):
@@ -374,13 +375,13 @@ def radial_move(g, spot, tower, paused_ok=False):
             paid_since = None
         elif paid_since is None:
             paid_since = driver.time.monotonic()
-        looks.append(state)
+        looks += 1
         # The icons grow out of the spot: pressed once they stand still.
         if paid_since is not None and driver.time.monotonic() - paid_since > MENU_SETTLE:
             g.click_at(item)
             g.until(lambda: price_state(g, item) is None, "the menu to close")
             return True
-        if state is None and len(looks) > 20:
+        if state is None and looks > 20:
             return False
         if not paused_ok and state is not None and hud_speed(g) == 0:
             # Paused with the menu open: a click beside it closes it; the move comes again.
