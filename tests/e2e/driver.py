@@ -305,6 +305,8 @@ class Game:
         self.user = os.path.join(self.home, "share", USER_FOLDER)
         self.markers = marker_table(repository_tools)
         self.layouts = {}
+        # Decoding a picture in Python is slow, and probes ask for the same colours again and again.
+        self.colours = {}
         self.caption = None
         for line in self.strings_before.decode("utf-8").splitlines():
             if line.startswith("game_caption;"):
@@ -435,8 +437,11 @@ class Game:
 
     def layer_colour(self, path, layer):
         """The colour of a layer's picture at its middle (the generated pictures are flat)."""
-        x, y, w, h = self.layout(path).rect(layer)
-        return png_pixel(os.path.join(self.source, path, layer + ".png"), w // 2, h // 2)
+        key = (path, layer)
+        if key not in self.colours:
+            x, y, w, h = self.layout(path).rect(layer)
+            self.colours[key] = png_pixel(os.path.join(self.source, path, layer + ".png"), w // 2, h // 2)
+        return self.colours[key]
 
     def layer_shown(self, path, layer, picture=None):
         """True when the picture (by default the layer's own) shows at the layer's inner corner."""

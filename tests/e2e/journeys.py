@@ -301,6 +301,156 @@ def journey_first_start(g):
     finish(g)
 
 
+LEVEL_1_SPOTS = "ruv/levels_normal/level_01_01.xml"
+# The build menu puts each tower kind at its own place around the spot; a tower's menu puts its
+# star where the tower kind sits and its sale at the bottom.
+RADIAL_RADIUS = 80
+RADIAL_PLACES = {10000: (-RADIAL_RADIUS, 0), 20000: (0, -RADIAL_RADIUS)}
+# The price above an icon: red while it cannot be paid, white once it can.
+PRICE_UNPAID, PRICE_PAID = (240, 112, 112), (255, 255, 255)
+# Longer than the menu's opening (0.2 s).
+MENU_SETTLE = 0.35
+# Level 1 by clicks: a tower on each free spot (the last one is for sale), each with both its
+# stars, the kinds in turn.
+LEVEL_1_MOVES = [(spot, kind) for spot, tower in enumerate((10000, 20000, 10000, 20000, 10000))
+                 for kind in ((tower, "build"), (tower, "star"), (tower, "star"))]
+
+
+def level_spots(g):
+    root = driver.ElementTree.parse(os.path.join(g.source, LEVEL_1_SPOTS)).getroot()
+    return [(int(s.get("x")), int(s.get("y"))) for s in root.iter("spot")]
+
+
+def price_state(g, point):
+    """"paid", "unpaid" or None: the price label above an icon of the open menu."""
+    x, y = g.to_screen((point[0], point[1] - 30))
+    pixels = [p for row in g.screen.box(x - 24, y - 8, 48, 16) for p in row]
+    if any(driver.close_to(p, PRICE_UNPAID) for p in pixels):
+        return "unpaid"
+    if any(driver.close_to(p, PRICE_PAID) for p in pixels):
+        return "paid"
+    return None
+
+
+def hud_speed(g):
+    """0, 1 or 2: the battle's speed by its lit HUD button. The glow over the lit button may cover
+    a corner: most corners tell."""
+    for layer, speed in (("button/pause_btn_ac", 0), ("button/play_btn_ac", 1), ("button/speed_btn_ac", 2)):
+        x, y, w, h = g.layout(HUD).rect(layer)
+        # The button's ground, not its icon in the middle.
+        key = (HUD, layer, "ground")
+        if key not in g.colours:
+            g.colours[key] = driver.png_pixel(os.path.join(g.source, HUD, layer + ".png"), 4, 4)
+        colour = g.colours[key]
+        corners = ((x + 4, y + 4), (x + w - 5, y + 4), (x + 4, y + h - 5), (x + w - 5, y + h - 5))
+        if sum(driver.close_to(g.pixel(p), colour) for p in corners) >= 3:
+            return speed
+    return None
+
+
+def keep_speed_two(g):
+    """Play, then speed 2, whenever the battle stands (a tutorial step pauses it)."""
+    speed = hud_speed(g)
+    if speed == 0:
+        g.click(HUD, "button/play_btn")
+    elif speed == 1:
+        g.click(HUD, "button/speed_btn")
+
+
+def radial_move(g, spot, tower, paused_ok=False):
+    """Opens the menu of the spot (or its tower) and presses the tower's icon once it can be paid.
+    False when the battle stood still (unless the move is made paused) or ended meanwhile: the move
+    is tried again."""
+    place = RADIAL_PLACES[tower]
+    item = (spot[0] + place[0], spot[1] + place[1])
+    g.click_at(spot)
+    deadline = driver.time.monotonic() + 30
+    looks = 0
+    paid_since = None
+    while driver.time.monotonic() < deadline:
+        if result_shown(g, True) or result_shown(g, False):
+            return False
+        state = price_state(g, item)
+        if state != "paid":
+            paid_since = None
+        elif paid_since is None:
+            paid_since = driver.time.monotonic()
+        looks += 1
+        # The icons grow out of the spot: pressed once they stand still.
+        if paid_since is not None and driver.time.monotonic() - paid_since > MENU_SETTLE:
+            g.click_at(item)
+            g.until(lambda: price_state(g, item) is None, "the menu to close")
+            return True
+        if state is None and looks > 20:
+            return False
+        if not paused_ok and state is not None and hud_speed(g) == 0:
+            # Paused with the menu open: a click beside it closes it; the move comes again.
+            g.click_at((spot[0] + RADIAL_RADIUS * 2, spot[1] + RADIAL_RADIUS * 2))
+            return False
+        driver.time.sleep(0.03)
+    raise JourneyFailed("the price at %s never became payable" % (item,))
+
+
+def play_level_1(g):
+    """The tutorial's spot, tower and play, then towers by clicks at speed 2 until the level is won."""
+    spots = level_spots(g)
+    g.step = "the tutorial's marked spot"
+    g.until(lambda: hud_speed(g) == 0, "the battle paused by the tutorial")
+    moves = list(LEVEL_1_MOVES)
+    spot, (tower, _) = moves.pop(0)
+    g.step = "the tutorial's tower"
+    g.until(lambda: radial_move(g, spots[spot], tower, paused_ok=True), "the tutorial's tower built", 20)
+    g.step = "the tutorial's play"
+    g.press(HUD, "button/play_btn", lambda: hud_speed(g) == 1, "play after the tutorial's tower")
+    g.step = "towers by clicks"
+    deadline = driver.time.monotonic() + 60
+    while not result_shown(g, True):
+        expect(not result_shown(g, False), "level 1 lost")
+        expect(driver.time.monotonic() < deadline, "level 1 not won in time")
+        keep_speed_two(g)
+        if moves:
+            spot, (tower, kind) = moves[0]
+            g.step = "%s %d on spot %d" % (kind, tower, spot)
+            if radial_move(g, spots[spot], tower):
+                moves.pop(0)
+        else:
+            driver.time.sleep(0.05)
+
+
+def journey_first_level(g):
+    """A new player's level 1 through the tutorial by clicks, won; the shop after it buys an
+    upgrade with the won gems; "return_ac" opens level 2 with its unlock message."""
+    g.start()
+    through_logos(g)
+    first_profile(g, "Lena")
+    g.click(EPISODES, "button/play")
+    g.wait_screen(LEVELS)
+    g.click_at(plate(g, 0))
+    past_unlocks(g, 0)
+    play_level_1(g)
+    wait_result(g, True)
+    g.click(RESULT, "button/done")
+    g.wait_screen(SHOP)
+    g.click(SHOP, "item_plate/buy_in")
+    g.step = "the purchase stored"
+    g.until(lambda: bought_upgrades(g, "Lena"), "a bought upgrade in profiles.xml")
+    g.click(SHOP, "button/return_ac")
+    g.wait_gone(SHOP)
+    g.wait_screen(HUD, 30)
+    g.step = "level 2's unlock message"
+    g.until(lambda: g.shows(UNLOCKED), "the unlock message of level 2")
+    past_unlocks(g, 1)
+    profile = stored_profile(g, "Lena")
+    won = [level for level in profile.iter("level") if level.get("n") == "0" and level.get("mode") == "0"]
+    expect(won and won[0].get("stars") == "3", "level 1 stored without three stars")
+    steps = {int(step.get("id")): step.get("state") for step in profile.iter("step")}
+    # Level 1's steps are done; level 2's first ones have come.
+    for step in (0, 1, 2, 3, 4, 5):
+        expect(steps.get(step) == "2", "tutorial step %d stored as %s" % (step, steps.get(step)))
+    expect(steps.get(51) == "1", "tutorial step 51 stored as %s" % steps.get(51))
+    finish(g)
+
+
 def journey_pause_menu(g):
     """"restart", "mmenu" and "levels" of the pause menu ask first; "b1_cancel" changes nothing."""
     prepared_profile(g)
