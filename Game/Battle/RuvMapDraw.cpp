@@ -39,6 +39,7 @@
 #include "Game/Entities/RuvUnit.h"
 #include "Game/Entities/RuvWaveManager.h"
 #include "Game/Entities/RuvWaveProto.h"
+#include "Game/Screens/HUD.h"
 
 namespace {
 

@@ -36,7 +36,6 @@
 #include "Game/Screens/HUD.h"
 #include "Game/Screens/HUDLevelName.h"
 #include "Game/Screens/HUDLevelResultWindow.h"
-#include "Game/Screens/Options/TalvenDialog.h"
 #include "Game/Screens/RootBoardAccess.h"
 #include "Game/Screens/RuvTutorial.h"
 

@@ -7,6 +7,8 @@
 #include "Game/App/RuvUpgrades.h"
 #include "Game/Battle/RuvMap.h"
 #include "Game/Battle/RuvWallet.h"
+#include "Game/Screens/HUD.h"
+#include "Game/Screens/HUDSpellButton.h"
 
 namespace {
 

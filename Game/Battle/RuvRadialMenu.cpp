@@ -18,6 +18,7 @@
 #include "Game/Battle/RuvWallet.h"
 #include "Game/Entities/RuvProtos.h"
 #include "Game/Entities/RuvTower.h"
+#include "Game/Screens/HUD.h"
 #include "Game/Screens/RuvTutorial.h"
 
 namespace {

@@ -2,8 +2,10 @@
 
 #include "Core/Base/Format.h"
 #include "Core/Base/StringEncoding.h"
+#include "Core/File/ImageContainer.h"
 #include "Core/Math/Color.h"
 #include "Core/Purchase/PurchaseSystem.h"
+#include "Core/Render/Graphics.h"
 #include "Game/App/GameFonts.h"
 #include "Game/App/LocalStrings.h"
 #include "Game/App/RuvFeatures.h"
@@ -12,7 +14,6 @@
 #include "Game/Battle/RuvWallet.h"
 #include "Game/Screens/HUD.h"
 #include "Game/Screens/HUDBuyGemScreen.h"
-#include "Game/Screens/Options/TalvenDialog.h"
 
 const char16_t* const boostProductNames[HUDBoostShop::kBoosts] = {u"extra_energy", u"energy_speed", u"energy_refill"};
 const char* const boostPremiumNames[HUDBoostShop::kBoosts] = {"+5Lives", "\xd1\x85" "2Refill", "Refill"};

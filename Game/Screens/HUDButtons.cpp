@@ -13,7 +13,6 @@
 #include "Core/Render/Image.h"
 #include "Game/App/GameFonts.h"
 #include "Game/Art/RuvFrameEntry.h"
-#include "Game/Screens/Options/TalvenDialog.h"
 
 namespace {
 

@@ -8,7 +8,6 @@
 #include "Game/App/LocalStrings.h"
 #include "Game/App/RuvProgress.h"
 #include "Game/Battle/RuvMap.h"
-#include "Game/Screens/Options/TalvenDialog.h"
 
 namespace {
 

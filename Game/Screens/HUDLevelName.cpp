@@ -6,7 +6,6 @@
 #include "Game/App/GameFonts.h"
 #include "Game/App/LocalStrings.h"
 #include "Game/Battle/RuvMap.h"
-#include "Game/Screens/Options/TalvenDialog.h"
 
 namespace {
 

@@ -12,7 +12,6 @@
 #include "Game/Battle/RuvMap.h"
 #include "Game/Screens/HUD.h"
 #include "Game/Screens/HUDTabBar.h"
-#include "Game/Screens/Options/TalvenDialog.h"
 #include "Game/Screens/RootBoardAccess.h"
 
 namespace {

@@ -11,7 +11,6 @@
 #include "Game/Battle/RuvMap.h"
 #include "Game/Screens/HUDButtons.h"
 #include "Game/Screens/HUDModalMessage.h"
-#include "Game/Screens/Options/TalvenDialog.h"
 #include "Game/Screens/HUD.h"
 #include "Game/Screens/RootBoardAccess.h"
 

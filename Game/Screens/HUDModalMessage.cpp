@@ -4,7 +4,6 @@
 #include "Game/App/GameFonts.h"
 #include "Game/Battle/RuvMap.h"
 #include "Game/Screens/HUDButtons.h"
-#include "Game/Screens/Options/TalvenDialog.h"
 #include "Game/Screens/RootBoardAccess.h"
 
 namespace {

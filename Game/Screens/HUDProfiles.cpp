@@ -12,7 +12,6 @@
 #include "Game/Screens/HUD.h"
 #include "Game/Screens/HUDButtons.h"
 #include "Game/Screens/HUDMainMenu.h"
-#include "Game/Screens/Options/TalvenDialog.h"
 #include "Game/Screens/RootBoardAccess.h"
 
 namespace {

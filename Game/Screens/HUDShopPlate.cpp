@@ -1,6 +1,5 @@
 #include "Game/Screens/HUDShopPlate.h"
 
-#include <algorithm>
 #include <string>
 
 #include "Core/Base/FormatSpec.h"
@@ -19,6 +18,7 @@
 #include "Game/Battle/RuvMap.h"
 #include "Game/Battle/RuvWallet.h"
 #include "Game/Screens/HUD.h"
+#include "Game/Screens/HoverSwell.h"
 #include "Game/Screens/Options/TalvenAnimation.h"
 
 namespace {
@@ -27,7 +27,6 @@ constexpr char16_t kShopPlateTemplate[] = u"item_plate/Layer_1";
 constexpr char16_t kShopPlateSmallFont[] = u"ruv/data/fonts/main_32_2";
 constexpr float kShopPlateTextWrap = 333.0f;
 constexpr float kShopPlatePriceWrap = 70.0f;
-constexpr float kShopPlateBuyHoverScale = 1.1f;
 constexpr int kShopPlateGemShopOfferState = 20;
 const math::Color kShopPlatePriceShort(0.94f, 0.44f, 0.44f, 1.0f);
 const math::Color kShopPlatePriceWhite(1.0f, 1.0f, 1.0f, 1.0f);
@@ -214,7 +213,7 @@ void HUDShopPlate::onMouseUp(int x, int y) {
 }
 
 void HUDShopPlate::update(float dt) {
-  buyScale = hovered ? std::min(kShopPlateBuyHoverScale, buyScale + dt * 0.5f) : std::max(1.0f, buyScale - dt);
+  buyScale = hoverSwell(buyScale, hovered != 0, dt);
   talven::setScale(*buyButton, buyScale);
 }
 

@@ -6,6 +6,7 @@
 #include "Core/Base/FormatSpec.h"
 #include "Core/Base/ImageInfo.h"
 #include "Core/Base/LogMessage.h"
+#include "Core/File/ImageContainer.h"
 #include "Core/Layer/ImageLayer.h"
 #include "Core/Layer/TextLayer.h"
 #include "Core/Purchase/PurchaseSystem.h"

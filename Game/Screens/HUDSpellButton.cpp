@@ -19,7 +19,6 @@
 #include "Game/Entities/RuvSpellSheet.h"
 #include "Game/Entities/RuvTower.h"
 #include "Game/Screens/HUD.h"
-#include "Game/Screens/Options/TalvenDialog.h"
 
 namespace {
 

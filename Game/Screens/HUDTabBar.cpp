@@ -1,7 +1,5 @@
 #include "Game/Screens/HUDTabBar.h"
 
-#include <algorithm>
-
 #include "Core/Base/ImageInfo.h"
 #include "Core/Layer/ImageLayer.h"
 #include "Core/Layer/TextLayer.h"
@@ -9,8 +7,8 @@
 #include "Game/App/GameFonts.h"
 #include "Game/App/LocalStrings.h"
 #include "Game/Art/RuvFrameEntry.h"
+#include "Game/Screens/HoverSwell.h"
 #include "Game/Screens/Options/TalvenAnimation.h"
-#include "Game/Screens/Options/TalvenDialog.h"
 
 namespace {
 
@@ -102,7 +100,7 @@ void HUDTab::update(float dt) {
   if (!selected) {
     active->mVisible = hovered != 0;
     inactive->mVisible = hovered == 0;
-    scale = hovered ? std::min(kTabLargeScale, scale + dt * 0.5f) : std::max(1.0f, scale - dt);
+    scale = hoverSwell(scale, hovered != 0, dt);
   }
   talven::setScale(*root, scale);
 }

@@ -6,7 +6,6 @@
 #include "Core/File/ImageContainer.h"
 #include "Game/App/GameFonts.h"
 #include "Game/App/LocalStrings.h"
-#include "Game/Screens/Options/TalvenDialog.h"
 
 namespace {
 

@@ -12,7 +12,6 @@
 #include "Game/App/GameFonts.h"
 #include "Game/App/SoundTags.h"
 #include "Game/Art/RuvResources.h"
-#include "Game/Screens/Options/TalvenDialog.h"
 
 namespace {
 

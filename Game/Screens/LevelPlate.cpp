@@ -13,8 +13,8 @@
 #include "Game/App/LocalStrings.h"
 #include "Game/App/RuvProgress.h"
 #include "Game/Art/RuvFrameEntry.h"
+#include "Game/Screens/HoverSwell.h"
 #include "Game/Screens/Options/TalvenAnimation.h"
-#include "Game/Screens/Options/TalvenDialog.h"
 
 namespace {
 
@@ -26,7 +26,6 @@ constexpr float kLevelStripDrop = 16.0f;  // the strip hangs this far below the 
 constexpr float kPlateBadgeX = 50.0f;
 constexpr float kPlateBadgeY = -20.0f;
 constexpr float kBadgeCaptionWrap = 80.0f;
-constexpr float kLevelPlateHoverScale = 1.1f;
 
 float plateImageWidth(const render::Image* image) { return image ? static_cast<float>(image->GetWidth()) : 0.0f; }
 float plateImageHeight(const render::Image* image) { return image ? static_cast<float>(image->GetHeight()) : 0.0f; }
@@ -131,7 +130,7 @@ bool LevelPlate::contains(int px, int py) const {
 }
 
 void LevelPlate::update(float dt) {
-  scale = hover ? std::min(kLevelPlateHoverScale, scale + 0.5f * dt) : std::max(1.0f, scale - dt);
+  scale = hoverSwell(scale, hover, dt);
   talven::setScale(*root, scale);
   if (activeEmitter) activeEmitter->Update(dt);
 }

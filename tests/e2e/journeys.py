@@ -260,6 +260,13 @@ def wait_result(g, won):
     g.until(lambda: result_shown(g, won), "the result screen (%s)" % ("won" if won else "lost"), 20)
 
 
+def won_into_shop(g):
+    """Waits for the won level's result; its "done" opens the upgrade shop."""
+    wait_result(g, True)
+    g.click(RESULT, "button/done")
+    g.wait_screen(SHOP)
+
+
 def stored_level_plate(g, index):
     """The plate picture the level select shows for a level: its state."""
     for state in ("plate/super", "plate/complete", "plate/incomplete", "plate/locked"):
@@ -428,9 +435,7 @@ def journey_first_level(g):
     g.click_at(plate(g, 0))
     past_unlocks(g, 0)
     play_level_1(g)
-    wait_result(g, True)
-    g.click(RESULT, "button/done")
-    g.wait_screen(SHOP)
+    won_into_shop(g)
     g.click(SHOP, "item_plate/buy_in")
     g.step = "the purchase stored"
     g.until(lambda: bought_upgrades(g, "Lena"), "a bought upgrade in profiles.xml")
@@ -602,9 +607,7 @@ def journey_restart(g):
     start_level(g, 0, tutorial=True)
     enable_cheats(g)
     g.key("w")
-    wait_result(g, True)
-    g.click(RESULT, "button/done")
-    g.wait_screen(SHOP)
+    won_into_shop(g)
     g.click(SHOP, "item_plate/buy_in")
     g.step = "the purchase stored"
     bought = g.until(lambda: bought_upgrades(g, "Rita"), "a bought upgrade in profiles.xml")
@@ -662,9 +665,7 @@ def journey_tutorial_skip(g):
     g.until(lambda: stored_value(g, "Tina", "tutorial", "avail") == "0", "the tutorial stored off")
     enable_cheats(g)
     g.key("w")
-    wait_result(g, True)
-    g.click(RESULT, "button/done")
-    g.wait_screen(SHOP)
+    won_into_shop(g)
     g.click(SHOP, "button/return_ac")
     g.wait_gone(SHOP)
     past_unlocks(g, 1)
@@ -719,9 +720,7 @@ def journey_hardcore(g):
     past_unlocks(g, 0)
     enable_cheats(g)
     g.key("w")
-    wait_result(g, True)
-    g.click(RESULT, "button/done")
-    g.wait_screen(SHOP)
+    won_into_shop(g)
     g.click(SHOP, "item_plate/buy_in")
     g.step = "the next step of the stored upgrade"
     g.until(lambda: bought_upgrades(g, "Hanna").get("1") == 1, "upgrade 1 at level 1 (now %s)" % bought_upgrades(g, "Hanna"))
