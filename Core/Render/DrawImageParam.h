@@ -23,6 +23,18 @@ class DrawImageParam : public GraphicsFriend {
   DrawImageParam(const GraphicsFriend& binding, Image* image, const math::Rect& source)
       : GraphicsFriend(binding), mImage(image), mSource(source) {}
 
+  // Field by field, at the widths the fields were written with: a request converted right after
+  // its payload was built reads it back while the stores may still be pending, and a wider read
+  // than the stores cannot take its data from them.
+  DrawImageParam(const DrawImageParam& other)
+      : GraphicsFriend(other.mGraphics, other.mRender, other.mState),
+        mImage(other.mImage),
+        mHorizontalAnchor(other.mHorizontalAnchor),
+        mVerticalAnchor(other.mVerticalAnchor),
+        mFlipX(other.mFlipX),
+        mFlipY(other.mFlipY),
+        mSource(other.mSource.x, other.mSource.y, other.mSource.width, other.mSource.height) {}
+
   // Builds the quad, runs the request's and the context's transforms and records the draw.
   VNResultEnum Draw(DrawParam* request);
 

@@ -32,7 +32,7 @@ class DrawParam {
   virtual Move GetMove(math::Point2& /*offset*/) const { return kMoveOther; }
 
  protected:
-  template <class Payload>
+  template <class Tag, class Payload>
   friend class DrawPayloadAccess;
   bool mPending = true;
 };
@@ -48,31 +48,32 @@ class DrawTranslate2DParam;
 template <class Payload>
 class DrawTransform2DParam;
 
-// Access to the payload of a request (its anchors, flips, format, out pointers).
-template <class Payload>
+template <class Tag, class Payload>
+class DrawRequest;
+
+// Access to the payload of a request (its anchors, flips, format, out pointers). Reaches the
+// request through its type rather than stored pointers, so a request converted within one
+// expression can live in registers.
+template <class Tag, class Payload>
 class DrawPayloadAccess {
  public:
-  Payload* operator->() const { return mPayload; }
+  Payload* operator->() { return &Self().mData; }
 
  protected:
   // A new pending request over a copy of the payload; this request is no longer pending.
   template <class Request>
-  Request Convert() const {
-    Request converted(*mPayload);
-    mRequest->mPending = false;
-    return converted;
-  }
+  Request Convert();
 
-  Payload* mPayload = nullptr;
-  DrawParam* mRequest = nullptr;
+ private:
+  DrawRequest<Tag, Payload>& Self() { return static_cast<DrawRequest<Tag, Payload>&>(*this); }
 };
 
 // The conversions an untransformed request offers, by payload kind.
 template <class Tag, class Payload>
-class DrawParamInterface : public DrawPayloadAccess<Payload> {};
+class DrawParamInterface : public DrawPayloadAccess<Tag, Payload> {};
 
 template <>
-class DrawParamInterface<TagUntransformed, DrawImageParam> : public DrawPayloadAccess<DrawImageParam> {
+class DrawParamInterface<TagUntransformed, DrawImageParam> : public DrawPayloadAccess<TagUntransformed, DrawImageParam> {
  public:
   DrawTransform2DParam<DrawImageParam> Scale(float sx, float sy);
   DrawTransform2DParam<DrawImageParam> ScaleUniform(float s);
@@ -82,14 +83,14 @@ class DrawParamInterface<TagUntransformed, DrawImageParam> : public DrawPayloadA
 };
 
 template <>
-class DrawParamInterface<TagUntransformed, DrawTextParam> : public DrawPayloadAccess<DrawTextParam> {
+class DrawParamInterface<TagUntransformed, DrawTextParam> : public DrawPayloadAccess<TagUntransformed, DrawTextParam> {
  public:
   DrawTransform2DParam<DrawTextParam> ScaleUniform(float s);
   inline DrawTranslate2DParam<DrawTextParam> Translate(const math::Point2& offset);
 };
 
 template <>
-class DrawParamInterface<TagUntransformed, DrawParticlesParam> : public DrawPayloadAccess<DrawParticlesParam> {
+class DrawParamInterface<TagUntransformed, DrawParticlesParam> : public DrawPayloadAccess<TagUntransformed, DrawParticlesParam> {
  public:
   DrawTransform2DParam<DrawParticlesParam> Transform(const math::Transform2D& transform);
 };
@@ -99,15 +100,12 @@ class DrawParamInterface<TagUntransformed, DrawParticlesParam> : public DrawPayl
 template <class Tag, class Payload>
 class DrawRequest : public DrawParam, public DrawParamInterface<Tag, Payload> {
  public:
-  explicit DrawRequest(const Payload& payload) : mData(payload) { Bind(); }
+  explicit DrawRequest(const Payload& payload) : mData(payload) {}
   // Builds the payload in place from its constructor's arguments.
   template <class... Args>
-  explicit DrawRequest(std::in_place_t, Args&&... args) : mData(std::forward<Args>(args)...) {
-    Bind();
-  }
+  explicit DrawRequest(std::in_place_t, Args&&... args) : mData(std::forward<Args>(args)...) {}
   // Takes the pending mark, so a request returned by value draws once.
   DrawRequest(DrawRequest&& other) : mData(other.mData) {
-    Bind();
     mPending = other.mPending;
     other.mPending = false;
   }
@@ -115,25 +113,31 @@ class DrawRequest : public DrawParam, public DrawParamInterface<Tag, Payload> {
   Payload mData;
 
  protected:
-  void DrawIfPending() {
+  // request: the one whose moves apply, or null for none.
+  void DrawIfPending(DrawParam* request) {
     if (!mPending) return;
     mPending = false;
-    mData.Draw(this);  // a failed draw has recorded nothing; there is no one to tell
-  }
-
- private:
-  void Bind() {
-    this->mPayload = &mData;
-    this->mRequest = this;
+    mData.Draw(request);  // a failed draw has recorded nothing; there is no one to tell
   }
 };
+
+template <class Tag, class Payload>
+template <class Request>
+Request DrawPayloadAccess<Tag, Payload>::Convert() {
+  DrawRequest<Tag, Payload>& self = Self();
+  Request converted(self.mData);
+  self.mPending = false;
+  return converted;
+}
 
 template <class Payload>
 class DrawUntransformedParam : public DrawRequest<TagUntransformed, Payload> {
  public:
   using DrawRequest<TagUntransformed, Payload>::DrawRequest;
   DrawUntransformedParam(DrawUntransformedParam&&) = default;
-  ~DrawUntransformedParam() override { this->DrawIfPending(); }
+  // Draws without itself as the request, as it moves nothing: its address stays private, so a
+  // request converted in the same expression is never stored.
+  ~DrawUntransformedParam() override { this->DrawIfPending(nullptr); }
   VNResultEnum TransformVertices(void*, const VertexFormat&, unsigned) override { return VN_OK; }
   DrawParam::Move GetMove(math::Point2&) const override { return DrawParam::kMoveNone; }
 };
@@ -149,7 +153,7 @@ class DrawTranslate2DParam : public DrawRequest<TagTranslate2D, Payload> {
  public:
   using DrawRequest<TagTranslate2D, Payload>::DrawRequest;
   DrawTranslate2DParam(DrawTranslate2DParam&&) = default;
-  ~DrawTranslate2DParam() override { this->DrawIfPending(); }
+  ~DrawTranslate2DParam() override { this->DrawIfPending(this); }
   VNResultEnum TransformVertices(void* vertices, const VertexFormat& format, unsigned count) override {
     return TranslateVertices(vertices, format, count, mX, mY);
   }
@@ -167,7 +171,7 @@ class DrawTransform2DParam : public DrawRequest<TagTransform2D, Payload> {
  public:
   using DrawRequest<TagTransform2D, Payload>::DrawRequest;
   DrawTransform2DParam(DrawTransform2DParam&&) = default;
-  ~DrawTransform2DParam() override { this->DrawIfPending(); }
+  ~DrawTransform2DParam() override { this->DrawIfPending(this); }
   VNResultEnum TransformVertices(void* vertices, const VertexFormat& format, unsigned count) override {
     return TransformVertices2D(vertices, format, count, mTransform);
   }

@@ -271,6 +271,7 @@ HRESULT GlDevice::Present(const RECT* source, const RECT* dest, HWND window, con
     if (mRenderStates[D3DRS_SCISSORTESTENABLE]) glEnable(GL_SCISSOR_TEST);
   }
   SDL_GL_SwapWindow(mWindow);
+  mPrimitivesSinceFlush = 0;
   // From the next frame on, a window of another size gets the copy, stretched.
   PlaceBackBuffer();
   return D3D_OK;
@@ -556,6 +557,7 @@ HRESULT GlDevice::DrawPrimitive(D3DPRIMITIVETYPE type, UINT startVertex, UINT pr
     return D3DERR_INVALIDCALL;
   }
   glDrawArrays(mode, GLint(startVertex), count);
+  HandOver(primitiveCount);
   return D3D_OK;
 }
 
@@ -576,7 +578,20 @@ HRESULT GlDevice::DrawIndexedPrimitive(D3DPRIMITIVETYPE type, int baseVertex, UI
   }
   glDrawRangeElementsBaseVertex(mode, minVertex, minVertex + vertexCount, count, indexType,
                                 reinterpret_cast<const void*>(startIndex * indexSize), baseVertex);
+  HandOver(primitiveCount);
   return D3D_OK;
+}
+
+// A software rasteriser starts on submitted triangles only at a flush, and the frame's draws come
+// in one burst at playback: handing them over every few thousand triangles lets it draw while the
+// rest are still being submitted. Larger batches leave it idle longer; much smaller ones cost it
+// a pass over the framebuffer's tiles each.
+void GlDevice::HandOver(UINT primitives) {
+  static constexpr UINT kFlushPrimitives = 4096;
+  mPrimitivesSinceFlush += primitives;
+  if (mPrimitivesSinceFlush < kFlushPrimitives) return;
+  glFlush();
+  mPrimitivesSinceFlush = 0;
 }
 
 HRESULT GlDevice::CreateTexture(UINT width, UINT height, UINT levels, DWORD usage,

@@ -231,6 +231,8 @@ class GlDevice : public RefCounted<IDirect3DDevice9> {
   bool ApplyProgram();
   // Drops every binding, as a reset does; the objects may go away with it.
   void Unbind();
+  // Counts the triangles a draw submitted and flushes every few thousand of them.
+  void HandOver(UINT primitives);
 
   SDL_Window* mWindow;
   std::shared_ptr<GlContextLife> mLife = std::make_shared<GlContextLife>();
@@ -268,6 +270,7 @@ class GlDevice : public RefCounted<IDirect3DDevice9> {
   bool mConstantsSent = false;
   float mSentFixup[4] = {};
   std::unique_ptr<GlProgramCache> mPrograms;
+  UINT mPrimitivesSinceFlush = 0;  // since the last flush or present
 };
 
 }  // namespace d3d9

@@ -262,4 +262,26 @@ TEST_F(RuleSceneTest, RenderTargetFollowsTheRulesWithAlpha) {
   EXPECT_TRUE(MatchesModel(fakes::ReadTarget(*mRender, target), true));
 }
 
+// More triangles than the device submits in one batch: overlapping opaque rectangles still end in
+// draw order, the last one on top.
+TEST_F(RuleSceneTest, ManyBatchesKeepDrawOrder) {
+  const SceneColor palette[] = {kSceneRed, kSceneGreen, kSceneBlue, kSceneYellow, kSceneCyan};
+  constexpr int kRects = 6000;  // 12,000 triangles
+  SceneModel model;
+  auto rectOf = [](int i) { return math::Rect(float(i * 7 % 113), float(i * 5 % 81), 15, 15); };
+  for (int i = 0; i < kRects; ++i) {
+    const math::Rect r = rectOf(i);
+    model.FillRect(r.x, r.y, r.width, r.height, palette[i % 5]);
+  }
+  mModel = model;
+  ASSERT_TRUE(fakes::DrawScreenFrame(*mRender, [&](render::Graphics& g) {
+    g.Clear(render::Render::kClearTarget, math::Color(0, 0, 0, 0), 1.0f, 0);
+    for (int i = 0; i < kRects; ++i) {
+      g.SetColor(ToMath(palette[i % 5]));
+      g.FillRect(rectOf(i));
+    }
+  }));
+  EXPECT_TRUE(MatchesModel(fakes::ReadTarget(*mRender, nullptr), false));
+}
+
 }  // namespace
