@@ -391,17 +391,33 @@ HRESULT GlDevice::Clear(DWORD count, const void* rects, DWORD flags, D3DCOLOR co
     bottom = std::min(bottom, mScissor.bottom);
   }
   if (right <= left || bottom <= top) return D3D_OK;
-  glEnable(GL_SCISSOR_TEST);
-  glScissor(left, TargetRow(top, bottom - top), right - left, bottom - top);
+  // Only the state this clear needs is touched: a changed scissor test or depth mask makes the
+  // driver check its state again at the next draw.
+  const bool scissorOn = mRenderStates[D3DRS_SCISSORTESTENABLE] != 0;
+  const bool wholeTarget = left <= 0 && top <= 0 && right >= LONG(mTarget->GetWidth()) &&
+                           bottom >= LONG(mTarget->GetHeight());
+  if (!wholeTarget) {
+    if (!scissorOn) glEnable(GL_SCISSOR_TEST);
+    glScissor(left, TargetRow(top, bottom - top), right - left, bottom - top);
+  } else if (scissorOn) {
+    glDisable(GL_SCISSOR_TEST);
+  }
   glClearColor(float((color >> 16) & 0xFF) / 255.0f, float((color >> 8) & 0xFF) / 255.0f,
                float(color & 0xFF) / 255.0f, float(color >> 24) / 255.0f);
-  glClearDepth(z);
-  glClearStencil(GLint(stencil));
-  glDepthMask(GL_TRUE);
+  const bool depth = (mask & GL_DEPTH_BUFFER_BIT) != 0;
+  if (depth) {
+    glClearDepth(z);
+    glDepthMask(GL_TRUE);
+  }
+  if (mask & GL_STENCIL_BUFFER_BIT) glClearStencil(GLint(stencil));
   glClear(mask);
-  glDepthMask(mRenderStates[D3DRS_ZWRITEENABLE] ? GL_TRUE : GL_FALSE);
-  ApplyScissor();
-  if (!mRenderStates[D3DRS_SCISSORTESTENABLE]) glDisable(GL_SCISSOR_TEST);
+  if (depth) glDepthMask(mRenderStates[D3DRS_ZWRITEENABLE] ? GL_TRUE : GL_FALSE);
+  if (!wholeTarget) {
+    ApplyScissor();
+    if (!scissorOn) glDisable(GL_SCISSOR_TEST);
+  } else if (scissorOn) {
+    glEnable(GL_SCISSOR_TEST);
+  }
   return D3D_OK;
 }
 
@@ -576,7 +592,9 @@ HRESULT GlDevice::DrawIndexedPrimitive(D3DPRIMITIVETYPE type, int baseVertex, UI
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, mIndices->GetName());
     mIndicesApplied = true;
   }
-  glDrawRangeElementsBaseVertex(mode, minVertex, minVertex + vertexCount, count, indexType,
+  // The range's end is inclusive.
+  const UINT maxVertex = vertexCount ? minVertex + vertexCount - 1 : minVertex;
+  glDrawRangeElementsBaseVertex(mode, minVertex, maxVertex, count, indexType,
                                 reinterpret_cast<const void*>(startIndex * indexSize), baseVertex);
   HandOver(primitiveCount);
   return D3D_OK;

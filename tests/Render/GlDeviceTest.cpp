@@ -96,6 +96,20 @@ TEST_F(GlDeviceTest, ScissorCutsTheClearFromTheTopLeft) {
   ExpectRect(Read(mBackBuffer), kWidth, {0, 0, 0, 0}, 0, kGreen);
 }
 
+// A scissor rectangle as large as the target clears all of it and leaves the test on for what
+// follows.
+TEST_F(GlDeviceTest, ScissorAsLargeAsTheTargetClearsItAll) {
+  const RECT all = {0, 0, LONG(kWidth), LONG(kHeight)};
+  ASSERT_EQ(mDevice->SetScissorRect(&all), D3D_OK);
+  ASSERT_EQ(mDevice->SetRenderState(D3DRS_SCISSORTESTENABLE, TRUE), D3D_OK);
+  ASSERT_EQ(mDevice->Clear(0, nullptr, D3DCLEAR_TARGET, kRed, 1.0f, 0), D3D_OK);
+  ExpectRect(Read(mBackBuffer), kWidth, {0, 0, 0, 0}, 0, kRed);
+  const RECT part = {2, 1, 7, 5};
+  ASSERT_EQ(mDevice->SetScissorRect(&part), D3D_OK);
+  ASSERT_EQ(mDevice->Clear(0, nullptr, D3DCLEAR_TARGET, kBlue, 1.0f, 0), D3D_OK);
+  ExpectRect(Read(mBackBuffer), kWidth, part, kBlue, kRed);
+}
+
 TEST_F(GlDeviceTest, ClearStaysInsideTheViewport) {
   ASSERT_EQ(mDevice->Clear(0, nullptr, D3DCLEAR_TARGET, kRed, 1.0f, 0), D3D_OK);
   const D3DVIEWPORT9 viewport = {4, 2, 8, 3, 0.0f, 1.0f};
