@@ -13,6 +13,7 @@
 #include "Core/Render/Image.h"
 #include "Game/App/GameFonts.h"
 #include "Game/Art/RuvFrameEntry.h"
+#include "Game/Screens/HoverSwell.h"
 
 namespace {
 
@@ -47,11 +48,8 @@ void hudButtonCopyRect(const base::ImageInfo& info, float* rect) {
 HUDButton::HUDButton() : font(LoadGameFont(kHudButtonFont)) {}
 
 void growWhileHovered(HUDButton& button, float dt) {
-  if (button.hovered == 1) {
-    button.scale = std::min(button.scale + 0.5f * dt, 1.1f);
-  } else if (button.hovered == 0) {
-    button.scale = std::max(button.scale - dt, 1.0f);
-  }
+  // Any other hover value leaves the scale as it is.
+  if (button.hovered == 0 || button.hovered == 1) button.scale = hoverSwell(button.scale, button.hovered == 1, dt);
 }
 
 HUDButtonOver* HUDButtonOver::create(file::ImageContainer* container, const std::u16string& key) {

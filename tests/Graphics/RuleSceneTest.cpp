@@ -267,13 +267,12 @@ TEST_F(RuleSceneTest, RenderTargetFollowsTheRulesWithAlpha) {
 TEST_F(RuleSceneTest, ManyBatchesKeepDrawOrder) {
   const SceneColor palette[] = {kSceneRed, kSceneGreen, kSceneBlue, kSceneYellow, kSceneCyan};
   constexpr int kRects = 6000;  // 12,000 triangles
-  SceneModel model;
   auto rectOf = [](int i) { return math::Rect(float(i * 7 % 113), float(i * 5 % 81), 15, 15); };
+  mModel = SceneModel();
   for (int i = 0; i < kRects; ++i) {
     const math::Rect r = rectOf(i);
-    model.FillRect(r.x, r.y, r.width, r.height, palette[i % 5]);
+    mModel.FillRect(r.x, r.y, r.width, r.height, palette[i % 5]);
   }
-  mModel = model;
   ASSERT_TRUE(fakes::DrawScreenFrame(*mRender, [&](render::Graphics& g) {
     g.Clear(render::Render::kClearTarget, math::Color(0, 0, 0, 0), 1.0f, 0);
     for (int i = 0; i < kRects; ++i) {

@@ -435,12 +435,14 @@ class Game:
         layer, colour = self.markers[path]
         return self.layout(path).free_points(layer), colour
 
-    def layer_colour(self, path, layer):
-        """The colour of a layer's picture at its middle (the generated pictures are flat)."""
-        key = (path, layer)
+    def layer_colour(self, path, layer, at=None):
+        """The colour of a layer's picture at a point of it, by default its middle (the generated
+        pictures are flat)."""
+        key = (path, layer, at)
         if key not in self.colours:
             x, y, w, h = self.layout(path).rect(layer)
-            self.colours[key] = png_pixel(os.path.join(self.source, path, layer + ".png"), w // 2, h // 2)
+            px, py = at if at else (w // 2, h // 2)
+            self.colours[key] = png_pixel(os.path.join(self.source, path, layer + ".png"), px, py)
         return self.colours[key]
 
     def layer_shown(self, path, layer, picture=None):

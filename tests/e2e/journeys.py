@@ -345,10 +345,7 @@ def hud_speed(g):
     for layer, speed in (("button/pause_btn_ac", 0), ("button/play_btn_ac", 1), ("button/speed_btn_ac", 2)):
         x, y, w, h = g.layout(HUD).rect(layer)
         # The button's ground, not its icon in the middle.
-        key = (HUD, layer, "ground")
-        if key not in g.colours:
-            g.colours[key] = driver.png_pixel(os.path.join(g.source, HUD, layer + ".png"), 4, 4)
-        colour = g.colours[key]
+        colour = g.layer_colour(HUD, layer, (4, 4))
         corners = ((x + 4, y + 4), (x + w - 5, y + 4), (x + 4, y + h - 5), (x + w - 5, y + h - 5))
         if sum(driver.close_to(g.pixel(p), colour) for p in corners) >= 3:
             return speed
