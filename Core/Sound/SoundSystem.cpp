@@ -4,6 +4,7 @@
 #include <climits>
 #include <memory>
 
+#include "Core/Base/LogMessage.h"
 #include "Core/Base/Stream.h"
 #include "Core/Base/StringEncoding.h"
 #include "Core/File/FileInfo.h"
@@ -42,6 +43,13 @@ const bass::BASS_FILEPROCS kMusicFileProcs = {MusicFileClose, MusicFileLength, M
 
 SoundSystem::SoundSystem() {
   mInitialised = bass::BASS_Init(bass::BASS_DEVICE_DEFAULT, 44100, 0, nullptr, nullptr) != bass::FALSE;
+  // Without an output device the layer runs without output: the sound files are still loaded, so
+  // only a file that does not decode is reported, and nothing is heard. When the layer was already
+  // initialised by someone else, this fails as well and there is nothing to report.
+  if (!mInitialised && bass::BASS_Init(bass::BASS_DEVICE_NOSOUND, 44100, 0, nullptr, nullptr) != bass::FALSE) {
+    mInitialised = true;
+    base::LogBlock(u"no audio device; sound is off\n");
+  }
   bass::BASS_SetConfig(bass::BASS_CONFIG_UPDATETHREADS, kMusicConfigValue);
 }
 

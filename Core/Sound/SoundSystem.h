@@ -18,7 +18,8 @@ class Stream;
 // takes one lock. Everything else is main thread only.
 class SoundSystem : public base::Singletone<SoundSystem>, public SoundListener {
  public:
-  // Initialises the audio layer on the default device.
+  // Initialises the audio layer on the default device; without one, on no device at all (logged
+  // once: every sound is silent).
   SoundSystem();
   // Removes the music syncs (waiting for one that runs), then frees the music and listed sounds.
   ~SoundSystem() override;

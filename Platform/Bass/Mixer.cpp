@@ -57,6 +57,7 @@ BOOL Mixer::Init(int device, DWORD freq, DWORD, void*, void*) {
   }
   mInit = true;
   mPaused = false;
+  mLimiter.Reset();
   mStopSyncs = false;
   mSyncThread = std::thread(&Mixer::RunSyncs, this);
   const std::uint32_t deviceId = mDevice;
@@ -325,6 +326,7 @@ void Mixer::Mix(float* out, unsigned frames) {
   if (!mInit || mPaused) return;
   if (mScratch.size() < std::size_t(frames) * kMixChannels) mScratch.resize(std::size_t(frames) * kMixChannels);
   for (auto& [handle, channel] : mChannels) MixChannel(handle, *channel, out, frames);
+  mLimiter.Process(out, frames);
 }
 
 void Mixer::MixChannel(DWORD handle, Channel& channel, float* out, unsigned frames) {

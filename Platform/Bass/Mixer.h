@@ -12,6 +12,7 @@
 
 #include "Platform/Bass/Backend.h"
 #include "Platform/Bass/Decode.h"
+#include "Platform/Bass/Limiter.h"
 
 namespace bass {
 
@@ -40,7 +41,8 @@ class Mixer : public Backend {
   BOOL ChannelRemoveSync(DWORD channel, HSYNC sync) override;
 
   // Mixes the next frames (stereo floats) into out, replacing its contents; silence while not
-  // initialised or paused. The device's callback calls it too.
+  // initialised or paused. The sum passes the limiter, so no sample exceeds full scale. The
+  // device's callback calls it too.
   void Mix(float* out, unsigned frames);
   // Returns when every sync queued so far has run.
   void WaitForSyncs();
@@ -102,6 +104,7 @@ class Mixer : public Backend {
   std::map<DWORD, std::shared_ptr<SampleData>> mSamples;
   std::map<DWORD, std::unique_ptr<Channel>> mChannels;
   std::vector<float> mScratch;
+  Limiter mLimiter;
   std::deque<Firing> mFirings;
   HSYNC mRunningSync = 0;
   bool mStopSyncs = false;

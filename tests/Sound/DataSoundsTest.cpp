@@ -1,13 +1,19 @@
-// Every sound file of the sample data decodes through the audio layer, as a sample and as a stream.
+// Every sound file of the sample data decodes through the audio layer, as a sample and as a stream,
+// at levels that leave the mix room.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <vector>
 
 #include "Platform/Bass/Bass.h"
+#include "Platform/Bass/Decode.h"
+#include "Platform/Bass/Limiter.h"
 #include "Platform/Bass/Mixer.h"
 #include "tests/Sound/SoundBytes.h"
 
@@ -50,6 +56,30 @@ TEST(DataSoundsTest, EverySoundFileDecodes) {
     bass::BASS_StreamFree(stream);
   }
   bass::BASS_Free();
+}
+
+// The music and any two effects together stay under the mixer's limiter even where their peaks
+// meet, so the usual mix of a battle passes unchanged; only a crowd of effects is limited.
+TEST(DataSoundsTest, TheLoudestMusicAndTwoLoudestEffectsPeakUnderTheCeiling) {
+  float musicPeak = 0.0f;
+  std::vector<float> effectPeaks;
+  for (const auto& path : DataSoundFiles()) {
+    std::ifstream in(path, std::ios::binary);
+    const std::string bytes(std::istreambuf_iterator<char>(in), {});
+    std::vector<float> frames;
+    ASSERT_TRUE(bass::DecodeToMixFormat(bytes.data(), bytes.size(), frames)) << path;
+    float peak = 0.0f;
+    for (float value : frames) peak = std::max(peak, std::abs(value));
+    if (path.parent_path().filename() == "music")
+      musicPeak = std::max(musicPeak, peak);
+    else
+      effectPeaks.push_back(peak);
+  }
+  ASSERT_GE(effectPeaks.size(), 2u);
+  std::sort(effectPeaks.begin(), effectPeaks.end(), std::greater<float>());
+  EXPECT_GT(musicPeak, 0.0f);
+  EXPECT_LE(musicPeak + effectPeaks[0] + effectPeaks[1], bass::Limiter::kCeiling)
+      << "music " << musicPeak << ", effects " << effectPeaks[0] << " and " << effectPeaks[1];
 }
 
 }  // namespace

@@ -3,12 +3,10 @@
 
 #include <chrono>
 #include <cmath>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <memory>
-#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -18,31 +16,12 @@
 
 namespace {
 
-// Sets an environment variable for the test's lifetime.
-class DiskAudioEnv {
- public:
-  DiskAudioEnv(const char* name, const std::string& value) : mName(name) {
-    if (const char* old = std::getenv(name)) mOld = old;
-    setenv(name, value.c_str(), 1);
-  }
-  ~DiskAudioEnv() {
-    if (mOld)
-      setenv(mName, mOld->c_str(), 1);
-    else
-      unsetenv(mName);
-  }
-
- private:
-  const char* mName;
-  std::optional<std::string> mOld;
-};
-
 using DiskAudioTest = filetest::TempFolderTest;
 
 TEST_F(DiskAudioTest, AToneThroughTheSoundSystemReachesTheDeviceAsItWasScaled) {
   const std::string capture = (mRoot / "capture.raw").string();
-  DiskAudioEnv driver("SDL_AUDIODRIVER", "disk");
-  DiskAudioEnv output("SDL_DISKAUDIOFILE", capture);
+  soundtest::ScopedEnv driver("SDL_AUDIODRIVER", "disk");
+  soundtest::ScopedEnv output("SDL_DISKAUDIOFILE", capture);
 
   // 0.1 s of a 441 Hz tone, the left channel inverted on the right.
   const std::size_t frames = 4410;

@@ -17,6 +17,15 @@ namespace {
 constexpr int kRate = 22050;
 constexpr double kTwoPi = 6.283185307179586;
 
+// Levels of the written files: the loudest music and two of the loudest effects at once still peak
+// under full scale with room to spare, so the game's usual mix never needs the mixer's limiter.
+constexpr double kMusicLevel = 0.6;
+constexpr double kEffectLevel = 0.4;
+
+void Scale(std::vector<float>& samples, double level) {
+  for (float& sample : samples) sample = float(sample * level);
+}
+
 double NoteHz(int semitonesFromA4) { return 440.0 * std::pow(2.0, semitonesFromA4 / 12.0); }
 
 // A plucked note: a few harmonics under an exponential decay, added into out at start.
@@ -56,6 +65,7 @@ std::vector<float> MakeLoop(int track) {
     }
   }
   // The main menu and every game track fade neither in nor out: they loop.
+  Scale(out, kMusicLevel);
   return out;
 }
 
@@ -100,6 +110,7 @@ std::vector<float> MakeEffect(const std::string& name) {
       out[i] = float(envelope * (0.4 * noise(random) + 0.3 * std::sin(phase)));
     }
   }
+  Scale(out, kEffectLevel);
   return out;
 }
 
