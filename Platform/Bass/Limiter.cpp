@@ -10,7 +10,7 @@ namespace {
 
 // What is left of the gain's distance to 1 after one frame of release.
 const float kLimiterRelease = float(std::exp(-1.0 / (double(Limiter::kReleaseSeconds) * kMixRate)));
-// A distance this small (-80 dB) is inaudible: the gain snaps back to exactly 1.
+// A gain this close to 1 (under 0.001 dB away) is inaudible: it snaps back to exactly 1.
 constexpr float kLimiterSnap = 1e-4f;
 
 }  // namespace

@@ -17,8 +17,8 @@ namespace {
 constexpr int kRate = 22050;
 constexpr double kTwoPi = 6.283185307179586;
 
-// Levels of the written files: the loudest music and two of the loudest effects at once still peak
-// under full scale with room to spare, so the game's usual mix never needs the mixer's limiter.
+// Levels of the written files: the loudest music and the two loudest effects at once still peak
+// under the mixer's limiter ceiling, so only a crowd of effects at once is limited.
 constexpr double kMusicLevel = 0.6;
 constexpr double kEffectLevel = 0.4;
 
