@@ -39,6 +39,7 @@ class MixLevelTest : public ::testing::Test {
   static HSAMPLE Load(const std::string& bytes) { return BASS_SampleLoad(TRUE, bytes.data(), 0, DWORD(bytes.size()), 64, 0); }
   // Pulls frames more frames onto the end of out.
   static void PullInto(std::vector<float>& out, std::size_t frames) {
+    if (frames == 0) return;
     const std::size_t start = out.size();
     out.resize(start + 2 * frames);
     MixerPull(out.data() + start, unsigned(frames));
