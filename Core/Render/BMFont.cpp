@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "Core/App/Application.h"
+#include "Core/Base/LogMessage.h"
 #include "Core/Base/Path.h"
 #include "Core/Base/Stream.h"
 #include "Core/Base/StringEncoding.h"
@@ -335,9 +336,21 @@ void BMFont::CountPageRuns(const std::u16string& text, const LineList& lines, co
   }
 }
 
-VNResultEnum BMFont::DrawText(Graphics* graphics, DrawTextParam* param, const std::u16string& text,
+VNResultEnum BMFont::DrawText(Graphics* graphics, DrawTextParam* param, const std::u16string& whole,
                               const TextFormat& format, float* size) {
   if (!graphics && !size) return VN_OK;
+  // A text far longer than any screen can show (a damaged strings file or profile name) is laid out
+  // only as far as the limit, so it cannot cost its whole length on every frame.
+  std::u16string cut;
+  if (whole.size() > kMaxLaidOutCharacters) {
+    if (!mWarnedLongText) {
+      base::LogBlock(u"Font '%s': a text of %u characters is shown only up to its first %u.\n") % GetName() %
+          unsigned(whole.size()) % unsigned(kMaxLaidOutCharacters);
+      mWarnedLongText = true;
+    }
+    cut.assign(whole, 0, kMaxLaidOutCharacters);
+  }
+  const std::u16string& text = cut.empty() ? whole : cut;
   if (graphics) SetGraphics(graphics);
   const Glyph* fallback = format.mFallback ? FindGlyph(format.mFallback, nullptr) : nullptr;
   LineList lines;

@@ -84,7 +84,7 @@ GameHarness::GameHarness(const GameSetup& setup) {
   mPreviousUserRoot = file::UserDataFileContainer::Instance()->GetPath();
   std::filesystem::create_directories(profilesPath().parent_path());
   if (!setup.profiles.empty()) std::ofstream(profilesPath(), std::ios::binary) << setup.profiles;
-  file::Profiles::SetProfileReset(false);
+  file::Profiles::ResetNotices();
 
   mWindows.monitors = {win32::MONITORINFO{sizeof(win32::MONITORINFO), {0, 0, 1920, 1080}, {0, 0, 1920, 1080},
                                           win32::MONITORINFOF_PRIMARY}};
