@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "Core/App/Application.h"
+#include "Core/Base/DataFileLog.h"
 #include "Core/Base/LogMessage.h"
 #include "Core/Base/Path.h"
 #include "Core/Base/Stream.h"
@@ -81,12 +82,18 @@ VNResultEnum BMFont::Release() { return resource::ResourceManager::ReleaseFromMa
 
 VNResultEnum BMFont::DoLoad() {
   file::FileManager* files = file::FileManager::Instance();
-  std::unique_ptr<file::FileInfo> info(files ? files->Open(mName + u".fnt", nullptr, 0, nullptr) : nullptr);
-  if (!info) return VN_FAIL;
-  std::unique_ptr<base::Stream> stream(info->Open());
-  if (!stream) return VN_FAIL;
+  const std::u16string path = mName + u".fnt";
+  std::unique_ptr<file::FileInfo> info(files ? files->Open(path, nullptr, 0, nullptr) : nullptr);
+  std::unique_ptr<base::Stream> stream(info ? info->Open() : nullptr);
+  if (!stream) {
+    base::LogDataFileProblem(u"BMFont", path, u"is missing: its texts are not drawn");
+    return VN_FAIL;
+  }
   const VNResultEnum result = Parse(stream.get());
-  if (result != VN_OK) DoUnLoad();  // the resource stays unloaded, so nothing else would free them
+  if (result != VN_OK) {
+    base::LogDataFileProblem(u"BMFont", path, u"or one of its page images is damaged: its texts are not drawn");
+    DoUnLoad();  // the resource stays unloaded, so nothing else would free them
+  }
   return result;
 }
 

@@ -30,6 +30,7 @@ constexpr char16_t kMainMenuLanguages[][3] = {u"ru", u"en"};
 
 HUDMainMenu::HUDMainMenu(RuvMap& map) : mMap(map) {
   k2::SoundTags::Instance()->PlayMusic(kMusic);
+  wayOutOfBrokenLayout.clear();
   loadMenuLayout(*this, kLayout, menuButtons);
   mMap.mReturnScreen = u"mmenu";
   for (const MainMenuEffect& effect : kMainMenuEffects) {
