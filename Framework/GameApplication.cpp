@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "Core/Base/DataFileLog.h"
 #include "Core/Base/LogMessage.h"
 #include "Core/Base/TextFile.h"
 #include "Core/File/FileManager.h"
@@ -156,12 +157,14 @@ VNResultEnum GameApplication::Init() {
 }
 
 VNResultEnum GameApplication::LoadConfiguration() {
-  const std::string text = base::ReadTextFile(u"data/game.xml");
-  mConfig.Parse(text.data(), text.size());
+  const std::string text = base::ReadTextFile(kConfigPath);
+  // Without it the dialogs simply show and hide at once.
+  base::ParseDataXml(u"GameApplication", kConfigPath, text, mConfig);
   widget::DialogEffectsManager* effects = widget::DialogEffectsManager::Instance();
   effects->SetRender(mRender);
   const tinyxml2::XMLElement* game = mConfig.FirstChildElement("Game");
   const tinyxml2::XMLElement* section = game ? game->FirstChildElement("DialogEffects") : nullptr;
+  if (!section && !mConfig.Error()) base::LogDataFileProblem(u"GameApplication", kConfigPath, u"has no <Game><DialogEffects>");
   return section ? effects->Load(section) : VN_OK;
 }
 

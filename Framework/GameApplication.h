@@ -148,6 +148,8 @@ class GameApplication : public app::Application,
   bool mWindowed = true;
 
  private:
+  static constexpr char16_t kConfigPath[] = u"data/game.xml";
+
   VNResultEnum EnterDataRoot();
   bool RestoreRunningInstance();
   VNResultEnum LoadConfiguration();

@@ -4,6 +4,7 @@
 #include <new>
 #include <set>
 
+#include "Core/Base/DataFileLog.h"
 #include "Core/Base/FileStream.h"
 #include "Core/Base/FrameStream.h"
 #include "Core/Base/StreamCreator.h"
@@ -23,8 +24,10 @@ Archiver::Archiver(std::u16string prefix, std::u16string packPath, Container* pa
   mArchive = 1;
   base::FileStream pack;
   // A pack that cannot be opened or read serves nothing (or only what was read) under its prefix.
-  if (pack.GetHandle().Open(mPackPath, FileHandleWin32::kRead, FileHandleWin32::kOpenExisting) == VN_OK) {
-    mIndex.Read(&pack);
+  if (pack.GetHandle().Open(mPackPath, FileHandleWin32::kRead, FileHandleWin32::kOpenExisting) != VN_OK) {
+    base::LogDataFileProblem(u"Archiver", mPackPath, u"cannot be opened: it serves nothing");
+  } else if (mIndex.Read(&pack) != VN_OK) {
+    base::LogDataFileProblem(u"Archiver", mPackPath, u"is damaged: it serves only what its index held before the damage");
   }
 }
 

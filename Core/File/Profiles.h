@@ -21,13 +21,17 @@ class Profiles : public base::Singletone<Profiles> {
   // The user-data container, which must outlive the profiles.
   std::vector<base::SingletoneBase*> GetDependencies() override;
 
-  // (Re)reads the file. A missing file starts with the default profile; a file that cannot be read
-  // or parsed, or lacks the root, the current name or a profile's name, starts over with the
-  // default profile and sets the profile-reset flag. Never writes the file.
+  // (Re)reads the file. A missing file starts with the default profile. A file that does not parse,
+  // or lacks the root, the current name or a profile's name, is first copied beside itself
+  // ("profiles.xml.damaged-<date>", never over an earlier copy), then the default profile starts
+  // over and the profile-reset flag is set. A file that exists but cannot be read (rights, I/O, a
+  // size no profile file has) also starts with the default profile, but sets the unreadable flag
+  // and blocks saving, so the file is never replaced by this session. Never writes the file itself.
   void Load();
   // Writes the document to "profiles.xml" through a temporary file beside it that is synced and then
   // renamed over it, so a crash or a full disk never leaves a cut file. Returns the XML library's
-  // code: XML_SUCCESS, or an error (logged) with the document kept in memory.
+  // code: XML_SUCCESS, or an error (logged once per session) with the document kept in memory; the
+  // first failure also raises the save-failure notice. Fails without writing while saving is blocked.
   tinyxml2::XMLError Save();
 
   // Makes name current, creating its element (appended last) when missing. Loads first when needed.
@@ -52,20 +56,38 @@ class Profiles : public base::Singletone<Profiles> {
   static bool IsSecondInstance() { return sSecondInstance; }
   static void SetSecondInstance(bool second) { sSecondInstance = second; }
 
-  // Set when a load found the file unreadable; the game tells the player and clears it.
+  // Set when a load found the file damaged and started over; the game tells the player and clears it.
   static bool IsProfileReset() { return sProfileReset; }
   static void SetProfileReset(bool reset) { sProfileReset = reset; }
+  // Path of the copy the last damaged load kept; empty when none was kept.
+  static const std::u16string& GetDamagedCopyPath() { return sDamagedCopyPath; }
+  // Set when a load found a file it could not read; the game tells the player and clears it.
+  static bool IsProfileUnreadable() { return sProfileUnreadable; }
+  static void SetProfileUnreadable(bool unreadable) { sProfileUnreadable = unreadable; }
+  // True once after the session's first failed save, so the player hears of it once.
+  static bool TakeSaveFailureNotice();
+  // Starts a new session's notices: none pending, the next failed save is reported again.
+  static void ResetNotices();
 
  private:
-  // Parses the existing file into the document; false when it cannot be used.
-  bool ReadFile();
+  enum class ReadResult { kRead, kUnreadable, kDamaged };
+  // Parses the existing file into the document; text receives the bytes read.
+  ReadResult ReadFile(std::string& text, std::string& cause);
+  // Copies the damaged bytes beside the file; the copy's path, or empty when none could be written.
+  std::u16string KeepDamagedCopy(const std::string& text) const;
   void StartOver();
 
   tinyxml2::XMLDocument* mDocument = nullptr;
   tinyxml2::XMLElement* mRoot = nullptr;
   tinyxml2::XMLElement* mCurrent = nullptr;
+  // Set while a file exists that this session could not read: saving would destroy it.
+  bool mSaveBlocked = false;
 
   static inline bool sProfileReset = false;
+  static inline bool sProfileUnreadable = false;
+  static inline std::u16string sDamagedCopyPath;
+  // 0 no failure yet, 1 failed and not yet told, 2 told.
+  static inline int sSaveFailure = 0;
   static inline bool sSecondInstance = false;
 };
 

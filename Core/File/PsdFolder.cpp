@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "Core/Base/DataFileLog.h"
 #include "Core/Base/Path.h"
 #include "Core/Base/Stream.h"
 #include "Core/Base/StringEncoding.h"
@@ -64,16 +65,26 @@ unsigned PsdFolder::GetTextureExtensionCount() { return kPsdFolderTextureExtensi
 
 void PsdFolder::ReadLayout() {
   if (!mParent) return;
-  std::unique_ptr<FileInfo> file(mParent->Open(mName + u"/layers.xml", nullptr, 0, nullptr));
+  const std::u16string path = mName + u"/layers.xml";
+  std::unique_ptr<FileInfo> file(mParent->Open(path, nullptr, 0, nullptr));
   std::unique_ptr<base::Stream> stream(file ? file->Open() : nullptr);
-  if (!stream) return;
+  if (!stream) {
+    base::LogDataFileProblem(u"PsdFolder", path, u"is missing: the layout is empty");
+    return;
+  }
   const unsigned size = stream->GetSize();
   std::string text(size, '\0');
-  if (size > 0 && stream->Read(&text[0], size) != size) return;
+  if (size > 0 && stream->Read(&text[0], size) != size) {
+    base::LogDataFileProblem(u"PsdFolder", path, u"cannot be read: the layout is empty");
+    return;
+  }
   tinyxml2::XMLDocument xml;
-  if (xml.Parse(text.c_str(), text.size()) != tinyxml2::XML_SUCCESS) return;
+  if (!base::ParseDataXml(u"PsdFolder", path, text, xml)) return;
   const tinyxml2::XMLElement* root = xml.FirstChildElement("Layers");
-  if (!root) return;
+  if (!root) {
+    base::LogDataFileProblem(u"PsdFolder", path, u"has no <Layers>: the layout is empty");
+    return;
+  }
   const float coordScale =
       base::Singletone<FileManager>::Exists() ? FileManager::Instance()->GetCoordScale() : 1.0f;
   for (const tinyxml2::XMLElement* layer = root->FirstChildElement("Layer"); layer;

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "Core/App/Application.h"
+#include "Core/Base/DataFileLog.h"
 #include "Core/Base/StringEncoding.h"
 #include "Core/Base/Task.h"
 #include "Core/Base/TextFile.h"
@@ -54,9 +55,12 @@ VNResultEnum PurchaseSystem::LoadProducts(const std::u16string& path) {
   // The reader bounds the size and gives an empty text on any failure, which does not parse.
   const std::string text = base::ReadTextFile(path);
   tinyxml2::XMLDocument document;
-  if (document.Parse(text.c_str(), text.size()) != tinyxml2::XML_SUCCESS) return VN_FAIL;
+  if (!base::ParseDataXml(u"PurchaseSystem", path, text, document)) return VN_FAIL;
   const tinyxml2::XMLElement* root = document.FirstChildElement("xml");
-  if (!root) return VN_FAIL;
+  if (!root) {
+    base::LogDataFileProblem(u"PurchaseSystem", path, u"has no <xml>: no products");
+    return VN_FAIL;
+  }
 
   for (const tinyxml2::XMLElement* element = root->FirstChildElement("Product"); element;
        element = element->NextSiblingElement("Product")) {

@@ -7,6 +7,8 @@
 #include <memory>
 
 #include "Core/App/Application.h"
+#include "Core/Base/DataFileLog.h"
+#include "Core/Base/LogMessage.h"
 #include "Core/Base/Path.h"
 #include "Core/Base/Stream.h"
 #include "Core/Base/StringEncoding.h"
@@ -80,12 +82,18 @@ VNResultEnum BMFont::Release() { return resource::ResourceManager::ReleaseFromMa
 
 VNResultEnum BMFont::DoLoad() {
   file::FileManager* files = file::FileManager::Instance();
-  std::unique_ptr<file::FileInfo> info(files ? files->Open(mName + u".fnt", nullptr, 0, nullptr) : nullptr);
-  if (!info) return VN_FAIL;
-  std::unique_ptr<base::Stream> stream(info->Open());
-  if (!stream) return VN_FAIL;
+  const std::u16string path = mName + u".fnt";
+  std::unique_ptr<file::FileInfo> info(files ? files->Open(path, nullptr, 0, nullptr) : nullptr);
+  std::unique_ptr<base::Stream> stream(info ? info->Open() : nullptr);
+  if (!stream) {
+    base::LogDataFileProblem(u"BMFont", path, u"is missing: its texts are not drawn");
+    return VN_FAIL;
+  }
   const VNResultEnum result = Parse(stream.get());
-  if (result != VN_OK) DoUnLoad();  // the resource stays unloaded, so nothing else would free them
+  if (result != VN_OK) {
+    base::LogDataFileProblem(u"BMFont", path, u"or one of its page images is damaged: its texts are not drawn");
+    DoUnLoad();  // the resource stays unloaded, so nothing else would free them
+  }
   return result;
 }
 
@@ -335,9 +343,21 @@ void BMFont::CountPageRuns(const std::u16string& text, const LineList& lines, co
   }
 }
 
-VNResultEnum BMFont::DrawText(Graphics* graphics, DrawTextParam* param, const std::u16string& text,
+VNResultEnum BMFont::DrawText(Graphics* graphics, DrawTextParam* param, const std::u16string& whole,
                               const TextFormat& format, float* size) {
   if (!graphics && !size) return VN_OK;
+  // A text far longer than any screen can show (a damaged strings file or profile name) is laid out
+  // only as far as the limit, so it cannot cost its whole length on every frame.
+  std::u16string cut;
+  if (whole.size() > kMaxLaidOutCharacters) {
+    if (!mWarnedLongText) {
+      base::LogBlock(u"Font '%s': a text of %u characters is shown only up to its first %u.\n") % GetName() %
+          unsigned(whole.size()) % unsigned(kMaxLaidOutCharacters);
+      mWarnedLongText = true;
+    }
+    cut.assign(whole, 0, kMaxLaidOutCharacters);
+  }
+  const std::u16string& text = cut.empty() ? whole : cut;
   if (graphics) SetGraphics(graphics);
   const Glyph* fallback = format.mFallback ? FindGlyph(format.mFallback, nullptr) : nullptr;
   LineList lines;

@@ -75,6 +75,9 @@ class BMFont : public Font, public GraphicsFriend {
 
   // More pages than this make a font file broken.
   static constexpr uint32_t kMaxPages = 256;
+  // Characters of one text that are laid out and drawn; the rest of a longer text is left out
+  // (logged once per font). Several screens full of the smallest glyphs.
+  static constexpr size_t kMaxLaidOutCharacters = 16384;
 
   BMFont() = default;
   ~BMFont() override;
@@ -130,6 +133,7 @@ class BMFont : public Font, public GraphicsFriend {
   float mTop = 0.0f;           // y of the first line's top
   float mTextureScale = 1.0f;
   float mMetricScale = 1.0f;  // the application's font scale at the last parse
+  bool mWarnedLongText = false;
 
  private:
   struct Batch;

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "Core/Base/DataFileLog.h"
 #include "Core/Base/Stream.h"
 #include "Core/Base/StringEncoding.h"
 #include "Core/File/FileInfo.h"
@@ -26,18 +27,23 @@ void ParticleSystem::Load(const std::string& name, Render* render) {
   file::FileManager* files = file::FileManager::Instance();
   if (!files) return;
   static const char16_t* const kExtensions[] = {u"", u".ptc"};
-  std::unique_ptr<file::FileInfo> info(
-      files->Open(base::ToWide(mFolder + name, base::kEncodingUtf8), kExtensions, 2, nullptr));
-  if (!info) return;
-  std::unique_ptr<base::Stream> stream(info->Open());
-  if (!stream) return;
+  const std::u16string path = base::ToWide(mFolder + name, base::kEncodingUtf8);
+  std::unique_ptr<file::FileInfo> info(files->Open(path, kExtensions, 2, nullptr));
+  std::unique_ptr<base::Stream> stream(info ? info->Open() : nullptr);
+  if (!stream) {
+    base::LogDataFileProblem(u"ParticleSystem", path, u"is missing: no particle effects");
+    return;
+  }
   const unsigned size = stream->GetSize();
-  if (size > kMaxParticleFileSize) return;
   // The library gets the size and a terminator, so no reader can run past the text.
-  std::unique_ptr<char[]> buffer(new char[size + 1]);
-  if (stream->Read(buffer.get(), size) != size) return;
+  std::unique_ptr<char[]> buffer(size <= kMaxParticleFileSize ? new char[size + 1] : nullptr);
+  if (!buffer || stream->Read(buffer.get(), size) != size) {
+    base::LogDataFileProblem(u"ParticleSystem", path, u"cannot be read: no particle effects");
+    return;
+  }
   buffer[size] = '\0';
   const magic::FileHandle file = Magic_OpenFileInMemory(buffer.get(), size);
+  if (file <= 0) base::LogDataFileProblem(u"ParticleSystem", path, u"is damaged: no particle effects");
   LoadEmitters(file, render);
 }
 
@@ -50,7 +56,10 @@ void ParticleSystem::LoadEmitters(int file, Render* render) {
     Magic_GetStaticAtlas(file, i, &atlas);
     const std::u16string path = base::ToWide(mFolder + (atlas.file ? atlas.file : ""), base::kEncodingRaw);
     Image* image = nullptr;
-    if (!render || render->LoadImage(path, nullptr, &image, nullptr) != VN_OK) image = nullptr;
+    if (!render || render->LoadImage(path, nullptr, &image, nullptr) != VN_OK) {
+      image = nullptr;
+      base::LogDataFileProblem(u"ParticleSystem", path, u"cannot be loaded: the effects drawn from it are left out");
+    }
     mAtlases.push_back(image);  // null when it failed: its lists are not drawn
   }
 }

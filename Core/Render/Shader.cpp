@@ -1,5 +1,6 @@
 #include "Core/Render/Shader.h"
 
+#include "Core/Base/DataFileLog.h"
 #include "Core/Base/TextFile.h"
 #include "Core/Render/Render.h"
 #include "Core/Render/ShaderImpl.h"
@@ -19,7 +20,12 @@ VNResultEnum Shader::DoLoad() {
   const std::string vertexText = base::ReadTextFile(mName + u"VS.hlsl");
   ShaderImpl* program = nullptr;
   const VNResultEnum created = mRender->CreateShaderImpl(vertexText.c_str(), pixelText.c_str(), program);
-  if (created != VN_OK) return created;
+  if (created != VN_OK) {
+    // The compiler's own text (logged before) names no file.
+    base::LogDataFileProblem(u"Shader", mName + u"VS.hlsl' / '" + mName + u"PS.hlsl",
+                             vertexText.empty() || pixelText.empty() ? u"is missing or empty" : u"does not compile");
+    return created;
+  }
   mProgram = program;
   const VNResultEnum result = InitVariables();
   if (result != VN_OK) DoUnLoad();

@@ -3,6 +3,7 @@
 #include <cassert>
 #include <memory>
 
+#include "Core/Base/DataFileLog.h"
 #include "Core/Base/Stream.h"
 #include "Core/File/FileManager.h"
 #include "Core/File/ImageContainer.h"
@@ -77,7 +78,12 @@ VNResultEnum ResourceTexture::LoadPixels(file::FileInfo* file, unsigned extensio
       kExtensions[extensionIndex][0] ? std::u16string(kExtensions[extensionIndex]) : OwnExtension(GetName());
   render::ImageLoader* loader = render::ImageLoader::Instance();
   std::unique_ptr<render::ImageData> image(loader ? loader->Load(stream.get(), extension, this) : nullptr);
-  if (!image) return VN_FAIL;
+  if (!image) {
+    // A missing picture is often only probed for; one that is there but unusable is data damage.
+    base::LogDataFileProblem(u"ResourceTexture", kExtensions[extensionIndex][0] ? GetName() + extension : GetName(),
+                             u"cannot be decoded: it is not drawn");
+    return VN_FAIL;
+  }
   if (!fromContainer) {
     mWidth = float(image->mWidth);
     mHeight = float(image->mHeight);

@@ -1,5 +1,7 @@
 #include "Game/App/GameWindow.h"
 
+#include "Core/File/Profiles.h"
+#include "Core/File/UserDataFileContainer.h"
 #include "Core/Render/Graphics.h"
 #include "Core/Render/ParticleEmitter.h"
 #include "Core/Render/ParticleSystem.h"
@@ -10,6 +12,7 @@
 #include "Game/Battle/RuvMap.h"
 #include "Game/Battle/RuvWallet.h"
 #include "Game/Screens/HUD.h"
+#include "Game/Screens/Options/TMessageBox.h"
 
 namespace {
 
@@ -73,6 +76,12 @@ VNResultEnum GameWindow::Create() {
 }
 
 VNResultEnum GameWindow::OnUpdate(float dt) {
+  // Every change saves: a save that failed is shown once, wherever the player is.
+  if (file::Profiles::TakeSaveFailureNotice()) {
+    const std::u16string path = file::UserDataFileContainer::Instance()->GetPath() + file::Profiles::kFileName;
+    TalvenDialog::ShowModal(framework::GameApplication::Get()->GetFrameManager(),
+                            new TMessageBox(*mMap, u"profile_save_failed", u"", path));
+  }
   UpdateBoardSlot(mConfirmDialog, dt);
   UpdateBoardSlot(mBanner, dt);
   mapUpdate(dt);

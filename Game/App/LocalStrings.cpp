@@ -1,16 +1,28 @@
 #include "Game/App/LocalStrings.h"
 
+#include "Core/Base/LogMessage.h"
 #include "Core/Base/StringEncoding.h"
 #include "Core/Base/TextFile.h"
 #include "Core/Base/Tokenizer.h"
 #include "Core/File/FileHandleWin32.h"
 
-LocalStrings::LocalStrings() { loadFromCSV(base::ReadTextFile(kPath)); }
+LocalStrings::LocalStrings() {
+  const int malformed = loadFromCSV(base::ReadTextFile(kPath));
+  if (mTable.empty()) {
+    base::LogBlock(u"LocalStrings: '%s' holds no strings (missing, empty or damaged); keys are shown instead.\n") %
+        std::u16string(kPath);
+  } else if (malformed > 0) {
+    base::LogBlock(u"LocalStrings: '%s' has %d lines without a ';' between key and text.\n") % std::u16string(kPath) %
+        malformed;
+  }
+}
 
-void LocalStrings::loadFromCSV(const std::string& text) {
+int LocalStrings::loadFromCSV(const std::string& text) {
   base::Tokenizer lines(text, '\n', true);
   std::string line;
+  int malformed = 0;
   while (lines.Next(&line)) {
+    if (line.find(';') == std::string::npos && line.find_first_not_of(" \t\r") != std::string::npos) ++malformed;
     base::Tokenizer fields(line, ';', false);
     std::string key;
     std::string value;
@@ -20,6 +32,7 @@ void LocalStrings::loadFromCSV(const std::string& text) {
     if (!value.empty() && value.back() == '\r') value.pop_back();
     mTable[base::ToWide(key, base::kEncodingUtf8)] = base::ToWide(value, base::kEncodingUtf8);
   }
+  return malformed;
 }
 
 void LocalStrings::appendMissingKey(const std::u16string& key) {

@@ -17,8 +17,9 @@ class LocalStrings : public base::Singletone<LocalStrings> {
   // the disk file once per run and returned as its own text.
   std::u16string get(const std::u16string& key);
 
-  // Adds or replaces the entries of one file's text (UTF-8; lines "key;text").
-  void loadFromCSV(const std::string& text);
+  // Adds or replaces the entries of one file's text (UTF-8; lines "key;text"). Returns the
+  // lines that hold text but no ";" (each still becomes a key with an empty text).
+  int loadFromCSV(const std::string& text);
 
  private:
   // Appends "key;???" CR LF to the disk file, after a CR LF when its last line lacks one.

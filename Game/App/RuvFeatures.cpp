@@ -2,11 +2,12 @@
 
 #include <tinyxml2.h>
 
+#include "Core/Base/DataFileLog.h"
 #include "Core/Base/TextFile.h"
 
 RuvFeatures& RuvFeatures::instance() {
   static RuvFeatures sFeatures;
-  static const bool sLoaded = (sFeatures.loadFromText(base::ReadTextFile(kPath)), true);
+  static const bool sLoaded = sFeatures.loadFromText(base::ReadTextFile(kPath));
   (void)sLoaded;
   return sFeatures;
 }
@@ -14,15 +15,19 @@ RuvFeatures& RuvFeatures::instance() {
 RuvFeatures::RuvFeatures() = default;
 RuvFeatures::~RuvFeatures() = default;
 
-void RuvFeatures::loadFromText(const std::string& text) {
+bool RuvFeatures::loadFromText(const std::string& text) {
   mLoaded = false;
   mFeatures = nullptr;
   mDocument = std::make_unique<tinyxml2::XMLDocument>();
-  if (mDocument->Parse(text.c_str(), text.size()) != tinyxml2::XML_SUCCESS) return;
+  if (!base::ParseDataXml(u"RuvFeatures", kPath, text, *mDocument)) return false;
   const tinyxml2::XMLElement* config = mDocument->FirstChildElement("config");
-  if (!config) return;
+  if (!config) {
+    base::LogDataFileProblem(u"RuvFeatures", kPath, u"has no <config>: every feature is off");
+    return false;
+  }
   mFeatures = config->FirstChildElement("features");
   mLoaded = true;
+  return true;
 }
 
 const tinyxml2::XMLElement* RuvFeatures::findFeature(const std::string& name) const {
@@ -51,6 +56,7 @@ RuvPremiumProducts& RuvPremiumProducts::instance() {
 
 void RuvPremiumProducts::loadFromText(const std::string& text) {
   tinyxml2::XMLDocument document;
+  // The features' reader names a damaged file already.
   if (document.Parse(text.c_str(), text.size()) != tinyxml2::XML_SUCCESS) return;
   const tinyxml2::XMLElement* config = document.FirstChildElement("config");
   const tinyxml2::XMLElement* products = config ? config->FirstChildElement("premium_products") : nullptr;

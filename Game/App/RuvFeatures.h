@@ -31,8 +31,9 @@ class RuvFeatures {
   RuvFeatures(const RuvFeatures&) = delete;
   RuvFeatures& operator=(const RuvFeatures&) = delete;
 
-  // Parses the text and keeps the document; loaded when it parses and has a "config" element.
-  void loadFromText(const std::string& text);
+  // Parses the text and keeps the document; loaded (true) when it parses and has a "config" element.
+  // What is wrong is logged with the file's path.
+  bool loadFromText(const std::string& text);
   bool isLoaded() const { return mLoaded; }
 
   // The boolean attribute of the first feature of that name; false when the table is not loaded,

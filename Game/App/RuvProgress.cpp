@@ -2,9 +2,12 @@
 
 #include <tinyxml2.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 
 #include "Core/Base/FormatSpec.h"
+#include "Core/Base/LogMessage.h"
 #include "Core/Base/StringEncoding.h"
 #include "Core/File/Profiles.h"
 #include "Game/App/RuvUpgrades.h"
@@ -16,10 +19,22 @@ namespace {
 constexpr int kProgressHardcoreMode = 3;
 constexpr int kProgressLayoutVersion = 4;
 
+// Every count of the profile stays far enough inside int that adding two of them cannot overflow.
+constexpr long long kProgressIntLimit = 1000000000;
+
+// A number of the profile; one out of range (an edited or damaged file) is clamped and logged.
 int ProgressInt(const tinyxml2::XMLElement* element, const char* name) {
+  const char* text = element ? element->Attribute(name) : nullptr;
   int value = 0;
-  if (!element || element->QueryIntAttribute(name, &value) != tinyxml2::XML_SUCCESS) return 0;
-  return value;
+  if (!text || element->QueryIntAttribute(name, &value) != tinyxml2::XML_SUCCESS) return 0;
+  errno = 0;
+  const long long wide = std::strtoll(text, nullptr, 10);
+  if (errno != ERANGE && wide >= -kProgressIntLimit && wide <= kProgressIntLimit) return value;
+  const int clamped = static_cast<int>(wide < 0 ? -kProgressIntLimit : kProgressIntLimit);
+  base::LogBlock(u"profiles.xml: \"%s\" of <%s> is out of range (%s); %d is used.\n") %
+      base::ToWide(name, base::kEncodingUtf8) % base::ToWide(element->Name(), base::kEncodingUtf8) %
+      base::ToWide(text, base::kEncodingUtf8) % clamped;
+  return clamped;
 }
 
 // The profile's "boost" child of that name, or null.

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "Core/Base/DataFileLog.h"
 #include "Core/Base/LogMessage.h"
 #include "Core/Base/StringEncoding.h"
 #include "Core/Base/TextFile.h"
@@ -52,22 +53,17 @@ bool RuvUpgrade::isAvailable(bool atLastLevel) const {
 }
 
 RuvUpgrades::RuvUpgrades(const std::u16string& path, RuvMapState* map) : mMap(map) {
-  const std::string text = base::ReadTextFile(path);
-  if (text.empty()) {
-    base::LogBlock(u"RuvUpgrades: cannot read '%s', no upgrades.\n") % path;
-    return;
-  }
-  loadFromText(text);
+  loadFromText(base::ReadTextFile(path), path);
 }
 
-RuvUpgrades::RuvUpgrades(const std::string& text, RuvMapState* map) : mMap(map) { loadFromText(text); }
+RuvUpgrades::RuvUpgrades(const std::string& text, RuvMapState* map) : mMap(map) { loadFromText(text, u"upgrades text"); }
 
-void RuvUpgrades::loadFromText(const std::string& text) {
+void RuvUpgrades::loadFromText(const std::string& text, const std::u16string& path) {
   tinyxml2::XMLDocument document;
-  const tinyxml2::XMLElement* root = nullptr;
-  if (document.Parse(text.c_str(), text.size()) == tinyxml2::XML_SUCCESS) root = document.FirstChildElement("upgrades");
+  if (!base::ParseDataXml(u"RuvUpgrades", path, text, document)) return;
+  const tinyxml2::XMLElement* root = document.FirstChildElement("upgrades");
   if (!root) {
-    base::LogBlock(u"RuvUpgrades: the upgrade file does not parse or has no 'upgrades', no upgrades.\n");
+    base::LogDataFileProblem(u"RuvUpgrades", path, u"has no <upgrades>: no upgrades");
     return;
   }
   ForEachUpgradeSibling(root, "upgrade", [this](const tinyxml2::XMLElement* element) {

@@ -67,7 +67,8 @@ class RuvUpgrades {
   const std::vector<std::unique_ptr<RuvUpgrade>>& getList() const { return mList; }
 
  private:
-  void loadFromText(const std::string& text);
+  // path names the text's file in the log when it cannot be used.
+  void loadFromText(const std::string& text, const std::u16string& path);
 
   RuvMapState* mMap;
   std::vector<std::unique_ptr<RuvUpgrade>> mList;

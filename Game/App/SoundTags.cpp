@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "Core/Base/DataFileLog.h"
+#include "Core/Base/FormatSpec.h"
 #include "Core/Base/StringEncoding.h"
 #include "Core/Base/TextFile.h"
 #include "Game/App/RuvText.h"
@@ -25,6 +27,7 @@ std::vector<base::SingletoneBase*> SoundTags::GetDependencies() {
 
 bool SoundTags::Load(const std::u16string& path) {
   mEntries.clear();
+  int withoutFile = 0;
   for (std::string line : splitKeepEmpty(base::ReadTextFile(path), '\n')) {
     line.erase(std::remove(line.begin(), line.end(), ' '), line.end());
     // A CR LF line end would otherwise stay in the last field, the file name of a short line.
@@ -40,8 +43,16 @@ bool SoundTags::Load(const std::u16string& path) {
     entry->group = fields.size() > 3 ? std::atoi(fields[3].c_str()) : 0;
     if (!file.empty()) {
       if (SoundSystem* system = SoundSystem::Instance()) entry->sound.reset(system->CreateSound(kSoundFolder + file));
+    } else {
+      ++withoutFile;
     }
     mEntries.push_back(std::move(entry));
+  }
+  if (mEntries.empty()) {
+    base::LogDataFileProblem(u"SoundTags", path, u"holds no sound tag (missing, empty or damaged): the game is silent");
+  } else if (withoutFile > 0) {
+    base::LogDataFileProblem(u"SoundTags", path,
+                             u"has " + base::FormatSpec().PutInt(withoutFile).GetOutput() + u" lines without a sound file");
   }
   return true;
 }

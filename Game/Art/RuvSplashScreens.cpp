@@ -1,5 +1,6 @@
 #include "Game/Art/RuvSplashScreens.h"
 
+#include "Core/Base/DataFileLog.h"
 #include "Core/Base/StringEncoding.h"
 #include "Core/Base/TextFile.h"
 #include "Core/Base/Tokenizer.h"
@@ -60,10 +61,17 @@ void RuvSplashImage::draw(render::Graphics& graphics, const math::Rect& viewport
 }
 
 RuvSplashScreens::RuvSplashScreens(HUD* hud) : mHud(hud) {
-  for (const std::string& name : parseLogoList(base::ReadTextFile(u"logo/logo.ini"))) {
-    render::Image* image = ruvLoadImage(u"logo/" + base::ToWide(name, base::kEncodingUtf8), nullptr);
+  const std::vector<std::string> names = parseLogoList(base::ReadTextFile(kLogoList));
+  if (names.empty()) base::LogDataFileProblem(u"RuvSplashScreens", kLogoList, u"names no logo (missing or damaged)");
+  for (const std::string& name : names) {
+    const std::u16string path = u"logo/" + base::ToWide(name, base::kEncodingUtf8);
+    render::Image* image = ruvLoadImage(path, nullptr);
     // A logo that cannot be shown is not worth 2.5 s of black.
-    if (image) logos.push_back(new RuvSplashImage(image));
+    if (image) {
+      logos.push_back(new RuvSplashImage(image));
+    } else {
+      base::LogDataFileProblem(u"RuvSplashScreens", path, u"cannot be shown: the logo is left out");
+    }
   }
   k2::SoundTags::Instance()->PlayMusic(u"ruv/data/music/main_menu.ogg");
 }

@@ -34,8 +34,10 @@ class RuvSplashImage {
 // flag 0) when the last logo has ended; a click skips to the next logo.
 class RuvSplashScreens : public HUDWindow {
  public:
+  static constexpr char16_t kLogoList[] = u"logo/logo.ini";
+
   // Reads the list through the file manager and loads every logo; a logo whose image does not
-  // load is left out. Starts the menu music. hud (may be null) opens the main menu on closing.
+  // load is left out (logged). Starts the menu music. hud (may be null) opens the main menu on closing.
   explicit RuvSplashScreens(HUD* hud = nullptr);
   ~RuvSplashScreens() override;
   RuvSplashScreens(const RuvSplashScreens&) = delete;

@@ -73,9 +73,9 @@ const RuvEpisodeSetup* SheetFindEpisode(const RuvEpisodeTable& episodes, int epi
 
 namespace RuvDataSheet {
 
-void convert(const std::string& text, tinyxml2::XMLElement* target) {
+std::size_t convert(const std::string& text, tinyxml2::XMLElement* target) {
   const std::vector<std::string> lines = SheetLines(text);
-  if (lines.empty()) return;
+  if (lines.empty()) return 0;
   std::vector<std::string> columns = SheetSplit(lines.front(), ';');
   for (std::string& column : columns) column = SheetTrim(column);
   tinyxml2::XMLDocument* document = target->GetDocument();
@@ -95,30 +95,38 @@ void convert(const std::string& text, tinyxml2::XMLElement* target) {
     tinyxml2::XMLElement* owner = parent == -1 ? target : SheetParentFor(target, parent);
     owner->InsertEndChild(row);
   }
+  return lines.size() - 1;
 }
 
 void convertFile(const std::u16string& path, tinyxml2::XMLElement* target) {
-  convert(base::ReadTextFile(path), target);
+  if (convert(base::ReadTextFile(path), target) == 0) {
+    base::LogBlock(u"RuvDataSheet: '%s' holds no rows (missing, empty or damaged).\n") % path;
+  }
 }
 
-void readSetup(const std::string& text, RuvEpisodeTable& episodes) {
+int readSetup(const std::string& text, RuvEpisodeTable& episodes) {
+  int ignored = 0;
   for (const std::string& line : SheetSplit(text, '\n')) {
     std::string packed;
     for (char c : line) {
       if (c != ' ' && c != '\t' && c != '\r') packed += c;
     }
     const std::vector<std::string> fields = SheetSplit(packed, ';');
-    if (fields.size() != 5) continue;
+    if (fields.size() != 5) {
+      ignored += packed.empty() ? 0 : 1;
+      continue;
+    }
     const int episode = SheetParseInt(fields[0]);
     if (episode == -1) continue;
     RuvEpisodeSetup setup{SheetParseInt(fields[1]), SheetParseInt(fields[2]), SheetParseInt(fields[3])};
     // Indices and counts come from a file: the menus count from 0 up and loop over the levels.
     if (episode < 0 || setup.levels < 0 || setup.hardcoreLevels < 0 || setup.starsNeeded < 0) {
-      base::LogBlock(u"RuvDataSheet: setup line with a negative value ignored.\n");
+      ++ignored;
       continue;
     }
     episodes[episode] = setup;
   }
+  return ignored;
 }
 
 int levelCount(const RuvEpisodeTable& episodes, int episode) {
@@ -159,7 +167,14 @@ void loadSheets(RuvProtoLibrary& protos, RuvEpisodeTable& episodes, float& sellR
   data->InsertEndChild(ammo);
   document.InsertEndChild(data);
   protos.load(data);
-  readSetup(base::ReadTextFile(kSetupSheet), episodes);
+  RuvEpisodeTable read;
+  const int ignored = readSetup(base::ReadTextFile(kSetupSheet), read);
+  if (ignored > 0) {
+    base::LogBlock(u"RuvDataSheet: '%s': %d lines without five fields or with a negative value ignored.\n") %
+        std::u16string(kSetupSheet) % ignored;
+  }
+  if (read.empty()) base::LogBlock(u"RuvDataSheet: '%s' holds no episode.\n") % std::u16string(kSetupSheet);
+  for (const auto& [episode, setup] : read) episodes[episode] = setup;
   sellRatio = RuvSheetDefaults::kSellRatio;
   defaultGems = RuvSheetDefaults::kDefaultGems;
 }

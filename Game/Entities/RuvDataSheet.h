@@ -33,13 +33,14 @@ constexpr char16_t kAmmoSheet[] = u"ruv/ammo_sheet.csv";
 constexpr char16_t kSetupSheet[] = u"ruv/setup_sheet.csv";
 
 // Appends one element "unit" per row of a sheet's text to target (or under the earlier row its
-// "parent" names). The text has no byte-order mark; an empty text adds nothing.
-void convert(const std::string& text, tinyxml2::XMLElement* target);
-// The same for a sheet read through the file manager; an unreadable file adds nothing.
+// "parent" names). The text has no byte-order mark; an empty text adds nothing. Returns the rows.
+std::size_t convert(const std::string& text, tinyxml2::XMLElement* target);
+// The same for a sheet read through the file manager; an unreadable file adds nothing (logged).
 void convertFile(const std::u16string& path, tinyxml2::XMLElement* target);
 
-// Reads the setup sheet's lines into episodes (lines without exactly five fields are ignored).
-void readSetup(const std::string& text, RuvEpisodeTable& episodes);
+// Reads the setup sheet's lines into episodes; lines without exactly five fields or with a negative
+// value are ignored and counted (blank lines are not). Returns that count.
+int readSetup(const std::string& text, RuvEpisodeTable& episodes);
 
 // Row lookups: -1 when the episode has no row.
 int levelCount(const RuvEpisodeTable& episodes, int episode);
@@ -51,7 +52,7 @@ int totalLevelCount(const RuvEpisodeTable& episodes);
 
 // Everything the map's sheet read does: the three prototype sheets become one "data" tree that
 // protos loads again (its old prototypes are deleted), the setup sheet updates episodes (a missing
-// sheet leaves it as it is), and sellRatio and defaultGems get their fixed values.
+// sheet leaves it as it is; what is skipped is logged with the sheet's path), and sellRatio and defaultGems get their fixed values.
 void loadSheets(RuvProtoLibrary& protos, RuvEpisodeTable& episodes, float& sellRatio, int& defaultGems);
 
 }  // namespace RuvDataSheet

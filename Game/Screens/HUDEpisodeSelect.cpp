@@ -116,6 +116,11 @@ int HUDEpisodeSelect::buttonIndexAt(int x, int y) {
 }
 
 void HUDEpisodeSelect::onEpisodeSelected(int index) {
+  // A damaged episode table leaves nothing to select: say so where the episode's name would be.
+  if (mMap.episodeCount() == 0) {
+    setText(u"levelName", LocalStrings::Instance()->get(u"episodes_none"));
+    return;
+  }
   const char16_t* key = mMap.mMode == 3 ? u"episodeHardcore" : u"episode";
   setText(u"levelName", LocalStrings::Instance()->get(key + episodeDecimal(index)));
 }

@@ -2,6 +2,7 @@
 
 #include "Core/File/ImageContainer.h"
 #include "Core/File/Profiles.h"
+#include "Core/File/UserDataFileContainer.h"
 #include "Core/Render/DrawParam.h"
 #include "Core/Render/Graphics.h"
 #include "Core/Render/ParticleEmitter.h"
@@ -29,6 +30,7 @@ constexpr char16_t kMainMenuLanguages[][3] = {u"ru", u"en"};
 
 HUDMainMenu::HUDMainMenu(RuvMap& map) : mMap(map) {
   k2::SoundTags::Instance()->PlayMusic(kMusic);
+  wayOutOfBrokenLayout.clear();
   loadMenuLayout(*this, kLayout, menuButtons);
   mMap.mReturnScreen = u"mmenu";
   for (const MainMenuEffect& effect : kMainMenuEffects) {
@@ -42,9 +44,19 @@ HUDMainMenu::HUDMainMenu(RuvMap& map) : mMap(map) {
   setFont(LoadGameFont(kFontMain42x3));
   refresh();
   for (const char16_t* language : kMainMenuLanguages) setFrameVisible(language, mMap.mLanguage == language);
+  showProfileNotices();
+}
+
+void HUDMainMenu::showProfileNotices() {
+  const std::u16string file = file::UserDataFileContainer::Instance()->GetPath() + file::Profiles::kFileName;
   if (file::Profiles::IsProfileReset()) {
-    TalvenDialog::ShowModal(appFrameManager(), new TMessageBox(mMap, u"profile_corrupt", u""));
+    TalvenDialog::ShowModal(appFrameManager(),
+                            new TMessageBox(mMap, u"profile_corrupt", u"", file::Profiles::GetDamagedCopyPath()));
     file::Profiles::SetProfileReset(false);
+  }
+  if (file::Profiles::IsProfileUnreadable()) {
+    TalvenDialog::ShowModal(appFrameManager(), new TMessageBox(mMap, u"profile_unreadable", u"", file));
+    file::Profiles::SetProfileUnreadable(false);
   }
 }
 

@@ -47,5 +47,9 @@ class HUDMainMenu : public HUDWindow {
   std::vector<render::ParticleEmitter*> emitters;          // owned; effects without a prototype are left out
 
  private:
+  // Tells the player once what the profiles' load found: a damaged file kept aside, or one that
+  // could not be read at all.
+  void showProfileNotices();
+
   RuvMap& mMap;
 };

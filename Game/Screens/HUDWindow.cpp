@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "Core/Base/DataFileLog.h"
 #include "Core/Base/ImageInfo.h"
 #include "Core/Base/LogMessage.h"
 #include "Core/Base/Path.h"
@@ -10,8 +11,12 @@
 #include "Core/Math/Rect.h"
 #include "Core/Render/Graphics.h"
 #include "Game/App/GameFonts.h"
+#include "Game/App/GameWindow.h"
 #include "Game/App/SoundTags.h"
 #include "Game/Art/RuvResources.h"
+#include "Game/Battle/RuvMap.h"
+#include "Game/Screens/Options/TMessageBox.h"
+#include "Game/Screens/RootBoardAccess.h"
 
 namespace {
 
@@ -71,11 +76,18 @@ HUDWindow::~HUDWindow() {
   for (RuvFrameEntry* frame : frames) delete frame;
 }
 
+void HUDWindow::reportUnusableLayout(const std::u16string& path) {
+  base::LogDataFileProblem(u"HUDWindow", path, u"is not a usable layout: the screen stays empty");
+  GameWindow* board = gameRootBoard();
+  if (!board || !board->getMap()) return;
+  TalvenDialog::ShowModal(appFrameManager(), new TMessageBox(*board->getMap(), u"layout_damaged", wayOutOfBrokenLayout, path));
+}
+
 void HUDWindow::loadLayout(const std::u16string& path) {
   layout = file::FileManager::Instance()->OpenImageContainer(path);
-  if (!layout) {
-    base::LogBlock(u"HUDWindow: the layout '%s' cannot be opened; the screen stays empty.\n") % path;
-    return;
+  if (!layout || layout->GetLayerCount() == 0) {
+    reportUnusableLayout(path);
+    if (!layout) return;
   }
   for (const std::u16string& name : hudWindowLayers(layout, u"", false)) {
     const base::ImageInfo* info = layout->GetLayerInfo(name);

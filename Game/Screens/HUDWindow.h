@@ -55,7 +55,8 @@ class HUDWindow {
   virtual std::u16string buttonNameAt(int x, int y);
 
   // Pictures at the top level, buttons anywhere below "button/", text slots directly below
-  // "text/". A layout that cannot be opened is logged and leaves the screen empty.
+  // "text/". A layout that cannot be opened or holds no layer is logged and leaves the screen
+  // empty; in the running game a message box names it and its ok runs wayOutOfBrokenLayout.
   void loadLayout(const std::u16string& path);
   // First button of that name in list order; null when none.
   RuvButtonFrame* findButton(const std::u16string& name);
@@ -89,6 +90,12 @@ class HUDWindow {
   float pointerY = 0.0f;
   unsigned char open = 1;
   int phase = 0;
+  // The battle map's command that leaves a screen whose layout is unusable; empty: none (the main
+  // menu, which the window's close button still leaves).
+  std::u16string wayOutOfBrokenLayout = u"mmenu";
+
+ private:
+  void reportUnusableLayout(const std::u16string& path);
 };
 
 // Layout entries of the screens: ownsImage set, visible, the layer's rectangle, and its image loaded

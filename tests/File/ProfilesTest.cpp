@@ -7,7 +7,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
+#include <filesystem>
 #include <cstdlib>
 #include <fstream>
 #include <string>
@@ -31,12 +33,22 @@ class ProfilesTest : public filetest::TempFolderTest {
     TempFolderTest::SetUp();
     mUser = (mRoot / "user" / "Ninebrook" / "Quellmark2").string() + "/";
     file::UserDataFileContainer::Instance()->SetRootPath(std::filesystem::path(mUser).u16string());
-    file::Profiles::SetProfileReset(false);
+    file::Profiles::ResetNotices();
   }
 
   static file::Profiles* Profiles() { return file::Profiles::Instance(); }
   std::string FilePath() const { return mUser + "profiles.xml"; }
   void WriteProfiles(const std::string& text) const { WriteTestFile(FilePath(), text); }
+  // The "profiles.xml.damaged-..." files beside the profiles, sorted.
+  std::vector<std::string> DamagedCopies() const {
+    std::vector<std::string> copies;
+    for (const auto& entry : std::filesystem::directory_iterator(mUser)) {
+      const std::string name = entry.path().filename().string();
+      if (name.rfind("profiles.xml.damaged-", 0) == 0) copies.push_back(entry.path().string());
+    }
+    std::sort(copies.begin(), copies.end());
+    return copies;
+  }
 
   std::string mUser;
 };
@@ -69,14 +81,32 @@ void PrintTo(const FileCase& c, std::ostream* os) { *os << c.name; }
 
 class ProfilesFileTest : public ProfilesTest, public ::testing::WithParamInterface<FileCase> {};
 
-TEST_P(ProfilesFileTest, LoadsOrStartsOver) {
+TEST_P(ProfilesFileTest, LoadsOrStartsOverKeepingADamagedCopy) {
   const FileCase& c = GetParam();
   WriteProfiles(c.text);
+  fakes::MainLogRecorder log;
   Profiles()->Load();
   EXPECT_EQ(Profiles()->GetProfileNames(), c.names);
   EXPECT_EQ(Profiles()->GetCurrentProfileName(), c.current);
   EXPECT_EQ(file::Profiles::IsProfileReset(), c.reset);
-  EXPECT_EQ(ReadTestFile(FilePath()), c.text);  // loading never writes
+  EXPECT_FALSE(file::Profiles::IsProfileUnreadable());
+  EXPECT_EQ(ReadTestFile(FilePath()), c.text);  // loading never writes the file itself
+  const std::vector<std::string> copies = DamagedCopies();
+  if (!c.reset) {
+    EXPECT_TRUE(copies.empty());
+    EXPECT_EQ(log.Text(), u"");
+    return;
+  }
+  ASSERT_EQ(copies.size(), 1u);
+  EXPECT_EQ(ReadTestFile(copies[0]), c.text);
+  EXPECT_EQ(std::filesystem::path(file::Profiles::GetDamagedCopyPath()).string(), copies[0]);
+  // One line naming the file, its copy and that it started over.
+  const std::u16string path = std::filesystem::path(FilePath()).u16string();
+  EXPECT_NE(log.Text().find(u"'" + path + u"' is damaged ("), std::u16string::npos) << log.Text().size();
+  EXPECT_NE(log.Text().find(file::Profiles::GetDamagedCopyPath()), std::u16string::npos);
+  // Saving replaces the damaged file; its copy stays.
+  ASSERT_EQ(Profiles()->Save(), tinyxml2::XML_SUCCESS);
+  EXPECT_EQ(ReadTestFile(copies[0]), c.text);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -123,14 +153,39 @@ class ProfilesFileRightsDropped {
   bool mSaved = false;
 };
 
-TEST_F(ProfilesTest, UnreadableFileCountsAsCorrupt) {
-  WriteProfiles(R"(<Profiles currentProfile="A"><Profile name="A"/></Profiles>)");
+TEST_F(ProfilesTest, UnreadableFileIsNeitherCopiedNorSavedOver) {
+  const std::string original = R"(<Profiles currentProfile="A"><Profile name="A"/></Profiles>)";
+  WriteProfiles(original);
   std::filesystem::permissions(FilePath(), std::filesystem::perms::none);
-  ProfilesFileRightsDropped dropped;
-  ASSERT_FALSE(std::ifstream(FilePath()).is_open()) << "the file should be unreadable";
-  Profiles()->Load();
+  {
+    ProfilesFileRightsDropped dropped;
+    ASSERT_FALSE(std::ifstream(FilePath()).is_open()) << "the file should be unreadable";
+    fakes::MainLogRecorder log;
+    Profiles()->Load();
+    EXPECT_NE(log.Text().find(u"cannot be used"), std::u16string::npos);
+  }
   EXPECT_EQ(Profiles()->GetProfileNames(), Names{kDefault});
-  EXPECT_TRUE(file::Profiles::IsProfileReset());
+  EXPECT_TRUE(file::Profiles::IsProfileUnreadable());
+  EXPECT_FALSE(file::Profiles::IsProfileReset());
+  EXPECT_TRUE(DamagedCopies().empty());
+  // Readable again, the session still never replaces the file it could not read.
+  std::filesystem::permissions(FilePath(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+  EXPECT_NE(Profiles()->Save(), tinyxml2::XML_SUCCESS);
+  EXPECT_EQ(ReadTestFile(FilePath()), original);
+}
+
+TEST_F(ProfilesTest, EveryDamagedLoadKeepsItsOwnCopy) {
+  const std::vector<std::string> damages = {"first <<<", "second <<<", "third <<<"};
+  for (const std::string& damage : damages) {
+    WriteProfiles(damage);
+    Profiles()->Load();
+  }
+  const std::vector<std::string> copies = DamagedCopies();
+  ASSERT_EQ(copies.size(), damages.size());
+  std::vector<std::string> kept;
+  for (const std::string& copy : copies) kept.push_back(ReadTestFile(copy));
+  std::sort(kept.begin(), kept.end());
+  EXPECT_EQ(kept, (std::vector<std::string>{"first <<<", "second <<<", "third <<<"}));
 }
 
 struct SequenceCase {
@@ -206,7 +261,14 @@ TEST_F(ProfilesTest, FailedSaveKeepsTheOldFileAndTheDocument) {
   {
     fakes::MainLogRecorder log;
     EXPECT_NE(Profiles()->Save(), tinyxml2::XML_SUCCESS);
-    EXPECT_NE(log.Text().find(u"Profiles::Save(): cannot write '"), std::u16string::npos) << log.Text().size();
+    EXPECT_NE(Profiles()->Save(), tinyxml2::XML_SUCCESS);
+    // One line and one notice for the player per session, however often the game saves.
+    const std::u16string line = u"Profiles::Save(): cannot write '";
+    const size_t first = log.Text().find(line);
+    EXPECT_NE(first, std::u16string::npos) << log.Text().size();
+    EXPECT_EQ(log.Text().find(line, first + 1), std::u16string::npos);
+    EXPECT_TRUE(file::Profiles::TakeSaveFailureNotice());
+    EXPECT_FALSE(file::Profiles::TakeSaveFailureNotice());
   }
   EXPECT_EQ(ReadTestFile(FilePath()), R"(<Profiles currentProfile="A"><Profile name="A"/></Profiles>)");
   EXPECT_EQ(Profiles()->GetCurrentProfileName(), u"B");

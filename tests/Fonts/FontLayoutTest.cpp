@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "fakes/MainLogRecorder.h"
 #include "Core/Render/DrawParam.h"
 #include "Core/Render/TextFormat.h"
 #include "tests/Fonts/SyntheticFont.h"
@@ -187,6 +188,22 @@ TEST(FontMeasureTest, ManyLinesSpillPastTheInlineArray) {
   ASSERT_EQ(font.DrawText(nullptr, nullptr, text, render::TextFormat(), size), VN_OK);
   EXPECT_FLOAT_EQ(size[0], 10.0f);
   EXPECT_FLOAT_EQ(size[1], 1500 * 10.0f);
+}
+
+TEST(FontMeasureTest, AnAbsurdlyLongTextIsLaidOutOnlyUpToTheLimit) {
+  LayoutTestFont font;
+  const size_t limit = render::BMFont::kMaxLaidOutCharacters;
+  std::u16string text;
+  for (size_t i = 0; text.size() < 2000000; ++i) text += u"a\n";
+  fakes::MainLogRecorder log;
+  float size[2] = {0.0f, 0.0f};
+  for (int frame = 0; frame < 3; ++frame) ASSERT_EQ(font.DrawText(nullptr, nullptr, text, render::TextFormat(), size), VN_OK);
+  // The first limit characters are limit / 2 lines of "a", as a text of that length alone gives.
+  EXPECT_FLOAT_EQ(size[1], float(limit / 2) * 10.0f);
+  const std::u16string line = u"characters is shown only up to its first";
+  const size_t first = log.Text().find(line);
+  EXPECT_NE(first, std::u16string::npos);
+  EXPECT_EQ(log.Text().find(line, first + 1), std::u16string::npos);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include "Game/App/RuvAttributes.h"
 #include "Game/App/RuvFeatures.h"
+#include "fakes/MainLogRecorder.h"
 #include "gamesupport/GameTestSupport.h"
 
 namespace {
@@ -46,12 +47,27 @@ TEST(FeaturesTest, FirstFeatureOfANameIsTheOnlyOneConsulted) {
   EXPECT_EQ(features.findFeature("Offers_wall"), nullptr);
 }
 
-TEST(FeaturesTest, UnusableFilesSwitchEverythingOff) {
-  for (const std::string text : {"", "<config><features>", "<settings/>", "<config/>"}) {
+TEST(FeaturesTest, UnusableFilesSwitchEverythingOffAndAreNamedInTheLog) {
+  struct Case {
+    std::string text;
+    const char16_t* logged;  // after the file's name; null: nothing logged
+  };
+  const Case cases[] = {{"", u"is missing or empty"},
+                        {"<config><features>", u"does not parse (line "},
+                        {"<settings/>", u"has no <config>"},
+                        {"<config/>", nullptr}};
+  for (const Case& c : cases) {
+    fakes::MainLogRecorder log;
     RuvFeatures features;
-    features.loadFromText(text);
-    EXPECT_FALSE(features.getFlag("offers_wall", "is_active")) << text;
-    EXPECT_EQ(features.findFeature("offers_wall"), nullptr) << text;
+    features.loadFromText(c.text);
+    EXPECT_FALSE(features.getFlag("offers_wall", "is_active")) << c.text;
+    EXPECT_EQ(features.findFeature("offers_wall"), nullptr) << c.text;
+    if (c.logged) {
+      EXPECT_NE(log.Text().find(u"data file 'ruv/config.xml' " + std::u16string(c.logged)), std::u16string::npos)
+          << c.text;
+    } else {
+      EXPECT_EQ(log.Text(), u"") << c.text;
+    }
   }
   RuvFeatures noFeatures;
   noFeatures.loadFromText("<config/>");

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
+
 #include <tinyxml2.h>
 
 #include <functional>
 #include <memory>
 #include <string>
 
+#include "fakes/MainLogRecorder.h"
 #include "Core/File/Profiles.h"
 #include "Game/App/RuvProgress.h"
 #include "Game/App/RuvUpgrades.h"
@@ -273,6 +275,27 @@ TEST_F(ProgressTest, GetIntReadsProfileAttributes) {
   EXPECT_EQ(progress.getInt("Refill"), 2);
   EXPECT_EQ(progress.getInt("bad"), 0);
   EXPECT_EQ(progress.getInt("missing"), 0);
+}
+
+TEST_F(ProgressTest, NumbersOutOfRangeAreClampedAndLogged) {
+  struct Case {
+    const char* amount;
+    int gems;
+    bool logged;
+  };
+  const Case cases[] = {
+      {"99999999999999999999", 1000000000, true}, {"-99999999999999999999", -1000000000, true},
+      {"2147483647", 1000000000, true},            {"1000000000", 1000000000, false},
+      {"12", 12, false},                           {"x", 0, false},
+  };
+  for (const Case& c : cases) {
+    fakes::MainLogRecorder log;
+    RuvProgress& progress = Start(std::string(R"(<Profiles currentProfile="A"><Profile name="A"><gems amount=")") +
+                                  c.amount + R"("/></Profile></Profiles>)");
+    EXPECT_EQ(progress.getGems(), c.gems) << c.amount;
+    EXPECT_EQ(log.Text().find(u"\"amount\" of <gems> is out of range") != std::u16string::npos, c.logged)
+        << c.amount;
+  }
 }
 
 const char kThreeProfiles[] =

@@ -96,12 +96,12 @@ TEST_F(UpgradesTest, UnusableFilesGiveAnEmptyLoggedTree) {
     fakes::MainLogRecorder log;
     Build(text);
     EXPECT_TRUE(mUpgrades->getList().empty()) << text;
-    EXPECT_NE(log.Text().find(u"no upgrades"), std::u16string::npos) << text;
+    EXPECT_NE(log.Text().find(u"RuvUpgrades: data file 'upgrades text' "), std::u16string::npos) << text;
   }
   fakes::MainLogRecorder log;
   RuvUpgrades missing(std::u16string(u"ruv/upgrades.xml"), &mMap);
   EXPECT_TRUE(missing.getList().empty());
-  EXPECT_NE(log.Text().find(u"cannot read 'ruv/upgrades.xml'"), std::u16string::npos);
+  EXPECT_NE(log.Text().find(u"data file 'ruv/upgrades.xml' is missing or empty"), std::u16string::npos);
 }
 
 struct GlobalCase {

@@ -74,7 +74,7 @@ class GameStartTest : public fakes::ScratchFolderTest {
     std::filesystem::copy(std::filesystem::path(QM_SOURCE_DIR) / "data", mRoot / "data",
                           std::filesystem::copy_options::recursive);
     std::filesystem::create_directories(UserFolder());
-    file::Profiles::SetProfileReset(false);
+    file::Profiles::ResetNotices();
     SetMonitor(1920, 1080);
   }
   void TearDown() override {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "Core/File/Profiles.h"
+#include "Core/Layer/TextLayer.h"
 #include "Game/App/LocalStrings.h"
 #include "Game/Screens/HUDButtons.h"
 #include "Game/Screens/HUDMainMenu.h"
@@ -63,12 +64,26 @@ TEST_F(MainMenuTest, GreetsTheProfileShowsItsLanguageAndPlaysItsEffects) {
   }
 }
 
-TEST_F(MainMenuTest, TheProfileWarningShowsOncePerRun) {
-  file::Profiles::SetProfileReset(true);
+// The texts of a shown frame's text layers, one per line.
+std::u16string FrameTexts(const layer::Layer* layer) {
+  std::u16string texts;
+  if (const auto* text = dynamic_cast<const layer::TextLayer*>(layer)) texts += text->mText + u"\n";
+  for (const layer::Layer* child : layer->GetChildren()) texts += FrameTexts(child);
+  return texts;
+}
+
+TEST_F(MainMenuTest, TheProfileWarningsShowOncePerRunWithTheirFiles) {
+  ReloadProgress("damaged <<<");
+  ASSERT_TRUE(file::Profiles::IsProfileReset());
+  const std::u16string copy = file::Profiles::GetDamagedCopyPath();
+  ASSERT_FALSE(copy.empty());
   { HUDMainMenu first(*mMap); }
   { HUDMainMenu second(*mMap); }
   EXPECT_EQ(1, ShownDialogs());
   EXPECT_FALSE(file::Profiles::IsProfileReset());
+  const std::u16string texts = FrameTexts(mApplication->GetFrameManager()->GetShown().back().mFrame->GetLayer());
+  EXPECT_NE(texts.find(LocalStrings::Instance()->get(u"profile_corrupt")), std::u16string::npos);
+  EXPECT_NE(texts.find(copy), std::u16string::npos);
 }
 
 TEST_F(MainMenuTest, MenuAndProfilesTakeTheRootBoardsPointerOnUpdate) {

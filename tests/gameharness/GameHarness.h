@@ -44,6 +44,10 @@ struct GameSetup {
   // engine's default profile exists (a first start).
   std::string profiles = namedProfile("Tester");
   std::uint32_t seed = 1;  // the game's and the particles' random sequences
+  // Runs on the copied data root before the start (to damage or remove a file).
+  std::function<void(const std::filesystem::path& data)> prepareData;
+  // A start that fails is then kept (started() is false) instead of failing the test.
+  bool startMayFail = false;
 };
 
 class GameHarness {
@@ -58,6 +62,11 @@ class GameHarness {
   ~GameHarness();
   GameHarness(const GameHarness&) = delete;
   GameHarness& operator=(const GameHarness&) = delete;
+
+  // False when the game's start failed (only with GameSetup::startMayFail).
+  bool started() const { return mStarted; }
+  // What the game wrote to "log.html" so far, as UTF-8.
+  std::string logText() const;
 
   Game& game() const { return *mGame; }
   GameWindow& board() const;
@@ -138,6 +147,7 @@ class GameHarness {
   fakes::RecordingRender* mRender = nullptr;       // owned by the game
   fakes::ScriptedStoreBackend* mStore = nullptr;   // owned by the store
   std::unique_ptr<Game> mGame;
+  bool mStarted = false;
 };
 
 template <class Dialog>

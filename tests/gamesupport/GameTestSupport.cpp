@@ -25,7 +25,7 @@ void GameFolderTest::SetUp() {
   mUser = (mRoot / "user").string() + "/";
   std::filesystem::create_directories(mUser);
   file::UserDataFileContainer::Instance()->SetRootPath(std::filesystem::path(mUser).u16string());
-  file::Profiles::SetProfileReset(false);
+  file::Profiles::ResetNotices();
 }
 
 void GameFolderTest::TearDown() {

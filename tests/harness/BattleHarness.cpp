@@ -92,7 +92,7 @@ BattleHarness::BattleHarness(const std::filesystem::path& dataRoot, render::Rend
   const std::filesystem::path user = mRoot / "user";
   std::filesystem::create_directories(user);
   file::UserDataFileContainer::Instance()->SetRootPath(std::filesystem::path(user.string() + "/").u16string());
-  file::Profiles::SetProfileReset(false);
+  file::Profiles::ResetNotices();
   writeFile("user/profiles.xml", R"(<Profiles currentProfile="A"><Profile name="A"/></Profiles>)");
   file::Profiles::Instance()->Load();
   if (!mRenderer) {

@@ -390,8 +390,12 @@ def write_sounds():
 STRINGS = [
     ("game_caption", "Quellmark II"), ("ingame_caption", "Paused"), ("options_caption", "Options"),
     ("profiles_caption", "Profiles"), ("profile_edit_caption", "Your name"), ("episodes_caption", "Episodes"),
+    ("episodes_none", "No episode could be read."),
     ("profiles_select", "Select"), ("default_player", "Player"), ("unnamed_player", "stranger"),
-    ("greet_1", "Welcome, "), ("greet_2", "!"), ("profile_corrupt", "The profiles file was damaged\\nand has been reset."),
+    ("greet_1", "Welcome, "), ("greet_2", "!"), ("profile_corrupt", "The profiles file was damaged\\nand has been reset. It was kept as:"),
+    ("profile_unreadable", "The profiles file cannot be read.\\nNothing is saved over it:"),
+    ("profile_save_failed", "Your progress could not be saved to:"),
+    ("layout_damaged", "This screen cannot be shown.\\nIts layout is damaged:"),
     ("progress_confirm_text", "Leave the level?\\nIts progress will be lost."),
     ("game_incoming", "Incoming!"), ("game_nextwave", "Next wave in "), ("game_wave", "Wave"),
     ("game_win", "Victory"), ("game_lose", "Defeat"), ("game_best_score", "Best score"),

@@ -12,8 +12,9 @@ constexpr float kMessageBoxButtonY = 520.0f;
 
 }  // namespace
 
-TMessageBox::TMessageBox(RuvMapState& map, const std::u16string& messageKey, const std::u16string& command)
-    : mMap(map), mMessageKey(messageKey), mCommand(command) {}
+TMessageBox::TMessageBox(RuvMapState& map, const std::u16string& messageKey, const std::u16string& command,
+                         const std::u16string& detail)
+    : mMap(map), mMessageKey(messageKey), mCommand(command), mDetail(detail) {}
 
 VNResultEnum TMessageBox::Create() {
   mFontMain80 = LoadGameFont(kFontMain80);
@@ -27,6 +28,10 @@ VNResultEnum TMessageBox::Create() {
     return result;
   }
   message->SetPosition(math::Point3(512.0f, 400.0f, 0.0f));
+  if (!mDetail.empty()) {
+    message->mText += u"\n" + mDetail;
+    message->mLocalBoxValid = false;
+  }
   if (mCommand.empty()) return CreateButton(mButton1, 512.0f, u"button/b1_cancel/label", u"b1_ok");
   if (const VNResultEnum result = CreateButton(mButton1, 636.0f, u"button/b1_cancel/label", u"b1_cancel")) {
     return result;

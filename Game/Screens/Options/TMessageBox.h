@@ -14,7 +14,9 @@ class TMessageBox : public TalvenDialog, public widget::ButtonListener {
   static constexpr char16_t kLayout[] = u"ruv/data/mm";
 
   // map: the battle map, which outlives the box. An empty command makes a one-button message.
-  TMessageBox(RuvMapState& map, const std::u16string& messageKey, const std::u16string& command);
+  // detail, when given, is shown as it stands on its own line under the message (a file's path).
+  TMessageBox(RuvMapState& map, const std::u16string& messageKey, const std::u16string& command,
+              const std::u16string& detail = {});
 
   // Stops at the first failing step and returns its result.
   VNResultEnum Create() override;
@@ -30,6 +32,7 @@ class TMessageBox : public TalvenDialog, public widget::ButtonListener {
   RuvMapState& mMap;
   std::u16string mMessageKey;
   std::u16string mCommand;
+  std::u16string mDetail;
   resource::ResourcePtr<render::Font> mFontMain80;
   TalvenButton* mButton1 = nullptr;
   TalvenButton* mButton2 = nullptr;
