@@ -4,7 +4,6 @@
 #include <cstring>
 #include <iterator>
 #include <memory>
-#include <string>
 
 #include "Core/Psd/Psd.h"
 #include "Psd/PsdFiles.h"

@@ -17,9 +17,11 @@ struct JpegSpec {
   int quality = 90;
 };
 
-// A pattern of gradients and 8-pixel checks, so that every scan of a progressive file changes pixels.
+// Gradients, 8-pixel checks and a little noise, so that every scan of a progressive file changes
+// pixels and the file takes several kilobytes.
 inline uint8_t JpegPatternSample(int x, int y, int c) {
-  return uint8_t((x * 7 + y * 13 + c * 50 + ((x / 8 + y / 8) & 1) * 90) & 0xFF);
+  const uint32_t noise = (uint32_t(x * 73) ^ uint32_t(y * 151 + c)) * 2654435761u >> 26;
+  return uint8_t((x * 7 + y * 13 + c * 50 + ((x / 8 + y / 8) & 1) * 90 + int(noise)) & 0xFF);
 }
 
 // A file of spec's size whose samples come from sample(x, y, component).
