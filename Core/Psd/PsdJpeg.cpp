@@ -229,6 +229,8 @@ bool PsdJpegDecoderFeed(PsdJpegDecoder* decoder, const uint8_t* bytes, int64_t c
       decoder->library->failed = true;
       return false;
     }
+    // Bytes after the end of the image are not data: they are dropped, however many follow.
+    if (decoder->started && !decoder->outputPassActive && jpeg_input_complete(&decoder->library->info)) return true;
     if (appended || manager.bytes_in_buffer != unread) {
       idle = 0;
       unread = manager.bytes_in_buffer;

@@ -134,6 +134,18 @@ TEST(PsdJpegTest, ASegmentLargerThanTheInputBufferFailsInsteadOfWaiting) {
   }
 }
 
+TEST(PsdJpegTest, BytesAfterTheImageAreIgnored) {
+  Bytes jpeg = psdtest::MakeJpeg(PsdJpegSpec(16, 16, 3, true), psdtest::JpegPatternSample);
+  int components = 0;
+  const Bytes expected = PsdJpegExpectedOutput(jpeg, &components);
+  jpeg.resize(jpeg.size() + 40000, 0x55);  // more than the input buffer holds
+  for (size_t piece : {jpeg.size(), size_t(4096)}) {
+    PsdJpegDecoderPtr decoder(PsdJpegDecoderCreate());
+    ASSERT_TRUE(PsdJpegFeed(decoder.get(), jpeg, piece, jpeg.size())) << piece;
+    EXPECT_TRUE(std::equal(expected.begin(), expected.end(), decoder->output)) << piece;
+  }
+}
+
 TEST(PsdJpegTest, ProgressiveThumbnailDecodesThroughTheDocument) {
   const Bytes jpeg = psdtest::MakeJpeg(PsdJpegSpec(kPsdJpegWidth, kPsdJpegHeight, 3, true), psdtest::JpegPatternSample);
   int components = 0;
