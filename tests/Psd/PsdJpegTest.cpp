@@ -146,6 +146,25 @@ TEST(PsdJpegTest, BytesAfterTheImageAreIgnored) {
   }
 }
 
+TEST(PsdJpegTest, ALaterThumbnailResourceReplacesTheEarlierPixels) {
+  // A decoded 16 x 16 thumbnail, then a raw one claiming 300 x 200 whose pixels are not decoded:
+  // no pixels remain that the second header's size would overrun.
+  const Bytes jpeg = psdtest::MakeJpeg(PsdJpegSpec(16, 16, 3, false), psdtest::JpegPatternSample);
+  psdtest::PsdWriter raw;
+  raw.U32(0).U32(300).U32(200).U32(900).U32(180000).U32(4).U16(24).U16(1).Zeros(4);
+  psdtest::PsdSpec spec;
+  spec.layers = {psdtest::RawLayer(0, 0, 1, 1, {0, 1, 2}, {{1}, {2}, {3}}, "layer")};
+  spec.resources = psdtest::ThumbnailResource(16, 16, jpeg, uint32_t(jpeg.size()));
+  const Bytes second = psdtest::Resource(1036, raw.Get());
+  spec.resources.insert(spec.resources.end(), second.begin(), second.end());
+  const Bytes bytes = psdtest::MakePsd(spec);
+  PsdDocument* document = nullptr;
+  ASSERT_EQ(PsdLoadMemory(&document, bytes.data(), int64_t(bytes.size())), kPsdOk);
+  EXPECT_EQ(document->thumbnailWidth, 300u);
+  EXPECT_EQ(document->thumbnailPixels, nullptr);
+  PsdFree(document);
+}
+
 TEST(PsdJpegTest, ProgressiveThumbnailDecodesThroughTheDocument) {
   const Bytes jpeg = psdtest::MakeJpeg(PsdJpegSpec(kPsdJpegWidth, kPsdJpegHeight, 3, true), psdtest::JpegPatternSample);
   int components = 0;
