@@ -104,7 +104,6 @@ bool PsdJpegStart(PsdJpegDecoder* decoder) {
   if (info.out_color_space != JCS_GRAYSCALE && info.out_color_space != JCS_RGB && info.out_color_space != JCS_CMYK) {
     return false;
   }
-  // The library's coefficient buffer grows with the image too: the load's cap holds for both.
   if (int64_t(info.image_width) * info.image_height * 4 > PsdImageByteLimit()) return false;
   info.buffered_image = TRUE;
   info.do_fancy_upsampling = FALSE;
@@ -187,6 +186,9 @@ PsdJpegDecoder* PsdJpegDecoderCreate() {
     return nullptr;
   }
   jpeg_create_decompress(&library->info);
+  // The library's own image buffers (the coefficients of every scan) stay within the cap too;
+  // beyond it the library would need a backing store, which is a fatal error.
+  library->info.mem->max_memory_to_use = long(PsdImageByteLimit());
   jpeg_source_mgr& source = library->source.manager;
   source.next_input_byte = library->source.buffer;
   source.bytes_in_buffer = 0;
