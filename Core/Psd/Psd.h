@@ -624,8 +624,9 @@ struct PsdJpegDecoder {
 // Null when memory runs out.
 PsdJpegDecoder* PsdJpegDecoderCreate();
 // Takes the next count bytes; false once the data cannot be decoded (a fatal libjpeg error, an
-// image above the load's image byte limit, a segment larger than the input buffer). Pieces that
-// leave the image incomplete succeed: more data is needed.
+// image above the load's image byte limit, more than 100 scans, a marker segment or block of data
+// larger than the 32768-byte input buffer). Pieces that leave the image incomplete succeed: more
+// data is needed. Bytes after the end of the image are dropped.
 bool PsdJpegDecoderFeed(PsdJpegDecoder* decoder, const uint8_t* bytes, int64_t count);
 // Releases the decoder and its output; harmless for null.
 void PsdJpegDecoderRelease(PsdJpegDecoder* decoder);

@@ -14,6 +14,7 @@ struct JpegSpec {
   int width = 8, height = 8;
   int components = 3;  // 1 grey, 3 RGB, 4 CMYK
   bool progressive = false;
+  std::vector<jpeg_scan_info> scans;  // a progressive scan script of one's own, when not empty
   int quality = 90;
 };
 
@@ -40,6 +41,10 @@ inline std::vector<uint8_t> MakeJpeg(const JpegSpec& spec, const std::function<u
   jpeg_set_defaults(&info);
   jpeg_set_quality(&info, spec.quality, TRUE);
   if (spec.progressive) jpeg_simple_progression(&info);
+  if (!spec.scans.empty()) {
+    info.scan_info = spec.scans.data();
+    info.num_scans = int(spec.scans.size());
+  }
   jpeg_start_compress(&info, TRUE);
   std::vector<uint8_t> row(size_t(spec.width) * size_t(spec.components));
   while (info.next_scanline < info.image_height) {

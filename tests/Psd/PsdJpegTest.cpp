@@ -134,6 +134,26 @@ TEST(PsdJpegTest, ASegmentLargerThanTheInputBufferFailsInsteadOfWaiting) {
   }
 }
 
+TEST(PsdJpegTest, FilesOfMoreThanAHundredScansFail) {
+  // Grey files of single-coefficient scans: 64 without successive approximation, 128 with it.
+  for (bool refined : {false, true}) {
+    JpegSpec spec = PsdJpegSpec(16, 16, 1, false);
+    const int shift = refined ? 1 : 0;
+    for (int pass = 0; pass <= shift; ++pass) {
+      const int high = pass == 0 ? 0 : 1, low = pass == 0 ? shift : 0;
+      for (int k = 0; k < 64; ++k) spec.scans.push_back({1, {0, 0, 0, 0}, k, k, high, low});
+    }
+    const Bytes jpeg = psdtest::MakeJpeg(spec, psdtest::JpegPatternSample);
+    int components = 0;
+    const Bytes expected = PsdJpegExpectedOutput(jpeg, &components);
+    PsdJpegDecoderPtr decoder(PsdJpegDecoderCreate());
+    EXPECT_EQ(PsdJpegFeed(decoder.get(), jpeg, 4096, jpeg.size()), !refined) << spec.scans.size();
+    if (!refined) {
+      EXPECT_TRUE(std::equal(expected.begin(), expected.end(), decoder->output));
+    }
+  }
+}
+
 TEST(PsdJpegTest, BytesAfterTheImageAreIgnored) {
   Bytes jpeg = psdtest::MakeJpeg(PsdJpegSpec(16, 16, 3, true), psdtest::JpegPatternSample);
   int components = 0;
