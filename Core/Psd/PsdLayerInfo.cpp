@@ -318,7 +318,7 @@ int32_t PsdReadPatternFill(PsdDocument* document, PsdLayer* layer) {
   return kPsdOk;
 }
 
-// Creates the array of a counted list (count cut as above) and stores its count.
+// Creates the array of a counted list (count cut by PsdCountInBlock) and stores its count.
 template <class T, class Count>
 int32_t PsdCreateCounted(PsdDocument* document, int64_t count, int64_t minimum, T** array, Count* stored) {
   count = PsdCountInBlock(document, count, minimum);
