@@ -251,21 +251,6 @@ struct PsdSolidColor {
   uint32_t classId;
   uint32_t color;
 };
-struct PsdGradientFill {
-  uint32_t classId;
-  double angle;
-  int32_t gradientType;
-  int32_t scale;
-  bool reversed, dithered, aligned;
-};
-struct PsdPatternFill {
-  uint32_t classId;
-  char patternId[256];
-  int32_t nameLength;
-  uint16_t* name;
-  int32_t scale;
-};
-
 struct PsdGradientStop {
   uint32_t location, midpoint;
   uint32_t color;
@@ -274,6 +259,35 @@ struct PsdGradientStop {
 struct PsdTransparencyStop {
   uint32_t location, midpoint;
   int16_t opacity;
+};
+// A gradient of a descriptor ("Grad"); owns its name and stops.
+struct PsdGradient {
+  int32_t interpolation;
+  int32_t nameLength;
+  uint16_t* name;
+  int32_t colorStopCount;
+  PsdGradientStop* colorStops;
+  int32_t transparencyStopCount;
+  PsdTransparencyStop* transparencyStops;
+};
+// A pattern named by a descriptor ("Ptrn"); owns its name.
+struct PsdPatternReference {
+  int32_t nameLength;
+  uint16_t* name;
+  char id[256];
+};
+struct PsdGradientFill {
+  uint32_t classId;
+  double angle;
+  int32_t gradientType;  // 0 linear, 1 radial, 2 angle, 3 reflected, 4 diamond
+  int32_t scale;
+  bool reversed, dithered, aligned;
+  PsdGradient gradient;
+};
+struct PsdPatternFill {
+  uint32_t classId;
+  PsdPatternReference pattern;
+  int32_t scale;
 };
 struct PsdGradientMap {
   bool reversed, dithered;
@@ -382,6 +396,50 @@ struct PsdBevelEffect {
   bool useShape;
   PsdContour contour;
   int32_t range;
+  bool useTexture;
+  PsdPatternReference texturePattern;
+  int32_t textureScale, textureDepth;
+  bool invertTexture, alignTexture;
+  int32_t texturePhaseX, texturePhaseY;
+};
+struct PsdGradientOverlayEffect {
+  bool enabled;
+  int32_t blendMode;
+  uint8_t opacity;
+  PsdGradient gradient;
+  bool reverse;
+  int32_t gradientType;  // as a gradient fill's
+  bool aligned;
+  int32_t angle, scale;
+  int32_t offsetX, offsetY;
+};
+struct PsdPatternOverlayEffect {
+  bool enabled;
+  int32_t blendMode;
+  uint8_t opacity;
+  int32_t scale;
+  bool linked;
+  PsdPatternReference pattern;
+  int32_t phaseX, phaseY;  // always 0, 0
+};
+struct PsdStrokeEffect {
+  bool enabled;
+  int32_t size;
+  int32_t position;  // 0 outside, 1 inside, 2 centre
+  int32_t blendMode;
+  uint8_t opacity;
+  int32_t fillType;  // 0 colour, 1 gradient, 2 pattern
+  uint32_t color;
+  PsdGradient gradient;
+  bool reverse;
+  int32_t gradientType;
+  bool aligned;
+  int32_t angle, gradientScale;
+  int32_t offsetX, offsetY;
+  PsdPatternReference pattern;
+  int32_t patternScale;
+  bool linked;
+  int32_t phaseX, phaseY;  // always 0, 0
 };
 enum PsdEffectKind : int32_t {
   kPsdEffectDropShadow = 0,
@@ -404,6 +462,9 @@ struct PsdLayerEffects {
   PsdBevelEffect bevel;
   PsdSatinEffect satin;
   PsdColorOverlayEffect colorOverlay;
+  PsdGradientOverlayEffect gradientOverlay;
+  PsdPatternOverlayEffect patternOverlay;
+  PsdStrokeEffect stroke;
   bool present[kPsdEffectKinds][2];  // both set when that effect was read
 };
 
@@ -547,3 +608,25 @@ void PsdBuildContourTable(int32_t n, const uint8_t* x, const uint8_t* y, const b
 
 // A double from the file as an integer: NaN gives 0, values beyond the range its limit.
 int32_t PsdDoubleToInt(double value);
+
+// Streaming JPEG decoder (libjpeg with a suspending source and buffered-image mode): bytes arrive
+// in pieces of any size; every completed input scan is written into the output buffer as one
+// output pass, so a progressive image is refined as it arrives and the last pass holds the image.
+struct PsdJpegLibrary;  // the libjpeg objects
+struct PsdJpegDecoder {
+  PsdJpegLibrary* library;
+  uint8_t* output;  // components x width x height bytes, rows from the top; null before the start
+  int32_t width, height;
+  int32_t components;  // 3 (RGB) or 4 (RGB and 255, from CMYK)
+  int32_t rowStride;
+  bool headerRequested, headerRead, started, outputPassActive;
+};
+// Null when memory runs out.
+PsdJpegDecoder* PsdJpegDecoderCreate();
+// Takes the next count bytes; false once the data cannot be decoded (a fatal libjpeg error, an
+// image above the load's image byte limit, more than 100 scans, a marker segment or block of data
+// larger than the 32768-byte input buffer). Pieces that leave the image incomplete succeed: more
+// data is needed. Bytes after the end of the image are dropped.
+bool PsdJpegDecoderFeed(PsdJpegDecoder* decoder, const uint8_t* bytes, int64_t count);
+// Releases the decoder and its output; harmless for null.
+void PsdJpegDecoderRelease(PsdJpegDecoder* decoder);

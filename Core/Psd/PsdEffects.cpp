@@ -1,5 +1,6 @@
 // Layer effects: the binary "lrFX" block and the descriptor-based "lfx2" block.
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 
 #include "Core/Psd/PsdLocal.h"
@@ -8,6 +9,8 @@ namespace {
 
 // Points of a contour that are kept; further points are read and dropped.
 constexpr int32_t kPsdMaxContourPoints = 256;
+// What an effect's item handler returns for a key it does not read.
+constexpr int32_t kPsdUnknownItem = 1;
 
 void PsdContourDefaults(PsdContour& contour) {
   for (int32_t i = 0; i < 256; ++i) contour.table[i] = uint8_t(i);
@@ -55,7 +58,10 @@ void PsdColorOverlayDefaults(PsdColorOverlayEffect& overlay) {
   overlay.opacity = 255;
 }
 
+// The defaults of the records below also release what an effect read before them left (an item
+// that occurs twice is read twice).
 void PsdBevelDefaults(PsdBevelEffect& bevel) {
+  PsdReleasePatternReference(bevel.texturePattern);
   bevel = PsdBevelEffect{};
   bevel.style = 1;
   bevel.technique = 2;
@@ -73,6 +79,40 @@ void PsdBevelDefaults(PsdBevelEffect& bevel) {
   bevel.range = 50;
   PsdContourDefaults(bevel.glossContour);
   PsdContourDefaults(bevel.contour);
+  bevel.textureScale = 100;
+  bevel.textureDepth = 100;
+  bevel.alignTexture = true;
+}
+
+void PsdGradientOverlayDefaults(PsdGradientOverlayEffect& overlay) {
+  PsdReleaseGradient(overlay.gradient);
+  overlay = PsdGradientOverlayEffect{};
+  overlay.opacity = 255;
+  overlay.aligned = true;
+  overlay.angle = 90;
+  overlay.scale = 100;
+}
+
+void PsdPatternOverlayDefaults(PsdPatternOverlayEffect& overlay) {
+  PsdReleasePatternReference(overlay.pattern);
+  overlay = PsdPatternOverlayEffect{};
+  overlay.opacity = 255;
+  overlay.scale = 100;
+  overlay.linked = true;
+}
+
+void PsdStrokeDefaults(PsdStrokeEffect& stroke) {
+  PsdReleaseGradient(stroke.gradient);
+  PsdReleasePatternReference(stroke.pattern);
+  stroke = PsdStrokeEffect{};
+  stroke.size = 3;
+  stroke.opacity = 255;
+  stroke.color = 0xFFFF0000u;
+  stroke.aligned = true;
+  stroke.angle = 90;
+  stroke.gradientScale = 100;
+  stroke.patternScale = 100;
+  stroke.linked = true;
 }
 
 void PsdMarkEffect(PsdLayerEffects* effects, PsdEffectKind kind) {
@@ -310,10 +350,11 @@ void PsdReadContour(PsdDocument* document, PsdContour& contour) {
   PsdBuildContourTable(kept, x, y, corner, contour.table);
 }
 
-// The items of one effect's descriptor; handle(key, name, type) returns false for an item it does
-// not know, which is then skipped by its type.
+// The items of one effect's descriptor; handle(key, name, type) reads the value of an item it
+// knows and returns 0 (or a failure, which ends the items), or kPsdUnknownItem for an item that is
+// then skipped by its type.
 template <class Handle>
-void PsdReadEffectItems(PsdDocument* document, Handle handle) {
+int32_t PsdReadEffectItems(PsdDocument* document, Handle handle) {
   PsdSkipUnicode(document);
   PsdReadDescriptorKey(document);
   const uint32_t items = PsdReadU32(document);
@@ -321,96 +362,246 @@ void PsdReadEffectItems(PsdDocument* document, Handle handle) {
     char name[256];
     const uint32_t key = PsdReadDescriptorKey(document, name);
     const uint32_t type = PsdReadU32(document);
-    if (!handle(key, name, type)) PsdSkipDescriptorValue(document, type, 2);
+    const int32_t status = handle(key, name, type);
+    if (status == kPsdUnknownItem) PsdSkipDescriptorValue(document, type, 2);
+    else if (status != kPsdOk) return status;
   }
+  return kPsdOk;
 }
 
 void PsdReadShadowDescriptor(PsdDocument* document, PsdShadowEffect& shadow) {
   PsdShadowDefaults(shadow);
-  PsdReadEffectItems(document, [&](uint32_t key, const char* name, uint32_t) {
+  PsdReadEffectItems(document, [&](uint32_t key, const char* name, uint32_t) -> int32_t {
     switch (key) {
-      case PsdKey("enab"): shadow.enabled = PsdReadBool(document); return true;
-      case PsdKey("Md  "): shadow.blendMode = PsdReadBlendModeEnum(document); return true;
-      case PsdKey("Clr "): shadow.color = shadow.nativeColor = PsdReadColorDescriptor(document); return true;
-      case PsdKey("Opct"): shadow.opacity = PsdReadPercentOpacity(document); return true;
-      case PsdKey("lagl"): shadow.angle = PsdReadUnitInteger(document); return true;
-      case PsdKey("uglg"): shadow.useGlobalLight = PsdReadBool(document); return true;
-      case PsdKey("Dstn"): shadow.distance = PsdReadUnitInteger(document); return true;
-      case PsdKey("Ckmt"): shadow.spread = PsdReadUnitInteger(document); return true;
-      case PsdKey("blur"): shadow.size = PsdReadUnitInteger(document); return true;
-      case PsdKey("Nose"): shadow.noise = PsdReadUnitInteger(document); return true;
-      case PsdKey("AntA"): shadow.contour.antiAliased = PsdReadBool(document); return true;
-      case PsdKey("TrnS"): PsdReadContour(document, shadow.contour); return true;
+      case PsdKey("enab"): shadow.enabled = PsdReadBool(document); return kPsdOk;
+      case PsdKey("Md  "): shadow.blendMode = PsdReadBlendModeEnum(document); return kPsdOk;
+      case PsdKey("Clr "): shadow.color = shadow.nativeColor = PsdReadColorDescriptor(document); return kPsdOk;
+      case PsdKey("Opct"): shadow.opacity = PsdReadPercentOpacity(document); return kPsdOk;
+      case PsdKey("lagl"): shadow.angle = PsdReadUnitInteger(document); return kPsdOk;
+      case PsdKey("uglg"): shadow.useGlobalLight = PsdReadBool(document); return kPsdOk;
+      case PsdKey("Dstn"): shadow.distance = PsdReadUnitInteger(document); return kPsdOk;
+      case PsdKey("Ckmt"): shadow.spread = PsdReadUnitInteger(document); return kPsdOk;
+      case PsdKey("blur"): shadow.size = PsdReadUnitInteger(document); return kPsdOk;
+      case PsdKey("Nose"): shadow.noise = PsdReadUnitInteger(document); return kPsdOk;
+      case PsdKey("AntA"): shadow.contour.antiAliased = PsdReadBool(document); return kPsdOk;
+      case PsdKey("TrnS"): PsdReadContour(document, shadow.contour); return kPsdOk;
       default:
         if (std::strcmp(name, "layerConceals") == 0) {
           shadow.knocksOut = PsdReadBool(document);
-          return true;
+          return kPsdOk;
         }
-        return false;
+        return kPsdUnknownItem;
     }
   });
 }
 
 void PsdReadGlowDescriptor(PsdDocument* document, PsdGlowEffect& glow, bool inner) {
   PsdGlowDefaults(glow, inner);
-  PsdReadEffectItems(document, [&](uint32_t key, const char*, uint32_t) {
+  PsdReadEffectItems(document, [&](uint32_t key, const char*, uint32_t) -> int32_t {
     switch (key) {
-      case PsdKey("enab"): glow.enabled = PsdReadBool(document); return true;
-      case PsdKey("Md  "): glow.blendMode = PsdReadBlendModeEnum(document); return true;
+      case PsdKey("enab"): glow.enabled = PsdReadBool(document); return kPsdOk;
+      case PsdKey("Md  "): glow.blendMode = PsdReadBlendModeEnum(document); return kPsdOk;
       case PsdKey("Clr "):
         glow.color = glow.nativeColor = PsdReadColorDescriptor(document);
         glow.fillType = 0;
-        return true;
-      case PsdKey("Opct"): glow.opacity = PsdReadPercentOpacity(document); return true;
-      case PsdKey("Ckmt"): glow.spread = PsdReadUnitInteger(document); return true;
-      case PsdKey("blur"): glow.size = PsdReadUnitInteger(document); return true;
-      case PsdKey("Nose"): glow.noise = PsdReadUnitInteger(document); return true;
-      case PsdKey("AntA"): glow.contour.antiAliased = PsdReadBool(document); return true;
-      case PsdKey("TrnS"): PsdReadContour(document, glow.contour); return true;
-      case PsdKey("GlwT"): glow.technique = PsdReadTechniqueEnum(document); return true;
-      case PsdKey("Inpr"): glow.range = PsdReadUnitInteger(document); return true;
-      case PsdKey("ShdN"): glow.jitter = PsdReadUnitInteger(document); return true;
+        return kPsdOk;
+      case PsdKey("Opct"): glow.opacity = PsdReadPercentOpacity(document); return kPsdOk;
+      case PsdKey("Ckmt"): glow.spread = PsdReadUnitInteger(document); return kPsdOk;
+      case PsdKey("blur"): glow.size = PsdReadUnitInteger(document); return kPsdOk;
+      case PsdKey("Nose"): glow.noise = PsdReadUnitInteger(document); return kPsdOk;
+      case PsdKey("AntA"): glow.contour.antiAliased = PsdReadBool(document); return kPsdOk;
+      case PsdKey("TrnS"): PsdReadContour(document, glow.contour); return kPsdOk;
+      case PsdKey("GlwT"): glow.technique = PsdReadTechniqueEnum(document); return kPsdOk;
+      case PsdKey("Inpr"): glow.range = PsdReadUnitInteger(document); return kPsdOk;
+      case PsdKey("ShdN"): glow.jitter = PsdReadUnitInteger(document); return kPsdOk;
       case PsdKey("glwS"): {
         PsdReadDescriptorKey(document);
         const uint32_t source = PsdReadDescriptorKey(document);
         if (source == PsdKey("SrcC")) glow.source = 0;
         if (source == PsdKey("SrcE")) glow.source = 1;
-        return true;
+        return kPsdOk;
       }
-      default: return false;
+      default: return kPsdUnknownItem;
     }
   });
 }
 
 void PsdReadSatinDescriptor(PsdDocument* document, PsdSatinEffect& satin) {
   PsdSatinDefaults(satin);
-  PsdReadEffectItems(document, [&](uint32_t key, const char*, uint32_t) {
+  PsdReadEffectItems(document, [&](uint32_t key, const char*, uint32_t) -> int32_t {
     switch (key) {
-      case PsdKey("enab"): satin.enabled = PsdReadBool(document); return true;
-      case PsdKey("Md  "): satin.blendMode = PsdReadBlendModeEnum(document); return true;
-      case PsdKey("Clr "): satin.color = PsdReadColorDescriptor(document); return true;
-      case PsdKey("Opct"): satin.opacity = PsdReadPercentOpacity(document); return true;
-      case PsdKey("lagl"): satin.angle = PsdReadUnitInteger(document); return true;
-      case PsdKey("Dstn"): satin.distance = PsdReadUnitInteger(document); return true;
-      case PsdKey("blur"): satin.size = PsdReadUnitInteger(document); return true;
-      case PsdKey("AntA"): satin.contour.antiAliased = PsdReadBool(document); return true;
-      case PsdKey("MpgS"): PsdReadContour(document, satin.contour); return true;
-      case PsdKey("Invr"): satin.invert = PsdReadBool(document); return true;
-      default: return false;
+      case PsdKey("enab"): satin.enabled = PsdReadBool(document); return kPsdOk;
+      case PsdKey("Md  "): satin.blendMode = PsdReadBlendModeEnum(document); return kPsdOk;
+      case PsdKey("Clr "): satin.color = PsdReadColorDescriptor(document); return kPsdOk;
+      case PsdKey("Opct"): satin.opacity = PsdReadPercentOpacity(document); return kPsdOk;
+      case PsdKey("lagl"): satin.angle = PsdReadUnitInteger(document); return kPsdOk;
+      case PsdKey("Dstn"): satin.distance = PsdReadUnitInteger(document); return kPsdOk;
+      case PsdKey("blur"): satin.size = PsdReadUnitInteger(document); return kPsdOk;
+      case PsdKey("AntA"): satin.contour.antiAliased = PsdReadBool(document); return kPsdOk;
+      case PsdKey("MpgS"): PsdReadContour(document, satin.contour); return kPsdOk;
+      case PsdKey("Invr"): satin.invert = PsdReadBool(document); return kPsdOk;
+      default: return kPsdUnknownItem;
     }
   });
 }
 
 void PsdReadColorOverlayDescriptor(PsdDocument* document, PsdColorOverlayEffect& overlay) {
   PsdColorOverlayDefaults(overlay);
-  PsdReadEffectItems(document, [&](uint32_t key, const char*, uint32_t) {
+  PsdReadEffectItems(document, [&](uint32_t key, const char*, uint32_t) -> int32_t {
     switch (key) {
-      case PsdKey("enab"): overlay.enabled = PsdReadBool(document); return true;
-      case PsdKey("Md  "): overlay.blendMode = PsdReadBlendModeEnum(document); return true;
-      case PsdKey("Clr "): overlay.color = overlay.nativeColor = PsdReadColorDescriptor(document); return true;
-      case PsdKey("Opct"): overlay.opacity = PsdReadPercentOpacity(document); return true;
-      default: return false;
+      case PsdKey("enab"): overlay.enabled = PsdReadBool(document); return kPsdOk;
+      case PsdKey("Md  "): overlay.blendMode = PsdReadBlendModeEnum(document); return kPsdOk;
+      case PsdKey("Clr "): overlay.color = overlay.nativeColor = PsdReadColorDescriptor(document); return kPsdOk;
+      case PsdKey("Opct"): overlay.opacity = PsdReadPercentOpacity(document); return kPsdOk;
+      default: return kPsdUnknownItem;
     }
+  });
+}
+
+// An enum value (type id, then a 4-byte or named key) looked up in keys; a named value is
+// compared with named when given. fallback when neither matches.
+int32_t PsdReadKeyedEnum(PsdDocument* document, const uint32_t* keys, int32_t count, int32_t fallback,
+                         const char* named = nullptr, int32_t namedValue = 0) {
+  PsdReadDescriptorKey(document);
+  char name[256];
+  const uint32_t key = PsdReadDescriptorKey(document, name);
+  if (name[0]) return named && std::strcmp(name, named) == 0 ? namedValue : fallback;
+  for (int32_t i = 0; i < count; ++i) {
+    if (keys[i] == key) return i;
+  }
+  return fallback;
+}
+
+// A point object kept as 0, 0 (the phase of overlays and strokes).
+int32_t PsdSkipPhase(PsdDocument* document) {
+  int32_t x = 0, y = 0;
+  PsdReadPointDescriptor(document, &x, &y);
+  return kPsdOk;
+}
+
+int32_t PsdReadGradientOverlayDescriptor(PsdDocument* document, PsdGradientOverlayEffect& overlay) {
+  PsdGradientOverlayDefaults(overlay);
+  return PsdReadEffectItems(document, [&](uint32_t key, const char*, uint32_t) -> int32_t {
+    switch (key) {
+      case PsdKey("enab"): overlay.enabled = PsdReadBool(document); return kPsdOk;
+      case PsdKey("Md  "): overlay.blendMode = PsdReadBlendModeEnum(document); return kPsdOk;
+      case PsdKey("Opct"): overlay.opacity = PsdReadPercentOpacity(document); return kPsdOk;
+      case PsdKey("Grad"): return PsdReadGradientDescriptor(document, &overlay.gradient);
+      case PsdKey("Rvrs"): overlay.reverse = PsdReadBool(document); return kPsdOk;
+      case PsdKey("Type"):
+        PsdReadDescriptorKey(document);
+        overlay.gradientType = PsdReadGradientTypeEnum(document);
+        return kPsdOk;
+      case PsdKey("Algn"): overlay.aligned = PsdReadBool(document); return kPsdOk;
+      case PsdKey("Angl"): overlay.angle = PsdReadUnitInteger(document); return kPsdOk;
+      case PsdKey("Scl "): overlay.scale = PsdReadUnitInteger(document); return kPsdOk;
+      case PsdKey("Ofst"): PsdReadPointDescriptor(document, &overlay.offsetX, &overlay.offsetY); return kPsdOk;
+      default: return kPsdUnknownItem;
+    }
+  });
+}
+
+int32_t PsdReadPatternOverlayDescriptor(PsdDocument* document, PsdPatternOverlayEffect& overlay) {
+  PsdPatternOverlayDefaults(overlay);
+  return PsdReadEffectItems(document, [&](uint32_t key, const char* name, uint32_t) -> int32_t {
+    switch (key) {
+      case PsdKey("enab"): overlay.enabled = PsdReadBool(document); return kPsdOk;
+      case PsdKey("Md  "): overlay.blendMode = PsdReadBlendModeEnum(document); return kPsdOk;
+      case PsdKey("Opct"): overlay.opacity = PsdReadPercentOpacity(document); return kPsdOk;
+      case PsdKey("Algn"): overlay.linked = PsdReadBool(document); return kPsdOk;
+      case PsdKey("Ptrn"): return PsdReadPatternDescriptor(document, &overlay.pattern);
+      case PsdKey("Scl "): overlay.scale = PsdReadUnitInteger(document); return kPsdOk;
+      default: return std::strcmp(name, "phase") == 0 ? PsdSkipPhase(document) : kPsdUnknownItem;
+    }
+  });
+}
+
+int32_t PsdReadStrokeDescriptor(PsdDocument* document, PsdStrokeEffect& stroke) {
+  PsdStrokeDefaults(stroke);
+  static const uint32_t kPositions[3] = {PsdKey("OutF"), PsdKey("InsF"), PsdKey("CtrF")};
+  static const uint32_t kFillTypes[3] = {PsdKey("SClr"), PsdKey("GrFl"), PsdKey("Ptrn")};
+  return PsdReadEffectItems(document, [&](uint32_t key, const char* name, uint32_t) -> int32_t {
+    switch (key) {
+      case PsdKey("enab"): stroke.enabled = PsdReadBool(document); return kPsdOk;
+      case PsdKey("Styl"): stroke.position = PsdReadKeyedEnum(document, kPositions, 3, stroke.position); return kPsdOk;
+      case PsdKey("PntT"): stroke.fillType = PsdReadKeyedEnum(document, kFillTypes, 3, stroke.fillType); return kPsdOk;
+      case PsdKey("Md  "): stroke.blendMode = PsdReadBlendModeEnum(document); return kPsdOk;
+      case PsdKey("Opct"): stroke.opacity = PsdReadPercentOpacity(document); return kPsdOk;
+      case PsdKey("Sz  "): stroke.size = PsdReadUnitInteger(document); return kPsdOk;
+      case PsdKey("Clr "): stroke.color = PsdReadColorDescriptor(document); return kPsdOk;
+      case PsdKey("Grad"): return PsdReadGradientDescriptor(document, &stroke.gradient);
+      case PsdKey("Angl"): stroke.angle = PsdReadUnitInteger(document); return kPsdOk;
+      case PsdKey("Type"):
+        PsdReadDescriptorKey(document);
+        stroke.gradientType = PsdReadGradientTypeEnum(document);
+        return kPsdOk;
+      case PsdKey("Rvrs"): stroke.reverse = PsdReadBool(document); return kPsdOk;
+      case PsdKey("Algn"): stroke.aligned = PsdReadBool(document); return kPsdOk;
+      case PsdKey("Ofst"): PsdReadPointDescriptor(document, &stroke.offsetX, &stroke.offsetY); return kPsdOk;
+      case PsdKey("Scl "): {
+        // The scale of the fill read so far: a gradient's or a pattern's.
+        const int32_t scale = PsdReadUnitInteger(document);
+        if (stroke.fillType == 1) stroke.gradientScale = scale;
+        if (stroke.fillType == 2) stroke.patternScale = scale;
+        return kPsdOk;
+      }
+      case PsdKey("Ptrn"): return PsdReadPatternDescriptor(document, &stroke.pattern);
+      case PsdKey("Lnkd"): stroke.linked = PsdReadBool(document); return kPsdOk;
+      default: return std::strcmp(name, "phase") == 0 ? PsdSkipPhase(document) : kPsdUnknownItem;
+    }
+  });
+}
+
+int32_t PsdReadBevelDescriptor(PsdDocument* document, PsdBevelEffect& bevel) {
+  PsdBevelDefaults(bevel);
+  static const uint32_t kStyles[4] = {PsdKey("OtrB"), PsdKey("InrB"), PsdKey("Embs"), PsdKey("PlEb")};
+  static const uint32_t kDirections[2] = {PsdKey("In  "), PsdKey("Out ")};
+  return PsdReadEffectItems(document, [&](uint32_t key, const char* name, uint32_t) -> int32_t {
+    switch (key) {
+      case PsdKey("enab"): bevel.enabled = PsdReadBool(document); return kPsdOk;
+      case PsdKey("lagl"): bevel.angle = PsdReadUnitInteger(document); return kPsdOk;
+      case PsdKey("uglg"): bevel.useGlobalLight = PsdReadBool(document); return kPsdOk;
+      case PsdKey("blur"): bevel.size = PsdReadUnitInteger(document); return kPsdOk;
+      case PsdKey("AntA"): bevel.contour.antiAliased = PsdReadBool(document); return kPsdOk;
+      case PsdKey("TrnS"): PsdReadContour(document, bevel.glossContour); return kPsdOk;
+      case PsdKey("MpgS"): PsdReadContour(document, bevel.contour); return kPsdOk;
+      case PsdKey("Inpr"): bevel.range = PsdReadUnitInteger(document); return kPsdOk;
+      case PsdKey("bvlS"):
+        bevel.style = PsdReadKeyedEnum(document, kStyles, 4, bevel.style, "strokeEmboss", 4);
+        return kPsdOk;
+      case PsdKey("bvlT"): bevel.technique = PsdReadTechniqueEnum(document); return kPsdOk;
+      case PsdKey("bvlD"): bevel.direction = PsdReadKeyedEnum(document, kDirections, 2, bevel.direction); return kPsdOk;
+      case PsdKey("srgR"): bevel.depth = PsdReadUnitInteger(document); return kPsdOk;
+      case PsdKey("Sftn"): bevel.soften = PsdReadUnitInteger(document); return kPsdOk;
+      case PsdKey("Lald"): bevel.altitude = PsdReadUnitInteger(document); return kPsdOk;
+      case PsdKey("hglM"): bevel.highlightBlendMode = PsdReadBlendModeEnum(document); return kPsdOk;
+      case PsdKey("sdwM"): bevel.shadowBlendMode = PsdReadBlendModeEnum(document); return kPsdOk;
+      case PsdKey("hglC"):
+        bevel.highlightColor = bevel.nativeHighlightColor = PsdReadColorDescriptor(document);
+        return kPsdOk;
+      case PsdKey("sdwC"): bevel.shadowColor = bevel.nativeShadowColor = PsdReadColorDescriptor(document); return kPsdOk;
+      case PsdKey("hglO"): bevel.highlightOpacity = PsdReadPercentOpacity(document); return kPsdOk;
+      case PsdKey("sdwO"): bevel.shadowOpacity = PsdReadPercentOpacity(document); return kPsdOk;
+      case PsdKey("Ptrn"): return PsdReadPatternDescriptor(document, &bevel.texturePattern);
+      case PsdKey("Scl "): bevel.textureScale = PsdReadUnitInteger(document); return kPsdOk;
+      case PsdKey("InvT"): bevel.invertTexture = PsdReadBool(document); return kPsdOk;
+      case PsdKey("Algn"): bevel.alignTexture = PsdReadBool(document); return kPsdOk;
+      default: break;
+    }
+    if (std::strcmp(name, "antialiasGloss") == 0) {
+      bevel.glossContour.antiAliased = PsdReadBool(document);
+    } else if (std::strcmp(name, "useShape") == 0) {
+      bevel.useShape = PsdReadBool(document);
+    } else if (std::strcmp(name, "useTexture") == 0) {
+      bevel.useTexture = PsdReadBool(document);
+    } else if (std::strcmp(name, "textureDepth") == 0) {
+      bevel.textureDepth = PsdReadUnitInteger(document);
+    } else if (std::strcmp(name, "phase") == 0) {
+      PsdReadPointDescriptor(document, &bevel.texturePhaseX, &bevel.texturePhaseY);
+    } else {
+      return kPsdUnknownItem;
+    }
+    return kPsdOk;
   });
 }
 
@@ -424,6 +615,11 @@ int32_t PsdReadObjectEffects(PsdDocument* document, PsdLayerEffects* effects) {
     const uint32_t key = PsdReadDescriptorKey(document, name);
     const uint32_t type = PsdReadU32(document);
     PsdEffectKind kind = kPsdEffectKinds;
+    int32_t status = kPsdOk;
+    if (std::strcmp(name, "patternFill") == 0) {
+      status = PsdReadPatternOverlayDescriptor(document, effects->patternOverlay);
+      kind = kPsdEffectPatternOverlay;
+    }
     switch (key) {
       case PsdKey("DrSh"): PsdReadShadowDescriptor(document, effects->dropShadow), kind = kPsdEffectDropShadow; break;
       case PsdKey("IrSh"): PsdReadShadowDescriptor(document, effects->innerShadow), kind = kPsdEffectInnerShadow; break;
@@ -433,6 +629,18 @@ int32_t PsdReadObjectEffects(PsdDocument* document, PsdLayerEffects* effects) {
       case PsdKey("SoFi"):
         PsdReadColorOverlayDescriptor(document, effects->colorOverlay);
         kind = kPsdEffectColorOverlay;
+        break;
+      case PsdKey("GrFl"):
+        status = PsdReadGradientOverlayDescriptor(document, effects->gradientOverlay);
+        kind = kPsdEffectGradientOverlay;
+        break;
+      case PsdKey("FrFX"):
+        status = PsdReadStrokeDescriptor(document, effects->stroke);
+        kind = kPsdEffectStroke;
+        break;
+      case PsdKey("ebbl"):
+        status = PsdReadBevelDescriptor(document, effects->bevel);
+        kind = kPsdEffectBevel;
         break;
       case PsdKey("Scl "):
         PsdReadU32(document);
@@ -445,12 +653,12 @@ int32_t PsdReadObjectEffects(PsdDocument* document, PsdLayerEffects* effects) {
         }
         break;
       default:
-        // Gradient and pattern overlays, strokes and bevels are passed over by their type.
-        PsdSkipDescriptorValue(document, type, 1);
+        if (kind == kPsdEffectKinds) PsdSkipDescriptorValue(document, type, 1);
         break;
     }
+    if (status != kPsdOk) return status;
     if (kind != kPsdEffectKinds) {
-      ++effects->count;
+      if (effects->count < INT16_MAX) ++effects->count;
       PsdMarkEffect(effects, kind);
     }
   }
@@ -507,6 +715,14 @@ void PsdBuildContourTable(int32_t n, const uint8_t* x, const uint8_t* y, const b
     }
   }
   for (int32_t i = 0; i < n; ++i) table[x[i]] = y[i];
+}
+
+void PsdReleaseEffects(PsdLayerEffects* effects) {
+  PsdReleaseGradient(effects->gradientOverlay.gradient);
+  PsdReleasePatternReference(effects->patternOverlay.pattern);
+  PsdReleaseGradient(effects->stroke.gradient);
+  PsdReleasePatternReference(effects->stroke.pattern);
+  PsdReleasePatternReference(effects->bevel.texturePattern);
 }
 
 int32_t PsdReadEffectsInfo(PsdDocument* document, PsdLayer* layer, uint32_t key) {

@@ -93,6 +93,8 @@ int32_t PsdReadThumbnail(PsdDocument* document, int64_t blockEnd) {
   document->thumbnailBits = int16_t(PsdReadU16(document));
   document->thumbnailPlanes = int16_t(PsdReadU16(document));
   document->hasThumbnail = true;
+  // Pixels of an earlier thumbnail resource do not belong to this header.
+  PsdRelease(document->thumbnailPixels);
   int64_t size = document->thumbnailCompressedSize;
   // The JPEG data lies inside the block; a larger claim is cut to it.
   if (size > blockEnd - document->consumed) size = blockEnd - document->consumed;
@@ -101,7 +103,6 @@ int32_t PsdReadThumbnail(PsdDocument* document, int64_t blockEnd) {
     PsdSkip(document, size);
     return kPsdOk;
   }
-  PsdRelease(document->thumbnailPixels);
   return PsdDecodeJpegThumbnail(document, size, &document->thumbnailPixels);
 }
 

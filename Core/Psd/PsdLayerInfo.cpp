@@ -280,17 +280,14 @@ int32_t PsdReadGradientFill(PsdDocument* document, PsdLayer* layer) {
         PsdReadU32(document);
         record->scale = PsdDoubleToInt(PsdReadDouble(document));
         break;
-      case PsdKey("Type"): {
-        PsdReadU32(document);
-        PsdReadU32(document);
-        PsdReadU32(document);
-        static const uint32_t kGradientTypes[5] = {0, PsdKey("Rdl "), PsdKey("Angl"), PsdKey("Rflc"), PsdKey("Dmnd")};
-        const uint32_t value = PsdReadU32(document);
-        for (int32_t t = 1; t < 5; ++t) {
-          if (kGradientTypes[t] == value) record->gradientType = t;
-        }
+      case PsdKey("Type"):
+        PsdReadDescriptorKey(document);
+        record->gradientType = PsdReadGradientTypeEnum(document);
         break;
-      }
+      case PsdKey("Grad"):
+        status = PsdReadGradientDescriptor(document, &record->gradient);
+        if (status != kPsdOk) return status;
+        break;
       default: PsdSkipDescriptorValue(document, type, 1); break;
     }
   }
@@ -312,26 +309,8 @@ int32_t PsdReadPatternFill(PsdDocument* document, PsdLayer* layer) {
       PsdReadU32(document);
       record->scale = PsdDoubleToInt(PsdReadDouble(document));
     } else if (key == PsdKey("Ptrn") && type == PsdKey("Objc")) {
-      PsdSkipUnicode(document);
-      PsdReadU32(document);
-      PsdReadU32(document);
-      const uint32_t patternItems = PsdReadU32(document);
-      for (uint32_t p = 0; p < patternItems && PsdBytesLeft(document) > 0; ++p) {
-        const uint32_t itemKey = PsdReadDescriptorKey(document);
-        const uint32_t itemType = PsdReadU32(document);
-        if (itemKey == PsdKey("Idnt") && itemType == PsdKey("TEXT")) {
-          const int64_t units = PsdReadU32(document);
-          for (int64_t u = 0; u < units && PsdBytesLeft(document) > 0; ++u) {
-            const uint16_t unit = PsdReadU16(document);
-            if (u < 255) record->patternId[u] = char(unit);
-          }
-        } else if (itemKey == PsdKey("Nm  ") && itemType == PsdKey("TEXT")) {
-          status = PsdReadUnicodeText(document, &record->nameLength, &record->name);
-          if (status != kPsdOk) return status;
-        } else {
-          PsdSkipDescriptorValue(document, itemType, 2);
-        }
-      }
+      status = PsdReadPatternDescriptor(document, &record->pattern);
+      if (status != kPsdOk) return status;
     } else {
       PsdSkipDescriptorValue(document, type, 1);
     }
@@ -339,13 +318,7 @@ int32_t PsdReadPatternFill(PsdDocument* document, PsdLayer* layer) {
   return kPsdOk;
 }
 
-// A count of records of at least minimum bytes each, cut to what the block still holds.
-int64_t PsdCountInBlock(PsdDocument* document, int64_t count, int64_t minimum) {
-  const int64_t fit = PsdBytesLeft(document) / minimum;
-  return count < fit ? count : fit;
-}
-
-// Creates the array of a counted list (count cut as above) and stores its count.
+// Creates the array of a counted list (count cut by PsdCountInBlock) and stores its count.
 template <class T, class Count>
 int32_t PsdCreateCounted(PsdDocument* document, int64_t count, int64_t minimum, T** array, Count* stored) {
   count = PsdCountInBlock(document, count, minimum);
@@ -473,6 +446,11 @@ int32_t PsdReadTypeTool(PsdDocument* document, PsdLayer* layer) {
 
 }  // namespace
 
+int64_t PsdCountInBlock(PsdDocument* document, int64_t count, int64_t minimum) {
+  const int64_t fit = PsdBytesLeft(document) / minimum;
+  return count < fit ? count : fit;
+}
+
 uint32_t PsdReadDescriptorKey(PsdDocument* document, char* name) {
   const int64_t length = PsdReadU32(document);
   if (name) name[0] = 0;
@@ -565,7 +543,13 @@ void PsdReleaseLayerInfo(PsdLayerInfoKind kind, void* record) {
     }
     case kPsdInfoPatternFill: {
       auto* fill = static_cast<PsdPatternFill*>(record);
-      PsdRelease(fill->name);
+      PsdReleasePatternReference(fill->pattern);
+      delete[] fill;
+      return;
+    }
+    case kPsdInfoGradientFill: {
+      auto* fill = static_cast<PsdGradientFill*>(record);
+      PsdReleaseGradient(fill->gradient);
       delete[] fill;
       return;
     }
@@ -587,7 +571,12 @@ void PsdReleaseLayerInfo(PsdLayerInfoKind kind, void* record) {
       return;
     }
     case kPsdInfoEffects:
-    case kPsdInfoObjectEffects: delete[] static_cast<PsdLayerEffects*>(record); return;
+    case kPsdInfoObjectEffects: {
+      auto* effects = static_cast<PsdLayerEffects*>(record);
+      PsdReleaseEffects(effects);
+      delete[] effects;
+      return;
+    }
     case kPsdInfoBrightnessContrast: delete[] static_cast<PsdBrightnessContrast*>(record); return;
     case kPsdInfoColorBalance: delete[] static_cast<PsdColorBalance*>(record); return;
     case kPsdInfoHueSaturation: delete[] static_cast<PsdHueSaturation*>(record); return;
@@ -597,7 +586,6 @@ void PsdReleaseLayerInfo(PsdLayerInfoKind kind, void* record) {
     case kPsdInfoChannelMixer: delete[] static_cast<PsdChannelMixer*>(record); return;
     case kPsdInfoPhotoFilter: delete[] static_cast<PsdPhotoFilter*>(record); return;
     case kPsdInfoSolidColor: delete[] static_cast<PsdSolidColor*>(record); return;
-    case kPsdInfoGradientFill: delete[] static_cast<PsdGradientFill*>(record); return;
     default: return;  // no other kind attaches a record
   }
 }

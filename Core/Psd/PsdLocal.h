@@ -95,6 +95,22 @@ uint32_t PsdReadDescriptorKey(PsdDocument* document, char* name = nullptr);
 void PsdSkipUnicode(PsdDocument* document);
 // An "Objc" colour of RGB class: three items by position.
 uint32_t PsdReadColorDescriptor(PsdDocument* document);
+// A count of records of at least minimum bytes each, cut to what the block still holds.
+int64_t PsdCountInBlock(PsdDocument* document, int64_t count, int64_t minimum);
+// The body of a "Grad" object (class name, class id, items): interpolation, name, colour and
+// transparency stops, each list replacing what the gradient held. 0, or -4.
+int32_t PsdReadGradientDescriptor(PsdDocument* document, PsdGradient* gradient);
+// The body of a "Ptrn" object: id and name. 0, or -4.
+int32_t PsdReadPatternDescriptor(PsdDocument* document, PsdPatternReference* pattern);
+// The body of a point object: "Hrzn" and "Vrtc" truncated into x and y (left as they are when absent).
+void PsdReadPointDescriptor(PsdDocument* document, int32_t* x, int32_t* y);
+// An enum value (u32 length, key): 0 linear, 1 "Rdl ", 2 "Angl", 3 "Rflc", 4 "Dmnd".
+int32_t PsdReadGradientTypeEnum(PsdDocument* document);
+// Release what a gradient or a pattern reference owns and clear it.
+void PsdReleaseGradient(PsdGradient& gradient);
+void PsdReleasePatternReference(PsdPatternReference& pattern);
+// Releases what an effects record owns (gradients, pattern names), not the record.
+void PsdReleaseEffects(PsdLayerEffects* effects);
 
 // Combines planes (plane i at planes + i x stride) into width x height ARGB words. byId: planes
 // indexed through ids (layers: ids[n] is the plane holding channel id n - 1, -1 when absent, so

@@ -179,7 +179,7 @@ class RuvMap : public RuvMapState {
   // else is ignored.
   void runConfirmedCommand(const std::u16string& command) override;
 
-  // In the Part's order.
+  // The map's state: scenery and view, level flow, player progress and bonuses.
   bool mSceneryDirty = false;
   float mGameTime = 0.0f;  // level clock, seconds
   std::unique_ptr<render::RenderTarget> mSceneryCache;

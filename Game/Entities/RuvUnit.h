@@ -28,7 +28,7 @@ struct RuvWaveEntry;
 class RuvUnit : public RuvPositioned {
  public:
   enum State { kWalking = 1, kDying = 2, kSpecial = 4, kHeldByBeam = 5, kDead = 6 };
-  // The kinds the Parts name: released by a carrier, raised by a necromancer.
+  // Fixed prototype ids: the unit a carrier releases and the one a necromancer raises.
   static constexpr int kCarriedProtoId = 11;
   static constexpr int kRaisedProtoId = 39;
 

@@ -1,9 +1,12 @@
 // Counts and sizes read from a hostile layered document allocate nothing large.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "AllocationProbe.h"
 #include "Core/Psd/Psd.h"
 #include "Psd/PsdFiles.h"
+#include "Psd/PsdJpegFiles.h"
 
 namespace {
 
@@ -70,6 +73,24 @@ std::vector<PsdProbeCase> PsdProbeCases() {
   resources.resources = psdtest::Resource(
       1036, PsdWriter().U32(1).U32(60000).U32(60000).U32(180000).U32(0).U32(0x7FFFFFF0).U16(24).U16(1).Get());
   cases.push_back({"ThumbnailSize", psdtest::MakePsd(resources)});
+  // A JPEG whose frame claims 65535 x 65535 pixels.
+  psdtest::JpegSpec small;
+  Bytes jpeg = psdtest::MakeJpeg(small, psdtest::JpegPatternSample);
+  for (size_t at = 0; at + 8 < jpeg.size(); ++at) {
+    if (jpeg[at] == 0xFF && jpeg[at + 1] == 0xC0) std::fill(jpeg.begin() + long(at) + 5, jpeg.begin() + long(at) + 9, 0xFF);
+  }
+  resources.resources = psdtest::ThumbnailResource(8, 8, jpeg, uint32_t(jpeg.size()));
+  cases.push_back({"ThumbnailFrame", psdtest::MakePsd(resources)});
+
+  // A stroke effect whose gradient claims 2 billion colour stops.
+  PsdWriter stroke;
+  psdtest::desc::EffectsStart(stroke, 1);
+  psdtest::desc::Item(stroke, "FrFX", "Objc");
+  psdtest::desc::Object(stroke, "FrFX", 1);
+  psdtest::desc::Item(stroke, "Grad", "Objc");
+  psdtest::desc::Object(stroke, "Grdn", 1);
+  psdtest::desc::Item(stroke, "Clrs", "VlLs").U32(0x7FFFFFFF);
+  cases.push_back({"EffectGradientStops", withExtra(psdtest::InfoBlock("lfx2", stroke.Get()))});
 
   PsdWriter pattern;
   pattern.U32(0x100).U32(1).U32(3).U16(0xFFFF).U16(0xFFFF).U32(0x7FFFFFFF);

@@ -155,6 +155,13 @@ inline Bytes Resource(uint16_t id, const Bytes& data) {
   return w.Get();
 }
 
+// Resource 1036: a JPEG thumbnail whose header claims width x height and compressedSize bytes.
+inline Bytes ThumbnailResource(uint32_t width, uint32_t height, const Bytes& jpeg, uint32_t compressedSize) {
+  PsdWriter w;
+  w.U32(1).U32(width).U32(height).U32(width * 3).U32(width * height * 3).U32(compressedSize).U16(24).U16(1).Raw(jpeg);
+  return Resource(1036, w.Get());
+}
+
 struct PsdSpec {
   uint16_t channels = 3;
   int32_t width = 2, height = 2;
@@ -217,6 +224,110 @@ inline Bytes MakePsd(const PsdSpec& spec) {
   w.U16(spec.mergedCompression).Raw(spec.merged);
   return w.Get();
 }
+
+// Descriptor pieces: items with 4-byte or named keys, objects, values.
+namespace desc {
+
+inline PsdWriter& Item(PsdWriter& w, const char* key, const char* type) { return w.U32(0).Key(key).Key(type); }
+inline PsdWriter& NamedItem(PsdWriter& w, const std::string& name, const char* type) {
+  return w.U32(uint32_t(name.size())).Raw(name.data(), name.size()).Key(type);
+}
+// An object's body: empty class name, 4-byte class id, item count.
+inline PsdWriter& Object(PsdWriter& w, const char* classId, uint32_t items) { return w.U32(0).U32(0).Key(classId).U32(items); }
+inline PsdWriter& Unicode(PsdWriter& w, const std::string& text) {
+  w.U32(uint32_t(text.size()));
+  for (char c : text) w.U16(uint8_t(c));
+  return w;
+}
+// Type id and a 4-byte enum value.
+inline PsdWriter& Enum(PsdWriter& w, const char* typeId, const char* value) { return w.U32(0).Key(typeId).U32(0).Key(value); }
+inline PsdWriter& NamedEnum(PsdWriter& w, const char* typeId, const std::string& value) {
+  return w.U32(0).Key(typeId).U32(uint32_t(value.size())).Raw(value.data(), value.size());
+}
+inline PsdWriter& Unit(PsdWriter& w, const char* unit, double value) { return w.Key(unit).Double(value); }
+inline PsdWriter& Color(PsdWriter& w, double r, double g, double b) {
+  Object(w, "RGBC", 3);
+  Item(w, "Rd  ", "doub").Double(r);
+  Item(w, "Grn ", "doub").Double(g);
+  return Item(w, "Bl  ", "doub").Double(b);
+}
+inline PsdWriter& Point(PsdWriter& w, double x, double y) {
+  Object(w, "Pnt ", 2);
+  Item(w, "Hrzn", "UntF").Key("#Pxl").Double(x);
+  return Item(w, "Vrtc", "UntF").Key("#Pxl").Double(y);
+}
+
+struct ColorStop {
+  uint8_t r, g, b;
+  const char* type;  // "FrgC", "BckC", "UsrS"
+  uint32_t location, midpoint;
+};
+struct TransparencyStop {
+  double opacity;
+  uint32_t location, midpoint;
+};
+// A "Grad" object's body as the layered-image writers store it.
+inline PsdWriter& Gradient(PsdWriter& w, const std::string& name, double interpolation,
+                           const std::vector<ColorStop>& colors, const std::vector<TransparencyStop>& transparency) {
+  Object(w, "Grdn", 5);
+  Item(w, "Nm  ", "TEXT");
+  Unicode(w, name);
+  Item(w, "GrdF", "enum");
+  Enum(w, "GrdF", "CstS");
+  Item(w, "Intr", "doub").Double(interpolation);
+  Item(w, "Clrs", "VlLs").U32(uint32_t(colors.size()));
+  for (const ColorStop& stop : colors) {
+    w.Key("Objc");
+    Object(w, "Clrt", 4);
+    Item(w, "Clr ", "Objc");
+    Color(w, stop.r, stop.g, stop.b);
+    Item(w, "Type", "enum");
+    Enum(w, "Clry", stop.type);
+    Item(w, "Lctn", "long").U32(stop.location);
+    Item(w, "Mdpn", "long").U32(stop.midpoint);
+  }
+  Item(w, "Trns", "VlLs").U32(uint32_t(transparency.size()));
+  for (const TransparencyStop& stop : transparency) {
+    w.Key("Objc");
+    Object(w, "TrnS", 3);
+    Item(w, "Opct", "UntF");
+    Unit(w, "#Prc", stop.opacity);
+    Item(w, "Lctn", "long").U32(stop.location);
+    Item(w, "Mdpn", "long").U32(stop.midpoint);
+  }
+  return w;
+}
+// A "Ptrn" object's body: name and id.
+inline PsdWriter& Pattern(PsdWriter& w, const std::string& name, const std::string& id) {
+  Object(w, "Ptrn", 2);
+  Item(w, "Nm  ", "TEXT");
+  Unicode(w, name);
+  Item(w, "Idnt", "TEXT");
+  return Unicode(w, id);
+}
+// A contour object ("ShpC") of points (x, y, corner).
+struct ContourPoint {
+  double x, y;
+  bool corner;
+};
+inline PsdWriter& Contour(PsdWriter& w, const std::string& name, const std::vector<ContourPoint>& points) {
+  Object(w, "ShpC", 2);
+  Item(w, "Nm  ", "TEXT");
+  Unicode(w, name);
+  Item(w, "Crv ", "VlLs").U32(uint32_t(points.size()));
+  for (const ContourPoint& point : points) {
+    w.Key("Objc");
+    Object(w, "CrPt", 3);
+    Item(w, "Hrzn", "doub").Double(point.x);
+    Item(w, "Vrtc", "doub").Double(point.y);
+    Item(w, "Cnty", "bool").U8(point.corner ? 0 : 1);
+  }
+  return w;
+}
+// The start of an "lfx2" block: versions and the outer descriptor with its item count.
+inline PsdWriter& EffectsStart(PsdWriter& w, uint32_t items) { return Object(w.U32(0).U32(16), "null", items); }
+
+}  // namespace desc
 
 // Planes of a merged image in raw form: channel after channel.
 inline Bytes Planes(const std::vector<Bytes>& planes) {

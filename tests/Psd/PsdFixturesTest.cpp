@@ -177,6 +177,19 @@ TEST(PsdAgFixtureTest, GroupsMasksEffectsAndFills) {
   const auto* fill = static_cast<const PsdGradientFill*>(gradient->infos[0]);
   EXPECT_DOUBLE_EQ(fill->angle, 45.0);
   EXPECT_EQ(fill->scale, 50);
+  // The gradient as written: "g", black at 0 and white at the far end (4096), opaque.
+  ASSERT_EQ(fill->gradient.nameLength, 2);  // the writer stores texts with a terminating zero unit
+  EXPECT_EQ(fill->gradient.name[0], 'g' << 8);
+  EXPECT_EQ(fill->gradient.name[1], 0);
+  ASSERT_EQ(fill->gradient.colorStopCount, 2);
+  EXPECT_EQ(fill->gradient.colorStops[0].color, 0xFF000000u);
+  EXPECT_EQ(fill->gradient.colorStops[0].location, 0u);
+  EXPECT_EQ(fill->gradient.colorStops[1].color, 0xFFFFFFFFu);
+  EXPECT_EQ(fill->gradient.colorStops[1].location, 4096u);
+  EXPECT_EQ(fill->gradient.colorStops[1].type, 2);
+  ASSERT_EQ(fill->gradient.transparencyStopCount, 2);
+  EXPECT_EQ(fill->gradient.transparencyStops[1].opacity, 100);
+  EXPECT_EQ(fill->gradient.transparencyStops[1].location, 4096u);
   EXPECT_EQ(PsdAgFixtureFind(document, "curves")->type, kPsdLayerCurves);
   const PsdLayer* hue = PsdAgFixtureFind(document, "hue");
   ASSERT_NE(hue, nullptr);

@@ -7,10 +7,9 @@
 #include <limits>
 #include <memory>
 
-#include <jpeglib.h>
-
 #include "Core/Psd/Psd.h"
 #include "Psd/PsdFiles.h"
+#include "Psd/PsdJpegFiles.h"
 
 namespace {
 
@@ -669,38 +668,9 @@ TEST(PsdReaderTest, FileAndMemoryLoadsAgree) {
 
 // A baseline JPEG of width x height with the given components (1 grey, 3 RGB) of one colour.
 Bytes PsdReaderJpeg(int width, int height, int components, const uint8_t* color) {
-  jpeg_compress_struct info{};
-  jpeg_error_mgr error{};
-  info.err = jpeg_std_error(&error);
-  jpeg_create_compress(&info);
-  unsigned char* memory = nullptr;
-  unsigned long size = 0;
-  jpeg_mem_dest(&info, &memory, &size);
-  info.image_width = JDIMENSION(width);
-  info.image_height = JDIMENSION(height);
-  info.input_components = components;
-  info.in_color_space = components == 1 ? JCS_GRAYSCALE : JCS_RGB;
-  jpeg_set_defaults(&info);
-  jpeg_set_quality(&info, 100, TRUE);
-  jpeg_start_compress(&info, TRUE);
-  Bytes row(size_t(width) * components);
-  for (size_t i = 0; i < row.size(); ++i) row[i] = color[i % size_t(components)];
-  while (info.next_scanline < info.image_height) {
-    JSAMPROW rows[1] = {row.data()};
-    jpeg_write_scanlines(&info, rows, 1);
-  }
-  jpeg_finish_compress(&info);
-  Bytes bytes(memory, memory + size);
-  jpeg_destroy_compress(&info);
-  free(memory);
-  return bytes;
-}
-
-// Resource 1036 with a header claiming width x height and the JPEG data.
-Bytes PsdReaderThumbnail(uint32_t width, uint32_t height, const Bytes& jpeg, uint32_t compressedSize) {
-  PsdWriter w;
-  w.U32(1).U32(width).U32(height).U32(width * 3).U32(width * height * 3).U32(compressedSize).U16(24).U16(1).Raw(jpeg);
-  return psdtest::Resource(1036, w.Get());
+  psdtest::JpegSpec spec;
+  spec.width = width, spec.height = height, spec.components = components, spec.quality = 100;
+  return psdtest::MakeJpeg(spec, [color](int, int, int c) { return color[c]; });
 }
 
 TEST(PsdReaderTest, JpegThumbnails) {
@@ -726,7 +696,7 @@ TEST(PsdReaderTest, JpegThumbnails) {
     PsdSpec spec;
     spec.layers = {PsdReaderRgbLayer({0, 1, 2})};
     const uint32_t size = c.claimedSize ? c.claimedSize : uint32_t(c.jpeg.size());
-    spec.resources = PsdReaderThumbnail(c.claimedWidth, 8, c.jpeg, size);
+    spec.resources = psdtest::ThumbnailResource(c.claimedWidth, 8, c.jpeg, size);
     PsdReaderLoad load = PsdReaderLoadBytes(psdtest::MakePsd(spec));
     ASSERT_EQ(load.status, c.status) << c.name;
     if (c.status != kPsdOk) {

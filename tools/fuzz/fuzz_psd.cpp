@@ -40,7 +40,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       const PsdPattern& pattern = document->patterns[i];
       sum += FuzzPsdSum(pattern.pixels, int64_t(uint16_t(pattern.width)) * uint16_t(pattern.height));
     }
-    sum += FuzzPsdSum(document->thumbnailPixels, int64_t(document->thumbnailWidth) * document->thumbnailHeight);
+    // Without decoded pixels the thumbnail's size is only the header's claim.
+    if (document->thumbnailPixels) {
+      sum += FuzzPsdSum(document->thumbnailPixels, int64_t(document->thumbnailWidth) * document->thumbnailHeight);
+    }
     sFuzzPsdSink = sFuzzPsdSink + sum;
     PsdFree(document);
   }

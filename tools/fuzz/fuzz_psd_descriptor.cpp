@@ -1,5 +1,6 @@
-// Feeds arbitrary bytes to the descriptor readers: the input becomes the data of one fill-layer
-// block (its first byte chooses solid colour, gradient or pattern fill) inside a small document.
+// Feeds arbitrary bytes to the descriptor readers: the input becomes the data of one block (its
+// first byte chooses solid colour, gradient or pattern fill, or the descriptor layer effects)
+// inside a small document.
 #include <cstdint>
 #include <vector>
 
@@ -23,8 +24,8 @@ void FuzzDescriptorText(std::vector<uint8_t>& out, const char* text) { out.inser
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 1 || size > (1u << 20)) return 0;
-  static const char* const kKeys[] = {"SoCo", "GdFl", "PtFl"};
-  const char* key = kKeys[data[0] % 3];
+  static const char* const kKeys[] = {"SoCo", "GdFl", "PtFl", "lfx2"};
+  const char* key = kKeys[data[0] % 4];
   std::vector<uint8_t> block;
   FuzzDescriptorText(block, "8BIM");
   FuzzDescriptorText(block, key);
