@@ -51,7 +51,10 @@ int wayOutCount(const std::u16string& text, const std::u16string& what) {
 class WayOutJourneyTest : public ::testing::Test {
  protected:
   // The feature table is kept for the whole run: back to the sample configuration.
-  void TearDown() override { RuvFeatures::instance().loadFromText(wayOutRead(mGame.root() / "ruv/config.xml")); }
+  void TearDown() override { RuvFeatures::instance().loadFromText(wayOutRead(DataFile("ruv/config.xml"))); }
+
+  // A file of the game's copy of the sample data.
+  std::filesystem::path DataFile(const char* path) const { return mGame.root() / "data" / path; }
 
   // From the main menu: "play", the episode's "play"; the level select of the first episode.
   void OpenLevelSelect() {
@@ -100,12 +103,12 @@ class WayOutJourneyTest : public ::testing::Test {
 // two-button dialog of "ruv/data/mm" with its texts; "cancel" goes back to the battle, "ok" to the
 // gem shop, whose back button leads into the battle again.
 TEST_F(WayOutJourneyTest, SpotShortOfGemsOffersTheGemShopInADialogThatAnswers) {
-  std::string config = wayOutRead(mGame.root() / "ruv/config.xml");
+  std::string config = wayOutRead(DataFile("ruv/config.xml"));
   const std::string off = R"(name="low_premium_points_dialog" is_active="0")";
   ASSERT_NE(std::string::npos, config.find(off));
   config.replace(config.find(off), off.size(), R"(name="low_premium_points_dialog" is_active="1")");
   RuvFeatures::instance().loadFromText(config);
-  const std::filesystem::path level = mGame.root() / kWayOutFirstLevel;
+  const std::filesystem::path level = DataFile(kWayOutFirstLevel);
   std::string text = wayOutRead(level);
   const std::string free = R"(<attribute name="cost_real" value="0"/>)";
   ASSERT_NE(std::string::npos, text.find(free));
@@ -149,7 +152,7 @@ TEST_F(WayOutJourneyTest, SpotShortOfGemsOffersTheGemShopInADialogThatAnswers) {
 // The level select comes back on screen, its plate answers, and the one failure is one log line
 // naming the file; with the file back, the same plate starts the level.
 TEST_F(WayOutJourneyTest, LevelThatCannotBeReadLeadsBackToTheLevelSelect) {
-  const std::filesystem::path level = mGame.root() / kWayOutFirstLevel;
+  const std::filesystem::path level = DataFile(kWayOutFirstLevel);
   const std::string text = wayOutRead(level);
   std::filesystem::remove(level);
   OpenLevelSelect();
