@@ -12,12 +12,14 @@
 #include "Core/Render/Graphics.h"
 #include "Game/App/GameWindow.h"
 #include "Game/App/LocalStrings.h"
+#include "Game/App/RuvProgress.h"
 #include "Game/App/RuvFeatures.h"
 #include "Game/Battle/RuvMap.h"
 #include "Game/Battle/RuvRadialMenu.h"
 #include "Game/Battle/RuvSpotList.h"
 #include "Game/Battle/RuvWallet.h"
 #include "Game/Screens/HUD.h"
+#include "Game/Screens/RuvTutorial.h"
 #include "tests/fakes/MainLogRecorder.h"
 #include "tests/gameharness/GameHarness.h"
 
@@ -172,6 +174,33 @@ TEST_F(WayOutJourneyTest, LevelThatCannotBeReadLeadsBackToTheLevelSelect) {
   ASSERT_TRUE(mGame.passUnlockMessage());
   EXPECT_EQ(0, mGame.map().mLevel);
   EXPECT_TRUE(mGame.screens().empty());
+}
+
+// Nor is an unreadable level a level start for the tutorial: step 5 of the sample tutorial waits
+// for the second level's start and shows itself then (here over its unlock message), not over the
+// level select that comes back instead.
+TEST(WayOutTutorialJourneyTest, UnreadableLevelStartsNoTutorialStep) {
+  gameharness::GameSetup setup;
+  setup.profiles = gameharness::namedProfile(
+      "Tester", R"(<fs v="0"/><mode v="1"/><levels><level n="0" episode="0" mode="1" stars="3"/></levels>)");
+  GameHarness game(setup);
+  const std::filesystem::path level = game.root() / "data/ruv/levels_normal/level_01_02.xml";
+  const std::string text = wayOutRead(level);
+  std::filesystem::remove(level);
+  ASSERT_TRUE(game.skipLogos());
+  ASSERT_TRUE(game.click(u"play"));
+  ASSERT_TRUE(game.tickUntil([&] { return game.findButton(u"play").has_value(); }));
+  ASSERT_TRUE(game.click(u"play"));
+  ASSERT_TRUE(game.clickIndex(1));
+  ASSERT_EQ("HUDLevelSelect", game.topScreen());
+  EXPECT_EQ(0, game.map().getProgress()->getTutorialStepState(5));
+  EXPECT_EQ(0, RuvTutorial::Instance()->mShown);
+
+  wayOutWrite(level, text);
+  ASSERT_TRUE(game.clickIndex(1));
+  EXPECT_EQ(1, game.map().mLevel);
+  EXPECT_EQ(1, game.map().getProgress()->getTutorialStepState(5));
+  EXPECT_EQ(1, RuvTutorial::Instance()->mShown);
 }
 
 }  // namespace
