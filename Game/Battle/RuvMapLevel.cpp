@@ -3,7 +3,6 @@
 #include <string>
 
 #include "Core/Base/Format.h"
-#include "Core/Base/LogMessage.h"
 #include "Core/Purchase/Product.h"
 #include "Core/Purchase/PurchaseSystem.h"
 #include "Core/Render/ParticleEmitter.h"
@@ -41,7 +40,6 @@
 
 namespace {
 
-constexpr int kLevelSelectState = 6;
 constexpr int kBuyHealthState = 22;
 
 std::u16string levelDecimal(int value) {
@@ -82,6 +80,7 @@ void RuvMap::startLevel() {
   mLevelPath = levelPathStem(mMode, mEpisode, mLevel) + u".xml";
   loadLevel();
   mHud->phase = 0;
+  if (!mWaves->hasLevel()) return;  // the level select is open again: no level started
   RuvTutorial::Instance()->onEvent(u"level_" + levelDecimal(mEpisode + 1) + u"_" + levelDecimal(mLevel + 1) +
                                    u"_start");
 }
@@ -116,7 +115,7 @@ void RuvMap::loadLevel() {
   loadLevelFile(mLevelPath);
   if (!mWaves->hasLevel()) {
     // Nothing of the previous level stays playable: the player picks a level again.
-    mState = kLevelSelectState;
+    mHud->pushLevelSelect();
     return;
   }
   mSpeed = 1.0f;
@@ -160,7 +159,6 @@ void RuvMap::loadLevelFile(const std::u16string& path) {
 
   RuvLevelFile level;
   if (readLevelFile(path, mMapScale, level) != VN_OK) {
-    base::LogBlock(u"RuvMap: the level '%s' cannot be played.\n") % path;
     mBudget = 0;
     mPoints.clear();
     mLinks.clear();

@@ -227,10 +227,8 @@ void RuvRadialMenu::buySpotAction(int id) {
     mMap->mProgress->addOwnedSpot(spot->name, mMap->mEpisode, mMap->mLevel);
     k2::SoundTags::Instance()->Play(u"buySpot");
   } else if (RuvFeatures::instance().getFlag(RuvFeatures::kLowPremiumPointsDialog, RuvFeatures::kIsActive)) {
-    auto* dialog = new HUDWindow;
-    dialog->setText(u"caption", LocalStrings::Instance()->get(u"gemShopDialogTitle"));
-    dialog->setText(u"text", LocalStrings::Instance()->get(u"gemShopDialogText"));
-    mMap->mHud->pushWindow(dialog);
+    LocalStrings* strings = LocalStrings::Instance();
+    mMap->mHud->pushModalDialog(strings->get(u"gemShopDialogTitle"), strings->get(u"gemShopDialogText"), -1);
     mMap->mState = kGemShopOfferState;
     mMap->mSpeed = 0.0f;
     mMap->refreshSpeedButtons();

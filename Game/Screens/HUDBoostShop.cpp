@@ -138,7 +138,10 @@ void HUDBoostShop::leave(RuvMap& map, const std::u16string& name) {
   HUD& hud = *map.mHud;
   const std::u16string gemShopReturn = hud.gemShopReturnScreen;
   hud.popWindow();
-  if (name == u"episodes") {
+  if (name == u"shop") {
+    // After a level result the upgrade shop leads back into the battle.
+    hud.pushShopWindow(hud.shopReturnScreen == u"game" ? 1 : 0);
+  } else if (name == u"episodes") {
     hud.pushEpisodeSelect();
   } else if (name == u"levels") {
     hud.pushLevelSelect();

@@ -26,8 +26,9 @@ class HUDBoostShop : public HUDWindow {
   void update(float dt) override;
   void refresh() override;
   void onMouseMove(int x, int y) override;
-  // Back: pops the screen and opens the one of boostShopReturnScreen ("episodes", "levels",
-  // "gemShop"), the main menu for any other name. An offer: buys it. Always the empty name.
+  // Back: pops the screen and opens the one of boostShopReturnScreen ("shop", "episodes",
+  // "levels", "gemShop"), the main menu for any other name. An offer: buys it. Always the empty
+  // name.
   std::u16string buttonNameAt(int x, int y) override;
 
   // Premium mode: the profile counts a purchase; store mode: the product's bought flag.

@@ -16,6 +16,7 @@
 #include "Game/Screens/HUDEpisodeSelect.h"
 #include "Game/Screens/HUDLevelSelect.h"
 #include "Game/Screens/HUDMainMenu.h"
+#include "Game/Screens/HUDShopWindow.h"
 #include "ShopScene.h"
 #include "tinyxml2.h"
 
@@ -176,6 +177,40 @@ TEST_F(BoostShopTest, BackLeadsToTheOpenersScreenElseTheMainMenu) {
     EXPECT_TRUE(mMap->mHud->stack.empty());
     EXPECT_EQ(c.state, mMap->mState);
     EXPECT_EQ(u"levels", mMap->mHud->gemShopReturnScreen);
+  }
+}
+
+// "shop" goes back to the upgrade shop, which leads on into the battle (its "return_ac") when it
+// was opened after a level result, else back to its menu (its "back_ac").
+TEST_F(BoostShopTest, BackToTheUpgradeShopKeepsItsWayOn) {
+  struct Case {
+    const char16_t* shopReturnScreen;
+    const char16_t* shownWayOn;
+    const char16_t* hiddenWayOn;
+  };
+  const Case cases[] = {{u"game", u"return_ac", u"back_ac"},
+                        {u"levels", u"back_ac", u"return_ac"},
+                        {u"episodes", u"back_ac", u"return_ac"}};
+  for (const Case& c : cases) {
+    FreshProfile();
+    SetFeatures(false, false);
+    mMap->mHud->shopReturnScreen = c.shopReturnScreen;
+    HUDBoostShop& shop = OpenShop(u"shop");
+    RuvButtonFrame* back = shop.findButton(u"back_in");
+    ASSERT_NE(back, nullptr);
+    EXPECT_EQ(u"", shop.buttonNameAt(int(back->rect[0] + 5), int(back->rect[1] + 5)));
+    mMap->mHud->update(0.0f);
+    ASSERT_EQ(1u, mMap->mHud->stack.size());
+    auto* upgradeShop = dynamic_cast<HUDShopWindow*>(mMap->mHud->stack.back().get());
+    ASSERT_NE(nullptr, upgradeShop) << "the upgrade shop, not the main menu";
+    EXPECT_EQ(8, mMap->mState);
+    const RuvButtonFrame* shown = upgradeShop->findButton(c.shownWayOn);
+    const RuvButtonFrame* hidden = upgradeShop->findButton(c.hiddenWayOn);
+    ASSERT_NE(nullptr, shown);
+    ASSERT_NE(nullptr, hidden);
+    EXPECT_TRUE(shown->visible);
+    EXPECT_FALSE(hidden->visible);
+    EXPECT_EQ(c.shopReturnScreen, mMap->mHud->shopReturnScreen) << "its own back still knows the way";
   }
 }
 
