@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "Core/App/Application.h"
 #include "Core/Base/FormatSpec.h"
@@ -190,7 +191,7 @@ RuvHintLabel waveHintLabel(int index, const float rect[4], float hintTime, float
 RuvRadialLayout radialLayout(float centreX, float centreY, float radius, float arcStart, float arcEnd,
                              std::vector<int> protoIds, unsigned char& edgeApplied, float appearance) {
   RuvRadialLayout layout;
-  layout.atEdge = centreY < 150.0f || centreY > 650.0f || centreX < 150.0f || centreX > 874.0f;
+  layout.atEdge = RuvRadialMenu::atEdge(centreX, centreY);
   layout.arcStart = arcStart;
   layout.arcEnd = arcEnd;
   if (layout.atEdge) {
@@ -475,25 +476,27 @@ float RuvMap::stepAlongLink(const RuvLink& link, float t, float length, float of
 
 namespace {
 
-// A spot's range factor; a spot without one leaves the range as it is, as for the tower's range.
-float radialRangeFactor(float radiusMult) { return radiusMult != 0.0f ? radiusMult : 1.0f; }
-
-// The radius image scaled to a range of diameter r x mult, its gold rim and a ring that grows from
-// the centre to 1.125 times the range once a second while fading.
-void drawRangeCircles(render::Graphics& graphics, render::Image* radiusImage, float x, float y, float scale,
-                      float pulseRadius, float fraction) {
+// The radius image centred on (x, y), scaled when a scale is given.
+void drawRangeImage(render::Graphics& graphics, render::Image* radiusImage, float x, float y,
+                    std::optional<float> scale) {
   graphics.SetColorRGBA(1.0f, 1.0f, 1.0f, 1.0f);
   math::Transform2D at;
-  at.Scale(scale, scale);
+  if (scale) at.Scale(*scale, *scale);
   at.Translate(x, y);
   drawCentredImage(graphics, radiusImage, at);
+}
+
+// The range's gold rim and a ring of ringRadius x 1.125 x fraction that fades as it grows.
+void drawRangeRings(render::Graphics& graphics, float x, float y, float rimRadius, float ringRadius, float fraction) {
   graphics.SetColorRGBA(0.71f, 0.63f, 0.31f, 1.0f);
-  drawCircle(graphics, x, y, scale * kDrawRadiusImageSize * 0.5f);
+  drawCircle(graphics, x, y, rimRadius);
   graphics.SetColorRGBA(0.0f, 0.36f, 0.125f, 1.0f - fraction);
-  drawCircle(graphics, x, y, pulseRadius * 1.125f * fraction);
+  drawCircle(graphics, x, y, ringRadius * 1.125f * fraction);
   graphics.SetColorRGBA(1.0f, 1.0f, 1.0f, 1.0f);
 }
 
+// The range of the hovered tower, or of the menu's own, around the spot. The spot's "radius_mult" is
+// taken as written: a spot without one reads 0.
 void drawRadialRangePreview(render::Graphics& graphics, const RuvRadialMenu& menu, RuvMap& map) {
   if (menu.phase == RuvRadialMenu::kClosing || !menu.spot) return;
   const float x = frameCentreX(*menu.spot);
@@ -504,26 +507,31 @@ void drawRadialRangePreview(render::Graphics& graphics, const RuvRadialMenu& men
     const std::unique_ptr<RuvProto> copy = map.mProtos->makeUpgradedProto(menu.hoveredId, map.mUpgrades.get());
     if (!copy) return;
     const auto* spot = static_cast<const RuvSpot*>(menu.spot->owner);
-    const float mult = radialRangeFactor(spot ? spot->attributes.getFloat("radius_mult") : 0.0f);
-    drawRangeCircles(graphics, map.mArtRadius, x, y, copy->r / kDrawRadiusImageSize * mult, copy->r * 0.5f * mult,
-                     fraction);
+    const float mult = spot ? spot->attributes.getFloat("radius_mult") : 0.0f;
+    const float scale = copy->r / kDrawRadiusImageSize * mult;
+    drawRangeImage(graphics, map.mArtRadius, x, y, scale);
+    drawRangeRings(graphics, x, y, copy->r * 0.5f * mult, copy->r * 0.5f * mult, fraction);
     return;
   }
   RuvTower* tower = menu.tower.get();
   if (menu.mode != RuvRadialMenu::kTowerMode || !tower) return;
-  const float mult = radialRangeFactor(tower->spotAttribute("radius_mult"));
+  const float mult = tower->spotAttribute("radius_mult");
   const RuvProto* current = tower->tier();
   const RuvProto* shown = menu.hoveredItem ? menu.hoveredItem->proto : current;
-  if (!shown) return;
-  float radius = shown->r;
-  if (!menu.hoveredItem) {
+  float scale = 0.0f;
+  if (menu.hoveredItem) {
+    if (shown) scale = shown->r / kDrawRadiusImageSize * mult;
+  } else if (shown) {
     RuvProto copy;
     copy.copyFrom(*shown);
     if (map.mUpgrades) map.mUpgrades->applyToProto(copy);
-    radius = copy.r;
+    scale = copy.r / kDrawRadiusImageSize * mult;
   }
+  // A hovered icon without a prototype (the sale) leaves the radius image unscaled.
+  drawRangeImage(graphics, map.mArtRadius, x, y, shown ? std::optional<float>(scale) : std::nullopt);
+  if (!shown) return;
   const float pulse = ((current ? current->r : 0.0f) + shown->r) * 0.5f * mult;
-  drawRangeCircles(graphics, map.mArtRadius, x, y, radius / kDrawRadiusImageSize * mult, pulse, fraction);
+  drawRangeRings(graphics, x, y, scale * kDrawRadiusImageSize * 0.5f, pulse * scale, fraction);
 }
 
 render::Image* radialItemIcon(const RuvRadialItem& item, const RuvRadialMenu& menu, const RuvMap& map) {
@@ -536,11 +544,7 @@ render::Image* radialItemIcon(const RuvRadialItem& item, const RuvRadialMenu& me
 
 // The icons of the prototype's abilities on a half circle above the item.
 void drawRadialBadges(render::Graphics& graphics, const RuvProto& proto, const RuvMap& map, float x, float y) {
-  std::vector<render::Image*> badges;
-  for (const std::u16string& name : proto.addons) {
-    const auto icon = map.mArtAbilityIcons.find(std::string(name.begin(), name.end()));
-    if (icon != map.mArtAbilityIcons.end() && icon->second) badges.push_back(icon->second);
-  }
+  const std::vector<render::Image*> badges = radialBadgeImages(proto, map);
   const float spacing = 180.0f / float(badges.size() + 1);
   const float base = spacing + 270.0f;
   for (size_t j = 0; j < badges.size(); ++j) {
@@ -549,6 +553,15 @@ void drawRadialBadges(render::Graphics& graphics, const RuvProto& proto, const R
     at.Translate(x + std::sin(e) * 35.0f, y + std::cos(e) * 35.0f);
     drawCentredImage(graphics, badges[j], at);
   }
+}
+
+// The item's price row, its icons included, centred on (x, y).
+void drawRadialPrice(render::Graphics& graphics, RuvRadialItem& item, std::u16string text, float x, float y) {
+  item.text.text = std::move(text);
+  item.text.buildChunks();
+  math::Transform2D at;
+  at.Translate(x, y);
+  item.text.draw(graphics, at);
 }
 
 }  // namespace
@@ -566,6 +579,7 @@ void RuvRadialMenu::draw(render::Graphics& graphics) {
     return;
   }
   const float money = map.mWallet ? float(map.mWallet->money) : 0.0f;
+  if (mFont) graphics.mFont = mFont.Get();
   std::vector<int> protoIds;
   for (const std::unique_ptr<RuvRadialItem>& item : items) protoIds.push_back(item->proto ? item->proto->id : 0);
   const RuvRadialLayout layout = radialLayout(centreX, centreY, radius, arcStart, arcEnd, protoIds, edgeFlag, k);
@@ -590,7 +604,7 @@ void RuvRadialMenu::draw(render::Graphics& graphics) {
       } else {
         graphics.SetColorRGBA(1.0f, 1.0f, 1.0f, 1.0f);
       }
-      drawLabel(graphics, u"$" + drawDecimal(price), labelX, labelY, render::DrawTextParam::kAnchorCentre);
+      drawRadialPrice(graphics, item, u"$" + drawDecimal(price), labelX, labelY);
       graphics.SetColorRGBA(1.0f, 1.0f, 1.0f, 1.0f);
     }
     if (!item.label.empty()) {
@@ -598,8 +612,7 @@ void RuvRadialMenu::draw(render::Graphics& graphics) {
       const bool cannotPay = mode == kBuySpotMode && spotDefinition && map.mWallet &&
                           (money < float(spotDefinition->cost_gold) || map.mWallet->gems < spotDefinition->cost_real);
       if (cannotPay) graphics.SetColorRGBA(1.0f, 0.0f, 0.0f, 1.0f);
-      drawLabel(graphics, base::ToWide(item.label, base::kEncodingUtf8), labelX, labelY,
-                render::DrawTextParam::kAnchorCentre);
+      drawRadialPrice(graphics, item, base::ToWide(item.label, base::kEncodingUtf8), labelX, labelY);
       graphics.SetColorRGBA(1.0f, 1.0f, 1.0f, 1.0f);
     }
   }
