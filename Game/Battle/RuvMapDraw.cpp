@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <optional>
 
 #include "Core/App/Application.h"
 #include "Core/Base/FormatSpec.h"
@@ -474,64 +473,64 @@ float RuvMap::stepAlongLink(const RuvLink& link, float t, float length, float of
   }
 }
 
-namespace {
-
-// The radius image centred on (x, y), scaled when a scale is given.
-void drawRangeImage(render::Graphics& graphics, render::Image* radiusImage, float x, float y,
-                    std::optional<float> scale) {
-  graphics.SetColorRGBA(1.0f, 1.0f, 1.0f, 1.0f);
-  math::Transform2D at;
-  if (scale) at.Scale(*scale, *scale);
-  at.Translate(x, y);
-  drawCentredImage(graphics, radiusImage, at);
-}
-
-// The range's gold rim and a ring of ringRadius x 1.125 x fraction that fades as it grows.
-void drawRangeRings(render::Graphics& graphics, float x, float y, float rimRadius, float ringRadius, float fraction) {
-  graphics.SetColorRGBA(0.71f, 0.63f, 0.31f, 1.0f);
-  drawCircle(graphics, x, y, rimRadius);
-  graphics.SetColorRGBA(0.0f, 0.36f, 0.125f, 1.0f - fraction);
-  drawCircle(graphics, x, y, ringRadius * 1.125f * fraction);
-  graphics.SetColorRGBA(1.0f, 1.0f, 1.0f, 1.0f);
-}
-
-// The range of the hovered tower, or of the menu's own, around the spot. The spot's "radius_mult" is
-// taken as written: a spot without one reads 0.
-void drawRadialRangePreview(render::Graphics& graphics, const RuvRadialMenu& menu, RuvMap& map) {
-  if (menu.phase == RuvRadialMenu::kClosing || !menu.spot) return;
-  const float x = frameCentreX(*menu.spot);
-  const float y = frameCentreY(*menu.spot);
-  const float fraction = menu.timer - std::floor(menu.timer);
+RuvRangePreview radialRangePreview(const RuvRadialMenu& menu, RuvMap& map) {
+  RuvRangePreview preview;
+  if (menu.phase == RuvRadialMenu::kClosing || !menu.spot) return preview;
+  preview.x = frameCentreX(*menu.spot);
+  preview.y = frameCentreY(*menu.spot);
   if (menu.mode == RuvRadialMenu::kBuildMode) {
-    if (menu.hoveredId <= 0) return;
+    if (menu.hoveredId <= 0) return preview;
     const std::unique_ptr<RuvProto> copy = map.mProtos->makeUpgradedProto(menu.hoveredId, map.mUpgrades.get());
-    if (!copy) return;
+    if (!copy) return preview;
     const auto* spot = static_cast<const RuvSpot*>(menu.spot->owner);
     const float mult = spot ? spot->attributes.getFloat("radius_mult") : 0.0f;
-    const float scale = copy->r / kDrawRadiusImageSize * mult;
-    drawRangeImage(graphics, map.mArtRadius, x, y, scale);
-    drawRangeRings(graphics, x, y, copy->r * 0.5f * mult, copy->r * 0.5f * mult, fraction);
-    return;
+    preview.shown = preview.rings = true;
+    preview.imageScale = copy->r / kDrawRadiusImageSize * mult;
+    preview.rimRadius = preview.ringRadius = copy->r * 0.5f * mult;
+    return preview;
   }
   RuvTower* tower = menu.tower.get();
-  if (menu.mode != RuvRadialMenu::kTowerMode || !tower) return;
+  if (menu.mode != RuvRadialMenu::kTowerMode || !tower) return preview;
   const float mult = tower->spotAttribute("radius_mult");
   const RuvProto* current = tower->tier();
   const RuvProto* shown = menu.hoveredItem ? menu.hoveredItem->proto : current;
-  float scale = 0.0f;
-  if (menu.hoveredItem) {
-    if (shown) scale = shown->r / kDrawRadiusImageSize * mult;
-  } else if (shown) {
+  preview.shown = true;
+  // A hovered icon without a prototype (the sale) shows the radius image as it is, without rings.
+  if (!shown) return preview;
+  float radius = shown->r;
+  if (!menu.hoveredItem) {
     RuvProto copy;
     copy.copyFrom(*shown);
     if (map.mUpgrades) map.mUpgrades->applyToProto(copy);
-    scale = copy.r / kDrawRadiusImageSize * mult;
+    radius = copy.r;
   }
-  // A hovered icon without a prototype (the sale) leaves the radius image unscaled.
-  drawRangeImage(graphics, map.mArtRadius, x, y, shown ? std::optional<float>(scale) : std::nullopt);
-  if (!shown) return;
-  const float pulse = ((current ? current->r : 0.0f) + shown->r) * 0.5f * mult;
-  drawRangeRings(graphics, x, y, scale * kDrawRadiusImageSize * 0.5f, pulse * scale, fraction);
+  const float scale = radius / kDrawRadiusImageSize * mult;
+  preview.imageScale = scale;
+  preview.rings = true;
+  preview.rimRadius = scale * kDrawRadiusImageSize * 0.5f;
+  preview.ringRadius = ((current ? current->r : 0.0f) + shown->r) * 0.5f * mult * scale;
+  return preview;
+}
+
+namespace {
+
+// The radius image, then the gold rim and the ring that grows to 1.125 times its radius once a
+// second while fading.
+void drawRadialRangePreview(render::Graphics& graphics, const RuvRadialMenu& menu, RuvMap& map) {
+  const RuvRangePreview preview = radialRangePreview(menu, map);
+  if (!preview.shown) return;
+  graphics.SetColorRGBA(1.0f, 1.0f, 1.0f, 1.0f);
+  math::Transform2D at;
+  if (preview.imageScale) at.Scale(*preview.imageScale, *preview.imageScale);
+  at.Translate(preview.x, preview.y);
+  drawCentredImage(graphics, map.mArtRadius, at);
+  if (!preview.rings) return;
+  const float fraction = menu.timer - std::floor(menu.timer);
+  graphics.SetColorRGBA(0.71f, 0.63f, 0.31f, 1.0f);
+  drawCircle(graphics, preview.x, preview.y, preview.rimRadius);
+  graphics.SetColorRGBA(0.0f, 0.36f, 0.125f, 1.0f - fraction);
+  drawCircle(graphics, preview.x, preview.y, preview.ringRadius * 1.125f * fraction);
+  graphics.SetColorRGBA(1.0f, 1.0f, 1.0f, 1.0f);
 }
 
 render::Image* radialItemIcon(const RuvRadialItem& item, const RuvRadialMenu& menu, const RuvMap& map) {
