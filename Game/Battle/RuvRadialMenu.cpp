@@ -98,7 +98,7 @@ RuvRadialMenu::RuvRadialMenu() : mFont(LoadGameFont(kFontMain32x2)) {
   RuvTutorial::Instance()->onEvent(u"tower_select");
 }
 
-RuvRadialMenu::~RuvRadialMenu() = default;
+RuvRadialMenu::~RuvRadialMenu() { clearItems(); }
 
 RuvRadialItem& RuvRadialMenu::addItem(int positionIndex, int id) {
   items.push_back(std::make_unique<RuvRadialItem>(mFont));
