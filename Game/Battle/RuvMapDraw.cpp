@@ -215,7 +215,7 @@ RuvRadialLayout radialLayout(float centreX, float centreY, float radius, float a
   const int n = int(protoIds.size());
   const int m = layout.atEdge ? n - 1 : n;
   const float step = m == 0 ? 0.0f : (layout.arcEnd - layout.arcStart) / float(m);
-  layout.radius = radius * (layout.atEdge ? 1.3f : 1.0f) * appearance;
+  layout.radius = radius * (layout.atEdge ? RuvRadialMenu::kEdgeScale : 1.0f) * appearance;
   for (int i = 0; i < n; ++i) {
     float angle = float(i) * step + layout.arcStart;
     if (!layout.atEdge) {
