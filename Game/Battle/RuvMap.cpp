@@ -60,17 +60,6 @@ constexpr MapTowerIcon kMapTowerIcons[] = {
     {40001, u"ui/tower_08"}, {40002, u"ui/tower_08"}, {40100, u"ui/tower_12"}, {40200, u"ui/tower_07"},
 };
 
-struct MapAbilityIcon {
-  const char* key;
-  const char16_t* frame;
-};
-constexpr MapAbilityIcon kMapAbilityIcons[] = {
-    {"dot", u"ui/acid_01"},        {"aimed", u"ui/beam_01"},         {"splash", u"ui/aoe_01"},
-    {"firesplash", u"ui/burn_01"}, {"stun", u"ui/dazed_01"},         {"towerBoost", u"ui/hammer_01"},
-    {"goldIncome", u"ui/money_01"}, {"teleportEnemy", u"ui/portal_01"}, {"air", u"ui/wing_01"},
-    {"stars1", u"ui/might_01"},    {"stars2", u"ui/might_02"},
-};
-
 // Walks list by index: a finished element is deleted and removed in place, the others advance.
 template <class List, class Finished, class Advance>
 void mapUpdateOrRemove(List& list, Finished finished, Advance advance) {
@@ -196,7 +185,7 @@ void RuvMap::loadUiFrames() {
   mArtTierMarks[1] = image(u"ui/l2");
   mArtTierMarks[2] = image(u"ui/l3");
   for (const MapTowerIcon& icon : kMapTowerIcons) mArtTowerIcons[icon.id] = image(icon.frame);
-  for (const MapAbilityIcon& icon : kMapAbilityIcons) mArtAbilityIcons[icon.key] = image(icon.frame);
+  for (const RuvAbilityBadge& badge : kRuvAbilityBadges) mArtAbilityIcons[badge.key] = image(badge.frame);
 }
 
 void RuvMap::update(float dt) {

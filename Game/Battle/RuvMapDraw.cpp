@@ -190,7 +190,7 @@ RuvHintLabel waveHintLabel(int index, const float rect[4], float hintTime, float
 RuvRadialLayout radialLayout(float centreX, float centreY, float radius, float arcStart, float arcEnd,
                              std::vector<int> protoIds, unsigned char& edgeApplied, float appearance) {
   RuvRadialLayout layout;
-  layout.atEdge = centreY < 150.0f || centreY > 650.0f || centreX < 150.0f || centreX > 874.0f;
+  layout.atEdge = RuvRadialMenu::atEdge(centreX, centreY);
   layout.arcStart = arcStart;
   layout.arcEnd = arcEnd;
   if (layout.atEdge) {
@@ -215,7 +215,7 @@ RuvRadialLayout radialLayout(float centreX, float centreY, float radius, float a
   const int n = int(protoIds.size());
   const int m = layout.atEdge ? n - 1 : n;
   const float step = m == 0 ? 0.0f : (layout.arcEnd - layout.arcStart) / float(m);
-  layout.radius = radius * (layout.atEdge ? 1.3f : 1.0f) * appearance;
+  layout.radius = radius * (layout.atEdge ? RuvRadialMenu::kEdgeScale : 1.0f) * appearance;
   for (int i = 0; i < n; ++i) {
     float angle = float(i) * step + layout.arcStart;
     if (!layout.atEdge) {
@@ -473,48 +473,30 @@ float RuvMap::stepAlongLink(const RuvLink& link, float t, float length, float of
   }
 }
 
-namespace {
-
-// A spot's range factor; a spot without one leaves the range as it is, as for the tower's range.
-float radialRangeFactor(float radiusMult) { return radiusMult != 0.0f ? radiusMult : 1.0f; }
-
-// The radius image scaled to a range of diameter r x mult, its gold rim and a ring that grows from
-// the centre to 1.125 times the range once a second while fading.
-void drawRangeCircles(render::Graphics& graphics, render::Image* radiusImage, float x, float y, float scale,
-                      float pulseRadius, float fraction) {
-  graphics.SetColorRGBA(1.0f, 1.0f, 1.0f, 1.0f);
-  math::Transform2D at;
-  at.Scale(scale, scale);
-  at.Translate(x, y);
-  drawCentredImage(graphics, radiusImage, at);
-  graphics.SetColorRGBA(0.71f, 0.63f, 0.31f, 1.0f);
-  drawCircle(graphics, x, y, scale * kDrawRadiusImageSize * 0.5f);
-  graphics.SetColorRGBA(0.0f, 0.36f, 0.125f, 1.0f - fraction);
-  drawCircle(graphics, x, y, pulseRadius * 1.125f * fraction);
-  graphics.SetColorRGBA(1.0f, 1.0f, 1.0f, 1.0f);
-}
-
-void drawRadialRangePreview(render::Graphics& graphics, const RuvRadialMenu& menu, RuvMap& map) {
-  if (menu.phase == RuvRadialMenu::kClosing || !menu.spot) return;
-  const float x = frameCentreX(*menu.spot);
-  const float y = frameCentreY(*menu.spot);
-  const float fraction = menu.timer - std::floor(menu.timer);
+RuvRangePreview radialRangePreview(const RuvRadialMenu& menu, RuvMap& map) {
+  RuvRangePreview preview;
+  if (menu.phase == RuvRadialMenu::kClosing || !menu.spot) return preview;
+  preview.x = frameCentreX(*menu.spot);
+  preview.y = frameCentreY(*menu.spot);
   if (menu.mode == RuvRadialMenu::kBuildMode) {
-    if (menu.hoveredId <= 0) return;
+    if (menu.hoveredId <= 0) return preview;
     const std::unique_ptr<RuvProto> copy = map.mProtos->makeUpgradedProto(menu.hoveredId, map.mUpgrades.get());
-    if (!copy) return;
+    if (!copy) return preview;
     const auto* spot = static_cast<const RuvSpot*>(menu.spot->owner);
-    const float mult = radialRangeFactor(spot ? spot->attributes.getFloat("radius_mult") : 0.0f);
-    drawRangeCircles(graphics, map.mArtRadius, x, y, copy->r / kDrawRadiusImageSize * mult, copy->r * 0.5f * mult,
-                     fraction);
-    return;
+    const float mult = spot ? spot->attributes.getFloat("radius_mult") : 0.0f;
+    preview.shown = preview.rings = true;
+    preview.imageScale = copy->r / kDrawRadiusImageSize * mult;
+    preview.rimRadius = preview.ringRadius = copy->r * 0.5f * mult;
+    return preview;
   }
   RuvTower* tower = menu.tower.get();
-  if (menu.mode != RuvRadialMenu::kTowerMode || !tower) return;
-  const float mult = radialRangeFactor(tower->spotAttribute("radius_mult"));
+  if (menu.mode != RuvRadialMenu::kTowerMode || !tower) return preview;
+  const float mult = tower->spotAttribute("radius_mult");
   const RuvProto* current = tower->tier();
   const RuvProto* shown = menu.hoveredItem ? menu.hoveredItem->proto : current;
-  if (!shown) return;
+  preview.shown = true;
+  // A hovered icon without a prototype (the sale) shows the radius image as it is, without rings.
+  if (!shown) return preview;
   float radius = shown->r;
   if (!menu.hoveredItem) {
     RuvProto copy;
@@ -522,8 +504,33 @@ void drawRadialRangePreview(render::Graphics& graphics, const RuvRadialMenu& men
     if (map.mUpgrades) map.mUpgrades->applyToProto(copy);
     radius = copy.r;
   }
-  const float pulse = ((current ? current->r : 0.0f) + shown->r) * 0.5f * mult;
-  drawRangeCircles(graphics, map.mArtRadius, x, y, radius / kDrawRadiusImageSize * mult, pulse, fraction);
+  const float scale = radius / kDrawRadiusImageSize * mult;
+  preview.imageScale = scale;
+  preview.rings = true;
+  preview.rimRadius = scale * kDrawRadiusImageSize * 0.5f;
+  preview.ringRadius = ((current ? current->r : 0.0f) + shown->r) * 0.5f * mult * scale;
+  return preview;
+}
+
+namespace {
+
+// The radius image, then the gold rim and the ring that grows to 1.125 times its radius once a
+// second while fading.
+void drawRadialRangePreview(render::Graphics& graphics, const RuvRadialMenu& menu, RuvMap& map) {
+  const RuvRangePreview preview = radialRangePreview(menu, map);
+  if (!preview.shown) return;
+  graphics.SetColorRGBA(1.0f, 1.0f, 1.0f, 1.0f);
+  math::Transform2D at;
+  if (preview.imageScale) at.Scale(*preview.imageScale, *preview.imageScale);
+  at.Translate(preview.x, preview.y);
+  drawCentredImage(graphics, map.mArtRadius, at);
+  if (!preview.rings) return;
+  const float fraction = menu.timer - std::floor(menu.timer);
+  graphics.SetColorRGBA(0.71f, 0.63f, 0.31f, 1.0f);
+  drawCircle(graphics, preview.x, preview.y, preview.rimRadius);
+  graphics.SetColorRGBA(0.0f, 0.36f, 0.125f, 1.0f - fraction);
+  drawCircle(graphics, preview.x, preview.y, preview.ringRadius * 1.125f * fraction);
+  graphics.SetColorRGBA(1.0f, 1.0f, 1.0f, 1.0f);
 }
 
 render::Image* radialItemIcon(const RuvRadialItem& item, const RuvRadialMenu& menu, const RuvMap& map) {
@@ -536,11 +543,7 @@ render::Image* radialItemIcon(const RuvRadialItem& item, const RuvRadialMenu& me
 
 // The icons of the prototype's abilities on a half circle above the item.
 void drawRadialBadges(render::Graphics& graphics, const RuvProto& proto, const RuvMap& map, float x, float y) {
-  std::vector<render::Image*> badges;
-  for (const std::u16string& name : proto.addons) {
-    const auto icon = map.mArtAbilityIcons.find(std::string(name.begin(), name.end()));
-    if (icon != map.mArtAbilityIcons.end() && icon->second) badges.push_back(icon->second);
-  }
+  const std::vector<render::Image*> badges = radialBadgeImages(proto, map);
   const float spacing = 180.0f / float(badges.size() + 1);
   const float base = spacing + 270.0f;
   for (size_t j = 0; j < badges.size(); ++j) {
@@ -549,6 +552,15 @@ void drawRadialBadges(render::Graphics& graphics, const RuvProto& proto, const R
     at.Translate(x + std::sin(e) * 35.0f, y + std::cos(e) * 35.0f);
     drawCentredImage(graphics, badges[j], at);
   }
+}
+
+// The item's price row, its icons included, centred on (x, y).
+void drawRadialPrice(render::Graphics& graphics, RuvRadialItem& item, std::u16string text, float x, float y) {
+  item.text.text = std::move(text);
+  item.text.buildChunks();
+  math::Transform2D at;
+  at.Translate(x, y);
+  item.text.draw(graphics, at);
 }
 
 }  // namespace
@@ -566,6 +578,7 @@ void RuvRadialMenu::draw(render::Graphics& graphics) {
     return;
   }
   const float money = map.mWallet ? float(map.mWallet->money) : 0.0f;
+  if (mFont) graphics.mFont = mFont.Get();
   std::vector<int> protoIds;
   for (const std::unique_ptr<RuvRadialItem>& item : items) protoIds.push_back(item->proto ? item->proto->id : 0);
   const RuvRadialLayout layout = radialLayout(centreX, centreY, radius, arcStart, arcEnd, protoIds, edgeFlag, k);
@@ -590,7 +603,7 @@ void RuvRadialMenu::draw(render::Graphics& graphics) {
       } else {
         graphics.SetColorRGBA(1.0f, 1.0f, 1.0f, 1.0f);
       }
-      drawLabel(graphics, u"$" + drawDecimal(price), labelX, labelY, render::DrawTextParam::kAnchorCentre);
+      drawRadialPrice(graphics, item, u"$" + drawDecimal(price), labelX, labelY);
       graphics.SetColorRGBA(1.0f, 1.0f, 1.0f, 1.0f);
     }
     if (!item.label.empty()) {
@@ -598,8 +611,7 @@ void RuvRadialMenu::draw(render::Graphics& graphics) {
       const bool cannotPay = mode == kBuySpotMode && spotDefinition && map.mWallet &&
                           (money < float(spotDefinition->cost_gold) || map.mWallet->gems < spotDefinition->cost_real);
       if (cannotPay) graphics.SetColorRGBA(1.0f, 0.0f, 0.0f, 1.0f);
-      drawLabel(graphics, base::ToWide(item.label, base::kEncodingUtf8), labelX, labelY,
-                render::DrawTextParam::kAnchorCentre);
+      drawRadialPrice(graphics, item, base::ToWide(item.label, base::kEncodingUtf8), labelX, labelY);
       graphics.SetColorRGBA(1.0f, 1.0f, 1.0f, 1.0f);
     }
   }

@@ -1,11 +1,14 @@
 #pragma once
 // The arithmetic of the map's drawing, apart from the drawing itself.
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace render {
 class Graphics;
 }
+class RuvMap;
+class RuvRadialMenu;
 
 // The screen states in which the battle scene is drawn (playing, results, pause menu, unlock
 // message, the in-battle gem offer and the buy-health offer and purchase).
@@ -42,6 +45,23 @@ struct RuvRadialLayout {
 // appearance 0..1.
 RuvRadialLayout radialLayout(float centreX, float centreY, float radius, float arcStart, float arcEnd,
                              std::vector<int> protoIds, unsigned char& edgeApplied, float appearance);
+
+// What the radial menu's range preview draws around the centre (x, y) of the menu's spot: the radius
+// image at imageScale (as it is when none), then, with rings, the gold rim and a ring growing to
+// ringRadius x 1.125. The spot's "radius_mult" is taken as written (a spot without one reads 0).
+// Build menus show the hovered tower at its upgraded range (nothing while none is hovered); tower
+// menus the hovered tier, else the tower's own tier upgraded. Nothing while closing or in the
+// buy-spot and star menus.
+struct RuvRangePreview {
+  bool shown = false;
+  float x = 0.0f;
+  float y = 0.0f;
+  std::optional<float> imageScale;
+  bool rings = false;
+  float rimRadius = 0.0f;
+  float ringRadius = 0.0f;
+};
+RuvRangePreview radialRangePreview(const RuvRadialMenu& menu, RuvMap& map);
 
 // 36 segments of a circle in the current colour.
 void drawCircle(render::Graphics& graphics, float cx, float cy, float r);

@@ -1,5 +1,6 @@
 // Map input: the battle's own clicks while playing, and the screen-state dispatcher that acts on
 // the name of the clicked button.
+#include <cmath>
 #include <string>
 
 #include "Core/App/Application.h"
@@ -263,7 +264,10 @@ void RuvMap::onMouseUp(int x, int y) {
           mArmedSpell = nullptr;
         }
       }
-      if (RuvFrameEntry* spot = mSpots ? mSpots->findSpotAt(mx, my) : nullptr) {
+      // Spots and towers are hit at the whole map pixel; spells land on the exact point.
+      const float px = std::trunc(mx);
+      const float py = std::trunc(my);
+      if (RuvFrameEntry* spot = mSpots ? mSpots->findSpotAt(px, py) : nullptr) {
         if (mRadialMenu) {
           inputToggleMenu(*this, mRadialMenu->spot == spot);
         } else if (mTutorialSpot == -1 || spot->name == u"#" + inputDecimal(mTutorialSpot)) {
@@ -271,7 +275,7 @@ void RuvMap::onMouseUp(int x, int y) {
         }
         return;
       }
-      if (RuvTower* tower = findTowerAt(mx, my)) {
+      if (RuvTower* tower = findTowerAt(px, py)) {
         if (mRadialMenu) {
           inputToggleMenu(*this, mRadialMenu->tower.get() == tower);
           return;

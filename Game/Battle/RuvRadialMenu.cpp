@@ -4,6 +4,7 @@
 #include <cmath>
 #include <set>
 
+#include "Game/App/GameFonts.h"
 #include "Game/App/LocalStrings.h"
 #include "Game/App/RuvFeatures.h"
 #include "Game/App/RuvProgress.h"
@@ -34,9 +35,47 @@ std::unique_ptr<RuvProto> radialUpgradedCopy(RuvMap& map, const RuvProto& proto)
   return copy;
 }
 
-bool radialNearEdge(float x, float y) { return y < 150.0f || y > 650.0f || x < 150.0f || x > 874.0f; }
+render::Image* radialUiImage(const char16_t* frame) {
+  RuvFrameEntry* entry = RuvResources::Instance()->getFrame(u"ruv/ui", frame, u"");
+  return entry ? entry->image : nullptr;
+}
 
 }  // namespace
+
+const std::array<RuvAbilityBadge, 11> kRuvAbilityBadges = {{
+    {u"dot", "dot", u"ui/acid_01"},
+    {u"aim", "aimed", u"ui/beam_01"},
+    {u"splash", "splash", u"ui/aoe_01"},
+    {u"fsplash", "firesplash", u"ui/burn_01"},
+    {u"stun", "stun", u"ui/dazed_01"},
+    {u"boost", "towerBoost", u"ui/hammer_01"},
+    {u"gold", "goldIncome", u"ui/money_01"},
+    {u"tele", "teleportEnemy", u"ui/portal_01"},
+    {u"air", "air", u"ui/wing_01"},
+    {u"star1", "stars1", u"ui/might_01"},
+    {u"star2", "stars2", u"ui/might_02"},
+}};
+
+std::vector<render::Image*> radialBadgeImages(const RuvProto& proto, const RuvMap& map) {
+  std::vector<render::Image*> badges;
+  for (const std::u16string& addon : proto.addons) {
+    const auto badge = std::find_if(kRuvAbilityBadges.begin(), kRuvAbilityBadges.end(),
+                                    [&addon](const RuvAbilityBadge& entry) { return addon == entry.addon; });
+    if (badge == kRuvAbilityBadges.end()) continue;
+    const auto icon = map.mArtAbilityIcons.find(badge->key);
+    if (icon != map.mArtAbilityIcons.end() && icon->second) badges.push_back(icon->second);
+  }
+  return badges;
+}
+
+RuvRadialItem::RuvRadialItem(const resource::ResourcePtr<render::Font>& font)
+    : moneyIcon(radialUiImage(u"ui/context_money")), gemIcon(radialUiImage(u"ui/context_gem")) {
+  text.font = font;
+  text.addIcon(u'$', moneyIcon);
+  text.addIcon(u'#', gemIcon);
+}
+
+bool RuvRadialMenu::atEdge(float x, float y) { return y < 150.0f || y > 650.0f || x < 150.0f || x > 874.0f; }
 
 float radialChainCost(const std::vector<const RuvProto*>& listed, const RuvProto& tier, int towerLevel) {
   if (tier.require == towerLevel) return tier.cost;
@@ -54,15 +93,15 @@ float radialChainCost(const std::vector<const RuvProto*>& listed, const RuvProto
   return std::trunc(path) + tier.cost;
 }
 
-RuvRadialMenu::RuvRadialMenu() {
+RuvRadialMenu::RuvRadialMenu() : mFont(LoadGameFont(kFontMain32x2)) {
   k2::SoundTags::Instance()->Play(u"context_in");
   RuvTutorial::Instance()->onEvent(u"tower_select");
 }
 
-RuvRadialMenu::~RuvRadialMenu() = default;
+RuvRadialMenu::~RuvRadialMenu() { clearItems(); }
 
 RuvRadialItem& RuvRadialMenu::addItem(int positionIndex, int id) {
-  items.push_back(std::make_unique<RuvRadialItem>());
+  items.push_back(std::make_unique<RuvRadialItem>(mFont));
   items.back()->positionIndex = positionIndex;
   items.back()->id = id;
   return *items.back();
@@ -158,7 +197,7 @@ void RuvRadialMenu::update(float dt) {
 
 int RuvRadialMenu::itemAt(float x, float y) {
   if (items.empty() || phase != kOpen) return -1;
-  const float k = radialNearEdge(centreX, centreY) ? kEdgeScale : 1.0f;
+  const float k = atEdge(centreX, centreY) ? kEdgeScale : 1.0f;
   for (const std::unique_ptr<RuvRadialItem>& item : items) {
     const float a = item->angle * kRadialPi / 180.0f;
     const float iconX = centreX + std::sin(a) * radius * k;

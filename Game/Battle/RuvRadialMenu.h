@@ -1,13 +1,16 @@
 #pragma once
 // The radial menu of a build spot or a tower: tower icons on a free spot, one "buy" icon on a spot
 // not owned yet, star, tier and sell icons on a tower. It opens and closes in 0.2 s of real time.
+#include <array>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "Game/Art/AttributedString.h"
 #include "Game/Art/RuvTracked.h"
 
 namespace render {
+class Font;
 class Graphics;
 class Image;
 }
@@ -19,8 +22,14 @@ class RuvTower;
 
 // One icon of the menu.
 struct RuvRadialItem {
-  render::Image* icon = nullptr;  // owned by its art set
-  std::string label;              // the price: "$" money, "#" gems
+  // The price row draws in font, its "$" as the money icon and "#" as the gem icon.
+  explicit RuvRadialItem(const resource::ResourcePtr<render::Font>& font);
+
+  render::Image* icon = nullptr;       // owned by its art set
+  render::Image* moneyIcon = nullptr;  // "ui/context_money" of "ruv/ui"
+  render::Image* gemIcon = nullptr;    // "ui/context_gem" of "ruv/ui"
+  AttributedString text;               // the price row as drawn
+  std::string label;                   // a price set when the menu opens: "$" money, "#" gems
   float angle = 0.0f;             // degrees on the arc
   int id = 0;                     // what the icon does
   int positionIndex = 0;          // 1-based place on the arc; 0 for the sell icon
@@ -37,6 +46,10 @@ class RuvRadialMenu {
   static constexpr float kEdgeScale = 1.3f;
   enum Phase { kOpening = 0, kOpen = 2, kClosing = 3 };
   enum Mode { kTowerMode = 0, kBuildMode = 1, kBuySpotMode = 2, kStarMode = 3 };
+
+  // A menu centred there (screen pixels) stands at the screen's edge: its arc turns inward and its
+  // icons stand kEdgeScale times further out.
+  static bool atEdge(float x, float y);
 
   // Plays "context_in" and tells the tutorial "tower_select".
   RuvRadialMenu();
@@ -87,7 +100,20 @@ class RuvRadialMenu {
   void towerAction(int id);
 
   RuvMap* mMap = nullptr;
+  resource::ResourcePtr<render::Font> mFont;  // the game window's "main_32_2", for the prices
 };
+
+// An ability a tower prototype lists in its "addons", the key of its badge among the map's ability
+// icons, and the badge's frame in "ruv/ui".
+struct RuvAbilityBadge {
+  const char16_t* addon;
+  const char* key;
+  const char16_t* frame;
+};
+extern const std::array<RuvAbilityBadge, 11> kRuvAbilityBadges;
+// The badges of the prototype's addons in list order, through the map's ability icons; an addon
+// without a badge, or whose art is missing, gives none.
+std::vector<render::Image*> radialBadgeImages(const RuvProto& proto, const RuvMap& map);
 
 // The chain cost of a tier listed in a tower menu: its own cost when it follows the tower's tier
 // level directly, else the truncated cost of the listed tiers it requires, in a chain that stops

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "Game/App/RuvFeatures.h"
+#include "Game/Battle/RuvMapDraw.h"
 #include "Game/Battle/RuvRadialMenu.h"
 #include "Towers/CombatScene.h"
 
@@ -64,6 +65,62 @@ TEST_F(BuildingTest, HitDistances) {
   RuvRadialMenu opening;
   opening.addItem(1, 7).angle = 90.0f;
   EXPECT_EQ(opening.itemAt(opening.centreX + 80.0f, opening.centreY), -1);  // not fully open
+}
+
+TEST_F(BuildingTest, RangePreviewTakesTheSpotsRadiusFactorAsWritten) {
+  RuvFrameEntry* wide = AddSpot(300.0f, 200.0f, R"(<a name="radius_mult" value="1.5"/>)");
+  RuvFrameEntry* plain = AddSpot(500.0f, 200.0f, "");
+  RuvTower& tower = AddTower(100, 300.0f, 200.0f, wide);  // tier level 0: "r" 200
+  struct Case {
+    const char* what;
+    int mode;  // 1 build, else the tower's menu with its stars
+    int stars;
+    RuvFrameEntry* spot;
+    int hoveredId;       // build menus
+    int hoveredItem;     // tower menus: the item's place, -1 none
+    bool closing;
+    bool shown, scaled, rings;
+    float scale, rim, ring;  // ring: the growing ring's full radius
+  };
+  const float s200 = 200.0f / 336.0f * 1.5f;
+  const float s240 = 240.0f / 336.0f * 1.5f;
+  const Case cases[] = {
+      {"build, hovered", 1, 0, wide, 100, -1, false, true, true, true, s200, 150.0f, 150.0f},
+      {"build, spot without factor", 1, 0, plain, 100, -1, false, true, true, true, 0.0f, 0.0f, 0.0f},
+      {"build, nothing hovered", 1, 0, wide, -1, -1, false, false, false, false, 0.0f, 0.0f, 0.0f},
+      {"build, closing", 1, 0, wide, 100, -1, true, false, false, false, 0.0f, 0.0f, 0.0f},
+      // Rim: the hovered range; ring: the mean of the tower's and the hovered range, times the scale.
+      {"tower, nothing hovered", 0, 2, wide, -1, -1, false, true, true, true, s200, 150.0f, 300.0f * s200},
+      {"tower, tier hovered", 0, 2, wide, -1, 1, false, true, true, true, s240, 180.0f, 330.0f * s240},
+      {"tower, sale hovered", 0, 2, wide, -1, 0, false, true, false, false, 0.0f, 0.0f, 0.0f},
+      {"tower with stars to buy", 0, 1, wide, -1, -1, false, false, false, false, 0.0f, 0.0f, 0.0f},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    RuvRadialMenu menu;
+    if (c.mode == RuvRadialMenu::kBuildMode) {
+      menu.openBuildMenu(*mMap, c.spot);
+    } else {
+      tower.stars = c.stars;
+      menu.openTowerMenu(*mMap, tower);
+    }
+    menu.hoveredId = c.hoveredId;
+    if (c.hoveredItem >= 0) menu.hoveredItem = menu.items.at(size_t(c.hoveredItem)).get();
+    if (c.closing) menu.close();
+    const RuvRangePreview preview = radialRangePreview(menu, *mMap);
+    EXPECT_EQ(preview.shown, c.shown);
+    if (!c.shown) continue;
+    EXPECT_EQ(preview.x, c.spot == wide ? 300.0f : 500.0f);
+    EXPECT_EQ(preview.y, 200.0f);
+    ASSERT_EQ(preview.imageScale.has_value(), c.scaled);
+    if (c.scaled) {
+      EXPECT_FLOAT_EQ(*preview.imageScale, c.scale);
+    }
+    EXPECT_EQ(preview.rings, c.rings);
+    if (!c.rings) continue;
+    EXPECT_FLOAT_EQ(preview.rimRadius, c.rim);
+    EXPECT_FLOAT_EQ(preview.ringRadius, c.ring);
+  }
 }
 
 TEST_F(BuildingTest, TooLittleMoneyChangesNothing) {

@@ -149,6 +149,23 @@ TEST_F(SpotMenuTest, TutorialOpensOnlyItsSpot) {
   EXPECT_TRUE(mMap->mRadialMenu);
 }
 
+TEST_F(SpotMenuTest, SpotsAndTowersAreHitAtTheWholeMapPixel) {
+  mMap->mTowers.push_back(std::make_unique<RuvTower>(*mMap));
+  mMap->mTowers.back()->position = math::Point2(250.0f, 500.0f);
+  // A view shifted by a fraction of a pixel: the release lands between map pixels.
+  mMap->mViewX = -0.75f;
+  Release(140, 300);  // 140.75, taken as 140: exactly 40 pixels from the spot
+  ASSERT_TRUE(mMap->mRadialMenu);
+  EXPECT_EQ(mMap->mRadialMenu->spot, Spot(0));
+  mMap->mRadialMenu.reset();
+  mMap->mViewX = -0.4f;
+  Release(200, 500);  // 200.4 would be 49.6 pixels from the tower; taken as 200 it is 50
+  EXPECT_FALSE(mMap->mRadialMenu);
+  Release(201, 500);  // 201.4, taken as 201: 49
+  ASSERT_TRUE(mMap->mRadialMenu);
+  EXPECT_EQ(mMap->mRadialMenu->tower.get(), mMap->mTowers.back().get());
+}
+
 class SpellButtonTest : public DispatchTest {
  protected:
   // Spell 0 is locked at this level: the buttons hold spells 1, 2 and 4 at indexes 0, 1 and 2.

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -14,11 +15,13 @@
 #include "Core/Render/ParticleSystem.h"
 #include "Core/Render/RenderTarget.h"
 #include "Game/Art/RuvAnimation.h"
+#include "Game/Art/RuvResources.h"
 #include "Game/Battle/RuvMapDraw.h"
 #include "Game/Battle/RuvRadialMenu.h"
 #include "Game/Battle/RuvRoutes.h"
 #include "Game/Battle/RuvSpotList.h"
 #include "Game/Battle/RuvWaveHint.h"
+#include "Game/Entities/RuvProtos.h"
 #include "Game/Screens/HUD.h"
 #include "Game/Screens/HUDSpellButton.h"
 #include "gamesupport/BattleMapScene.h"
@@ -163,6 +166,41 @@ TEST_F(MapDrawTest, RadialMenuLaysOutItsItemsAndEndsWithoutAny) {
   menu.clearItems();
   Frame([&menu](render::Graphics& graphics) { menu.draw(graphics); });
   EXPECT_EQ(menu.active, 0);
+}
+
+TEST_F(MapDrawTest, EveryAbilityOfTheTowersSheetShowsItsBadge) {
+  // The interface frame each ability name of a tower's "addons" shows in the radial menu.
+  const std::map<std::u16string, const char16_t*> frames = {
+      {u"dot", u"ui/acid_01"},    {u"aim", u"ui/beam_01"},     {u"splash", u"ui/aoe_01"}, {u"fsplash", u"ui/burn_01"},
+      {u"stun", u"ui/dazed_01"},  {u"boost", u"ui/hammer_01"}, {u"gold", u"ui/money_01"}, {u"tele", u"ui/portal_01"},
+      {u"air", u"ui/wing_01"},    {u"star1", u"ui/might_01"},  {u"star2", u"ui/might_02"}};
+  std::map<std::u16string, int> seen;
+  int towers = 0;
+  for (const std::unique_ptr<RuvProto>& base : mMap->mProtos->getList()) {
+    if (base->type != 1) continue;
+    std::vector<const RuvProto*> protos{base.get()};
+    for (const std::unique_ptr<RuvProto>& tier : base->tiers) protos.push_back(tier.get());
+    for (const RuvProto* proto : protos) {
+      SCOPED_TRACE(proto->id);
+      ++towers;
+      EXPECT_FALSE(proto->addons.empty());
+      const std::vector<render::Image*> badges = radialBadgeImages(*proto, *mMap);
+      ASSERT_EQ(badges.size(), proto->addons.size());
+      for (size_t j = 0; j < badges.size(); ++j) {
+        const std::u16string& addon = proto->addons[j];
+        ASSERT_EQ(frames.count(addon), 1u) << std::string(addon.begin(), addon.end());
+        RuvFrameEntry* frame = RuvResources::Instance()->getFrame(u"ruv/ui", frames.at(addon), u"");
+        ASSERT_NE(frame, nullptr);
+        EXPECT_EQ(badges[j], frame->image) << std::string(addon.begin(), addon.end());
+        ++seen[addon];
+      }
+    }
+  }
+  EXPECT_EQ(towers, 20);
+  EXPECT_EQ(seen.size(), frames.size());  // the sheet uses every ability
+  RuvProto unknown;
+  unknown.addons = {u"air", u"nothing", u"Air"};  // whole, case-sensitive names
+  EXPECT_EQ(radialBadgeImages(unknown, *mMap).size(), 1u);
 }
 
 TEST_F(MapDrawTest, BattleSceneOnlyInTheBattleStates) {

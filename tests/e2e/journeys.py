@@ -315,6 +315,8 @@ RADIAL_RADIUS = 80
 RADIAL_PLACES = {10000: (-RADIAL_RADIUS, 0), 20000: (0, -RADIAL_RADIUS)}
 # The price above an icon: red while it cannot be paid, white once it can.
 PRICE_UNPAID, PRICE_PAID = (240, 112, 112), (255, 255, 255)
+# The coin drawn for "$" in a price, and a texel of its face.
+PRICE_COIN, PRICE_COIN_FACE = "ruv/data/ui_parts/ui/context_money.png", (10, 10)
 # Longer than the menu's opening (0.2 s).
 MENU_SETTLE = 0.35
 # Level 1 by clicks: a tower on each free spot (the last one is for sale), each with both its
@@ -339,6 +341,17 @@ def price_state(g, point):
     return None
 
 
+def price_coin(g, point):
+    """True when the price above an icon of the open menu starts with the coin of the interface art,
+    left of the number."""
+    coin = driver.png_pixel(os.path.join(g.source, PRICE_COIN), *PRICE_COIN_FACE)
+    x, y = g.to_screen((point[0], point[1] - 30))
+    rows = g.screen.box(x - 60, y - 6, 120, 12)
+    coins = [i for row in rows for i, p in enumerate(row) if driver.close_to(p, coin)]
+    digits = [i for row in rows for i, p in enumerate(row) if driver.close_to(p, PRICE_PAID)]
+    return bool(coins) and bool(digits) and max(coins) < min(digits)
+
+
 def hud_speed(g):
     """0, 1 or 2: the battle's speed by its lit HUD button. The glow over the lit button may cover
     a corner: most corners tell."""
@@ -361,10 +374,10 @@ def keep_speed_two(g):
         g.click(HUD, "button/speed_btn")
 
 
-def radial_move(g, spot, tower, paused_ok=False):
-    """Opens the menu of the spot (or its tower) and presses the tower's icon once it can be paid.
-    False when the battle stood still (unless the move is made paused) or ended meanwhile: the move
-    is tried again."""
+def radial_move(g, spot, tower, paused_ok=False, coin=False):
+    """Opens the menu of the spot (or its tower) and presses the tower's icon once it can be paid
+    (having read the coin in its price first, when asked). False when the battle stood still (unless
+    the move is made paused) or ended meanwhile: the move is tried again."""
     place = RADIAL_PLACES[tower]
     item = (spot[0] + place[0], spot[1] + place[1])
     g.click_at(spot)
@@ -382,6 +395,8 @@ def radial_move(g, spot, tower, paused_ok=False):
         looks += 1
         # The icons grow out of the spot: pressed once they stand still.
         if paid_since is not None and driver.time.monotonic() - paid_since > MENU_SETTLE:
+            if coin:
+                g.until(lambda: price_coin(g, item), "the coin left of the price at %s" % (item,), 5)
             g.click_at(item)
             g.until(lambda: price_state(g, item) is None, "the menu to close")
             return True
@@ -403,7 +418,7 @@ def play_level_1(g):
     moves = list(LEVEL_1_MOVES)
     spot, (tower, _) = moves.pop(0)
     g.step = "the tutorial's tower"
-    g.until(lambda: radial_move(g, spots[spot], tower, paused_ok=True), "the tutorial's tower built", 20)
+    g.until(lambda: radial_move(g, spots[spot], tower, paused_ok=True, coin=True), "the tutorial's tower built", 20)
     g.step = "the tutorial's play"
     g.press(HUD, "button/play_btn", lambda: hud_speed(g) == 1, "play after the tutorial's tower")
     g.step = "towers by clicks"
