@@ -95,7 +95,9 @@ VNResultEnum GameApplication::EnterDataRoot() {
   const std::vector<std::u16string>& arguments = GetArguments();
   std::u16string root = GetProgramFolderPath();
   if (!arguments.empty() && arguments[0] == u"--data_path") {
-    if (arguments.size() != 2) return FailStart(std::u16string(u"'--data_path' takes one folder and nothing after it; ") + kUsage);
+    if (arguments.size() != 2) {
+      return FailStart(std::u16string(u"'--data_path' takes one folder and nothing after it; ") + kUsage);
+    }
     root = arguments[1];
   } else {
     ReportUnknownArguments(arguments);
@@ -103,7 +105,8 @@ VNResultEnum GameApplication::EnterDataRoot() {
   mDataRoot = root;
   // Every data file is found relative to it: a root that cannot be entered is a failed start.
   if (file::FileManager::Instance()->SetCurrentDirectory(root) != VN_OK) {
-    return FailStart(u"the data root '" + root + u"' cannot be entered; give the data folder with --data_path <folder>");
+    return FailStart(u"the data root '" + root +
+                     u"' cannot be entered; give the data folder with --data_path <folder>");
   }
   return VN_OK;
 }
@@ -178,7 +181,9 @@ VNResultEnum GameApplication::Init() {
 
   const std::vector<std::u16string>& arguments = GetArguments();
   if (!arguments.empty() && arguments[0] == u"--pack") {
-    if (arguments.size() != 2) return FailStart(std::u16string(u"'--pack' takes one word and nothing after it; ") + kUsage);
+    if (arguments.size() != 2) {
+      return FailStart(std::u16string(u"'--pack' takes one word and nothing after it; ") + kUsage);
+    }
     return ShowFrame(new gui::PackScreen(arguments[1]));
   }
 

@@ -156,15 +156,16 @@ class SdlWindowSystem : public WindowSystem {
 
   static bool StartVideo() {
     if (SDL_WasInit(SDL_INIT_VIDEO)) return true;
+    if (sNoDisplay) return false;
     // Closing the window is the window procedure's business, not a request to quit.
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
-    if (sNoDisplay) return false;
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return Failed("SDL_InitSubSystem(SDL_INIT_VIDEO)");
     if (IsInvisibleFallback()) {
       SDL_QuitSubSystem(SDL_INIT_VIDEO);
       sNoDisplay = true;
-      std::fprintf(stderr, "win32: no display (DISPLAY or WAYLAND_DISPLAY); SDL_VIDEODRIVER=offscreen runs without one\n");
+      std::fprintf(stderr,
+                   "win32: no display (DISPLAY or WAYLAND_DISPLAY); SDL_VIDEODRIVER=offscreen runs without one\n");
       return false;
     }
     SDL_StartTextInput();

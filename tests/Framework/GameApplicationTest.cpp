@@ -225,7 +225,8 @@ TEST_F(GameApplicationTest, DataRootMustHoldAMountedFolderOrPack) {
     EXPECT_EQ(c.result == VN_OK, application->GetWindow() != nullptr);
     if (c.result != VN_OK) {
       const std::u16string text = log.Text();
-      EXPECT_NE(std::u16string::npos, text.find(u"Cannot start: the data root '" + root.u16string() + u"'"));
+      const std::u16string reason = u"Cannot start: the data root '" + root.u16string() + u"'";
+      EXPECT_NE(std::u16string::npos, text.find(reason));
       EXPECT_NE(std::u16string::npos, text.find(u"--data_path <folder>"));
     }
     std::filesystem::current_path(mRoot);
