@@ -25,9 +25,10 @@ fail() {
   for f in "$root"/*.err; do [ -f "$f" ] && { echo "--- $f"; cat "$f"; }; done
   exit 1
 }
-# A clean environment: no display, no SDL driver unless a case adds one.
-quell() { env -i PATH="$PATH" HOME="$work" XDG_RUNTIME_DIR="$runtime" SDL_AUDIODRIVER=dummy "$@"; }
-offscreen() { quell SDL_VIDEODRIVER=offscreen "$@"; }
+# A clean environment: no display, no SDL driver unless a case adds one. The program replaces env,
+# so that a program started in the background is the process that cleanup ends.
+quell=(env -i PATH="$PATH" HOME="$work" XDG_RUNTIME_DIR="$runtime" SDL_AUDIODRIVER=dummy)
+offscreen=("${quell[@]}" SDL_VIDEODRIVER=offscreen)
 # expect_failed_start <stderr file> <exit code> <text>...: a start that ends at once, non-zero,
 # with one "cannot start" line that holds each text.
 expect_failed_start() {
@@ -71,30 +72,30 @@ case $3 in
     # "--data_path" without its folder or with more: a start that fails before the window.
     for arguments in "--data_path" "--data_path $data --help"; do
       # shellcheck disable=SC2086
-      offscreen timeout 10 "$program" $arguments 2>"$root/run.err"
+      "${offscreen[@]}" timeout 10 "$program" $arguments 2>"$root/run.err"
       expect_failed_start "$root/run.err" $? "--data_path <folder>"
     done
     ;;
   no-display)
     # Neither a display nor a chosen video driver: no window can be made, so the program says what
     # it needs instead of running invisibly.
-    quell timeout 10 "$program" --data_path "$data" 2>"$root/run.err"
+    "${quell[@]}" timeout 10 "$program" --data_path "$data" 2>"$root/run.err"
     expect_failed_start "$root/run.err" $? "display" "SDL_VIDEODRIVER=offscreen"
     ;;
   no-data)
     # The program folder without data (the default root), and an empty folder given by --data_path.
     mkdir "$root/bare" "$root/empty"
     cp "$program" "$root/bare/quellmark2"
-    offscreen timeout 10 "$root/bare/quellmark2" 2>"$root/bare.err"
+    "${offscreen[@]}" timeout 10 "$root/bare/quellmark2" 2>"$root/bare.err"
     expect_failed_start "$root/bare.err" $? "'$root/bare/'" "--data_path"
-    offscreen timeout 10 "$program" --data_path "$root/empty" 2>"$root/empty.err"
+    "${offscreen[@]}" timeout 10 "$program" --data_path "$root/empty" 2>"$root/empty.err"
     expect_failed_start "$root/empty.err" $? "'$root/empty'" "--data_path"
     grep -q "Cannot start: the data root" "$log" || fail "the log does not say why"
     ;;
   unknown-argument)
     # Named on standard error with the known ones; the game starts from the program folder anyway.
     linked_root "$root/game"
-    offscreen QUELLMARK_DEBUG_OUTPUT=1 "$root/game/quellmark2" --help --fulscreen 2>"$root/run.err" &
+    "${offscreen[@]}" QUELLMARK_DEBUG_OUTPUT=1 "$root/game/quellmark2" --help --fulscreen >/dev/null 2>"$root/run.err" &
     running=$!
     wait_for "$root/run.err" "^Started" || fail "no start in the log"
     grep -F -q "unknown arguments '--help' '--fulscreen'" "$root/run.err" || fail "the arguments are not named"
@@ -103,10 +104,10 @@ case $3 in
     ;;
   second-start)
     # The second start restores the first window, says so and ends with 0; the first runs on.
-    offscreen QUELLMARK_DEBUG_OUTPUT=1 "$program" --data_path "$data" 2>"$root/first.err" &
+    "${offscreen[@]}" QUELLMARK_DEBUG_OUTPUT=1 "$program" --data_path "$data" >/dev/null 2>"$root/first.err" &
     running=$!
     wait_for "$root/first.err" "^Started" || fail "the first start did not start"
-    offscreen timeout 20 "$program" --data_path "$data" 2>"$root/second.err" || fail "second start exit code $?"
+    "${offscreen[@]}" timeout 20 "$program" --data_path "$data" 2>"$root/second.err" || fail "second start exit code $?"
     grep -F -q "already running; brought its window to the front" "$root/second.err" || fail "no word of the first"
     kill -0 "$running" || fail "the first ended"
     ;;
@@ -122,7 +123,7 @@ case $3 in
         empty) : >"$anim" ;;
         cut) head -c "$(($(stat -c %s "$anim") / 2))" "$data/data/dialog_show.anim" >"$anim" ;;
       esac
-      offscreen timeout 20 "$program" --data_path "$root/data" 2>"$root/$damage.err"
+      "${offscreen[@]}" timeout 20 "$program" --data_path "$root/data" 2>"$root/$damage.err"
       expect_failed_start "$root/$damage.err" $? "log.html"
       grep -q "dialog_show.anim" "$log" || fail "$damage: the log does not name the file"
       grep -q "Cannot start" "$log" || fail "$damage: the log does not say the start failed"
