@@ -1,9 +1,11 @@
 #include "Framework/GameApplication.h"
 
+#include <cstdio>
 #include <memory>
 
 #include "Core/Base/DataFileLog.h"
 #include "Core/Base/LogMessage.h"
+#include "Core/Base/StringEncoding.h"
 #include "Core/Base/TextFile.h"
 #include "Core/File/FileManager.h"
 #include "Core/File/UserDataFileContainer.h"
@@ -26,6 +28,20 @@ namespace framework {
 namespace {
 
 constexpr char16_t kGameAppWindowClass[] = u"ApplicationWindow";
+constexpr char16_t kUsage[] = u"usage: quellmark2 [--data_path <folder>] | quellmark2 --pack <word>";
+
+// Only the first argument selects what the start does; anything else is named and then ignored.
+void ReportUnknownArguments(const std::vector<std::u16string>& arguments) {
+  if (arguments.empty() || arguments[0] == u"--pack") return;
+  std::string names;
+  for (const std::u16string& argument : arguments) {
+    names += (names.empty() ? "'" : " '") + base::ToNarrow(argument, base::kEncodingUtf8) + "'";
+  }
+  std::fprintf(stderr,
+               "quellmark2: ignored unknown argument%s %s; the known ones: --data_path <folder> (the data root), "
+               "--pack <word> (rebuild the packs of the data root)\n",
+               arguments.size() > 1 ? "s" : "", names.c_str());
+}
 
 widget::WidgetListener* FocusListenerOf(widget::FrameManager* frames) {
   if (frames == nullptr) return nullptr;
@@ -81,17 +97,34 @@ VNResultEnum GameApplication::EnterDataRoot() {
   std::u16string root = GetProgramFolderPath();
   if (!arguments.empty() && arguments[0] == u"--data_path") {
     if (arguments.size() != 2) {
-      base::LogBlock(u"Usage: --data_path <folder>\n");
-      return VN_FAIL;
+      return FailStart(std::u16string(u"'--data_path' takes one folder and nothing after it; ") + kUsage);
     }
     root = arguments[1];
+  } else {
+    ReportUnknownArguments(arguments);
   }
+  mDataRoot = root;
   // Every data file is found relative to it: a root that cannot be entered is a failed start.
   if (file::FileManager::Instance()->SetCurrentDirectory(root) != VN_OK) {
-    base::LogBlock(u"The data root '%s' cannot be entered\n") % root;
-    return VN_FAIL;
+    return FailStart(u"the data root '" + root +
+                     u"' cannot be entered; give the data folder with --data_path <folder>");
   }
   return VN_OK;
+}
+
+VNResultEnum GameApplication::CheckDataRoot() {
+  file::FileManager* files = file::FileManager::Instance();
+  const file::FileManager::MountTable& mounts = files->GetMountTable();
+  if (mounts.empty()) return VN_OK;
+  std::u16string looked;
+  for (const auto& [prefix, pack] : mounts) {
+    std::u16string folder = prefix;
+    if (!folder.empty() && folder.back() == u'/') folder.pop_back();
+    if (files->IsFolder(folder) || files->Exists(pack)) return VN_OK;
+    looked += (looked.empty() ? u"" : u", ") + prefix + u" or " + pack;
+  }
+  return FailStart(u"the data root '" + mDataRoot + u"' holds none of the game's data (" + looked +
+                   u"); give the data folder with --data_path <folder>");
 }
 
 bool GameApplication::RestoreRunningInstance() {
@@ -115,6 +148,8 @@ VNResultEnum GameApplication::Init() {
 
   result = PreInit();
   if (result != VN_OK) return result;
+  result = CheckDataRoot();
+  if (result != VN_OK) return result;
 
   mRootRect = math::Rect((static_cast<float>(mDesign.mWidth) - static_cast<float>(mDesign.mWideWidth)) * 0.5f, 0.0f,
                          static_cast<float>(mDesign.mWideWidth), static_cast<float>(mDesign.mHeight));
@@ -131,7 +166,10 @@ VNResultEnum GameApplication::Init() {
                            static_cast<int>(params.mOuterHeight), static_cast<int>(params.mRenderParam.mWidth),
                            static_cast<int>(params.mRenderParam.mHeight), params.mRenderParam.mWindowed,
                            mWindowTitle);
-  if (result != VN_OK) return result;
+  if (result != VN_OK) {
+    return FailStart(u"no window can be made: the game needs a display (DISPLAY) with OpenGL 3.3, or "
+                     u"SDL_VIDEODRIVER=offscreen to run without one");
+  }
   // Another instance that started after our first look.
   if (IsStopRequested()) return VN_OK;
 
@@ -145,8 +183,7 @@ VNResultEnum GameApplication::Init() {
   const std::vector<std::u16string>& arguments = GetArguments();
   if (!arguments.empty() && arguments[0] == u"--pack") {
     if (arguments.size() != 2) {
-      base::LogBlock(u"Usage: --pack <word>\n");
-      return VN_FAIL;
+      return FailStart(std::u16string(u"'--pack' takes one word and nothing after it; ") + kUsage);
     }
     return ShowFrame(new gui::PackScreen(arguments[1]));
   }

@@ -56,9 +56,11 @@ class GameApplication : public app::Application,
   static GameApplication* Get() { return sApplication; }
 
   std::vector<base::SingletoneBase*> GetDependencies() override { return {}; }
-  // Any failing step ends Init with its result. A data root that cannot be entered fails with a
-  // log line; another running instance is restored before this one opens the log, and Init then
-  // returns 0 with the application stopped.
+  // Any failing step ends Init with its result. Arguments other than "--data_path <folder>" and
+  // "--pack <word>" are named on standard error and ignored. A data root that cannot be entered, one
+  // that holds neither the folder nor the pack of any mount the game made, and a window that cannot
+  // be made fail with their reason (FailStart). Another running instance is restored before this
+  // one opens the log, and Init then returns 0 with the application stopped.
   VNResultEnum Init() override;
   // Default: fills both bar rectangles with opaque black.
   virtual VNResultEnum DrawLetterbox(render::Graphics& graphics);
@@ -151,6 +153,7 @@ class GameApplication : public app::Application,
   static constexpr char16_t kConfigPath[] = u"data/game.xml";
 
   VNResultEnum EnterDataRoot();
+  VNResultEnum CheckDataRoot();
   bool RestoreRunningInstance();
   VNResultEnum LoadConfiguration();
   // After a failed switch: fit again for the mode the window is in and remake the target.
@@ -162,6 +165,7 @@ class GameApplication : public app::Application,
   tinyxml2::XMLDocument mConfig{true, tinyxml2::PRESERVE_WHITESPACE};
   render::RenderTarget* mRenderTarget = nullptr;
   math::Rect mRootRect;
+  std::u16string mDataRoot;
   widget::BaseBoard* mRootBoard = nullptr;
 
   static inline GameApplication* sApplication = nullptr;

@@ -12,7 +12,7 @@ int WinMain(win32::HINSTANCE, win32::HINSTANCE, char*, int) {
   application->SetArguments(std::move(arguments));
   if (application->InitPlatform()) return 0;
 
-  application->Run();
+  const VNResultEnum result = application->Run();
   win32::CoUninitialize();
-  return application->GetExitCode();
+  return result == VN_OK ? application->GetExitCode() : 1;
 }

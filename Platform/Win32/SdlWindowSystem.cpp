@@ -156,12 +156,29 @@ class SdlWindowSystem : public WindowSystem {
 
   static bool StartVideo() {
     if (SDL_WasInit(SDL_INIT_VIDEO)) return true;
+    if (sNoDisplay) return false;
     // Closing the window is the window procedure's business, not a request to quit.
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return Failed("SDL_InitSubSystem(SDL_INIT_VIDEO)");
+    if (IsInvisibleFallback()) {
+      SDL_QuitSubSystem(SDL_INIT_VIDEO);
+      sNoDisplay = true;
+      std::fprintf(stderr,
+                   "win32: no display (DISPLAY or WAYLAND_DISPLAY); SDL_VIDEODRIVER=offscreen runs without one\n");
+      return false;
+    }
     SDL_StartTextInput();
     return true;
+  }
+
+  // Without a display SDL falls back to a driver that shows nothing; only a caller that names the
+  // driver (SDL_VIDEODRIVER) wants that.
+  static bool IsInvisibleFallback() {
+    const char* requested = SDL_GetHint(SDL_HINT_VIDEODRIVER);
+    if (requested != nullptr && *requested != '\0') return false;
+    const char* driver = SDL_GetCurrentVideoDriver();
+    return driver != nullptr && (SDL_strcmp(driver, "offscreen") == 0 || SDL_strcmp(driver, "dummy") == 0);
   }
 
   // Held buttons keep the mouse captured, so a release outside the window is still delivered.
@@ -177,6 +194,7 @@ class SdlWindowSystem : public WindowSystem {
   SDL_Cursor* mArrow = nullptr;
   bool mCaptureReleased = false;  // ReleaseCapture during a press
   bool mCaptured = false;
+  static inline bool sNoDisplay = false;  // found once; a display does not appear later in the run
 };
 
 SdlWindowSystem& TheSdlWindowSystem() {

@@ -42,11 +42,14 @@ HWND NewHandle() { return reinterpret_cast<HWND>(TheWindows().nextHandle += 0x10
 
 std::u16string Text(const WCHAR* text) { return text ? std::u16string(text) : std::u16string(); }
 
-// Native events first, then the requests of other instances.
+// Native events first, then the requests of other instances: their window comes back and to the front.
 void PumpWindows() {
   TheWindowSystem().Pump();
   for (WindowRecord* record : AllWindowRecords()) {
-    if (record->instance && record->instance->Poll()) ShowWindow(record->handle, SW_RESTORE);
+    if (record->instance && record->instance->Poll()) {
+      ShowWindow(record->handle, SW_RESTORE);
+      SetForegroundWindow(record->handle);
+    }
   }
 }
 

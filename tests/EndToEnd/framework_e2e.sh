@@ -61,10 +61,11 @@ for _ in $(seq 100); do
 done
 grep -q "SwitchWindowMode(true)" "$work/first.err" || fail "no switch back in the log"
 
-# A second start restores the hidden first window and exits with 0; the log is not cut.
+# A second start restores the hidden first window, says so and exits with 0; the log is not cut.
 before=$(stat -c %s "$log")
 timeout 10 xdotool windowunmap --sync "$window" || fail "cannot hide the window"
-timeout 20 "$program" --data_path "$data" >/dev/null 2>&1 || fail "second start exit code $?"
+timeout 20 "$program" --data_path "$data" >/dev/null 2>"$work/second.err" || fail "second start exit code $?"
+grep -q "already running; brought its window to the front" "$work/second.err" || fail "the second start did not say so"
 timeout 10 xdotool search --sync --onlyvisible --name "^$caption\$" >/dev/null || fail "first window not restored"
 [ "$(stat -c %s "$log")" -ge "$before" ] || fail "the second start cut the log"
 

@@ -197,6 +197,54 @@ TEST_F(GameApplicationTest, PackModeBuildsTheMountedPacks) {
   std::filesystem::current_path(mRoot);
 }
 
+// A data root is accepted when it holds the folder or the pack of a mount the game made; one that
+// holds neither ends the start before the window, and the reason names the folder.
+TEST_F(GameApplicationTest, DataRootMustHoldAMountedFolderOrPack) {
+  struct Case {
+    const char* name;
+    const char* entry;  // made in the data root; null: nothing
+    bool folder;
+    VNResultEnum result;
+  };
+  const Case cases[] = {
+      {"nothing", nullptr, false, VN_FAIL},
+      {"the folder", "ruv", true, VN_OK},
+      {"the pack", "data.dat", false, VN_OK},
+      {"another folder", "other", true, VN_FAIL},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::filesystem::path root = mRoot / (std::string("root_") + std::to_string(&c - cases));
+    std::filesystem::create_directories(root);
+    if (c.entry != nullptr && c.folder) std::filesystem::create_directories(root / c.entry);
+    if (c.entry != nullptr && !c.folder) std::ofstream(root / c.entry) << "x";
+    file::FileManager::Instance()->GetMountTable()[u"ruv/"] = u"data.dat";
+    fakes::MainLogRecorder log;
+    auto application = MakeApplication({u"--data_path", root.u16string()});
+    EXPECT_EQ(c.result, application->Init());
+    EXPECT_EQ(c.result == VN_OK, application->GetWindow() != nullptr);
+    if (c.result != VN_OK) {
+      const std::u16string text = log.Text();
+      const std::u16string reason = u"Cannot start: the data root '" + root.u16string() + u"'";
+      EXPECT_NE(std::u16string::npos, text.find(reason));
+      EXPECT_NE(std::u16string::npos, text.find(u"--data_path <folder>"));
+    }
+    std::filesystem::current_path(mRoot);
+  }
+  file::FileManager::Instance()->GetMountTable().clear();
+}
+
+TEST_F(GameApplicationTest, WindowThatCannotBeMadeEndsTheStartWithWhatItNeeds) {
+  mWindows.failOpen = true;
+  fakes::MainLogRecorder log;
+  auto application = MakeApplication({});
+  EXPECT_EQ(VN_FAIL, application->Init());
+  EXPECT_TRUE(mCalls.empty() || mCalls.back() != "OnInit");
+  const std::u16string text = log.Text();
+  EXPECT_NE(std::u16string::npos, text.find(u"Cannot start: no window can be made"));
+  EXPECT_NE(std::u16string::npos, text.find(u"SDL_VIDEODRIVER=offscreen"));
+}
+
 // Recorded frame: no work while the device cannot draw; otherwise input, update, frames, present.
 TEST_F(GameApplicationTest, FrameLoopOrder) {
   auto application = MakeApplication({});

@@ -6,6 +6,7 @@
 #include "Core/App/Application.h"
 #include "Core/Base/LogMessage.h"
 #include "Core/Base/Path.h"
+#include "Core/Base/StringEncoding.h"
 #include "Core/File/Profiles.h"
 #include "Platform/Win32/Messages.h"
 #include "Platform/Win32/Process.h"
@@ -35,9 +36,33 @@ void ApplicationWin32::SetSecondInstance(bool second) {
 }
 
 VNResultEnum ApplicationWin32::Run() {
-  Application::Instance()->Init();
+  if (Application::Instance()->Init() != VN_OK) {
+    ReportFailedInit();
+    return VN_FAIL;
+  }
+  if (IsSecondInstance()) {
+    std::fprintf(stderr, "quellmark2: already running; brought its window to the front\n");
+  } else {
+    base::LogPlain(u"Started\n");
+  }
   if (IsStopRequested()) return VN_OK;
   return RunLoop();
+}
+
+VNResultEnum ApplicationWin32::FailStart(const std::u16string& why) {
+  mStartFailure = why;
+  base::LogBlock(u"Cannot start: %s\n") % why;
+  return VN_FAIL;
+}
+
+void ApplicationWin32::ReportFailedInit() {
+  std::u16string why = mStartFailure;
+  if (why.empty()) {
+    // The failing step wrote its own log entry; point there.
+    why = u"a step of the start-up failed, the log names it: " + mLogFolder + u"log.html";
+    base::LogBlock(u"Cannot start: a step of the start-up failed (see above)\n");
+  }
+  ReportStartFailure(base::ToNarrow(why, base::kEncodingUtf8).c_str());
 }
 
 VNResultEnum ApplicationWin32::InitPlatform() {

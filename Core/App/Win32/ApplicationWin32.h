@@ -16,11 +16,16 @@ class ApplicationWin32 : public Thread {
   // Pumps one thread message.
   VNResultEnum Update(float dt) override;
 
+  // Init, then the run loop. A failed Init ends Run with 1 after a line on standard error (the
+  // reason given to FailStart, else the log's path); a second instance says so on standard error.
   virtual VNResultEnum Run();
   // Program folder, debugger log output, user base folder. Fails (1) when the program path is
   // unreadable or when neither the application-data nor the documents folder exists.
   virtual VNResultEnum InitPlatform();
   virtual VNResultEnum Init();
+
+  // For a start-up step that fails: logs the reason and keeps it for the line Run prints. Returns 1.
+  VNResultEnum FailStart(const std::u16string& why);
 
   VNResultEnum GetProgramFolder(std::u16string& folder);
   // Opens "log.html" in folder as an output of the main log.
@@ -50,10 +55,13 @@ class ApplicationWin32 : public Thread {
   win32::HINSTANCE mModule = nullptr;
 
  private:
+  void ReportFailedInit();
+
   std::u16string mUserBaseFolder;
   std::u16string mProgramFolder;
   std::u16string mLogFolder;
   std::vector<std::u16string> mArguments;
+  std::u16string mStartFailure;
   bool mUnsupportedVideo = false;
   static inline bool sSecondInstance = false;
 };
