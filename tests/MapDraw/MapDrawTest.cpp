@@ -126,7 +126,7 @@ TEST_F(MapDrawTest, SceneIsMergedByLayerAndDepth) {
   for (const auto& layer : mMap->mDrawLayers) EXPECT_TRUE(layer.empty());
 }
 
-TEST_F(MapDrawTest, HintMarksAndRoadHighlightGoInFrontEffectsLast) {
+TEST_F(MapDrawTest, RoadHighlightGoesInFrontHintMarksOnTop) {
   AddTower("T1", 300.0f);
   MarkHint("m1");
   MarkHint("m2");
@@ -138,8 +138,8 @@ TEST_F(MapDrawTest, HintMarksAndRoadHighlightGoInFrontEffectsLast) {
   mMap->mArmedSpell = &armed;
   Frame([this](render::Graphics& graphics) {
     mMap->collectScene(graphics);
-    EXPECT_EQ(Scene(), (std::vector<std::string>{"m2", "m1", "roads", "T1", "effect"}));
-    const RuvFrameEntry& roads = *mMap->mDrawLayers[0][2];
+    EXPECT_EQ(Scene(), (std::vector<std::string>{"roads", "T1", "effect", "m1", "m2"}));
+    const RuvFrameEntry& roads = *mMap->mDrawLayers[0][0];
     EXPECT_TRUE(roads.additive);
     EXPECT_FLOAT_EQ(roads.colour.a, roadHighlightAlpha(mMap->mGameTime));
     mMap->clearScene();
