@@ -30,6 +30,7 @@ UNLOCKED = "ruv/data/message"
 SHOP = "ruv/shop"
 GEM_SHOP = "ruv/gem_shop"
 TUTORIAL_SKIP = "ruv/data/tutorial/skip"
+SIDES = "ruv/data/sides"
 DEFAULT_PROFILE = "Player01234567890123456789"
 
 
@@ -104,6 +105,22 @@ def first_profile(g, name):
     g.until(lambda: stored_profile(g, name) is not None, "the profile %s in profiles.xml" % name)
     root = g.profiles()
     expect(root.get("currentProfile") == name, "current profile %s, expected %s" % (root.get("currentProfile"), name))
+
+
+def side_pictures_shown(g):
+    """Both side pictures in the strips beside the 1024-wide design area where the window's view
+    reaches past it (1366 wide at 768 high): as tall as the view, one pixel over the area's edges.
+    True when the view has no such strips."""
+    _, _, cw, ch = g.geometry()
+    if driver.screen_fit(cw, ch)[3] > -100:
+        return True
+    layout = g.layout(SIDES)
+    for name, left in (("l", 1 - layout.rect("l")[2]), ("r", 1023)):
+        for px, py in ((30, 100), (100, 400), (140, 700)):
+            colour = driver.png_pixel(os.path.join(g.source, SIDES, name + ".png"), px, py)
+            if not driver.close_to(g.pixel((left + px, py)), colour):
+                return False
+    return True
 
 
 def plate(g, index):
@@ -289,10 +306,13 @@ def knob_x(g, kind):
 
 # --- the journeys ---------------------------------------------------------------------------------------
 def journey_first_start(g):
-    """Logos, a new profile by name, the episodes, the levels, level 1; a volume; "cloze"."""
+    """Logos, a new profile by name, the episodes (with the side pictures beside them where the
+    window is wider than the design area), the levels, level 1; a volume; "cloze"."""
     g.start()
     through_logos(g)
     first_profile(g, "Anna")
+    g.step = "the side pictures beside the episodes"
+    g.until(lambda: side_pictures_shown(g), "the side pictures beside the episode select")
     start_level(g, 0, tutorial=True)
     pause(g)
     g.click(PAUSE, "button/b1_mmenu/pos")
