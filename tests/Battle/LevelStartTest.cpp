@@ -2,7 +2,6 @@
 
 #include <tinyxml2.h>
 
-#include <algorithm>
 #include <cmath>
 #include <string>
 #include <utility>
@@ -79,13 +78,19 @@ TEST_F(LevelStartTest, SceneryFxLayersBecomeAmbientPoints) {
       EXPECT_EQ(spots[i]->effectName, c.effect);
       EXPECT_EQ(spots[i]->period, 30.0f);
     }
-    for (int tick = 0; tick < 81; ++tick) mMap->update(0.1f);
-    for (const auto& [x, y] : expected) {
-      const bool shown = std::any_of(mMap->mOverlayEffects.begin(), mMap->mOverlayEffects.end(), [&](const auto& effect) {
-        return effect->emitter && effect->emitter->GetPosition().x == x && effect->emitter->GetPosition().y == y;
-      });
-      EXPECT_TRUE(shown) << x << ", " << y;
+    std::vector<bool> shown(expected.size(), false);
+    for (int tick = 0; tick < 81; ++tick) {
+      mMap->update(0.1f);
+      for (size_t i = 0; i < expected.size(); ++i) {
+        for (const auto& effect : mMap->mOverlayEffects) {
+          if (effect->emitter && effect->emitter->GetPosition().x == expected[i].first &&
+              effect->emitter->GetPosition().y == expected[i].second) {
+            shown[i] = true;
+          }
+        }
+      }
     }
+    for (size_t i = 0; i < expected.size(); ++i) EXPECT_TRUE(shown[i]) << "no effect at point " << i;
   }
 }
 

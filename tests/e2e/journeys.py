@@ -31,6 +31,7 @@ SHOP = "ruv/shop"
 GEM_SHOP = "ruv/gem_shop"
 TUTORIAL_SKIP = "ruv/data/tutorial/skip"
 SIDES = "ruv/data/sides"
+UI_PARTS = "ruv/data/ui_parts"
 DEFAULT_PROFILE = "Player01234567890123456789"
 
 
@@ -794,6 +795,47 @@ def journey_health_offer(g):
     expect(not result_shown(g, False), "lost on ok")
     g.click(MODAL, "button/b1_cancel/pos")
     wait_result(g, False)
+    finish(g)
+
+
+def wave_mark(g):
+    """The middle of level 1's first wave mark (its left and top on the spawn point, kept below the
+    HUD's bar) and its size."""
+    root = driver.ElementTree.parse(os.path.join(g.source, LEVEL_1_SPOTS)).getroot()
+    spawn = next(p for p in root.iter("point")
+                 if any(a.get("name") == "spawn" and a.get("value") == "1" for a in p.iter("attribute")))
+    _, _, w, h = g.layout(UI_PARTS).rect("ui/wave_hint")
+    x = min(max(0, int(float(spawn.get("x")))), 1024 - w)
+    y = min(max(100, int(float(spawn.get("y")))), 668 - h)
+    return (x + w // 2, y + h // 2), (w, h)
+
+
+def countdown_shown(g, centre, size):
+    """White text beside the mark (on its right: the mark lies left of the map's middle)."""
+    x, y = g.to_screen((centre[0] + size[0] // 2 + 20, centre[1] - 16))
+    pixels = [p for row in g.screen.box(x, y, 300, 32) for p in row]
+    return sum(all(c > 230 for c in p) for p in pixels) > 30
+
+
+def journey_wave_call(g):
+    """Level 1's first wave called early: its mark stands at the spawn point with the countdown
+    beside it, and a click on the mark takes both away seconds before the wave was due."""
+    prepared_profile(g)
+    g.start()
+    through_logos(g)
+    into_level(g)
+    centre, size = wave_mark(g)
+    colour = driver.png_pixel(os.path.join(g.source, UI_PARTS, "ui", "wave_hint.png"), size[0] // 2, size[1] // 2)
+    g.step = "the wave mark"
+    g.until(lambda: driver.close_to(g.pixel(centre), colour), "the wave mark at the spawn point")
+    seen = driver.time.monotonic()
+    g.step = "the countdown beside the mark"
+    g.until(lambda: countdown_shown(g, centre, size), "the countdown beside the wave mark")
+    g.step = "the early call"
+    g.click_at(centre)
+    g.until(lambda: not countdown_shown(g, centre, size), "the countdown gone after the click", 3)
+    # The first wave is due 5 s after the start.
+    expect(driver.time.monotonic() - seen < 4, "the mark went no earlier than the wave was due")
     finish(g)
 
 
