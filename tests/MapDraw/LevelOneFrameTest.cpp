@@ -127,9 +127,11 @@ TEST_F(LevelOneFrameTest, ClickOnTheWaveMarkCallsTheWaveForTheBonus) {
   const float clock = map.mWaves->clock;
   const int money = map.mWallet->money;
   const RuvFrameEntry& mark = *map.mWaveHint->marks.front();
+  const int clickX = int(mark.rect[0] + mark.rect[2] * 0.5f);
+  const int clickY = int(mark.rect[1] + mark.rect[3] * 0.5f);
   {
     harness::HarnessRootBoard board(mBattle->mapOwner());
-    board.click(mark.rect[0] + mark.rect[2] * 0.5f, mark.rect[1] + mark.rect[3] * 0.5f);
+    board.click(float(clickX), float(clickY));
   }
   // Twice the seconds still to wait, truncated.
   EXPECT_EQ(map.mWallet->money, money + int((kHintFirstWaveDue - clock) * 2.0f));
@@ -137,6 +139,16 @@ TEST_F(LevelOneFrameTest, ClickOnTheWaveMarkCallsTheWaveForTheBonus) {
   EXPECT_FLOAT_EQ(map.mWaves->clock, kHintFirstWaveDue);
   map.update(harness::BattleHarness::kStep);
   EXPECT_FALSE(map.mWaves->units.empty()) << "the wave starts at once";
+  // The bonus rises from the click as a white "+ " text 14 px right of it, the countdown gone.
+  const std::vector<HintPixel> frame = DrawFrame();
+  int white = 0;
+  for (int y = clickY - 20; y <= clickY + 10; ++y) {
+    for (int x = clickX + 12; x < clickX + 120; ++x) {
+      const HintPixel p = frame[size_t(y) * kHintFrameWidth + size_t(x)];
+      if (p.r >= 230 && p.g >= 230 && p.b >= 230) ++white;
+    }
+  }
+  EXPECT_GT(white, 20) << "no bonus text at the click";
 }
 
 // The layout's "fx" points of the first episode start the additive, warm "tr1" effect within 3 to
