@@ -127,6 +127,7 @@ void Game::drawSideImages(render::Graphics& graphics) {
 }
 
 void Game::showLoadingScreen() {
+  if (mRender == nullptr) return;
   const float black[4] = {0.0f, 0.0f, 0.0f, 1.0f};
   mRender->Clear(render::Render::kClearTarget, black, 1.0f, 0);
   mRender->BeginFrame();

@@ -36,9 +36,10 @@ class Game : public framework::GameApplication {
   // opposite of its "v" read as a boolean (false when unreadable).
   static bool windowedFromProfile(const tinyxml2::XMLElement* profile);
 
-  // One frame at once with the loading picture (while a level loads).
+  // One frame at once with the loading picture (while a level loads); nothing without a renderer.
   void showLoadingScreen();
-  // The side pictures just outside the 1024-wide design area, scaled to the viewport's height.
+  // The side pictures just outside the 1024-wide design area, scaled to the viewport's height; the
+  // HUD draws them in the menu states.
   void drawSideImages(render::Graphics& graphics);
 
   // framework::GameApplication.

@@ -88,8 +88,8 @@ class RuvResources : public base::Singletone<RuvResources> {
   // The renderer that loads the game's images (null: none load). The application sets it.
   void setRender(render::Render* render) { mRender = render; }
   render::Render* getRender() const { return mRender; }
-  // Half the battle scenery's size: the centre about which screen frames scale. (0, 0) until the
-  // map sets it.
+  // The middle of the battle map's view rectangle: the centre about which screen frames and
+  // buttons scale. (0, 0) until the map draws its first level's roads.
   void setSceneryCentre(const math::Point2& centre) { mSceneryCentre = centre; }
   const math::Point2& getSceneryCentre() const { return mSceneryCentre; }
 

@@ -10,6 +10,7 @@ namespace {
 constexpr float kAmbientFirstDelay = 3.0f;
 constexpr float kAmbientFirstDelaySpread = 5.0f;
 constexpr float kAmbientLeastRepeat = 20.0f;
+constexpr float kAmbientPeriod = 30.0f;
 
 }  // namespace
 
@@ -35,6 +36,11 @@ void RuvAmbientSpot::fire(std::vector<std::unique_ptr<RuvEffect>>& effects) {
 }
 
 RuvFxTriggers::~RuvFxTriggers() = default;
+
+void RuvFxTriggers::addPoint(int episode, float x, float y) {
+  const char16_t* effect = episode == 0 ? u"tr1" : episode == 1 ? u"bird" : u"";
+  spots.push_back(std::make_unique<RuvAmbientSpot>(effect, x, y, kAmbientPeriod));
+}
 
 void RuvFxTriggers::update(float dt) {
   if (!mOverlayEffects) return;

@@ -38,6 +38,9 @@ class RuvFxTriggers {
 
   // Game seconds: each point waits, fires and waits again.
   virtual void update(float dt);
+  // A point of the scenery at x, y for a level of that episode (index from 0): the first episode
+  // shows "tr1", the second "bird", both every 30 s; any other episode shows nothing there.
+  void addPoint(int episode, float x, float y);
 
   std::vector<std::unique_ptr<RuvAmbientSpot>> spots;
 

@@ -12,6 +12,7 @@
 #include "Core/Render/RenderTarget.h"
 #include "Framework/GameApplication.h"
 #include "Framework/GameWindow.h"
+#include "Game/App/GameFonts.h"
 #include "Game/App/RuvProgress.h"
 #include "Game/App/RuvUpgrades.h"
 #include "Game/App/SoundTags.h"
@@ -172,6 +173,7 @@ void RuvMap::loadUiFrames() {
   };
   mWaveHint = std::make_unique<RuvWaveHint>(image(u"ui/wave_hint"));
   mPopups = std::make_unique<RuvPopupList>();
+  mPopups->font = LoadGameFont(kFontMain42x3);
   mRoadBrush = image(u"ui/brush");
   mArtPowerBuff = image(u"ui/power_buff");
   mArtLevel2 = image(u"ui/lvl2");

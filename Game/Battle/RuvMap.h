@@ -9,6 +9,9 @@
 #include "Game/Battle/RuvMapState.h"
 
 struct TPurchaseResult;
+namespace file {
+class ImageContainer;
+}
 namespace render {
 class Graphics;
 class Image;
@@ -134,6 +137,9 @@ class RuvMap : public RuvMapState {
 
   // Building: spots of the loaded level file, towers built, found and sold.
   void loadSpots(const std::vector<RuvLevelSpot>& spots, const std::string& layoutPath);
+  // Every layer of the scenery layout's folder "fx" becomes an ambient effect point of mFxTriggers
+  // at the layer's left and top (RuvMapLevel.cpp). Nothing without a layout.
+  void loadAmbientSpots(file::ImageContainer* layout);
   // The first tower, in build order, closer than 50 px to the map point; null when none.
   RuvTower* findTowerAt(float x, float y) const;
   // The prototype (a library record) on the spot entry at its upgraded price; null when the money

@@ -281,7 +281,8 @@ void RuvMap::collectScene(render::Graphics& graphics) {
     highlight->colour = math::Color(0.804f, 0.75f, 0.171f, roadHighlightAlpha(mGameTime));
     scene.insert(scene.begin(), highlight);
   }
-  for (const std::unique_ptr<RuvFrameEntry>& mark : mWaveHint->marks) scene.insert(scene.begin(), drawCopyAtCentre(*this, *mark));
+  // The marks are there to be clicked: above the opaque ground picture and whatever walks on it.
+  for (const std::unique_ptr<RuvFrameEntry>& mark : mWaveHint->marks) scene.push_back(drawCopyAtCentre(*this, *mark));
 }
 
 void RuvMap::clearScene() {
@@ -330,6 +331,7 @@ void RuvMap::drawWaveHintTexts(render::Graphics& graphics) {
   LocalStrings* strings = LocalStrings::Instance();
   const std::u16string incoming = strings->get(u"game_incoming");
   const std::u16string nextWave = strings->get(u"game_nextwave");
+  if (mWaveHint->font) graphics.mFont = mWaveHint->font.Get();
   graphics.SetColorRGBA(1.0f, 1.0f, 1.0f, 1.0f);
   for (size_t i = 0; i < mWaveHint->marks.size(); ++i) {
     const RuvHintLabel label = waveHintLabel(int(i), mWaveHint->marks[i]->rect, mWaveHint->dueTime - mWaveHint->unused,
@@ -403,6 +405,9 @@ void RuvMap::drawWaveList(render::Graphics& graphics, const RuvWaveManager& wave
 void RuvMap::renderSceneryCache() {
   mSceneryCache.reset();
   mSceneryRect = drawViewportRect();
+  // Screens scale about the middle of the view (their frames, buttons and texts alike).
+  RuvResources::Instance()->setSceneryCentre(
+      math::Point2(mSceneryRect.x + mSceneryRect.width * 0.5f, mSceneryRect.y + mSceneryRect.height * 0.5f));
   render::Render* renderer = RuvResources::Instance()->getRender();
   if (!renderer) return;
   render::RenderTarget* target = nullptr;

@@ -3,10 +3,13 @@
 #include <string>
 
 #include "Core/Base/Format.h"
+#include "Core/Base/ImageInfo.h"
+#include "Core/File/ImageContainer.h"
 #include "Core/Purchase/Product.h"
 #include "Core/Purchase/PurchaseSystem.h"
 #include "Core/Render/ParticleEmitter.h"
 #include "Core/Sound/SoundSystem.h"
+#include "Game/App/Game.h"
 #include "Game/App/GameFonts.h"
 #include "Game/App/GameWindow.h"
 #include "Game/App/LocalStrings.h"
@@ -90,6 +93,8 @@ void RuvMap::loadLevel() {
   mViewX = 0.0f;
   mViewY = 0.0f;
   mViewScale = 1.0f;
+  // The loading picture stands on the screen while the rest of the load runs.
+  if (Game* game = Game::get()) game->showLoadingScreen();
   mWallet->reset();
   mEnemyCostBonus = 0.0f;
   mStartBudgetBonus = 0.0f;
@@ -173,10 +178,20 @@ void RuvMap::loadLevelFile(const std::u16string& path) {
   const int money = mBudget + static_cast<int>(std::trunc(static_cast<float>(mBudget) * mStartBudgetBonus));
   mWallet->addMoney(money);
   loadSpots(level.spots, level.layoutPath);
+  loadAmbientSpots(mSpots ? mSpots->layout() : nullptr);
   mWallet->shownMoney = mWallet->money;
   // The route table samples the lanes of this file's waves.
   mRoutes->build(RuvGraph(mPoints, mLinks), level.laneDemands(), levelPathStem(mMode, mEpisode, mLevel) + u".cache");
   renderSceneryCache();
+}
+
+void RuvMap::loadAmbientSpots(file::ImageContainer* layout) {
+  if (!layout) return;
+  std::vector<std::u16string> names;
+  layout->ListLayers(u"fx", false, names, false);
+  for (const std::u16string& name : names) {
+    if (const base::ImageInfo* point = layout->GetLayerInfo(name)) mFxTriggers->addPoint(mEpisode, point->mX, point->mY);
+  }
 }
 
 void RuvMap::loseLevel() {

@@ -39,6 +39,8 @@ class RuvSpotList {
   RuvFrameEntry* findSpotAt(float x, float y) const;
   // Stable, by index.
   void sortScenery();
+  // The scenery's layout; null when it did not open.
+  file::ImageContainer* layout() const { return mContainer.get(); }
 
   std::vector<RuvFrameEntry*> spots;    // not owned: members of the scenery
   std::vector<RuvFrameEntry*> scenery;  // owned

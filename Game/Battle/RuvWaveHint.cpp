@@ -1,5 +1,9 @@
 #include "Game/Battle/RuvWaveHint.h"
 
+#include "Game/App/GameFonts.h"
+
+RuvWaveHint::RuvWaveHint(render::Image* hintImage) : image(hintImage), font(LoadGameFont(kFontMain42x3)) {}
+
 bool RuvWaveHint::hitTest(float x, float y) const {
   for (const std::unique_ptr<RuvFrameEntry>& mark : marks) {
     const float* r = mark->rect;

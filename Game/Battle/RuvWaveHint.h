@@ -4,6 +4,8 @@
 #include <memory>
 #include <vector>
 
+#include "Core/Render/BMFont.h"
+#include "Core/Resource/ResourcePtr.h"
 #include "Game/Art/RuvFrameEntry.h"
 
 namespace render {
@@ -12,8 +14,9 @@ class Image;
 
 class RuvWaveHint {
  public:
-  // image: the frame "ui/wave_hint" of the set "ruv/ui" (null when the set lacks it).
-  explicit RuvWaveHint(render::Image* hintImage) : image(hintImage) {}
+  // image: the frame "ui/wave_hint" of the set "ruv/ui" (null when the set lacks it). Takes the
+  // root board's font "ruv/data/fonts/main_42_3" for the countdown texts.
+  explicit RuvWaveHint(render::Image* hintImage);
 
   // Deletes every mark.
   void clear() { marks.clear(); }
@@ -26,4 +29,5 @@ class RuvWaveHint {
   float unused = 0.0f;   // stays 0; subtracted from the due time
   std::vector<std::unique_ptr<RuvFrameEntry>> marks;
   float dueTime = 0.0f;  // game seconds at which the next wave group starts
+  resource::ResourcePtr<render::BMFont> font;  // empty when it cannot be loaded
 };

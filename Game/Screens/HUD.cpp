@@ -9,6 +9,7 @@
 #include "Core/File/FileManager.h"
 #include "Core/File/ImageContainer.h"
 #include "Core/Render/Graphics.h"
+#include "Game/App/Game.h"
 #include "Game/App/LocalStrings.h"
 #include "Game/App/RuvProgress.h"
 #include "Game/Art/RuvAnimation.h"
@@ -38,6 +39,12 @@ const char16_t kHudLayout[] = u"ruv/ui";
 
 // Screen states in which a menu covers the battle and the HUD's own content is hidden.
 bool hudContentHidden(int state) { return state == 5 || state == 6 || state == 7 || state == 12; }
+
+// The menu screens drawn for the 1024-wide design area, with the side pictures beside it.
+bool hudShowsSideImages(int state) {
+  static constexpr int kStates[] = {5, 6, 8, 13, 14, 15, 16, 18, 20, 24, 25, 26};
+  return std::find(std::begin(kStates), std::end(kStates), state) != std::end(kStates);
+}
 
 std::u16string hudDecimal(float value) { return base::FormatSpec().PutFloat(value).GetOutput(); }
 std::u16string hudDecimal(int value) { return base::FormatSpec().PutInt(value).GetOutput(); }
@@ -102,6 +109,7 @@ void HUD::draw(render::Graphics& graphics) {
     for (const std::unique_ptr<HUDSpellButton>& button : spellButtons) button->draw(graphics);
     HUDWindow::draw(graphics);
   }
+  if (Game* game = Game::get(); game && hudShowsSideImages(mMap.mState)) game->drawSideImages(graphics);
   graphics.SetBlendMode(1);
   graphics.SetColorRGBA(1.0f, 1.0f, 1.0f, 1.0f);
 }

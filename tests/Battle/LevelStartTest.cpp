@@ -1,8 +1,16 @@
 #include <gtest/gtest.h>
 
-#include <cmath>
+#include <tinyxml2.h>
 
+#include <cmath>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "Core/Render/ParticleEmitter.h"
 #include "Game/App/RuvProgress.h"
+#include "Game/Art/RuvAnimation.h"
+#include "Game/Battle/RuvFxTriggers.h"
 #include "Game/Battle/RuvMap.h"
 #include "Game/Battle/RuvRoutes.h"
 #include "Game/Battle/RuvUnlocks.h"
@@ -35,6 +43,54 @@ TEST_F(LevelStartTest, LevelPathFromModeEpisodeAndLevel) {
     EXPECT_EQ(mMap->mState, 0);
     EXPECT_EQ(mMap->mSpeed, 1.0f);
     EXPECT_EQ(mMap->mWaves->waves.size(), 1u);
+  }
+}
+
+// Every layer of the scenery layout's "fx" folder becomes an ambient point at the layer's left and
+// top, showing the first episode's "tr1" or the second's "bird" every 30 s; the points start their
+// effect at their place within 3 to 8 s.
+TEST_F(LevelStartTest, SceneryFxLayersBecomeAmbientPoints) {
+  struct Case {
+    int episode, level;
+    const char* layout;
+    const char16_t* effect;
+  };
+  const Case cases[] = {{0, 2, "ep1_3", u"tr1"}, {1, 0, "ep2_1", u"bird"}};
+  mMap->mUnlocks->load("");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.layout);
+    tinyxml2::XMLDocument layout;
+    ASSERT_EQ(layout.LoadFile((std::string(QM_SOURCE_DIR) + "/data/ruv/data/maps/" + c.layout + "/layers.xml").c_str()),
+              tinyxml2::XML_SUCCESS);
+    std::vector<std::pair<float, float>> expected;
+    for (const tinyxml2::XMLElement* layer = layout.RootElement()->FirstChildElement("Layer"); layer;
+         layer = layer->NextSiblingElement("Layer")) {
+      const std::string name = layer->Attribute("name");
+      if (name.rfind("fx/", 0) == 0) expected.emplace_back(layer->FloatAttribute("x"), layer->FloatAttribute("y"));
+    }
+    ASSERT_FALSE(expected.empty());
+    Start(1, c.episode, c.level);
+    const auto& spots = mMap->mFxTriggers->spots;
+    ASSERT_EQ(spots.size(), expected.size());
+    for (size_t i = 0; i < spots.size(); ++i) {
+      EXPECT_EQ(spots[i]->x, expected[i].first);
+      EXPECT_EQ(spots[i]->y, expected[i].second);
+      EXPECT_EQ(spots[i]->effectName, c.effect);
+      EXPECT_EQ(spots[i]->period, 30.0f);
+    }
+    std::vector<bool> shown(expected.size(), false);
+    for (int tick = 0; tick < 81; ++tick) {
+      mMap->update(0.1f);
+      for (size_t i = 0; i < expected.size(); ++i) {
+        for (const auto& effect : mMap->mOverlayEffects) {
+          if (effect->emitter && effect->emitter->GetPosition().x == expected[i].first &&
+              effect->emitter->GetPosition().y == expected[i].second) {
+            shown[i] = true;
+          }
+        }
+      }
+    }
+    for (size_t i = 0; i < expected.size(); ++i) EXPECT_TRUE(shown[i]) << "no effect at point " << i;
   }
 }
 

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -30,6 +31,7 @@
 #include "Game/Art/RuvSplashScreens.h"
 #include "Game/Battle/RuvMap.h"
 #include "Game/Battle/RuvWallet.h"
+#include "Game/Entities/RuvWaveManager.h"
 #include "Game/Screens/HUD.h"
 #include "Game/Screens/HUDSpellButton.h"
 #include "Game/Screens/RuvTutorial.h"
@@ -44,7 +46,12 @@ namespace {
 class GameStartRender : public fakes::RecordingRender {
  public:
   VNResultEnum SwitchScreenMode(const render::RenderInitParam&) override { return mFailSwitch ? VN_FAIL : VN_OK; }
+  VNResultEnum DoPresent() override {
+    if (mOnPresent) mOnPresent();
+    return RecordingRender::DoPresent();
+  }
   bool mFailSwitch = false;
+  std::function<void()> mOnPresent;  // called as each frame is presented
 };
 
 class GameStartTestGame : public Game {
@@ -284,6 +291,82 @@ TEST_F(GameStartTest, LetterboxByStateAndFit) {
     EXPECT_NEAR(bar2.x + 172.0f * s, quads[1].width, 0.51f);
     EXPECT_NEAR(bar2.y, quads[1].y, 0.51f);
   }
+}
+
+// At an output of exactly 1366:768 (a window of 1366 x 768, no bars) the menu screens of the
+// 1024-wide design area have the side pictures in the two strips beside it, scaled to the view's
+// height and one pixel over the area's edges; the main menu, the logos and the battle do not.
+TEST_F(GameStartTest, HudPutsTheSidePicturesBesideTheMenuScreens) {
+  WriteProfile("<fs v=\"0\"/>");
+  GameStartTestGame& game = StartGame();
+  const framework::ScreenFitResults& fit = game.GetFit();
+  ASSERT_FALSE(fit.mBars);
+  ASSERT_EQ(1366.0f, fit.mViewport.width);
+  ASSERT_EQ(-171.0f, fit.mViewport.x);
+  ASSERT_NE(nullptr, game.SideLeft());
+  const float s = fit.mViewport.height / float(game.SideLeft()->GetHeight());
+  const float leftWidth = float(game.SideLeft()->GetWidth()) * s;
+  const float rightWidth = float(game.SideRight()->GetWidth()) * s;
+  HUD& hud = *game.getMap()->mHud;
+  for (int state : {5, 6, 8, 13, 16, 18, 24, 7, 12, 0}) {
+    SCOPED_TRACE(state);
+    game.getMap()->mState = state;
+    FrameDraws([&](render::Graphics& g) { hud.draw(g); });
+    std::vector<math::Rect> left, right;
+    for (const math::Rect& quad : DrawnQuads()) {
+      if (quad.width <= 1.5f) left.push_back(quad);       // ends at the area's left edge
+      if (quad.x >= 1022.5f) right.push_back(quad);       // starts at its right edge
+    }
+    const bool sides = state != 7 && state != 12 && state != 0;
+    if (!sides) {
+      EXPECT_TRUE(left.empty() && right.empty());
+      continue;
+    }
+    ASSERT_EQ(1u, left.size());
+    ASSERT_EQ(1u, right.size());
+    EXPECT_NEAR(1.0f - leftWidth, left[0].x, 0.51f);
+    EXPECT_NEAR(1.0f, left[0].width, 0.51f);
+    EXPECT_NEAR(0.0f, left[0].y, 0.51f);
+    EXPECT_NEAR(768.0f, left[0].height, 0.51f);
+    EXPECT_NEAR(1023.0f, right[0].x, 0.51f);
+    EXPECT_NEAR(1023.0f + rightWidth, right[0].width, 0.51f);
+    EXPECT_NEAR(768.0f, right[0].height, 0.51f);
+    // Together with the area they fill the whole 1366-wide view.
+    EXPECT_LE(left[0].x, fit.mViewport.x + 0.51f);
+    EXPECT_GE(right[0].width, fit.mViewport.x + fit.mViewport.width - 0.51f);
+  }
+}
+
+// A level load first presents the loading picture (before the level file is read), so the player
+// does not look at the previous frame while it loads.
+TEST_F(GameStartTest, LevelLoadPresentsTheLoadingPictureFirst) {
+  WriteProfile("<fs v=\"0\"/>");
+  GameStartTestGame& game = StartGame();
+  RuvMap& map = *game.getMap();
+  ASSERT_NE(nullptr, game.LoadingImage());
+  std::vector<math::Rect> firstPresented;
+  bool levelReadByThen = true;
+  int presents = 0;
+  game.mTestRender->mCalls.clear();
+  game.mTestRender->mOnPresent = [&] {
+    if (presents++ > 0) return;
+    firstPresented = DrawnQuads();
+    levelReadByThen = map.mWaves->hasLevel();
+  };
+  map.mMode = 1;
+  map.mEpisode = 0;
+  map.mLevel = 0;
+  map.startLevel();
+  game.mTestRender->mOnPresent = nullptr;
+  EXPECT_TRUE(map.mWaves->hasLevel());
+  ASSERT_EQ(1, presents);
+  EXPECT_FALSE(levelReadByThen);
+  // Drawn directly: the picture unscaled with its top-left corner at the origin.
+  ASSERT_EQ(1u, firstPresented.size());
+  EXPECT_NEAR(0.0f, firstPresented[0].x, 0.51f);
+  EXPECT_NEAR(0.0f, firstPresented[0].y, 0.51f);
+  EXPECT_NEAR(float(game.LoadingImage()->GetWidth()), firstPresented[0].width, 0.51f);
+  EXPECT_NEAR(float(game.LoadingImage()->GetHeight()), firstPresented[0].height, 0.51f);
 }
 
 // A picture that did not load is left out instead of drawn (or used to scale).

@@ -14,6 +14,7 @@
 #include "Core/Render/ParticleEmitter.h"
 #include "Core/Render/ParticleSystem.h"
 #include "Core/Render/RenderTarget.h"
+#include "Core/Render/Vertices.h"
 #include "Game/Art/RuvAnimation.h"
 #include "Game/Art/RuvResources.h"
 #include "Game/Battle/RuvMapDraw.h"
@@ -129,7 +130,7 @@ TEST_F(MapDrawTest, SceneIsMergedByLayerAndDepth) {
   for (const auto& layer : mMap->mDrawLayers) EXPECT_TRUE(layer.empty());
 }
 
-TEST_F(MapDrawTest, HintMarksAndRoadHighlightGoInFrontEffectsLast) {
+TEST_F(MapDrawTest, RoadHighlightGoesInFrontHintMarksOnTop) {
   AddTower("T1", 300.0f);
   MarkHint("m1");
   MarkHint("m2");
@@ -141,8 +142,8 @@ TEST_F(MapDrawTest, HintMarksAndRoadHighlightGoInFrontEffectsLast) {
   mMap->mArmedSpell = &armed;
   Frame([this](render::Graphics& graphics) {
     mMap->collectScene(graphics);
-    EXPECT_EQ(Scene(), (std::vector<std::string>{"m2", "m1", "roads", "T1", "effect"}));
-    const RuvFrameEntry& roads = *mMap->mDrawLayers[0][2];
+    EXPECT_EQ(Scene(), (std::vector<std::string>{"roads", "T1", "effect", "m1", "m2"}));
+    const RuvFrameEntry& roads = *mMap->mDrawLayers[0][0];
     EXPECT_TRUE(roads.additive);
     EXPECT_FLOAT_EQ(roads.colour.a, roadHighlightAlpha(mMap->mGameTime));
     mMap->clearScene();
@@ -248,6 +249,40 @@ TEST_F(MapDrawTest, RoadCacheFollowsTheViewport) {
   mMap->mSceneryDirty = true;
   Frame([this](render::Graphics& graphics) { mMap->draw(graphics); });
   EXPECT_FALSE(mMap->mSceneryDirty);
+}
+
+// The level result grows from scale 0 about the middle of the view the level's roads were drawn
+// for: in its first frame every picture, button and text lies close around (512, 384), each
+// point of the 1024 x 768 area at most the scale times its distance away.
+TEST_F(MapDrawTest, LevelResultGrowsFromTheMiddleOfTheView) {
+  mMap->renderSceneryCache();  // as at the end of a level load
+  const float cx = mMap->mSceneryRect.x + mMap->mSceneryRect.width * 0.5f;
+  const float cy = mMap->mSceneryRect.y + mMap->mSceneryRect.height * 0.5f;
+  ASSERT_EQ(cx, 512.0f);
+  ASSERT_EQ(cy, 384.0f);
+  mMap->mState = RuvMap::kStatePlaying;
+  mMap->winLevel();
+  mMap->mHud->update(1.0f / 60.0f);  // the result joins the stack
+  mMap->mHud->update(1.0f / 60.0f);  // and starts growing
+  ASSERT_FALSE(mMap->mHud->stack.empty());
+  HUDWindow& result = *mMap->mHud->stack.back();
+  ASSERT_GT(result.scale, 0.0f);
+  ASSERT_LT(result.scale, 0.2f);
+  mRender.mCalls.clear();
+  Frame([&result](render::Graphics& graphics) { result.draw(graphics); });
+  const auto* vertices = static_cast<const render::SVertex2D*>(mRender.GetBoundVertices());
+  ASSERT_NE(vertices, nullptr);
+  long drawn = 0;
+  for (const std::vector<long>& draw : mRender.Arguments("DrawIndexed")) {
+    ASSERT_EQ(draw.size(), 6u);
+    for (long i = 0; i < draw[5]; ++i) {
+      const render::SVertex2D& v = vertices[draw[4] + i];
+      EXPECT_LE(std::fabs(v.x - cx), result.scale * cx + 1.0f) << v.x;
+      EXPECT_LE(std::fabs(v.y - cy), result.scale * cy + 1.0f) << v.y;
+      ++drawn;
+    }
+  }
+  EXPECT_GT(drawn, 0);
 }
 
 TEST_F(MapDrawTest, StepsAlongALinkByCurveLength) {

@@ -30,6 +30,8 @@ UNLOCKED = "ruv/data/message"
 SHOP = "ruv/shop"
 GEM_SHOP = "ruv/gem_shop"
 TUTORIAL_SKIP = "ruv/data/tutorial/skip"
+SIDES = "ruv/data/sides"
+UI_PARTS = "ruv/data/ui_parts"
 DEFAULT_PROFILE = "Player01234567890123456789"
 
 
@@ -104,6 +106,22 @@ def first_profile(g, name):
     g.until(lambda: stored_profile(g, name) is not None, "the profile %s in profiles.xml" % name)
     root = g.profiles()
     expect(root.get("currentProfile") == name, "current profile %s, expected %s" % (root.get("currentProfile"), name))
+
+
+def side_pictures_shown(g):
+    """Both side pictures in the strips beside the 1024-wide design area where the window's view
+    reaches past it (1366 wide at 768 high): as tall as the view, one pixel over the area's edges.
+    True when the view has no such strips."""
+    _, _, cw, ch = g.geometry()
+    if driver.screen_fit(cw, ch)[3] > -100:
+        return True
+    layout = g.layout(SIDES)
+    for name, left in (("l", 1 - layout.rect("l")[2]), ("r", 1023)):
+        for px, py in ((30, 100), (100, 400), (140, 700)):
+            colour = driver.png_pixel(os.path.join(g.source, SIDES, name + ".png"), px, py)
+            if not driver.close_to(g.pixel((left + px, py)), colour):
+                return False
+    return True
 
 
 def plate(g, index):
@@ -289,10 +307,13 @@ def knob_x(g, kind):
 
 # --- the journeys ---------------------------------------------------------------------------------------
 def journey_first_start(g):
-    """Logos, a new profile by name, the episodes, the levels, level 1; a volume; "cloze"."""
+    """Logos, a new profile by name, the episodes (with the side pictures beside them where the
+    window is wider than the design area), the levels, level 1; a volume; "cloze"."""
     g.start()
     through_logos(g)
     first_profile(g, "Anna")
+    g.step = "the side pictures beside the episodes"
+    g.until(lambda: side_pictures_shown(g), "the side pictures beside the episode select")
     start_level(g, 0, tutorial=True)
     pause(g)
     g.click(PAUSE, "button/b1_mmenu/pos")
@@ -789,6 +810,47 @@ def journey_health_offer(g):
     expect(not result_shown(g, False), "lost on ok")
     g.click(MODAL, "button/b1_cancel/pos")
     wait_result(g, False)
+    finish(g)
+
+
+def wave_mark(g):
+    """The middle of level 1's first wave mark (its left and top on the spawn point, kept below the
+    HUD's bar) and its size."""
+    root = driver.ElementTree.parse(os.path.join(g.source, LEVEL_1_SPOTS)).getroot()
+    spawn = next(p for p in root.iter("point")
+                 if any(a.get("name") == "spawn" and a.get("value") == "1" for a in p.iter("attribute")))
+    _, _, w, h = g.layout(UI_PARTS).rect("ui/wave_hint")
+    x = min(max(0, int(float(spawn.get("x")))), 1024 - w)
+    y = min(max(100, int(float(spawn.get("y")))), 668 - h)
+    return (x + w // 2, y + h // 2), (w, h)
+
+
+def countdown_shown(g, centre, size):
+    """White text beside the mark (on its right: the mark lies left of the map's middle)."""
+    x, y = g.to_screen((centre[0] + size[0] // 2 + 20, centre[1] - 16))
+    pixels = [p for row in g.screen.box(x, y, 300, 32) for p in row]
+    return sum(all(c > 230 for c in p) for p in pixels) > 30
+
+
+def journey_wave_call(g):
+    """Level 1's first wave called early: its mark stands at the spawn point with the countdown
+    beside it, and a click on the mark takes both away seconds before the wave was due."""
+    prepared_profile(g)
+    g.start()
+    through_logos(g)
+    into_level(g)
+    centre, size = wave_mark(g)
+    colour = driver.png_pixel(os.path.join(g.source, UI_PARTS, "ui", "wave_hint.png"), size[0] // 2, size[1] // 2)
+    g.step = "the wave mark"
+    g.until(lambda: driver.close_to(g.pixel(centre), colour), "the wave mark at the spawn point")
+    seen = driver.time.monotonic()
+    g.step = "the countdown beside the mark"
+    g.until(lambda: countdown_shown(g, centre, size), "the countdown beside the wave mark")
+    g.step = "the early call"
+    g.click_at(centre)
+    g.until(lambda: not countdown_shown(g, centre, size), "the countdown gone after the click", 3)
+    # The first wave is due 5 s after the start.
+    expect(driver.time.monotonic() - seen < 4, "the mark went no earlier than the wave was due")
     finish(g)
 
 
