@@ -111,15 +111,16 @@ class Layout:
         return points[::pick][:count]
 
 
-def png_pixel(path, x, y):
-    """The (r, g, b) of one pixel of an 8-bit RGB or RGBA PNG without interlacing (the generators' own)."""
+def png_rows(path, last_row=None):
+    """Rows of (r, g, b, a) of an 8-bit RGB or RGBA PNG without interlacing (the generators' own), up
+    to last_row (all rows by default); a = 255 for RGB."""
     data = open(path, "rb").read()
-    pos, idat, width, channels = 8, b"", 0, 4
+    pos, idat, width, height, channels = 8, b"", 0, 0, 4
     while pos < len(data):
         length, kind = struct.unpack(">I4s", data[pos:pos + 8])
         body = data[pos + 8:pos + 8 + length]
         if kind == b"IHDR":
-            width, _, depth, colour_type = struct.unpack(">IIBB", body[:10])
+            width, height, depth, colour_type = struct.unpack(">IIBB", body[:10])
             if depth != 8 or colour_type not in (2, 6):
                 raise JourneyFailed("%s: unsupported PNG" % path)
             channels = 3 if colour_type == 2 else 4
@@ -129,7 +130,8 @@ def png_pixel(path, x, y):
     raw = zlib.decompress(idat)
     stride = width * channels
     previous = bytearray(stride)
-    for row in range(y + 1):
+    rows = []
+    for row in range(height if last_row is None else last_row + 1):
         kind, line = raw[row * (stride + 1)], bytearray(raw[row * (stride + 1) + 1:(row + 1) * (stride + 1)])
         for i in range(stride):
             a = line[i - channels] if i >= channels else 0
@@ -145,28 +147,14 @@ def png_pixel(path, x, y):
                 pa, pb, pc = abs(p - a), abs(p - b), abs(p - c)
                 line[i] = (line[i] + (a if pa <= pb and pa <= pc else b if pb <= pc else c)) & 255
         previous = line
-    return tuple(previous[x * channels:x * channels + 3])
+        rows.append([tuple(line[x * channels:x * channels + 3]) + ((line[x * channels + 3],) if channels == 4 else (255,))
+                     for x in range(width)])
+    return rows
 
 
-def marker_table(tools_folder):
-    """Layout path -> (marker layer, colour), read from the layout generator."""
-    text = open(os.path.join(tools_folder, "layoutgen", "make_layouts.py")).read()
-    block = text[text.index("MARKERS = {"):]
-    block = block[:block.index("}") + 1]
-    table = {}
-    for path, layer, r, g, b in re.findall(r'"([^"]+)": \("([^"]+)", \((\d+), (\d+), (\d+)\)\)', block):
-        table[path] = (layer, (int(r), int(g), int(b)))
-    return table
-
-
-# --- the X screen ------------------------------------------------------------------------------------
-class _XImage(ctypes.Structure):
-    # The leading fields of Xlib's XImage, up to the colour masks.
-    _fields_ = [("width", ctypes.c_int), ("height", ctypes.c_int), ("xoffset", ctypes.c_int),
-                ("format", ctypes.c_int), ("data", ctypes.POINTER(ctypes.c_ubyte)), ("byte_order", ctypes.c_int),
-                ("bitmap_unit", ctypes.c_int), ("bitmap_bit_order", ctypes.c_int), ("bitmap_pad", ctypes.c_int),
-                ("depth", ctypes.c_int), ("bytes_per_line", ctypes.c_int), ("bits_per_pixel", ctypes.c_int),
-                ("red_mask", ctypes.c_ulong), ("green_mask", ctypes.c_ulong), ("blue_mask", ctypes.c_ulong)]
+def png_pixel(path, x, y):
+    """The (r, g, b) of one pixel of an 8-bit RGB or RGBA PNG without interlacing (the generators' own)."""
+    return png_rows(path, y)[y][x][:3]
 
 
 class XScreen:

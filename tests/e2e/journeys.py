@@ -395,8 +395,77 @@ def radial_move(g, spot, tower, paused_ok=False):
     raise JourneyFailed("the price at %s never became payable" % (item,))
 
 
+# The health bar over a hit enemy: "ui/bar" tinted green as far as the health reaches, red beyond.
+BAR_WIDTH = 40
+BAR_GREEN, BAR_RED = (0, 255, 0), (255, 0, 0)
+
+
+def enemy_colours(g, art):
+    """The body colour of an enemy's picture (its most common opaque colour) times the "fillColor"
+    of each units-sheet row drawn with it: what an enemy of that art looks like on the screen."""
+    counts = {}
+    for row in driver.png_rows(os.path.join(g.source, "ruv", "units", "t1units", art, "still.png")):
+        for r, gr, b, a in row:
+            if a == 255:
+                counts[(r, gr, b)] = counts.get((r, gr, b), 0) + 1
+    body = max(counts, key=counts.get)
+    lines = open(os.path.join(g.source, "ruv", "units_sheet.csv")).read().split("\n")
+    header = lines[0].split(";")
+    colours = set()
+    for line in lines[1:]:
+        fields = line.split(";")
+        if len(fields) == len(header) and fields[header.index("psd")] == art:
+            fill = int(fields[header.index("fillColor")] or "0", 16)
+            colours.add(tuple(round(body[c] * ((fill >> (16 - 8 * c)) & 0xFF) / 255) for c in range(3)))
+    return colours
+
+
+def health_bar(g, around, enemies):
+    """(green, red) pixel lengths of a health bar within 250 design pixels of a point with an enemy
+    below it, or None."""
+    sx, _, _, _ = driver.screen_fit(*g.geometry()[2:])
+    width = BAR_WIDTH / sx
+    x0, y0 = g.to_screen((around[0] - 250, around[1] - 250))
+    x1, y1 = g.to_screen((around[0] + 250, around[1] + 250))
+    rows = g.screen.box(x0, y0, x1 - x0, y1 - y0)
+    for y in range(0, len(rows), 2):
+        row = rows[y]
+        x = 0
+        while x < len(row):
+            if not driver.close_to(row[x], BAR_GREEN):
+                x += 1
+                continue
+            start = x
+            while x < len(row) and driver.close_to(row[x], BAR_GREEN):
+                x += 1
+            green = x - start
+            while x < len(row) and driver.close_to(row[x], BAR_RED):
+                x += 1
+            red = x - start - green
+            if red == 0 or abs(green + red - width) > 3:
+                continue
+            below = [p for line in rows[y + 4:y + int(150 / sx)] for p in line[max(0, start - 30):x + 30]]
+            if sum(any(driver.close_to(p, c) for c in enemies) for p in below) >= 10:
+                return green, red
+    return None
+
+
+def health_bar_after_first_hit(g, spot):
+    """The first hits of the tower on spot: a bar over an enemy, green short of the full width."""
+    g.step = "a health bar after the first hit"
+    enemies = enemy_colours(g, "unit0")
+
+    def seen():
+        keep_speed_two(g)
+        return health_bar(g, spot, enemies)
+
+    green, red = g.until(seen, "a green and red health bar over an enemy near the first tower", 60)
+    expect(green > 0 and red > 0, "a bar of %d green and %d red pixels" % (green, red))
+
+
 def play_level_1(g):
-    """The tutorial's spot, tower and play, then towers by clicks at speed 2 until the level is won."""
+    """The tutorial's spot, tower and play; a health bar after the first hit; then towers by clicks
+    at speed 2 until the level is won."""
     spots = level_spots(g)
     g.step = "the tutorial's marked spot"
     g.until(lambda: hud_speed(g) == 0, "the battle paused by the tutorial")
@@ -406,6 +475,7 @@ def play_level_1(g):
     g.until(lambda: radial_move(g, spots[spot], tower, paused_ok=True), "the tutorial's tower built", 20)
     g.step = "the tutorial's play"
     g.press(HUD, "button/play_btn", lambda: hud_speed(g) == 1, "play after the tutorial's tower")
+    health_bar_after_first_hit(g, spots[spot])
     g.step = "towers by clicks"
     deadline = driver.time.monotonic() + 60
     while not result_shown(g, True):
