@@ -226,6 +226,8 @@ class RuvMap : public RuvMapState {
   render::Image* mArtPowerBuff = nullptr;
   render::Image* mArtBar = nullptr;
   render::Image* mArtRadius = nullptr;
+  // mArtRadius is a circle this many pixels across: a range r draws it scaled by r / this.
+  static constexpr float kArtRadiusDiameter = 336.0f;
   render::Image* mArtTierMarks[3] = {nullptr, nullptr, nullptr};
   std::map<int, render::Image*> mArtTowerIcons;
   render::Image* mArtSell = nullptr;

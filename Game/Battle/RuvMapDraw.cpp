@@ -46,8 +46,7 @@ namespace {
 constexpr int kDrawBlendAlpha = 1;
 constexpr int kDrawBlendAdditive = 2;
 constexpr float kDrawDegrees = 3.14f / 180.0f;
-// The radius image "ui/radius" is a circle this many pixels across.
-constexpr float kDrawRadiusImageSize = 336.0f;
+constexpr float kDrawRadiusImageSize = RuvMap::kArtRadiusDiameter;
 constexpr float kDrawRoadStamp = 25.0f;
 constexpr float kDrawDesignWidth = 1024.0f;
 constexpr float kDrawDesignHeight = 768.0f;

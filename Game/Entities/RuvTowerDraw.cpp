@@ -17,8 +17,6 @@ namespace {
 
 constexpr float kStarMarksRight = 15.0f;
 constexpr float kBoostSignRise = 50.0f;
-// The radius image "ui/radius" is a circle this many pixels across.
-constexpr float kRadiusImageDiameter = 336.0f;
 
 const RuvArtSet::FrameList* towerFrames(const RuvArtSet* art, const char* group) {
   if (!art) return nullptr;
@@ -109,7 +107,7 @@ void RuvTower::drawDebug(render::Graphics& graphics) {
   if (!mMap) return;
   const RuvProto* current = tier();
   if (current && mMap->mArtRadius) {
-    const float scale = current->r / kRadiusImageDiameter;
+    const float scale = current->r / RuvMap::kArtRadiusDiameter;
     auto request = graphics.DrawImage(mMap->mArtRadius);
     request->mHorizontalAnchor = render::DrawImageParam::kAnchorCentre;
     request->mVerticalAnchor = render::DrawImageParam::kAnchorCentre;

@@ -63,7 +63,7 @@ class RuvUnit : public RuvPositioned {
   // of the picking rectangle.
   virtual void drawOverlay(render::Graphics& graphics);
   // After a hit, while the health-bar timer runs, when the health is neither full nor 0 and the
-  // unit is not dying or dead.
+  // unit is not dying or dead (and its tier has health at all).
   bool showsHealthBar() const;
   // Starts walking the route from its first link (layer from the first point's "upper").
   void setRoute(std::vector<int> pointIds, const RuvPoint& spawn);

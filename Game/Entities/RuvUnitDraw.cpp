@@ -91,7 +91,8 @@ void RuvUnit::draw(render::Graphics&) {
 }
 
 bool RuvUnit::showsHealthBar() const {
-  return healthBarTimer > 0.0f && health != maxHealth() && health != 0.0f && !isDying();
+  // A tier without health has no share to show.
+  return healthBarTimer > 0.0f && maxHealth() > 0.0f && health != maxHealth() && health != 0.0f && !isDying();
 }
 
 void RuvUnit::drawOverlay(render::Graphics& graphics) {

@@ -204,6 +204,16 @@ TEST_F(UnitOverlayGlTest, HealthBarAboveAHitUnitGreenAsWideAsItsHealth) {
   for (int x = left + greenWidth + 1; x < left + kBarWidth - 1; ++x) EXPECT_TRUE(near(picture.at(x, row), red, 3)) << x;
   EXPECT_GE(picture.count(red, left, top, left + kBarWidth, top + kBarHeight), (kBarWidth - greenWidth - 2) * (kBarHeight - 2));
 
+  // In the timer's last half second the bar fades: alpha 2 x timer, the green blended over the
+  // red over the black ground.
+  mPlain->healthBarTimer = 0.25f;
+  const Picture fading = Draw();
+  const float alpha = 2.0f * 0.25f;
+  const int redOnly = int(std::lround(255.0f * alpha));
+  const Rgb greenOverRed{int(std::lround(255.0f * alpha * (1.0f - alpha))), int(std::lround(255.0f * alpha)), 0};
+  EXPECT_TRUE(near(fading.at(left + 2, row), greenOverRed, 3));
+  EXPECT_TRUE(near(fading.at(left + kBarWidth - 3, row), Rgb{redOnly, 0, 0}, 3));
+
   // No bar over the unhurt unit, none once the timer has run out, none for a dying one.
   const int otherLeft = 700 - kBarWidth / 2;
   EXPECT_EQ(picture.count(green, otherLeft - 4, top - 4, otherLeft + kBarWidth + 4, top + kBarHeight + 4), 0);
