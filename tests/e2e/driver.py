@@ -111,9 +111,9 @@ class Layout:
         return points[::pick][:count]
 
 
-def png_rows(path, last_row=None):
-    """Rows of (r, g, b, a) of an 8-bit RGB or RGBA PNG without interlacing (the generators' own), up
-    to last_row (all rows by default); a = 255 for RGB."""
+def _png_lines(path, last_row=None):
+    """(channels, unfiltered rows as bytes) of an 8-bit RGB or RGBA PNG without interlacing (the
+    generators' own), up to last_row (all rows by default)."""
     data = open(path, "rb").read()
     pos, idat, width, height, channels = 8, b"", 0, 0, 4
     while pos < len(data):
@@ -130,7 +130,7 @@ def png_rows(path, last_row=None):
     raw = zlib.decompress(idat)
     stride = width * channels
     previous = bytearray(stride)
-    rows = []
+    lines = []
     for row in range(height if last_row is None else last_row + 1):
         kind, line = raw[row * (stride + 1)], bytearray(raw[row * (stride + 1) + 1:(row + 1) * (stride + 1)])
         for i in range(stride):
@@ -147,14 +147,42 @@ def png_rows(path, last_row=None):
                 pa, pb, pc = abs(p - a), abs(p - b), abs(p - c)
                 line[i] = (line[i] + (a if pa <= pb and pa <= pc else b if pb <= pc else c)) & 255
         previous = line
-        rows.append([tuple(line[x * channels:x * channels + 3]) + ((line[x * channels + 3],) if channels == 4 else (255,))
-                     for x in range(width)])
-    return rows
+        lines.append(line)
+    return channels, lines
 
 
 def png_pixel(path, x, y):
     """The (r, g, b) of one pixel of an 8-bit RGB or RGBA PNG without interlacing (the generators' own)."""
-    return png_rows(path, y)[y][x][:3]
+    channels, lines = _png_lines(path, y)
+    return tuple(lines[y][x * channels:x * channels + 3])
+
+
+def png_rows(path):
+    """Rows of (r, g, b, a) of a whole picture as png_pixel reads it; a = 255 without alpha."""
+    channels, lines = _png_lines(path)
+    return [[tuple(line[i:i + 3]) + ((line[i + 3],) if channels == 4 else (255,)) for i in range(0, len(line), channels)]
+            for line in lines]
+
+
+def marker_table(tools_folder):
+    """Layout path -> (marker layer, colour), read from the layout generator."""
+    text = open(os.path.join(tools_folder, "layoutgen", "make_layouts.py")).read()
+    block = text[text.index("MARKERS = {"):]
+    block = block[:block.index("}") + 1]
+    table = {}
+    for path, layer, r, g, b in re.findall(r'"([^"]+)": \("([^"]+)", \((\d+), (\d+), (\d+)\)\)', block):
+        table[path] = (layer, (int(r), int(g), int(b)))
+    return table
+
+
+# --- the X screen ------------------------------------------------------------------------------------
+class _XImage(ctypes.Structure):
+    # The leading fields of Xlib's XImage, up to the colour masks.
+    _fields_ = [("width", ctypes.c_int), ("height", ctypes.c_int), ("xoffset", ctypes.c_int),
+                ("format", ctypes.c_int), ("data", ctypes.POINTER(ctypes.c_ubyte)), ("byte_order", ctypes.c_int),
+                ("bitmap_unit", ctypes.c_int), ("bitmap_bit_order", ctypes.c_int), ("bitmap_pad", ctypes.c_int),
+                ("depth", ctypes.c_int), ("bytes_per_line", ctypes.c_int), ("bits_per_pixel", ctypes.c_int),
+                ("red_mask", ctypes.c_ulong), ("green_mask", ctypes.c_ulong), ("blue_mask", ctypes.c_ulong)]
 
 
 class XScreen:
