@@ -12,6 +12,7 @@ import argparse
 import os
 import shutil
 import sys
+import threading
 import traceback
 
 import driver
@@ -420,14 +421,9 @@ def enemy_colours(g, art):
     return colours
 
 
-def health_bar(g, around, enemies):
-    """(green, red) pixel lengths of a health bar within 250 design pixels of a point with an enemy
-    below it, or None."""
-    sx, _, _, _ = driver.screen_fit(*g.geometry()[2:])
-    width = BAR_WIDTH / sx
-    x0, y0 = g.to_screen((around[0] - 250, around[1] - 250))
-    x1, y1 = g.to_screen((around[0] + 250, around[1] + 250))
-    rows = g.screen.box(x0, y0, x1 - x0, y1 - y0)
+def bar_in_rows(rows, width, scale, enemies):
+    """(green, red) pixel lengths of a health bar in rows of screen pixels, green then red and as
+    wide as width together, with an enemy's picture below it; None without one."""
     for y in range(0, len(rows), 2):
         row = rows[y]
         # Most rows hold no green at all: the scan starts where one does.
@@ -445,10 +441,41 @@ def health_bar(g, around, enemies):
             red = x - start - green
             if red == 0 or abs(green + red - width) > 3:
                 continue
-            below = [p for line in rows[y + 4:y + int(150 / sx)] for p in line[max(0, start - 30):x + 30]]
+            below = [p for line in rows[y + 4:y + int(150 / scale)] for p in line[max(0, start - 30):x + 30]]
             if sum(any(driver.close_to(p, c) for c in enemies) for p in below) >= 10:
                 return green, red
     return None
+
+
+class HealthBarWatch:
+    """Looks for a health bar over an enemy within 250 design pixels of a point, on a connection
+    of its own to the X screen, while the journey goes on: a bar shows for 2.5 s after each hit."""
+
+    def __init__(self, g, around):
+        self.enemies = enemy_colours(g, "unit0")
+        self.scale = driver.screen_fit(*g.geometry()[2:])[0]
+        x0, y0 = g.to_screen((around[0] - 250, around[1] - 250))
+        x1, y1 = g.to_screen((around[0] + 250, around[1] + 250))
+        self.box = (x0, y0, x1 - x0, y1 - y0)
+        self.display = g.x.display
+        self.found = None
+        self.stopped = False
+        self.thread = threading.Thread(target=self.run, daemon=True)
+        self.thread.start()
+
+    def run(self):
+        screen = driver.XScreen(self.display)
+        try:
+            while not self.stopped and not self.found:
+                self.found = bar_in_rows(screen.box(*self.box), BAR_WIDTH / self.scale, self.scale, self.enemies)
+                driver.time.sleep(0.05)
+        finally:
+            screen.close()
+
+    def result(self):
+        self.stopped = True
+        self.thread.join(10)
+        return self.found
 
 
 def play_level_1(g):
@@ -463,22 +490,24 @@ def play_level_1(g):
     g.until(lambda: radial_move(g, spots[spot], tower, paused_ok=True), "the tutorial's tower built", 20)
     g.step = "the tutorial's play"
     g.press(HUD, "button/play_btn", lambda: hud_speed(g) == 1, "play after the tutorial's tower")
-    # The first tower's hits show a health bar over an enemy, looked for between the moves.
-    first_tower, enemies, bar = spots[spot], enemy_colours(g, "unit0"), None
-    g.step = "towers by clicks"
-    deadline = driver.time.monotonic() + 60
-    while not result_shown(g, True):
-        expect(not result_shown(g, False), "level 1 lost")
-        expect(driver.time.monotonic() < deadline, "level 1 not won in time")
-        keep_speed_two(g)
-        bar = bar or health_bar(g, first_tower, enemies)
-        if moves:
-            spot, (tower, kind) = moves[0]
-            g.step = "%s %d on spot %d" % (kind, tower, spot)
-            if radial_move(g, spots[spot], tower):
-                moves.pop(0)
-        else:
-            driver.time.sleep(0.05)
+    # The first tower's hits show a health bar over an enemy.
+    watch = HealthBarWatch(g, spots[spot])
+    try:
+        g.step = "towers by clicks"
+        deadline = driver.time.monotonic() + 60
+        while not result_shown(g, True):
+            expect(not result_shown(g, False), "level 1 lost")
+            expect(driver.time.monotonic() < deadline, "level 1 not won in time")
+            keep_speed_two(g)
+            if moves:
+                spot, (tower, kind) = moves[0]
+                g.step = "%s %d on spot %d" % (kind, tower, spot)
+                if radial_move(g, spots[spot], tower):
+                    moves.pop(0)
+            else:
+                driver.time.sleep(0.05)
+    finally:
+        bar = watch.result()
     g.step = "a health bar after the first hit"
     expect(bar, "no green and red health bar over an enemy near the first tower")
     green, red = bar
