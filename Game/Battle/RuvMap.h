@@ -232,6 +232,8 @@ class RuvMap : public RuvMapState {
   render::Image* mArtPowerBuff = nullptr;
   render::Image* mArtBar = nullptr;
   render::Image* mArtRadius = nullptr;
+  // mArtRadius is a circle this many pixels across: a range r draws it scaled by r / this.
+  static constexpr float kArtRadiusDiameter = 336.0f;
   render::Image* mArtTierMarks[3] = {nullptr, nullptr, nullptr};
   std::map<int, render::Image*> mArtTowerIcons;
   render::Image* mArtSell = nullptr;
@@ -275,6 +277,8 @@ class RuvMap : public RuvMapState {
   float selectedUnitTop() const;
   void drawWaveHintTexts(render::Graphics& graphics);
   void drawDebugOverlay(render::Graphics& graphics);
+  // The union of the visible scenery frames' rectangles, in map coordinates; false without any.
+  bool sceneryBounds(math::Rect& bounds) const;
   bool linkCurve(const RuvLink& link, math::Point2& p0, math::Point2& p1, math::Point2& p2) const;
 
   // A level load runs inside a click, so the next frame time holds the whole load: that tick

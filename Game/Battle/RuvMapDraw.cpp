@@ -46,8 +46,7 @@ namespace {
 constexpr int kDrawBlendAlpha = 1;
 constexpr int kDrawBlendAdditive = 2;
 constexpr float kDrawDegrees = 3.14f / 180.0f;
-// The radius image "ui/radius" is a circle this many pixels across.
-constexpr float kDrawRadiusImageSize = 336.0f;
+constexpr float kDrawRadiusImageSize = RuvMap::kArtRadiusDiameter;
 constexpr float kDrawRoadStamp = 25.0f;
 constexpr float kDrawDesignWidth = 1024.0f;
 constexpr float kDrawDesignHeight = 768.0f;
@@ -293,6 +292,14 @@ void RuvMap::clearScene() {
 }
 
 void RuvMap::drawBattle(render::Graphics& graphics) {
+  // Enemies enter from beyond the scenery's edge: on a screen wider than the scenery they would
+  // show over the bars beside it.
+  math::Rect clip;
+  const bool clipped = sceneryBounds(clip);
+  if (clipped) {
+    graphics.SetClipRect(math::Rect(clip.x * mViewScale + mViewX, clip.y * mViewScale + mViewY, clip.width * mViewScale,
+                                    clip.height * mViewScale));
+  }
   graphics.SetBlendMode(kDrawBlendAlpha);
   collectScene(graphics);
   {
@@ -313,8 +320,28 @@ void RuvMap::drawBattle(render::Graphics& graphics) {
   if (mShowDebug) drawDebugOverlay(graphics);
   clearScene();
   graphics.SetColorRGBA(1.0f, 1.0f, 1.0f, 1.0f);
-  MapDrawCamera camera(graphics, *this);
-  mBullets->draw(graphics);
+  {
+    MapDrawCamera camera(graphics, *this);
+    mBullets->draw(graphics);
+  }
+  if (clipped) graphics.ResetClipRect();
+}
+
+bool RuvMap::sceneryBounds(math::Rect& bounds) const {
+  if (!mSpots) return false;
+  bool any = false;
+  float left = 0.0f, top = 0.0f, right = 0.0f, bottom = 0.0f;
+  for (const RuvFrameEntry* frame : mSpots->scenery) {
+    if (!frame->visible || frame->rect[2] <= 0.0f || frame->rect[3] <= 0.0f) continue;
+    const float* r = frame->rect;
+    left = any ? std::min(left, r[0]) : r[0];
+    top = any ? std::min(top, r[1]) : r[1];
+    right = any ? std::max(right, r[0] + r[2]) : r[0] + r[2];
+    bottom = any ? std::max(bottom, r[1] + r[3]) : r[1] + r[3];
+    any = true;
+  }
+  if (any) bounds = math::Rect(left, top, right - left, bottom - top);
+  return any;
 }
 
 float RuvMap::selectedUnitTop() const {
@@ -341,7 +368,6 @@ void RuvMap::drawWaveHintTexts(render::Graphics& graphics) {
 }
 
 void RuvMap::drawDebugOverlay(render::Graphics& graphics) {
-  if (!mArtRadius) return;
   for (const std::unique_ptr<RuvModifier>& modifier : mModifiers) {
     const float alpha = modifier->kind == 101 && modifier->duration > 0.0f ? 1.0f - modifier->elapsed / modifier->duration
                                                                           : 0.5f;
@@ -352,6 +378,7 @@ void RuvMap::drawDebugOverlay(render::Graphics& graphics) {
     drawCentredImage(graphics, mArtRadius, at);
   }
   graphics.SetColorRGBA(1.0f, 1.0f, 1.0f, 1.0f);
+  for (const std::unique_ptr<RuvTower>& tower : mTowers) tower->drawDebug(graphics);
 }
 
 void RuvMap::draw(render::Graphics& graphics) {

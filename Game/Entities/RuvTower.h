@@ -73,6 +73,10 @@ class RuvTower : public RuvTracked {
   void drawDirect(render::Graphics& graphics);
   // Screen coordinates: a mark per star, and the boost sign while boosted.
   virtual void drawOverlay(render::Graphics& graphics);
+  // The debug view, in the current colour: the map's radius image as large as the current tier's
+  // "r", centred on the tower, and the direction index of its frame in the root board's mFont32_2,
+  // on its base line at the tower.
+  void drawDebug(render::Graphics& graphics);
 
   math::Point2 artSize;
   int state = kResting;

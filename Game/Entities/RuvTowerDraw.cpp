@@ -1,12 +1,17 @@
 // How a tower looks: its frame by state and angle, placed on its anchor, and its overlay marks.
 #include <cmath>
+#include <string>
 
+#include "Core/Base/FormatSpec.h"
 #include "Core/Render/DrawParam.h"
+#include "Core/Render/Font.h"
 #include "Core/Render/Graphics.h"
+#include "Game/App/GameWindow.h"
 #include "Game/Art/RuvResources.h"
 #include "Game/Battle/RuvMap.h"
 #include "Game/Entities/RuvTower.h"
 #include "Game/Entities/RuvUnit.h"
+#include "Game/Screens/RootBoardAccess.h"
 
 namespace {
 
@@ -96,4 +101,30 @@ void RuvTower::drawOverlay(render::Graphics& graphics) {
     request->mVerticalAnchor = render::DrawImageParam::kAnchorCentre;
     request.Translate(math::Point2(screen.x, screen.y - kBoostSignRise));
   }
+}
+
+void RuvTower::drawDebug(render::Graphics& graphics) {
+  if (!mMap) return;
+  const RuvProto* current = tier();
+  if (current && mMap->mArtRadius) {
+    const float scale = current->r / RuvMap::kArtRadiusDiameter;
+    auto request = graphics.DrawImage(mMap->mArtRadius);
+    request->mHorizontalAnchor = render::DrawImageParam::kAnchorCentre;
+    request->mVerticalAnchor = render::DrawImageParam::kAnchorCentre;
+    auto scaled = request.Scale(scale, scale);
+    scaled.GetTransform().Translate(position.x, position.y);
+  }
+  // The root board's font lives until the frame's commands have played; without it no number.
+  GameWindow* board = gameRootBoard();
+  if (!board || !board->mFont32_2) return;
+  render::Font* previous = graphics.mFont;
+  graphics.mFont = board->mFont32_2.Get();
+  const std::u16string number = base::FormatSpec().PutInt(directionIndex).GetOutput();
+  {
+    auto text = graphics.DrawText(&number);
+    text->mHorizontalAnchor = render::DrawTextParam::kAnchorStart;
+    text->mVerticalAnchor = render::DrawTextParam::kAnchorBase;
+    text.Translate(position);
+  }
+  graphics.mFont = previous;
 }

@@ -129,68 +129,6 @@ math::Rect RuvUnit::bounds() const {
   return math::Rect(position.x, position.y, artSize.x, artSize.y);
 }
 
-float RuvUnit::drawRandom() {
-  // A linear congruential sequence of the unit's own, so that drawing leaves the game's alone.
-  mDrawSequence = mDrawSequence * 1664525u + 1013904223u;
-  return static_cast<float>(mDrawSequence >> 8) / 16777216.0f;
-}
-
-void RuvUnit::draw(render::Graphics&) {
-  const RuvProto* tier = proto();
-  if (!tier || !tier->art || state == kDead) return;
-  const bool keepsWalking = tier->ice || tier->stone;
-  const char* group = state == kDying || (state == kHeldByBeam && !keepsWalking) ? "death"
-                      : state == kSpecial                                        ? "special"
-                                                                                 : "walk";
-  const auto found = tier->art->groups.find(group);
-  const float facing = facingLeft ? -1.0f : 1.0f;
-  mDrawRecord = RuvFrameEntry();
-  if (found == tier->art->groups.end() || found->second.empty()) {
-    // Without frames: the set's still image at half scale.
-    mDrawRecord.image = tier->art->image;
-    mDrawRecord.transform.Scale(0.5f, 0.5f);
-    mDrawRecord.transform.Translate(position.x, position.y);
-  } else {
-    const RuvArtSet::FrameList& frames = found->second;
-    const int last = static_cast<int>(frames.size()) - 1;
-    int index = std::min(last, static_cast<int>(std::floor(animationTime * tier->fps)));
-    if (state == kHeldByBeam && !keepsWalking) index = std::min(last, drawRandom() < 0.5f ? 1 : 2);
-    currentFrame = frames[static_cast<size_t>(std::max(0, index))];
-    const float* r = currentFrame->rect;
-    const auto unnamed = tier->art->groups.find("");
-    const bool hasPivot = unnamed != tier->art->groups.end() && !unnamed->second.empty();
-    const math::Point2 pivot =
-        hasPivot ? math::Point2(unnamed->second[0]->rect[0], unnamed->second[0]->rect[1]) : math::Point2();
-    mDrawRecord.image = currentFrame->image;
-    std::copy(r, r + 4, mDrawRecord.rect);
-    mDrawRecord.transform.RotateDegrees(facing * drift.x);
-    mDrawRecord.transform.Translate(-0.5f * facing * r[2], 0.5f * r[3]);
-    mDrawRecord.transform.Translate(-facing * r[0], r[1]);
-    mDrawRecord.transform.Translate(0.5f * facing * artSize.x, -0.5f * artSize.y);
-    mDrawRecord.transform.Translate(position.x - facing * (0.5f * artSize.x - pivot.x),
-                                    position.y + drift.y + 0.5f * artSize.y - pivot.y);
-  }
-  mDrawRecord.flipX = facingLeft;
-  const std::uint32_t fill = tier->fillColor;
-  for (int channel = 0; channel < 4; ++channel) {
-    // 0xAARRGGBB: red, green, blue, alpha.
-    const int shift = channel == 3 ? 24 : 16 - 8 * channel;
-    mDrawRecord.shaderValues[channel] = static_cast<float>((fill >> shift) & 0xFFu) / 255.0f;
-  }
-  mDrawRecord.colour = math::Color(1.0f, 1.0f, 1.0f, brightness * fade);
-  mDrawRecord.depth = position.y;
-  mDrawRecord.owner = this;
-  mMap->mDrawLayers[!tier->air && layer == 0.0f ? 1 : 3].push_back(&mDrawRecord);
-  if (tier->air && shadow) {
-    mShadowRecord = RuvFrameEntry();
-    mShadowRecord.image = shadow.get();
-    mShadowRecord.transform.Translate(position.x + 5.0f, position.y + 15.0f);
-    mShadowRecord.depth = position.y;
-    mShadowRecord.owner = this;
-    mMap->mDrawLayers[4].push_back(&mShadowRecord);
-  }
-}
-
 void RuvUnit::updateTimers(float dt) {
   invisibilityTimer -= dt;
   brightnessTarget = invisibilityTimer <= 0.0f ? 1.0f : 0.4f;

@@ -111,15 +111,16 @@ class Layout:
         return points[::pick][:count]
 
 
-def png_pixel(path, x, y):
-    """The (r, g, b) of one pixel of an 8-bit RGB or RGBA PNG without interlacing (the generators' own)."""
+def _png_lines(path, last_row=None):
+    """(channels, unfiltered rows as bytes) of an 8-bit RGB or RGBA PNG without interlacing (the
+    generators' own), up to last_row (all rows by default)."""
     data = open(path, "rb").read()
-    pos, idat, width, channels = 8, b"", 0, 4
+    pos, idat, width, height, channels = 8, b"", 0, 0, 4
     while pos < len(data):
         length, kind = struct.unpack(">I4s", data[pos:pos + 8])
         body = data[pos + 8:pos + 8 + length]
         if kind == b"IHDR":
-            width, _, depth, colour_type = struct.unpack(">IIBB", body[:10])
+            width, height, depth, colour_type = struct.unpack(">IIBB", body[:10])
             if depth != 8 or colour_type not in (2, 6):
                 raise JourneyFailed("%s: unsupported PNG" % path)
             channels = 3 if colour_type == 2 else 4
@@ -129,7 +130,8 @@ def png_pixel(path, x, y):
     raw = zlib.decompress(idat)
     stride = width * channels
     previous = bytearray(stride)
-    for row in range(y + 1):
+    lines = []
+    for row in range(height if last_row is None else last_row + 1):
         kind, line = raw[row * (stride + 1)], bytearray(raw[row * (stride + 1) + 1:(row + 1) * (stride + 1)])
         for i in range(stride):
             a = line[i - channels] if i >= channels else 0
@@ -145,7 +147,21 @@ def png_pixel(path, x, y):
                 pa, pb, pc = abs(p - a), abs(p - b), abs(p - c)
                 line[i] = (line[i] + (a if pa <= pb and pa <= pc else b if pb <= pc else c)) & 255
         previous = line
-    return tuple(previous[x * channels:x * channels + 3])
+        lines.append(line)
+    return channels, lines
+
+
+def png_pixel(path, x, y):
+    """The (r, g, b) of one pixel of an 8-bit RGB or RGBA PNG without interlacing (the generators' own)."""
+    channels, lines = _png_lines(path, y)
+    return tuple(lines[y][x * channels:x * channels + 3])
+
+
+def png_rows(path):
+    """Rows of (r, g, b, a) of a whole picture as png_pixel reads it; a = 255 without alpha."""
+    channels, lines = _png_lines(path)
+    return [[tuple(line[i:i + 3]) + ((line[i + 3],) if channels == 4 else (255,)) for i in range(0, len(line), channels)]
+            for line in lines]
 
 
 def marker_table(tools_folder):

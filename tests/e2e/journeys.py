@@ -12,6 +12,7 @@ import argparse
 import os
 import shutil
 import sys
+import threading
 import traceback
 
 import driver
@@ -431,8 +432,91 @@ def radial_move(g, spot, tower, paused_ok=False, coin=False):
     raise JourneyFailed("the price at %s never became payable" % (item,))
 
 
+# The health bar over a hit enemy: "ui/bar" tinted green as far as the health reaches, red beyond.
+BAR_WIDTH = 40
+BAR_GREEN, BAR_RED = (0, 255, 0), (255, 0, 0)
+
+
+def enemy_colours(g, art):
+    """The body colour of an enemy's picture (its most common opaque colour) times the "fillColor"
+    of each units-sheet row drawn with it: what an enemy of that art looks like on the screen."""
+    counts = {}
+    for row in driver.png_rows(os.path.join(g.source, "ruv", "units", "t1units", art, "still.png")):
+        for r, gr, b, a in row:
+            if a == 255:
+                counts[(r, gr, b)] = counts.get((r, gr, b), 0) + 1
+    body = max(counts, key=counts.get)
+    lines = open(os.path.join(g.source, "ruv", "units_sheet.csv")).read().split("\n")
+    header = lines[0].split(";")
+    colours = set()
+    for line in lines[1:]:
+        fields = line.split(";")
+        if len(fields) == len(header) and fields[header.index("psd")] == art:
+            fill = int(fields[header.index("fillColor")] or "0", 16)
+            colours.add(tuple(round(body[c] * ((fill >> (16 - 8 * c)) & 0xFF) / 255) for c in range(3)))
+    return colours
+
+
+def bar_in_rows(rows, width, scale, enemies):
+    """(green, red) pixel lengths of a health bar in rows of screen pixels, green then red and as
+    wide as width together, with an enemy's picture below it; None without one."""
+    for y in range(0, len(rows), 2):
+        row = rows[y]
+        # Most rows hold no green at all: the scan starts where one does.
+        x = next((i for i, p in enumerate(row) if p[1] > 200 and p[0] < 60 and driver.close_to(p, BAR_GREEN)), len(row))
+        while x < len(row):
+            if not driver.close_to(row[x], BAR_GREEN):
+                x += 1
+                continue
+            start = x
+            while x < len(row) and driver.close_to(row[x], BAR_GREEN):
+                x += 1
+            green = x - start
+            while x < len(row) and driver.close_to(row[x], BAR_RED):
+                x += 1
+            red = x - start - green
+            if red == 0 or abs(green + red - width) > 3:
+                continue
+            below = [p for line in rows[y + 4:y + int(150 / scale)] for p in line[max(0, start - 30):x + 30]]
+            if sum(any(driver.close_to(p, c) for c in enemies) for p in below) >= 10:
+                return green, red
+    return None
+
+
+class HealthBarWatch:
+    """Looks for a health bar over an enemy within 250 design pixels of a point, on a connection
+    of its own to the X screen, while the journey goes on: a bar shows for 2.5 s after each hit."""
+
+    def __init__(self, g, around):
+        self.enemies = enemy_colours(g, "unit0")
+        self.scale = driver.screen_fit(*g.geometry()[2:])[0]
+        x0, y0 = g.to_screen((around[0] - 250, around[1] - 250))
+        x1, y1 = g.to_screen((around[0] + 250, around[1] + 250))
+        self.box = (x0, y0, x1 - x0, y1 - y0)
+        self.display = g.x.display
+        self.found = None
+        self.stopped = False
+        self.thread = threading.Thread(target=self.run, daemon=True)
+        self.thread.start()
+
+    def run(self):
+        screen = driver.XScreen(self.display)
+        try:
+            while not self.stopped and not self.found:
+                self.found = bar_in_rows(screen.box(*self.box), BAR_WIDTH / self.scale, self.scale, self.enemies)
+                driver.time.sleep(0.05)
+        finally:
+            screen.close()
+
+    def result(self):
+        self.stopped = True
+        self.thread.join(10)
+        return self.found
+
+
 def play_level_1(g):
-    """The tutorial's spot, tower and play, then towers by clicks at speed 2 until the level is won."""
+    """The tutorial's spot, tower and play, then towers by clicks at speed 2 until the level is won;
+    meanwhile a health bar shows over a hit enemy."""
     spots = level_spots(g)
     g.step = "the tutorial's marked spot"
     g.until(lambda: hud_speed(g) == 0, "the battle paused by the tutorial")
@@ -442,19 +526,28 @@ def play_level_1(g):
     g.until(lambda: radial_move(g, spots[spot], tower, paused_ok=True, coin=True), "the tutorial's tower built", 20)
     g.step = "the tutorial's play"
     g.press(HUD, "button/play_btn", lambda: hud_speed(g) == 1, "play after the tutorial's tower")
-    g.step = "towers by clicks"
-    deadline = driver.time.monotonic() + 60
-    while not result_shown(g, True):
-        expect(not result_shown(g, False), "level 1 lost")
-        expect(driver.time.monotonic() < deadline, "level 1 not won in time")
-        keep_speed_two(g)
-        if moves:
-            spot, (tower, kind) = moves[0]
-            g.step = "%s %d on spot %d" % (kind, tower, spot)
-            if radial_move(g, spots[spot], tower):
-                moves.pop(0)
-        else:
-            driver.time.sleep(0.05)
+    # The first tower's hits show a health bar over an enemy.
+    watch = HealthBarWatch(g, spots[spot])
+    try:
+        g.step = "towers by clicks"
+        deadline = driver.time.monotonic() + 60
+        while not result_shown(g, True):
+            expect(not result_shown(g, False), "level 1 lost")
+            expect(driver.time.monotonic() < deadline, "level 1 not won in time")
+            keep_speed_two(g)
+            if moves:
+                spot, (tower, kind) = moves[0]
+                g.step = "%s %d on spot %d" % (kind, tower, spot)
+                if radial_move(g, spots[spot], tower):
+                    moves.pop(0)
+            else:
+                driver.time.sleep(0.05)
+    finally:
+        bar = watch.result()
+    g.step = "a health bar after the first hit"
+    expect(bar, "no green and red health bar over an enemy near the first tower")
+    green, red = bar
+    expect(green > 0 and red > 0, "a bar of %d green and %d red pixels" % (green, red))
 
 
 def journey_first_level(g):

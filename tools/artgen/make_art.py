@@ -393,7 +393,8 @@ def ui_frames():
         "ui/power_boost": icon(badge((200, 60, 60), dots(1, white)), 24),
         "ui/wave_hint": icon(lambda c, s: c.polygon([(4, 8), (s - 4, s / 2), (4, s - 8)], (230, 60, 40, 255)), 40),
     }
-    frames["ui/bar"].rect(0, 0, 40, 6, (200, 40, 40, 255))
+    # White: the health bar tints it red under green.
+    frames["ui/bar"].rect(0, 0, 40, 6, white)
     frames["ui/radius"].circle(168, 168, 168, (255, 255, 255, 40))
     frames["ui/radius"].ring(168, 168, 168, 3, (255, 255, 255, 200))
     abilities = [("acid_01", (90, 200, 60)), ("beam_01", (120, 200, 255)), ("aoe_01", (240, 150, 40)),
