@@ -332,8 +332,7 @@ void HUD::pushUnlockMessage(const std::vector<int>& unlockIds) {
   pushWindow(new HUDUnlockMessage(unlockIds));
   mMap.mState = 11;
   mMap.mSpeed = 0.0f;
-  phase = 0;
-  time = 0.0f;
+  resetFade();
 }
 
 void HUD::pushGemShop(const std::u16string& returnScreen) {
