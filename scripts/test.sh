@@ -9,7 +9,8 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 
 # Headless drivers for every test that touches SDL.
 export SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy
-# Leak checks excuse only the OpenGL driver's own modules (CTest sets the same for its runs).
+# Leak checks excuse only the OpenGL driver's own modules (CTest sets the same for its runs; the
+# game adds its own, built into it).
 export LSAN_OPTIONS="suppressions=$root/tests/lsan_driver.supp"
 jobs=$(nproc)
 
