@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  cmake ninja-build ccache pkg-config g++ clang libclang-rt-14-dev
+  cmake ninja-build ccache pkg-config g++ clang libclang-rt-14-dev lld
   libsdl2-dev libepoxy-dev glslang-dev glslang-tools libspirv-cross-c-shared-dev spirv-cross
   libvorbis-dev libdevil-dev libtinyxml2-dev libutfcpp-dev zlib1g-dev libjpeg-dev
   libgtest-dev libgmock-dev libbenchmark-dev

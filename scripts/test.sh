@@ -9,7 +9,8 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 
 # Headless drivers for every test that touches SDL.
 export SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy
-# Leak checks excuse only the OpenGL driver's own modules (CTest sets the same for its runs).
+# Leak checks excuse only the OpenGL driver's own modules (CTest sets the same for its runs; the
+# game adds its own, built into it).
 export LSAN_OPTIONS="suppressions=$root/tests/lsan_driver.supp"
 jobs=$(nproc)
 
@@ -17,30 +18,42 @@ stages=()
 report() {
   local code=$?
   echo
-  echo "=== stage times (s), on $jobs cores"
+  echo "=== stage times (s), on $jobs cores: wall clock, and processor time of the stage's processes"
   local line
   for line in "${stages[@]}"; do echo "$line"; done
-  local category total
+  local category wall cpu
   for category in setup build tests fuzz end-to-end; do
-    total=0
+    wall=0 cpu=0
     for line in "${stages[@]}"; do
-      [ "${line%% *}" = "$category" ] && total=$((total + $(awk '{print $NF}' <<<"$line")))
+      [ "${line%% *}" = "$category" ] || continue
+      wall=$((wall + $(awk '{print $(NF-1)}' <<<"$line")))
+      cpu=$((cpu + $(awk '{print $NF}' <<<"$line")))
     done
-    printf '%-10s total %5d\n' "$category" "$total"
+    printf '%-10s %-24s %5d %5d\n' "$category" total "$wall" "$cpu"
   done
-  printf '%-10s       %5d\n' all "$SECONDS"
+  printf '%-10s %-24s %5d %5d\n' all "" "$SECONDS" "$(children_cpu)"
+  # Other work on the machine stretches the wall clock, not the processor time.
+  echo "load average at the end: $(cut -d' ' -f1-3 /proc/loadavg)"
   [ "$code" = 0 ] || echo "FAILED (exit code $code)"
 }
 trap report EXIT
 
-# stage <category> <name> <command...>: runs the command and records its time.
+# Processor seconds (user and system) of this script's finished child processes.
+children_cpu() {
+  local fields
+  read -r -a fields </proc/$$/stat
+  echo $(((fields[15] + fields[16]) / $(getconf CLK_TCK)))
+}
+
+# stage <category> <name> <command...>: runs the command and records its times.
 stage() {
-  local category=$1 name=$2 start=$SECONDS
+  local category=$1 name=$2 start=$SECONDS cpu
+  cpu=$(children_cpu)
   shift 2
   echo "=== $category: $name"
   local code=0
   "$@" || code=$?
-  stages+=("$(printf '%-10s %-24s %5d' "$category" "$name" $((SECONDS - start)))")
+  stages+=("$(printf '%-10s %-24s %5d %5d' "$category" "$name" $((SECONDS - start)) $(($(children_cpu) - cpu)))")
   return "$code"
 }
 

@@ -372,7 +372,6 @@ class Game:
         env.update(DISPLAY=self.x.display, SDL_VIDEODRIVER="x11", SDL_AUDIODRIVER="dummy", HOME=self.home,
                    XDG_DATA_HOME=os.path.join(self.home, "share"), XDG_RUNTIME_DIR=self.work,
                    QUELLMARK_DEBUG_OUTPUT="1")
-        env["ASAN_OPTIONS"] = (env.get("ASAN_OPTIONS", "") + ":detect_leaks=0").lstrip(":")
         return env
 
     def xdotool(self, *args, check=True):
