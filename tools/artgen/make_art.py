@@ -143,6 +143,123 @@ class Canvas:
             chunk(b"IEND", b"")
 
 
+def read_png(path):
+    """(width, height, RGBA bytes) of an 8-bit RGB or RGBA PNG without interlacing."""
+    with open(path, "rb") as f:
+        data = f.read()
+    pos, idat = 8, b""
+    while pos < len(data):
+        length, kind = struct.unpack(">I4s", data[pos:pos + 8])
+        body = data[pos + 8:pos + 8 + length]
+        if kind == b"IHDR":
+            width, height, depth, colour_type, _, _, interlace = struct.unpack(">IIBBBBB", body)
+            assert depth == 8 and colour_type in (2, 6) and not interlace, path
+            channels = 3 if colour_type == 2 else 4
+        elif kind == b"IDAT":
+            idat += body
+        pos += 12 + length
+    raw = zlib.decompress(idat)
+    stride = width * channels
+    previous = bytearray(stride)
+    out = bytearray()
+    for row in range(height):
+        kind = raw[row * (stride + 1)]
+        line = bytearray(raw[row * (stride + 1) + 1:(row + 1) * (stride + 1)])
+        for i in range(stride):
+            a = line[i - channels] if i >= channels else 0
+            b = previous[i]
+            c = previous[i - channels] if i >= channels else 0
+            if kind == 1:
+                line[i] = (line[i] + a) & 255
+            elif kind == 2:
+                line[i] = (line[i] + b) & 255
+            elif kind == 3:
+                line[i] = (line[i] + (a + b) // 2) & 255
+            elif kind == 4:
+                p = a + b - c
+                pa, pb, pc = abs(p - a), abs(p - b), abs(p - c)
+                line[i] = (line[i] + (a if pa <= pb and pa <= pc else b if pb <= pc else c)) & 255
+        previous = line
+        if channels == 4:
+            out += line
+        else:
+            for x in range(width):
+                out += line[x * 3:x * 3 + 3] + b"\xff"
+    return width, height, out
+
+
+class BitmapFont:
+    """One of the game's baked fonts (an XML ".fnt" and its PNG pages, the glyph in the alpha
+    channel), for captions drawn into pictures: the pictures say what the game's texts say, in
+    the game's own letters."""
+
+    def __init__(self, path):
+        import xml.etree.ElementTree as ElementTree
+        root = ElementTree.parse(path).getroot()
+        folder = os.path.dirname(path)
+        self.base = int(root.find("common").get("base"))
+        self.pages = {}
+        for page in root.iter("page"):
+            w, _, pixels = read_png(os.path.join(folder, page.get("file")))
+            self.pages[int(page.get("id"))] = (w, pixels[3::4])
+        self.chars = {}
+        for char in root.iter("char"):
+            self.chars[int(char.get("id"))] = {k: int(char.get(k)) for k in
+                                               ("x", "y", "width", "height", "xoffset", "yoffset", "xadvance", "page")}
+        glyph = self.chars[ord("H")]
+        self.cap_top, self.cap_height = glyph["yoffset"], glyph["height"]
+
+    def width(self, text):
+        return sum(self.chars[ord(ch)]["xadvance"] for ch in text if ord(ch) in self.chars)
+
+    def draw(self, canvas, text, cap_height, colour, centre=None, max_width=None):
+        """Draws one line with capital letters cap_height pixels tall (smaller when the line would
+        be wider than max_width), centred on the point centre (default: the canvas's middle)."""
+        scale = cap_height / float(self.cap_height)
+        if max_width is not None:
+            scale = min(scale, max_width / float(max(1, self.width(text))))
+        cx, cy = centre if centre else (canvas.width / 2.0, canvas.height / 2.0)
+        pen = cx - self.width(text) * scale / 2.0
+        top = cy - (self.cap_top + self.cap_height / 2.0) * scale
+        alpha = colour[3] if len(colour) > 3 else 255
+        for ch in text:
+            glyph = self.chars.get(ord(ch))
+            if glyph is None:
+                continue
+            self._glyph(canvas, glyph, pen + glyph["xoffset"] * scale, top + glyph["yoffset"] * scale, scale,
+                        colour[:3], alpha)
+            pen += glyph["xadvance"] * scale
+
+    def _glyph(self, canvas, glyph, gx, gy, scale, rgb, alpha):
+        page_width, coverage = self.pages[glyph["page"]]
+        w, h = glyph["width"], glyph["height"]
+        if not w or not h:
+            return
+        # Each target pixel takes the mean coverage of the glyph pixels it spans.
+        for ty in range(int(math.floor(gy)), int(math.ceil(gy + h * scale))):
+            y0, y1 = max(0.0, (ty - gy) / scale), min(float(h), (ty + 1 - gy) / scale)
+            if y1 <= y0:
+                continue
+            for tx in range(int(math.floor(gx)), int(math.ceil(gx + w * scale))):
+                x0, x1 = max(0.0, (tx - gx) / scale), min(float(w), (tx + 1 - gx) / scale)
+                if x1 <= x0:
+                    continue
+                total, count = 0, 0
+                for sy in range(int(y0), max(int(y0) + 1, int(math.ceil(y1)))):
+                    row = (glyph["y"] + sy) * page_width + glyph["x"]
+                    for sx in range(int(x0), max(int(x0) + 1, int(math.ceil(x1)))):
+                        total += coverage[row + sx]
+                        count += 1
+                value = total * alpha // (count * 255)
+                if value:
+                    canvas.blend(tx, ty, rgb + (value,))
+
+
+def font(root, name="main_42_2"):
+    """The baked font of that name under the data root."""
+    return BitmapFont(os.path.join(root, "ruv", "data", "fonts", name + ".fnt"))
+
+
 def shade(colour, factor, alpha=255):
     return tuple(max(0, min(255, int(c * factor))) for c in colour[:3]) + (alpha,)
 

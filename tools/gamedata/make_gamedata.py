@@ -441,6 +441,14 @@ TOWER_UPGRADE_STRINGS = [
 ]
 
 
+# Captions that only the button pictures carry (drawn into them by the layout generator).
+PICTURE_CAPTION_STRINGS = [
+    ("picture_continue", "Continue"), ("picture_buy", "Buy"), ("picture_reset", "Reset"),
+    ("picture_offers", "Offers"), ("picture_cheats", "Cheats"), ("picture_sound", "Sound"),
+    ("picture_music", "Music"),
+]
+
+
 def tutorial_hint_strings():
     """The tutorial's hints, from the tutorial generator's table of steps."""
     sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tutorialgen"))
@@ -449,7 +457,7 @@ def tutorial_hint_strings():
 
 
 def generated_strings():
-    rows = list(STRINGS) + MENU_STRINGS + TOWER_UPGRADE_STRINGS + tutorial_hint_strings()
+    rows = list(STRINGS) + MENU_STRINGS + TOWER_UPGRADE_STRINGS + PICTURE_CAPTION_STRINGS + tutorial_hint_strings()
     for episode in range(episode_plate_count()):
         rows.append(("episode%d" % episode, "Episode %d" % (episode + 1)))
         rows.append(("episodeHardcore%d" % episode, "Hardcore episode %d" % (episode + 1)))
