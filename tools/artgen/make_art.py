@@ -372,16 +372,31 @@ def muzzle(index):
 
 
 def draw_tower(colour, tier, branch, direction=None, pulse=0.0, flash=0.0):
+    """A tower of the line's colour that grows with its tier: the first a low round keep, the second
+    taller on a stone plinth with battlements, the third taller still with a gold band and a
+    pennant; a branch flies a white or a black flag."""
     c = Canvas(*TOWER_SIZE)
     bx, by = TOWER_BASE
+    height = 30 + 7 * tier
+    half = 17 + 3 * tier
     c.ellipse(bx, by, 34, 10, (60, 55, 50, 255))
-    c.rect(bx - 22, by - 44, 44, 44, shade(colour, 0.85))
-    c.ellipse(bx, by - 44, 22, 8, shade(colour, 1.1))
+    if tier >= 2:
+        c.rect(bx - half - 4, by - 10, 2 * half + 8, 10, (120, 115, 105, 255))
+    c.rect(bx - half, by - height, 2 * half, height, shade(colour, 0.85))
+    c.rect(bx - half, by - height, 5, height, shade(colour, 0.65))
+    c.ellipse(bx, by - height, half, 7, shade(colour, 1.1))
+    if tier >= 2:
+        for k in range(4):
+            c.rect(bx - half + k * (2 * half - 8) / 3.0, by - height - 12, 8, 10, shade(colour, 0.75))
+    if tier >= 3:
+        c.rect(bx - half, by - height * 0.55, 2 * half, 5, GOLD + (255,))
     for i in range(tier):
-        c.rect(bx - 18 + i * 10, by - 16, 7, 7, (240, 220, 90, 255))
-    if branch:
-        c.polygon([(bx + 10, by - 30), (bx + 18, by - 38), (bx + 18, by - 22)],
-                  (255, 255, 255, 255) if branch == "a" else (30, 30, 30, 255))
+        c.rect(bx - 14 + i * 10, by - 18, 7, 7, (240, 220, 90, 255))
+    if tier >= 3 or branch:
+        flag = {"a": (255, 255, 255, 255), "b": (30, 30, 30, 255)}.get(branch, GOLD + (255,))
+        c.rect(bx + half - 3, by - height - 24, 2, 24, (70, 60, 50, 255))
+        c.polygon([(bx + half - 1, by - height - 24), (bx + half + 13, by - height - 19),
+                   (bx + half - 1, by - height - 14)], flag)
     if direction is not None:
         mx, my = muzzle(direction)
         c.bar(TOWER_PIVOT[0], TOWER_PIVOT[1], mx, my, 5, shade(colour, 0.5))
@@ -389,7 +404,8 @@ def draw_tower(colour, tier, branch, direction=None, pulse=0.0, flash=0.0):
         if flash > 0:
             c.circle(mx, my, 4 + 8 * flash, (255, 200, 60, int(230 * flash)))
     else:
-        c.polygon([(bx - 16, by - 46), (bx, by - 66 - 4 * pulse), (bx + 16, by - 46)], shade(colour, 1.3))
+        top = by - height - 2
+        c.polygon([(bx - 14, top), (bx, top - 20 - 4 * pulse), (bx + 14, top)], shade(colour, 1.3))
         if flash > 0:
             c.circle(bx, by - 70, 4 + 8 * flash, (255, 230, 120, int(230 * flash)))
     return c
@@ -533,6 +549,47 @@ def sprite_frames(count, size, draw):
     return frames
 
 
+# The spell: a blast as wide as its reach (the balance sheet's radius 160), and its button's icon the
+# size of a spell slot, with a greyed twin shown while it recharges or cannot be cast.
+SPELL_BLAST_SIZE = 320
+SPELL_ICON_SIZE = 80
+
+
+def spell_blast(c, s, t):
+    fade = 1.0 - t
+    c.circle(s / 2, s / 2, 30 + 110 * t, (255, 120, 30, int(170 * fade)))
+    c.circle(s / 2, s / 2, 16 + 60 * t, (255, 220, 120, int(230 * fade)))
+    c.ring(s / 2, s / 2, 50 + 105 * t, 8, (255, 250, 210, int(255 * fade)))
+    for k in range(8):
+        a = k * math.pi / 4 + 0.3
+        inner, outer = 20 + 60 * t, 50 + 100 * t
+        c.bar(s / 2 + inner * math.cos(a), s / 2 + inner * math.sin(a), s / 2 + outer * math.cos(a),
+              s / 2 + outer * math.sin(a), 4, (255, 240, 160, int(230 * fade)))
+
+
+def spell_icon():
+    s = SPELL_ICON_SIZE
+    c = Canvas(s, s)
+    c.circle(s / 2, s / 2, s / 2 - 1, (40, 30, 30, 255))
+    c.circle(s / 2, s / 2, s / 2 - 5, (120, 40, 20, 255))
+    c.ring(s / 2, s / 2, s / 2 - 1, 3, GOLD + (255,))
+    # A falling fireball: its tail from the top right, its head low left of the middle.
+    c.bar(s * 0.78, s * 0.2, s * 0.45, s * 0.55, 7, (255, 150, 40, 220))
+    c.circle(s * 0.42, s * 0.58, 14, (255, 120, 30, 255))
+    c.circle(s * 0.4, s * 0.6, 8, (255, 240, 160, 255))
+    return c
+
+
+def darkened(canvas):
+    """The picture in grey at half its brightness, same transparency."""
+    c = Canvas(canvas.width, canvas.height)
+    for i in range(0, len(canvas.pixels), 4):
+        r, g, b, a = canvas.pixels[i:i + 4]
+        grey = (r * 30 + g * 59 + b * 11) // 200
+        c.pixels[i:i + 4] = bytes((grey, grey, grey, a))
+    return c
+
+
 def ui_parts_layout():
     layout = Layout()
     for name, canvas in sorted(ui_frames().items()):
@@ -558,12 +615,14 @@ def ui_parts_layout():
                                                c.ring(s / 2, s / 2, 20 + 8 * t, 2, (255, 160, 60, 200)))),
     }
     for spell_number in ROSTER["spells"].values():
-        sprites["spell%d" % spell_number] = (
-            8, 128, lambda c, s, t: (c.circle(s / 2, s / 2, 10 + 50 * t, (255, 140, 40, int(230 * (1 - t)))),
-                                     c.circle(s / 2, s / 2, 5 + 30 * t, (255, 240, 160, int(240 * (1 - t))))))
+        sprites["spell%d" % spell_number] = (8, SPELL_BLAST_SIZE, spell_blast)
     for name, (count, size, draw) in sorted(sprites.items()):
         for i, frame in enumerate(sprite_frames(count, size, draw)):
             layout.add("%s/%02d" % (name, i), frame)
+    for spell_number in ROSTER["spells"].values():
+        ready = spell_icon()
+        layout.add("spell_icons/spell%d" % spell_number, ready)
+        layout.add("spell_icons/spell%d_dark" % spell_number, darkened(ready))
     for name, (w, h) in (("wywern_shadow", (64, 24)), ("dragon_shadow", (96, 32))):
         shadow = Canvas(w, h)
         shadow.ellipse(w / 2, h / 2, w / 2 - 1, h / 2 - 1, (0, 0, 0, 110))

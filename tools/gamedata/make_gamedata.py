@@ -490,8 +490,8 @@ SPELL_RECHARGE_GEMS = 5
 def write_spells():
     out = ["#;spells: name;prototype;icon;second icon;number;recharge gems"]
     for spell, number in sorted(ROSTER["spells"].items()):
-        art = "ruv/data/ui_parts/spell%d/" % number
-        out.append("spell%d;%d;%s00.png;%s07.png;%d;%d" % (number, spell, art, art, number, SPELL_RECHARGE_GEMS))
+        icon = "ruv/data/ui_parts/spell_icons/spell%d" % number
+        out.append("spell%d;%d;%s.png;%s_dark.png;%d;%d" % (number, spell, icon, icon, number, SPELL_RECHARGE_GEMS))
     return "\n".join(out) + "\n"
 
 
