@@ -196,9 +196,33 @@ def hud_glyph(name, colour):
     return draw
 
 
+def counter_icon(c, name, cx, cy):
+    """What a HUD counter counts, drawn at (cx, cy): gems, lives, gold or waves."""
+    if name == "crystals":
+        c.polygon([(cx, cy - 12), (cx + 10, cy - 3), (cx, cy + 12), (cx - 10, cy - 3)], (60, 200, 230, 255))
+        c.polygon([(cx, cy - 12), (cx + 10, cy - 3), (cx - 10, cy - 3)], (170, 240, 250, 255))
+    elif name == "mana":
+        c.circle(cx - 5, cy - 4, 6.5, (220, 50, 60, 255))
+        c.circle(cx + 5, cy - 4, 6.5, (220, 50, 60, 255))
+        c.polygon([(cx - 11.5, cy - 2), (cx + 11.5, cy - 2), (cx, cy + 11)], (220, 50, 60, 255))
+    elif name == "coins":
+        c.circle(cx, cy, 11, (235, 190, 50, 255))
+        c.ring(cx, cy, 11, 2, (150, 110, 20, 255))
+        c.rect(cx - 1.5, cy - 6, 3, 12, (150, 110, 20, 255))
+    else:  # waves: a war banner
+        c.rect(cx - 8, cy - 12, 3, 24, (200, 190, 170, 255))
+        c.polygon([(cx - 5, cy - 12), (cx + 11, cy - 7), (cx - 5, cy - 1)], (230, 70, 50, 255))
+
+
+def counter_icons(c):
+    """Each counter's icon just left of its number: in the gap before its place."""
+    for name, (x, y, w, h) in HUD_COUNTERS.items():
+        counter_icon(c, name, max(x - 8, 13), y + h / 2)
+
+
 def hud_layout():
     layout = ScreenLayout()
-    marker("ruv/ui", layout, (0, 0, DESIGN_WIDTH, 56))
+    marker("ruv/ui", layout, (0, 0, DESIGN_WIDTH, 56), label=counter_icons)
     for name, x in HUD_BUTTONS:
         layout.drawn("button/" + name, (x, 4, 48, 48), hud_glyph(name, BUTTON))
         layout.drawn("button/%s_ac" % name, (x, 4, 48, 48), hud_glyph(name, HOVER))
@@ -352,11 +376,42 @@ def pointer(points, colour=BUTTON):
 EPISODE_PLATE = (323, 200, 378, 370)  # covers the click area 323-701 x 201-569
 
 
+def episode_scene(index):
+    """An episode's picture: a sky in the episode's tint, hills, a road up to a castle on a hill;
+    the hills and the castle's place change from episode to episode."""
+    sky = tint(2 * index + 1, 8)
+
+    def draw(c):
+        w, h = c.width, c.height
+        for y in range(8, h - 8):
+            c.rect(8, y, w - 16, 1, shade(sky, 1.2 - 0.5 * y / h))
+        c.circle(w * (0.2 + 0.15 * index), h * 0.2, 26, (255, 235, 170, 255))
+        for layer, (base, colour) in enumerate(((0.55, (70, 110, 80)), (0.7, (60, 130, 60)))):
+            points = [(8, h - 8)]
+            for k in range(13):
+                x = 8 + (w - 16) * k / 12.0
+                points.append((x, h * base - 30 * math.sin(k * 0.9 + index * 1.7 + layer * 2.1)))
+            points.append((w - 8, h - 8))
+            c.polygon(points, colour + (255,))
+        castle_x = w * (0.62 - 0.18 * (index % 2))
+        ground = h * 0.52
+        for tx in (-44, 32):
+            c.rect(castle_x + tx, ground - 70, 20, 70, (110, 105, 120, 255))
+            c.polygon([(castle_x + tx - 4, ground - 70), (castle_x + tx + 10, ground - 96),
+                       (castle_x + tx + 24, ground - 70)], (150, 50, 50, 255))
+        c.rect(castle_x - 30, ground - 50, 64, 50, (130, 125, 140, 255))
+        c.rect(castle_x - 6, ground - 26, 16, 26, (50, 40, 40, 255))
+        c.polygon([(castle_x - 6, h - 8), (castle_x + 10, ground), (castle_x + 2, ground), (castle_x - 40, h - 8)],
+                  (176, 150, 108, 255))
+    return draw
+
+
 def episode_select_layout(captions):
     layout = ScreenLayout()
     marker("ruv/episode_select", layout)
     for i in range(episode_plate_count()):
-        layout.picture("plates/chapter_%02d" % (i + 1), EPISODE_PLATE, tint(2 * i + 1, 8), border=8)
+        layout.picture("plates/chapter_%02d" % (i + 1), EPISODE_PLATE, tint(2 * i + 1, 8), border=8,
+                       label=episode_scene(i))
     layout.drawn("plates/lock", (452, 314, 120, 140), padlock)
     layout.picture("plates/new", (600, 200, 120, 50), (220, 50, 50))
     layout.drawn("button/play", (432, 604, 160, 64), play_sign)
