@@ -496,6 +496,14 @@ def tower_icon_table():
     }
 
 
+def sell_glyph(c, s):
+    """A coin handed back: a small coin and an arrow leaving it, for the radial menu's sell item."""
+    c.circle(s * 0.4, s * 0.56, s * 0.22, GOLD + (255,))
+    c.ring(s * 0.4, s * 0.56, s * 0.22, 1.5, (150, 110, 20, 255))
+    c.bar(s * 0.52, s * 0.44, s * 0.74, s * 0.22, 1.6, (255, 255, 255, 255))
+    c.polygon([(s * 0.78, s * 0.18), (s * 0.78, s * 0.36), (s * 0.6, s * 0.18)], (255, 255, 255, 255))
+
+
 def dots(n, colour):
     def glyph(c, s):
         for i in range(n):
@@ -517,7 +525,7 @@ def ui_frames():
         "ui/power_buff": icon(lambda c, s: c.polygon([(s / 2, 2), (s - 4, s - 4), (4, s - 4)], (255, 90, 60, 255)), 20),
         "ui/lvl2": icon(badge((90, 160, 90), dots(2, white))),
         "ui/lvl3": icon(badge((90, 160, 90), dots(3, white))),
-        "ui/sell": icon(badge((200, 160, 40), lambda c, s: coin(c, s))),
+        "ui/sell": icon(badge((170, 60, 40), sell_glyph)),
         "ui/buy": icon(badge((60, 160, 60), lambda c, s: c.rect(s / 2 - 2, 8, 4, s - 16, white))),
         "ui/l1": icon(dots(1, (240, 220, 90, 255)), 12),
         "ui/l2": icon(dots(1, (240, 220, 90, 255)), 12),
