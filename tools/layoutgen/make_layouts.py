@@ -520,7 +520,11 @@ def options_layout(captions):
         label = back if name == "menu" else None
         layout.picture("buttons/%s/%s_in" % (name, stem), (x, y, w, h), BUTTON, label=label)
         layout.picture("buttons/%s/%s_ac" % (name, stem), (x, y, w, h), HOVER, label=label)
-    layout.picture("buttons/menu/menu_sh", (266, 584, 200, 60), (0, 0, 0, 110), border=0)
+    # Every button of the dialog draws this one shadow where it lies, so it is only the edge that
+    # shows beside the menu button: stacked, the copies stay an edge.
+    layout.drawn("buttons/menu/menu_sh", (266, 584, 200, 60),
+                 lambda c: (c.rect(c.width - 4, 0, 4, c.height, (0, 0, 0, 110)),
+                            c.rect(0, c.height - 4, c.width - 4, 4, (0, 0, 0, 110))))
     layout.place("buttons/close/close_caption", (562, 580, 200, 60))
     cheats = captions.label("picture_cheats", 0.4)
     layout.picture("buttons/cheat/cheat_in", (718, 96, 86, 36), (70, 70, 80), label=cheats)
