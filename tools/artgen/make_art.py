@@ -131,6 +131,14 @@ class Canvas:
         nx, ny = -dy / length * half_width, dx / length * half_width
         self.polygon([(x1 + nx, y1 + ny), (x2 + nx, y2 + ny), (x2 - nx, y2 - ny), (x1 - nx, y1 - ny)], colour)
 
+    def paste(self, other, x0, y0):
+        """Draws another canvas over this one with its corner at (x0, y0)."""
+        for y in range(other.height):
+            for x in range(other.width):
+                i = (y * other.width + x) * 4
+                if other.pixels[i + 3]:
+                    self.blend(x0 + x, y0 + y, tuple(other.pixels[i:i + 4]))
+
     def png(self):
         rows = b"".join(b"\x00" + bytes(self.pixels[y * self.width * 4:(y + 1) * self.width * 4])
                         for y in range(self.height))

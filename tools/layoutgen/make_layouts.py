@@ -21,7 +21,7 @@ import xml.etree.ElementTree as ElementTree
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "artgen"))
 sys.path.insert(0, os.path.join(HERE, "..", "gamedata"))
-from make_art import Canvas, Layout, font, shade  # noqa: E402
+from make_art import GOLD, TOWER_LINES, Canvas, Layout, draw_tower, font, shade, spell_icon  # noqa: E402
 from make_gamedata import ROSTER, episode_plate_count, generated_strings  # noqa: E402
 
 DESIGN_WIDTH, DESIGN_HEIGHT = 1024, 768
@@ -645,11 +645,40 @@ def unlock_ids(root):
     return sorted(set(ids))
 
 
+def unlock_picture(unlock):
+    """What an unlock id opens, drawn on its plate: the tower of that tier or branch, the spell's
+    button, a banner for a hardcore announcement, else an upgrade's rising arrow under a star."""
+    lines = ROSTER["tower_lines"]
+
+    def draw(c):
+        w, h = c.width, c.height
+        line = unlock - unlock % 10000
+        if line in lines:
+            rest = unlock % 10000
+            branches = ROSTER["tower_branches"]
+            tier, branch = (3, "ab"[branches.index(rest)]) if rest in branches else (rest + 1, "")
+            tower = draw_tower(TOWER_LINES[line][1], tier, branch)
+            c.paste(tower, (w - tower.width) // 2, (h - tower.height) // 2)
+        elif unlock in ROSTER["spells"]:
+            icon = spell_icon()
+            c.paste(icon, (w - icon.width) // 2, (h - icon.height) // 2)
+        elif unlock in ROSTER["hardcore_announcements"]:
+            c.rect(w * 0.3, h * 0.15, 5, h * 0.7, (90, 70, 50, 255))
+            c.polygon([(w * 0.3 + 5, h * 0.15), (w * 0.8, h * 0.3), (w * 0.3 + 5, h * 0.45)], (200, 30, 40, 255))
+            c.circle(w * 0.5, h * 0.3, 7, INK + (255,))
+        else:
+            c.polygon([(w / 2, h * 0.3), (w * 0.75, h * 0.58), (w * 0.6, h * 0.58), (w * 0.6, h * 0.82),
+                       (w * 0.4, h * 0.82), (w * 0.4, h * 0.58), (w * 0.25, h * 0.58)], INK + (255,))
+            star_draw(GOLD + (255,), (w / 2, h * 0.2, 14))(c)
+    return draw
+
+
 def message_layout(root):
     layout = ScreenLayout()
     marker("ruv/data/message", layout, (212, 134, 600, 500))
     for i, unlock in enumerate(unlock_ids(root)):
-        layout.picture("icons/id%d" % unlock, (432, 220, 160, 160), tint(i, 7), border=6)
+        layout.picture("icons/id%d" % unlock, (432, 220, 160, 160), tint(i, 7), border=6,
+                       label=unlock_picture(unlock))
     layout.picture("button/ok", (432, 540, 160, 60), BUTTON)
     layout.place("text/caption", (262, 144, 500, 60))
     layout.place("text/message", (262, 396, 500, 130))
