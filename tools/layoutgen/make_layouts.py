@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
-"""Writes the sample game's screen layouts as layer folders ("layers.xml" plus one flat-coloured PNG
-per picture layer) under the data root. Each screen fills its marker layer (its background or
-panel) with a colour of its own, so a screenshot tells which screen is up. Rectangles that only
+"""Writes the sample game's screen layouts as layer folders ("layers.xml" plus one PNG per picture
+layer) under the data root. Each screen fills its marker layer (its background or panel) with a
+colour of its own, so a screenshot tells which screen is up. Buttons that the screens draw as their
+pictures alone carry their caption (the strings generator's text, in the baked font
+"ruv/data/fonts/main_42_2" of the same data root) or an icon; rebuild after either changes. Rectangles that only
 place something (text places, button positions and captions, spell slots) are layers without a
 PNG: the loader finds no image for them. Folder parts are lower case, since the loader lists folders
 in lower case; the last part keeps the case the screens ask for ("text/levelResult").
