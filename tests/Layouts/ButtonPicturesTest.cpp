@@ -1,5 +1,6 @@
 // Buttons that the screens draw as their pictures alone say what they do: each state picture carries
-// its caption or icon in the caption ink, around its middle, over a ground of its own colour.
+// its caption or icon in the caption ink, around its middle, over a ground of its own colour. So do
+// the offers' name plates and badges, and the title plate.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -37,6 +38,10 @@ std::vector<MarkedPicture> PictureTable() {
       {"ruv/shop", "button/reset_premium_points"},
       {"ruv/shop", "item_plate/buy_in"},
       {"ruv/shop", "item_plate/buy_ac"},
+      {"ruv/gem_shop", "pricing/en/1"},
+      {"ruv/gem_shop", "1/best_buy"},
+      {"ruv/boost_shop", "pricing/en/3"},
+      {"ruv/boost_shop", "1/most_popular"},
       {"ruv/gem_shop", "button/back_in"},
       {"ruv/gem_shop", "button/offers_wall"},
       {"ruv/boost_shop", "button/back_in"},

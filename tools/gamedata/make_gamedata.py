@@ -445,7 +445,11 @@ TOWER_UPGRADE_STRINGS = [
 PICTURE_CAPTION_STRINGS = [
     ("picture_continue", "Continue"), ("picture_buy", "Buy"), ("picture_reset", "Reset"),
     ("picture_offers", "Offers"), ("picture_cheats", "Cheats"), ("picture_sound", "Sound"),
-    ("picture_music", "Music"),
+    ("picture_music", "Music"), ("picture_most_popular", "Popular"), ("picture_best_buy", "Best buy"),
+    ("picture_all_inclusive", "Best value"),
+    ("picture_pack_1", "Pouch"), ("picture_pack_2", "Bag"), ("picture_pack_3", "Chest"), ("picture_pack_4", "Crate"),
+    ("picture_pack_5", "Vault"), ("picture_boost_1", "+5 lives"), ("picture_boost_2", "Fast spells"),
+    ("picture_boost_3", "Spells ready"),
 ]
 
 

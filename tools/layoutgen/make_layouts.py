@@ -603,21 +603,56 @@ BOOST_PACKS = [(62, 200), (362, 200), (662, 200)]
 PACK_SIZE = 300  # the offers answer clicks 50 pixels inside each side
 
 
-def offers_layout(path, packs, badges, captions):
+def gem_pile(count):
+    """A pile of count gems (at most seven): four at the bottom, the rest above, around (cx, cy)."""
+    def draw(c, cx, cy):
+        bottom = min(count, 4)
+        for r, n in enumerate((bottom, count - bottom)):
+            y = cy + 10 - 20 * r
+            for k in range(n):
+                x = cx + (k - (n - 1) / 2.0) * 24
+                c.polygon([(x, y - 12), (x + 11, y - 2), (x, y + 12), (x - 11, y - 2)], (60, 200, 230, 255))
+                c.polygon([(x, y - 12), (x + 11, y - 2), (x - 11, y - 2)], (170, 240, 250, 255))
+    return draw
+
+
+def boost_icon(index):
+    """The boosts' goods: five more lives, quicker spells, spells ready at the start."""
+    def draw(c, cx, cy):
+        c.circle(cx, cy, 38, (0, 0, 0, 90))
+        if index == 0:
+            c.circle(cx - 12, cy - 8, 14, (220, 50, 60, 255))
+            c.circle(cx + 12, cy - 8, 14, (220, 50, 60, 255))
+            c.polygon([(cx - 25, cy - 3), (cx + 25, cy - 3), (cx, cy + 28)], (220, 50, 60, 255))
+        elif index == 1:
+            for dx in (-22, 4):
+                c.polygon([(cx + dx, cy - 22), (cx + dx + 24, cy), (cx + dx, cy + 22)], (250, 220, 90, 255))
+        else:
+            c.ring(cx, cy, 28, 6, (250, 220, 90, 255))
+            c.circle(cx, cy, 16, (255, 140, 40, 255))
+    return draw
+
+
+def offers_layout(path, packs, badges, captions, goods, pricing):
+    """An offers screen: per pack a card with its goods(index) drawn above the line of text, a
+    plate with its name (pricing key + number), and the badges that mark some packs."""
     layout = ScreenLayout()
     marker(path, layout)
     for i, (x, y) in enumerate(packs):
         number = i + 1
 
-        def card(c, colour=tint(i, len(packs) + 1)):
+        def card(c, colour=tint(i, len(packs) + 1), draw_goods=goods(i)):
             c.rect(50, 50, 200, 200, colour + (255,))
             c.rect(50, 50, 200, 4, shade(colour, 0.6))
+            draw_goods(c, 150, 108)
         layout.drawn("button/b_%02d_in" % number, (x, y, PACK_SIZE, PACK_SIZE), card)
-        layout.picture("pricing/en/%d" % number, (x + 70, y + 196, 160, 40), (240, 240, 240))
+        layout.picture("pricing/en/%d" % number, (x + 70, y + 196, 160, 40), (120, 80, 30),
+                       label=captions.label("%s%d" % (pricing, number), 0.4))
         layout.place("text/b_%02d_text" % number, (x + 60, y + 130, 180, 50))
     for index, badge in badges.items():
         x, y = packs[index]
-        layout.picture("1/" + badge, (x + 90, y + 40, 120, 40), (220, 50, 50))
+        layout.picture("1/" + badge, (x + 90, y + 40, 120, 40), (220, 50, 50),
+                       label=captions.label("picture_" + badge, 0.4))
     layout.picture("button/back_in", (20, 704, 160, 56), BUTTON, label=captions.label("b1_back"))
     layout.picture("button/offers_wall", (844, 704, 160, 56), BUTTON, label=captions.label("picture_offers"))
     layout.place("text/caption", (262, 8, 500, 48))
@@ -626,11 +661,13 @@ def offers_layout(path, packs, badges, captions):
 
 
 def gem_shop_layout(captions):
-    return offers_layout("ruv/gem_shop", GEM_PACKS, {1: "most_popular", 3: "best_buy", 4: "all_inclusive"}, captions)
+    return offers_layout("ruv/gem_shop", GEM_PACKS, {1: "most_popular", 3: "best_buy", 4: "all_inclusive"}, captions,
+                         lambda i: gem_pile((1, 2, 3, 5, 7)[i]), "picture_pack_")
 
 
 def boost_shop_layout(captions):
-    return offers_layout("ruv/boost_shop", BOOST_PACKS, {2: "most_popular"}, captions)
+    return offers_layout("ruv/boost_shop", BOOST_PACKS, {2: "most_popular"}, captions, boost_icon,
+                         "picture_boost_")
 
 
 # ---------------------------------------------------------------------------------------------
