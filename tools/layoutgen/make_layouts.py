@@ -716,7 +716,8 @@ def message_layout(root):
     layout = ScreenLayout()
     marker("ruv/data/message", layout, (212, 134, 600, 500))
     for i, unlock in enumerate(unlock_ids(root)):
-        layout.picture("icons/id%d" % unlock, (432, 220, 160, 160), tint(i, 7), border=6,
+        # A dark ground under the drawn goods: tower bodies come in the same light tints.
+        layout.picture("icons/id%d" % unlock, (432, 220, 160, 160), shade(tint(i, 7), 0.45)[:3], border=6,
                        label=unlock_picture(unlock))
     layout.picture("button/ok", (432, 540, 160, 60), BUTTON)
     layout.place("text/caption", (262, 144, 500, 60))
