@@ -57,18 +57,27 @@ LayerRect LayoutDataTest::Rect(file::ImageContainer* layout, const std::u16strin
   return {int(info->mX), int(info->mY), int(info->mWidth), int(info->mHeight)};
 }
 
-uint32_t LayoutDataTest::CentrePixel(file::ImageContainer* layout, const std::u16string& name) {
+std::vector<uint32_t> LayoutDataTest::Pixels(file::ImageContainer* layout, const std::u16string& name, int* width) {
   unsigned found = 0;
   std::unique_ptr<file::FileInfo> file(layout->FindLayer(name, file::PsdFolder::GetTextureExtensions(),
                                                          file::PsdFolder::GetTextureExtensionCount(), &found));
   std::unique_ptr<base::Stream> stream(file ? file->Open() : nullptr);
-  if (!stream) return 0;
+  if (!stream) return {};
   std::unique_ptr<render::ImageData> image(render::ImageLoader::Instance()->Load(
       stream.get(), file::PsdFolder::GetTextureExtensions()[found], layout->GetLayerInfo(name)));
-  if (!image || image->mFormat != render::ImageData::kFormatARGB) return 0;
+  if (!image || image->mFormat != render::ImageData::kFormatARGB) return {};
   std::vector<uint32_t> pixels(size_t(image->mWidth) * size_t(image->mHeight));
-  if (image->CopyTo(image->mWidth * 4, 0, pixels.data(), nullptr, 0) != VN_OK) return 0;
-  return pixels[size_t(image->mHeight / 2) * size_t(image->mWidth) + size_t(image->mWidth / 2)];
+  if (image->CopyTo(image->mWidth * 4, 0, pixels.data(), nullptr, 0) != VN_OK) return {};
+  *width = int(image->mWidth);
+  return pixels;
+}
+
+uint32_t LayoutDataTest::CentrePixel(file::ImageContainer* layout, const std::u16string& name) {
+  int width = 0;
+  const std::vector<uint32_t> pixels = Pixels(layout, name, &width);
+  if (pixels.empty()) return 0;
+  const size_t height = pixels.size() / size_t(width);
+  return pixels[height / 2 * size_t(width) + size_t(width / 2)];
 }
 
 std::vector<std::u16string> LayoutDataTest::Layers(file::ImageContainer* layout, const std::u16string& folder) {

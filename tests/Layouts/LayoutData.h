@@ -37,8 +37,10 @@ class LayoutDataTest : public testgraphics::DrawFrameTest {
   static bool HasImage(file::ImageContainer* layout, const std::u16string& name);
   // The layer's rectangle; fails the test when the layer is missing.
   static LayerRect Rect(file::ImageContainer* layout, const std::u16string& name);
-  // The colour 0xAARRGGBB of the layer image's centre pixel, decoded by the engine's image loader;
-  // 0 when it cannot be read.
+  // The layer image's pixels 0xAARRGGBB row by row, decoded by the engine's image loader; empty
+  // when it cannot be read.
+  static std::vector<uint32_t> Pixels(file::ImageContainer* layout, const std::u16string& name, int* width);
+  // The colour of the layer image's centre pixel; 0 when it cannot be read.
   static uint32_t CentrePixel(file::ImageContainer* layout, const std::u16string& name);
   // The folder's own layer names (full names), in layout order.
   static std::vector<std::u16string> Layers(file::ImageContainer* layout, const std::u16string& folder);

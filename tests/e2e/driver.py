@@ -461,9 +461,10 @@ class Game:
         return self.colours[key]
 
     def layer_shown(self, path, layer, picture=None):
-        """True when the picture (by default the layer's own) shows at the layer's inner corner."""
+        """True when the picture (by default the layer's own) shows at the layer's inner corner:
+        its ground there, clear of a caption in its middle."""
         x, y, _, _ = self.layout(path).rect(layer)
-        colour = self.layer_colour(path, picture or layer)
+        colour = self.layer_colour(path, picture or layer, (8, 8))
         return close_to(self.pixel((x + 8, y + 8)), colour)
 
     def marker_hits(self, path):

@@ -289,7 +289,7 @@ def won_into_shop(g):
 def stored_level_plate(g, index):
     """The plate picture the level select shows for a level: its state."""
     for state in ("plate/super", "plate/complete", "plate/incomplete", "plate/locked"):
-        colour = g.layer_colour(LEVELS, state)
+        colour = g.layer_colour(LEVELS, state, (8, 8))  # the plate's ground, not its lock
         x, y = plate(g, index)
         if driver.close_to(g.pixel((x - 42, y - 42)), colour):
             return state

@@ -131,6 +131,14 @@ class Canvas:
         nx, ny = -dy / length * half_width, dx / length * half_width
         self.polygon([(x1 + nx, y1 + ny), (x2 + nx, y2 + ny), (x2 - nx, y2 - ny), (x1 - nx, y1 - ny)], colour)
 
+    def paste(self, other, x0, y0):
+        """Draws another canvas over this one with its corner at (x0, y0)."""
+        for y in range(other.height):
+            for x in range(other.width):
+                i = (y * other.width + x) * 4
+                if other.pixels[i + 3]:
+                    self.blend(x0 + x, y0 + y, tuple(other.pixels[i:i + 4]))
+
     def png(self):
         rows = b"".join(b"\x00" + bytes(self.pixels[y * self.width * 4:(y + 1) * self.width * 4])
                         for y in range(self.height))
@@ -141,6 +149,123 @@ class Canvas:
         header = struct.pack(">IIBBBBB", self.width, self.height, 8, 6, 0, 0, 0)
         return b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(rows, 9)) + \
             chunk(b"IEND", b"")
+
+
+def read_png(path):
+    """(width, height, RGBA bytes) of an 8-bit RGB or RGBA PNG without interlacing."""
+    with open(path, "rb") as f:
+        data = f.read()
+    pos, idat = 8, b""
+    while pos < len(data):
+        length, kind = struct.unpack(">I4s", data[pos:pos + 8])
+        body = data[pos + 8:pos + 8 + length]
+        if kind == b"IHDR":
+            width, height, depth, colour_type, _, _, interlace = struct.unpack(">IIBBBBB", body)
+            assert depth == 8 and colour_type in (2, 6) and not interlace, path
+            channels = 3 if colour_type == 2 else 4
+        elif kind == b"IDAT":
+            idat += body
+        pos += 12 + length
+    raw = zlib.decompress(idat)
+    stride = width * channels
+    previous = bytearray(stride)
+    out = bytearray()
+    for row in range(height):
+        kind = raw[row * (stride + 1)]
+        line = bytearray(raw[row * (stride + 1) + 1:(row + 1) * (stride + 1)])
+        for i in range(stride):
+            a = line[i - channels] if i >= channels else 0
+            b = previous[i]
+            c = previous[i - channels] if i >= channels else 0
+            if kind == 1:
+                line[i] = (line[i] + a) & 255
+            elif kind == 2:
+                line[i] = (line[i] + b) & 255
+            elif kind == 3:
+                line[i] = (line[i] + (a + b) // 2) & 255
+            elif kind == 4:
+                p = a + b - c
+                pa, pb, pc = abs(p - a), abs(p - b), abs(p - c)
+                line[i] = (line[i] + (a if pa <= pb and pa <= pc else b if pb <= pc else c)) & 255
+        previous = line
+        if channels == 4:
+            out += line
+        else:
+            for x in range(width):
+                out += line[x * 3:x * 3 + 3] + b"\xff"
+    return width, height, out
+
+
+class BitmapFont:
+    """One of the game's baked fonts (an XML ".fnt" and its PNG pages, the glyph in the alpha
+    channel), for captions drawn into pictures: the pictures say what the game's texts say, in
+    the game's own letters."""
+
+    def __init__(self, path):
+        import xml.etree.ElementTree as ElementTree
+        root = ElementTree.parse(path).getroot()
+        folder = os.path.dirname(path)
+        self.base = int(root.find("common").get("base"))
+        self.pages = {}
+        for page in root.iter("page"):
+            w, _, pixels = read_png(os.path.join(folder, page.get("file")))
+            self.pages[int(page.get("id"))] = (w, pixels[3::4])
+        self.chars = {}
+        for char in root.iter("char"):
+            self.chars[int(char.get("id"))] = {k: int(char.get(k)) for k in
+                                               ("x", "y", "width", "height", "xoffset", "yoffset", "xadvance", "page")}
+        glyph = self.chars[ord("H")]
+        self.cap_top, self.cap_height = glyph["yoffset"], glyph["height"]
+
+    def width(self, text):
+        return sum(self.chars[ord(ch)]["xadvance"] for ch in text if ord(ch) in self.chars)
+
+    def draw(self, canvas, text, cap_height, colour, centre=None, max_width=None):
+        """Draws one line with capital letters cap_height pixels tall (smaller when the line would
+        be wider than max_width), centred on the point centre (default: the canvas's middle)."""
+        scale = cap_height / float(self.cap_height)
+        if max_width is not None:
+            scale = min(scale, max_width / float(max(1, self.width(text))))
+        cx, cy = centre if centre else (canvas.width / 2.0, canvas.height / 2.0)
+        pen = cx - self.width(text) * scale / 2.0
+        top = cy - (self.cap_top + self.cap_height / 2.0) * scale
+        alpha = colour[3] if len(colour) > 3 else 255
+        for ch in text:
+            glyph = self.chars.get(ord(ch))
+            if glyph is None:
+                continue
+            self._glyph(canvas, glyph, pen + glyph["xoffset"] * scale, top + glyph["yoffset"] * scale, scale,
+                        colour[:3], alpha)
+            pen += glyph["xadvance"] * scale
+
+    def _glyph(self, canvas, glyph, gx, gy, scale, rgb, alpha):
+        page_width, coverage = self.pages[glyph["page"]]
+        w, h = glyph["width"], glyph["height"]
+        if not w or not h:
+            return
+        # Each target pixel takes the mean coverage of the glyph pixels it spans.
+        for ty in range(int(math.floor(gy)), int(math.ceil(gy + h * scale))):
+            y0, y1 = max(0.0, (ty - gy) / scale), min(float(h), (ty + 1 - gy) / scale)
+            if y1 <= y0:
+                continue
+            for tx in range(int(math.floor(gx)), int(math.ceil(gx + w * scale))):
+                x0, x1 = max(0.0, (tx - gx) / scale), min(float(w), (tx + 1 - gx) / scale)
+                if x1 <= x0:
+                    continue
+                total, count = 0, 0
+                for sy in range(int(y0), max(int(y0) + 1, int(math.ceil(y1)))):
+                    row = (glyph["y"] + sy) * page_width + glyph["x"]
+                    for sx in range(int(x0), max(int(x0) + 1, int(math.ceil(x1)))):
+                        total += coverage[row + sx]
+                        count += 1
+                value = total * alpha // (count * 255)
+                if value:
+                    canvas.blend(tx, ty, rgb + (value,))
+
+
+def font(root, name="main_42_2"):
+    """The baked font of that name under the data root."""
+    return BitmapFont(os.path.join(root, "ruv", "data", "fonts", name + ".fnt"))
 
 
 def shade(colour, factor, alpha=255):
@@ -255,16 +380,31 @@ def muzzle(index):
 
 
 def draw_tower(colour, tier, branch, direction=None, pulse=0.0, flash=0.0):
+    """A tower of the line's colour that grows with its tier: the first a low round keep, the second
+    taller on a stone plinth with battlements, the third taller still with a gold band and a
+    pennant; a branch flies a white or a black flag."""
     c = Canvas(*TOWER_SIZE)
     bx, by = TOWER_BASE
+    height = 30 + 7 * tier
+    half = 17 + 3 * tier
     c.ellipse(bx, by, 34, 10, (60, 55, 50, 255))
-    c.rect(bx - 22, by - 44, 44, 44, shade(colour, 0.85))
-    c.ellipse(bx, by - 44, 22, 8, shade(colour, 1.1))
+    if tier >= 2:
+        c.rect(bx - half - 4, by - 10, 2 * half + 8, 10, (120, 115, 105, 255))
+    c.rect(bx - half, by - height, 2 * half, height, shade(colour, 0.85))
+    c.rect(bx - half, by - height, 5, height, shade(colour, 0.65))
+    c.ellipse(bx, by - height, half, 7, shade(colour, 1.1))
+    if tier >= 2:
+        for k in range(4):
+            c.rect(bx - half + k * (2 * half - 8) / 3.0, by - height - 12, 8, 10, shade(colour, 0.75))
+    if tier >= 3:
+        c.rect(bx - half, by - height * 0.55, 2 * half, 5, GOLD + (255,))
     for i in range(tier):
-        c.rect(bx - 18 + i * 10, by - 16, 7, 7, (240, 220, 90, 255))
-    if branch:
-        c.polygon([(bx + 10, by - 30), (bx + 18, by - 38), (bx + 18, by - 22)],
-                  (255, 255, 255, 255) if branch == "a" else (30, 30, 30, 255))
+        c.rect(bx - 14 + i * 10, by - 18, 7, 7, (240, 220, 90, 255))
+    if tier >= 3 or branch:
+        flag = {"a": (255, 255, 255, 255), "b": (30, 30, 30, 255)}.get(branch, GOLD + (255,))
+        c.rect(bx + half - 3, by - height - 24, 2, 24, (70, 60, 50, 255))
+        c.polygon([(bx + half - 1, by - height - 24), (bx + half + 13, by - height - 19),
+                   (bx + half - 1, by - height - 14)], flag)
     if direction is not None:
         mx, my = muzzle(direction)
         c.bar(TOWER_PIVOT[0], TOWER_PIVOT[1], mx, my, 5, shade(colour, 0.5))
@@ -272,7 +412,8 @@ def draw_tower(colour, tier, branch, direction=None, pulse=0.0, flash=0.0):
         if flash > 0:
             c.circle(mx, my, 4 + 8 * flash, (255, 200, 60, int(230 * flash)))
     else:
-        c.polygon([(bx - 16, by - 46), (bx, by - 66 - 4 * pulse), (bx + 16, by - 46)], shade(colour, 1.3))
+        top = by - height - 2
+        c.polygon([(bx - 14, top), (bx, top - 20 - 4 * pulse), (bx + 14, top)], shade(colour, 1.3))
         if flash > 0:
             c.circle(bx, by - 70, 4 + 8 * flash, (255, 230, 120, int(230 * flash)))
     return c
@@ -363,6 +504,14 @@ def tower_icon_table():
     }
 
 
+def sell_glyph(c, s):
+    """A coin handed back: a small coin and an arrow leaving it, for the radial menu's sell item."""
+    c.circle(s * 0.4, s * 0.56, s * 0.22, GOLD + (255,))
+    c.ring(s * 0.4, s * 0.56, s * 0.22, 1.5, (150, 110, 20, 255))
+    c.bar(s * 0.52, s * 0.44, s * 0.74, s * 0.22, 1.6, (255, 255, 255, 255))
+    c.polygon([(s * 0.78, s * 0.18), (s * 0.78, s * 0.36), (s * 0.6, s * 0.18)], (255, 255, 255, 255))
+
+
 def dots(n, colour):
     def glyph(c, s):
         for i in range(n):
@@ -384,7 +533,7 @@ def ui_frames():
         "ui/power_buff": icon(lambda c, s: c.polygon([(s / 2, 2), (s - 4, s - 4), (4, s - 4)], (255, 90, 60, 255)), 20),
         "ui/lvl2": icon(badge((90, 160, 90), dots(2, white))),
         "ui/lvl3": icon(badge((90, 160, 90), dots(3, white))),
-        "ui/sell": icon(badge((200, 160, 40), lambda c, s: coin(c, s))),
+        "ui/sell": icon(badge((170, 60, 40), sell_glyph)),
         "ui/buy": icon(badge((60, 160, 60), lambda c, s: c.rect(s / 2 - 2, 8, 4, s - 16, white))),
         "ui/l1": icon(dots(1, (240, 220, 90, 255)), 12),
         "ui/l2": icon(dots(1, (240, 220, 90, 255)), 12),
@@ -417,6 +566,47 @@ def sprite_frames(count, size, draw):
     return frames
 
 
+# The spell: a blast as wide as its reach (the balance sheet's radius 160), and its button's icon the
+# size of a spell slot, with a greyed twin shown while it recharges or cannot be cast.
+SPELL_BLAST_SIZE = 320
+SPELL_ICON_SIZE = 80
+
+
+def spell_blast(c, s, t):
+    fade = 1.0 - t
+    c.circle(s / 2, s / 2, 30 + 110 * t, (255, 120, 30, int(170 * fade)))
+    c.circle(s / 2, s / 2, 16 + 60 * t, (255, 220, 120, int(230 * fade)))
+    c.ring(s / 2, s / 2, 50 + 105 * t, 8, (255, 250, 210, int(255 * fade)))
+    for k in range(8):
+        a = k * math.pi / 4 + 0.3
+        inner, outer = 20 + 60 * t, 50 + 100 * t
+        c.bar(s / 2 + inner * math.cos(a), s / 2 + inner * math.sin(a), s / 2 + outer * math.cos(a),
+              s / 2 + outer * math.sin(a), 4, (255, 240, 160, int(230 * fade)))
+
+
+def spell_icon():
+    s = SPELL_ICON_SIZE
+    c = Canvas(s, s)
+    c.circle(s / 2, s / 2, s / 2 - 1, (40, 30, 30, 255))
+    c.circle(s / 2, s / 2, s / 2 - 5, (120, 40, 20, 255))
+    c.ring(s / 2, s / 2, s / 2 - 1, 3, GOLD + (255,))
+    # A falling fireball: its tail from the top right, its head low left of the middle.
+    c.bar(s * 0.78, s * 0.2, s * 0.45, s * 0.55, 7, (255, 150, 40, 220))
+    c.circle(s * 0.42, s * 0.58, 14, (255, 120, 30, 255))
+    c.circle(s * 0.4, s * 0.6, 8, (255, 240, 160, 255))
+    return c
+
+
+def darkened(canvas):
+    """The picture in grey at half its brightness, same transparency."""
+    c = Canvas(canvas.width, canvas.height)
+    for i in range(0, len(canvas.pixels), 4):
+        r, g, b, a = canvas.pixels[i:i + 4]
+        grey = (r * 30 + g * 59 + b * 11) // 200
+        c.pixels[i:i + 4] = bytes((grey, grey, grey, a))
+    return c
+
+
 def ui_parts_layout():
     layout = Layout()
     for name, canvas in sorted(ui_frames().items()):
@@ -442,12 +632,14 @@ def ui_parts_layout():
                                                c.ring(s / 2, s / 2, 20 + 8 * t, 2, (255, 160, 60, 200)))),
     }
     for spell_number in ROSTER["spells"].values():
-        sprites["spell%d" % spell_number] = (
-            8, 128, lambda c, s, t: (c.circle(s / 2, s / 2, 10 + 50 * t, (255, 140, 40, int(230 * (1 - t)))),
-                                     c.circle(s / 2, s / 2, 5 + 30 * t, (255, 240, 160, int(240 * (1 - t))))))
+        sprites["spell%d" % spell_number] = (8, SPELL_BLAST_SIZE, spell_blast)
     for name, (count, size, draw) in sorted(sprites.items()):
         for i, frame in enumerate(sprite_frames(count, size, draw)):
             layout.add("%s/%02d" % (name, i), frame)
+    for spell_number in ROSTER["spells"].values():
+        ready = spell_icon()
+        layout.add("spell_icons/spell%d" % spell_number, ready)
+        layout.add("spell_icons/spell%d_dark" % spell_number, darkened(ready))
     for name, (w, h) in (("wywern_shadow", (64, 24)), ("dragon_shadow", (96, 32))):
         shadow = Canvas(w, h)
         shadow.ellipse(w / 2, h / 2, w / 2 - 1, h / 2 - 1, (0, 0, 0, 110))

@@ -441,6 +441,18 @@ TOWER_UPGRADE_STRINGS = [
 ]
 
 
+# Captions that only the button pictures carry (drawn into them by the layout generator).
+PICTURE_CAPTION_STRINGS = [
+    ("picture_continue", "Continue"), ("picture_buy", "Buy"), ("picture_reset", "Reset"),
+    ("picture_offers", "Offers"), ("picture_cheats", "Cheats"), ("picture_sound", "Sound"),
+    ("picture_music", "Music"), ("picture_most_popular", "Popular"), ("picture_best_buy", "Best buy"),
+    ("picture_all_inclusive", "Best value"),
+    ("picture_pack_1", "Pouch"), ("picture_pack_2", "Bag"), ("picture_pack_3", "Chest"), ("picture_pack_4", "Crate"),
+    ("picture_pack_5", "Vault"), ("picture_boost_1", "+5 lives"), ("picture_boost_2", "Fast spells"),
+    ("picture_boost_3", "Spells ready"),
+]
+
+
 def tutorial_hint_strings():
     """The tutorial's hints, from the tutorial generator's table of steps."""
     sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tutorialgen"))
@@ -449,7 +461,7 @@ def tutorial_hint_strings():
 
 
 def generated_strings():
-    rows = list(STRINGS) + MENU_STRINGS + TOWER_UPGRADE_STRINGS + tutorial_hint_strings()
+    rows = list(STRINGS) + MENU_STRINGS + TOWER_UPGRADE_STRINGS + PICTURE_CAPTION_STRINGS + tutorial_hint_strings()
     for episode in range(episode_plate_count()):
         rows.append(("episode%d" % episode, "Episode %d" % (episode + 1)))
         rows.append(("episodeHardcore%d" % episode, "Hardcore episode %d" % (episode + 1)))
@@ -482,8 +494,8 @@ SPELL_RECHARGE_GEMS = 5
 def write_spells():
     out = ["#;spells: name;prototype;icon;second icon;number;recharge gems"]
     for spell, number in sorted(ROSTER["spells"].items()):
-        art = "ruv/data/ui_parts/spell%d/" % number
-        out.append("spell%d;%d;%s00.png;%s07.png;%d;%d" % (number, spell, art, art, number, SPELL_RECHARGE_GEMS))
+        icon = "ruv/data/ui_parts/spell_icons/spell%d" % number
+        out.append("spell%d;%d;%s.png;%s_dark.png;%d;%d" % (number, spell, icon, icon, number, SPELL_RECHARGE_GEMS))
     return "\n".join(out) + "\n"
 
 

@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
-"""Writes the sample game's screen layouts as layer folders ("layers.xml" plus one flat-coloured PNG
-per picture layer) under the data root. Each screen fills its marker layer (its background or
-panel) with a colour of its own, so a screenshot tells which screen is up. Rectangles that only
+"""Writes the sample game's screen layouts as layer folders ("layers.xml" plus one PNG per picture
+layer) under the data root. Each screen fills its marker layer (its background or panel) with a
+colour of its own, so a screenshot tells which screen is up. Buttons that the screens draw as their
+pictures alone carry their caption (the strings generator's text, in the baked font
+"ruv/data/fonts/main_42_2" of the same data root) or an icon; rebuild after either changes. Rectangles that only
 place something (text places, button positions and captions, spell slots) are layers without a
 PNG: the loader finds no image for them. Folder parts are lower case, since the loader lists folders
 in lower case; the last part keeps the case the screens ask for ("text/levelResult").
@@ -21,8 +23,8 @@ import xml.etree.ElementTree as ElementTree
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "artgen"))
 sys.path.insert(0, os.path.join(HERE, "..", "gamedata"))
-from make_art import Canvas, Layout, shade  # noqa: E402
-from make_gamedata import ROSTER, episode_plate_count  # noqa: E402
+from make_art import GOLD, TOWER_LINES, Canvas, Layout, draw_tower, font, shade, spell_icon  # noqa: E402
+from make_gamedata import ROSTER, episode_plate_count, generated_strings  # noqa: E402
 
 DESIGN_WIDTH, DESIGN_HEIGHT = 1024, 768
 FULL_SCREEN = (0, 0, DESIGN_WIDTH, DESIGN_HEIGHT)
@@ -46,6 +48,8 @@ MARKERS = {
 
 BUTTON = (70, 90, 120)      # a button at rest
 HOVER = (230, 180, 60)      # its hover, pressed or active twin
+INK = (255, 255, 255)       # the caption or icon on a button picture
+GOLD_INK = (250, 210, 90)   # the game's caption on its title plate
 
 
 # ---------------------------------------------------------------------------------------------
@@ -74,6 +78,38 @@ def tint(index, count=12):
     return tuple(channels)
 
 
+class Captions:
+    """The strings' texts drawn into pictures in the game's bold font, white on a dark shadow, so
+    a button picture says what its button does."""
+
+    def __init__(self, root):
+        self.font = font(root)
+        self.strings = dict(generated_strings())
+
+    def label(self, key, size=0.34, centre=None, colour=INK, room=None, cap=None):
+        """A drawer that writes the string's text with capitals size x the canvas's height (or cap
+        pixels), centred on centre (by default the middle) and no wider than room (the canvas less
+        its margins)."""
+        text = self.strings[key]
+
+        def draw(c):
+            cx, cy = centre if centre else (c.width / 2.0, c.height / 2.0)
+            height, width = cap or c.height * size, room or c.width - 24
+            self.font.draw(c, text, height, (0, 0, 0, 140), (cx + 2, cy + 2), width)
+            self.font.draw(c, text, height, colour + (255,), (cx, cy), width)
+        return draw
+
+
+def sign(plus):
+    """A minus or a plus in the caption ink, for the stepping buttons."""
+    def draw(c):
+        w, h = c.width, c.height
+        c.rect(w * 0.22, h * 0.42, w * 0.56, h * 0.16, INK + (255,))
+        if plus:
+            c.rect(w * 0.42, h * 0.22, w * 0.16, h * 0.56, INK + (255,))
+    return draw
+
+
 class ScreenLayout(Layout):
     """A screen's layers in draw order: pictures and rect-only places."""
 
@@ -87,9 +123,13 @@ class ScreenLayout(Layout):
         assert all(layer[0] != name for layer in self.layers), name
         self.layers.append((name, x, y, canvas))
 
-    def picture(self, name, rect, colour, border=3):
+    def picture(self, name, rect, colour, border=3, label=None):
+        """A flat picture; label(canvas) draws a button's caption or icon over it."""
         x, y, w, h = rect
-        self.add(name, flat(w, h, colour, border), x, y)
+        c = flat(w, h, colour, border)
+        if label:
+            label(c)
+        self.add(name, c, x, y)
 
     def drawn(self, name, rect, draw):
         """A picture drawn by draw(canvas) on a transparent canvas."""
@@ -123,9 +163,9 @@ def button_pair(layout, art, rect, colour=BUTTON):
     layout.picture("button/%s_over" % art, rect, HOVER)
 
 
-def marker(path, layout, rect=FULL_SCREEN):
+def marker(path, layout, rect=FULL_SCREEN, label=None):
     layer, colour = MARKERS[path]
-    layout.picture(layer, rect, colour, border=6)
+    layout.picture(layer, rect, colour, border=6, label=label)
 
 
 # ---------------------------------------------------------------------------------------------
@@ -158,9 +198,33 @@ def hud_glyph(name, colour):
     return draw
 
 
+def counter_icon(c, name, cx, cy):
+    """What a HUD counter counts, drawn at (cx, cy): gems, lives, gold or waves."""
+    if name == "crystals":
+        c.polygon([(cx, cy - 12), (cx + 10, cy - 3), (cx, cy + 12), (cx - 10, cy - 3)], (60, 200, 230, 255))
+        c.polygon([(cx, cy - 12), (cx + 10, cy - 3), (cx - 10, cy - 3)], (170, 240, 250, 255))
+    elif name == "mana":
+        c.circle(cx - 5, cy - 4, 6.5, (220, 50, 60, 255))
+        c.circle(cx + 5, cy - 4, 6.5, (220, 50, 60, 255))
+        c.polygon([(cx - 11.5, cy - 2), (cx + 11.5, cy - 2), (cx, cy + 11)], (220, 50, 60, 255))
+    elif name == "coins":
+        c.circle(cx, cy, 11, (235, 190, 50, 255))
+        c.ring(cx, cy, 11, 2, (150, 110, 20, 255))
+        c.rect(cx - 1.5, cy - 6, 3, 12, (150, 110, 20, 255))
+    else:  # waves: a war banner
+        c.rect(cx - 8, cy - 12, 3, 24, (200, 190, 170, 255))
+        c.polygon([(cx - 5, cy - 12), (cx + 11, cy - 7), (cx - 5, cy - 1)], (230, 70, 50, 255))
+
+
+def counter_icons(c):
+    """Each counter's icon just left of its number: in the gap before its place."""
+    for name, (x, y, w, h) in HUD_COUNTERS.items():
+        counter_icon(c, name, max(x - 8, 13), y + h / 2)
+
+
 def hud_layout():
     layout = ScreenLayout()
-    marker("ruv/ui", layout, (0, 0, DESIGN_WIDTH, 56))
+    marker("ruv/ui", layout, (0, 0, DESIGN_WIDTH, 56), label=counter_icons)
     for name, x in HUD_BUTTONS:
         layout.drawn("button/" + name, (x, 4, 48, 48), hud_glyph(name, BUTTON))
         layout.drawn("button/%s_ac" % name, (x, 4, 48, 48), hud_glyph(name, HOVER))
@@ -220,7 +284,7 @@ def ingame_menu_layout():
     return layout
 
 
-def level_result_layout():
+def level_result_layout(captions):
     layout = ScreenLayout()
     back = (212, 134, 600, 500)
     marker("ruv/ui_levelresult", layout, back)
@@ -231,8 +295,9 @@ def level_result_layout():
     layout.picture("defeat_label", (362, 84, 300, 90), (90, 30, 30))
     for i in range(3):
         layout.drawn("star%d" % i, (387 + 90 * i, 250, 70, 70), star_draw((250, 220, 60, 255)))
-    for name, x in (("done", 272), ("restart", 442), ("menu", 612)):
-        layout.picture("button/" + name, (x, 560, 140, 56), BUTTON)
+    for name, x, key in (("done", 272, "picture_continue"), ("restart", 442, "b1_restart"),
+                         ("menu", 612, "b1_levels")):
+        layout.picture("button/" + name, (x, 560, 140, 56), BUTTON, label=captions.label(key))
     layout.place("text/levelResult", (312, 140, 400, 56))
     layout.place("text/gameName", (412, 200, 200, 40))
     rows = ("levelName", "killScore", "goldBonus", "lifeBonus", "totalScore", "gems", "bestScore")
@@ -241,9 +306,10 @@ def level_result_layout():
     return layout
 
 
-def star_draw(colour):
+def star_draw(colour, place=None):
+    """A five-pointed star filling the canvas, or of radius r at (cx, cy) for place (cx, cy, r)."""
     def draw(c):
-        cx, cy, r = c.width / 2, c.height / 2, c.width / 2 - 2
+        cx, cy, r = place or (c.width / 2, c.height / 2, c.width / 2 - 2)
         points = []
         for k in range(10):
             radius = r if k % 2 == 0 else r * 0.45
@@ -255,11 +321,24 @@ def star_draw(colour):
 
 # ---------------------------------------------------------------------------------------------
 # Menus: main menu, episode and level select, profiles.
-def main_menu_layout():
+def title_banner(captions):
+    """The game's caption in gold on the title plate, inside a gold frame."""
+    def draw(c):
+        w, h = c.width, c.height
+        for inset in (10, 14):
+            c.rect(inset, inset, w - 2 * inset, 2, GOLD_INK + (255,))
+            c.rect(inset, h - inset - 2, w - 2 * inset, 2, GOLD_INK + (255,))
+            c.rect(inset, inset, 2, h - 2 * inset, GOLD_INK + (255,))
+            c.rect(w - inset - 2, inset, 2, h - 2 * inset, GOLD_INK + (255,))
+        captions.label("game_caption", 0.3, colour=GOLD_INK, room=w - 60)(c)
+    return draw
+
+
+def main_menu_layout(captions):
     layout = ScreenLayout()
     marker("ruv/main_menu", layout)
-    layout.picture("en", (312, 60, 400, 140), (200, 60, 60))
-    layout.picture("ru", (312, 60, 400, 140), (60, 60, 200))
+    layout.picture("en", (312, 60, 400, 140), (150, 40, 40), label=title_banner(captions))
+    layout.picture("ru", (312, 60, 400, 140), (40, 40, 150), label=title_banner(captions))
     # The band from y 721 answers "profile": its plate lies inside it.
     layout.picture("profile_plate", (312, 724, 400, 40), (60, 80, 120))
     button_pair(layout, "b1", (382, 360, 260, 60))
@@ -269,6 +348,16 @@ def main_menu_layout():
         layout.group(key, (382, 364 + 76 * i, 260, 60))
     layout.place("text/greet", (322, 726, 380, 36))
     return layout
+
+
+def small_padlock(c, top=0.5):
+    """A padlock in the caption ink, its body's top at top x the canvas's height."""
+    w, h = c.width, c.height
+    size = min(w, h) * 0.4
+    cx, body = w / 2.0, h * top
+    c.ring(cx, body, size * 0.36, size * 0.12, INK + (255,))
+    c.rect(cx - size / 2, body, size, size * 0.7, INK + (255,))
+    c.circle(cx, body + size * 0.3, size * 0.09, (40, 40, 40, 255))
 
 
 def padlock(c):
@@ -289,25 +378,56 @@ def pointer(points, colour=BUTTON):
 EPISODE_PLATE = (323, 200, 378, 370)  # covers the click area 323-701 x 201-569
 
 
-def episode_select_layout():
+def episode_scene(index):
+    """An episode's picture: a sky in the episode's tint, hills, a road up to a castle on a hill;
+    the hills and the castle's place change from episode to episode."""
+    sky = tint(2 * index + 1, 8)
+
+    def draw(c):
+        w, h = c.width, c.height
+        for y in range(8, h - 8):
+            c.rect(8, y, w - 16, 1, shade(sky, 1.2 - 0.5 * y / h))
+        c.circle(w * (0.2 + 0.15 * index), h * 0.2, 26, (255, 235, 170, 255))
+        for layer, (base, colour) in enumerate(((0.55, (70, 110, 80)), (0.7, (60, 130, 60)))):
+            points = [(8, h - 8)]
+            for k in range(13):
+                x = 8 + (w - 16) * k / 12.0
+                points.append((x, h * base - 30 * math.sin(k * 0.9 + index * 1.7 + layer * 2.1)))
+            points.append((w - 8, h - 8))
+            c.polygon(points, colour + (255,))
+        castle_x = w * (0.62 - 0.18 * (index % 2))
+        ground = h * 0.52
+        for tx in (-44, 32):
+            c.rect(castle_x + tx, ground - 70, 20, 70, (110, 105, 120, 255))
+            c.polygon([(castle_x + tx - 4, ground - 70), (castle_x + tx + 10, ground - 96),
+                       (castle_x + tx + 24, ground - 70)], (150, 50, 50, 255))
+        c.rect(castle_x - 30, ground - 50, 64, 50, (130, 125, 140, 255))
+        c.rect(castle_x - 6, ground - 26, 16, 26, (50, 40, 40, 255))
+        c.polygon([(castle_x - 6, h - 8), (castle_x + 10, ground), (castle_x + 2, ground), (castle_x - 40, h - 8)],
+                  (176, 150, 108, 255))
+    return draw
+
+
+def episode_select_layout(captions):
     layout = ScreenLayout()
     marker("ruv/episode_select", layout)
     for i in range(episode_plate_count()):
-        layout.picture("plates/chapter_%02d" % (i + 1), EPISODE_PLATE, tint(2 * i + 1, 8), border=8)
+        layout.picture("plates/chapter_%02d" % (i + 1), EPISODE_PLATE, tint(2 * i + 1, 8), border=8,
+                       label=episode_scene(i))
     layout.drawn("plates/lock", (452, 314, 120, 140), padlock)
     layout.picture("plates/new", (600, 200, 120, 50), (220, 50, 50))
     layout.drawn("button/play", (432, 604, 160, 64), play_sign)
     layout.drawn("button/arrow_left", (120, 344, 80, 80), pointer([(76, 4), (4, 40), (76, 76)]))
     layout.drawn("button/arrow_right", (824, 344, 80, 80), pointer([(4, 4), (76, 40), (4, 76)]))
-    layout.picture("button/back", (20, 690, 160, 60), BUTTON)
-    layout.picture("button/shop", (844, 690, 160, 60), BUTTON)
+    layout.picture("button/back", (20, 690, 160, 60), BUTTON, label=captions.label("b1_back"))
+    layout.picture("button/shop", (844, 690, 160, 60), BUTTON, label=captions.label("b1_shop"))
     layout.place("text/caption", (312, 16, 400, 70))
     layout.place("text/levelName", (262, 110, 500, 60))
     layout.place("text/stars", (824, 24, 180, 50))
     return layout
 
 
-def level_select_layout():
+def level_select_layout(captions):
     layout = ScreenLayout()
     marker("ruv/level_select", layout)
     layout.drawn("skulls", (112, 96, 800, 40),
@@ -315,15 +435,19 @@ def level_select_layout():
     # Plate pictures: the screen places them on its grid, the rectangles only give their sizes.
     for i, (name, colour) in enumerate((("super", (240, 200, 60)), ("complete", (90, 170, 90)),
                                         ("incomplete", (90, 120, 170)), ("locked", (80, 80, 80)))):
-        layout.picture("plate/" + name, (80 + 125 * i, 220, 100, 100), colour, border=5)
+        layout.picture("plate/" + name, (80 + 125 * i, 220, 100, 100), colour, border=5,
+                       label=small_padlock if name == "locked" else None)
     layout.picture("plate/new", (80, 596, 64, 32), (220, 50, 50))
     layout.picture("stars_plate/plate", (80, 640, 90, 30), (50, 40, 30))
     layout.drawn("stars_plate/star", (180, 640, 24, 24), star_draw((250, 220, 60, 255)))
-    layout.picture("button/back", (20, 690, 160, 60), BUTTON)
-    layout.picture("button/upgrade", (844, 690, 160, 60), BUTTON)
+    layout.picture("button/back", (20, 690, 160, 60), BUTTON, label=captions.label("b1_back"))
+    layout.picture("button/upgrade", (844, 690, 160, 60), BUTTON, label=captions.label("b1_shop"))
     # Both hardcore buttons are moved to (857, 448) by the screen.
-    layout.picture("button/locked_d", (857, 448, 140, 100), (80, 80, 80))
-    layout.picture("button/unlocked_d", (857, 448, 140, 100), (170, 40, 40))
+    hardcore = captions.label("unlocked_d", 0.16, centre=(70, 74))
+    layout.picture("button/locked_d", (857, 448, 140, 100), (80, 80, 80),
+                   label=lambda c: (small_padlock(c, 0.3), hardcore(c)))
+    layout.picture("button/unlocked_d", (857, 448, 140, 100), (170, 40, 40),
+                   label=lambda c: (star_draw(INK + (255,), (70, 32, 24))(c), hardcore(c)))
     # Tabs stand on the bottom edge of the active tab picture, above the first plate row.
     layout.picture("tabs/up_button_ac", (205, 149, 190, 56), HOVER)
     layout.picture("tabs/up_button_in", (205, 149, 190, 56), BUTTON)
@@ -363,27 +487,50 @@ def profiles_layout():
 
 # ---------------------------------------------------------------------------------------------
 # The options dialog: widgets made of state pictures, sliders and switches.
-def options_layout():
+OPTIONS_PANEL = (212, 84, 600, 600)
+VOLUME_ROWS = (("sound", 226, "picture_sound"), ("music", 296, "picture_music"))
+VOLUME_CAPTION_X = 282  # the middle of the slider captions, left of the minus buttons
+
+
+def volume_captions(captions):
+    """The sliders' captions, drawn on the options panel beside their rows."""
+    px, py = OPTIONS_PANEL[:2]
+
+    def draw(c):
+        for _, y, key in VOLUME_ROWS:
+            captions.label(key, centre=(VOLUME_CAPTION_X - px, y + 24 - py), room=96, cap=18)(c)
+    return draw
+
+
+def options_layout(captions):
     layout = ScreenLayout()
-    marker("ruv/options", layout, (212, 84, 600, 600))
+    marker("ruv/options", layout, OPTIONS_PANEL, label=volume_captions(captions))
     small = (48, 48)
-    for kind, y in (("sound", 226), ("music", 296)):
-        for name, x in ((kind + "_dec", 262), (kind + "_inc", 714)):
-            layout.picture("buttons/%s/b_in" % name, (x, y) + small, BUTTON)
-            layout.picture("buttons/%s/b_ac" % name, (x, y) + small, HOVER)
+    for kind, y, _ in VOLUME_ROWS:
+        for name, x, plus in ((kind + "_dec", 340, False), (kind + "_inc", 714, True)):
+            layout.picture("buttons/%s/b_in" % name, (x, y) + small, BUTTON, label=sign(plus))
+            layout.picture("buttons/%s/b_ac" % name, (x, y) + small, HOVER, label=sign(plus))
         base = "main_options/%s/%s_" % (kind, kind)
-        layout.picture(base + "back", (326, y + 4, 372, 40), (30, 30, 35), border=2)
-        layout.place(base + "frame", (326, y + 4, 372, 40))
-        layout.picture(base + "bar", (336, y + 14, 352, 20), (90, 170, 220), border=0)
-        layout.picture(base + "begunok", (336, y + 4, 32, 40), (240, 240, 240), border=2)
+        layout.picture(base + "back", (398, y + 4, 308, 40), (30, 30, 35), border=2)
+        layout.place(base + "frame", (398, y + 4, 308, 40))
+        layout.picture(base + "bar", (408, y + 14, 288, 20), (90, 170, 220), border=0)
+        layout.picture(base + "begunok", (408, y + 4, 32, 40), (240, 240, 240), border=2)
+    back = captions.label("b1_back")
     for name, (x, y, w, h) in (("menu", (262, 580, 200, 60)), ("close", (562, 580, 200, 60))):
         stem = "menu" if name == "menu" else "ok"
-        layout.picture("buttons/%s/%s_in" % (name, stem), (x, y, w, h), BUTTON)
-        layout.picture("buttons/%s/%s_ac" % (name, stem), (x, y, w, h), HOVER)
-    layout.picture("buttons/menu/menu_sh", (266, 584, 200, 60), (0, 0, 0, 110), border=0)
+        # The ok button's caption is the screen's own text.
+        label = back if name == "menu" else None
+        layout.picture("buttons/%s/%s_in" % (name, stem), (x, y, w, h), BUTTON, label=label)
+        layout.picture("buttons/%s/%s_ac" % (name, stem), (x, y, w, h), HOVER, label=label)
+    # Every button of the dialog draws this one shadow where it lies, so it is only the edge that
+    # shows beside the menu button: stacked, the copies stay an edge.
+    layout.drawn("buttons/menu/menu_sh", (266, 584, 200, 60),
+                 lambda c: (c.rect(c.width - 4, 0, 4, c.height, (0, 0, 0, 110)),
+                            c.rect(0, c.height - 4, c.width - 4, 4, (0, 0, 0, 110))))
     layout.place("buttons/close/close_caption", (562, 580, 200, 60))
-    layout.picture("buttons/cheat/cheat_in", (752, 94, 40, 40), (70, 70, 80))
-    layout.picture("buttons/cheat/cheat_ac", (752, 94, 40, 40), HOVER)
+    cheats = captions.label("picture_cheats", 0.4)
+    layout.picture("buttons/cheat/cheat_in", (718, 96, 86, 36), (70, 70, 80), label=cheats)
+    layout.picture("buttons/cheat/cheat_ac", (718, 96, 86, 36), HOVER, label=cheats)
     for name, stems, x in (("window", ("window_nonselected", "window_ac", "window_in", "window_sh"), 302),
                            ("fullscreen", ("fullscreen_nonselected", "fullscreen_ac", "main_menu_in", "main_menu_sh"),
                             562)):
@@ -413,14 +560,15 @@ def upgrade_icons(root):
     return icons
 
 
-def shop_layout(root):
+def shop_layout(root, captions):
     layout = ScreenLayout()
     marker("ruv/shop", layout)
     layout.picture("back_header", (0, 0, DESIGN_WIDTH, 178), (80, 25, 55), border=0)
     layout.picture("back_footer", (0, 580, DESIGN_WIDTH, 188), (80, 25, 55), border=0)
-    for name, rect in (("back_ac", (20, 690, 180, 60)), ("return_ac", (824, 690, 180, 60)),
-                       ("gem_shop", (230, 690, 160, 60)), ("reset_premium_points", (412, 690, 200, 60))):
-        layout.picture("button/" + name, rect, BUTTON)
+    for name, rect, key in (("back_ac", (20, 690, 180, 60), "b1_back"), ("return_ac", (824, 690, 180, 60), "b2_play"),
+                            ("gem_shop", (230, 690, 160, 60), "gemShopTitle"),
+                            ("reset_premium_points", (412, 690, 200, 60), "picture_reset")):
+        layout.picture("button/" + name, rect, BUTTON, label=captions.label(key))
     layout.drawn("button/up_in", (866, 138, 44, 36), pointer([(22, 2), (42, 34), (2, 34)]))
     layout.drawn("button/down_in", (866, 592, 44, 36), pointer([(2, 2), (42, 2), (22, 34)]))
     # The plate template; the screen places its parts relative to "Layer_1".
@@ -433,8 +581,9 @@ def shop_layout(root):
                      star_draw((250, 220, 60, 255)))
     # The plate's hit test takes the buy button for lying x0 + 30 - w / 2 pixels left of its
     # picture: a wide button keeps most of its picture clickable.
-    layout.picture("item_plate/buy_ac", (x0 + 470, y0 + 18, 240, 60), HOVER)
-    layout.picture("item_plate/buy_in", (x0 + 470, y0 + 18, 240, 60), (60, 120, 70))
+    buy = captions.label("picture_buy")
+    layout.picture("item_plate/buy_ac", (x0 + 470, y0 + 18, 240, 60), HOVER, label=buy)
+    layout.picture("item_plate/buy_in", (x0 + 470, y0 + 18, 240, 60), (60, 120, 70), label=buy)
     layout.drawn("item_plate/grem", (x0 + 742, y0 + 8, 28, 28),
                  lambda c: c.polygon([(14, 2), (26, 14), (14, 26), (2, 14)], (60, 200, 230, 255)))
     for i, icon in enumerate(upgrade_icons(root)):
@@ -454,34 +603,71 @@ BOOST_PACKS = [(62, 200), (362, 200), (662, 200)]
 PACK_SIZE = 300  # the offers answer clicks 50 pixels inside each side
 
 
-def offers_layout(path, packs, badges):
+def gem_pile(count):
+    """A pile of count gems (at most seven): four at the bottom, the rest above, around (cx, cy)."""
+    def draw(c, cx, cy):
+        bottom = min(count, 4)
+        for r, n in enumerate((bottom, count - bottom)):
+            y = cy + 10 - 20 * r
+            for k in range(n):
+                x = cx + (k - (n - 1) / 2.0) * 24
+                c.polygon([(x, y - 12), (x + 11, y - 2), (x, y + 12), (x - 11, y - 2)], (60, 200, 230, 255))
+                c.polygon([(x, y - 12), (x + 11, y - 2), (x - 11, y - 2)], (170, 240, 250, 255))
+    return draw
+
+
+def boost_icon(index):
+    """The boosts' goods: five more lives, quicker spells, spells ready at the start."""
+    def draw(c, cx, cy):
+        c.circle(cx, cy, 38, (0, 0, 0, 90))
+        if index == 0:
+            c.circle(cx - 12, cy - 8, 14, (220, 50, 60, 255))
+            c.circle(cx + 12, cy - 8, 14, (220, 50, 60, 255))
+            c.polygon([(cx - 25, cy - 3), (cx + 25, cy - 3), (cx, cy + 28)], (220, 50, 60, 255))
+        elif index == 1:
+            for dx in (-22, 4):
+                c.polygon([(cx + dx, cy - 22), (cx + dx + 24, cy), (cx + dx, cy + 22)], (250, 220, 90, 255))
+        else:
+            c.ring(cx, cy, 28, 6, (250, 220, 90, 255))
+            c.circle(cx, cy, 16, (255, 140, 40, 255))
+    return draw
+
+
+def offers_layout(path, packs, badges, captions, goods, pricing):
+    """An offers screen: per pack a card with its goods(index) drawn above the line of text, a
+    plate with its name (pricing key + number), and the badges that mark some packs."""
     layout = ScreenLayout()
     marker(path, layout)
     for i, (x, y) in enumerate(packs):
         number = i + 1
 
-        def card(c, colour=tint(i, len(packs) + 1)):
+        def card(c, colour=tint(i, len(packs) + 1), draw_goods=goods(i)):
             c.rect(50, 50, 200, 200, colour + (255,))
             c.rect(50, 50, 200, 4, shade(colour, 0.6))
+            draw_goods(c, 150, 108)
         layout.drawn("button/b_%02d_in" % number, (x, y, PACK_SIZE, PACK_SIZE), card)
-        layout.picture("pricing/en/%d" % number, (x + 70, y + 196, 160, 40), (240, 240, 240))
+        layout.picture("pricing/en/%d" % number, (x + 70, y + 196, 160, 40), (120, 80, 30),
+                       label=captions.label("%s%d" % (pricing, number), 0.4))
         layout.place("text/b_%02d_text" % number, (x + 60, y + 130, 180, 50))
     for index, badge in badges.items():
         x, y = packs[index]
-        layout.picture("1/" + badge, (x + 90, y + 40, 120, 40), (220, 50, 50))
-    layout.picture("button/back_in", (20, 704, 160, 56), BUTTON)
-    layout.picture("button/offers_wall", (844, 704, 160, 56), BUTTON)
+        layout.picture("1/" + badge, (x + 90, y + 40, 120, 40), (220, 50, 50),
+                       label=captions.label("picture_" + badge, 0.4))
+    layout.picture("button/back_in", (20, 704, 160, 56), BUTTON, label=captions.label("b1_back"))
+    layout.picture("button/offers_wall", (844, 704, 160, 56), BUTTON, label=captions.label("picture_offers"))
     layout.place("text/caption", (262, 8, 500, 48))
     layout.place("text/caption_gems", (262, 52, 500, 36))
     return layout
 
 
-def gem_shop_layout():
-    return offers_layout("ruv/gem_shop", GEM_PACKS, {1: "most_popular", 3: "best_buy", 4: "all_inclusive"})
+def gem_shop_layout(captions):
+    return offers_layout("ruv/gem_shop", GEM_PACKS, {1: "most_popular", 3: "best_buy", 4: "all_inclusive"}, captions,
+                         lambda i: gem_pile((1, 2, 3, 5, 7)[i]), "picture_pack_")
 
 
-def boost_shop_layout():
-    return offers_layout("ruv/boost_shop", BOOST_PACKS, {2: "most_popular"})
+def boost_shop_layout(captions):
+    return offers_layout("ruv/boost_shop", BOOST_PACKS, {2: "most_popular"}, captions, boost_icon,
+                         "picture_boost_")
 
 
 # ---------------------------------------------------------------------------------------------
@@ -498,11 +684,41 @@ def unlock_ids(root):
     return sorted(set(ids))
 
 
+def unlock_picture(unlock):
+    """What an unlock id opens, drawn on its plate: the tower of that tier or branch, the spell's
+    button, a banner for a hardcore announcement, else an upgrade's rising arrow under a star."""
+    lines = ROSTER["tower_lines"]
+
+    def draw(c):
+        w, h = c.width, c.height
+        line = unlock - unlock % 10000
+        if line in lines:
+            rest = unlock % 10000
+            branches = ROSTER["tower_branches"]
+            tier, branch = (3, "ab"[branches.index(rest)]) if rest in branches else (rest + 1, "")
+            tower = draw_tower(TOWER_LINES[line][1], tier, branch)
+            c.paste(tower, (w - tower.width) // 2, (h - tower.height) // 2)
+        elif unlock in ROSTER["spells"]:
+            icon = spell_icon()
+            c.paste(icon, (w - icon.width) // 2, (h - icon.height) // 2)
+        elif unlock in ROSTER["hardcore_announcements"]:
+            c.rect(w * 0.3, h * 0.15, 5, h * 0.7, (90, 70, 50, 255))
+            c.polygon([(w * 0.3 + 5, h * 0.15), (w * 0.8, h * 0.3), (w * 0.3 + 5, h * 0.45)], (200, 30, 40, 255))
+            c.circle(w * 0.5, h * 0.3, 7, INK + (255,))
+        else:
+            c.polygon([(w / 2, h * 0.3), (w * 0.75, h * 0.58), (w * 0.6, h * 0.58), (w * 0.6, h * 0.82),
+                       (w * 0.4, h * 0.82), (w * 0.4, h * 0.58), (w * 0.25, h * 0.58)], INK + (255,))
+            star_draw(GOLD + (255,), (w / 2, h * 0.2, 14))(c)
+    return draw
+
+
 def message_layout(root):
     layout = ScreenLayout()
     marker("ruv/data/message", layout, (212, 134, 600, 500))
     for i, unlock in enumerate(unlock_ids(root)):
-        layout.picture("icons/id%d" % unlock, (432, 220, 160, 160), tint(i, 7), border=6)
+        # A dark ground under the drawn goods: tower bodies come in the same light tints.
+        layout.picture("icons/id%d" % unlock, (432, 220, 160, 160), shade(tint(i, 7), 0.45)[:3], border=6,
+                       label=unlock_picture(unlock))
     layout.picture("button/ok", (432, 540, 160, 60), BUTTON)
     layout.place("text/caption", (262, 144, 500, 60))
     layout.place("text/message", (262, 396, 500, 130))
@@ -583,20 +799,21 @@ def tutorial_skip_layout():
 # ---------------------------------------------------------------------------------------------
 def layouts(root):
     """Layout path -> its description, in writing order (a folder before the folders inside it)."""
+    captions = Captions(root)
     return {
         "ruv/ui": hud_layout(),
         "ruv/spell_cast": spell_cast_layout(),
         "ruv/data/mm": modal_layout(),
         "ruv/data/ingame": ingame_menu_layout(),
-        "ruv/ui_levelresult": level_result_layout(),
-        "ruv/main_menu": main_menu_layout(),
-        "ruv/episode_select": episode_select_layout(),
-        "ruv/level_select": level_select_layout(),
+        "ruv/ui_levelresult": level_result_layout(captions),
+        "ruv/main_menu": main_menu_layout(captions),
+        "ruv/episode_select": episode_select_layout(captions),
+        "ruv/level_select": level_select_layout(captions),
         "ruv/data/profiles": profiles_layout(),
-        "ruv/options": options_layout(),
-        "ruv/shop": shop_layout(root),
-        "ruv/gem_shop": gem_shop_layout(),
-        "ruv/boost_shop": boost_shop_layout(),
+        "ruv/options": options_layout(captions),
+        "ruv/shop": shop_layout(root, captions),
+        "ruv/gem_shop": gem_shop_layout(captions),
+        "ruv/boost_shop": boost_shop_layout(captions),
         "ruv/data/message": message_layout(root),
         "ruv/data/tutorial": tutorial_layout(root),
         "ruv/data/tutorial/skip": tutorial_skip_layout(),

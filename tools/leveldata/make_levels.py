@@ -142,6 +142,11 @@ def scenery(level, episode):
         for (x1, y1), (x2, y2) in zip(samples, samples[1:]):
             background.bar(x1, y1, x2, y2, 22, ROAD + (255,))
             background.circle(x2, y2, 22, ROAD + (255,))
+    for _, x, y, marks in level.points:
+        if marks.get("spawn"):
+            gate(background, x, y)
+        if marks.get("goal"):
+            keep(background, x, y)
     layout = Layout()
     layout.add("background", background)
     # Props placed off the road, away from the spots, at a few fixed corners.
@@ -154,6 +159,43 @@ def scenery(level, episode):
     for index, x in enumerate((160, 860)):
         layout.marker("fx/point%d" % index, x, 24)
     return layout
+
+
+WALL = (130, 125, 135)
+BANNER = (170, 40, 40)
+
+
+def inside(x, y, margin):
+    width, height = MAP_SIZE
+    return min(max(x, margin), width - margin), min(max(y, margin), height - margin)
+
+
+def gate(c, x, y):
+    """Where enemies come from: a dark gate between two stone pillars, drawn on the road's end."""
+    cx, cy = inside(x, y, 40)
+    c.rect(cx - 36, cy - 46, 72, 70, shade(WALL, 0.8))
+    c.rect(cx - 40, cy - 56, 18, 80, WALL + (255,))
+    c.rect(cx + 22, cy - 56, 18, 80, WALL + (255,))
+    c.circle(cx, cy - 20, 18, (30, 20, 25, 255))
+    c.rect(cx - 18, cy - 20, 36, 44, (30, 20, 25, 255))
+    for k in range(4):
+        c.rect(cx - 14 + 9 * k, cy - 32, 3, 56, (90, 80, 70, 255))
+    c.polygon([(cx - 44, cy - 56), (cx - 31, cy - 74), (cx - 18, cy - 56)], (60, 40, 40, 255))
+    c.polygon([(cx + 18, cy - 56), (cx + 31, cy - 74), (cx + 44, cy - 56)], (60, 40, 40, 255))
+
+
+def keep(c, x, y):
+    """What the player defends: a keep with two towers and a banner at the road's goal."""
+    cx, cy = inside(x, y, 48)
+    c.rect(cx - 34, cy - 40, 68, 64, WALL + (255,))
+    for tx in (-46, 28):
+        c.rect(cx + tx, cy - 62, 18, 86, shade(WALL, 1.1))
+        c.polygon([(cx + tx - 4, cy - 62), (cx + tx + 9, cy - 84), (cx + tx + 22, cy - 62)], BANNER + (255,))
+    for k in range(5):
+        c.rect(cx - 34 + 15 * k, cy - 48, 9, 9, WALL + (255,))
+    c.rect(cx - 11, cy - 2, 22, 26, (60, 40, 30, 255))
+    c.rect(cx - 1, cy - 78, 2, 30, (70, 60, 50, 255))
+    c.polygon([(cx + 1, cy - 78), (cx + 22, cy - 72), (cx + 1, cy - 66)], BANNER + (255,))
 
 
 def prop_places(level):
