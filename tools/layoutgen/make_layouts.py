@@ -6,8 +6,8 @@ place something (text places, button positions and captions, spell slots) are la
 PNG: the loader finds no image for them. Folder parts are lower case, since the loader lists folders
 in lower case; the last part keeps the case the screens ask for ("text/levelResult").
 
-The unlock message's icons follow "ruv/unlocks.csv" and the shop's icons "ruv/upgrades.xml" of the
-same data root: run this again after either changes.
+The unlock message's icons follow the unlock groups of tools/gamedata and the shop's icons
+"ruv/upgrades.xml" of the same data root: run this again after either changes.
 
     tools/layoutgen/make_layouts.py [data root]     (default: data/ beside tools/)
 """
@@ -22,7 +22,7 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "artgen"))
 sys.path.insert(0, os.path.join(HERE, "..", "gamedata"))
 from make_art import Canvas, Layout, shade  # noqa: E402
-from make_gamedata import ROSTER, episode_plate_count  # noqa: E402
+from make_gamedata import episode_plate_count, unlock_messages  # noqa: E402
 
 DESIGN_WIDTH, DESIGN_HEIGHT = 1024, 768
 FULL_SCREEN = (0, 0, DESIGN_WIDTH, DESIGN_HEIGHT)
@@ -485,23 +485,12 @@ def boost_shop_layout():
 
 
 # ---------------------------------------------------------------------------------------------
-# The unlock message: one picture per unlock id, the hardcore announcements among them.
-def unlock_ids(root):
-    ids = []
-    with open(os.path.join(root, "ruv", "unlocks.csv"), encoding="utf-8") as sheet:
-        for line in sheet:
-            fields = line.strip().split(";")
-            if len(fields) < 3:
-                continue
-            ids += [int(value) for value in fields[2].split(",") if value.strip()]
-    ids += ROSTER["hardcore_announcements"]
-    return sorted(set(ids))
-
-
-def message_layout(root):
+# The unlock message: a picture for each id that opens a message (the first id of each group the
+# level announces, and the hardcore announcement); the other ids of a group are named in its text.
+def message_layout():
     layout = ScreenLayout()
     marker("ruv/data/message", layout, (212, 134, 600, 500))
-    for i, unlock in enumerate(unlock_ids(root)):
+    for i, unlock in enumerate(sorted(unlock_messages())):
         layout.picture("icons/id%d" % unlock, (432, 220, 160, 160), tint(i, 7), border=6)
     layout.picture("button/ok", (432, 540, 160, 60), BUTTON)
     layout.place("text/caption", (262, 144, 500, 60))
@@ -597,7 +586,7 @@ def layouts(root):
         "ruv/shop": shop_layout(root),
         "ruv/gem_shop": gem_shop_layout(),
         "ruv/boost_shop": boost_shop_layout(),
-        "ruv/data/message": message_layout(root),
+        "ruv/data/message": message_layout(),
         "ruv/data/tutorial": tutorial_layout(root),
         "ruv/data/tutorial/skip": tutorial_skip_layout(),
     }
