@@ -532,7 +532,7 @@ def generated_strings():
         rows.append(("upgrade_%d_name" % uid, UPGRADE_NAMES[uid]))
         for step, (_, attributes) in enumerate(steps):
             rows.append(("upgrade_%d_step%d" % (uid, step), upgrade_step_text(attributes)))
-        rows.append(("upgrade_%d_complete" % uid, "Fully upgraded: " + upgrade_step_text(steps[-1][1])))
+        rows.append(("upgrade_%d_complete" % uid, "Fully upgraded"))
     return rows
 
 

@@ -235,9 +235,10 @@ def level_result_layout():
         layout.picture("button/" + name, (x, 560, 140, 56), BUTTON)
     layout.place("text/levelResult", (312, 140, 400, 56))
     layout.place("text/gameName", (412, 200, 200, 40))
+    # Seven lines between the stars and the buttons, each a line of main_42_2 or main_42_3 high.
     rows = ("levelName", "killScore", "goldBonus", "lifeBonus", "totalScore", "gems", "bestScore")
     for i, name in enumerate(rows):
-        layout.place("text/" + name, (262, 330 + 30 * i, 500, 28))
+        layout.place("text/" + name, (262, 326 + 32 * i, 500, 30))
     return layout
 
 
@@ -260,14 +261,15 @@ def main_menu_layout():
     marker("ruv/main_menu", layout)
     layout.picture("en", (312, 60, 400, 140), (200, 60, 60))
     layout.picture("ru", (312, 60, 400, 140), (60, 60, 200))
-    # The band from y 721 answers "profile": its plate lies inside it.
-    layout.picture("profile_plate", (312, 724, 400, 40), (60, 80, 120))
+    # The band from y 721 answers "profile": its plate lies inside it, wide enough for the greeting
+    # with the longest name.
+    layout.picture("profile_plate", (212, 724, 600, 40), (60, 80, 120))
     button_pair(layout, "b1", (382, 360, 260, 60))
     button_pair(layout, "b2", (352, 260, 320, 80), (60, 120, 70))
     layout.group("b2_play", (352, 260, 320, 80))
     for i, key in enumerate(("b1_shop", "b1_options", "b1_cloze")):
         layout.group(key, (382, 364 + 76 * i, 260, 60))
-    layout.place("text/greet", (322, 726, 380, 36))
+    layout.place("text/greet", (217, 726, 590, 36))
     return layout
 
 
@@ -332,7 +334,7 @@ def level_select_layout():
     return layout
 
 
-PROFILE_ROW = (292, 150, 440, 50)
+PROFILE_ROW = (242, 150, 540, 50)  # wide enough for the longest name
 PROFILE_ROWS = 5
 
 
@@ -357,7 +359,7 @@ def profiles_layout():
         row = (x, y + 64 * k, w, h)
         layout.group("b3_p%d" % (k + 1), row)
         layout.place("text/profile%d" % (k + 1), row)
-    layout.place("text/select", (292, 96, 440, 44))
+    layout.place("text/select", (242, 96, 540, 44))
     return layout
 
 
@@ -564,8 +566,8 @@ def flip(c):
 
 def tutorial_skip_layout():
     layout = ScreenLayout()
-    layout.picture("button/b4_normal", (844, 704, 160, 52), (90, 60, 40))
-    layout.picture("button/b4_over", (844, 704, 160, 52), TUTORIAL_COLOUR)
+    layout.picture("button/b4_normal", (814, 704, 190, 52), (90, 60, 40))
+    layout.picture("button/b4_over", (814, 704, 190, 52), TUTORIAL_COLOUR)
     return layout
 
 
