@@ -7,8 +7,10 @@
 #include <algorithm>
 #include <functional>
 #include <map>
+#include <memory>
 #include <set>
 #include <sstream>
+#include <tuple>
 
 #include "Core/Render/BMFont.h"
 #include "Core/Render/TextFormat.h"
@@ -38,6 +40,7 @@ struct TextPlace {
   Wrap wrap;
   Texts texts;
   float scale = 1.0f;
+  float inset = 0.0f;  // kept free on both sides
 };
 
 // Numbers at their widest: the counters and scores the screens show run to five digits, lives and
@@ -92,7 +95,7 @@ class TextPlacesTest : public LayoutDataTest {
       font = resource::ResourceManager::Instance()->Get<render::BMFont>(name);
       if (font) {
         font->SetRender(&mRender);
-        if (font->Load() != VN_OK) font = {};
+        if (font->Load() != VN_OK) font = resource::ResourcePtr<render::BMFont>();
       }
     }
     return font.Get();
@@ -151,6 +154,9 @@ std::vector<TextPlace> TextPlacesTest::Places() {
        Keys({"HardcoreUnlockMessage", "HardcoreDescMessage", "profiles_maxcount", "buyHealthDialogText",
              "gemShopDialogText", "reset_shop_message", "profile_delete_message", "tutorial_skip_message"}));
   places.back().texts.push_back(Filled("reset_shop_message_inapp", kPrice));
+  // The name being typed, with its cursor mark, from the input frame's indent.
+  places.push_back({"ruv/data/mm", "input", {}, kFontMain42x3, kNone, {LongestName(kFontMain42x3) + u"|"}, 1.0f,
+                    HUDModalInput::kTextIndent});
   caption("ruv/data/mm", "b1_ok", kFontMain42x3);
   caption("ruv/data/mm", "b1_cancel", kFontMain42x3);
   // The message box: its text over the message place, its buttons' captions in the large font over
@@ -167,7 +173,7 @@ std::vector<TextPlace> TextPlacesTest::Places() {
 
   // The level result: the lost window draws its lines in main_42_2, the won one in main_42_3.
   Texts levelNames;
-  for (const std::string& prefix : {"episode", "episodeHardcore"}) {
+  for (const char* prefix : {"episode", "episodeHardcore"}) {
     for (int episode = 0; episode < 3; ++episode) {
       levelNames.push_back(S(prefix + std::to_string(episode)) + u" 9 - 9");
     }
@@ -283,6 +289,7 @@ void TextPlacesTest::ExpectFits(const TextPlace& place) {
     if (!layout) return;
     rect = Rect(layout.get(), Wide(place.layer));
   }
+  rect.width -= int(2.0f * place.inset);
   render::BMFont* font = Font(place.font);
   ASSERT_NE(font, nullptr) << Narrow(place.font);
   for (const std::u16string& text : place.texts) {

@@ -484,7 +484,7 @@ STRINGS = [
     ("unlock_caption", "Unlocked!"), ("unlock_button", "Great"), ("tutorial_skip_label", "Skip tutorial"),
     ("options_OptionsTitle", "Options"), ("options_OptionsSounds", "Sounds and music"),
     ("options_OptionsGameType", "Game"), ("options_OptionsWindowType", "Window"), ("options_OptionsOk", "OK"),
-    ("options_window_add", "The screen is too small for a window."), ("options_fs", "Full screen"),
+    ("options_window_add", "on the desktop"), ("options_fs", "Full screen"),
     ("IllegalResolutionMessage", "The screen is too small for a window."), ("b1_ok", "OK"), ("b1_cancel", "Cancel"),
     # The pause menu's buttons and the two confirmation questions.
     ("b1_resume", "Resume"), ("b1_restart", "Restart"), ("b1_levels", "Levels"), ("b1_options", "Options"),

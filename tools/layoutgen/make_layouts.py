@@ -194,7 +194,7 @@ MM_CANCEL = (532, 470, 200, 64)
 def modal_layout():
     layout = ScreenLayout()
     marker("ruv/data/mm", layout, (212, 200, 600, 368))
-    layout.picture("input", (262, 380, 500, 56), (230, 230, 220))
+    layout.picture("input", (222, 380, 580, 56), (230, 230, 220))  # the longest name
     button_pair(layout, "b1", MM_OK)
     layout.group("b1_cancel", MM_CANCEL)
     layout.place("button/b1_ok/pos", MM_OK)
@@ -263,13 +263,13 @@ def main_menu_layout():
     layout.picture("ru", (312, 60, 400, 140), (60, 60, 200))
     # The band from y 721 answers "profile": its plate lies inside it, wide enough for the greeting
     # with the longest name.
-    layout.picture("profile_plate", (212, 724, 600, 40), (60, 80, 120))
+    layout.picture("profile_plate", (182, 724, 660, 40), (60, 80, 120))
     button_pair(layout, "b1", (382, 360, 260, 60))
     button_pair(layout, "b2", (352, 260, 320, 80), (60, 120, 70))
     layout.group("b2_play", (352, 260, 320, 80))
     for i, key in enumerate(("b1_shop", "b1_options", "b1_cloze")):
         layout.group(key, (382, 364 + 76 * i, 260, 60))
-    layout.place("text/greet", (217, 726, 590, 36))
+    layout.place("text/greet", (187, 726, 650, 36))
     return layout
 
 
