@@ -41,6 +41,7 @@ struct TextPlace {
   Texts texts;
   float scale = 1.0f;
   float inset = 0.0f;  // kept free on both sides
+  float letterSpacing = 0.0f;
 };
 
 // Numbers at their widest: the counters and scores the screens show run to five digits, lives and
@@ -235,10 +236,12 @@ std::vector<TextPlace> TextPlacesTest::Places() {
   }
   places.push_back({"ruv/options", "buttons/close/close_caption", {}, kFontMain80, kNone, Keys({"options_OptionsOk"})});
   places.push_back({"ruv/options", "main_options/window/window_in", {}, kFontMain42x3, kNone, Keys({"options_caption"})});
+  // The windowed switch's note is drawn at 0.6 of its size below the caption; both switch texts
+  // are spaced out by 2 pixels a letter.
   places.push_back({"ruv/options", "main_options/window/window_in", {}, kFontMain42x3, kNone,
-                    Keys({"options_window_add"}), 0.6f});
+                    Keys({"options_window_add"}), 0.6f, 0.0f, 2.0f});
   places.push_back({"ruv/options", "main_options/fullscreen/main_menu_in", {}, kFontMain42x3, kNone,
-                    Keys({"options_fs"})});
+                    Keys({"options_fs"}), 1.0f, 0.0f, 2.0f});
 
   // The shops: captions, gem counts, the offers' lines and the upgrade rows (name and description
   // beside the icon, left of the buy button: the row places them itself).
@@ -296,6 +299,7 @@ void TextPlacesTest::ExpectFits(const TextPlace& place) {
     const std::string where = place.layout + " " + place.layer + " in " + Narrow(place.font) + ": \"" + Narrow(text) + "\"";
     render::TextFormat format;
     format.mAlignment = 2;
+    format.mLetterSpacing = place.letterSpacing;
     if (place.wrap == Wrap::kPlace) format.mWrapWidth = float(rect.width) / place.scale;
     float size[2] = {0.0f, 0.0f};
     ASSERT_EQ(font->DrawText(nullptr, nullptr, text, format, size), VN_OK) << where;

@@ -455,7 +455,9 @@ def write_sounds():
 # ---------------------------------------------------------------------------------------------
 # Strings: every key the game looks up; the ids above give the generated ones.
 STRINGS = [
-    ("game_caption", "Quellmark II"), ("ingame_caption", "Paused"), ("options_caption", "Options"),
+    ("game_caption", "Quellmark II"), ("ingame_caption", "Paused"),
+    # The windowed switch's caption; its note below would overlap it and stays empty.
+    ("options_caption", "Window"),
     ("profiles_caption", "Profiles"), ("profile_edit_caption", "Your name"), ("episodes_caption", "Episodes"),
     ("episodes_none", "No episode could be read."),
     ("profiles_select", "Select"), ("default_player", "Player"), ("unnamed_player", "stranger"),
@@ -483,8 +485,8 @@ STRINGS = [
     ("reset_shop_message_inapp", "Take back every gem spent on upgrades for %s?"),
     ("unlock_caption", "Unlocked!"), ("unlock_button", "Great"), ("tutorial_skip_label", "Skip tutorial"),
     ("options_OptionsTitle", "Options"), ("options_OptionsSounds", "Sounds and music"),
-    ("options_OptionsGameType", "Game"), ("options_OptionsWindowType", "Window"), ("options_OptionsOk", "OK"),
-    ("options_window_add", "on the desktop"), ("options_fs", "Full screen"),
+    ("options_OptionsGameType", "Game"), ("options_OptionsWindowType", "Display"), ("options_OptionsOk", "OK"),
+    ("options_window_add", ""), ("options_fs", "Full screen"),
     ("IllegalResolutionMessage", "The screen is too small for a window."), ("b1_ok", "OK"), ("b1_cancel", "Cancel"),
     # The pause menu's buttons and the two confirmation questions.
     ("b1_resume", "Resume"), ("b1_restart", "Restart"), ("b1_levels", "Levels"), ("b1_options", "Options"),

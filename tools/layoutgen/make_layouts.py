@@ -194,7 +194,7 @@ MM_CANCEL = (532, 470, 200, 64)
 def modal_layout():
     layout = ScreenLayout()
     marker("ruv/data/mm", layout, (212, 200, 600, 368))
-    layout.picture("input", (222, 380, 580, 56), (230, 230, 220))  # the longest name
+    layout.picture("input", (222, 380, 580, 56), (30, 20, 40))  # the longest name, in white
     button_pair(layout, "b1", MM_OK)
     layout.group("b1_cancel", MM_CANCEL)
     layout.place("button/b1_ok/pos", MM_OK)
@@ -209,7 +209,7 @@ def modal_layout():
 def ingame_menu_layout():
     layout = ScreenLayout()
     marker("ruv/data/ingame", layout, (312, 100, 400, 540))
-    layout.drawn("main_menu_ico", (472, 64, 80, 80),
+    layout.drawn("main_menu_ico", (472, 36, 80, 80),
                  lambda c: (c.circle(40, 40, 38, (250, 210, 90, 255)), c.circle(40, 40, 24, (40, 110, 70, 255))))
     button_pair(layout, "b1", (362, 180, 300, 64))
     button_pair(layout, "b4", (640, 112, 56, 56), (150, 50, 50))
@@ -395,7 +395,9 @@ def options_layout():
         layout.picture(nonselected, rect, BUTTON)
         layout.picture(hover, rect, HOVER)
         layout.picture(selected, rect, (60, 150, 70))
-    for name, y in (("options_title", 94), ("sounds_and_music", 176), ("game_type", 360), ("window_type", 480)):
+    # Each caption stands above what it names: the display switches below "window_type", the menu
+    # and ok buttons below "game_type".
+    for name, y in (("options_title", 94), ("sounds_and_music", 176), ("window_type", 360), ("game_type", 520)):
         layout.place("main_options/" + name, (312, y, 400, 40 if name != "options_title" else 70))
     return layout
 
