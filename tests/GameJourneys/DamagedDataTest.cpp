@@ -77,7 +77,7 @@ TEST_P(DamagedDataTest, NamesTheFileAndLeavesAWayOn) {
     ASSERT_TRUE(game.click(u"play"));
     ASSERT_TRUE(game.clickIndex(0));
     game.passUnlockMessage();
-    ASSERT_TRUE(game.tickUntil([&] { return game.topScreen() == "HUDLevelSelect"; })) << "DBG top=" << game.topScreen() << " state=" << game.state() << game.logText();
+    ASSERT_TRUE(game.tickUntil([&] { return game.topScreen() == "HUDLevelSelect"; }));
   }
   const std::string log = game.logText();
   EXPECT_NE(log.find(c.logged), std::string::npos) << "the log does not name '" << c.logged << "':\n" << log;
