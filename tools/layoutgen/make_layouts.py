@@ -209,14 +209,15 @@ def modal_layout():
 def ingame_menu_layout():
     layout = ScreenLayout()
     marker("ruv/data/ingame", layout, (312, 100, 400, 540))
-    layout.drawn("main_menu_ico", (472, 36, 80, 80),
+    # The ring hangs below the HUD's bar, over the panel's top edge and above the caption.
+    layout.drawn("main_menu_ico", (472, 56, 80, 80),
                  lambda c: (c.circle(40, 40, 38, (250, 210, 90, 255)), c.circle(40, 40, 24, (40, 110, 70, 255))))
-    button_pair(layout, "b1", (362, 180, 300, 64))
+    button_pair(layout, "b1", (362, 196, 300, 64))
     button_pair(layout, "b4", (640, 112, 56, 56), (150, 50, 50))
     for i, key in enumerate(("b1_resume", "b1_restart", "b1_levels", "b1_options", "b1_mmenu")):
-        layout.group(key, (362, 180 + 84 * i, 300, 64))
+        layout.group(key, (362, 196 + 84 * i, 300, 64))
     layout.group("b4_close", (640, 112, 56, 56))
-    layout.place("text/caption", (362, 112, 260, 56))
+    layout.place("text/caption", (362, 138, 260, 54))
     return layout
 
 
@@ -388,10 +389,10 @@ def options_layout():
     layout.picture("buttons/cheat/cheat_ac", (752, 94, 40, 40), HOVER)
     for name, stems, x in (("window", ("window_nonselected", "window_ac", "window_in", "window_sh"), 302),
                            ("fullscreen", ("fullscreen_nonselected", "fullscreen_ac", "main_menu_in", "main_menu_sh"),
-                            562)):
-        rect = (x, 410, 160, 60)
+                            542)):
+        rect = (x, 410, 180, 60)
         nonselected, hover, selected, shadow = ("main_options/%s/%s" % (name, stem) for stem in stems)
-        layout.picture(shadow, (x + 4, 414, 160, 60), (0, 0, 0, 110), border=0)
+        layout.picture(shadow, (x + 4, 414, 180, 60), (0, 0, 0, 110), border=0)
         layout.picture(nonselected, rect, BUTTON)
         layout.picture(hover, rect, HOVER)
         layout.picture(selected, rect, (60, 150, 70))
