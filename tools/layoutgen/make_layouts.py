@@ -551,8 +551,11 @@ def tutorial_layout(root):
         x = min(max(tx - 24, 0), DESIGN_WIDTH - 48)
         hint_x = max(min(tx - 200, DESIGN_WIDTH - 400), 0)
         if ty < 200:
+            # Beside the arrow, between the HUD's bar and the top of the messages that open at the
+            # same time (the unlock message from y 134).
             layout.drawn(step.folder + "/arrow", (x, ty + 24, 48, 72), lambda c: (arrow_draw(c), flip(c)))
-            hint = (hint_x, ty + 100, 400, 90)
+            side_x = x - 408 if x - 408 >= 0 else x + 56
+            hint = (side_x, 58, 400, 74)
         else:
             layout.drawn(step.folder + "/arrow", (x, ty - 76, 48, 72), arrow_draw)
             hint = (hint_x, max(ty - 180, 60), 400, 90)
