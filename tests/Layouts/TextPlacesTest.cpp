@@ -161,9 +161,11 @@ std::vector<TextPlace> TextPlacesTest::Places() {
   caption("ruv/data/mm", "b1_ok", kFontMain42x3);
   caption("ruv/data/mm", "b1_cancel", kFontMain42x3);
   // The message box: its text over the message place, its buttons' captions in the large font over
-  // the ok picture (a damaged file's message adds the file's path, whose length is the player's).
+  // the ok picture. A damaged file's message is followed by the file's path on a line of its own,
+  // whose length is the player's.
   places.push_back({"ruv/data/mm", "text/message", {}, kFontMain42x3, kNone,
-                    Keys({"progress_confirm_text", "IllegalResolutionMessage"})});
+                    Keys({"progress_confirm_text", "IllegalResolutionMessage", "profile_corrupt", "profile_unreadable",
+                          "profile_save_failed", "layout_damaged"})});
   places.push_back({"ruv/data/mm", "button/b1_normal", {}, kFontMain80, kNone, Keys({"b1_ok", "b1_cancel"})});
 
   // The pause menu: every caption in the large font.
