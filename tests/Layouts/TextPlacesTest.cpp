@@ -213,7 +213,8 @@ std::vector<TextPlace> TextPlacesTest::Places() {
   places.push_back({"ruv/episode_select", "plates/new", {}, kFontMain80, kPlace, Keys({"episodeSelectNew"})});
   // The level select: its title in main_80 (main_42_3 on the hardcore tab), the plates' numbers and badges.
   places.push_back({"ruv/level_select", "text/episode", {}, kFontMain80, kPlace, episodes});
-  places.push_back({"ruv/level_select", "text/episode", {}, kFontMain42x3, kPlace, Prefixed("episodeHardcore", digits)});
+  places.push_back(
+      {"ruv/level_select", "text/episode", {}, kFontMain42x3, kPlace, Prefixed("episodeHardcore", digits)});
   places.push_back({"ruv/level_select", "plate/locked", {}, kFontMain80, kNone, {u"99"}});
   places.push_back({"ruv/level_select", "plate/new", {}, kFontMain42x3, kPlace, Keys({"episodeSelectNew"})});
   slot("ruv/level_select", "gems", kFontMain42x3, {kScore});
@@ -230,14 +231,16 @@ std::vector<TextPlace> TextPlacesTest::Places() {
   }
 
   // The options dialog: its captions centred on their places, unwrapped.
-  places.push_back({"ruv/options", "main_options/options_title", {}, kFontMain80, kNone, Keys({"options_OptionsTitle"})});
+  places.push_back(
+      {"ruv/options", "main_options/options_title", {}, kFontMain80, kNone, Keys({"options_OptionsTitle"})});
   for (const auto& [layer, key] : {std::pair<const char*, const char*>{"sounds_and_music", "options_OptionsSounds"},
                                    {"game_type", "options_OptionsGameType"},
                                    {"window_type", "options_OptionsWindowType"}}) {
     places.push_back({"ruv/options", std::string("main_options/") + layer, {}, kFontMain42x2, kNone, Keys({key})});
   }
   places.push_back({"ruv/options", "buttons/close/close_caption", {}, kFontMain80, kNone, Keys({"options_OptionsOk"})});
-  places.push_back({"ruv/options", "main_options/window/window_in", {}, kFontMain42x3, kNone, Keys({"options_caption"})});
+  places.push_back(
+      {"ruv/options", "main_options/window/window_in", {}, kFontMain42x3, kNone, Keys({"options_caption"})});
   // The windowed switch's note is drawn at 0.6 of its size below the caption; both switch texts
   // are spaced out by 2 pixels a letter.
   places.push_back({"ruv/options", "main_options/window/window_in", {}, kFontMain42x3, kNone,
@@ -250,8 +253,9 @@ std::vector<TextPlace> TextPlacesTest::Places() {
   slot("ruv/shop", "caption", kFontMain80, Keys({"shop"}));
   slot("ruv/shop", "gems", kFontMain80, {kScore});
   const std::u16string gemCount = Filled("gemShopTitle2", kScore);
-  for (const auto& [layout, title, offers] : {std::tuple<const char*, const char*, int>{"ruv/gem_shop", "gemShopTitle", 5},
-                                              {"ruv/boost_shop", "boostShopTitle", 3}}) {
+  using Shop = std::tuple<const char*, const char*, int>;  // layout, title key, offers
+  for (const auto& [layout, title, offers] :
+       {Shop{"ruv/gem_shop", "gemShopTitle", 5}, Shop{"ruv/boost_shop", "boostShopTitle", 3}}) {
     slot(layout, "caption", kFontMain42x3, Keys({title}));
     slot(layout, "caption_gems", kFontMain42x3, {gemCount});
     for (int offer = 1; offer <= offers; ++offer) {
@@ -278,7 +282,8 @@ std::vector<TextPlace> TextPlacesTest::Places() {
       places.push_back({"ruv/data/tutorial", Narrow(folder) + "/hint", {}, kFontMain32x1, kPlace, hints});
     }
   }
-  places.push_back({"ruv/data/tutorial/skip", "button/b4_normal", {}, kFontMain42x3, kNone, Keys({"tutorial_skip_label"})});
+  places.push_back(
+      {"ruv/data/tutorial/skip", "button/b4_normal", {}, kFontMain42x3, kNone, Keys({"tutorial_skip_label"})});
 
   // The unlock message: its message in main_32_2, the caption and the button in main_80.
   slot("ruv/data/message", "caption", kFontMain32x2, Keys({"unlock_caption"}));
@@ -298,7 +303,8 @@ void TextPlacesTest::ExpectFits(const TextPlace& place) {
   render::BMFont* font = Font(place.font);
   ASSERT_NE(font, nullptr) << Narrow(place.font);
   for (const std::u16string& text : place.texts) {
-    const std::string where = place.layout + " " + place.layer + " in " + Narrow(place.font) + ": \"" + Narrow(text) + "\"";
+    const std::string where =
+        place.layout + " " + place.layer + " in " + Narrow(place.font) + ": \"" + Narrow(text) + "\"";
     render::TextFormat format;
     format.mAlignment = 2;
     format.mLetterSpacing = place.letterSpacing;
@@ -313,7 +319,8 @@ void TextPlacesTest::ExpectFits(const TextPlace& place) {
       const uint32_t end = lines[i].start + lines[i].count;
       const bool inWord = lines[i].wrapped && end < text.size() && lines[i + 1].start == end && text[end] != u' ' &&
                           text[end - 1] != u' ';
-      EXPECT_FALSE(inWord) << where << " breaks inside a word after \"" << Narrow(text.substr(lines[i].start, lines[i].count))
+      EXPECT_FALSE(inWord) << where << " breaks inside a word after \""
+                           << Narrow(text.substr(lines[i].start, lines[i].count))
                            << "\"";
     }
   }

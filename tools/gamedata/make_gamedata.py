@@ -470,8 +470,9 @@ STRINGS = [
     ("game_win", "Victory"), ("game_lose", "Defeat"),
     # The result lines: each text is followed by its number.
     ("game_best_score", "Best score: "), ("game_kill_score", "Kill score: "), ("game_life_bonus", "Life bonus: "),
-    ("game_total_score", "Total score: "), ("game_combo_bonus", "Combo bonus: "), ("gems", "Gems"), ("diff_easy", "Easy"), ("diff_normal", "Normal"),
-    ("diff_hard", "Hard"), ("level_d", "Level"), ("locked_d", "Locked"), ("unlocked_d", "Hardcore"),
+    ("game_total_score", "Total score: "), ("game_combo_bonus", "Combo bonus: "), ("gems", "Gems"),
+    ("diff_easy", "Easy"), ("diff_normal", "Normal"), ("diff_hard", "Hard"), ("level_d", "Level"),
+    ("locked_d", "Locked"), ("unlocked_d", "Hardcore"),
     ("comingSoon", "Coming soon"), ("episodeSelectNew", "New!"), ("HardcoreTitle", "Hardcore"),
     ("HardcoreDescMessage", "Earn every star of an episode\\nto open its hardcore levels."),
     ("HardcoreUnlockMessage", "Hardcore levels are open!"), ("unlockEpisodeText", "Collect %d stars to open"),
