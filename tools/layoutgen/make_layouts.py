@@ -217,7 +217,7 @@ def ingame_menu_layout():
     for i, key in enumerate(("b1_resume", "b1_restart", "b1_levels", "b1_options", "b1_mmenu")):
         layout.group(key, (362, 196 + 84 * i, 300, 64))
     layout.group("b4_close", (640, 112, 56, 56))
-    layout.place("text/caption", (362, 138, 260, 54))
+    layout.place("text/caption", (362, 138, 300, 54))
     return layout
 
 
