@@ -147,11 +147,11 @@ def unlock_groups():
     arrows, cannon, magic, gold = ROSTER["tower_lines"]
 
     def upgrades(*ids):
-        return ("New in the upgrade shop: " + ", ".join(UPGRADE_NAMES[i] for i in ids) + ".", list(ids))
+        return ("New in the upgrade shop:\\n" + ", ".join(UPGRADE_NAMES[i] for i in ids) + ".", list(ids))
 
     def branches(*lines):
         towers = [names[line + branch] for line in lines for branch in ROSTER["tower_branches"]]
-        return ("New tower branches: " + ", ".join(towers) + ".",
+        return ("New tower branches:\\n" + ", ".join(towers) + ".",
                 tower_group(lines, ROSTER["tower_branches"]))
 
     groups = [
