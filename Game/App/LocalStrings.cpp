@@ -1,5 +1,7 @@
 #include "Game/App/LocalStrings.h"
 
+#include <algorithm>
+
 #include "Core/Base/LogMessage.h"
 #include "Core/Base/StringEncoding.h"
 #include "Core/Base/TextFile.h"
@@ -18,17 +20,26 @@ LocalStrings::LocalStrings() {
 }
 
 int LocalStrings::loadFromCSV(const std::string& text) {
-  base::Tokenizer lines(text, '\n', true);
-  std::string line;
   int malformed = 0;
-  while (lines.Next(&line)) {
-    if (line.find(';') == std::string::npos && line.find_first_not_of(" \t\r") != std::string::npos) ++malformed;
-    base::Tokenizer fields(line, ';', false);
-    std::string key;
+  std::size_t begin = 0;
+  while (begin < text.size()) {
+    std::size_t end = text.find('\n', begin);
+    if (end == std::string::npos) end = text.size();
+    const std::string line = text.substr(begin, end - begin);
+    begin = end + 1;
+    if (line.find_first_not_of(" \t\r") == std::string::npos) continue;
+    const std::size_t separator = line.find(';');
+    if (separator == std::string::npos) ++malformed;
+    std::string key = line.substr(0, separator);
+    base::Tokenizer::Trim(key);
+    // The text keeps the blanks it ends with ("Welcome, " is followed by a name); only the blanks
+    // after the ';' and a CR of a CR LF line end are dropped.
     std::string value;
-    fields.Next(&key);
-    fields.Next(&value);
-    // Trimming comes first, so blanks before a CR stay in the text.
+    if (separator != std::string::npos) {
+      const std::size_t next = line.find(';', separator + 1);
+      value = line.substr(separator + 1, next == std::string::npos ? std::string::npos : next - separator - 1);
+      value.erase(0, std::min(value.size(), value.find_first_not_of(" \t")));
+    }
     if (!value.empty() && value.back() == '\r') value.pop_back();
     mTable[base::ToWide(key, base::kEncodingUtf8)] = base::ToWide(value, base::kEncodingUtf8);
   }

@@ -17,7 +17,8 @@ class LocalStrings : public base::Singletone<LocalStrings> {
   // the disk file once per run and returned as its own text.
   std::u16string get(const std::u16string& key);
 
-  // Adds or replaces the entries of one file's text (UTF-8; lines "key;text"). Returns the
+  // Adds or replaces the entries of one file's text (UTF-8; lines "key;text"). The key is trimmed
+  // of blanks and tabs; the text loses those after the ';' but keeps those it ends with. Returns the
   // lines that hold text but no ";" (each still becomes a key with an empty text).
   int loadFromCSV(const std::string& text);
 

@@ -37,7 +37,8 @@ TEST_F(LevelBannerTest, TitleOfTheEpisodeByModeAndTheLevelNumber) {
 
 // A level that unlocks nothing puts the banner up, one with new unlocks opens the unlock message
 // over the stopped battle, and one that unlocks everything (-1 first) shows neither. Sample unlock
-// table: episode 0 level 0 unlocks towers, episode 1 level 2 nothing.
+// table: episode 0 level 0 unlocks towers and upgrades (two groups, each shown by its first id),
+// episode 1 level 2 nothing.
 TEST_F(LevelBannerTest, ALevelStartShowsTheBannerOrTheUnlockMessage) {
   const struct {
     const char* unlocks;  // replaces the sample table when set
@@ -64,15 +65,16 @@ TEST_F(LevelBannerTest, ALevelStartShowsTheBannerOrTheUnlockMessage) {
     if (c.message) {
       auto* message = dynamic_cast<HUDUnlockMessage*>(mMap->mHud->pending.back().get());
       ASSERT_NE(nullptr, message);
-      EXPECT_FALSE(unlocked.empty());
-      EXPECT_EQ(unlocked, message->ids);
-      // One "ok" per unlock; the last closes the message, lets the battle run and puts the banner up.
+      EXPECT_EQ((std::vector<int>{10000, 10001, 20000, 20001, 1, 2, 3}), unlocked);
+      EXPECT_EQ((std::vector<int>{10000, 1}), message->ids);
+      // One "ok" per message; the last closes it, lets the battle run and puts the banner up.
       const RuvButtonFrame* ok = message->findButton(u"ok");
       ASSERT_NE(nullptr, ok);
       const int x = int(ok->rect[0] + ok->rect[2] / 2);
       const int y = int(ok->rect[1] + ok->rect[3] / 2);
       mMap->mHud->update(0.0f);
-      for (size_t i = 0; i < unlocked.size(); ++i) {
+      const size_t messages = message->ids.size();  // the last "ok" deletes the message
+      for (size_t i = 0; i < messages; ++i) {
         EXPECT_EQ(11, mMap->mState) << i;
         mMap->onMouseUp(x, y);
       }

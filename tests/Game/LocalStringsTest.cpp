@@ -35,8 +35,12 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, LocalStringsParseTest,
     ::testing::Values(
         StringsCase{"Plain", "a;Alpha\n", u"a", u"Alpha"},
-        StringsCase{"BlanksAndTabsTrimmed", " \tkey \t; some  text \t\n", u"key", u"some  text"},
+        StringsCase{"KeyTrimmedTextKeepsItsEnd", " \tkey \t; some  text \t\n", u"key", u"some  text \t"},
         StringsCase{"CrLfBlanksBeforeCrStay", "key; text \r\n", u"key", u"text "},
+        StringsCase{"TrailingBlankBeforeTheNextLine", "greet;Welcome, \nnext;x\n", u"greet", u"Welcome, "},
+        StringsCase{"TrailingBlankOfTheLastLine", "greet;Welcome, ", u"greet", u"Welcome, "},
+        StringsCase{"TrailingBlankBeforeAFurtherField", "k;one ;two\n", u"k", u"one "},
+        StringsCase{"BlankOnlyText", "k; \n", u"k", u""},
         StringsCase{"CrLfCut", "key;text\r\nnext;x\r\n", u"key", u"text"},
         StringsCase{"NoSemicolonEmptyText", "lonely\n", u"lonely", u""},
         StringsCase{"FurtherFieldsIgnored", "k;one;two\n", u"k", u"one"},
@@ -90,6 +94,8 @@ TEST_F(LocalStringsTest, SampleDataHasAFinalLineBreakAndNoPlaceholders) {
   EXPECT_EQ(text.find("???"), std::string::npos);
   CopySampleData("ruv/strings_en.csv");
   EXPECT_NE(Strings()->get(u"game_caption"), u"game_caption");
+  // The greeting is followed by the player's name: its blank survives reading.
+  EXPECT_EQ(Strings()->get(u"greet_1"), u"Welcome, ");
   EXPECT_EQ(ReadStrings(), text);
 }
 

@@ -28,7 +28,7 @@ TEST_F(EpisodeSelectTest, ShowsTitleCaptionStarsAndAPlatePerEpisode) {
   HUDEpisodeSelect screen(*mMap);
   ASSERT_EQ(3, screen.carousel->plateCount());
   EXPECT_EQ(u"Episodes", screen.getText(u"caption"));
-  EXPECT_EQ(u"Episode 1", screen.getText(u"levelName"));
+  EXPECT_EQ(u"Greenvale", screen.getText(u"levelName"));
   EXPECT_EQ(u"0/72", screen.getText(u"stars"));  // 9 per counted level, 8 levels
   EXPECT_EQ(u"Collect 9 stars to open", screen.carousel->plates[1].text);
   EXPECT_EQ(screen.lockOverlay.get(), screen.carousel->plates[1].lock);

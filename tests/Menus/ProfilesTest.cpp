@@ -1,4 +1,4 @@
-// The profile list over "ruv/data/profiles" (rows 292 .. 732 wide, 50 high, from y 150, 64 apart):
+// The profile list over "ruv/data/profiles" (rows 242 .. 782 wide, 50 high, from y 150, 64 apart):
 // refresh for 0, 3 and 5 other profiles, row presses, and create, select, rename and delete
 // through the progress store on the temporary user folder.
 #include <gtest/gtest.h>
@@ -64,7 +64,7 @@ TEST_F(ProfilesTest, APressOnRowKSelectsTheKthProfile) {
   };
   const Case cases[] = {
       {512, RowY(1), u"Ann"}, {512, RowY(3), u"Cy"},  {512, RowY(4), u"Bob"},  // empty row: no change
-      {292, RowY(1), u"Bob"}, {512, 150, u"Bob"},     {512, 199, u"Ann"},
+      {242, RowY(1), u"Bob"}, {512, 150, u"Bob"},     {512, 199, u"Ann"},
   };
   for (const Case& c : cases) {
     Profiles({"Ann", "Bob", "Cy"}, "Bob");

@@ -35,13 +35,15 @@ void OkCentre(HUDUnlockMessage& message, int& x, int& y) {
 }
 
 TEST_F(UnlockMessageTest, StepsThroughThePicturedIdsAndPassesTheLastOk) {
-  // 999 has no picture in the sample layout; 36 is a hardcore announcement.
+  // The sample layout pictures the first id of each group a level unlocks (1, 10, 12, 10000, ...),
+  // not the others (2, 10001) nor 999; 36 is a hardcore announcement.
   struct Case {
     std::vector<int> given;
     std::vector<int> shown;
   };
   const Case cases[] = {
-      {{1, 2, 3}, {1, 2, 3}}, {{36}, {36}}, {{999, 2, 999}, {2}}, {{999}, {}}, {{}, {}}, {{2, 2}, {2, 2}},
+      {{1, 10, 12}, {1, 10, 12}}, {{36}, {36}}, {{999, 10, 999}, {10}}, {{10000, 10001, 1, 2}, {10000, 1}},
+      {{999}, {}}, {{}, {}}, {{10, 10}, {10, 10}},
   };
   for (const Case& c : cases) {
     HUDUnlockMessage message(c.given);
@@ -79,14 +81,14 @@ TEST_F(UnlockMessageTest, DrawsWithAndWithoutAPicture) {
 TEST_F(UnlockMessageTest, PushStopsTheBattleUnderTheMessage) {
   mMap->mSpeed = 1.0f;
   mMap->mHud->phase = 1;
-  mMap->mHud->pushUnlockMessage({1, 2});
+  mMap->mHud->pushUnlockMessage({1, 10});
   EXPECT_EQ(11, mMap->mState);
   EXPECT_EQ(0.0f, mMap->mSpeed);
   EXPECT_EQ(0, mMap->mHud->phase);
   ASSERT_EQ(1u, mMap->mHud->pending.size());
   auto* message = dynamic_cast<HUDUnlockMessage*>(mMap->mHud->pending.back().get());
   ASSERT_NE(message, nullptr);
-  EXPECT_EQ((std::vector<int>{1, 2}), message->ids);
+  EXPECT_EQ((std::vector<int>{1, 10}), message->ids);
 }
 
 }  // namespace

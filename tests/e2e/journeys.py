@@ -134,11 +134,13 @@ def plate(g, index):
 
 
 def unlocks_of_level(g, episode, level):
-    """The things a level unlocks ("ruv/unlocks.csv" of the copy: episode;level;ids)."""
+    """The messages a level opens with: the ids it unlocks ("ruv/unlocks.csv" of the copy:
+    episode;level;ids) that the unlock message has a picture for."""
+    icons = os.path.join(g.source, "ruv", "data", "message", "icons")
     for line in open(os.path.join(g.source, "ruv", "unlocks.csv")):
         fields = line.strip().split(";")
         if len(fields) == 3 and fields[:2] == [str(episode), str(level)]:
-            return [i for i in fields[2].split(",") if i]
+            return [i for i in fields[2].split(",") if i and os.path.exists(os.path.join(icons, "id%s.png" % i))]
     return []
 
 
@@ -157,10 +159,12 @@ def start_level(g, index, tutorial=False):
 
 
 def past_unlocks(g, index):
-    """The unlock message a level of episode 1 opens with, on every load: one "ok" per thing."""
+    """The unlock message a level of episode 1 opens with, on every load: one "ok" per message."""
     g.wait_screen(HUD, 30)
     if g.shows(UNLOCKED):
         for _ in unlocks_of_level(g, 0, index):
+            if not g.shows(UNLOCKED):  # the hardcore levels announce less
+                break
             g.click(UNLOCKED, "button/ok")
         g.wait_gone(UNLOCKED)
 

@@ -7,9 +7,11 @@ dejavu=/usr/share/fonts/truetype/dejavu
 out="$root/data/ruv/data/fonts"
 mkdir -p "$out"
 rm -f "$out"/main_*.fnt "$out"/main_*.png
-"$baker" "$dejavu/DejaVuSans.ttf" 32 "$out" main_32_1
-"$baker" "$dejavu/DejaVuSans-Bold.ttf" 32 "$out" main_32_2
-"$baker" "$dejavu/DejaVuSans.ttf" 42 "$out" main_42_1
-"$baker" "$dejavu/DejaVuSans-Bold.ttf" 42 "$out" main_42_2
-"$baker" "$dejavu/DejaVuSansCondensed-Bold.ttf" 42 "$out" main_42_3
-"$baker" "$dejavu/DejaVuSans-Bold.ttf" 80 "$out" main_80
+# The names are the game's; the pixel sizes fit the design's 1024 x 768 screen layouts (the layout
+# test measures every text in its place with these fonts).
+"$baker" "$dejavu/DejaVuSans.ttf" 20 "$out" main_32_1
+"$baker" "$dejavu/DejaVuSans-Bold.ttf" 20 "$out" main_32_2
+"$baker" "$dejavu/DejaVuSans.ttf" 24 "$out" main_42_1
+"$baker" "$dejavu/DejaVuSans-Bold.ttf" 24 "$out" main_42_2
+"$baker" "$dejavu/DejaVuSansCondensed-Bold.ttf" 24 "$out" main_42_3
+"$baker" "$dejavu/DejaVuSans-Bold.ttf" 40 "$out" main_80

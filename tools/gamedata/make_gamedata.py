@@ -24,6 +24,12 @@ ROSTER = {
     "unit_tiers": {0: [40]},
     # The shaman's portal: the row its "ammoid" names (duration, period, effect).
     "shaman_portal": 2010,
+    # What the player calls them: tower lines and their branches, spells.
+    "tower_names": {10000: "Archer tower", 20000: "Cannon", 30000: "Mage tower", 40000: "Gold mine",
+                    10100: "Venom archers", 10200: "Stunning archers", 20100: "Thunder cannon",
+                    20200: "Tar cannon", 30100: "Storm mage", 30200: "Flame thrower",
+                    40100: "Banishing beacon", 40200: "War drums"},
+    "spell_names": {3004: "Fire rain"},
     # Spell prototype id -> the spell number its button and sound tag use.
     "spells": {3004: 1},
     # The upgrade the spell buttons ask about.
@@ -88,6 +94,21 @@ def upgrade_table():
 # The upgrade shop's tabs, one per section of the table above.
 SHOP_TABS = ["Battle", "Towers", "Spells"]
 
+# Upgrade id -> the name its shop row shows; the description of each step is made from its values.
+UPGRADE_NAMES = {1: "Extra lives", 2: "War chest", 3: "Bounty", 4: "Archer range", 5: "Cannon range",
+                 10: "Sharp arrows", 11: "Heavy shot", 12: "Arcane power", 13: "Rich veins",
+                 20: "Cheap archers", 21: "Cheap cannons", 22: "Cheap mages", 23: "Cheap mines",
+                 28: "Quick recharge"}
+# Attribute -> how its value reads; towers fire faster and spells recharge faster with "cooldown".
+UPGRADE_EFFECTS = {"maxHP": "+%d lives", "startBudget": "+%d%% starting gold", "enemyCost": "+%d%% gold per kill",
+                   "radius": "+%d%% range", "strength": "+%d%% power", "cost": "%d%% price",
+                   "cooldown": "%d%% faster"}
+
+
+def upgrade_step_text(attributes):
+    """One line: every bonus of the step, "+10% power, +5% range"."""
+    return ", ".join(UPGRADE_EFFECTS[name] % value for name, value in attributes.items())
+
 
 def write_upgrades():
     out = ['<?xml version="1.0" encoding="UTF-8"?>', "<upgrades>"]
@@ -112,15 +133,61 @@ def write_upgrades():
 
 
 # ---------------------------------------------------------------------------------------------
-# Unlocks: one line for every sample level. Ids a level introduces, in the order levels are played.
+# Unlocks: one line for every sample level, in the order levels are played. A level announces its
+# ids in at most two messages: each message names a group of ids and is shown for the group's
+# first id (the message screen shows only ids that have a picture, the layouts give one per group).
+def tower_group(lines, ranks):
+    return [line + rank for line in lines for rank in ranks]
+
+
+def unlock_groups():
+    """(episode, level, [(message, ids)]) for every sample level."""
+    names = ROSTER["tower_names"]
+    spell = next(iter(ROSTER["spells"]))
+    arrows, cannon, magic, gold = ROSTER["tower_lines"]
+
+    def upgrades(*ids):
+        return ("New in the upgrade shop:\\n" + ", ".join(UPGRADE_NAMES[i] for i in ids) + ".", list(ids))
+
+    def branches(*lines):
+        towers = [names[line + branch] for line in lines for branch in ROSTER["tower_branches"]]
+        return ("New tower branches:\\n" + ", ".join(towers) + ".",
+                tower_group(lines, ROSTER["tower_branches"]))
+
+    groups = [
+        (0, 0, [("%s and %s are ready to build." % (names[arrows], names[cannon]),
+                 tower_group((arrows, cannon), (0, 1))),
+                upgrades(1, 2, 3)]),
+        (0, 1, [("%s and %s can now be raised to their third tier." % (names[arrows], names[cannon]),
+                 tower_group((arrows, cannon), (2,))),
+                ("New spell: %s. Its %s upgrade is in the shop." % (ROSTER["spell_names"][spell],
+                                                                   UPGRADE_NAMES[ROSTER["spell_upgrade"]]),
+                 [spell, ROSTER["spell_upgrade"]])]),
+        (0, 2, [("%s and %s are ready to build." % (names[magic], names[gold]),
+                 tower_group((magic,), (0, 1, 2)) + tower_group((gold,), (0, 1, 2))),
+                upgrades(10, 20, 11, 21)]),
+        (1, 0, [branches(arrows, cannon), upgrades(12, 22)]),
+        (1, 1, [branches(magic, gold), upgrades(13, 23)]),
+        (1, 2, []),
+    ]
+    for _, _, messages in groups:
+        assert len(messages) <= 2, "a level announces its unlocks in at most two messages"
+    return groups
+
+
+# The hardcore announcements open the first hardcore level with one message.
+HARDCORE_MESSAGE = "Hardcore: one life, no upgrades, every tower and spell from the start."
+
+
+def unlock_messages():
+    """Unlock id -> its message: the first id of each group, and the first hardcore announcement."""
+    messages = {ids[0]: text for _, _, groups in unlock_groups() for text, ids in groups}
+    messages[ROSTER["hardcore_announcements"][0]] = HARDCORE_MESSAGE
+    return messages
+
+
 def unlock_lines():
-    lines = []
-    lines.append((0, 0, [10000, 10001, 20000, 20001, 1, 2, 3]))
-    lines.append((0, 1, [10002, 20002, next(iter(ROSTER["spells"])), ROSTER["spell_upgrade"]]))
-    lines.append((0, 2, [30000, 30001, 30002, 10, 40000, 40001, 40002, 20, 11, 21]))
-    lines.append((1, 0, [10100, 10200, 20100, 20200, 12, 22]))
-    lines.append((1, 1, [30100, 30200, 40100, 40200, 13, 23]))
-    lines.append((1, 2, []))
+    lines = [(e, l, [i for _, ids in groups for i in ids]) for e, l, groups in unlock_groups()]
     levels = [(e, l) for e, l, _ in lines]
     expected = [(e, l) for e, (normal, _) in enumerate(ROSTER["episodes"]) for l in range(normal)]
     assert levels == expected, "unlocks need exactly one line per sample level"
@@ -388,7 +455,9 @@ def write_sounds():
 # ---------------------------------------------------------------------------------------------
 # Strings: every key the game looks up; the ids above give the generated ones.
 STRINGS = [
-    ("game_caption", "Quellmark II"), ("ingame_caption", "Paused"), ("options_caption", "Options"),
+    ("game_caption", "Quellmark II"), ("ingame_caption", "Paused"),
+    # The windowed switch's caption; its note below would overlap it and stays empty.
+    ("options_caption", "Window"),
     ("profiles_caption", "Profiles"), ("profile_edit_caption", "Your name"), ("episodes_caption", "Episodes"),
     ("episodes_none", "No episode could be read."),
     ("profiles_select", "Select"), ("default_player", "Player"), ("unnamed_player", "stranger"),
@@ -398,10 +467,12 @@ STRINGS = [
     ("layout_damaged", "This screen cannot be shown.\\nIts layout is damaged:"),
     ("progress_confirm_text", "Leave the level?\\nIts progress will be lost."),
     ("game_incoming", "Incoming!"), ("game_nextwave", "Next wave in "), ("game_wave", "Wave"),
-    ("game_win", "Victory"), ("game_lose", "Defeat"), ("game_best_score", "Best score"),
-    ("game_kill_score", "Kill score"), ("game_life_bonus", "Life bonus"), ("game_total_score", "Total score"),
-    ("game_combo_bonus", "Combo bonus"), ("gems", "Gems"), ("diff_easy", "Easy"), ("diff_normal", "Normal"),
-    ("diff_hard", "Hard"), ("level_d", "Level"), ("locked_d", "Locked"), ("unlocked_d", "Hardcore"),
+    ("game_win", "Victory"), ("game_lose", "Defeat"),
+    # The result lines: each text is followed by its number.
+    ("game_best_score", "Best score: "), ("game_kill_score", "Kill score: "), ("game_life_bonus", "Life bonus: "),
+    ("game_total_score", "Total score: "), ("game_combo_bonus", "Combo bonus: "), ("gems", "Gems"),
+    ("diff_easy", "Easy"), ("diff_normal", "Normal"), ("diff_hard", "Hard"), ("level_d", "Level"),
+    ("locked_d", "Locked"), ("unlocked_d", "Hardcore"),
     ("comingSoon", "Coming soon"), ("episodeSelectNew", "New!"), ("HardcoreTitle", "Hardcore"),
     ("HardcoreDescMessage", "Earn every star of an episode\\nto open its hardcore levels."),
     ("HardcoreUnlockMessage", "Hardcore levels are open!"), ("unlockEpisodeText", "Collect %d stars to open"),
@@ -415,8 +486,8 @@ STRINGS = [
     ("reset_shop_message_inapp", "Take back every gem spent on upgrades for %s?"),
     ("unlock_caption", "Unlocked!"), ("unlock_button", "Great"), ("tutorial_skip_label", "Skip tutorial"),
     ("options_OptionsTitle", "Options"), ("options_OptionsSounds", "Sounds and music"),
-    ("options_OptionsGameType", "Game"), ("options_OptionsWindowType", "Window"), ("options_OptionsOk", "OK"),
-    ("options_window_add", "The screen is too small for a window."), ("options_fs", "Full screen"),
+    ("options_OptionsGameType", "Game"), ("options_OptionsWindowType", "Display"), ("options_OptionsOk", "OK"),
+    ("options_window_add", ""), ("options_fs", "Full screen"),
     ("IllegalResolutionMessage", "The screen is too small for a window."), ("b1_ok", "OK"), ("b1_cancel", "Cancel"),
     # The pause menu's buttons and the two confirmation questions.
     ("b1_resume", "Resume"), ("b1_restart", "Restart"), ("b1_levels", "Levels"), ("b1_options", "Options"),
@@ -460,23 +531,23 @@ def tutorial_hint_strings():
     return tutorial_strings()
 
 
+EPISODE_NAMES = ["Greenvale", "Ashen Coast", "Frostpeak"]
+
+
 def generated_strings():
     rows = list(STRINGS) + MENU_STRINGS + TOWER_UPGRADE_STRINGS + PICTURE_CAPTION_STRINGS + tutorial_hint_strings()
+    # An episode's name stands alone on the episode select and before "<number> - <level>" on the result.
     for episode in range(episode_plate_count()):
-        rows.append(("episode%d" % episode, "Episode %d" % (episode + 1)))
-        rows.append(("episodeHardcore%d" % episode, "Hardcore episode %d" % (episode + 1)))
-    ids = set()
-    for _, _, line_ids in unlock_lines():
-        ids.update(line_ids)
-    ids.update(ROSTER["hardcore_announcements"])
-    for uid in sorted(ids):
-        rows.append(("unlock_%d" % uid, "Something new is ready: %d" % uid))
+        rows.append(("episode%d" % episode, EPISODE_NAMES[episode]))
+        rows.append(("episodeHardcore%d" % episode, "Hardcore " + EPISODE_NAMES[episode]))
+    for uid, text in sorted(unlock_messages().items()):
+        rows.append(("unlock_%d" % uid, text))
     rows += [("shop_tab_%d" % section, name) for section, name in enumerate(SHOP_TABS)]
     for uid, _, _, _, steps in upgrade_table():
-        rows.append(("upgrade_%d_name" % uid, "Upgrade %d" % uid))
-        for step in range(len(steps)):
-            rows.append(("upgrade_%d_step%d" % (uid, step), "Level %d" % (step + 1)))
-        rows.append(("upgrade_%d_complete" % uid, "Complete"))
+        rows.append(("upgrade_%d_name" % uid, UPGRADE_NAMES[uid]))
+        for step, (_, attributes) in enumerate(steps):
+            rows.append(("upgrade_%d_step%d" % (uid, step), upgrade_step_text(attributes)))
+        rows.append(("upgrade_%d_complete" % uid, "Fully upgraded"))
     return rows
 
 

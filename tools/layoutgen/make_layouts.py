@@ -8,8 +8,8 @@ place something (text places, button positions and captions, spell slots) are la
 PNG: the loader finds no image for them. Folder parts are lower case, since the loader lists folders
 in lower case; the last part keeps the case the screens ask for ("text/levelResult").
 
-The unlock message's icons follow "ruv/unlocks.csv" and the shop's icons "ruv/upgrades.xml" of the
-same data root: run this again after either changes.
+The unlock message's icons follow the unlock groups of tools/gamedata and the shop's icons
+"ruv/upgrades.xml" of the same data root: run this again after either changes.
 
     tools/layoutgen/make_layouts.py [data root]     (default: data/ beside tools/)
 """
@@ -24,7 +24,7 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "artgen"))
 sys.path.insert(0, os.path.join(HERE, "..", "gamedata"))
 from make_art import GOLD, TOWER_LINES, Canvas, Layout, draw_tower, font, shade, spell_icon  # noqa: E402
-from make_gamedata import ROSTER, episode_plate_count, generated_strings  # noqa: E402
+from make_gamedata import ROSTER, episode_plate_count, generated_strings, unlock_messages  # noqa: E402
 
 DESIGN_WIDTH, DESIGN_HEIGHT = 1024, 768
 FULL_SCREEN = (0, 0, DESIGN_WIDTH, DESIGN_HEIGHT)
@@ -258,7 +258,7 @@ MM_CANCEL = (532, 470, 200, 64)
 def modal_layout():
     layout = ScreenLayout()
     marker("ruv/data/mm", layout, (212, 200, 600, 368))
-    layout.picture("input", (262, 380, 500, 56), (230, 230, 220))
+    layout.picture("input", (222, 380, 580, 56), (30, 20, 40))  # the longest name, in white
     button_pair(layout, "b1", MM_OK)
     layout.group("b1_cancel", MM_CANCEL)
     layout.place("button/b1_ok/pos", MM_OK)
@@ -273,14 +273,15 @@ def modal_layout():
 def ingame_menu_layout():
     layout = ScreenLayout()
     marker("ruv/data/ingame", layout, (312, 100, 400, 540))
-    layout.drawn("main_menu_ico", (472, 64, 80, 80),
+    # The ring hangs below the HUD's bar, over the panel's top edge and above the caption.
+    layout.drawn("main_menu_ico", (472, 56, 80, 80),
                  lambda c: (c.circle(40, 40, 38, (250, 210, 90, 255)), c.circle(40, 40, 24, (40, 110, 70, 255))))
-    button_pair(layout, "b1", (362, 180, 300, 64))
+    button_pair(layout, "b1", (362, 196, 300, 64))
     button_pair(layout, "b4", (640, 112, 56, 56), (150, 50, 50))
     for i, key in enumerate(("b1_resume", "b1_restart", "b1_levels", "b1_options", "b1_mmenu")):
-        layout.group(key, (362, 180 + 84 * i, 300, 64))
+        layout.group(key, (362, 196 + 84 * i, 300, 64))
     layout.group("b4_close", (640, 112, 56, 56))
-    layout.place("text/caption", (362, 112, 260, 56))
+    layout.place("text/caption", (362, 138, 300, 54))
     return layout
 
 
@@ -300,9 +301,10 @@ def level_result_layout(captions):
         layout.picture("button/" + name, (x, 560, 140, 56), BUTTON, label=captions.label(key))
     layout.place("text/levelResult", (312, 140, 400, 56))
     layout.place("text/gameName", (412, 200, 200, 40))
+    # Seven lines between the stars and the buttons, each a line of main_42_2 or main_42_3 high.
     rows = ("levelName", "killScore", "goldBonus", "lifeBonus", "totalScore", "gems", "bestScore")
     for i, name in enumerate(rows):
-        layout.place("text/" + name, (262, 330 + 30 * i, 500, 28))
+        layout.place("text/" + name, (262, 326 + 32 * i, 500, 30))
     return layout
 
 
@@ -339,14 +341,15 @@ def main_menu_layout(captions):
     marker("ruv/main_menu", layout)
     layout.picture("en", (312, 60, 400, 140), (150, 40, 40), label=title_banner(captions))
     layout.picture("ru", (312, 60, 400, 140), (40, 40, 150), label=title_banner(captions))
-    # The band from y 721 answers "profile": its plate lies inside it.
-    layout.picture("profile_plate", (312, 724, 400, 40), (60, 80, 120))
+    # The band from y 721 answers "profile": its plate lies inside it, wide enough for the greeting
+    # with the longest name.
+    layout.picture("profile_plate", (182, 724, 660, 40), (60, 80, 120))
     button_pair(layout, "b1", (382, 360, 260, 60))
     button_pair(layout, "b2", (352, 260, 320, 80), (60, 120, 70))
     layout.group("b2_play", (352, 260, 320, 80))
     for i, key in enumerate(("b1_shop", "b1_options", "b1_cloze")):
         layout.group(key, (382, 364 + 76 * i, 260, 60))
-    layout.place("text/greet", (322, 726, 380, 36))
+    layout.place("text/greet", (187, 726, 650, 36))
     return layout
 
 
@@ -456,7 +459,7 @@ def level_select_layout(captions):
     return layout
 
 
-PROFILE_ROW = (292, 150, 440, 50)
+PROFILE_ROW = (242, 150, 540, 50)  # wide enough for the longest name
 PROFILE_ROWS = 5
 
 
@@ -481,7 +484,7 @@ def profiles_layout():
         row = (x, y + 64 * k, w, h)
         layout.group("b3_p%d" % (k + 1), row)
         layout.place("text/profile%d" % (k + 1), row)
-    layout.place("text/select", (292, 96, 440, 44))
+    layout.place("text/select", (242, 96, 540, 44))
     return layout
 
 
@@ -533,14 +536,16 @@ def options_layout(captions):
     layout.picture("buttons/cheat/cheat_ac", (718, 96, 86, 36), HOVER, label=cheats)
     for name, stems, x in (("window", ("window_nonselected", "window_ac", "window_in", "window_sh"), 302),
                            ("fullscreen", ("fullscreen_nonselected", "fullscreen_ac", "main_menu_in", "main_menu_sh"),
-                            562)):
-        rect = (x, 410, 160, 60)
+                            542)):
+        rect = (x, 410, 180, 60)
         nonselected, hover, selected, shadow = ("main_options/%s/%s" % (name, stem) for stem in stems)
-        layout.picture(shadow, (x + 4, 414, 160, 60), (0, 0, 0, 110), border=0)
+        layout.picture(shadow, (x + 4, 414, 180, 60), (0, 0, 0, 110), border=0)
         layout.picture(nonselected, rect, BUTTON)
         layout.picture(hover, rect, HOVER)
         layout.picture(selected, rect, (60, 150, 70))
-    for name, y in (("options_title", 94), ("sounds_and_music", 176), ("game_type", 360), ("window_type", 480)):
+    # Each caption stands above what it names: the display switches below "window_type", the menu
+    # and ok buttons below "game_type".
+    for name, y in (("options_title", 94), ("sounds_and_music", 176), ("window_type", 360), ("game_type", 520)):
         layout.place("main_options/" + name, (312, y, 400, 40 if name != "options_title" else 70))
     return layout
 
@@ -671,19 +676,8 @@ def boost_shop_layout(captions):
 
 
 # ---------------------------------------------------------------------------------------------
-# The unlock message: one picture per unlock id, the hardcore announcements among them.
-def unlock_ids(root):
-    ids = []
-    with open(os.path.join(root, "ruv", "unlocks.csv"), encoding="utf-8") as sheet:
-        for line in sheet:
-            fields = line.strip().split(";")
-            if len(fields) < 3:
-                continue
-            ids += [int(value) for value in fields[2].split(",") if value.strip()]
-    ids += ROSTER["hardcore_announcements"]
-    return sorted(set(ids))
-
-
+# The unlock message: a picture for each id that opens a message (the first id of each group the
+# level announces, and the hardcore announcement); the other ids of a group are named in its text.
 def unlock_picture(unlock):
     """What an unlock id opens, drawn on its plate: the tower of that tier or branch, the spell's
     button, a banner for a hardcore announcement, else an upgrade's rising arrow under a star."""
@@ -712,10 +706,10 @@ def unlock_picture(unlock):
     return draw
 
 
-def message_layout(root):
+def message_layout():
     layout = ScreenLayout()
     marker("ruv/data/message", layout, (212, 134, 600, 500))
-    for i, unlock in enumerate(unlock_ids(root)):
+    for i, unlock in enumerate(sorted(unlock_messages())):
         # A dark ground under the drawn goods: tower bodies come in the same light tints.
         layout.picture("icons/id%d" % unlock, (432, 220, 160, 160), shade(tint(i, 7), 0.45)[:3], border=6,
                        label=unlock_picture(unlock))
@@ -773,8 +767,11 @@ def tutorial_layout(root):
         x = min(max(tx - 24, 0), DESIGN_WIDTH - 48)
         hint_x = max(min(tx - 200, DESIGN_WIDTH - 400), 0)
         if ty < 200:
+            # Beside the arrow, between the HUD's bar and the top of the messages that open at the
+            # same time (the unlock message from y 134).
             layout.drawn(step.folder + "/arrow", (x, ty + 24, 48, 72), lambda c: (arrow_draw(c), flip(c)))
-            hint = (hint_x, ty + 100, 400, 90)
+            side_x = x - 408 if x - 408 >= 0 else x + 56
+            hint = (side_x, 58, 400, 74)
         else:
             layout.drawn(step.folder + "/arrow", (x, ty - 76, 48, 72), arrow_draw)
             hint = (hint_x, max(ty - 180, 60), 400, 90)
@@ -791,8 +788,8 @@ def flip(c):
 
 def tutorial_skip_layout():
     layout = ScreenLayout()
-    layout.picture("button/b4_normal", (844, 704, 160, 52), (90, 60, 40))
-    layout.picture("button/b4_over", (844, 704, 160, 52), TUTORIAL_COLOUR)
+    layout.picture("button/b4_normal", (814, 704, 190, 52), (90, 60, 40))
+    layout.picture("button/b4_over", (814, 704, 190, 52), TUTORIAL_COLOUR)
     return layout
 
 
@@ -814,7 +811,7 @@ def layouts(root):
         "ruv/shop": shop_layout(root, captions),
         "ruv/gem_shop": gem_shop_layout(captions),
         "ruv/boost_shop": boost_shop_layout(captions),
-        "ruv/data/message": message_layout(root),
+        "ruv/data/message": message_layout(),
         "ruv/data/tutorial": tutorial_layout(root),
         "ruv/data/tutorial/skip": tutorial_skip_layout(),
     }
