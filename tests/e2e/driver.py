@@ -110,6 +110,12 @@ class Layout:
                 found.append((name, picture))
         return found
 
+    def extent(self):
+        """The design corners (left top, right bottom) of what the screen's pictures cover."""
+        rects = [r for n, r in self.rects.items() if os.path.exists(os.path.join(self.root, self.path, n + ".png"))]
+        return ((min(r[0] for r in rects), min(r[1] for r in rects)),
+                (max(r[0] + r[2] for r in rects), max(r[1] + r[3] for r in rects)))
+
     def rect(self, name):
         if name not in self.rects:
             raise JourneyFailed("%s has no layer %s" % (self.path, name))
@@ -620,6 +626,9 @@ class Game:
                      for j, px in enumerate(xs)] for i, py in enumerate(ys)]
             return [rows[ys[i]][xs[j]] for i, j in _glyph_cells(mask)]
 
+        # Beyond the screen's own pictures (a dialog's box) lies the screen under it, with texts of its own.
+        (el, et), (er, eb) = (self.to_screen(corner) for corner in layout.extent())
+        el, et, er, eb = el - origin[0], et - origin[1], er - origin[0], eb - origin[1]
         marks = glyphs((il, it, ir, ib))
         if len(marks) < MIN_INK:
             return 0, []
@@ -629,7 +638,8 @@ class Game:
         # rather than its place: a caption is held to its sides only.
         if name.startswith("text/"):
             bands.update(top=(il, 0, ir, it - 2), bottom=(il, ib + 2, ir, height))
-        spills = [(edge, len(glyphs(band, ink))) for edge, band in bands.items()]
+        spills = [(edge, len(glyphs((max(l, el), max(t, et), min(r, er), min(b, eb)), ink)))
+                  for edge, (l, t, r, b) in bands.items()]
         return len(marks), [(edge, count) for edge, count in spills if count > MAX_SPILL]
 
     def button_shown(self, path, caption):
