@@ -214,13 +214,16 @@ def picture_marked(path):
         return "overlay"
     if opaque * 100 < len(every) * 90:
         return "icon"
-    middle = [p for row in rows[h // 5:h - h // 5] for p in row[w // 8:w - w // 8] if p[3] > 128]
-    counts = {}
-    for p in middle:
-        counts[p[:3]] = counts.get(p[:3], 0) + 1
-    ground = max(counts, key=counts.get)
-    marks = sum(not close_to(p, ground) for p in middle)
-    return "icon" if marks * 50 >= len(middle) else None
+    return "icon" if middle_marked([[p[:3] for p in row if p[3] > 128] for row in rows]) else None
+
+
+def middle_marked(rows):
+    """True when the middle of a picture's rows of (r, g, b), clear of a frame at its edges, holds
+    a clear share of other colours than its ground: a caption or an icon."""
+    h, w = len(rows), len(rows[0])
+    middle = [p for row in rows[h // 5:h - h // 5] for p in row[w // 8:w - w // 8]]
+    ground = _most_common(middle)
+    return sum(not close_to(p, ground) for p in middle) * 50 >= len(middle)
 
 
 def marker_table(tools_folder):
@@ -665,11 +668,9 @@ class Game:
                    for px, py in ((8, 8), (w - 8, h - 8)))
 
     def button_marked(self, path, name):
-        """True when the middle of a plain button plate on the screen shows other pixels than the
-        plate's ground: the caption the game writes on it."""
-        ground = self.layer_colour(path, name, (8, 8))
-        rows, (il, it, ir, ib) = self.screen_box(self.layout(path).rect(name))
-        return sum(not close_to(p, ground) for row in rows[it:ib] for p in row[il:ir]) >= MIN_INK
+        """True when a plain button plate on the screen shows a caption the game writes on it."""
+        rows, _ = self.screen_box(self.layout(path).rect(name))
+        return middle_marked(rows)
 
     def marker_hits(self, path):
         """How many of a screen's marker points show its colour, and of how many."""
