@@ -22,6 +22,9 @@ DESIGN_WIDTH, DESIGN_HEIGHT, WIDE_WIDTH = 1024, 768, 1366
 # The generated pictures are flat colours, and some screens differ by little (the options frame and
 # the main menu background): close means within a few steps per channel.
 TOLERANCE = 12
+# Text probes: how far beyond a text place to look for ink (design pixels), how much ink beyond it
+# is a spill rather than smoothing, and how much inside is a text rather than noise.
+SPILL_BAND, MAX_SPILL, MIN_INK, TEXT_SETTLE = 12, 4, 6, 8
 USER_FOLDER = os.path.join("Ninebrook", "Quellmark2")
 # Pressing and releasing in separate frames, as a hand does: a press and its release delivered in
 # one frame would not show what a player sees. This paces input; it never waits for the game.
@@ -71,6 +74,7 @@ class Layout:
 
     def __init__(self, data_root, path):
         tree = ElementTree.parse(os.path.join(data_root, path, "layers.xml"))
+        self.root = data_root
         self.path = path
         self.rects = {}
         self.order = []
@@ -78,6 +82,39 @@ class Layout:
             name = layer.get("name")
             self.rects[name] = tuple(int(layer.get(k)) for k in ("x", "y", "width", "height"))
             self.order.append(name)
+
+    def text_places(self):
+        """The places the game writes a text into: "text/<name>", a button's caption
+        ("button/<name>/label", "<...>_caption")."""
+        return [n for n in self.order if n.startswith("text/") or n.endswith("/label") or n.endswith("_caption")]
+
+    def captioned(self, name):
+        """True when a text place lies on the layer: the game writes its caption over it."""
+        x, y, w, h = self.rect(name)
+        return any(x <= px and py >= y and px + pw <= x + w and py + ph <= y + h
+                   for px, py, pw, ph in (self.rect(n) for n in self.text_places()))
+
+    def button_pictures(self):
+        """(layer, path of its picture) of the buttons that do not take their caption from a text
+        place over them. A plate the "pos" and "label" buttons of the screen are drawn with
+        ("b1_normal" for "b1_ok") is their template, not a button of its own."""
+        templates = {n.split("/")[1].split("_")[0] for n in self.order if n.endswith("/pos")}
+        found = []
+        for name in self.order:
+            picture = os.path.join(self.root, self.path, name + ".png")
+            parts = name.split("/")
+            if (parts[0] in ("button", "buttons") and os.path.exists(picture) and name not in self.text_places()
+                    and not self.captioned(name)
+                    and not (len(parts) == 2 and re.fullmatch(r"b\d+_(normal|over)", parts[1])
+                             and parts[1].split("_")[0] in templates)):
+                found.append((name, picture))
+        return found
+
+    def extent(self):
+        """The design corners (left top, right bottom) of what the screen's pictures cover."""
+        rects = [r for n, r in self.rects.items() if os.path.exists(os.path.join(self.root, self.path, n + ".png"))]
+        return ((min(r[0] for r in rects), min(r[1] for r in rects)),
+                (max(r[0] + r[2] for r in rects), max(r[1] + r[3] for r in rects)))
 
     def rect(self, name):
         if name not in self.rects:
@@ -162,6 +199,31 @@ def png_rows(path):
     channels, lines = _png_lines(path)
     return [[tuple(line[i:i + 3]) + ((line[i + 3],) if channels == 4 else (255,)) for i in range(0, len(line), channels)]
             for line in lines]
+
+
+def picture_marked(path):
+    """How a button picture shows what it does: "icon" when it carries a caption or an icon (its
+    middle, clear of a frame at its edges, holds a clear share of another colour than its ground,
+    or its opaque part is a shape such as an arrow), "overlay" for a see-through highlight or
+    shadow laid over a button, None for a plain plate."""
+    rows = png_rows(path)
+    h, w = len(rows), len(rows[0])
+    every = [p for row in rows for p in row]
+    opaque = sum(p[3] > 128 for p in every)
+    if opaque == 0:
+        return "overlay"
+    if opaque * 100 < len(every) * 90:
+        return "icon"
+    return "icon" if middle_marked([[p[:3] for p in row if p[3] > 128] for row in rows]) else None
+
+
+def middle_marked(rows):
+    """True when the middle of a picture's rows of (r, g, b), clear of a frame at its edges, holds
+    a clear share of other colours than its ground: a caption or an icon."""
+    h, w = len(rows), len(rows[0])
+    middle = [p for row in rows[h // 5:h - h // 5] for p in row[w // 8:w - w // 8]]
+    ground = _most_common(middle)
+    return sum(not close_to(p, ground) for p in middle) * 50 >= len(middle)
 
 
 def marker_table(tools_folder):
@@ -275,6 +337,25 @@ def save_screenshot(display, path):
                   + chunk(b"IDAT", zlib.compress(bytes(rows), 6)) + chunk(b"IEND", b""))
 
 
+def _most_common(pixels):
+    counts = {}
+    for p in pixels:
+        counts[p] = counts.get(p, 0) + 1
+    return max(counts, key=counts.get)
+
+
+def _glyph_cells(mask):
+    """(row, column) of the set cells of a mask outside its (nearly) full rows and columns: a
+    plate, field or frame line running on through a text place is no glyph, whose strokes leave
+    gaps."""
+    if not mask or not mask[0]:
+        return []
+    full_rows = {i for i, row in enumerate(mask) if sum(row) * 5 >= len(row) * 4}
+    full_columns = {j for j in range(len(mask[0])) if sum(row[j] for row in mask) * 5 >= len(mask) * 4}
+    return [(i, j) for i, row in enumerate(mask) if i not in full_rows
+            for j, v in enumerate(row) if v and j not in full_columns]
+
+
 def close_to(pixel, colour):
     return all(abs(pixel[c] - colour[c]) <= TOLERANCE for c in range(3))
 
@@ -323,6 +404,7 @@ class Game:
         self.layouts = {}
         # Decoding a picture in Python is slow, and probes ask for the same colours again and again.
         self.colours = {}
+        self.marked = {}
         self.caption = None
         for line in self.strings_before.decode("utf-8").splitlines():
             if line.startswith("game_caption;"):
@@ -467,6 +549,129 @@ class Game:
         colour = self.layer_colour(path, picture or layer, (8, 8))
         return close_to(self.pixel((x + 8, y + 8)), colour)
 
+    # -- what a player reads
+    def screen_box(self, rect, margin=0):
+        """Rows of (r, g, b) on the screen over a design rectangle grown by a margin, and the
+        rectangle's own bounds in the box's pixels (left, top, right, bottom)."""
+        x, y, w, h = rect
+        left, top = self.to_screen((x - margin, y - margin))
+        right, bottom = self.to_screen((x + w + margin, y + h + margin))
+        rows = self.screen.box(left, top, right - left, bottom - top)
+        (il, it), (ir, ib) = self.to_screen((x, y)), self.to_screen((x + w, y + h))
+        return rows, (il - left, it - top, ir - left, ib - top)
+
+    def probe_texts(self, path):
+        """What a player reads on a screen: every text place keeps its ink inside (no glyphs run
+        on past its left or right edge along its line, nor a line above or below it); each
+        button caption shows; a screen with text places shows text in one at least; each
+        button drawn from a picture of its own carries its caption or icon. A text that shows
+        for a moment as a screen opens (a level's name) may pass over others: the reading must
+        come clean within a few seconds."""
+        seen = []
+
+        def clean():
+            seen[:] = self.text_faults(path)
+            return not seen
+
+        try:
+            self.until(clean, "the texts of %s" % path, TEXT_SETTLE)
+        except JourneyFailed:
+            if self.alive():
+                raise JourneyFailed("%s: %s" % (path, "; ".join(seen)))
+            raise
+
+    def text_faults(self, path):
+        layout = self.layout(path)
+        faults = []
+        inked = 0
+        for name in layout.text_places():
+            ink, spills = self.text_ink(layout, name)
+            inked += ink > 0
+            if ink == 0 and self.button_shown(path, name):
+                faults.append("%s shows no caption" % name)
+            faults += ["%s spills %d pixels past its %s edge" % (name, count, edge) for edge, count in spills]
+        if layout.text_places() and not inked:
+            faults.append("no text on the screen")
+        for name, picture in layout.button_pictures():
+            if picture not in self.marked:
+                self.marked[picture] = picture_marked(picture)
+            if self.marked[picture] is None and self.layer_shown(path, name) and not self.button_marked(path, name):
+                faults.append("the button %s shows neither caption nor icon" % name)
+        return faults
+
+    def text_ink(self, layout, name):
+        """(ink pixels inside a text place, [(edge, ink pixels beyond it)]). Ink is the most
+        common colour of the place's glyph pixels (those apart from its ground, outside full rows
+        and columns); beyond an edge it counts where it differs from that band's own ground. A
+        margin of two pixels takes the glyphs' smoothing; other text places are not this one's."""
+        rows, (il, it, ir, ib) = self.screen_box(layout.rect(name), SPILL_BAND)
+        height, width = len(rows), len(rows[0])
+        x, y, _, _ = layout.rect(name)
+        origin = self.to_screen((x - SPILL_BAND, y - SPILL_BAND))
+        others = []
+        for other in layout.text_places():
+            if other != name and layout.rect(other) != layout.rect(name):
+                ox, oy, ow, oh = layout.rect(other)
+                (al, at), (ar, ab) = self.to_screen((ox, oy)), self.to_screen((ox + ow, oy + oh))
+                others.append((al - origin[0], at - origin[1], ar - origin[0], ab - origin[1]))
+
+        def glyphs(area, colour=None):
+            """Pixels of an area (left, top, right, bottom) of the box that differ from its
+            ground (and match colour, when given), apart from full rows and columns."""
+            l, t, r, b = area
+            ys, xs = range(max(t, 0), min(b, height)), range(max(l, 0), min(r, width))
+            free = [[not any(ol <= px < or_ and ot <= py < ob for ol, ot, or_, ob in others) for px in xs] for py in ys]
+            pixels = [rows[py][px] for i, py in enumerate(ys) for j, px in enumerate(xs) if free[i][j]]
+            if not pixels:
+                return []
+            ground = _most_common(pixels)
+            mask = [[free[i][j] and not close_to(rows[py][px], ground) and (colour is None or close_to(rows[py][px], colour))
+                     for j, px in enumerate(xs)] for i, py in enumerate(ys)]
+            return [rows[ys[i]][xs[j]] for i, j in _glyph_cells(mask)]
+
+        # Beyond the screen's own pictures (a dialog's box) lies the screen under it, with texts of its own.
+        (el, et), (er, eb) = (self.to_screen(corner) for corner in layout.extent())
+        el, et, er, eb = el - origin[0], et - origin[1], er - origin[0], eb - origin[1]
+        marks = glyphs((il, it, ir, ib))
+        if len(marks) < MIN_INK:
+            return 0, []
+        ink = _most_common(marks)
+        bands = {"left": (0, it, il - 2, ib), "right": (ir + 2, it, width, ib)}
+        # A dialog places its buttons by its message, so a caption's height follows its button
+        # rather than its place: a caption is held to its sides only.
+        if name.startswith("text/"):
+            bands.update(top=(il, 0, ir, it - 2), bottom=(il, ib + 2, ir, height))
+        spills = [(edge, len(glyphs((max(l, el), max(t, et), min(r, er), min(b, eb)), ink)))
+                  for edge, (l, t, r, b) in bands.items()]
+        return len(marks), [(edge, count) for edge, count in spills if count > MAX_SPILL]
+
+    def button_shown(self, path, caption):
+        """True when the button of a caption place shows (a screen hides a button it does not
+        offer): its plate ("b1_normal" or "b1_over" for "button/b1_ok/pos") or the caption's
+        own button picture ("buttons/close/ok_in" for "buttons/close/close_caption")."""
+        layout = self.layout(path)
+        folder = caption.rsplit("/", 1)[0]
+        if caption.endswith("/label"):
+            plate = folder.split("/")[1].split("_")[0]
+            pictures = [n for n in ("button/%s_normal" % plate, "button/%s_over" % plate) if n in layout.rects]
+            return any(self.plate_shown(path, folder + "/pos", p) for p in pictures)
+        if caption.endswith("_caption"):
+            return any(self.plate_shown(path, n, n) for n in layout.order if n.startswith(folder + "/")
+                       and n != caption and os.path.exists(os.path.join(self.source, path, n + ".png")))
+        return False
+
+    def plate_shown(self, path, layer, picture):
+        """True when a picture shows over the whole of a layer: at two opposite inner corners (a
+        screen may move a button it shows alone, leaving part of another's place covered)."""
+        x, y, w, h = self.layout(path).rect(layer)
+        return all(close_to(self.pixel((x + px, y + py)), self.layer_colour(path, picture, (px, py)))
+                   for px, py in ((8, 8), (w - 8, h - 8)))
+
+    def button_marked(self, path, name):
+        """True when a plain button plate on the screen shows a caption the game writes on it."""
+        rows, _ = self.screen_box(self.layout(path).rect(name))
+        return middle_marked(rows)
+
     def marker_hits(self, path):
         """How many of a screen's marker points show its colour, and of how many."""
         points, colour = self.marker_points(path)
@@ -489,6 +694,8 @@ class Game:
             return len(looks) >= 3 and looks[-1] is not None and looks[-3:] == [looks[-1]] * 3
 
         self.until(settled, "the screen %s" % path, seconds)
+        self.step = "read %s" % path
+        self.probe_texts(path)
 
     def wait_gone(self, path, seconds=15):
         self.step = "wait until %s is gone" % path

@@ -165,6 +165,7 @@ def past_unlocks(g, index):
         for _ in unlocks_of_level(g, 0, index):
             if not g.shows(UNLOCKED):  # the hardcore levels announce less
                 break
+            g.probe_texts(UNLOCKED)
             g.click(UNLOCKED, "button/ok")
         g.wait_gone(UNLOCKED)
 
@@ -281,6 +282,7 @@ def result_shown(g, won):
 def wait_result(g, won):
     g.step = "wait for the %s" % ("victory" if won else "defeat")
     g.until(lambda: result_shown(g, won), "the result screen (%s)" % ("won" if won else "lost"), 20)
+    g.probe_texts(RESULT)
 
 
 def won_into_shop(g):
@@ -787,6 +789,7 @@ def journey_tutorial_skip(g):
     start_level(g, 0)
     g.step = "the tutorial's skip button"
     g.until(lambda: tutorial_shown(g), "the tutorial's skip button")
+    g.probe_texts(TUTORIAL_SKIP)
     g.click(TUTORIAL_SKIP, "button/b4_normal")
     confirm(g, "b1_cancel")
     g.until(lambda: tutorial_shown(g), "the tutorial back after cancel")
