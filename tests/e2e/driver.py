@@ -13,10 +13,15 @@ import shutil
 import signal
 import struct
 import subprocess
+import sys
 import tempfile
 import time
 import xml.etree.ElementTree as ElementTree
 import zlib
+
+# The generators' own PNG reader: the journeys read the pictures those generators wrote.
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools", "artgen"))
+from make_art import read_png  # noqa: E402
 
 DESIGN_WIDTH, DESIGN_HEIGHT, WIDE_WIDTH = 1024, 768, 1366
 # The generated pictures are flat colours, and some screens differ by little (the options frame and
@@ -148,57 +153,17 @@ class Layout:
         return points[::pick][:count]
 
 
-def _png_lines(path, last_row=None):
-    """(channels, unfiltered rows as bytes) of an 8-bit RGB or RGBA PNG without interlacing (the
-    generators' own), up to last_row (all rows by default)."""
-    data = open(path, "rb").read()
-    pos, idat, width, height, channels = 8, b"", 0, 0, 4
-    while pos < len(data):
-        length, kind = struct.unpack(">I4s", data[pos:pos + 8])
-        body = data[pos + 8:pos + 8 + length]
-        if kind == b"IHDR":
-            width, height, depth, colour_type = struct.unpack(">IIBB", body[:10])
-            if depth != 8 or colour_type not in (2, 6):
-                raise JourneyFailed("%s: unsupported PNG" % path)
-            channels = 3 if colour_type == 2 else 4
-        elif kind == b"IDAT":
-            idat += body
-        pos += 12 + length
-    raw = zlib.decompress(idat)
-    stride = width * channels
-    previous = bytearray(stride)
-    lines = []
-    for row in range(height if last_row is None else last_row + 1):
-        kind, line = raw[row * (stride + 1)], bytearray(raw[row * (stride + 1) + 1:(row + 1) * (stride + 1)])
-        for i in range(stride):
-            a = line[i - channels] if i >= channels else 0
-            b, c = previous[i], previous[i - channels] if i >= channels else 0
-            if kind == 1:
-                line[i] = (line[i] + a) & 255
-            elif kind == 2:
-                line[i] = (line[i] + b) & 255
-            elif kind == 3:
-                line[i] = (line[i] + (a + b) // 2) & 255
-            elif kind == 4:
-                p = a + b - c
-                pa, pb, pc = abs(p - a), abs(p - b), abs(p - c)
-                line[i] = (line[i] + (a if pa <= pb and pa <= pc else b if pb <= pc else c)) & 255
-        previous = line
-        lines.append(line)
-    return channels, lines
-
-
 def png_pixel(path, x, y):
     """The (r, g, b) of one pixel of an 8-bit RGB or RGBA PNG without interlacing (the generators' own)."""
-    channels, lines = _png_lines(path, y)
-    return tuple(lines[y][x * channels:x * channels + 3])
+    width, _, pixels = read_png(path)
+    i = (y * width + x) * 4
+    return tuple(pixels[i:i + 3])
 
 
 def png_rows(path):
     """Rows of (r, g, b, a) of a whole picture as png_pixel reads it; a = 255 without alpha."""
-    channels, lines = _png_lines(path)
-    return [[tuple(line[i:i + 3]) + ((line[i + 3],) if channels == 4 else (255,)) for i in range(0, len(line), channels)]
-            for line in lines]
+    width, height, pixels = read_png(path)
+    return [[tuple(pixels[(y * width + x) * 4:(y * width + x) * 4 + 4]) for x in range(width)] for y in range(height)]
 
 
 def picture_marked(path):
