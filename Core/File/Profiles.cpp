@@ -68,6 +68,8 @@ Profiles::~Profiles() {
   delete mDocument;
 }
 
+std::u16string Profiles::GetFilePath() { return UserDataFileContainer::Instance()->GetPath() + kFileName; }
+
 std::vector<base::SingletoneBase*> Profiles::GetDependencies() {
   UserDataFileContainer* container = UserDataFileContainer::Instance();
   if (!container) return {};
@@ -113,7 +115,7 @@ Profiles::ReadResult Profiles::ReadFile(std::string& text, std::string& cause) {
 }
 
 std::u16string Profiles::KeepDamagedCopy(const std::string& text) const {
-  const std::u16string base = UserDataFileContainer::Instance()->GetPath() + kFileName + u".damaged" + DateSuffix();
+  const std::u16string base = GetFilePath() + u".damaged" + DateSuffix();
   // Two damaged starts within one second get numbered copies.
   for (int n = 1; n <= 100; ++n) {
     const std::u16string path = n == 1 ? base : base + u"-" + ToUtf16(std::to_string(n).c_str());
@@ -149,7 +151,7 @@ void Profiles::Load() {
     SetCurrentProfile(ToUtf16(mRoot->Attribute(kCurrentAttribute)));
     return;
   }
-  const std::u16string path = container->GetPath() + kFileName;
+  const std::u16string path = GetFilePath();
   if (result == ReadResult::kDamaged) {
     sDamagedCopyPath = KeepDamagedCopy(text);
     if (sDamagedCopyPath.empty()) {
@@ -192,7 +194,7 @@ tinyxml2::XMLError Profiles::Save() {
 
   tinyxml2::XMLPrinter printer;
   mDocument->Print(&printer);
-  const std::u16string path = container->GetPath() + kFileName;
+  const std::u16string path = GetFilePath();
   const std::u16string temporary = path + u".tmp";
   const auto size = static_cast<unsigned>(printer.CStrSize() - 1);
   // The old file stays whole until the new one is complete on the disk.

@@ -16,6 +16,9 @@ class Profiles : public base::Singletone<Profiles> {
   static constexpr char16_t kDefaultProfileName[] = u"Player01234567890123456789";
   static constexpr char16_t kFileName[] = u"profiles.xml";
 
+  // The file's full path in the user-data folder (what the log and the player's messages name).
+  static std::u16string GetFilePath();
+
   // Saves (unless this process is a second instance that is about to stop) and frees the document.
   ~Profiles() override;
   // The user-data container, which must outlive the profiles.

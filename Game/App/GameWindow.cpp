@@ -1,7 +1,6 @@
 #include "Game/App/GameWindow.h"
 
 #include "Core/File/Profiles.h"
-#include "Core/File/UserDataFileContainer.h"
 #include "Core/Render/Graphics.h"
 #include "Core/Render/ParticleEmitter.h"
 #include "Core/Render/ParticleSystem.h"
@@ -78,9 +77,8 @@ VNResultEnum GameWindow::Create() {
 VNResultEnum GameWindow::OnUpdate(float dt) {
   // Every change saves: a save that failed is shown once, wherever the player is.
   if (file::Profiles::TakeSaveFailureNotice()) {
-    const std::u16string path = file::UserDataFileContainer::Instance()->GetPath() + file::Profiles::kFileName;
     TalvenDialog::ShowModal(framework::GameApplication::Get()->GetFrameManager(),
-                            new TMessageBox(*mMap, u"profile_save_failed", u"", path));
+                            new TMessageBox(*mMap, u"profile_save_failed", u"", file::Profiles::GetFilePath()));
   }
   UpdateBoardSlot(mConfirmDialog, dt);
   UpdateBoardSlot(mBanner, dt);

@@ -2,7 +2,6 @@
 
 #include "Core/File/ImageContainer.h"
 #include "Core/File/Profiles.h"
-#include "Core/File/UserDataFileContainer.h"
 #include "Core/Render/DrawParam.h"
 #include "Core/Render/Graphics.h"
 #include "Core/Render/ParticleEmitter.h"
@@ -48,14 +47,13 @@ HUDMainMenu::HUDMainMenu(RuvMap& map) : mMap(map) {
 }
 
 void HUDMainMenu::showProfileNotices() {
-  const std::u16string file = file::UserDataFileContainer::Instance()->GetPath() + file::Profiles::kFileName;
   if (file::Profiles::IsProfileReset()) {
     TalvenDialog::ShowModal(appFrameManager(),
                             new TMessageBox(mMap, u"profile_corrupt", u"", file::Profiles::GetDamagedCopyPath()));
     file::Profiles::SetProfileReset(false);
   }
   if (file::Profiles::IsProfileUnreadable()) {
-    TalvenDialog::ShowModal(appFrameManager(), new TMessageBox(mMap, u"profile_unreadable", u"", file));
+    TalvenDialog::ShowModal(appFrameManager(), new TMessageBox(mMap, u"profile_unreadable", u"", file::Profiles::GetFilePath()));
     file::Profiles::SetProfileUnreadable(false);
   }
 }
