@@ -15,9 +15,9 @@
 #include "Core/Render/Render.h"
 #include "Core/Sound/SoundSystem.h"
 #include "Framework/GameWindow.h"
-#include "Game/App/GameWindow.h"
-#include "Game/App/LocalStrings.h"
-#include "Game/App/RuvProgress.h"
+#include "Game/Screens/GameWindow.h"
+#include "Game/Tables/LocalStrings.h"
+#include "Game/Tables/RuvProgress.h"
 #include "Game/Art/RuvResources.h"
 #include "Game/Battle/RuvMap.h"
 

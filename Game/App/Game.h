@@ -1,7 +1,7 @@
 #pragma once
 #include "Core/Resource/ResourcePtr.h"
 #include "Framework/GameApplication.h"
-#include "Game/App/TMobShader.h"
+#include "Game/Art/TMobShader.h"
 
 namespace tinyxml2 {
 class XMLElement;

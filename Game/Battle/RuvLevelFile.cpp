@@ -8,7 +8,7 @@
 
 #include "Core/Base/LogMessage.h"
 #include "Core/Base/StringEncoding.h"
-#include "Game/App/ReadFileToString.h"
+#include "Game/Tables/ReadFileToString.h"
 #include "Game/Battle/RuvLevelPaths.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "Core/Base/Result.h"
-#include "Game/App/RuvAttributes.h"
+#include "Game/Tables/RuvAttributes.h"
 #include "Game/Battle/RuvRoutes.h"
 
 // One spawn entry of a wave: a unit prototype id, its tier plus one ("upgrade", 0 when absent), its

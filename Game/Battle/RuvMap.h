@@ -6,7 +6,7 @@
 
 #include "Core/Math/Point.h"
 #include "Core/Math/Rect.h"
-#include "Game/Battle/RuvMapState.h"
+#include "Game/Tables/RuvMapState.h"
 
 struct TPurchaseResult;
 namespace file {

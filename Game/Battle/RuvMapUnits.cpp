@@ -2,10 +2,10 @@
 #include "Core/Base/LogMessage.h"
 #include "Game/Battle/RuvMap.h"
 #include "Game/Battle/RuvRoutes.h"
-#include "Game/Entities/RuvModifiers.h"
-#include "Game/Entities/RuvProtos.h"
-#include "Game/Entities/RuvUnit.h"
-#include "Game/Entities/RuvWaveManager.h"
+#include "Game/Battle/RuvModifiers.h"
+#include "Game/Tables/RuvProtos.h"
+#include "Game/Battle/RuvUnit.h"
+#include "Game/Battle/RuvWaveManager.h"
 
 RuvUnit* RuvMap::spawnUnit(RuvWaveEntry& entry, const RuvPoint& point) {
   RuvUnit* unit = mWaves->spawnUnit(entry, point);

@@ -6,7 +6,7 @@
 
 #include "Core/Base/Result.h"
 #include "Core/Math/Point.h"
-#include "Game/App/RuvAttributes.h"
+#include "Game/Tables/RuvAttributes.h"
 #include "Game/Art/RuvGeometry.h"
 
 // A point of the enemies' graph, in map pixels (already scaled by the map scale).

@@ -2,7 +2,7 @@
 // A build spot of the level: its prices, image kind, named values and centre, from the level file.
 #include <vector>
 
-#include "Game/App/RuvAttributes.h"
+#include "Game/Tables/RuvAttributes.h"
 
 class RuvFrameEntry;
 struct RuvLevelSpot;

@@ -1,6 +1,6 @@
 #include "Game/Battle/RuvWaveHint.h"
 
-#include "Game/App/GameFonts.h"
+#include "Game/Art/GameFonts.h"
 
 RuvWaveHint::RuvWaveHint(render::Image* hintImage) : image(hintImage), font(LoadGameFont(kFontMain42x3)) {}
 

@@ -6,9 +6,9 @@
 #include "Core/Base/Format.h"
 #include "Core/Render/DrawParam.h"
 #include "Core/Render/Graphics.h"
-#include "Game/App/LocalStrings.h"
-#include "Game/App/RuvProgress.h"
-#include "Game/Battle/RuvMapState.h"
+#include "Game/Tables/LocalStrings.h"
+#include "Game/Tables/RuvProgress.h"
+#include "Game/Tables/RuvMapState.h"
 
 namespace {
 

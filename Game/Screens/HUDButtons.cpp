@@ -11,7 +11,7 @@
 #include "Core/Layer/TextLayer.h"
 #include "Core/Render/Graphics.h"
 #include "Core/Render/Image.h"
-#include "Game/App/GameFonts.h"
+#include "Game/Art/GameFonts.h"
 #include "Game/Art/RuvFrameEntry.h"
 #include "Game/Screens/HoverSwell.h"
 

@@ -2,11 +2,11 @@
 
 #include "Core/Base/Format.h"
 #include "Core/File/ImageContainer.h"
-#include "Game/App/GameFonts.h"
-#include "Game/App/LocalStrings.h"
-#include "Game/App/RuvFeatures.h"
+#include "Game/Art/GameFonts.h"
+#include "Game/Tables/LocalStrings.h"
+#include "Game/Tables/RuvFeatures.h"
 #include "Game/Battle/RuvMap.h"
-#include "Game/Battle/RuvWallet.h"
+#include "Game/Tables/RuvWallet.h"
 
 const char16_t* const gemPackProductNames[HUDBuyGemScreen::kPacks] = {u"buy_50_cr", u"buy_150_cr", u"buy_300_cr",
                                                                       u"buy_500_cr", u"buy_1000_cr"};

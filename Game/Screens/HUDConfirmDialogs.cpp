@@ -1,8 +1,8 @@
 #include "Game/Screens/HUDConfirmDialogs.h"
 
-#include "Game/App/GameWindow.h"
-#include "Game/App/LocalStrings.h"
-#include "Game/App/RuvProgress.h"
+#include "Game/Screens/GameWindow.h"
+#include "Game/Tables/LocalStrings.h"
+#include "Game/Tables/RuvProgress.h"
 #include "Game/Battle/RuvMap.h"
 #include "Game/Screens/HUD.h"
 #include "Game/Screens/RootBoardAccess.h"

@@ -4,9 +4,9 @@
 #include "Core/File/ImageContainer.h"
 #include "Core/Math/Rect.h"
 #include "Core/Render/Graphics.h"
-#include "Game/App/GameFonts.h"
-#include "Game/App/LocalStrings.h"
-#include "Game/App/RuvProgress.h"
+#include "Game/Art/GameFonts.h"
+#include "Game/Tables/LocalStrings.h"
+#include "Game/Tables/RuvProgress.h"
 #include "Game/Battle/RuvMap.h"
 
 namespace {

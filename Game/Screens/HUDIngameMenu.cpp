@@ -3,8 +3,8 @@
 #include <vector>
 
 #include "Core/File/ImageContainer.h"
-#include "Game/App/GameFonts.h"
-#include "Game/App/LocalStrings.h"
+#include "Game/Art/GameFonts.h"
+#include "Game/Tables/LocalStrings.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <string>
 
 #include "Core/Render/Graphics.h"
-#include "Game/App/GameFonts.h"
-#include "Game/App/LocalStrings.h"
+#include "Game/Art/GameFonts.h"
+#include "Game/Tables/LocalStrings.h"
 #include "Game/Battle/RuvMap.h"
 
 namespace {

@@ -7,11 +7,11 @@
 
 #include "Core/Render/Graphics.h"
 #include "Core/Render/ParticleEmitter.h"
-#include "Game/App/LocalStrings.h"
-#include "Game/App/RuvProgress.h"
+#include "Game/Tables/LocalStrings.h"
+#include "Game/Tables/RuvProgress.h"
 #include "Game/Art/RuvAnimation.h"
 #include "Game/Battle/RuvMap.h"
-#include "Game/Battle/RuvWallet.h"
+#include "Game/Tables/RuvWallet.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "Core/File/ImageContainer.h"
-#include "Game/App/LocalStrings.h"
-#include "Game/App/SoundTags.h"
+#include "Game/Tables/LocalStrings.h"
+#include "Game/Tables/SoundTags.h"
 #include "Game/Screens/HUDButtons.h"
 
 void HUDModalButtons::clear() {

@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-#include "Game/App/GameFonts.h"
+#include "Game/Art/GameFonts.h"
 #include "Game/Screens/HUDModalButtons.h"
 #include "Game/Screens/HUDWindow.h"
 

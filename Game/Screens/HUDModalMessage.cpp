@@ -1,7 +1,7 @@
 #include "Game/Screens/HUDModalMessage.h"
 
 #include "Core/File/ImageContainer.h"
-#include "Game/App/GameFonts.h"
+#include "Game/Art/GameFonts.h"
 #include "Game/Battle/RuvMap.h"
 #include "Game/Screens/HUDButtons.h"
 #include "Game/Screens/RootBoardAccess.h"

@@ -9,7 +9,7 @@
 #include "Core/Render/DrawTextParam.h"
 #include "Core/Render/Graphics.h"
 #include "Core/Render/Image.h"
-#include "Game/App/LocalStrings.h"
+#include "Game/Tables/LocalStrings.h"
 #include "Game/Art/RuvFrameEntry.h"
 
 namespace {

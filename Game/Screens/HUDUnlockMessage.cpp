@@ -4,8 +4,8 @@
 
 #include "Core/Base/ImageInfo.h"
 #include "Core/File/ImageContainer.h"
-#include "Game/App/GameFonts.h"
-#include "Game/App/LocalStrings.h"
+#include "Game/Art/GameFonts.h"
+#include "Game/Tables/LocalStrings.h"
 
 namespace {
 

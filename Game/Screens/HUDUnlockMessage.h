@@ -2,7 +2,7 @@
 #include <string>
 #include <vector>
 
-#include "Game/App/GameFonts.h"
+#include "Game/Art/GameFonts.h"
 #include "Game/Screens/HUDWindow.h"
 
 // What a level unlocks, before it starts: one picture of "icons/id<N>" and the text "unlock_<N>"

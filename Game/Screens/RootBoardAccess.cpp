@@ -3,7 +3,7 @@
 #include "Core/Widget/BaseBoard.h"
 #include "Framework/GameApplication.h"
 #include "Game/App/Game.h"
-#include "Game/App/GameWindow.h"
+#include "Game/Screens/GameWindow.h"
 
 widget::FrameManager* appFrameManager() {
   framework::GameApplication* application = framework::GameApplication::Get();

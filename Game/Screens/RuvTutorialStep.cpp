@@ -4,8 +4,8 @@
 
 #include "Core/Base/LogMessage.h"
 #include "Core/Base/StringEncoding.h"
-#include "Game/App/LocalStrings.h"
-#include "Game/App/RuvProgress.h"
+#include "Game/Tables/LocalStrings.h"
+#include "Game/Tables/RuvProgress.h"
 
 namespace {
 

@@ -2,10 +2,10 @@
 
 #include "Core/Base/Format.h"
 #include "Core/Base/TextFile.h"
-#include "Game/App/LocalStrings.h"
-#include "Game/App/RuvFeatures.h"
+#include "Game/Tables/LocalStrings.h"
+#include "Game/Tables/RuvFeatures.h"
 #include "Game/Battle/RuvMap.h"
-#include "Game/Entities/RuvWaveManager.h"
+#include "Game/Battle/RuvWaveManager.h"
 #include "Game/Screens/HUD.h"
 #include "WavesLevelScene.h"
 

@@ -8,14 +8,14 @@
 #include <vector>
 
 #include "Core/Render/ParticleEmitter.h"
-#include "Game/App/RuvProgress.h"
+#include "Game/Tables/RuvProgress.h"
 #include "Game/Art/RuvAnimation.h"
 #include "Game/Battle/RuvFxTriggers.h"
 #include "Game/Battle/RuvMap.h"
 #include "Game/Battle/RuvRoutes.h"
-#include "Game/Battle/RuvUnlocks.h"
-#include "Game/Battle/RuvWallet.h"
-#include "Game/Entities/RuvWaveManager.h"
+#include "Game/Tables/RuvUnlocks.h"
+#include "Game/Tables/RuvWallet.h"
+#include "Game/Battle/RuvWaveManager.h"
 #include "WavesLevelScene.h"
 
 namespace {

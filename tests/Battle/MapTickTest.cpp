@@ -5,14 +5,14 @@
 #include "gamesupport/BattleMapScene.h"
 #include "Core/Render/ParticleEmitter.h"
 #include "Core/Purchase/PurchaseResultEvent.h"
-#include "Game/App/SoundTags.h"
+#include "Game/Tables/SoundTags.h"
 #include "Game/Art/RuvAnimation.h"
 #include "Game/Art/RuvResources.h"
 #include "Game/Battle/RuvRadialMenu.h"
-#include "Game/Battle/RuvWallet.h"
+#include "Game/Tables/RuvWallet.h"
 #include "Game/Battle/RuvWaveHint.h"
-#include "Game/Entities/RuvParticle.h"
-#include "Game/Entities/RuvWaveProto.h"
+#include "Game/Battle/RuvParticle.h"
+#include "Game/Battle/RuvWaveProto.h"
 #include "Game/Screens/HUD.h"
 
 namespace {

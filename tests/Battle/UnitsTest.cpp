@@ -6,10 +6,10 @@
 #include "Core/Render/Graphics.h"
 #include "Game/Art/RuvResources.h"
 #include "Game/Battle/RuvMap.h"
-#include "Game/Battle/RuvWallet.h"
-#include "Game/Entities/RuvProtos.h"
-#include "Game/Entities/RuvUnit.h"
-#include "Game/Entities/RuvWaveManager.h"
+#include "Game/Tables/RuvWallet.h"
+#include "Game/Tables/RuvProtos.h"
+#include "Game/Battle/RuvUnit.h"
+#include "Game/Battle/RuvWaveManager.h"
 #include "WavesLevelScene.h"
 
 namespace {

@@ -3,9 +3,9 @@
 #include <cmath>
 
 #include "Game/Battle/RuvMap.h"
-#include "Game/Battle/RuvWallet.h"
+#include "Game/Tables/RuvWallet.h"
 #include "Game/Battle/RuvWaveHint.h"
-#include "Game/Entities/RuvWaveManager.h"
+#include "Game/Battle/RuvWaveManager.h"
 #include "WavesLevelScene.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "Game/Battle/RuvLevelFile.h"
-#include "Game/Entities/RuvWaveProto.h"
+#include "Game/Battle/RuvWaveProto.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 
 #include <cmath>
 
-#include "Game/App/RuvFeatures.h"
-#include "Game/Battle/RuvMapDraw.h"
+#include "Game/Tables/RuvFeatures.h"
+#include "Game/BattleView/RuvMapDraw.h"
 #include "Game/Battle/RuvRadialMenu.h"
 #include "Towers/CombatScene.h"
 

@@ -7,7 +7,7 @@
 
 #include "Game/Art/RuvResources.h"
 #include "Game/Battle/RuvLevelPaths.h"
-#include "Game/Entities/RuvDataSheet.h"
+#include "Game/Tables/RuvDataSheet.h"
 #include "tests/Data/DataArtScene.h"
 #include "tests/Data/DataSources.h"
 

@@ -8,8 +8,8 @@
 
 #include "Core/Base/StringEncoding.h"
 #include "Core/File/FileManager.h"
-#include "Game/Battle/RuvUnlocks.h"
-#include "Game/App/GameFonts.h"
+#include "Game/Tables/RuvUnlocks.h"
+#include "Game/Art/GameFonts.h"
 #include "tests/Data/DataSources.h"
 
 namespace datatest {

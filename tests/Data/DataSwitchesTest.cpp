@@ -7,7 +7,7 @@
 #include <set>
 #include <tinyxml2.h>
 
-#include "Game/App/RuvFeatures.h"
+#include "Game/Tables/RuvFeatures.h"
 #include "tests/Data/DataSources.h"
 
 namespace datatest {

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "DialogScene.h"
-#include "Game/App/LocalStrings.h"
-#include "Game/App/RuvProgress.h"
+#include "Game/Tables/LocalStrings.h"
+#include "Game/Tables/RuvProgress.h"
 #include "Game/Screens/HUDButtons.h"
 #include "Game/Screens/HUDConfirmDialogs.h"
 #include "Game/Screens/HUD.h"

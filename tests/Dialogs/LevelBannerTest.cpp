@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "DialogScene.h"
-#include "Game/Battle/RuvUnlocks.h"
-#include "Game/App/LocalStrings.h"
+#include "Game/Tables/RuvUnlocks.h"
+#include "Game/Tables/LocalStrings.h"
 #include "Game/Screens/HUD.h"
 #include "Game/Screens/HUDLevelName.h"
 #include "Game/Screens/HUDUnlockMessage.h"

@@ -7,10 +7,10 @@
 
 #include "Core/Render/ParticleEmitter.h"
 #include "DialogScene.h"
-#include "Game/App/LocalStrings.h"
-#include "Game/App/RuvProgress.h"
+#include "Game/Tables/LocalStrings.h"
+#include "Game/Tables/RuvProgress.h"
 #include "Game/Art/RuvAnimation.h"
-#include "Game/Battle/RuvWallet.h"
+#include "Game/Tables/RuvWallet.h"
 #include "Game/Screens/HUDLevelResultWindow.h"
 
 namespace {

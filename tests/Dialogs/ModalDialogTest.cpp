@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "DialogScene.h"
-#include "Game/App/LocalStrings.h"
+#include "Game/Tables/LocalStrings.h"
 #include "Game/Screens/HUDButtons.h"
 #include "Game/Screens/HUDModalMessage.h"
 #include "Game/Screens/HUD.h"

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "DialogScene.h"
-#include "Game/App/LocalStrings.h"
-#include "Game/App/RuvProgress.h"
+#include "Game/Tables/LocalStrings.h"
+#include "Game/Tables/RuvProgress.h"
 #include "Game/Screens/HUDButtons.h"
 #include "Game/Screens/HUDModalInput.h"
 #include "Game/Screens/HUD.h"

@@ -4,7 +4,7 @@
 #include "Core/Purchase/PurchaseSystem.h"
 #include "Core/Widget/BaseBoard.h"
 #include "Core/Widget/FrameManager.h"
-#include "Game/App/LocalStrings.h"
+#include "Game/Tables/LocalStrings.h"
 #include "Game/Screens/HUDBoostShop.h"
 #include "Game/Screens/HUDBuyGemScreen.h"
 #include "Game/Screens/HUDEpisodeSelect.h"

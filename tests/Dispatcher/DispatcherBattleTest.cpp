@@ -10,10 +10,10 @@
 #include "Game/Battle/RuvRadialMenu.h"
 #include "Game/Battle/RuvSpot.h"
 #include "Game/Battle/RuvSpotList.h"
-#include "Game/Battle/RuvWallet.h"
+#include "Game/Tables/RuvWallet.h"
 #include "Game/Battle/RuvWaveHint.h"
-#include "Game/Entities/RuvSpellSheet.h"
-#include "Game/Entities/RuvTower.h"
+#include "Game/Tables/RuvSpellSheet.h"
+#include "Game/Battle/RuvTower.h"
 
 namespace dispatchtest {
 namespace {

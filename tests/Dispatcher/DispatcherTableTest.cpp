@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "DispatchScene.h"
-#include "Game/App/RuvProgress.h"
+#include "Game/Tables/RuvProgress.h"
 
 namespace dispatchtest {
 namespace {

@@ -5,9 +5,9 @@
 
 #include "Core/Purchase/PurchaseSystem.h"
 #include "DispatchScene.h"
-#include "Game/App/RuvProgress.h"
-#include "Game/App/RuvUpgrades.h"
-#include "Game/Battle/RuvWallet.h"
+#include "Game/Tables/RuvProgress.h"
+#include "Game/Tables/RuvUpgrades.h"
+#include "Game/Tables/RuvWallet.h"
 #include "tests/fakes/ScriptedStoreBackend.h"
 
 namespace dispatchtest {

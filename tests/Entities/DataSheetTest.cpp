@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "EntitiesTestSupport.h"
-#include "Game/Entities/RuvDataSheet.h"
-#include "Game/Entities/RuvProtos.h"
+#include "Game/Tables/RuvDataSheet.h"
+#include "Game/Tables/RuvProtos.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "EntitiesTestSupport.h"
-#include "Game/Entities/RuvProtos.h"
+#include "Game/Tables/RuvProtos.h"
 
 namespace {
 

@@ -12,8 +12,8 @@
 
 #include "Core/File/FileManager.h"
 #include "Game/Art/RuvResources.h"
-#include "Game/Entities/RuvDataSheet.h"
-#include "Game/Entities/RuvProtos.h"
+#include "Game/Tables/RuvDataSheet.h"
+#include "Game/Tables/RuvProtos.h"
 
 namespace {
 

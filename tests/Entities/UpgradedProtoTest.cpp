@@ -5,9 +5,9 @@
 #include <string>
 
 #include "EntitiesTestSupport.h"
-#include "Game/App/RuvProgress.h"
-#include "Game/App/RuvUpgrades.h"
-#include "Game/Entities/RuvProtos.h"
+#include "Game/Tables/RuvProgress.h"
+#include "Game/Tables/RuvUpgrades.h"
+#include "Game/Tables/RuvProtos.h"
 
 namespace {
 

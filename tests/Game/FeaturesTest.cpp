@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "Game/App/RuvAttributes.h"
-#include "Game/App/RuvFeatures.h"
+#include "Game/Tables/RuvAttributes.h"
+#include "Game/Tables/RuvFeatures.h"
 #include "fakes/MainLogRecorder.h"
 #include "gamesupport/GameTestSupport.h"
 

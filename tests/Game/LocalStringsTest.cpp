@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "Game/App/LocalStrings.h"
+#include "Game/Tables/LocalStrings.h"
 #include "gamesupport/GameTestSupport.h"
 
 namespace {

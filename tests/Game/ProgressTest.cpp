@@ -8,9 +8,9 @@
 
 #include "fakes/MainLogRecorder.h"
 #include "Core/File/Profiles.h"
-#include "Game/App/RuvProgress.h"
-#include "Game/App/RuvUpgrades.h"
-#include "Game/Battle/RuvWallet.h"
+#include "Game/Tables/RuvProgress.h"
+#include "Game/Tables/RuvUpgrades.h"
+#include "Game/Tables/RuvWallet.h"
 #include "gamesupport/GameTestSupport.h"
 
 namespace {

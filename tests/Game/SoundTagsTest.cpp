@@ -9,8 +9,8 @@
 #include "Core/Resource/ResourceSound.h"
 #include "Core/Sound/Sound.h"
 #include "Core/Sound/SoundSystem.h"
-#include "Game/App/RuvProgress.h"
-#include "Game/App/SoundTags.h"
+#include "Game/Tables/RuvProgress.h"
+#include "Game/Tables/SoundTags.h"
 #include "gamesupport/GameTestSupport.h"
 #include "fakes/ScriptedBass.h"
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "Game/Battle/RuvUnlocks.h"
+#include "Game/Tables/RuvUnlocks.h"
 #include "gamesupport/GameTestSupport.h"
 #include "fakes/MainLogRecorder.h"
 

@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "Game/App/RuvProgress.h"
-#include "Game/App/RuvUpgrades.h"
-#include "Game/Battle/RuvUnlocks.h"
+#include "Game/Tables/RuvProgress.h"
+#include "Game/Tables/RuvUpgrades.h"
+#include "Game/Tables/RuvUnlocks.h"
 #include "gamesupport/GameTestSupport.h"
 #include "fakes/MainLogRecorder.h"
 

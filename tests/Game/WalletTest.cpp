@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "Game/App/RuvProgress.h"
-#include "Game/Battle/RuvWallet.h"
+#include "Game/Tables/RuvProgress.h"
+#include "Game/Tables/RuvWallet.h"
 #include "gamesupport/GameTestSupport.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "Core/Math/Point.h"
-#include "Game/App/GameWindow.h"
+#include "Game/Screens/GameWindow.h"
 
 namespace {
 

@@ -11,10 +11,10 @@
 #include "Core/File/ImageContainer.h"
 #include "Core/Render/Image.h"
 #include "Core/Sound/SoundSystem.h"
-#include "Game/App/SoundTags.h"
+#include "Game/Tables/SoundTags.h"
 #include "Game/Art/RuvFrameEntry.h"
 #include "Game/Art/RuvResources.h"
-#include "Game/Art/RuvSplashScreens.h"
+#include "Game/Screens/RuvSplashScreens.h"
 #include "tests/Graphics/DrawFrame.h"
 #include "tests/fakes/ScriptedBass.h"
 

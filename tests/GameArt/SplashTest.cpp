@@ -3,8 +3,8 @@
 
 #include "Core/Render/Image.h"
 #include "Core/Sound/SoundSystem.h"
-#include "Game/App/SoundTags.h"
-#include "Game/Art/RuvSplashScreens.h"
+#include "Game/Tables/SoundTags.h"
+#include "Game/Screens/RuvSplashScreens.h"
 #include "gamesupport/GameArtScene.h"
 #include "fakes/ScriptedBass.h"
 

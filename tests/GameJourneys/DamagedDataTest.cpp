@@ -7,7 +7,7 @@
 #include <fstream>
 #include <string>
 
-#include "Game/App/LocalStrings.h"
+#include "Game/Tables/LocalStrings.h"
 #include "Game/Battle/RuvMap.h"
 #include "Game/Screens/HUD.h"
 #include "Game/Screens/HUDWindow.h"

@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "Game/App/LocalStrings.h"
-#include "Game/App/RuvProgress.h"
+#include "Game/Tables/LocalStrings.h"
+#include "Game/Tables/RuvProgress.h"
 #include "Game/Battle/RuvMap.h"
 #include "Game/Screens/HUD.h"
 #include "Game/Screens/HUDModalInput.h"

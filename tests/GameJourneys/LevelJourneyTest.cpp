@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "Game/App/LocalStrings.h"
+#include "Game/Tables/LocalStrings.h"
 #include "Game/Battle/RuvMap.h"
-#include "Game/Battle/RuvWallet.h"
-#include "Game/Entities/RuvWaveManager.h"
+#include "Game/Tables/RuvWallet.h"
+#include "Game/Battle/RuvWaveManager.h"
 #include "Game/Screens/HUD.h"
 #include "Game/Screens/HUDLevelResultWindow.h"
 #include "Game/Screens/Options/TMessageBox.h"

@@ -15,8 +15,8 @@
 #include "Core/Render/BMFont.h"
 #include "Core/Render/TextFormat.h"
 #include "Core/Resource/ResourceManager.h"
-#include "Game/App/GameFonts.h"
-#include "Game/App/LocalStrings.h"
+#include "Game/Art/GameFonts.h"
+#include "Game/Tables/LocalStrings.h"
 #include "Game/Screens/HUDModalInput.h"
 #include "tests/Layouts/LayoutData.h"
 

@@ -11,7 +11,7 @@
 #include "Core/Gui/GameControl.h"
 #include "Core/Render/Graphics.h"
 #include "Game/Battle/RuvMap.h"
-#include "Game/Entities/RuvWaveManager.h"
+#include "Game/Battle/RuvWaveManager.h"
 #include "tests/fakes/GlRenderWindow.h"
 #include "tests/fakes/GoldenImage.h"
 #include "tests/harness/BattleClicks.h"

@@ -8,10 +8,10 @@
 #include "Core/Math/Random.h"
 #include "Core/Render/ParticleEmitter.h"
 #include "Core/Render/ParticleSystem.h"
-#include "Game/Entities/RuvProtos.h"
+#include "Game/Tables/RuvProtos.h"
 #include "Game/Art/RuvAnimation.h"
 #include "Game/Battle/RuvFxTriggers.h"
-#include "Game/Entities/RuvParticle.h"
+#include "Game/Battle/RuvParticle.h"
 #include "gamesupport/BattleMapScene.h"
 
 namespace {

@@ -2,8 +2,8 @@
 // rest, arrow moves, plate scales, and the plates' decorations from the star gate and the visits.
 #include <gtest/gtest.h>
 
-#include "Game/App/LocalStrings.h"
-#include "Game/App/RuvProgress.h"
+#include "Game/Tables/LocalStrings.h"
+#include "Game/Tables/RuvProgress.h"
 #include "Game/Screens/EpisodeCarousel.h"
 #include "gamesupport/GameTestSupport.h"
 

@@ -4,8 +4,8 @@
 // button's fade.
 #include <gtest/gtest.h>
 
-#include "Game/App/RuvProgress.h"
-#include "Game/Entities/RuvDataSheet.h"
+#include "Game/Tables/RuvProgress.h"
+#include "Game/Tables/RuvDataSheet.h"
 #include "Game/Screens/HUDEpisodeSelect.h"
 #include "MenuScene.h"
 

@@ -6,7 +6,7 @@
 #include "Core/Layer/ParticlesLayer.h"
 #include "Core/Layer/TextLayer.h"
 #include "Core/Render/ParticleEmitter.h"
-#include "Game/App/RuvProgress.h"
+#include "Game/Tables/RuvProgress.h"
 #include "Game/Screens/LevelPlate.h"
 #include "WidgetLayouts.h"
 

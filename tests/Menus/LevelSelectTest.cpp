@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "Core/Layer/TextLayer.h"
-#include "Game/App/LocalStrings.h"
-#include "Game/App/RuvProgress.h"
+#include "Game/Tables/LocalStrings.h"
+#include "Game/Tables/RuvProgress.h"
 #include "Game/Screens/HUD.h"
 #include "Game/Screens/HUDModalMessage.h"
 #include "Game/Screens/HUDLevelSelect.h"

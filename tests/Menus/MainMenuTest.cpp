@@ -4,7 +4,7 @@
 
 #include "Core/File/Profiles.h"
 #include "Core/Layer/TextLayer.h"
-#include "Game/App/LocalStrings.h"
+#include "Game/Tables/LocalStrings.h"
 #include "Game/Screens/HUDButtons.h"
 #include "Game/Screens/HUDMainMenu.h"
 #include "Game/Screens/HUDProfiles.h"

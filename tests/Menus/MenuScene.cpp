@@ -6,7 +6,7 @@
 #include "Core/Gui/GameControl.h"
 #include "Core/Widget/BaseBoard.h"
 #include "Core/Widget/FrameManager.h"
-#include "Game/App/RuvProgress.h"
+#include "Game/Tables/RuvProgress.h"
 #include "Game/Screens/HUDWindow.h"
 
 namespace menutest {

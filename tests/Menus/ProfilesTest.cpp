@@ -3,7 +3,7 @@
 // through the progress store on the temporary user folder.
 #include <gtest/gtest.h>
 
-#include "Game/App/RuvProgress.h"
+#include "Game/Tables/RuvProgress.h"
 #include "Game/Screens/HUDButtons.h"
 #include "Game/Screens/HUDConfirmDialogs.h"
 #include "Game/Screens/HUDProfiles.h"

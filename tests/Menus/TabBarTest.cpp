@@ -4,7 +4,7 @@
 
 #include "Core/Layer/ImageLayer.h"
 #include "Core/Layer/TextLayer.h"
-#include "Game/App/LocalStrings.h"
+#include "Game/Tables/LocalStrings.h"
 #include "Game/Screens/HUDTabBar.h"
 #include "WidgetLayouts.h"
 

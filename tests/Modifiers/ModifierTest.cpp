@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "Game/Art/RuvAnimation.h"
-#include "Game/Entities/RuvParticle.h"
+#include "Game/Battle/RuvParticle.h"
 #include "Towers/CombatScene.h"
 
 namespace {

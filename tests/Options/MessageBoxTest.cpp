@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "Game/App/LocalStrings.h"
+#include "Game/Tables/LocalStrings.h"
 #include "Game/Screens/Options/TMessageBox.h"
 #include "Game/Screens/Options/TalvenButton.h"
 #include "OptionsScene.h"

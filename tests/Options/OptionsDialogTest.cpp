@@ -8,7 +8,7 @@
 
 #include "Core/Sound/SoundSystem.h"
 #include "Core/Widget/DialogEffects.h"
-#include "Game/App/GameFonts.h"
+#include "Game/Art/GameFonts.h"
 #include "Game/Screens/Options/OptionsDialog.h"
 #include "Game/Screens/Options/SliderLayer.h"
 #include "Game/Screens/Options/TMessageBox.h"

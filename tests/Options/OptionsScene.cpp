@@ -10,7 +10,7 @@
 #include "Core/Resource/ResourceManager.h"
 #include "Core/Sound/SoundSystem.h"
 #include "Core/Widget/DialogEffects.h"
-#include "Game/App/SoundTags.h"
+#include "Game/Tables/SoundTags.h"
 #include "Game/Screens/Options/OptionsDialog.h"
 #include "Game/Screens/Options/TalvenSlider.h"
 

@@ -10,7 +10,7 @@
 
 #include "Core/Math/Point.h"
 #include "Core/Widget/FrameManager.h"
-#include "Game/App/RuvProgress.h"
+#include "Game/Tables/RuvProgress.h"
 #include "fakes/RecordingRender.h"
 #include "fakes/ScriptedBass.h"
 #include "gamesupport/GameTestSupport.h"

@@ -4,11 +4,11 @@
 #include <gtest/gtest.h>
 
 #include "Game/Battle/RuvMap.h"
-#include "Game/Entities/RuvBulletList.h"
-#include "Game/Entities/RuvSpell.h"
-#include "Game/Entities/RuvSpellSheet.h"
-#include "Game/Entities/RuvUnit.h"
-#include "Game/Entities/RuvWaveManager.h"
+#include "Game/Battle/RuvBulletList.h"
+#include "Game/Battle/RuvSpell.h"
+#include "Game/Tables/RuvSpellSheet.h"
+#include "Game/Battle/RuvUnit.h"
+#include "Game/Battle/RuvWaveManager.h"
 #include "Game/Screens/HUD.h"
 #include "tests/harness/BattleClicks.h"
 #include "tests/harness/BattleHarness.h"

@@ -5,7 +5,7 @@
 
 #include "Core/Math/Random.h"
 #include "Game/Battle/RuvMap.h"
-#include "Game/Entities/RuvTower.h"
+#include "Game/Battle/RuvTower.h"
 #include "tests/harness/BattleHarness.h"
 
 namespace {

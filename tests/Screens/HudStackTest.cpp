@@ -7,8 +7,8 @@
 
 #include "gamesupport/BattleMapScene.h"
 #include "Core/Render/Graphics.h"
-#include "Game/App/LocalStrings.h"
-#include "Game/Battle/RuvWallet.h"
+#include "Game/Tables/LocalStrings.h"
+#include "Game/Tables/RuvWallet.h"
 #include "Game/Screens/HUD.h"
 #include "Game/Screens/HUDMainMenu.h"
 

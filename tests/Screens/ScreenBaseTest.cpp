@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "Core/Sound/SoundSystem.h"
-#include "Game/App/SoundTags.h"
+#include "Game/Tables/SoundTags.h"
 #include "Game/Screens/HUDWindow.h"
 #include "gamesupport/GameArtScene.h"
 

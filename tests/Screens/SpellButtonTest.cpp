@@ -9,11 +9,11 @@
 #include "Core/Base/TextFile.h"
 #include "Core/Render/Image.h"
 #include "Core/Render/Texture.h"
-#include "Game/App/RuvFeatures.h"
-#include "Game/App/RuvProgress.h"
-#include "Game/Battle/RuvWallet.h"
-#include "Game/Entities/RuvProtos.h"
-#include "Game/Entities/RuvSpellSheet.h"
+#include "Game/Tables/RuvFeatures.h"
+#include "Game/Tables/RuvProgress.h"
+#include "Game/Tables/RuvWallet.h"
+#include "Game/Tables/RuvProtos.h"
+#include "Game/Tables/RuvSpellSheet.h"
 #include "Game/Screens/HUD.h"
 
 namespace {

@@ -15,7 +15,7 @@
 #include "Core/Render/ShaderTextured.h"
 #include "Core/Render/Texture.h"
 #include "Core/Render/Vertices.h"
-#include "Game/App/TMobShader.h"
+#include "Game/Art/TMobShader.h"
 #include "Platform/D3D9/GlReadback.h"
 #include "fakes/GlRenderWindow.h"
 

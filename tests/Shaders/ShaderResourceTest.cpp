@@ -14,7 +14,7 @@
 #include "Core/Render/LoadShader.h"
 #include "Core/Render/ShaderImpl.h"
 #include "Core/Render/ShaderTextured.h"
-#include "Game/App/TMobShader.h"
+#include "Game/Art/TMobShader.h"
 #include "fakes/MainLogRecorder.h"
 #include "fakes/RecordingDevice.h"
 #include "fakes/RecordingRender.h"

@@ -6,10 +6,10 @@
 #include <string>
 
 #include "Core/Base/ImageInfo.h"
-#include "Game/App/LocalStrings.h"
-#include "Game/App/RuvFeatures.h"
-#include "Game/App/RuvProgress.h"
-#include "Game/Battle/RuvWallet.h"
+#include "Game/Tables/LocalStrings.h"
+#include "Game/Tables/RuvFeatures.h"
+#include "Game/Tables/RuvProgress.h"
+#include "Game/Tables/RuvWallet.h"
 #include "Game/Screens/HUD.h"
 #include "Game/Screens/HUDBoostShop.h"
 #include "Game/Screens/HUDBuyGemScreen.h"

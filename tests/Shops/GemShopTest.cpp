@@ -5,8 +5,8 @@
 #include <string>
 
 #include "Core/Base/ImageInfo.h"
-#include "Game/App/LocalStrings.h"
-#include "Game/Battle/RuvWallet.h"
+#include "Game/Tables/LocalStrings.h"
+#include "Game/Tables/RuvWallet.h"
 #include "Game/Screens/HUD.h"
 #include "Game/Screens/HUDBuyGemScreen.h"
 #include "ShopScene.h"

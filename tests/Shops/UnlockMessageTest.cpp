@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "Game/App/LocalStrings.h"
+#include "Game/Tables/LocalStrings.h"
 #include "Game/Screens/HUD.h"
 #include "Game/Screens/HUDUnlockMessage.h"
 #include "ShopScene.h"

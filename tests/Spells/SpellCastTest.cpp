@@ -6,14 +6,14 @@
 
 #include <tinyxml2.h>
 
-#include "Game/App/RuvProgress.h"
-#include "Game/App/RuvUpgrades.h"
+#include "Game/Tables/RuvProgress.h"
+#include "Game/Tables/RuvUpgrades.h"
 #include "Game/Art/RuvAnimation.h"
-#include "Game/Entities/RuvModifiers.h"
-#include "Game/Entities/RuvProtos.h"
-#include "Game/Entities/RuvSpell.h"
-#include "Game/Entities/RuvSpellSheet.h"
-#include "Game/Entities/RuvWaveProto.h"
+#include "Game/Battle/RuvModifiers.h"
+#include "Game/Tables/RuvProtos.h"
+#include "Game/Battle/RuvSpell.h"
+#include "Game/Tables/RuvSpellSheet.h"
+#include "Game/Battle/RuvWaveProto.h"
 #include "Game/Screens/HUD.h"
 #include "Game/Screens/HUDSpellButton.h"
 #include "gamesupport/BattleMapScene.h"

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "Game/Entities/RuvSpellSheet.h"
+#include "Game/Tables/RuvSpellSheet.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include "Core/File/FileManager.h"
 #include "Core/File/ImageContainer.h"
 #include "Core/Render/Image.h"
-#include "Game/App/LocalStrings.h"
+#include "Game/Tables/LocalStrings.h"
 #include "Game/Art/RuvFrameEntry.h"
 #include "Game/Battle/RuvLevelPaths.h"
 #include "Game/Battle/RuvMap.h"

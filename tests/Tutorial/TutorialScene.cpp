@@ -3,7 +3,7 @@
 #include "Core/Layer/Layer.h"
 #include "Core/Widget/FrameManager.h"
 #include "Game/App/Game.h"
-#include "Game/App/GameWindow.h"
+#include "Game/Screens/GameWindow.h"
 
 namespace tutorialtest {
 

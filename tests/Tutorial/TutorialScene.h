@@ -6,8 +6,8 @@
 #include <memory>
 #include <string>
 
-#include "Game/App/GameWindow.h"
-#include "Game/App/RuvProgress.h"
+#include "Game/Screens/GameWindow.h"
+#include "Game/Tables/RuvProgress.h"
 #include "Game/Screens/RuvTutorial.h"
 #include "gamesupport/BattleMapScene.h"
 

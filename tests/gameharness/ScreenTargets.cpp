@@ -3,8 +3,8 @@
 #include <functional>
 
 #include "Framework/GameApplication.h"
-#include "Game/App/GameWindow.h"
-#include "Game/Art/RuvSplashScreens.h"
+#include "Game/Screens/GameWindow.h"
+#include "Game/Screens/RuvSplashScreens.h"
 #include "Game/Battle/RuvMap.h"
 #include "Game/Screens/HUD.h"
 #include "Game/Screens/HUDBoostShop.h"

@@ -3,7 +3,7 @@
 #include "Core/Render/ParticleEmitter.h"
 #include "Core/Render/ParticleSystem.h"
 #include "Core/Sound/SoundSystem.h"
-#include "Game/App/SoundTags.h"
+#include "Game/Tables/SoundTags.h"
 #include "Game/Art/RuvResources.h"
 #include "Game/Screens/HUD.h"
 #include "Game/Screens/RuvTutorial.h"

@@ -2,7 +2,7 @@
 
 #include "Core/File/Profiles.h"
 #include "Core/File/UserDataFileContainer.h"
-#include "Game/App/LocalStrings.h"
+#include "Game/Tables/LocalStrings.h"
 
 namespace gametest {
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "tests/fakes/FileTestSupport.h"
-#include "Game/Battle/RuvMapState.h"
+#include "Game/Tables/RuvMapState.h"
 
 namespace gametest {
 

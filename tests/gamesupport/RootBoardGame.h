@@ -3,7 +3,7 @@
 // the screens find the board's dialog slots, its pointer and its layer through the game object.
 #include "Core/Widget/FrameManager.h"
 #include "Game/App/Game.h"
-#include "Game/App/GameWindow.h"
+#include "Game/Screens/GameWindow.h"
 
 namespace gametest {
 

@@ -8,7 +8,7 @@
 // battle's own clock sees each move at the same moment as in the scripted run.
 #include <memory>
 
-#include "Game/App/GameWindow.h"
+#include "Game/Screens/GameWindow.h"
 #include "tests/harness/BattleHarness.h"
 
 struct RuvRadialItem;

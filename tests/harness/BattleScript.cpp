@@ -7,9 +7,9 @@
 #include "Game/Battle/RuvRadialMenu.h"
 #include "Game/Battle/RuvSpot.h"
 #include "Game/Battle/RuvSpotList.h"
-#include "Game/Battle/RuvWallet.h"
-#include "Game/Entities/RuvProtos.h"
-#include "Game/Entities/RuvTower.h"
+#include "Game/Tables/RuvWallet.h"
+#include "Game/Tables/RuvProtos.h"
+#include "Game/Battle/RuvTower.h"
 
 namespace harness {
 

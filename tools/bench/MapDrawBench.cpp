@@ -9,7 +9,7 @@
 #include "Core/Render/Graphics.h"
 #include "Game/Art/RuvResources.h"
 #include "Game/Battle/RuvMap.h"
-#include "Game/Entities/RuvWaveManager.h"
+#include "Game/Battle/RuvWaveManager.h"
 #include "tests/fakes/RecordingRender.h"
 #include "tests/harness/BattleHarness.h"
 

@@ -8,8 +8,8 @@
 
 #include "Core/Render/Graphics.h"
 #include "Game/Battle/RuvMap.h"
-#include "Game/Entities/RuvBulletList.h"
-#include "Game/Entities/RuvWaveManager.h"
+#include "Game/Battle/RuvBulletList.h"
+#include "Game/Battle/RuvWaveManager.h"
 #include "tests/fakes/GlRenderWindow.h"
 #include "tests/harness/BattleHarness.h"
 #include "tools/bench/EngineFrames.h"

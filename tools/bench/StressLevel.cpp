@@ -4,7 +4,7 @@
 #include <sstream>
 
 #include "Game/Battle/RuvMap.h"
-#include "Game/Battle/RuvUnlocks.h"
+#include "Game/Tables/RuvUnlocks.h"
 #include "tests/fakes/SourceDir.h"
 
 namespace bench {

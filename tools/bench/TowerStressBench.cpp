@@ -8,7 +8,7 @@
 #include <string>
 
 #include "Game/Battle/RuvMap.h"
-#include "Game/Entities/RuvTower.h"
+#include "Game/Battle/RuvTower.h"
 #include "tests/harness/BattleHarness.h"
 #include "tools/bench/StressLevel.h"
 

@@ -1,9 +1,9 @@
 #include "Game/Screens/Options/TMessageBox.h"
 
 #include "Core/Layer/TextLayer.h"
-#include "Game/App/GameFonts.h"
-#include "Game/App/SoundTags.h"
-#include "Game/Battle/RuvMapState.h"
+#include "Game/Art/GameFonts.h"
+#include "Game/Tables/SoundTags.h"
+#include "Game/Tables/RuvMapState.h"
 #include "Game/Screens/Options/TalvenButton.h"
 
 namespace {

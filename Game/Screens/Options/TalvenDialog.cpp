@@ -9,7 +9,7 @@
 #include "Core/Render/Graphics.h"
 #include "Core/Resource/ResourceManager.h"
 #include "Core/Widget/FrameManager.h"
-#include "Game/App/LocalStrings.h"
+#include "Game/Tables/LocalStrings.h"
 
 TalvenDialog::TalvenDialog() { SetDisabled(true); }
 
