@@ -90,6 +90,7 @@ unit_tests() { (cd "$root/build/$1" && ctest --output-on-failure --timeout 600 -
 e2e_tests() { (cd "$root/build/$1" && ctest --output-on-failure --timeout 600 -j "$jobs" -L e2e); }
 
 stage setup setup "$root/scripts/setup.sh"
+stage setup "game floors" python3 "$root/scripts/check-game-floors.py"
 
 stage build release "$root/scripts/build.sh" release
 stage tests release unit_tests release
