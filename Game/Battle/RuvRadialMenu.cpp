@@ -75,7 +75,29 @@ RuvRadialItem::RuvRadialItem(const resource::ResourcePtr<render::Font>& font)
   text.addIcon(u'#', gemIcon);
 }
 
-bool RuvRadialMenu::atEdge(float x, float y) { return y < 150.0f || y > 650.0f || x < 150.0f || x > 874.0f; }
+RuvRadialEdge RuvRadialMenu::edgeAt(float x, float y) {
+  const bool top = y < 150.0f;
+  const bool bottom = y > 650.0f;
+  const bool left = x < 150.0f;
+  const bool right = x > 874.0f;
+  RuvRadialEdge edge;
+  edge.atEdge = top || bottom || left || right;
+  edge.reversesItems = edge.atEdge && y > 150.0f && x > 150.0f;
+  if (right) {
+    edge.arcStart = 180.0f;
+    edge.arcEnd = 360.0f;
+  } else if (left) {
+    edge.arcStart = 0.0f;
+    edge.arcEnd = 180.0f;
+  } else if (bottom) {
+    edge.arcStart = 90.0f;
+    edge.arcEnd = 270.0f;
+  } else if (top) {
+    edge.arcStart = 270.0f;
+    edge.arcEnd = 450.0f;
+  }
+  return edge;
+}
 
 float radialChainCost(const std::vector<const RuvProto*>& listed, const RuvProto& tier, int towerLevel) {
   if (tier.require == towerLevel) return tier.cost;
@@ -197,7 +219,7 @@ void RuvRadialMenu::update(float dt) {
 
 int RuvRadialMenu::itemAt(float x, float y) {
   if (items.empty() || phase != kOpen) return -1;
-  const float k = atEdge(centreX, centreY) ? kEdgeScale : 1.0f;
+  const float k = edgeAt(centreX, centreY).atEdge ? kEdgeScale : 1.0f;
   for (const std::unique_ptr<RuvRadialItem>& item : items) {
     const float a = item->angle * kRadialPi / 180.0f;
     const float iconX = centreX + std::sin(a) * radius * k;

@@ -20,6 +20,15 @@ class RuvMap;
 class RuvProto;
 class RuvTower;
 
+// Where a menu stands against the screen's edges: within 150 px of the top or left, or beyond 650
+// down or 874 across (150 px inside the 1024 x 800 screen).
+struct RuvRadialEdge {
+  bool atEdge = false;         // its icons stand kEdgeScale times further out, its arc turns inward
+  bool reversesItems = false;  // at the edge and past the 150 px line both down and across
+  float arcStart = 0.0f;       // the inward half circle, degrees; when at the edge only
+  float arcEnd = 0.0f;
+};
+
 // One icon of the menu.
 struct RuvRadialItem {
   // The price row draws in font, its "$" as the money icon and "#" as the gem icon.
@@ -47,9 +56,9 @@ class RuvRadialMenu {
   enum Phase { kOpening = 0, kOpen = 2, kClosing = 3 };
   enum Mode { kTowerMode = 0, kBuildMode = 1, kBuySpotMode = 2, kStarMode = 3 };
 
-  // A menu centred there (screen pixels) stands at the screen's edge: its arc turns inward and its
-  // icons stand kEdgeScale times further out.
-  static bool atEdge(float x, float y);
+  // The edge rule for a menu centred there (screen pixels); in a corner the right edge's arc comes
+  // before the left's, the left's before the bottom's, the bottom's before the top's.
+  static RuvRadialEdge edgeAt(float x, float y);
 
   // Plays "context_in" and tells the tutorial "tower_select".
   RuvRadialMenu();

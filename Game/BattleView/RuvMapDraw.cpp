@@ -189,27 +189,18 @@ RuvHintLabel waveHintLabel(int index, const float rect[4], float hintTime, float
 RuvRadialLayout radialLayout(float centreX, float centreY, float radius, float arcStart, float arcEnd,
                              std::vector<int> protoIds, unsigned char& edgeApplied, float appearance) {
   RuvRadialLayout layout;
-  layout.atEdge = RuvRadialMenu::atEdge(centreX, centreY);
+  const RuvRadialEdge edge = RuvRadialMenu::edgeAt(centreX, centreY);
+  layout.atEdge = edge.atEdge;
   layout.arcStart = arcStart;
   layout.arcEnd = arcEnd;
   if (layout.atEdge) {
-    if (!edgeApplied && centreY > 150.0f && centreX > 150.0f) {
+    if (!edgeApplied && edge.reversesItems) {
       layout.reverse = true;
       std::reverse(protoIds.begin(), protoIds.end());
     }
     edgeApplied = 1;
-    const struct {
-      bool applies;
-      float start, end;
-    } arcs[] = {{centreY < 150.0f, 270.0f, 450.0f},
-                {centreY > 650.0f, 90.0f, 270.0f},
-                {centreX < 150.0f, 0.0f, 180.0f},
-                {centreX > 874.0f, 180.0f, 360.0f}};
-    for (const auto& arc : arcs) {
-      if (!arc.applies) continue;
-      layout.arcStart = arc.start;
-      layout.arcEnd = arc.end;
-    }
+    layout.arcStart = edge.arcStart;
+    layout.arcEnd = edge.arcEnd;
   }
   const int n = int(protoIds.size());
   const int m = layout.atEdge ? n - 1 : n;

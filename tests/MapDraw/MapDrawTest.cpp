@@ -396,4 +396,36 @@ TEST(MapDrawArithmeticTest, RadialLayout) {
   EXPECT_FLOAT_EQ(radialLayout(100.0f, 400.0f, 80.0f, 90.0f, 270.0f, {1}, flag, 0.5f).radius, 52.0f);
 }
 
+// The edge lines lie 150 px inside the 1024 x 800 screen; a centre on a line is inside. The order
+// reverses only past the top and left lines, so a centre on one of them at another edge keeps it.
+TEST(MapDrawArithmeticTest, RadialEdgeLinesAndCorners) {
+  const float top = 150.0f, left = 150.0f, bottom = 800.0f - 150.0f, right = 1024.0f - 150.0f;
+  struct Case {
+    float x, y;
+    bool atEdge, reverses;
+    float arcStart, arcEnd;
+  };
+  const Case cases[] = {
+      {left, top, false, false, 0.0f, 0.0f},
+      {right, bottom, false, false, 0.0f, 0.0f},
+      {left - 0.5f, 400.0f, true, false, 0.0f, 180.0f},
+      {right + 0.5f, 400.0f, true, true, 180.0f, 360.0f},
+      {500.0f, top - 0.5f, true, false, 270.0f, 450.0f},
+      {500.0f, bottom + 0.5f, true, true, 90.0f, 270.0f},
+      {right + 0.5f, top, true, false, 180.0f, 360.0f},
+      {left, bottom + 0.5f, true, false, 90.0f, 270.0f},
+      {left - 0.5f, bottom + 0.5f, true, false, 0.0f, 180.0f},     // left before bottom
+      {right + 0.5f, bottom + 0.5f, true, true, 180.0f, 360.0f},  // right before bottom
+      {right + 0.5f, top - 0.5f, true, false, 180.0f, 360.0f},    // right before top
+  };
+  for (const Case& c : cases) {
+    const RuvRadialEdge edge = RuvRadialMenu::edgeAt(c.x, c.y);
+    EXPECT_EQ(edge.atEdge, c.atEdge) << c.x << "," << c.y;
+    EXPECT_EQ(edge.reversesItems, c.reverses) << c.x << "," << c.y;
+    if (!c.atEdge) continue;
+    EXPECT_EQ(edge.arcStart, c.arcStart) << c.x << "," << c.y;
+    EXPECT_EQ(edge.arcEnd, c.arcEnd) << c.x << "," << c.y;
+  }
+}
+
 }  // namespace
