@@ -14,53 +14,32 @@ import sys
 import zlib
 
 # ---------------------------------------------------------------------------------------------
-# The ids come from the game's roster table (tools/gamedata); the art keys derived from them are
-# fixed here: unit art "unit<id>", tower art "tower<line>_<tier 1..3>" and "tower<line>_1a" / "_1b"
-# for the branches 100 / 200.
+# The ids, art keys and containers come from the game's roster (tools/gamedata/roster.py): unit
+# art "unit<id>", tower art "tower<line>_<tier 1..3>" and "tower<line>_1a" / "_1b" for the branches.
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "gamedata"))
-try:
-    from make_gamedata import ROSTER  # noqa: E402
-except ImportError:  # the tables' generator has not landed yet: the ids it will hold
-    ROSTER = {
-        "tower_lines": [10000, 20000, 30000, 40000],
-        "tower_tiers": [0, 1, 2],
-        "tower_branches": [100, 200],
-        "units": [0, 11, 39],
-        "wyvern_shadow_units": [3, 30, 31, 38],
-        "dragon_shadow_units": [10, 32, 33],
-        "spells": {3004: 1},
-    }
+from roster import ROSTER, line_tower_ids, shadow_units, tower_icon_name, tower_look  # noqa: E402
 
 # Which unit container holds which unit art: the first tier of units, then the second and third.
 UNIT_CONTAINERS = ["t1units", "t2units", "t3units"]
-# Tower line -> container, colour and whether its tiers turn a barrel (32 directions).
-TOWER_LINES = {
-    10000: ("dart", (70, 150, 60), False),
-    20000: ("cannon", (90, 110, 140), True),
-    30000: ("artillery", (170, 80, 50), False),
-    40000: ("support", (140, 80, 170), False),
-}
-FLAME_ART = "tower3_1b"  # the flame thrower's art with its "fire" group
+# A tower line's colour, by its art container.
+LINE_COLOURS = {"dart": (70, 150, 60), "cannon": (90, 110, 140), "artillery": (170, 80, 50), "support": (140, 80, 170)}
+FLAME_ART = tower_look(ROSTER["flame_thrower"])[0]  # the art with its "fire" group
 DIRECTIONS = 32
 
 
-def unit_ids():
-    return sorted(set(ROSTER["units"] + ROSTER["wyvern_shadow_units"] + ROSTER["dragon_shadow_units"]))
+def line_colour(line):
+    return LINE_COLOURS[ROSTER["tower_lines"][line]["art"]]
+
+
+def drawn_units():
+    """The units with art of their own, in id order (unit tiers share their unit's)."""
+    return sorted(ROSTER["units"] + shadow_units())
 
 
 def unit_container(unit):
     """Spreads the units over the three containers by id order."""
-    ids = unit_ids()
+    ids = drawn_units()
     return UNIT_CONTAINERS[ids.index(unit) * len(UNIT_CONTAINERS) // len(ids)]
-
-
-def tower_arts(line):
-    """(art name, tier number 1..3, branch letter) of every tower id of a line, in id order."""
-    arts = [("tower%d_%d" % (line // 10000, tier + 1), tier + 1, "") for tier in ROSTER["tower_tiers"]]
-    for index, branch in enumerate(ROSTER["tower_branches"]):
-        letter = "ab"[index]
-        arts.append(("tower%d_1%s" % (line // 10000, letter), 3, letter))
-    return arts
 
 
 # ---------------------------------------------------------------------------------------------
@@ -338,15 +317,15 @@ def draw_unit(unit, flying, phase, lift=0.0, alpha=255, glow=0.0):
     c.circle(fx + 14, body_y - 8, 7, shade(colour, 1.2, alpha))
     c.circle(fx + 17, body_y - 10, 2, (20, 20, 20, alpha))
     # Tier marks: one dot per hundred of ... the unit's rank in the roster.
-    for i in range(1 + unit_ids().index(unit) % 3):
+    for i in range(1 + drawn_units().index(unit) % 3):
         c.circle(fx - 8 + i * 6, body_y + 2, 2, (255, 255, 255, alpha))
     return c
 
 
 def unit_layouts():
-    flyers = set(ROSTER["wyvern_shadow_units"] + ROSTER["dragon_shadow_units"])
+    flyers = set(shadow_units())
     layouts = {name: Layout() for name in UNIT_CONTAINERS}
-    for unit in unit_ids():
+    for unit in drawn_units():
         layout = layouts[unit_container(unit)]
         art = "unit%d" % unit
         flying = unit in flyers
@@ -421,10 +400,10 @@ def draw_tower(colour, tier, branch, direction=None, pulse=0.0, flash=0.0):
 
 def tower_layouts():
     layouts = {}
-    for line in ROSTER["tower_lines"]:
-        container, colour, rotating = TOWER_LINES[line]
+    for line, record in ROSTER["tower_lines"].items():
+        colour, rotating = line_colour(line), record["rotating"]
         layout = Layout()
-        for art, tier, branch in tower_arts(line):
+        for art, tier, branch in map(tower_look, line_tower_ids(line)):
             for i in range(4):
                 layout.add("%s/idle/%02d" % (art, i),
                            draw_tower(colour, tier, branch, 0 if rotating else None, pulse=math.sin(i * math.pi / 2)))
@@ -448,7 +427,7 @@ def tower_layouts():
                     flame.ellipse(24, 16, reach, 6 + (i % 3), (255, 120 + 15 * i, 40, 220))
                     flame.ellipse(24 - reach / 3, 16, reach / 2, 3, (255, 240, 160, 230))
                     layout.add("%s/fire/%02d" % (art, i), flame)
-        layouts[container] = layout
+        layouts[record["art"]] = layout
     return layouts
 
 
@@ -481,7 +460,7 @@ def badge(colour, glyph):
 
 
 def tower_icon(line, tier_text):
-    _, colour, _ = TOWER_LINES[line]
+    colour = line_colour(line)
 
     def draw(c, s):
         c.rect(4, 4, s - 8, s - 8, (40, 40, 50, 255))
@@ -496,12 +475,7 @@ def tower_icon(line, tier_text):
 
 def tower_icon_table():
     """ui/tower_NN -> (line, mark): the icons the map's table names, one per line and branch."""
-    return {
-        "ui/tower_01": (10000, ""), "ui/tower_03": (10000, "a"), "ui/tower_02": (10000, "b"),
-        "ui/tower_05": (20000, ""), "ui/tower_04": (20000, "a"), "ui/tower_06": (20000, "b"),
-        "ui/tower_09": (30000, ""), "ui/tower_11": (30000, "a"), "ui/tower_10": (30000, "b"),
-        "ui/tower_08": (40000, ""), "ui/tower_12": (40000, "a"), "ui/tower_07": (40000, "b"),
-    }
+    return {tower_icon_name(line, mark): (line, mark) for line in ROSTER["tower_lines"] for mark in ("", "a", "b")}
 
 
 def sell_glyph(c, s):

@@ -1,67 +1,15 @@
 #!/usr/bin/env python3
 """Writes the sample game's tables under the data root: strings, configuration, store catalogue,
-upgrades, unlocks, the sound sheet and the balance sheets (towers, units, ammunition, setup). Every id the files share comes from ROSTER, so later
-generators (sheets, levels) take theirs from the same table. Deterministic; the output is committed.
+upgrades, unlocks, the sound sheet and the balance sheets (towers, units, ammunition, setup). Every id the
+files share comes from the roster (roster.py), as it does for the later generators (art, levels, layouts).
+Deterministic; the output is committed.
 
     tools/gamedata/make_gamedata.py [data root [test data]]   (default: data/ and tests/data/ beside tools/)
 """
 import os
 import sys
 
-# ---------------------------------------------------------------------------------------------
-# The roster: every id that the data files share and that the game's code names.
-ROSTER = {
-    # Tower lines: tiers line+0 .. line+2, branches line+100 and line+200 (one icon each).
-    "tower_lines": [10000, 20000, 30000, 40000],
-    "tower_tiers": [0, 1, 2],
-    "tower_branches": [100, 200],
-    # Enemy units, and the flying ones with a shadow (wyvern and dragon shadows).
-    "units": [0, 11, 39],
-    "wyvern_shadow_units": [3, 30, 31, 38],
-    "dragon_shadow_units": [10, 32, 33],
-    "ammo": [2001, 2002, 2003],
-    # Unit tiers: base unit -> the ids of its tier rows (levelid 1, 2, ...).
-    "unit_tiers": {0: [40]},
-    # The shaman's portal: the row its "ammoid" names (duration, period, effect).
-    "shaman_portal": 2010,
-    # What the player calls them: tower lines and their branches, spells.
-    "tower_names": {10000: "Archer tower", 20000: "Cannon", 30000: "Mage tower", 40000: "Gold mine",
-                    10100: "Venom archers", 10200: "Stunning archers", 20100: "Thunder cannon",
-                    20200: "Tar cannon", 30100: "Storm mage", 30200: "Flame thrower",
-                    40100: "Banishing beacon", 40200: "War drums"},
-    "spell_names": {3004: "Fire rain"},
-    # Spell prototype id -> the spell number its button and sound tag use.
-    "spells": {3004: 1},
-    # The upgrade the spell buttons ask about.
-    "spell_upgrade": 28,
-    # Announced at the first hardcore level.
-    "hardcore_announcements": [36, 37, 38],
-    # Sample episodes: normal level count, hardcore level count.
-    "episodes": [(3, 1), (3, 1)],
-    # A setup row after a gap in the episode indices: the episode select counts rows, so the gap
-    # becomes a plate without levels ("comingSoon") and this row itself is never shown.
-    "coming_soon_episode": (3, (3, 1)),
-}
-
-
-def tower_ids():
-    ids = []
-    for line in ROSTER["tower_lines"]:
-        ids += [line + tier for tier in ROSTER["tower_tiers"]]
-        ids += [line + branch for branch in ROSTER["tower_branches"]]
-    return ids
-
-
-def shadow_units():
-    return ROSTER["wyvern_shadow_units"] + ROSTER["dragon_shadow_units"]
-
-
-def unit_ids():
-    """Every unit prototype id: the units, the flyers and the unit tiers."""
-    ids = ROSTER["units"] + shadow_units()
-    for base in sorted(ROSTER["unit_tiers"]):
-        ids += ROSTER["unit_tiers"][base]
-    return ids
+from roster import ROSTER, line_number, line_tower_ids, shadow_units, tower_ids, tower_look, tower_name, unit_ids
 
 
 # ---------------------------------------------------------------------------------------------
@@ -73,17 +21,17 @@ def upgrade_table():
         (2, 0, "upgrades/budget", [-1], [(10, {"startBudget": 10}), (30, {"startBudget": 25})]),
         (3, 0, "upgrades/bounty", [-1], [(15, {"enemyCost": 10}), (40, {"enemyCost": 20})]),
     ]
-    names = {10000: "arrows", 20000: "cannon", 30000: "magic", 40000: "frost"}
+    lines = ROSTER["tower_lines"]
+    arrows, cannon, _, _ = lines
     # The shop's first tab also sells a one-step and a ten-step range upgrade of the first two lines.
-    for uid, line, steps in ((4, 10000, [(20, {"radius": 15})]),
-                             (5, 20000, [(5 * (k + 1), {"radius": 2 * (k + 1)}) for k in range(10)])):
-        targets = [line + tier for tier in ROSTER["tower_tiers"]] + [line + b for b in ROSTER["tower_branches"]]
-        table.append((uid, 0, "upgrades/" + names[line] + "_range", targets, steps))
-    for index, line in enumerate(ROSTER["tower_lines"]):
-        targets = [line + tier for tier in ROSTER["tower_tiers"]] + [line + b for b in ROSTER["tower_branches"]]
-        table.append((10 + index, 1, "upgrades/" + names[line] + "_power", targets,
+    for uid, line, steps in ((4, arrows, [(20, {"radius": 15})]),
+                             (5, cannon, [(5 * (k + 1), {"radius": 2 * (k + 1)}) for k in range(10)])):
+        table.append((uid, 0, "upgrades/" + lines[line]["upgrades"] + "_range", line_tower_ids(line), steps))
+    for index, line in enumerate(lines):
+        targets = line_tower_ids(line)
+        table.append((10 + index, 1, "upgrades/" + lines[line]["upgrades"] + "_power", targets,
                       [(10, {"strength": 10}), (25, {"strength": 20, "radius": 5})]))
-        table.append((20 + index, 1, "upgrades/" + names[line] + "_price", targets,
+        table.append((20 + index, 1, "upgrades/" + lines[line]["upgrades"] + "_price", targets,
                       [(10, {"cost": -10}), (25, {"cost": -20, "cooldown": 5})]))
     spell = next(iter(ROSTER["spells"]))
     table.append((ROSTER["spell_upgrade"], 2, "upgrades/spell_recharge", [spell],
@@ -142,29 +90,29 @@ def tower_group(lines, ranks):
 
 def unlock_groups():
     """(episode, level, [(message, ids)]) for every sample level."""
-    names = ROSTER["tower_names"]
     spell = next(iter(ROSTER["spells"]))
     arrows, cannon, magic, gold = ROSTER["tower_lines"]
+    tiers = ROSTER["tower_tiers"]
 
     def upgrades(*ids):
         return ("New in the upgrade shop:\\n" + ", ".join(UPGRADE_NAMES[i] for i in ids) + ".", list(ids))
 
     def branches(*lines):
-        towers = [names[line + branch] for line in lines for branch in ROSTER["tower_branches"]]
+        towers = [tower_name(line + branch) for line in lines for branch in ROSTER["tower_branches"]]
         return ("New tower branches:\\n" + ", ".join(towers) + ".",
                 tower_group(lines, ROSTER["tower_branches"]))
 
     groups = [
-        (0, 0, [("%s and %s are ready to build." % (names[arrows], names[cannon]),
-                 tower_group((arrows, cannon), (0, 1))),
+        (0, 0, [("%s and %s are ready to build." % (tower_name(arrows), tower_name(cannon)),
+                 tower_group((arrows, cannon), tiers[:2])),
                 upgrades(1, 2, 3)]),
-        (0, 1, [("%s and %s can now be raised to their third tier." % (names[arrows], names[cannon]),
-                 tower_group((arrows, cannon), (2,))),
+        (0, 1, [("%s and %s can now be raised to their third tier." % (tower_name(arrows), tower_name(cannon)),
+                 tower_group((arrows, cannon), tiers[2:])),
                 ("New spell: %s. Its %s upgrade is in the shop." % (ROSTER["spell_names"][spell],
                                                                    UPGRADE_NAMES[ROSTER["spell_upgrade"]]),
                  [spell, ROSTER["spell_upgrade"]])]),
-        (0, 2, [("%s and %s are ready to build." % (names[magic], names[gold]),
-                 tower_group((magic,), (0, 1, 2)) + tower_group((gold,), (0, 1, 2))),
+        (0, 2, [("%s and %s are ready to build." % (tower_name(magic), tower_name(gold)),
+                 tower_group((magic,), tiers) + tower_group((gold,), tiers)),
                 upgrades(10, 20, 11, 21)]),
         (1, 0, [branches(arrows, cannon), upgrades(12, 22)]),
         (1, 1, [branches(magic, gold), upgrades(13, 23)]),
@@ -249,65 +197,60 @@ def unit_rows():
     return rows
 
 
-def tower_art(tower):
-    line = tower // 10000 * 10000
-    rank = tower - line
-    return "tower%d_%s" % (line // 10000, {0: "1", 1: "2", 2: "3", 100: "1a", 200: "1b"}[rank])
-
-
 def tower_rows():
     """One top-level row per line (its first tier, offered by the build menu) and its upgrade tiers:
     levels 1 and 2 in a chain, then the two branches, both after level 2."""
-    lines = {
-        # tier rank -> values; strength -1 never aims (income and boost tiers)
-        10000: {0: dict(strength=12, cooldown=1.0, r=300, speed=400, ammoid=2001, air=1, aimed=1, addons="air/aim"),
-                1: dict(strength=18, cooldown=0.9, r=330, speed=420, ammoid=2001, air=1, aimed=1, addons="air/aim/star1"),
-                2: dict(strength=26, cooldown=0.8, r=360, speed=440, ammoid=2001, air=1, aimed=1, addons="air/aim/star2"),
-                100: dict(strength=30, cooldown=0.8, r=360, speed=440, ammoid=2001, air=1, aimed=1, dot=1,
-                          addons="air/aim/dot"),
-                200: dict(strength=28, cooldown=0.7, r=380, speed=440, ammoid=2001, air=1, stun=1, showInvisible=1,
-                          addons="air/stun")},
-        20000: {0: dict(strength=30, cooldown=2.0, r=260, speed=350, ammoid=2002, rotating=1, splash=1,
-                        addons="splash"),
-                1: dict(strength=45, cooldown=1.9, r=280, speed=360, ammoid=2002, rotating=1, splash=1,
-                        addons="splash/star1"),
-                2: dict(strength=60, cooldown=1.8, r=300, speed=370, ammoid=2002, rotating=1, splash=1,
-                        addons="splash/star2"),
-                100: dict(strength=70, cooldown=1.8, r=300, speed=370, ammoid=2002, rotating=1, splash=1, stun=1,
-                          addons="splash/stun"),
-                200: dict(strength=65, cooldown=1.7, r=320, speed=370, ammoid=2002, rotating=1, hold=1, dot=1,
-                          addons="dot")},
-        30000: {0: dict(strength=40, cooldown=3.0, r=340, speed=300, ammoid=2002, splash=1, addons="splash"),
-                1: dict(strength=60, cooldown=2.8, r=360, speed=300, ammoid=2002, splash=1, addons="splash/star1"),
-                2: dict(strength=85, cooldown=2.6, r=380, speed=300, ammoid=2002, splash=1, addons="splash/star2"),
-                100: dict(strength=95, cooldown=2.6, r=400, speed=300, ammoid=2002, splash=1, stun=1,
-                          addons="splash/stun"),
+    arrows, cannon, magic, gold = ROSTER["tower_lines"]
+    arrow, ball, flame = ROSTER["ammo"]
+    # Per line, the values of its tiers and then its branches, as line_tower_ids lists them;
+    # strength -1 never aims (income and boost tiers). Rotating lines turn a barrel on every tier.
+    values = {
+        arrows: [dict(strength=12, cooldown=1.0, r=300, speed=400, ammoid=arrow, air=1, aimed=1, addons="air/aim"),
+                 dict(strength=18, cooldown=0.9, r=330, speed=420, ammoid=arrow, air=1, aimed=1,
+                      addons="air/aim/star1"),
+                 dict(strength=26, cooldown=0.8, r=360, speed=440, ammoid=arrow, air=1, aimed=1,
+                      addons="air/aim/star2"),
+                 dict(strength=30, cooldown=0.8, r=360, speed=440, ammoid=arrow, air=1, aimed=1, dot=1,
+                      addons="air/aim/dot"),
+                 dict(strength=28, cooldown=0.7, r=380, speed=440, ammoid=arrow, air=1, stun=1, showInvisible=1,
+                      addons="air/stun")],
+        cannon: [dict(strength=30, cooldown=2.0, r=260, speed=350, ammoid=ball, splash=1, addons="splash"),
+                 dict(strength=45, cooldown=1.9, r=280, speed=360, ammoid=ball, splash=1, addons="splash/star1"),
+                 dict(strength=60, cooldown=1.8, r=300, speed=370, ammoid=ball, splash=1, addons="splash/star2"),
+                 dict(strength=70, cooldown=1.8, r=300, speed=370, ammoid=ball, splash=1, stun=1,
+                      addons="splash/stun"),
+                 dict(strength=65, cooldown=1.7, r=320, speed=370, ammoid=ball, hold=1, dot=1, addons="dot")],
+        magic: [dict(strength=40, cooldown=3.0, r=340, speed=300, ammoid=ball, splash=1, addons="splash"),
+                dict(strength=60, cooldown=2.8, r=360, speed=300, ammoid=ball, splash=1, addons="splash/star1"),
+                dict(strength=85, cooldown=2.6, r=380, speed=300, ammoid=ball, splash=1, addons="splash/star2"),
+                dict(strength=95, cooldown=2.6, r=400, speed=300, ammoid=ball, splash=1, stun=1,
+                     addons="splash/stun"),
                 # the flame thrower: a lobbed flame that leaves burning ground
-                200: dict(strength=20, cooldown=1.5, r=300, speed=120, ammoid=2003, firesplash=1,
-                          addons="fsplash")},
-        40000: {0: dict(strength=-1, cooldown=10.0, r=200, goldIncome=5, health=20, addons="gold"),
-                1: dict(strength=-1, cooldown=9.0, r=220, goldIncome=8, health=25, addons="gold/star1"),
-                2: dict(strength=-1, cooldown=8.0, r=240, goldIncome=12, health=30, boostTower=1,
-                        addons="gold/boost/star2"),
-                # a beam that sends its target back to the start
-                100: dict(strength=5, cooldown=6.0, r=300, speed=-1, ammoid=2001, air=1, teleportEnemy=1,
-                          addons="tele/air"),
-                200: dict(strength=-1, cooldown=1.0, r=260, boostTower=1, showInvisible=1, addons="boost")},
+                dict(strength=20, cooldown=1.5, r=300, speed=120, ammoid=flame, firesplash=1, addons="fsplash")],
+        gold: [dict(strength=-1, cooldown=10.0, r=200, goldIncome=5, health=20, addons="gold"),
+               dict(strength=-1, cooldown=9.0, r=220, goldIncome=8, health=25, addons="gold/star1"),
+               dict(strength=-1, cooldown=8.0, r=240, goldIncome=12, health=30, boostTower=1,
+                    addons="gold/boost/star2"),
+               # a beam that sends its target back to the start
+               dict(strength=5, cooldown=6.0, r=300, speed=-1, ammoid=arrow, air=1, teleportEnemy=1,
+                    addons="tele/air"),
+               dict(strength=-1, cooldown=1.0, r=260, boostTower=1, showInvisible=1, addons="boost")],
     }
-    chain = {0: (0, 0), 1: (1, 0), 2: (2, 1), 100: (3, 2), 200: (4, 2)}  # rank -> (levelid, require)
-    stars = {1: 1, 2: 2}
+    chain = [(0, 0), (1, 0), (2, 1), (3, 2), (4, 2)]  # (levelid, require), in the same order
+    stars = [0, 1, 2, 0, 0]
     rows = []
-    for line in ROSTER["tower_lines"]:
-        for rank in ROSTER["tower_tiers"] + ROSTER["tower_branches"]:
-            tower = line + rank
-            levelid, require = chain[rank]
-            top = rank == 0
+    for line, record in ROSTER["tower_lines"].items():
+        for index, tower in enumerate(line_tower_ids(line)):
+            levelid, require = chain[index]
+            top = tower == line
             row = {"id": tower, "parent": -1 if top else line, "type": 1 if top else 0, "levelid": levelid,
-                   "require": require, "psd": tower_art(tower), "fps": TOWER_FPS,
-                   "cost": 70 + line // 10000 * 10 if top else 40 + levelid * 20, "tierCost": 15 + levelid * 5,
-                   "tierUpdates": 2, "tierK": 0.1, "stars": stars.get(rank, 0)}
-            row.update(lines[line][rank])
+                   "require": require, "psd": tower_look(tower)[0], "fps": TOWER_FPS,
+                   "cost": 70 + line_number(line) * 10 if top else 40 + levelid * 20, "tierCost": 15 + levelid * 5,
+                   "tierUpdates": 2, "tierK": 0.1, "stars": stars[index], "rotating": int(record["rotating"])}
+            row.update(values[line][index])
             rows.append(row)
+    flamers = [row["id"] for row in rows if row.get("ammoid") == flame]
+    assert flamers == [ROSTER["flame_thrower"]], "the flame thrower's art is the one with flames"
     return rows
 
 

@@ -23,8 +23,9 @@ import xml.etree.ElementTree as ElementTree
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "artgen"))
 sys.path.insert(0, os.path.join(HERE, "..", "gamedata"))
-from make_art import GOLD, TOWER_LINES, Canvas, Layout, draw_tower, font, shade, spell_icon  # noqa: E402
-from make_gamedata import ROSTER, episode_plate_count, generated_strings, unlock_messages  # noqa: E402
+from make_art import GOLD, Canvas, Layout, draw_tower, font, line_colour, shade, spell_icon  # noqa: E402
+from make_gamedata import episode_plate_count, generated_strings, unlock_messages  # noqa: E402
+from roster import ROSTER, tower_look, tower_place  # noqa: E402
 
 DESIGN_WIDTH, DESIGN_HEIGHT = 1024, 768
 FULL_SCREEN = (0, 0, DESIGN_WIDTH, DESIGN_HEIGHT)
@@ -681,16 +682,13 @@ def boost_shop_layout(captions):
 def unlock_picture(unlock):
     """What an unlock id opens, drawn on its plate: the tower of that tier or branch, the spell's
     button, a banner for a hardcore announcement, else an upgrade's rising arrow under a star."""
-    lines = ROSTER["tower_lines"]
+    place = tower_place(unlock)
 
     def draw(c):
         w, h = c.width, c.height
-        line = unlock - unlock % 10000
-        if line in lines:
-            rest = unlock % 10000
-            branches = ROSTER["tower_branches"]
-            tier, branch = (3, "ab"[branches.index(rest)]) if rest in branches else (rest + 1, "")
-            tower = draw_tower(TOWER_LINES[line][1], tier, branch)
+        if place:
+            _, tier, branch = tower_look(unlock)
+            tower = draw_tower(line_colour(place[0]), tier, branch)
             c.paste(tower, (w - tower.width) // 2, (h - tower.height) // 2)
         elif unlock in ROSTER["spells"]:
             icon = spell_icon()

@@ -20,7 +20,7 @@ import sys
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "gamedata"))
 sys.path.insert(0, os.path.join(HERE, "..", "artgen"))
-from make_gamedata import ROSTER  # noqa: E402
+from roster import ROSTER, line_tower_ids, shadow_units  # noqa: E402
 from make_art import Canvas, Layout, shade, write_file  # noqa: E402
 
 # ---------------------------------------------------------------------------------------------
@@ -35,10 +35,10 @@ CARRIER = 38
 ICE = 10
 HEALER = 32
 SHAMAN = 33
-ALL_UNITS = ROSTER["units"] + ROSTER["wyvern_shadow_units"] + ROSTER["dragon_shadow_units"]
+ALL_UNITS = ROSTER["units"] + shadow_units()
 assert all(u in ALL_UNITS for u in (WALKER, RUNNER, STONE, STRAIGHT_FLYER, INVISIBLE, HASTE, CARRIER, ICE, HEALER,
                                     SHAMAN))
-PRESET_TOWER = ROSTER["tower_lines"][0] + ROSTER["tower_tiers"][0]
+PRESET_TOWER = line_tower_ids(next(iter(ROSTER["tower_lines"])))[0]
 
 # Lanes: the entry's "y" (key -20, 0 and 20).
 LEFT, MIDDLE, RIGHT = 0, -65, -130
