@@ -2,9 +2,12 @@
 // their lines while a purchase runs and after it fails, the balance and the hover scale.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "Core/Base/ImageInfo.h"
+#include "Game/Art/GameFonts.h"
 #include "Game/Tables/LocalStrings.h"
 #include "Game/Tables/RuvWallet.h"
 #include "Game/Screens/HUD.h"
@@ -145,11 +148,67 @@ TEST_F(GemShopTest, HoveredPackShrinksAndGrowsBackAtHalfAScalePerSecond) {
   }
 }
 
+// Over the layout's background each pack shows its picture, its price picture in the map's language
+// and its badge on their layers, scaled about the picture's centre, then its line in the screen's
+// font centred on its text layer; the layout's own pack buttons are not drawn, the back button is.
 TEST_F(GemShopTest, DrawsThePacksOverTheLayout) {
+  const std::string folder = "ruv/gem_shop";
+  const char* const badges[] = {nullptr, "1/most_popular", nullptr, "1/best_buy", "1/all_inclusive"};
+  const char16_t* const prices[] = {u"$0.99", u"$1.99", u"$2.99", u"$4.99", u"$9.99"};
+  mMap->mWallet->gems = 7;
+  // The fonts stay loaded as the game's root board keeps them.
+  const resource::ResourcePtr<render::BMFont> font = LoadGameFont(kFontMain42x3);
+  const resource::ResourcePtr<render::BMFont> captionFont = LoadGameFont(kFontMain80);
+  ASSERT_TRUE(font && captionFont);
   HUDBuyGemScreen shop(*mMap);
+  for (int i = 0; i < 5; ++i) shop.offers[i]->product->price = prices[i];
   shop.offers[1]->scale = 0.9f;
   shop.offers[1]->product->pending = true;
-  EXPECT_GT(DrawnVertices(shop), 0);
+  const std::vector<gametest::DrawnQuad> quads = DrawScreen(shop);
+  const std::vector<gametest::DrawnText> texts = gametest::TextsOfFont(quads, *font);
+  const auto textAt = [&texts](const std::u16string& text) {
+    const auto found = std::find_if(texts.begin(), texts.end(), [&text](const gametest::DrawnText& drawn) {
+      return drawn.text == gametest::WithoutBlanks(text);
+    });
+    return found == texts.end() ? nullptr : &*found;
+  };
+
+  const size_t background = gametest::ExpectPictureOn(quads, folder, "background", {0.0f, 0.0f, 1024.0f, 768.0f});
+  gametest::ExpectPictureOn(quads, folder, "button/back_in", gametest::SampleLayer(folder, "button/back_in"));
+  EXPECT_TRUE(gametest::QuadsOfPicture(quads, std::string(QM_SOURCE_DIR) + "/data/ruv/gem_shop/button/offers_wall.png")
+                  .empty())
+      << "the offers wall is off in the sample configuration";
+  const gametest::DrawnText* gems = textAt(u"Gems: 7");
+  ASSERT_NE(nullptr, gems) << "the balance line";
+  const gametest::LayerBox gemsLayer = gametest::SampleLayer(folder, "text/caption_gems");
+  EXPECT_NEAR(gemsLayer.CentreX(), (gems->left + gems->right) * 0.5f, 4.0f);
+
+  for (int i = 0; i < 5; ++i) {
+    SCOPED_TRACE(i);
+    const std::string number = std::to_string(i + 1);
+    const std::string buttonName = "button/b_0" + number + "_in";
+    const gametest::LayerBox button = gametest::SampleLayer(folder, buttonName);
+    const float scale = i == 1 ? 0.9f : 1.0f;
+    const auto on = [&](const std::string& layer) {
+      return gametest::SampleLayer(folder, layer).ScaledAbout(scale, button.CentreX(), button.CentreY());
+    };
+    const size_t picture = gametest::ExpectPictureOn(quads, folder, buttonName, on(buttonName));
+    const size_t pricing = gametest::ExpectPictureOn(quads, folder, "pricing/en/" + number, on("pricing/en/" + number));
+    EXPECT_LT(background, picture);
+    EXPECT_LT(picture, pricing);
+    size_t last = pricing;
+    if (badges[i]) {
+      last = gametest::ExpectPictureOn(quads, folder, badges[i], on(badges[i]));
+      EXPECT_LT(pricing, last);
+    }
+    const std::u16string line = i == 1 ? LocalStrings::Instance()->get(u"gemShopBuy_progress") : PriceLine(prices[i]);
+    const gametest::DrawnText* text = textAt(line);
+    ASSERT_NE(nullptr, text) << "the pack's line";
+    EXPECT_LT(last, text->firstQuad) << "over the pictures";
+    const gametest::LayerBox box = on("text/b_0" + number + "_text");
+    EXPECT_NEAR(box.CentreX(), (text->left + text->right) * 0.5f, 4.0f);
+    EXPECT_NEAR(box.CentreY(), (text->top + text->bottom) * 0.5f, box.height * 0.5f);
+  }
 }
 
 TEST_F(GemShopTest, PushKeepsTheReturnScreen) {

@@ -1,12 +1,13 @@
 #include "ShopScene.h"
 
 #include "Core/App/Application.h"
-#include "Core/Render/Graphics.h"
+#include "Core/Gui/GameControl.h"
 #include "Game/Screens/HUDBuyGemScreen.h"
 
 namespace shoptest {
 
 void ShopScene::SetUp() {
+  gui::GameControlHelper::SetRender(&mRender);  // the screens' fonts
   BattleMapTest::SetUp();
   ASSERT_EQ(VN_OK, Store()->LoadProducts(u"ruv/inapp.xml"));
 }
@@ -17,24 +18,13 @@ void ShopScene::TearDown() {
   Tick();
   Tick();
   BattleMapTest::TearDown();
+  gui::GameControlHelper::SetRender(nullptr);
 }
 
 void ShopScene::Tick() { app::Application::Instance()->UpdateChildren(0.016f); }
 
-long ShopScene::DrawnVertices(HUDWindow& screen) {
-  mRender.mCalls.clear();
-  EXPECT_EQ(mRender.BeginFrame(), VN_OK);
-  {
-    render::Graphics graphics(&mRender);
-    screen.draw(graphics);
-    EXPECT_EQ(graphics.mTransform, nullptr);
-  }
-  EXPECT_EQ(mRender.EndFrame(), VN_OK);
-  EXPECT_EQ(mRender.Present(), VN_OK);
-  EXPECT_EQ(mRender.PlayCommands(), VN_OK);
-  long vertices = 0;
-  for (const std::vector<long>& draw : mRender.Arguments("DrawIndexed")) vertices += draw.size() == 6 ? draw[5] : 0;
-  return vertices;
+std::vector<gametest::DrawnQuad> ShopScene::DrawScreen(HUDWindow& screen) {
+  return gametest::DrawFrameQuads(mRender, [&screen](render::Graphics& graphics) { screen.draw(graphics); });
 }
 
 }  // namespace shoptest

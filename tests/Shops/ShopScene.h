@@ -1,8 +1,12 @@
 #pragma once
 // The shop screens on the battle map of the battle tests, with the sample store catalogue loaded
-// and no store back end; the catalogue is emptied and queued failures delivered afterwards.
+// and no store back end, the game's fonts loaded through the recording renderer; the catalogue is
+// emptied and queued failures delivered afterwards.
+#include <vector>
+
 #include "Core/Purchase/PurchaseSystem.h"
 #include "gamesupport/BattleMapScene.h"
+#include "gamesupport/DrawnScreen.h"
 
 class HUDWindow;
 
@@ -16,8 +20,8 @@ class ShopScene : public battletest::BattleMapTest {
   static purchase::PurchaseSystem* Store() { return purchase::PurchaseSystem::Instance(); }
   // One tick of the application's tasks, which delivers the failures of refused purchases.
   static void Tick();
-  // Vertices of the indexed draws of one frame of the screen.
-  long DrawnVertices(HUDWindow& screen);
+  // The textured quads of one frame of the screen, in draw order.
+  std::vector<gametest::DrawnQuad> DrawScreen(HUDWindow& screen);
 };
 
 }  // namespace shoptest

@@ -40,7 +40,6 @@ std::string LivesBought(int level) {
 class UpgradeShopTest : public shoptest::ShopScene {
  protected:
   void SetUp() override {
-    gui::GameControlHelper::SetRender(&mRender);
     ShopScene::SetUp();
     mApplication = std::make_unique<gametest::RootBoardGame>();
     SetFeatures(false, true, true);
@@ -446,7 +445,7 @@ TEST_F(UpgradeShopTest, TheLayersOfTheRootBoardComeAndGoWithTheScreen) {
     mMap->mWallet->gems = 40;
     shop.update(0.1f);
     EXPECT_EQ(u"40", shop.gemsLabel->mText);
-    EXPECT_GT(DrawnVertices(shop), 0);
+    EXPECT_FALSE(DrawScreen(shop).empty());
   }
   EXPECT_EQ(before, board->GetChildren());
 }
