@@ -2,7 +2,6 @@
 // their lines while a purchase runs and after it fails, the balance and the hover scale.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -166,48 +165,29 @@ TEST_F(GemShopTest, DrawsThePacksOverTheLayout) {
   shop.offers[1]->product->pending = true;
   const std::vector<gametest::DrawnQuad> quads = DrawScreen(shop);
   const std::vector<gametest::DrawnText> texts = gametest::TextsOfFont(quads, *font);
-  const auto textAt = [&texts](const std::u16string& text) {
-    const auto found = std::find_if(texts.begin(), texts.end(), [&text](const gametest::DrawnText& drawn) {
-      return drawn.text == gametest::WithoutBlanks(text);
-    });
-    return found == texts.end() ? nullptr : &*found;
-  };
 
   const size_t background = gametest::ExpectPictureOn(quads, folder, "background", {0.0f, 0.0f, 1024.0f, 768.0f});
   gametest::ExpectPictureOn(quads, folder, "button/back_in", gametest::SampleLayer(folder, "button/back_in"));
-  EXPECT_TRUE(gametest::QuadsOfPicture(quads, std::string(QM_SOURCE_DIR) + "/data/ruv/gem_shop/button/offers_wall.png")
-                  .empty())
+  EXPECT_TRUE(gametest::QuadsOfPicture(quads, folder, "button/offers_wall").empty())
       << "the offers wall is off in the sample configuration";
-  const gametest::DrawnText* gems = textAt(u"Gems: 7");
+  const gametest::DrawnText* gems = gametest::FindText(texts, u"Gems: 7");
   ASSERT_NE(nullptr, gems) << "the balance line";
-  const gametest::LayerBox gemsLayer = gametest::SampleLayer(folder, "text/caption_gems");
-  EXPECT_NEAR(gemsLayer.CentreX(), (gems->left + gems->right) * 0.5f, 4.0f);
+  EXPECT_TRUE(gametest::CentredOn(*gems, gametest::SampleLayer(folder, "text/caption_gems")));
+  const std::vector<gametest::DrawnText> captions = gametest::TextsOfFont(quads, *captionFont);
+  const gametest::DrawnText* caption = gametest::FindText(captions, LocalStrings::Instance()->get(u"gemShopTitle"));
+  ASSERT_NE(nullptr, caption) << "the title in the large font";
+  EXPECT_TRUE(gametest::CentredOn(*caption, gametest::SampleLayer(folder, "text/caption")));
 
   for (int i = 0; i < 5; ++i) {
     SCOPED_TRACE(i);
-    const std::string number = std::to_string(i + 1);
-    const std::string buttonName = "button/b_0" + number + "_in";
-    const gametest::LayerBox button = gametest::SampleLayer(folder, buttonName);
     const float scale = i == 1 ? 0.9f : 1.0f;
-    const auto on = [&](const std::string& layer) {
-      return gametest::SampleLayer(folder, layer).ScaledAbout(scale, button.CentreX(), button.CentreY());
-    };
-    const size_t picture = gametest::ExpectPictureOn(quads, folder, buttonName, on(buttonName));
-    const size_t pricing = gametest::ExpectPictureOn(quads, folder, "pricing/en/" + number, on("pricing/en/" + number));
-    EXPECT_LT(background, picture);
-    EXPECT_LT(picture, pricing);
-    size_t last = pricing;
-    if (badges[i]) {
-      last = gametest::ExpectPictureOn(quads, folder, badges[i], on(badges[i]));
-      EXPECT_LT(pricing, last);
-    }
+    const size_t last = ExpectPackPictures(quads, folder, i + 1, badges[i], scale);
+    EXPECT_LT(background, last);
     const std::u16string line = i == 1 ? LocalStrings::Instance()->get(u"gemShopBuy_progress") : PriceLine(prices[i]);
-    const gametest::DrawnText* text = textAt(line);
+    const gametest::DrawnText* text = gametest::FindText(texts, line);
     ASSERT_NE(nullptr, text) << "the pack's line";
     EXPECT_LT(last, text->firstQuad) << "over the pictures";
-    const gametest::LayerBox box = on("text/b_0" + number + "_text");
-    EXPECT_NEAR(box.CentreX(), (text->left + text->right) * 0.5f, 4.0f);
-    EXPECT_NEAR(box.CentreY(), (text->top + text->bottom) * 0.5f, box.height * 0.5f);
+    EXPECT_TRUE(gametest::CentredOn(*text, PackTextBox(folder, i + 1, scale)));
   }
 }
 

@@ -27,4 +27,30 @@ std::vector<gametest::DrawnQuad> ShopScene::DrawScreen(HUDWindow& screen) {
   return gametest::DrawFrameQuads(mRender, [&screen](render::Graphics& graphics) { screen.draw(graphics); });
 }
 
+namespace {
+
+gametest::LayerBox ShopPackLayer(const std::string& folder, int number, const std::string& layer, float scale) {
+  const gametest::LayerBox button = gametest::SampleLayer(folder, "button/b_0" + std::to_string(number) + "_in");
+  return gametest::SampleLayer(folder, layer).ScaledAbout(scale, button.CentreX(), button.CentreY());
+}
+
+}  // namespace
+
+size_t ShopScene::ExpectPackPictures(const std::vector<gametest::DrawnQuad>& quads, const std::string& folder,
+                                     int number, const char* badge, float scale) {
+  const std::string button = "button/b_0" + std::to_string(number) + "_in";
+  const std::string pricing = "pricing/en/" + std::to_string(number);
+  const size_t picture = gametest::ExpectPictureOn(quads, folder, button, ShopPackLayer(folder, number, button, scale));
+  const size_t price = gametest::ExpectPictureOn(quads, folder, pricing, ShopPackLayer(folder, number, pricing, scale));
+  EXPECT_LT(picture, price) << number;
+  if (!badge) return price;
+  const size_t badgeQuad = gametest::ExpectPictureOn(quads, folder, badge, ShopPackLayer(folder, number, badge, scale));
+  EXPECT_LT(price, badgeQuad) << number;
+  return badgeQuad;
+}
+
+gametest::LayerBox ShopScene::PackTextBox(const std::string& folder, int number, float scale) {
+  return ShopPackLayer(folder, number, "text/b_0" + std::to_string(number) + "_text", scale);
+}
+
 }  // namespace shoptest

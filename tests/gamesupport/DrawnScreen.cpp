@@ -80,7 +80,9 @@ bool TextureShowsPicture(const render::Texture* texture, const fakes::RgbaImage&
 
 }  // namespace
 
-std::vector<size_t> QuadsOfPicture(const std::vector<DrawnQuad>& quads, const std::string& pngPath) {
+std::vector<size_t> QuadsOfPicture(const std::vector<DrawnQuad>& quads, const std::string& folder,
+                                   const std::string& name) {
+  const std::string pngPath = std::string(QM_SOURCE_DIR) + "/data/" + folder + "/" + name + ".png";
   const fakes::RgbaImage picture = fakes::ReadPng(pngPath);
   EXPECT_GT(picture.width, 0) << pngPath;
   std::vector<size_t> found;
@@ -130,7 +132,7 @@ LayerBox SampleLayer(const std::string& folder, const std::string& name) {
 
 size_t ExpectPictureOn(const std::vector<DrawnQuad>& quads, const std::string& folder, const std::string& name,
                        const LayerBox& box) {
-  const std::vector<size_t> found = QuadsOfPicture(quads, std::string(QM_SOURCE_DIR) + "/data/" + folder + "/" + name + ".png");
+  const std::vector<size_t> found = QuadsOfPicture(quads, folder, name);
   if (found.size() != 1) {
     ADD_FAILURE() << folder << "/" << name << " drawn " << found.size() << " times";
     return quads.size();
@@ -150,6 +152,8 @@ std::vector<DrawnText> TextsOfFont(const std::vector<DrawnQuad>& quads, const re
   }
   std::vector<DrawnText> texts;
   bool inText = false;
+  float lineSize = 0.0f;  // the tallest glyph of the text so far
+  float lineTop = 0.0f, lineBottom = 0.0f;  // the glyphs of its last line
   for (size_t i = 0; i < quads.size(); ++i) {
     const DrawnQuad& quad = quads[i];
     const render::Texture* texture = quad.texture;
@@ -160,10 +164,27 @@ std::vector<DrawnText> TextsOfFont(const std::vector<DrawnQuad>& quads, const re
       inText = false;
       continue;
     }
+    if (inText) {
+      // A glyph goes on with the text beside the last one on its line or at the start of the next
+      // line; anywhere else it starts another text.
+      const DrawnQuad& previous = quads[i - 1];
+      const float size = std::max(lineSize, quad.bottom - quad.top);
+      const bool sameLine = quad.top < lineBottom && quad.bottom > lineTop && quad.left >= previous.left &&
+                            quad.left - previous.right < size * 1.5f;
+      const bool nextLine = !sameLine && quad.top > (lineTop + lineBottom) * 0.5f && quad.top < lineBottom + size;
+      if (nextLine) lineTop = lineBottom = quad.top;
+      inText = sameLine || nextLine;
+    }
     if (!inText) {
       texts.push_back(DrawnText{u"", quad.left, quad.top, quad.right, quad.bottom, quad.colour, i});
       inText = true;
+      lineSize = 0.0f;
+      lineTop = quad.top;
+      lineBottom = quad.bottom;
     }
+    lineSize = std::max(lineSize, quad.bottom - quad.top);
+    lineTop = std::min(lineTop, quad.top);
+    lineBottom = std::max(lineBottom, quad.bottom);
     DrawnText& text = texts.back();
     text.text += glyph->second;
     text.left = std::min(text.left, quad.left);
@@ -180,6 +201,25 @@ std::u16string WithoutBlanks(const std::u16string& text) {
     if (c != u' ' && c != u'\n' && c != u'\t') kept += c;
   }
   return kept;
+}
+
+const DrawnText* FindText(const std::vector<DrawnText>& texts, const std::u16string& text) {
+  const std::u16string shown = WithoutBlanks(text);
+  for (const DrawnText& drawn : texts) {
+    if (drawn.text == shown) return &drawn;
+  }
+  return nullptr;
+}
+
+::testing::AssertionResult CentredOn(const DrawnText& text, const LayerBox& box) {
+  constexpr float kBearing = 4.0f;
+  const float centreX = (text.left + text.right) * 0.5f;
+  const float centreY = (text.top + text.bottom) * 0.5f;
+  if (std::fabs(centreX - box.CentreX()) <= kBearing && centreY >= box.y && centreY <= box.y + box.height) {
+    return ::testing::AssertionSuccess();
+  }
+  return ::testing::AssertionFailure() << "text centre (" << centreX << ", " << centreY << "), box (" << box.x << ", "
+                                       << box.y << ") - (" << box.x + box.width << ", " << box.y + box.height << ")";
 }
 
 }  // namespace gametest

@@ -32,9 +32,10 @@ struct DrawnQuad {
 std::vector<DrawnQuad> DrawFrameQuads(fakes::RecordingRender& render,
                                       const std::function<void(render::Graphics&)>& draw);
 
-// Indices of the quads showing the whole of the PNG at path: their texture holds exactly its pixels
-// and they sample all of it.
-std::vector<size_t> QuadsOfPicture(const std::vector<DrawnQuad>& quads, const std::string& pngPath);
+// Indices of the quads showing the whole of the sample data's picture "<folder>/<name>.png": their
+// texture holds exactly its pixels and they sample all of it.
+std::vector<size_t> QuadsOfPicture(const std::vector<DrawnQuad>& quads, const std::string& folder,
+                                   const std::string& name);
 
 // A layer's rectangle in a layout of the sample data, scaled by scale about (cx, cy).
 struct LayerBox {
@@ -53,8 +54,9 @@ LayerBox SampleLayer(const std::string& folder, const std::string& name);
 size_t ExpectPictureOn(const std::vector<DrawnQuad>& quads, const std::string& folder, const std::string& name,
                        const LayerBox& box);
 
-// A text of font: consecutive glyph quads of its pages, as characters (blanks draw no quad), with
-// the bounds of the glyphs on the screen and the colour of the first.
+// A text of font: consecutive glyph quads of its pages, each beside the last on its line or at the
+// start of the next line, as characters (blanks draw no quad), with the bounds of the glyphs on the
+// screen and the colour of the first.
 struct DrawnText {
   std::u16string text;
   float left = 0.0f, top = 0.0f, right = 0.0f, bottom = 0.0f;
@@ -65,5 +67,10 @@ std::vector<DrawnText> TextsOfFont(const std::vector<DrawnQuad>& quads, const re
 
 // The text without its blanks, as the glyph quads show it.
 std::u16string WithoutBlanks(const std::u16string& text);
+// The first of texts that shows text (blanks aside); null when none does.
+const DrawnText* FindText(const std::vector<DrawnText>& texts, const std::u16string& text);
+// The text is centred on the box across (to the few pixels a glyph's bearing moves it) and lies
+// on it down.
+::testing::AssertionResult CentredOn(const DrawnText& text, const LayerBox& box);
 
 }  // namespace gametest
