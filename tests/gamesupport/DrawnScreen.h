@@ -28,7 +28,9 @@ struct DrawnQuad {
 };
 
 // Begins a frame on render, lets draw use a fresh screen context, ends, presents and plays it;
-// the quads of its indexed draws in draw order.
+// the quads of its indexed draws in draw order. Every texture they sample must outlive the reading
+// of them: a screen that loads a font for one draw needs the test to hold it, as the game's root
+// board holds its fonts.
 std::vector<DrawnQuad> DrawFrameQuads(fakes::RecordingRender& render,
                                       const std::function<void(render::Graphics&)>& draw);
 
@@ -37,7 +39,7 @@ std::vector<DrawnQuad> DrawFrameQuads(fakes::RecordingRender& render,
 std::vector<size_t> QuadsOfPicture(const std::vector<DrawnQuad>& quads, const std::string& folder,
                                    const std::string& name);
 
-// A layer's rectangle in a layout of the sample data, scaled by scale about (cx, cy).
+// A layer's rectangle in a layout of the sample data; ScaledAbout scales it by scale about (cx, cy).
 struct LayerBox {
   float x = 0.0f, y = 0.0f, width = 0.0f, height = 0.0f;
   LayerBox ScaledAbout(float scale, float cx, float cy) const;
