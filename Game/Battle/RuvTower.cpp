@@ -378,6 +378,7 @@ void RuvTower::updateState(const RuvProto& current, float dt) {
     case kAiming:
       if (!current.rotating) {
         animationTime += dt;
+        // A product, unlike idle's quotient: the aiming tower plays its idle cycle once and holds the last frame.
         if (animationTime > static_cast<float>(frameCount("idle")) * current.fps) animationTime = 0.0f;
       }
       break;

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cmath>
-
 #include "Core/Math/Random.h"
 #include "Core/Render/Graphics.h"
 #include "Game/Art/RuvResources.h"
@@ -43,16 +41,25 @@ TEST_F(UnitsTest, HealthByModeAndTier) {
   }
 }
 
+// reward = trunc(ceil(bonus x cost) + trunc(cost x share + 0.5) + cost), worked by hand.
 TEST_F(UnitsTest, KillRewardFormula) {
   struct Case {
     float cost, bonus, share;
+    int reward;
   };
-  const Case cases[] = {{10.0f, 0.25f, 0.2f}, {10.0f, 0.0f, 0.0f}, {7.0f, 0.1f, 0.5f}, {3.0f, 0.5f, 0.17f}};
+  const Case cases[] = {
+      {10.0f, 0.25f, 0.2f, 15},  // ceil(2.5) + trunc(2.0 + 0.5) + 10 = 3 + 2 + 10 (one income tower of 20)
+      {10.0f, 0.0f, 0.0f, 10},   // ceil(0) + trunc(0 + 0.5) + 10 = 0 + 0 + 10
+      {10.0f, 0.2f, 0.0f, 12},   // ceil(2.0) + trunc(0.5) + 10 = 2 + 0 + 10: a whole bonus is not rounded up
+      {7.0f, 0.1f, 0.5f, 12},    // ceil(0.7) + trunc(3.5 + 0.5) + 7 = 1 + 4 + 7
+      {3.0f, 0.5f, 0.17f, 6},    // ceil(1.5) + trunc(0.51 + 0.5) + 3 = 2 + 1 + 3
+      {5.0f, 0.0f, 0.1f, 6},     // ceil(0) + trunc(0.5 + 0.5) + 5 = 0 + 1 + 5: a half share rounds up
+      {4.0f, 0.0f, 0.1f, 4},     // ceil(0) + trunc(0.4 + 0.5) + 4 = 0 + 0 + 4
+      {10.0f, 0.25f, 0.4f, 17},  // ceil(2.5) + trunc(4.0 + 0.5) + 10 = 3 + 4 + 10 (two income towers)
+  };
   for (const Case& c : cases) {
-    const int expected = static_cast<int>(std::ceil(c.bonus * c.cost) + std::trunc(c.cost * c.share + 0.5f) + c.cost);
-    EXPECT_EQ(unitKillReward(c.cost, c.bonus, c.share), expected) << c.cost << " " << c.bonus << " " << c.share;
+    EXPECT_EQ(unitKillReward(c.cost, c.bonus, c.share), c.reward) << c.cost << " " << c.bonus << " " << c.share;
   }
-  EXPECT_EQ(unitKillReward(10.0f, 0.25f, 0.2f), 15);
 }
 
 TEST_F(UnitsTest, DeathPaysOnceWithTheCostBonus) {
@@ -65,7 +72,7 @@ TEST_F(UnitsTest, DeathPaysOnceWithTheCostBonus) {
   EXPECT_EQ(unit.healthBarTimer, 2.5f);
   Run(1.0f / 60.0f);
   EXPECT_EQ(unit.state, RuvUnit::kDying);
-  EXPECT_EQ(mMap->mWallet->killScore, unitKillReward(10.0f, 0.25f, 0.0f));
+  EXPECT_EQ(mMap->mWallet->killScore, 13);  // ceil(0.25 x 10) + trunc(0 + 0.5) + 10 = 3 + 0 + 10
   const float health = unit.health;
   unit.damage(50.0f);  // ignored while dying
   EXPECT_EQ(unit.health, health);

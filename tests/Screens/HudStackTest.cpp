@@ -6,7 +6,10 @@
 #include <vector>
 
 #include "gamesupport/BattleMapScene.h"
+#include "gamesupport/DrawnScreen.h"
+#include "Core/Gui/GameControl.h"
 #include "Core/Render/Graphics.h"
+#include "Game/Art/GameFonts.h"
 #include "Game/Tables/LocalStrings.h"
 #include "Game/Tables/RuvWallet.h"
 #include "Game/Screens/HUD.h"
@@ -51,6 +54,14 @@ struct ProbeScreen : HUDWindow {
 
 class HudStackTest : public battletest::BattleMapTest {
  protected:
+  void SetUp() override {
+    gui::GameControlHelper::SetRender(&mRender);  // the HUD's font
+    BattleMapTest::SetUp();
+  }
+  void TearDown() override {
+    BattleMapTest::TearDown();
+    gui::GameControlHelper::SetRender(nullptr);
+  }
   HUD& Hud() { return *mMap->mHud; }
   ProbeScreen* Push(const std::string& name, int answer = -1) {
     auto* screen = new ProbeScreen(mCalls, name, answer);
@@ -230,26 +241,50 @@ TEST_F(HudStackTest, CounterTexts) {
   EXPECT_EQ(Hud().getText(u"text/mana"), u"17.5/20");
 }
 
+// In play the HUD shows its panel, the speed buttons with the running speed's lit picture instead of
+// its plain one, and the counters in its font centred on their text layers; the main menu and the
+// logos hide all of it.
 TEST_F(HudStackTest, DrawnOnlyOutsideTheMenuStates) {
-  const auto drawnVertices = [this](int state) {
+  const std::string folder = "ruv/ui";
+  const resource::ResourcePtr<render::BMFont> font = LoadGameFont(kFontMain42x3);
+  ASSERT_TRUE(font);
+  mMap->mWallet->shownMoney = 250;
+  mMap->mWallet->gems = 12;
+  mMap->mLives = 17.5f;
+  mMap->mMaxLives = 20.0f;
+  mMap->updateCoinsText();
+  mMap->updateCrystalsText();
+  Hud().updateLivesText();
+  mMap->mSpeed = 1.0f;
+  mMap->refreshSpeedButtons();
+  const auto draw = [this](int state) {
     mMap->mState = state;
-    mRender.mCalls.clear();
-    EXPECT_EQ(mRender.BeginFrame(), VN_OK);
-    {
-      render::Graphics graphics(&mRender);
-      Hud().draw(graphics);
-    }
-    EXPECT_EQ(mRender.EndFrame(), VN_OK);
-    EXPECT_EQ(mRender.Present(), VN_OK);
-    EXPECT_EQ(mRender.PlayCommands(), VN_OK);
-    long vertices = 0;
-    for (const std::vector<long>& draw : mRender.Arguments("DrawIndexed")) vertices += draw.size() == 6 ? draw[5] : 0;
-    return vertices;
+    return gametest::DrawFrameQuads(mRender, [this](render::Graphics& graphics) { Hud().draw(graphics); });
   };
-  EXPECT_GT(drawnVertices(0), 0) << "panel and buttons";
+
+  const std::vector<gametest::DrawnQuad> quads = draw(0);
+  const size_t panel = gametest::ExpectPictureOn(quads, folder, "panel", gametest::SampleLayer(folder, "panel"));
+  for (const char* shown : {"pause_btn", "play_btn_ac", "speed_btn", "options_btn"}) {
+    const std::string layer = std::string("button/") + shown;
+    EXPECT_LT(panel, gametest::ExpectPictureOn(quads, folder, layer, gametest::SampleLayer(folder, layer)));
+  }
+  for (const char* hidden : {"pause_btn_ac", "play_btn", "speed_btn_ac", "options_btn_ac"}) {
+    EXPECT_TRUE(gametest::QuadsOfPicture(quads, folder, std::string("button/") + hidden).empty()) << hidden;
+  }
+  const std::vector<gametest::DrawnText> texts = gametest::TextsOfFont(quads, *font);
+  const struct {
+    const char16_t* text;
+    const char* layer;
+  } counters[] = {{u"250", "text/coins"}, {u"12", "text/crystals"}, {u"17.5/20", "text/mana"}};
+  for (const auto& counter : counters) {
+    const gametest::DrawnText* text = gametest::FindText(texts, counter.text);
+    ASSERT_NE(nullptr, text) << counter.layer;
+    EXPECT_TRUE(gametest::CentredOn(*text, gametest::SampleLayer(folder, counter.layer))) << counter.layer;
+    EXPECT_LT(panel, text->firstQuad) << counter.layer;
+  }
   // The episode and level selects hide the HUD's content too, but have the game's side pictures
   // drawn beside them (GameStartTest.HudPutsTheSidePicturesBesideTheMenuScreens).
-  for (int state : {7, 12}) EXPECT_EQ(drawnVertices(state), 0) << state;
+  for (int state : {7, 12}) EXPECT_TRUE(draw(state).empty()) << state;
 }
 
 }  // namespace

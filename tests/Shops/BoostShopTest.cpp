@@ -4,8 +4,10 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "Core/Base/ImageInfo.h"
+#include "Game/Art/GameFonts.h"
 #include "Game/Tables/LocalStrings.h"
 #include "Game/Tables/RuvFeatures.h"
 #include "Game/Tables/RuvProgress.h"
@@ -91,7 +93,33 @@ TEST_F(BoostShopTest, PremiumOffersShowTheirCostsOrThatTheyAreOwned) {
   EXPECT_EQ(LocalStrings::Instance()->get(u"boostShopBuy_already_purchased"), shop.line(*shop.offers[2]));
   EXPECT_TRUE(shop.isPurchased(*shop.offers[2]));
   EXPECT_FALSE(shop.isPurchased(*shop.offers[0]));
-  EXPECT_GT(DrawnVertices(shop), 0);
+
+  // Drawn: each pack's pictures, the badge on the third, and its line centred on its text layer,
+  // white when the gems cover the cost or the boost is owned, else in the shortfall red.
+  mMap->mWallet->gems = 35;
+  const resource::ResourcePtr<render::BMFont> font = LoadGameFont(kFontMain42x3);
+  const resource::ResourcePtr<render::BMFont> captionFont = LoadGameFont(kFontMain80);  // kept as the root board does
+  ASSERT_TRUE(font && captionFont);
+  const std::vector<gametest::DrawnQuad> quads = DrawScreen(shop);
+  const std::vector<gametest::DrawnText> texts = gametest::TextsOfFont(quads, *font);
+  const char* const badges[] = {nullptr, nullptr, "1/most_popular"};
+  const std::u16string owned = LocalStrings::Instance()->get(u"boostShopBuy_already_purchased");
+  const std::u16string lines[] = {u"30 " + gems, u"40 " + gems, owned};
+  const uint32_t white = 0xFFFFFFFF;
+  const uint32_t shortfall = 0xFF000000 | uint32_t(0.94f * 255.0f + 0.5f) << 16 | uint32_t(0.44f * 255.0f + 0.5f) << 8 |
+                             uint32_t(0.44f * 255.0f + 0.5f);
+  const uint32_t colours[] = {white, shortfall, white};  // 35 gems cover 30, not 40; the third is owned
+  for (int i = 0; i < 3; ++i) {
+    SCOPED_TRACE(i);
+    const size_t last = ExpectPackPictures(quads, "ruv/boost_shop", i + 1, badges[i]);
+    const gametest::DrawnText* text = gametest::FindText(texts, lines[i]);
+    ASSERT_NE(nullptr, text);
+    EXPECT_LT(last, text->firstQuad);
+    EXPECT_TRUE(gametest::CentredOn(*text, PackTextBox("ruv/boost_shop", i + 1)));
+    for (int shift : {0, 8, 16, 24}) {
+      EXPECT_NEAR(int(colours[i] >> shift & 0xFF), int(text->colour >> shift & 0xFF), 1) << shift;
+    }
+  }
 }
 
 TEST_F(BoostShopTest, StoreOffersShowPriceProgressOrOwned) {
@@ -108,7 +136,27 @@ TEST_F(BoostShopTest, StoreOffersShowPriceProgressOrOwned) {
   EXPECT_EQ(strings->get(u"gemShopBuy_progress"), shop.line(*shop.offers[0]));
   EXPECT_EQ(strings->get(u"boostShopBuy_already_purchased"), shop.line(*shop.offers[1]));
   EXPECT_EQ(shop.offers[2]->line(), shop.line(*shop.offers[2]));
-  EXPECT_GT(DrawnVertices(shop), 0);
+
+  // Drawn: each pack's pictures and its line centred on its text layer.
+  shop.offers[2]->product->price = u"$1.49";
+  const resource::ResourcePtr<render::BMFont> font = LoadGameFont(kFontMain42x3);
+  const resource::ResourcePtr<render::BMFont> captionFont = LoadGameFont(kFontMain80);  // kept as the root board does
+  ASSERT_TRUE(font && captionFont);
+  const std::vector<gametest::DrawnQuad> quads = DrawScreen(shop);
+  const std::vector<gametest::DrawnText> texts = gametest::TextsOfFont(quads, *font);
+  std::u16string buyFor = strings->get(u"gemShopBuyFor");
+  buyFor.replace(buyFor.find(u"%s"), 2, u"$1.49");
+  const std::u16string lines[] = {strings->get(u"gemShopBuy_progress"), strings->get(u"boostShopBuy_already_purchased"),
+                                  buyFor};
+  const char* const badges[] = {nullptr, nullptr, "1/most_popular"};
+  for (int i = 0; i < 3; ++i) {
+    SCOPED_TRACE(i);
+    const size_t last = ExpectPackPictures(quads, "ruv/boost_shop", i + 1, badges[i]);
+    const gametest::DrawnText* text = gametest::FindText(texts, lines[i]);
+    ASSERT_NE(nullptr, text);
+    EXPECT_LT(last, text->firstQuad);
+    EXPECT_TRUE(gametest::CentredOn(*text, PackTextBox("ruv/boost_shop", i + 1)));
+  }
 }
 
 TEST_F(BoostShopTest, PremiumClickSpendsGemsAndCountsThePurchase) {

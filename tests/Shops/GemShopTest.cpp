@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "Core/Base/ImageInfo.h"
+#include "Game/Art/GameFonts.h"
 #include "Game/Tables/LocalStrings.h"
 #include "Game/Tables/RuvWallet.h"
 #include "Game/Screens/HUD.h"
@@ -145,11 +147,48 @@ TEST_F(GemShopTest, HoveredPackShrinksAndGrowsBackAtHalfAScalePerSecond) {
   }
 }
 
+// Over the layout's background each pack shows its picture, its price picture in the map's language
+// and its badge on their layers, scaled about the picture's centre, then its line in the screen's
+// font centred on its text layer; the layout's own pack buttons are not drawn, the back button is.
 TEST_F(GemShopTest, DrawsThePacksOverTheLayout) {
+  const std::string folder = "ruv/gem_shop";
+  const char* const badges[] = {nullptr, "1/most_popular", nullptr, "1/best_buy", "1/all_inclusive"};
+  const char16_t* const prices[] = {u"$0.99", u"$1.99", u"$2.99", u"$4.99", u"$9.99"};
+  mMap->mWallet->gems = 7;
+  // The fonts stay loaded as the game's root board keeps them.
+  const resource::ResourcePtr<render::BMFont> font = LoadGameFont(kFontMain42x3);
+  const resource::ResourcePtr<render::BMFont> captionFont = LoadGameFont(kFontMain80);
+  ASSERT_TRUE(font && captionFont);
   HUDBuyGemScreen shop(*mMap);
+  for (int i = 0; i < 5; ++i) shop.offers[i]->product->price = prices[i];
   shop.offers[1]->scale = 0.9f;
   shop.offers[1]->product->pending = true;
-  EXPECT_GT(DrawnVertices(shop), 0);
+  const std::vector<gametest::DrawnQuad> quads = DrawScreen(shop);
+  const std::vector<gametest::DrawnText> texts = gametest::TextsOfFont(quads, *font);
+
+  const size_t background = gametest::ExpectPictureOn(quads, folder, "background", {0.0f, 0.0f, 1024.0f, 768.0f});
+  gametest::ExpectPictureOn(quads, folder, "button/back_in", gametest::SampleLayer(folder, "button/back_in"));
+  EXPECT_TRUE(gametest::QuadsOfPicture(quads, folder, "button/offers_wall").empty())
+      << "the offers wall is off in the sample configuration";
+  const gametest::DrawnText* gems = gametest::FindText(texts, u"Gems: 7");
+  ASSERT_NE(nullptr, gems) << "the balance line";
+  EXPECT_TRUE(gametest::CentredOn(*gems, gametest::SampleLayer(folder, "text/caption_gems")));
+  const std::vector<gametest::DrawnText> captions = gametest::TextsOfFont(quads, *captionFont);
+  const gametest::DrawnText* caption = gametest::FindText(captions, LocalStrings::Instance()->get(u"gemShopTitle"));
+  ASSERT_NE(nullptr, caption) << "the title in the large font";
+  EXPECT_TRUE(gametest::CentredOn(*caption, gametest::SampleLayer(folder, "text/caption")));
+
+  for (int i = 0; i < 5; ++i) {
+    SCOPED_TRACE(i);
+    const float scale = i == 1 ? 0.9f : 1.0f;
+    const size_t last = ExpectPackPictures(quads, folder, i + 1, badges[i], scale);
+    EXPECT_LT(background, last);
+    const std::u16string line = i == 1 ? LocalStrings::Instance()->get(u"gemShopBuy_progress") : PriceLine(prices[i]);
+    const gametest::DrawnText* text = gametest::FindText(texts, line);
+    ASSERT_NE(nullptr, text) << "the pack's line";
+    EXPECT_LT(last, text->firstQuad) << "over the pictures";
+    EXPECT_TRUE(gametest::CentredOn(*text, PackTextBox(folder, i + 1, scale)));
+  }
 }
 
 TEST_F(GemShopTest, PushKeepsTheReturnScreen) {

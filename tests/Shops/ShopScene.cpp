@@ -1,12 +1,13 @@
 #include "ShopScene.h"
 
 #include "Core/App/Application.h"
-#include "Core/Render/Graphics.h"
+#include "Core/Gui/GameControl.h"
 #include "Game/Screens/HUDBuyGemScreen.h"
 
 namespace shoptest {
 
 void ShopScene::SetUp() {
+  gui::GameControlHelper::SetRender(&mRender);  // the screens' fonts
   BattleMapTest::SetUp();
   ASSERT_EQ(VN_OK, Store()->LoadProducts(u"ruv/inapp.xml"));
 }
@@ -17,24 +18,39 @@ void ShopScene::TearDown() {
   Tick();
   Tick();
   BattleMapTest::TearDown();
+  gui::GameControlHelper::SetRender(nullptr);
 }
 
 void ShopScene::Tick() { app::Application::Instance()->UpdateChildren(0.016f); }
 
-long ShopScene::DrawnVertices(HUDWindow& screen) {
-  mRender.mCalls.clear();
-  EXPECT_EQ(mRender.BeginFrame(), VN_OK);
-  {
-    render::Graphics graphics(&mRender);
-    screen.draw(graphics);
-    EXPECT_EQ(graphics.mTransform, nullptr);
-  }
-  EXPECT_EQ(mRender.EndFrame(), VN_OK);
-  EXPECT_EQ(mRender.Present(), VN_OK);
-  EXPECT_EQ(mRender.PlayCommands(), VN_OK);
-  long vertices = 0;
-  for (const std::vector<long>& draw : mRender.Arguments("DrawIndexed")) vertices += draw.size() == 6 ? draw[5] : 0;
-  return vertices;
+std::vector<gametest::DrawnQuad> ShopScene::DrawScreen(HUDWindow& screen) {
+  return gametest::DrawFrameQuads(mRender, [&screen](render::Graphics& graphics) { screen.draw(graphics); });
+}
+
+namespace {
+
+gametest::LayerBox ShopPackLayer(const std::string& folder, int number, const std::string& layer, float scale) {
+  const gametest::LayerBox button = gametest::SampleLayer(folder, "button/b_0" + std::to_string(number) + "_in");
+  return gametest::SampleLayer(folder, layer).ScaledAbout(scale, button.CentreX(), button.CentreY());
+}
+
+}  // namespace
+
+size_t ShopScene::ExpectPackPictures(const std::vector<gametest::DrawnQuad>& quads, const std::string& folder,
+                                     int number, const char* badge, float scale) {
+  const std::string button = "button/b_0" + std::to_string(number) + "_in";
+  const std::string pricing = "pricing/en/" + std::to_string(number);
+  const size_t picture = gametest::ExpectPictureOn(quads, folder, button, ShopPackLayer(folder, number, button, scale));
+  const size_t price = gametest::ExpectPictureOn(quads, folder, pricing, ShopPackLayer(folder, number, pricing, scale));
+  EXPECT_LT(picture, price) << number;
+  if (!badge) return price;
+  const size_t badgeQuad = gametest::ExpectPictureOn(quads, folder, badge, ShopPackLayer(folder, number, badge, scale));
+  EXPECT_LT(price, badgeQuad) << number;
+  return badgeQuad;
+}
+
+gametest::LayerBox ShopScene::PackTextBox(const std::string& folder, int number, float scale) {
+  return ShopPackLayer(folder, number, "text/b_0" + std::to_string(number) + "_text", scale);
 }
 
 }  // namespace shoptest

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "Game/Art/GameFonts.h"
 #include "Game/Tables/LocalStrings.h"
 #include "Game/Screens/HUD.h"
 #include "Game/Screens/HUDUnlockMessage.h"
@@ -71,10 +72,47 @@ TEST_F(UnlockMessageTest, StepsThroughThePicturedIdsAndPassesTheLastOk) {
   }
 }
 
+// Over its background the message shows the picture of the id it announces on that id's layer (none
+// without a pictured id), the caption and the button's caption in the large font and the id's
+// message in the message font, each centred on its text layer, the button's over the button.
 TEST_F(UnlockMessageTest, DrawsWithAndWithoutAPicture) {
+  const std::string folder = "ruv/data/message";
+  const resource::ResourcePtr<render::BMFont> large = LoadGameFont(kFontMain80);
+  const resource::ResourcePtr<render::BMFont> small = LoadGameFont(HUDUnlockMessage::kMessageFont);
+  ASSERT_TRUE(large && small);
+  LocalStrings* strings = LocalStrings::Instance();
   for (const std::vector<int>& given : {std::vector<int>{1}, std::vector<int>{}}) {
+    SCOPED_TRACE(given.size());
     HUDUnlockMessage message(given);
-    EXPECT_GT(DrawnVertices(message), 0);
+    const std::vector<gametest::DrawnQuad> quads = DrawScreen(message);
+    const size_t background =
+        gametest::ExpectPictureOn(quads, folder, "background", gametest::SampleLayer(folder, "background"));
+    const size_t ok = gametest::ExpectPictureOn(quads, folder, "button/ok", gametest::SampleLayer(folder, "button/ok"));
+    EXPECT_LT(background, ok);
+    for (const char* id : {"1", "10", "12", "13", "36", "3004", "10000", "10002", "10100", "30000", "30100"}) {
+      const std::string icon = std::string("icons/id") + id;
+      if (given.empty() || icon != "icons/id1") {
+        EXPECT_TRUE(gametest::QuadsOfPicture(quads, folder, icon).empty()) << icon;
+      } else {
+        EXPECT_LT(background, gametest::ExpectPictureOn(quads, folder, icon, gametest::SampleLayer(folder, icon)));
+      }
+    }
+    const std::vector<gametest::DrawnText> largeTexts = gametest::TextsOfFont(quads, *large);
+    const gametest::DrawnText* caption = gametest::FindText(largeTexts, strings->get(u"unlock_caption"));
+    ASSERT_NE(nullptr, caption);
+    EXPECT_TRUE(gametest::CentredOn(*caption, gametest::SampleLayer(folder, "text/caption")));
+    const gametest::DrawnText* button = gametest::FindText(largeTexts, strings->get(u"unlock_button"));
+    ASSERT_NE(nullptr, button);
+    EXPECT_TRUE(gametest::CentredOn(*button, gametest::SampleLayer(folder, "text/button")));
+    EXPECT_LT(ok, button->firstQuad);
+    const std::vector<gametest::DrawnText> messages = gametest::TextsOfFont(quads, *small);
+    if (given.empty()) {
+      EXPECT_TRUE(messages.empty());
+      continue;
+    }
+    const gametest::DrawnText* text = gametest::FindText(messages, strings->get(u"unlock_1"));
+    ASSERT_NE(nullptr, text);
+    EXPECT_TRUE(gametest::CentredOn(*text, gametest::SampleLayer(folder, "text/message")));
   }
 }
 

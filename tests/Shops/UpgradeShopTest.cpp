@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "Core/Gui/GameControl.h"
 #include "Core/Layer/ImageLayer.h"
 #include "Core/Layer/TextLayer.h"
 #include "Core/Widget/BaseBoard.h"
@@ -40,7 +39,6 @@ std::string LivesBought(int level) {
 class UpgradeShopTest : public shoptest::ShopScene {
  protected:
   void SetUp() override {
-    gui::GameControlHelper::SetRender(&mRender);
     ShopScene::SetUp();
     mApplication = std::make_unique<gametest::RootBoardGame>();
     SetFeatures(false, true, true);
@@ -446,7 +444,18 @@ TEST_F(UpgradeShopTest, TheLayersOfTheRootBoardComeAndGoWithTheScreen) {
     mMap->mWallet->gems = 40;
     shop.update(0.1f);
     EXPECT_EQ(u"40", shop.gemsLabel->mText);
-    EXPECT_GT(DrawnVertices(shop), 0);
+    // The screen itself draws the background and, over it, a plate picture per upgrade, the first on
+    // the plate's layer with the lives icon on the icon's layer (upgrade 1 leads the first tab).
+    const std::vector<gametest::DrawnQuad> quads = DrawScreen(shop);
+    const size_t background =
+        gametest::ExpectPictureOn(quads, "ruv/shop", "background", gametest::SampleLayer("ruv/shop", "background"));
+    const std::vector<size_t> plates = gametest::QuadsOfPicture(quads, "ruv/shop", "item_plate/Layer_1");
+    ASSERT_EQ(shop.plates.size(), plates.size());
+    EXPECT_LT(background, plates[0]);
+    EXPECT_TRUE(gametest::QuadOn(quads[plates[0]], gametest::SampleLayer("ruv/shop", "item_plate/Layer_1")));
+    const size_t lives = gametest::ExpectPictureOn(quads, "ruv/shop", "icons/upgrades/lives",
+                                                   gametest::SampleLayer("ruv/shop", "icons/upgrades/lives"));
+    EXPECT_LT(plates[0], lives);
   }
   EXPECT_EQ(before, board->GetChildren());
 }

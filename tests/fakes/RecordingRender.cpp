@@ -98,7 +98,7 @@ class RecordingSampler : public render::ShaderTextureVariableImpl {
  public:
   RecordingSampler(RecordingRender* render, std::string name) : mRender(render), mName(std::move(name)) {}
   VNResultEnum SetTexture(render::Texture* texture) override {
-    return mRender->Played("SetTexture", mName + (texture ? ", texture" : ", null"));
+    return mRender->PlayedTexture(mName + (texture ? ", texture" : ", null"), texture);
   }
 
  private:
@@ -136,6 +136,11 @@ VNResultEnum RecordingRender::Played(const char* name, const std::string& argume
     --mFailAfter;
   }
   return VN_OK;
+}
+
+VNResultEnum RecordingRender::PlayedTexture(const std::string& arguments, render::Texture* texture) {
+  mBoundTexture = texture;
+  return Played("SetTexture", arguments);
 }
 
 VNResultEnum RecordingRender::CreateTexture(render::Texture*& out) {
@@ -179,7 +184,11 @@ VNResultEnum RecordingRender::DoClear(uint32_t flags, const float color[4], floa
   return Played("Clear", Text("%g, %g, %g, %g, %g, %g, %g", flags, color[0], color[1], color[2],
                               color[3], depth, stencil));
 }
-VNResultEnum RecordingRender::DoBeginScene() { return Played("BeginScene", ""); }
+VNResultEnum RecordingRender::DoBeginScene() {
+  mIndexedDraws.clear();
+  mBoundTexture = nullptr;
+  return Played("BeginScene", "");
+}
 VNResultEnum RecordingRender::DoEndScene() { return Played("EndScene", ""); }
 VNResultEnum RecordingRender::DoPresent() { return Played("Present", ""); }
 VNResultEnum RecordingRender::DoSetRenderTarget(render::Texture* target) {
@@ -218,6 +227,13 @@ VNResultEnum RecordingRender::DoDrawPrimitive(uint32_t type, uint32_t start, uin
 VNResultEnum RecordingRender::DoDrawIndexedPrimitive(uint32_t type, uint32_t indexSize,
                                                      uint32_t start, uint32_t count,
                                                      uint32_t minVertex, uint32_t vertexCount) {
+  const auto* buffer = static_cast<MemoryVertexBuffer*>(mBoundVertices);
+  if (mRecording && buffer && size_t(minVertex) + vertexCount <= buffer->GetCapacity()) {
+    const unsigned stride = buffer->GetElementSize();
+    const unsigned char* first = buffer->GetMemory() + size_t(minVertex) * stride;
+    mIndexedDraws.push_back(IndexedDraw{mBoundTexture, buffer->GetFormatId(), stride,
+                                        std::vector<unsigned char>(first, first + size_t(vertexCount) * stride)});
+  }
   return Played("DrawIndexed", Text("%g, %g, %g, %g, %g, %g", type, indexSize, start, count,
                                     minVertex, vertexCount));
 }

@@ -72,10 +72,23 @@ class RecordingRender : public render::Render {
 
   // Records one played device operation; used by the programs' variable setters too.
   VNResultEnum Played(const char* name, const std::string& arguments);
+  // Records a sampler's "SetTexture" and keeps the texture for the draws that follow.
+  VNResultEnum PlayedTexture(const std::string& arguments, render::Texture* texture);
+
+  // Each indexed draw played since the last BeginScene: the texture last given to a sampler, the
+  // vertex format and the bytes of the vertex range it drew.
+  struct IndexedDraw {
+    const render::Texture* texture = nullptr;
+    int vertexFormat = -1;
+    unsigned stride = 0;
+    std::vector<unsigned char> vertices;
+  };
+  std::vector<IndexedDraw> mIndexedDraws;
 
  private:
   render::VertexBufferImpl* mBoundVertices = nullptr;
   render::IndexBufferImpl* mBoundIndices = nullptr;
+  const render::Texture* mBoundTexture = nullptr;
 };
 
 // A program that has every constant and sampler it is asked for; its setters record what playback
@@ -102,6 +115,8 @@ class FakeTexture : public render::Texture {
   VNResultEnum Release() override { return VN_OK; }
   VNResultEnum Lock(unsigned& size, unsigned& pitch, void*& data) override;
   VNResultEnum Unlock() override { return VN_OK; }
+  // Level 0 as the image wrote it; empty for targets and dynamic textures.
+  const std::vector<unsigned char>& ImagePixels() const { return mImagePixels; }
 
  private:
   std::vector<uint32_t> mPixels;
