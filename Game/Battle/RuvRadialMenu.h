@@ -51,12 +51,13 @@ class RuvRadialMenu {
   // icons stand kEdgeScale times further out.
   static bool atEdge(float x, float y);
 
-  // Plays "context_in" and tells the tutorial "tower_select".
+  // Plays "context_in".
   RuvRadialMenu();
   ~RuvRadialMenu();
   RuvRadialMenu(const RuvRadialMenu&) = delete;
   RuvRadialMenu& operator=(const RuvRadialMenu&) = delete;
 
+  // Each opening tells the tutorial "tower_select" first.
   // The unlocked towers of the library, at their upgraded prices, for the spot entry.
   void openBuildMenu(RuvMap& map, RuvFrameEntry* spotEntry);
   // One icon with the spot's money and gem prices.
