@@ -105,6 +105,8 @@ VNResultEnum Game::OnInit() {
   RuvResources::Instance()->setRender(mRender);
   mGameWindow = new GameWindow;
   if (ShowFrame(mGameWindow) != VN_OK) mGameWindow = nullptr;  // deleted by ShowFrame
+  // The board and its map go before the shader (see the destructor).
+  if (RuvMap* map = getMap()) map->mMobShader = mMobShader.Get();
   return VN_OK;
 }
 

@@ -4,27 +4,17 @@
 #include <cmath>
 
 #include "Core/App/Application.h"
-#include "Core/Base/Delegate.h"
-#include "Core/Purchase/PurchaseResultEvent.h"
 #include "Core/Render/Image.h"
 #include "Core/Render/ParticleEmitter.h"
-#include "Core/Render/ParticleSystem.h"
-#include "Core/Render/RenderTarget.h"
 #include "Framework/GameApplication.h"
 #include "Framework/GameWindow.h"
 #include "Game/Art/GameFonts.h"
-#include "Game/Tables/RuvProgress.h"
 #include "Game/Tables/RuvUpgrades.h"
-#include "Game/Tables/SoundTags.h"
 #include "Game/Art/RuvAnimation.h"
 #include "Game/Art/RuvPopupList.h"
 #include "Game/Art/RuvResources.h"
 #include "Game/Battle/RuvFxTriggers.h"
 #include "Game/Battle/RuvRadialMenu.h"
-#include "Game/Battle/RuvRoutes.h"
-#include "Game/Battle/RuvSpot.h"
-#include "Game/Battle/RuvSpotList.h"
-#include "Game/Tables/RuvUnlocks.h"
 #include "Game/Tables/RuvWallet.h"
 #include "Game/Battle/RuvWaveHint.h"
 #include "Game/Battle/RuvBulletList.h"
@@ -32,14 +22,10 @@
 #include "Game/Battle/RuvModifier.h"
 #include "Game/Battle/RuvParticle.h"
 #include "Game/Tables/RuvProtos.h"
-#include "Game/Tables/RuvSpellSheet.h"
 #include "Game/Battle/RuvTower.h"
 #include "Game/Battle/RuvUnit.h"
 #include "Game/Battle/RuvWaveManager.h"
 #include "Game/Battle/RuvWaveProto.h"
-#include "Game/Screens/HUD.h"
-#include "Game/Screens/HUDIngameMenu.h"
-#include "Game/Screens/RuvTutorial.h"
 
 namespace {
 
@@ -78,86 +64,11 @@ bool mapEmitterPlaying(const render::ParticleEmitter* emitter) {
   return emitter && emitter->GetState() == render::ParticleEmitter::kPlaying;
 }
 
-// A button missing from the HUD's layout is left alone.
-void showHudButton(HUD& hud, const char16_t* name, bool visible) {
-  if (RuvButtonFrame* button = hud.findButton(name)) button->visible = visible ? 1 : 0;
-}
-
 framework::GameApplication* mapApplication() {
   return dynamic_cast<framework::GameApplication*>(app::Application::Instance());
 }
 
 }  // namespace
-
-RuvMap::RuvMap() {
-  mUpgrades = std::make_unique<RuvUpgrades>(std::u16string(RuvUpgrades::kPath), this);
-  mRoutes = std::make_unique<RuvRouteTable>();
-  loadUiArt();
-  mUnlocks = std::make_unique<RuvUnlocks>(this);
-  mEnemySpotAnim = std::make_unique<RuvAnimation>(u"ruv/enemy_spot", u"");
-  k2::SoundTags* soundTags = k2::SoundTags::Instance();
-  soundTags->Load(k2::SoundTags::kSheetPath);
-  soundTags->SetMapState(this);
-  mWallet = std::make_unique<RuvWallet>(this);
-  mHud = std::make_unique<HUD>(*this);
-  mSpells = std::make_unique<RuvSpellSheet>();
-  for (const char16_t* name : {u"speed_btn_ac", u"pause_btn_ac", u"play_btn_ac", u"options_btn_ac"}) {
-    showHudButton(*mHud, name, false);
-  }
-  mProgress = std::make_unique<RuvProgress>(this);
-  mMode = mProgress->getMode();
-  mFxTriggers = std::make_unique<RuvFxTriggers>(&mOverlayEffects);
-  mWaves = std::make_unique<RuvWaveManager>();
-  mBullets = std::make_unique<RuvBulletList>();
-  loadSheets();
-  render::ParticleSystem* particles = render::ParticleSystem::Instance();
-  mActiveEmitter.reset(particles->CreateEmitter("active"));
-  mActiveButtonEmitter.reset(particles->CreateEmitter("active_btn"));
-  for (render::ParticleEmitter* emitter : {mActiveEmitter.get(), mActiveButtonEmitter.get()}) {
-    if (emitter) emitter->SetState(render::ParticleEmitter::kPlaying);
-  }
-  refreshSpeedButtons();
-  purchase::PurchaseResultEvent::Subscribe(
-      this, base::DelegatePtr<purchase::PurchaseResultEvent::Handler>(
-                new base::MemberDelegate1<RuvMap, const TPurchaseResult&, void>(this, &RuvMap::onPurchaseResult)));
-}
-
-RuvMap::~RuvMap() {
-  purchase::PurchaseResultEvent::Unsubscribe(this);
-  if (k2::SoundTags::Exists()) k2::SoundTags::Instance()->SetMapState(nullptr);
-  mSpots.reset();
-  mProtos.reset();
-  mWallet.reset();
-  mPopups.reset();
-  mSpells.reset();
-  mParticles.clear();
-  mEmitters.clear();
-  mOverlayEffects.clear();
-  mEffects.clear();
-  mModifiers.clear();
-  mTowers.clear();
-  mWaveHint.reset();
-  mWaves.reset();
-  mBullets.reset();
-  mLinks.clear();
-  mPoints.clear();
-  mSpotDefs.clear();
-  mHud.reset();
-  mRadialMenu.reset();
-  mEnemySpotAnim.reset();
-  mActiveButtonEmitter.reset();
-  mActiveEmitter.reset();
-  mFxTriggers.reset();
-  deleteOwnedObjects(mSprites);
-  mUnlocks.reset();
-  mUpgrades.reset();
-  mRoutes.reset();
-  mSceneryCache.reset();
-  RuvResources::Instance()->clear();
-  // A tutorial that was never built has nothing on screen; building one now would read a dying map.
-  if (RuvTutorial::Exists()) RuvTutorial::Instance()->hide();
-  mProgress.reset();
-}
 
 void RuvMap::loadUiArt() {
   for (const char16_t* folder : kMapArtFolders) RuvResources::Instance()->loadArtFolder(folder);
@@ -174,6 +85,7 @@ void RuvMap::loadUiFrames() {
   mWaveHint = std::make_unique<RuvWaveHint>(image(u"ui/wave_hint"));
   mPopups = std::make_unique<RuvPopupList>();
   mPopups->font = LoadGameFont(kFontMain42x3);
+  mFont32_2 = LoadGameFont(kFontMain32x2);
   mRoadBrush = image(u"ui/brush");
   mArtPowerBuff = image(u"ui/power_buff");
   mArtLevel2 = image(u"ui/lvl2");
@@ -206,8 +118,7 @@ void RuvMap::update(float dt) {
       mActiveButtonEmitter->SetState(render::ParticleEmitter::kPlaying);
     }
   }
-  mHud->update(dt);
-  RuvTutorial::Instance()->update(dt);
+  updateScreens(dt);
   const auto effectFinished = [](const RuvEffect& effect) { return !mapEmitterPlaying(effect.emitter); };
   const auto advanceEffect = [g](RuvEffect& effect) { effect.update(g); };
   mapUpdateOrRemove(mOverlayEffects, effectFinished, advanceEffect);
@@ -232,7 +143,7 @@ void RuvMap::update(float dt) {
   }
   for (size_t i = 0; i < mModifiers.size(); ++i) mModifiers[i]->update(nullptr, g);
   for (size_t i = 0; i < mTowers.size(); ++i) {
-    mUpgrades->applyToTower(*mTowers[i]);
+    applyToTower(*mUpgrades, *mTowers[i]);
     mTowers[i]->update(g);
   }
   mWaves->updateUnitModifiers(g);
@@ -245,35 +156,8 @@ void RuvMap::update(float dt) {
   for (const std::unique_ptr<RuvUnit>& unit : mWaves->units) unit->speedReduction = 0.0f;
 }
 
-void RuvMap::pause() {
-  mSpeed = 0.0f;
-  refreshSpeedButtons();
-  mState = kStatePauseMenu;
-  RuvTutorial::Instance()->suspend();
-  mHud->pushWindow(new HUDIngameMenu);
-}
-
 void RuvMap::onAppPause() {
   if (mState == kStatePlaying) pause();
-}
-
-void RuvMap::refreshSpeedButtons() {
-  showHudButton(*mHud, u"play_btn_ac", mSpeed == 1.0f);
-  showHudButton(*mHud, u"play_btn", mSpeed != 1.0f);
-  showHudButton(*mHud, u"speed_btn_ac", mSpeed == 2.0f);
-  showHudButton(*mHud, u"speed_btn", mSpeed != 2.0f);
-  showHudButton(*mHud, u"pause_btn_ac", mSpeed == 0.0f);
-  showHudButton(*mHud, u"pause_btn", mSpeed != 0.0f);
-  showHudButton(*mHud, u"options_btn_ac", false);
-  const char16_t* active = mSpeed == 0.0f ? u"pause_btn_ac"
-                           : mSpeed == 1.0f ? u"play_btn_ac"
-                           : mSpeed == 2.0f ? u"speed_btn_ac"
-                                            : nullptr;
-  RuvButtonFrame* button = active ? mHud->findButton(active) : nullptr;
-  if (button && mActiveButtonEmitter) {
-    const float* r = button->rect;
-    mActiveButtonEmitter->SetPosition(math::Point2(r[0] + r[2] / 2.0f, r[1] + r[3] / 2.0f), 1);
-  }
 }
 
 void RuvMap::onUnitRemoved(RuvUnit* unit) {
@@ -315,16 +199,6 @@ int RuvMap::totalLevelCount() const { return RuvDataSheet::totalLevelCount(mEpis
 int RuvMap::levelCount(int episode, bool hardcore) const {
   return hardcore ? hardcoreLevelCount(episode) : levelCount(episode);
 }
-
-void RuvMap::updateCoinsText() {
-  if (mHud) mHud->updateCoinsText();
-}
-
-void RuvMap::updateCrystalsText() {
-  if (mHud) mHud->updateCrystalsText();
-}
-
-void RuvMap::reloadTutorialProgress() { RuvTutorial::Instance()->reloadProgress(); }
 
 bool RuvMap::isAppFullscreen() {
   framework::GameApplication* application = mapApplication();

@@ -6,6 +6,9 @@
 
 #include "Core/Math/Point.h"
 #include "Core/Math/Rect.h"
+#include "Core/Render/BMFont.h"
+#include "Core/Resource/ResourcePtr.h"
+#include "Game/Battle/RuvScreenNotices.h"
 #include "Game/Tables/RuvMapState.h"
 
 struct TPurchaseResult;
@@ -41,6 +44,7 @@ class RuvTower;
 class RuvUnit;
 class RuvWaveHint;
 class RuvWaveManager;
+class TMobShader;
 struct RuvWaveEntry;
 struct RuvEpisodeSetup;
 struct RuvLevelSpot;
@@ -57,8 +61,10 @@ class RuvMap : public RuvMapState {
   static constexpr int kStatePlaying = 0;
   static constexpr int kStatePauseMenu = 4;
 
-  // Loads the map art, the tables and the sheets for the current profile; loads no level
-  // (mState stays -1). Needs the renderer (RuvResources), the particle file and the profiles.
+  // Loads the map art, the tables and the sheets for the current profile, builds the HUD and the
+  // screen notices over it; loads no level (mState stays -1). Needs the renderer (RuvResources), the
+  // particle file and the profiles. The constructor and the members that drive the HUD, the
+  // tutorial and the pause menu are the flow's (RuvMapScreens.cpp).
   RuvMap();
   // Deletes everything it owns, clears the art-set cache, hides the tutorial; the progress store goes
   // last.
@@ -246,6 +252,11 @@ class RuvMap : public RuvMapState {
   RuvUnit* mSelectedUnit = nullptr;  // not owned
   std::unique_ptr<RuvRadialMenu> mRadialMenu;
   std::unique_ptr<HUD> mHud;
+  std::unique_ptr<RuvScreenNotices> mNotices;  // over mHud and the tutorial; lives as long as mHud
+  // The game's enemy shader, set by the game once the map exists; null draws the units untinted.
+  TMobShader* mMobShader = nullptr;  // not owned
+  // "main_32_2" for the debug view's numbers: held here so it lives until a frame's commands played.
+  resource::ResourcePtr<render::BMFont> mFont32_2;
   std::vector<std::unique_ptr<RuvSpot>> mSpotDefs;
   std::vector<RuvPoint> mPoints;
   std::vector<RuvLink> mLinks;
@@ -272,6 +283,12 @@ class RuvMap : public RuvMapState {
   void loadUiArt();
   // mWaveHint, mPopups and the art members from the set "ruv/ui".
   void loadUiFrames();
+  // The HUD and the tutorial advance by dt real seconds (RuvMapScreens.cpp).
+  void updateScreens(float dt);
+  // The HUD with its lower window layer, drawn below the radial menu; its upper window layer, drawn
+  // over the emitters (RuvMapScreens.cpp).
+  void drawHud(render::Graphics& graphics);
+  void drawHudTop(render::Graphics& graphics);
   // RuvMapDraw.cpp.
   void drawBattle(render::Graphics& graphics);
   float selectedUnitTop() const;

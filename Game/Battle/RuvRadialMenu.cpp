@@ -19,8 +19,6 @@
 #include "Game/Tables/RuvWallet.h"
 #include "Game/Tables/RuvProtos.h"
 #include "Game/Battle/RuvTower.h"
-#include "Game/Screens/HUD.h"
-#include "Game/Screens/RuvTutorial.h"
 
 namespace {
 
@@ -117,7 +115,6 @@ float radialChainCost(const std::vector<const RuvProto*>& listed, const RuvProto
 
 RuvRadialMenu::RuvRadialMenu() : mFont(LoadGameFont(kFontMain32x2)) {
   k2::SoundTags::Instance()->Play(u"context_in");
-  RuvTutorial::Instance()->onEvent(u"tower_select");
 }
 
 RuvRadialMenu::~RuvRadialMenu() { clearItems(); }
@@ -136,6 +133,7 @@ void RuvRadialMenu::clearItems() {
 
 void RuvRadialMenu::openBuildMenu(RuvMap& map, RuvFrameEntry* spotEntry) {
   mMap = &map;
+  mMap->mNotices->tutorialEvent(u"tower_select");
   spot = spotEntry;
   arcStart = 90.0f;
   arcEnd = 270.0f;
@@ -154,6 +152,7 @@ void RuvRadialMenu::openBuildMenu(RuvMap& map, RuvFrameEntry* spotEntry) {
 
 void RuvRadialMenu::openBuySpotMenu(RuvMap& map, RuvFrameEntry* spotEntry) {
   mMap = &map;
+  mMap->mNotices->tutorialEvent(u"tower_select");
   spot = spotEntry;
   mode = kBuySpotMode;
   RuvRadialItem& item = addItem(1, 1);
@@ -169,6 +168,7 @@ void RuvRadialMenu::openBuySpotMenu(RuvMap& map, RuvFrameEntry* spotEntry) {
 
 void RuvRadialMenu::openTowerMenu(RuvMap& map, RuvTower& owner) {
   mMap = &map;
+  mMap->mNotices->tutorialEvent(u"tower_select");
   mode = kTowerMode;
   tower = &owner;
   arcStart = 0.0f;
@@ -268,7 +268,7 @@ void RuvRadialMenu::buildAction(int id) {
     return;
   }
   if (!mMap->buildTower(mMap->mProtos->findProto(id), spot)) return;
-  RuvTutorial::Instance()->onEvent(u"tower_built");
+  mMap->mNotices->tutorialEvent(u"tower_built");
   close();
 }
 
@@ -280,7 +280,7 @@ void RuvRadialMenu::buySpotAction(int id) {
     return;
   }
   if (wallet.gems >= definition->cost_real) {
-    RuvTutorial::Instance()->onEvent(u"buildspot_bought");
+    mMap->mNotices->tutorialEvent(u"buildspot_bought");
     wallet.spendMoney(definition->cost_gold);
     wallet.spendGems(definition->cost_real);
     if (mMap->mSpots) spot->image = mMap->mSpots->spotImages[0];
@@ -289,7 +289,7 @@ void RuvRadialMenu::buySpotAction(int id) {
     k2::SoundTags::Instance()->Play(u"buySpot");
   } else if (RuvFeatures::instance().getFlag(RuvFeatures::kLowPremiumPointsDialog, RuvFeatures::kIsActive)) {
     LocalStrings* strings = LocalStrings::Instance();
-    mMap->mHud->pushModalDialog(strings->get(u"gemShopDialogTitle"), strings->get(u"gemShopDialogText"), -1);
+    mMap->mNotices->pushModalDialog(strings->get(u"gemShopDialogTitle"), strings->get(u"gemShopDialogText"), -1);
     mMap->mState = kGemShopOfferState;
     mMap->mSpeed = 0.0f;
     mMap->refreshSpeedButtons();

@@ -60,12 +60,13 @@ class RuvRadialMenu {
   // before the left's, the left's before the bottom's, the bottom's before the top's.
   static RuvRadialEdge edgeAt(float x, float y);
 
-  // Plays "context_in" and tells the tutorial "tower_select".
+  // Plays "context_in".
   RuvRadialMenu();
   ~RuvRadialMenu();
   RuvRadialMenu(const RuvRadialMenu&) = delete;
   RuvRadialMenu& operator=(const RuvRadialMenu&) = delete;
 
+  // Each opening tells the tutorial "tower_select" first.
   // The unlocked towers of the library, at their upgraded prices, for the spot entry.
   void openBuildMenu(RuvMap& map, RuvFrameEntry* spotEntry);
   // One icon with the spot's money and gem prices.

@@ -12,7 +12,6 @@
 #include "Game/Tables/RuvProtos.h"
 #include "Game/Battle/RuvUnit.h"
 #include "Game/Battle/RuvWaveManager.h"
-#include "Game/Screens/RuvTutorial.h"
 
 namespace {
 
@@ -74,7 +73,7 @@ void RuvSpell::cast() {
     addSpellRingSprite(mMap, art, x, y, 0.5f);
     addSpellRingSprite(mMap, art, x, y, 0.75f);
   }
-  RuvTutorial::Instance()->onEvent(u"spell_casted");
+  mMap.mNotices->tutorialEvent(u"spell_casted");
 }
 
 void RuvSpell::update(float dt) {

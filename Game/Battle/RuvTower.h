@@ -20,6 +20,7 @@ class RuvModifier;
 class RuvParticle;
 class RuvSprite;
 class RuvUnit;
+class RuvUpgrades;
 
 class RuvTower : public RuvTracked {
  public:
@@ -74,7 +75,7 @@ class RuvTower : public RuvTracked {
   // Screen coordinates: a mark per star, and the boost sign while boosted.
   virtual void drawOverlay(render::Graphics& graphics);
   // The debug view, in the current colour: the map's radius image as large as the current tier's
-  // "r", centred on the tower, and the direction index of its frame in the root board's mFont32_2,
+  // "r", centred on the tower, and the direction index of its frame in the map's mFont32_2,
   // on its base line at the tower.
   void drawDebug(render::Graphics& graphics);
 
@@ -133,6 +134,10 @@ class RuvTower : public RuvTracked {
 
   RuvMap* mMap = nullptr;
 };
+
+// Adds the bought steps' range, damage and time-between-shots bonuses of the tower's tier into its
+// bonus record (cleared by the map every frame); percentages of the tier, not compounding.
+void applyToTower(const RuvUpgrades& upgrades, RuvTower& tower);
 
 // One line of the upgrade pop-up: a string key and the whole percentage it is filled with.
 struct RuvUpgradeInfoLine {

@@ -1,5 +1,6 @@
-// A tower's tier upgrade and its pop-up.
+// A tower's tier upgrade and its pop-up; the shop upgrades' bonuses on its tier.
 #include <cmath>
+#include <vector>
 
 #include "Core/Base/Format.h"
 #include "Core/Render/ParticleEmitter.h"
@@ -8,9 +9,9 @@
 #include "Game/Tables/SoundTags.h"
 #include "Game/Art/RuvPopupList.h"
 #include "Game/Battle/RuvMap.h"
+#include "Game/Tables/RuvUpgrades.h"
 #include "Game/Tables/RuvWallet.h"
 #include "Game/Battle/RuvTower.h"
-#include "Game/Screens/RuvTutorial.h"
 
 namespace {
 
@@ -73,5 +74,22 @@ void RuvTower::upgrade(int level, float price) {
     mMap->mEmitters.emplace_back(effect);
   }
   k2::SoundTags::Instance()->Play(u"upgradeTower");
-  RuvTutorial::Instance()->onEvent(u"tower_upgraded");
+  mMap->mNotices->tutorialEvent(u"tower_upgraded");
+}
+
+void applyToTower(const RuvUpgrades& upgrades, RuvTower& tower) {
+  const RuvProto* base = tower.tier();
+  if (!base || !tower.bonus) return;
+  std::vector<const RuvUpgradeStep*> steps;
+  upgrades.collectProtoSteps(base->id, steps);
+  RuvProto& record = *tower.bonus;
+  for (const RuvUpgradeStep* step : steps) {
+    if (!step->attributes) continue;
+    const RuvAttributes& bonus = *step->attributes;
+    record.r += UpgradeShare(bonus.getFloat("radius"), base->r);
+    record.strength += std::ceil(UpgradeShare(bonus.getFloat("strength"), base->strength));
+    // The tower fires after its tier's cooldown minus this field: a positive "cooldown" shortens
+    // the time between shots, as it does on a prototype copy.
+    record.cooldown += UpgradeShare(bonus.getFloat("cooldown"), base->cooldown);
+  }
 }

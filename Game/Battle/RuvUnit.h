@@ -53,13 +53,13 @@ class RuvUnit : public RuvPositioned {
   // size before the first draw).
   math::Rect bounds() const;
   // Hands the frame of its state (and a flyer's shadow) to the map's draw lists as records the unit
-  // owns, valid until its next draw. The frame draws through the game's enemy shader with the
+  // owns, valid until its next draw. The frame draws through the map's enemy shader with the
   // tier's "fillColor" as its tint. A dead unit is not drawn. Changes nothing of the battle: the
   // random frame of a held unit comes from the unit's own drawing sequence.
   virtual void draw(render::Graphics& graphics);
   // In screen space: the health bar (red, green over it as wide as health / maximum) while
   // showsHealthBar, fading out over the timer's last half second; with the map's debug view, the
-  // health and maximum as "health/max" at half size in the root board's mFont32_2 and the outline
+  // health and maximum as "health/max" at half size in the map's mFont32_2 and the outline
   // of the picking rectangle.
   virtual void drawOverlay(render::Graphics& graphics);
   // After a hit, while the health-bar timer runs, when the health is neither full nor 0 and the

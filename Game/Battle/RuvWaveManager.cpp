@@ -12,8 +12,6 @@
 #include "Game/Battle/RuvWaveHint.h"
 #include "Game/Battle/RuvModifiers.h"
 #include "Game/Tables/RuvProtos.h"
-#include "Game/Screens/HUD.h"
-#include "Game/Screens/RuvTutorial.h"
 
 RuvWaveManager::RuvWaveManager() = default;
 
@@ -100,7 +98,7 @@ void RuvWaveManager::startNextGroup() {
   RuvWaveProto* wave = waves[currentIndex].get();
   while (wave->linked != -1) {
     ++currentIndex;
-    mMap->mHud->updateWaveText();
+    mMap->mNotices->updateWaveText();
     // Only linked waves were left: nothing starts, and the next update wins the level.
     if (currentIndex >= waves.size()) return;
     wave = waves[currentIndex].get();
@@ -129,7 +127,7 @@ void RuvWaveManager::updateActiveWaves(float dt) {
   waveEvent(("wave_vanish_" + std::to_string(currentIndex + 1)).c_str());
   ++currentIndex;
   ++finishedCount;
-  mMap->mHud->updateWaveText();
+  mMap->mNotices->updateWaveText();
 }
 
 void RuvWaveManager::spawnEntry(RuvWaveEntry& entry, int spawnPointId) {
@@ -144,7 +142,7 @@ void RuvWaveManager::spawnEntry(RuvWaveEntry& entry, int spawnPointId) {
 
 void RuvWaveManager::waveEvent(const char* name) {
   const std::string text(name);
-  RuvTutorial::Instance()->onEvent(std::u16string(text.begin(), text.end()));
+  mMap->mNotices->tutorialEvent(std::u16string(text.begin(), text.end()));
 }
 
 RuvUnit* RuvWaveManager::spawnUnit(RuvWaveEntry& entry, const RuvPoint& point) {

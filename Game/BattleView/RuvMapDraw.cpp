@@ -39,7 +39,6 @@
 #include "Game/Battle/RuvUnit.h"
 #include "Game/Battle/RuvWaveManager.h"
 #include "Game/Battle/RuvWaveProto.h"
-#include "Game/Screens/HUD.h"
 
 namespace {
 
@@ -384,8 +383,7 @@ void RuvMap::draw(render::Graphics& graphics) {
   }
   for (const std::unique_ptr<RuvParticle>& particle : mParticles) particle->draw(graphics);
   graphics.SetBlendMode(kDrawBlendAlpha);
-  mHud->draw(graphics);
-  mHud->drawWindows(graphics, 0);
+  drawHud(graphics);
   if (mRadialMenu && !mRadialMenu->active) {
     mRadialMenu.reset();
   } else if (mRadialMenu) {
@@ -403,7 +401,7 @@ void RuvMap::draw(render::Graphics& graphics) {
   }
   if (mArmedSpell && mActiveEmitter) graphics.DrawParticles(mActiveEmitter.get());
   if (isBattleDrawState(mState) && mActiveButtonEmitter) graphics.DrawParticles(mActiveButtonEmitter.get());
-  mHud->drawWindows(graphics, 1);
+  drawHudTop(graphics);
   if (mShowWaveList) drawWaveList(graphics, *mWaves);
 }
 

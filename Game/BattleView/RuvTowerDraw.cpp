@@ -6,12 +6,10 @@
 #include "Core/Render/DrawParam.h"
 #include "Core/Render/Font.h"
 #include "Core/Render/Graphics.h"
-#include "Game/Screens/GameWindow.h"
 #include "Game/Art/RuvResources.h"
 #include "Game/Battle/RuvMap.h"
 #include "Game/Battle/RuvTower.h"
 #include "Game/Battle/RuvUnit.h"
-#include "Game/Screens/RootBoardAccess.h"
 
 namespace {
 
@@ -114,11 +112,10 @@ void RuvTower::drawDebug(render::Graphics& graphics) {
     auto scaled = request.Scale(scale, scale);
     scaled.GetTransform().Translate(position.x, position.y);
   }
-  // The root board's font lives until the frame's commands have played; without it no number.
-  GameWindow* board = gameRootBoard();
-  if (!board || !board->mFont32_2) return;
+  // The map's font lives until the frame's commands have played; without it no number.
+  if (!mMap->mFont32_2) return;
   render::Font* previous = graphics.mFont;
-  graphics.mFont = board->mFont32_2.Get();
+  graphics.mFont = mMap->mFont32_2.Get();
   const std::u16string number = base::FormatSpec().PutInt(directionIndex).GetOutput();
   {
     auto text = graphics.DrawText(&number);

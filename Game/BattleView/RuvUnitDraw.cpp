@@ -8,13 +8,11 @@
 #include "Core/Render/Font.h"
 #include "Core/Render/Graphics.h"
 #include "Core/Render/Image.h"
-#include "Game/App/Game.h"
-#include "Game/Screens/GameWindow.h"
 #include "Game/Art/RuvResources.h"
+#include "Game/Art/TMobShader.h"
 #include "Game/Battle/RuvMap.h"
 #include "Game/Tables/RuvProtos.h"
 #include "Game/Battle/RuvUnit.h"
-#include "Game/Screens/RootBoardAccess.h"
 
 namespace {
 
@@ -69,7 +67,7 @@ void RuvUnit::draw(render::Graphics&) {
   }
   mDrawRecord.flipX = facingLeft;
   // The enemy shader multiplies the frame by "color2", the tint; without it the frame draws untinted.
-  mDrawRecord.shader = Game::get() ? Game::get()->getMobShader() : nullptr;
+  mDrawRecord.shader = mMap->mMobShader;
   const std::uint32_t fill = tier->fillColor;
   for (int channel = 0; channel < 4; ++channel) {
     // 0xAARRGGBB: red, green, blue, alpha.
@@ -114,10 +112,9 @@ void RuvUnit::drawOverlay(render::Graphics& graphics) {
   }
   if (!mMap->mShowDebug) return;
   graphics.SetColorRGBA(1.0f, 1.0f, 1.0f, 1.0f);
-  // The root board's font lives until the frame's commands have played; without it no text.
+  // The map's font lives until the frame's commands have played; without it no text.
   render::Font* previous = graphics.mFont;
-  GameWindow* board = gameRootBoard();
-  graphics.mFont = board && board->mFont32_2 ? board->mFont32_2.Get() : nullptr;
+  graphics.mFont = mMap->mFont32_2.Get();
   const std::u16string numbers = unitDecimal(health) + u"/" + unitDecimal(maxHealth());
   if (graphics.mFont) {
     auto text = graphics.DrawText(&numbers);

@@ -9,7 +9,6 @@
 #include "Core/Purchase/PurchaseSystem.h"
 #include "Core/Render/ParticleEmitter.h"
 #include "Core/Sound/SoundSystem.h"
-#include "Game/App/Game.h"
 #include "Game/Art/GameFonts.h"
 #include "Game/Screens/GameWindow.h"
 #include "Game/Tables/LocalStrings.h"
@@ -94,7 +93,7 @@ void RuvMap::loadLevel() {
   mViewY = 0.0f;
   mViewScale = 1.0f;
   // The loading picture stands on the screen while the rest of the load runs.
-  if (Game* game = Game::get()) game->showLoadingScreen();
+  showGameLoadingScreen();
   mWallet->reset();
   mEnemyCostBonus = 0.0f;
   mStartBudgetBonus = 0.0f;

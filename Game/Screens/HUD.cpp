@@ -9,7 +9,6 @@
 #include "Core/File/FileManager.h"
 #include "Core/File/ImageContainer.h"
 #include "Core/Render/Graphics.h"
-#include "Game/App/Game.h"
 #include "Game/Tables/LocalStrings.h"
 #include "Game/Tables/RuvProgress.h"
 #include "Game/Art/RuvAnimation.h"
@@ -32,6 +31,7 @@
 #include "Game/Screens/HUDSpellButton.h"
 
 #include "Game/Screens/HUDUnlockMessage.h"
+#include "Game/Screens/RootBoardAccess.h"
 
 namespace {
 
@@ -109,7 +109,7 @@ void HUD::draw(render::Graphics& graphics) {
     for (const std::unique_ptr<HUDSpellButton>& button : spellButtons) button->draw(graphics);
     HUDWindow::draw(graphics);
   }
-  if (Game* game = Game::get(); game && hudShowsSideImages(mMap.mState)) game->drawSideImages(graphics);
+  if (hudShowsSideImages(mMap.mState)) drawGameSideImages(graphics);
   graphics.SetBlendMode(1);
   graphics.SetColorRGBA(1.0f, 1.0f, 1.0f, 1.0f);
 }

@@ -10,7 +10,6 @@
 #include "Core/Layer/TextLayer.h"
 #include "Core/Render/Image.h"
 #include "Core/Resource/ResourceManager.h"
-#include "Game/App/Game.h"
 #include "Game/Screens/GameWindow.h"
 #include "Game/Tables/LocalStrings.h"
 #include "Game/Tables/ReadFileToString.h"
@@ -27,8 +26,8 @@ constexpr char16_t kDropChanceParam[] = u"dropChanceOverride";
 
 // The battle map of the running game; null without a game or before its root board exists.
 RuvMap* tutorialMap() {
-  Game* game = Game::get();
-  RuvMap* map = game ? game->getMap() : nullptr;
+  GameWindow* board = gameRootBoard();
+  RuvMap* map = board ? board->getMap() : nullptr;
   return map && map->mProgress ? map : nullptr;
 }
 

@@ -12,7 +12,6 @@
 #include "Game/Tables/RuvProgress.h"
 #include "Game/Tables/RuvMapState.h"
 #include "Game/Tables/RuvProtos.h"
-#include "Game/Battle/RuvTower.h"
 #include "Game/Tables/RuvUnlocks.h"
 
 namespace {
@@ -32,10 +31,9 @@ void ForEachUpgradeSibling(const tinyxml2::XMLElement* parent, const char* first
   }
 }
 
-// Percent times value first: 10 % of 70 is exactly 7, not 7.0000005 rounded up to 8.
-float UpgradeShare(float percent, float value) { return percent * value / 100.0f; }
-
 }  // namespace
+
+float UpgradeShare(float percent, float value) { return percent * value / 100.0f; }
 
 const RuvUpgradeStep* RuvUpgrade::getStep(int index) const {
   if (index < 0 || static_cast<std::size_t>(index) >= steps.size()) return nullptr;
@@ -145,23 +143,6 @@ void RuvUpgrades::applyToProto(RuvProto& proto) const {
     proto.cooldown -= share(bonus.getFloat("cooldown"), proto.cooldown);
     proto.goldIncome += static_cast<int>(share(bonus.getFloat("goldIncome"), static_cast<float>(proto.goldIncome)));
     proto.speed += std::floor(share(bonus.getFloat("speed"), proto.speed));
-  }
-}
-
-void RuvUpgrades::applyToTower(RuvTower& tower) const {
-  const RuvProto* base = tower.tier();
-  if (!base || !tower.bonus) return;
-  std::vector<const RuvUpgradeStep*> steps;
-  collectProtoSteps(base->id, steps);
-  RuvProto& record = *tower.bonus;
-  for (const RuvUpgradeStep* step : steps) {
-    if (!step->attributes) continue;
-    const RuvAttributes& bonus = *step->attributes;
-    record.r += UpgradeShare(bonus.getFloat("radius"), base->r);
-    record.strength += std::ceil(UpgradeShare(bonus.getFloat("strength"), base->strength));
-    // The tower fires after its tier's cooldown minus this field: a positive "cooldown" shortens
-    // the time between shots, as it does on a prototype copy.
-    record.cooldown += UpgradeShare(bonus.getFloat("cooldown"), base->cooldown);
   }
 }
 

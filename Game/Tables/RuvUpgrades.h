@@ -7,7 +7,6 @@
 
 class RuvMapState;
 class RuvProto;
-class RuvTower;
 
 // One bought level of an upgrade: its prices and its whole bonus at that level.
 struct RuvUpgradeStep {
@@ -54,10 +53,6 @@ class RuvUpgrades {
   // what the previous one left. Pass a private copy, never a library record.
   void applyToProto(RuvProto& proto) const;
 
-  // Adds the bought steps' range, damage and time-between-shots bonuses of the tower's tier into its
-  // bonus record (cleared by the map every frame); percentages of the tier, not compounding.
-  void applyToTower(RuvTower& tower) const;
-
   // The bought steps that touch a prototype, in list order: an upgrade counts when one of its targets
   // is -1 or unlocked at the map's level and the id is among its targets.
   void collectProtoSteps(int protoId, std::vector<const RuvUpgradeStep*>& out) const;
@@ -73,3 +68,7 @@ class RuvUpgrades {
   RuvMapState* mMap;
   std::vector<std::unique_ptr<RuvUpgrade>> mList;
 };
+
+// An upgrade's percentage of a value, percent times value first: 10 % of 70 is exactly 7, not
+// 7.0000005 rounded up to 8.
+float UpgradeShare(float percent, float value);

@@ -1,12 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <memory>
 
 #include "Game/Battle/RuvMap.h"
 #include "Game/Tables/RuvWallet.h"
 #include "Game/Battle/RuvWaveHint.h"
 #include "Game/Battle/RuvWaveManager.h"
 #include "WavesLevelScene.h"
+#include "gamesupport/GameTestSupport.h"
 
 namespace {
 
@@ -68,6 +70,29 @@ TEST_F(WavesManagerTest, LastWaveLinkedStartsNothingAndThenWins) {
   EXPECT_EQ(mMap->mState, 0);
   Run(1.0f / 60.0f);
   EXPECT_EQ(mMap->mState, 1);
+}
+
+// The screens hear of a group's end (the tutorial's "wave_vanish_<n>", the wave counter) and of the
+// counter moving past a linked wave that is left over, through the map's notices alone.
+TEST_F(WavesManagerTest, GroupEndAndSkippedLinkedWaveTellTheScreens) {
+  WriteLevel(1, 7, 0,
+             "<waves><wave><u id='1' upgrade='1'/></wave><wave linked='0'><u id='1' upgrade='1'/></wave></waves>");
+  Start(1, 7, 0);
+  auto notices = std::make_unique<gametest::RecordingScreenNotices>();
+  const gametest::RecordingScreenNotices& screens = *notices;
+  mMap->mNotices = std::move(notices);
+  Run(0.1f);
+  ASSERT_FALSE(screens.events.empty());
+  EXPECT_EQ(screens.events.front(), u"wave_1_spawned_0") << "a started wave's first second";
+  EXPECT_EQ(screens.waveTextRefreshes, 0);
+  KillAll(*mMap);
+  EXPECT_EQ(screens.events.back(), u"wave_vanish_1");
+  EXPECT_EQ(screens.waveTextRefreshes, 1);
+  const size_t eventsAtEnd = screens.events.size();
+  Run(1.0f / 60.0f);  // only the linked wave is left: the counter passes it, nothing starts
+  EXPECT_EQ(screens.waveTextRefreshes, 2);
+  EXPECT_EQ(screens.events.size(), eventsAtEnd);
+  EXPECT_TRUE(screens.dialogCaptions.empty());
 }
 
 TEST_F(WavesManagerTest, WipeAwardIsPaidOnceWhenEveryUnitIsKilled) {

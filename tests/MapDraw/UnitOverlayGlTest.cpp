@@ -41,8 +41,8 @@ constexpr int kOverlayTicks = 12 * 60;  // enemies of the first level are on the
 constexpr int kBarWidth = 40;           // "ui/bar" of the sample art
 constexpr int kBarHeight = 6;
 
-// The game object as far as the map's drawing reaches it: the enemy shader loaded on the
-// renderer, and a root board holding the font of the debug view.
+// The game object with the enemy shader loaded on the renderer, which the test hands to the map as
+// the game does, and a root board holding the font of the debug view.
 class MobShaderGame : public gametest::RootBoardGame {
  public:
   bool load(render::Render& render) {
@@ -92,6 +92,7 @@ class UnitOverlayGlTest : public ::testing::Test {
     mGame = std::make_unique<MobShaderGame>();
     ASSERT_TRUE(mGame->load(*render));
     ASSERT_NE(Game::get()->getMobShader(), nullptr);
+    map().mMobShader = Game::get()->getMobShader();
     // Two enemies, the others gone from the picture.
     for (const auto& unit : map().mWaves->units) unit->alive = 0;
     mPlain = map().mWaves->units[0].get();

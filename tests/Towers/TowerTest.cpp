@@ -260,12 +260,12 @@ TEST_F(TowerTest, UpgradesOfLiveTowers) {
               {{7, 0}});
   RuvTower& tower = AddTower(100, 0.0f, 0.0f);
   tower.clearCombatStats();
-  mMap->mUpgrades->applyToTower(tower);
+  applyToTower(*mMap->mUpgrades, tower);
   EXPECT_FLOAT_EQ(tower.bonus->r, 20.0f);
   EXPECT_FLOAT_EQ(tower.bonus->strength, 2.0f);  // ceil(1.5)
   // A positive "cooldown" shortens the time between shots: 2 - 0.5.
   EXPECT_FLOAT_EQ(tower.bonus->cooldown, 0.5f);
-  mMap->mUpgrades->applyToTower(tower);  // the map clears in between; without a clear it adds up
+  applyToTower(*mMap->mUpgrades, tower);  // the map clears in between; without a clear it adds up
   EXPECT_FLOAT_EQ(tower.bonus->r, 40.0f);
 }
 

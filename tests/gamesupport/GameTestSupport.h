@@ -1,10 +1,12 @@
 #pragma once
-// A recording battle map for the game's tables, and a temporary data root with a user-data folder.
+// A recording battle map for the game's tables, recording screens for the battle's notices, and a
+// temporary data root with a user-data folder.
 #include <map>
 #include <string>
 #include <vector>
 
 #include "tests/fakes/FileTestSupport.h"
+#include "Game/Battle/RuvScreenNotices.h"
 #include "Game/Tables/RuvMapState.h"
 
 namespace gametest {
@@ -59,6 +61,21 @@ class FakeMapState : public RuvMapState {
   bool workAreaTooSmall = false;
   bool cheatsEnabled = false;
   std::vector<std::u16string> confirmedCommands;
+};
+
+// The screens as the battle tells them: every tutorial event in order, the wave-counter refreshes
+// and the captions of the message boxes pushed.
+class RecordingScreenNotices : public RuvScreenNotices {
+ public:
+  void tutorialEvent(const std::u16string& name) override { events.push_back(name); }
+  void updateWaveText() override { ++waveTextRefreshes; }
+  void pushModalDialog(const std::u16string& caption, const std::u16string&, int) override {
+    dialogCaptions.push_back(caption);
+  }
+
+  std::vector<std::u16string> events;
+  int waveTextRefreshes = 0;
+  std::vector<std::u16string> dialogCaptions;
 };
 
 // A fresh current folder (the data root) with a user-data folder "user/" inside; the profiles are

@@ -27,3 +27,11 @@ void readRootBoardPointer(float& x, float& y) {
     y = static_cast<float>(board->mPointerY);
   }
 }
+
+void showGameLoadingScreen() {
+  if (Game* game = Game::get()) game->showLoadingScreen();
+}
+
+void drawGameSideImages(render::Graphics& graphics) {
+  if (Game* game = Game::get()) game->drawSideImages(graphics);
+}
