@@ -26,7 +26,6 @@ namespace {
 
 constexpr float kRadialPi = 3.14f;  // as the menu has always placed its icons
 constexpr int kRadialTowerType = 1;
-constexpr int kGemShopOfferState = 19;
 
 std::unique_ptr<RuvProto> radialUpgradedCopy(RuvMap& map, const RuvProto& proto) {
   auto copy = std::make_unique<RuvProto>();
@@ -267,8 +266,8 @@ void RuvRadialMenu::buySpotAction(int id) {
     k2::SoundTags::Instance()->Play(u"buySpot");
   } else if (RuvFeatures::instance().getFlag(RuvFeatures::kLowPremiumPointsDialog, RuvFeatures::kIsActive)) {
     LocalStrings* strings = LocalStrings::Instance();
-    mMap->mHud->pushModalDialog(strings->get(u"gemShopDialogTitle"), strings->get(u"gemShopDialogText"), -1);
-    mMap->mState = kGemShopOfferState;
+    mMap->mHud->pushModalDialog(strings->get(u"gemShopDialogTitle"), strings->get(u"gemShopDialogText"), kStateNone);
+    mMap->mState = kStateBattleGemOffer;
     mMap->mSpeed = 0.0f;
     mMap->refreshSpeedButtons();
   }

@@ -137,7 +137,7 @@ TEST_F(WayOutJourneyTest, SpotShortOfGemsOffersTheGemShopInADialogThatAnswers) {
     ASSERT_TRUE(mGame.findButton(u"cancel").has_value());
     ASSERT_TRUE(mGame.click(answer));
     if (answer == std::u16string(u"cancel")) {
-      EXPECT_EQ(RuvMap::kStatePlaying, mGame.state());
+      EXPECT_EQ(kStatePlaying, mGame.state());
       EXPECT_TRUE(mGame.screens().empty());
       ASSERT_TRUE(mGame.tickUntil([&] { return !mGame.map().mRadialMenu; }));
       continue;
@@ -145,7 +145,7 @@ TEST_F(WayOutJourneyTest, SpotShortOfGemsOffersTheGemShopInADialogThatAnswers) {
     EXPECT_EQ("HUDBuyGemScreen", mGame.topScreen());
     EXPECT_EQ(kWayOutGemShopState, mGame.state());
     ASSERT_TRUE(mGame.click(u"back_in"));
-    EXPECT_EQ(RuvMap::kStatePlaying, mGame.state());
+    EXPECT_EQ(kStatePlaying, mGame.state());
     EXPECT_TRUE(mGame.screens().empty());
   }
   EXPECT_EQ(4, mGame.map().getWallet()->gems) << "no spot was bought";

@@ -153,7 +153,7 @@ BattleTrace BattleHarness::run(const BattleRun& battle, BattlePlayer& player) {
   if (map.mState == kUnlockMessageState) {
     // As the dispatcher's "ok" after the last unlock: the message (still pending) goes, play runs.
     map.mHud->pending.clear();
-    map.mState = RuvMap::kStatePlaying;
+    map.mState = kStatePlaying;
     map.mSpeed = 1.0f;
   }
   BattleTrace trace;
@@ -161,7 +161,7 @@ BattleTrace BattleHarness::run(const BattleRun& battle, BattlePlayer& player) {
   BattleCounts counts = countBattle(map);
   int nextSecond = 1;
   size_t nextCommand = 0;
-  while (map.mState == RuvMap::kStatePlaying && trace.ticks < battle.tickLimit) {
+  while (map.mState == kStatePlaying && trace.ticks < battle.tickLimit) {
     // The player's moves in order: a move waits (for its time, then for the money) until it is done.
     while (nextCommand < battle.commands.size() && battle.commands[nextCommand].time <= map.mGameTime &&
            player.play(battle.commands[nextCommand])) {
