@@ -28,8 +28,6 @@ namespace harness {
 
 namespace {
 
-constexpr int kUnlockMessageState = 11;
-
 // The counters the events are taken from.
 struct BattleCounts {
   int spawned = 0;
@@ -150,7 +148,7 @@ BattleTrace BattleHarness::run(const BattleRun& battle, BattlePlayer& player) {
   map.mEpisode = battle.episode;
   map.mLevel = battle.level;
   map.startLevel();
-  if (map.mState == kUnlockMessageState) {
+  if (map.mState == kStateUnlockMessage) {
     // As the dispatcher's "ok" after the last unlock: the message (still pending) goes, play runs.
     map.mHud->pending.clear();
     map.mState = kStatePlaying;
