@@ -198,7 +198,7 @@ class RuvMap : public RuvMapState {
   float mViewX = 0.0f;
   float mViewY = 0.0f;
   bool mReady = false;  // update and draw do nothing until the map art is loaded
-  int mStateAfterModal = 0;  // RuvScreenState
+  int mStateAfterModal = kStatePlaying;  // RuvScreenState
   int mLevelResult = 0;  // 1 lost, 2 won
   int mTutorialSpot = -1;
   bool mCheatsEnabled = false;

@@ -2,7 +2,7 @@
 // The screen state: which screen is in front and how a click is read. The map keeps it in the int
 // mState (and the state a modal message restores in mStateAfterModal); the HUD's pushes set it, the
 // dispatcher (RuvMap::onMouseUp) reads clicks by it. The numbers are fixed: traces and tests compare
-// them, and codes not listed here are never entered.
+// them. No other code is ever entered.
 enum RuvScreenState : int {
   kStateNone = -1,                   // no level loaded yet; as a modal's state to restore: none
   kStatePlaying = 0,                 // the battle with no screen in front
