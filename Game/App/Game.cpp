@@ -23,9 +23,12 @@
 
 namespace {
 
-// Screen states whose screens are drawn for the 1024-wide design area only: episode select, level
-// select, upgrade shop and a modal dialog over them.
-bool ShowsSidesInBars(int state) { return state == 5 || state == 6 || state == 8 || state == 16; }
+// Screen states whose screens are drawn for the 1024-wide design area only (with a modal dialog
+// over them).
+bool ShowsSidesInBars(int state) {
+  return state == kStateEpisodeSelect || state == kStateLevelSelect || state == kStateUpgradeShop ||
+         state == kStateModalMessage;
+}
 
 // Draws image scaled by scale, anchored at its top-right (rightAnchored) or top-left corner, at x, y.
 void DrawSideImage(render::Graphics& graphics, render::Image* image, float scale, bool rightAnchored, float x,

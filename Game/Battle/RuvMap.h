@@ -9,6 +9,7 @@
 #include "Core/Render/BMFont.h"
 #include "Core/Resource/ResourcePtr.h"
 #include "Game/Battle/RuvScreenNotices.h"
+#include "Game/Battle/RuvScreenState.h"
 #include "Game/Tables/RuvMapState.h"
 
 struct TPurchaseResult;
@@ -57,14 +58,11 @@ struct RuvPoint;
 class RuvMap : public RuvMapState {
  public:
   static constexpr int kDrawLayerCount = 5;
-  // Screen states the map itself tests (the dispatcher owns the full table).
-  static constexpr int kStatePlaying = 0;
-  static constexpr int kStatePauseMenu = 4;
 
   // Loads the map art, the tables and the sheets for the current profile, builds the HUD and the
-  // screen notices over it; loads no level (mState stays -1). Needs the renderer (RuvResources), the
-  // particle file and the profiles. The constructor and the members that drive the HUD, the
-  // tutorial and the pause menu are the flow's (RuvMapScreens.cpp).
+  // screen notices over it; loads no level (mState stays kStateNone). Needs the renderer
+  // (RuvResources), the particle file and the profiles. The constructor and the members that drive
+  // the HUD, the tutorial and the pause menu are the flow's (RuvMapScreens.cpp).
   RuvMap();
   // Deletes everything it owns, clears the art-set cache, hides the tutorial; the progress store goes
   // last.
@@ -74,9 +72,9 @@ class RuvMap : public RuvMapState {
 
   // One tick of dt real seconds; the battle advances by dt x mSpeed.
   void update(float dt);
-  // Speed 0, pause menu (state 4), tutorial suspended.
+  // Speed 0, pause menu (kStatePauseMenu), tutorial suspended.
   void pause();
-  // Losing the window focus: pauses only while playing (state 0).
+  // Losing the window focus: pauses only while playing (kStatePlaying).
   void onAppPause();
   // Shows the speed buttons of mSpeed and moves the button marker onto the active one.
   void refreshSpeedButtons();
@@ -86,7 +84,7 @@ class RuvMap : public RuvMapState {
   float difficultyOffset() const;
 
   // Level start and load (RuvMapLevel.cpp). A level file that cannot be played leaves no level and
-  // the level select (state 6).
+  // the level select (kStateLevelSelect).
   void startLevel();
   void loadLevel();
   void loadLevelFile(const std::u16string& path);
@@ -101,7 +99,9 @@ class RuvMap : public RuvMapState {
   // without normal levels adds nothing.
   int totalLevelCount() const;
   // Input in design pixels, from the root board (RuvMapInput.cpp): the battle's own clicks while
-  // playing, else the clicked button's name acted on by screen state.
+  // playing, else the clicked button's name acted on by screen state. A release goes to the
+  // tutorial first, then to its state's handler below; unless that handler takes it whole, the top
+  // screen gets it too and the hover is cleared.
   void onMouseDown(int x, int y);
   void onMouseUp(int x, int y);
   void onMouseMove(int x, int y);
@@ -157,7 +157,7 @@ class RuvMap : public RuvMapState {
   bool isTowerBlocked(const RuvTower& tower) const;
   bool isTowerDebuffed(const RuvTower& tower) const;
 
-  // The two-button offer to buy health (the product's price in its text), state 22.
+  // The two-button offer to buy health (the product's price in its text), kStateBuyHealthOffer.
   void openBuyHealthOffer();
   // What a finished purchase grants (RuvMapPurchases.cpp): gem packs, health, the premium reset.
   // Registered with the purchase results at construction and unregistered at destruction.
@@ -187,7 +187,7 @@ class RuvMap : public RuvMapState {
   void switchScreenMode() override;
   bool isWorkAreaTooSmall() override;
   void enableCheats() override { mCheatsEnabled = true; }
-  // A confirmed message box's command (RuvMapInput.cpp): "restart", "mmenu" or "levels"; anything
+  // A confirmed message box's command (RuvMapButtons.cpp): "restart", "mmenu" or "levels"; anything
   // else is ignored.
   void runConfirmedCommand(const std::u16string& command) override;
 
@@ -203,7 +203,7 @@ class RuvMap : public RuvMapState {
   float mViewX = 0.0f;
   float mViewY = 0.0f;
   bool mReady = false;  // update and draw do nothing until the map art is loaded
-  int mStateAfterModal = 0;
+  int mStateAfterModal = kStatePlaying;  // RuvScreenState
   int mLevelResult = 0;  // 1 lost, 2 won
   int mTutorialSpot = -1;
   bool mCheatsEnabled = false;
@@ -215,7 +215,7 @@ class RuvMap : public RuvMapState {
   std::u16string mNameInput;
   std::unique_ptr<RuvUpgrades> mUpgrades;
   HUDSpellButton* mArmedSpell = nullptr;  // not owned
-  int mState = -1;
+  int mState = kStateNone;  // RuvScreenState
   int mLevel = 0;
   int mEpisode = 0;
   std::unique_ptr<RuvUnlocks> mUnlocks;
@@ -297,6 +297,27 @@ class RuvMap : public RuvMapState {
   // The union of the visible scenery frames' rectangles, in map coordinates; false without any.
   bool sceneryBounds(math::Rect& bounds) const;
   bool linkCurve(const RuvLink& link, math::Point2& p0, math::Point2& p1, math::Point2& p2) const;
+
+  // A release by screen state; each answers whether the top screen gets it too. While playing
+  // (RuvMapInput.cpp): a spell cast, the top bar, the spell buttons, the spots and towers. The
+  // screens' handlers (RuvMapButtons.cpp) act on the name of the top screen's button under the
+  // pointer.
+  bool releaseInBattle(int x, int y);
+  bool clickLevelResult(const std::u16string& name);  // won or lost
+  bool clickPauseMenu(const std::u16string& name);
+  bool clickEpisodeSelect(const std::u16string& name, int x, int y);
+  bool clickLevelSelect(const std::u16string& name, int x, int y);
+  bool clickMainMenu(const std::u16string& name);
+  bool clickUpgradeShop(const std::u16string& name);
+  bool clickUnlockMessage(const std::u16string& name);
+  bool clickProfileList(const std::u16string& name);
+  bool clickNewProfileName(const std::u16string& name);
+  bool clickMessage(const std::u16string& name);
+  bool clickGemShop(const std::u16string& name);
+  bool clickBattleGemOffer(const std::u16string& name);
+  bool clickUpgradeShopGemOffer(const std::u16string& name);
+  bool clickBuyHealthOffer(const std::u16string& name);
+  bool clickResetPremiumPoints(const std::u16string& name);
 
   // A level load runs inside a click, so the next frame time holds the whole load: that tick
   // advances the battle by at most this much.

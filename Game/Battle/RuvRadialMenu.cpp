@@ -24,7 +24,6 @@ namespace {
 
 constexpr float kRadialPi = 3.14f;  // as the menu has always placed its icons
 constexpr int kRadialTowerType = 1;
-constexpr int kGemShopOfferState = 19;
 
 std::unique_ptr<RuvProto> radialUpgradedCopy(RuvMap& map, const RuvProto& proto) {
   auto copy = std::make_unique<RuvProto>();
@@ -289,8 +288,8 @@ void RuvRadialMenu::buySpotAction(int id) {
     k2::SoundTags::Instance()->Play(u"buySpot");
   } else if (RuvFeatures::instance().getFlag(RuvFeatures::kLowPremiumPointsDialog, RuvFeatures::kIsActive)) {
     LocalStrings* strings = LocalStrings::Instance();
-    mMap->mNotices->pushModalDialog(strings->get(u"gemShopDialogTitle"), strings->get(u"gemShopDialogText"), -1);
-    mMap->mState = kGemShopOfferState;
+    mMap->mNotices->pushModalDialog(strings->get(u"gemShopDialogTitle"), strings->get(u"gemShopDialogText"), kStateNone);
+    mMap->mState = kStateBattleGemOffer;
     mMap->mSpeed = 0.0f;
     mMap->refreshSpeedButtons();
   }

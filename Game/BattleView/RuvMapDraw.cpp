@@ -150,14 +150,14 @@ void drawLabel(render::Graphics& graphics, const std::u16string& text, float x, 
 
 bool isBattleDrawState(int state) {
   switch (state) {
-    case 0:
-    case 1:
-    case 2:
-    case 4:
-    case 11:
-    case 19:
-    case 22:
-    case 23:
+    case kStatePlaying:
+    case kStateLevelWon:
+    case kStateLevelLost:
+    case kStatePauseMenu:
+    case kStateUnlockMessage:
+    case kStateBattleGemOffer:
+    case kStateBuyHealthOffer:
+    case kStateHealthPurchasePending:
       return true;
     default:
       return false;
@@ -393,7 +393,7 @@ void RuvMap::draw(render::Graphics& graphics) {
   {
     MapDrawCamera camera(graphics, *this);
     for (const std::unique_ptr<render::ParticleEmitter>& emitter : mEmitters) graphics.DrawParticles(emitter.get());
-    if (mState != 18) {
+    if (mState != kStateGemShop) {
       for (const std::unique_ptr<RuvEffect>& effect : mOverlayEffects) {
         if (effect->emitter) graphics.DrawParticles(effect->emitter);
       }

@@ -1,16 +1,10 @@
-// Map input: the battle's own clicks while playing, and the screen-state dispatcher that acts on
-// the name of the clicked button.
+// Map input: presses, moves and the wheel, the release dispatched by screen state, and the
+// battle's own clicks while playing. What the screens' buttons do is in RuvMapButtons.cpp.
 #include <cmath>
 #include <string>
 
-#include "Core/App/Application.h"
 #include "Core/Base/FormatSpec.h"
-#include "Core/Purchase/PurchaseSystem.h"
 #include "Core/Render/ParticleEmitter.h"
-#include "Game/Screens/GameWindow.h"
-#include "Game/Tables/LocalStrings.h"
-#include "Game/Tables/RuvFeatures.h"
-#include "Game/Tables/RuvProgress.h"
 #include "Game/Tables/SoundTags.h"
 #include "Game/Art/RuvPopupList.h"
 #include "Game/Battle/RuvMap.h"
@@ -26,18 +20,13 @@
 #include "Game/Battle/RuvTower.h"
 #include "Game/Battle/RuvWaveManager.h"
 #include "Game/Screens/HUD.h"
-#include "Game/Screens/HUDLevelName.h"
 #include "Game/Screens/HUDSpellButton.h"
-#include "Game/Screens/Options/OptionsDialog.h"
-#include "Game/Screens/Options/TMessageBox.h"
-#include "Game/Screens/RootBoardAccess.h"
 #include "Game/Screens/RuvTutorial.h"
 
 namespace {
 
 // The spell that casts as soon as its button is armed (the tower boost).
 constexpr int kInstantSpellNumber = 4;
-constexpr int kMaxExtraProfiles = 5;
 // The spot of the tutorial's third tower.
 constexpr float kTutorialTowerSpotX = 896.0f;
 constexpr float kTutorialTowerSpotY = 563.0f;
@@ -48,30 +37,11 @@ void inputSound(const char16_t* tag) { k2::SoundTags::Instance()->Play(tag); }
 
 void inputEvent(const char16_t* name) { RuvTutorial::Instance()->onEvent(name); }
 
-std::u16string inputText(const char16_t* key) { return LocalStrings::Instance()->get(key); }
-
-// The store's current name stays empty while only the engine's default profile exists.
-bool inputProfileHasName(RuvMap& map) { return !map.mProgress->getCurrentProfileName().empty(); }
-
 // The HUD's release handling after the map: the top screen's release, then the hover cleared.
 void inputPassOn(RuvMap& map, int x, int y) {
   map.mHud->onMouseUp(x, y);
   map.mHud->onMouseMove(-1, -1);
 }
-
-// A dialog over the battle closes.
-void inputPopToBattle(RuvMap& map, int state) {
-  map.mHud->popWindow();
-  map.mHud->phase = 0;
-  map.mState = state;
-}
-
-// The engine's modal dialogs over the screens: a message box whose ok runs command, the options.
-void inputShowMessageBox(RuvMap& map, const std::u16string& command, const char16_t* textKey) {
-  TalvenDialog::ShowModal(appFrameManager(), new TMessageBox(map, textKey, command));
-}
-
-void inputShowOptions(RuvMap& map) { TalvenDialog::ShowModal(appFrameManager(), new OptionsDialog(map)); }
 
 void inputCallWaveEarly(RuvMap& map, int x, int y) {
   inputEvent(u"wave_forced");
@@ -117,38 +87,88 @@ void inputToggleMenu(RuvMap& map, bool belongsToClicked) {
   }
 }
 
-// A purchase the map waits for: false, with nothing started, when it cannot start at all.
-bool inputStartPurchase(const std::u16string& productName) {
-  purchase::PurchaseSystem* store = purchase::PurchaseSystem::Instance();
-  purchase::Product* product = store->FindProduct(productName);
-  purchase::StoreBackend* backend = store->GetBackend();
-  if (!product || product->pending || !backend || !backend->IsAvailable()) return false;
-  store->Buy(product);
+// The top bar's buttons while playing. Every named button sounds; false for a name that is not
+// the bar's.
+bool inputBattleButton(RuvMap& map, const std::u16string& name) {
+  inputSound(u"simple");
+  if (name == u"ok") {
+    map.mHud->popWindow();
+    return true;
+  }
+  if (name == u"options_btn") {
+    map.pause();
+    return true;
+  }
+  if (name == u"pause_btn_ac" || name == u"play_btn_ac" || name == u"options_btn_ac" || name == u"speed_btn_ac") {
+    return true;
+  }
+  if (name == u"pause_btn") {
+    map.mSpeed = 0.0f;
+    map.refreshSpeedButtons();
+    return true;
+  }
+  if (name == u"play_btn") {
+    if (map.mHud->blockUI < 2) {
+      map.mSpeed = 1.0f;
+      map.refreshSpeedButtons();
+      inputEvent(u"game_play");
+    }
+    return true;
+  }
+  if (name == u"speed_btn") {
+    if (map.mHud->blockUI == 0) {
+      map.mSpeed = 2.0f;
+      map.refreshSpeedButtons();
+    }
+    return true;
+  }
+  return false;
+}
+
+// The spell button under the pointer is armed (the instant spell casts at once), or disarmed when
+// it is the armed one. True when the click ends there: disarmed, or a button that cannot be armed.
+bool inputSpellButton(RuvMap& map, int x, int y) {
+  HUD& hud = *map.mHud;
+  // The clicked button itself is compared with the armed one, since a locked spell shifts the
+  // buttons' indexes against their spell numbers.
+  const int index = hud.buttonIndexAt(x, y);
+  const int buttonCount = int(hud.spellButtons.size());
+  HUDSpellButton* button = index >= 0 && index < buttonCount ? hud.spellButtons[size_t(index)].get() : nullptr;
+  if (map.mArmedSpell && button == map.mArmedSpell) {
+    map.mArmedSpell = nullptr;
+    return true;
+  }
+  if (index == -1) return false;
+  if (hud.blockUI != 0 || !button) return true;
+  map.mArmedSpell = button;
+  inputSound(u"simple");
+  if (map.mActiveEmitter) map.mActiveEmitter->SetPosition(math::Point2(button->centreX, button->centreY), 1);
+  if (button->spellNumber == kInstantSpellNumber) {
+    map.castSpell(*button, float(x), float(y));
+    map.mArmedSpell = nullptr;
+  }
+  return false;
+}
+
+// The spot or tower at the map pixel opens its radial menu, or the open menu closes. Answers
+// whether the release goes on to the top screen.
+bool inputBattleMap(RuvMap& map, float px, float py) {
+  if (RuvFrameEntry* spot = map.mSpots ? map.mSpots->findSpotAt(px, py) : nullptr) {
+    if (map.mRadialMenu) {
+      inputToggleMenu(map, map.mRadialMenu->spot == spot);
+    } else if (map.mTutorialSpot == -1 || spot->name == u"#" + inputDecimal(map.mTutorialSpot)) {
+      inputOpenSpotMenu(map, *spot);
+    }
+    return false;
+  }
+  if (RuvTower* tower = map.findTowerAt(px, py)) {
+    if (map.mRadialMenu) {
+      inputToggleMenu(map, map.mRadialMenu->tower.get() == tower);
+      return false;
+    }
+    inputOpenTowerMenu(map, *tower);
+  }
   return true;
-}
-
-// Starts it, or reports it failed at once so that the map does not wait for a result that never
-// comes.
-void inputBuyOrFail(RuvMap& map, const std::u16string& productName) {
-  if (inputStartPurchase(productName)) return;
-  purchase::Product missing;
-  missing.name = productName;
-  purchase::Product* known = purchase::PurchaseSystem::Instance()->FindProduct(productName);
-  TPurchaseResult failed;
-  failed.product = known ? known : &missing;
-  failed.code = TPurchaseResult::kPurchaseFailed;
-  map.onPurchaseResult(failed);
-}
-
-void inputOpenNameInput(RuvMap& map, int state) {
-  map.mState = state;
-  map.mHud->pushModalInput();
-}
-
-void inputOpenShop(RuvMap& map, int openedFromLevel, const char16_t* returnName) {
-  map.mHud->popWindow();
-  map.mHud->pushShopWindow(openedFromLevel);
-  map.mHud->shopReturnScreen = returnName;
 }
 
 }  // namespace
@@ -168,7 +188,7 @@ void RuvMap::onMouseDown(int x, int y) {
       mRadialMenu->runAction(mRadialMenu->itemAt(float(x), float(y)));
       return;
     }
-  } else if (mState == 12 && mHud->buttonNameAt(x, y) == u"done") {
+  } else if (mState == kStateSplashScreens && mHud->buttonNameAt(x, y) == u"done") {
     mHud->popWindow();
     mHud->pushMainMenu();
     return;
@@ -197,363 +217,48 @@ bool RuvMap::castSpell(HUDSpellButton& button, float x, float y) {
   return true;
 }
 
+
 void RuvMap::onMouseUp(int x, int y) {
   RuvTutorial::Instance()->onClick(x, y);
-  const float mx = (float(x) - mViewX) / mViewScale;
-  const float my = (float(y) - mViewY) / mViewScale;
-  HUD& hud = *mHud;
-  const auto name = [&] { return hud.buttonNameAt(x, y); };
+  const auto name = [&] { return mHud->buttonNameAt(x, y); };
+  bool passOn = true;
   switch (mState) {
-    case kStatePlaying: {
-      if (mArmedSpell && hud.buttonIndexAt(x, y) == -1) {
-        if (castSpell(*mArmedSpell, mx, my)) mArmedSpell = nullptr;
-        return;
-      }
-      const std::u16string clicked = name();
-      if (!clicked.empty()) {
-        inputSound(u"simple");
-        if (clicked == u"ok") {
-          hud.popWindow();
-          return;
-        }
-        if (clicked == u"options_btn") {
-          pause();
-          return;
-        }
-        if (clicked == u"pause_btn_ac" || clicked == u"play_btn_ac" || clicked == u"options_btn_ac" ||
-            clicked == u"speed_btn_ac") {
-          return;
-        }
-        if (clicked == u"pause_btn") {
-          mSpeed = 0.0f;
-          refreshSpeedButtons();
-          return;
-        }
-        if (clicked == u"play_btn") {
-          if (hud.blockUI < 2) {
-            mSpeed = 1.0f;
-            refreshSpeedButtons();
-            inputEvent(u"game_play");
-          }
-          return;
-        }
-        if (clicked == u"speed_btn") {
-          if (hud.blockUI == 0) {
-            mSpeed = 2.0f;
-            refreshSpeedButtons();
-          }
-          return;
-        }
-      }
-      // Spell buttons: the clicked button itself is compared with the armed one, since a locked
-      // spell shifts the buttons' indexes against their spell numbers.
-      const int index = hud.buttonIndexAt(x, y);
-      const int buttonCount = int(hud.spellButtons.size());
-      HUDSpellButton* button = index >= 0 && index < buttonCount ? hud.spellButtons[size_t(index)].get() : nullptr;
-      if (mArmedSpell && button == mArmedSpell) {
-        mArmedSpell = nullptr;
-        return;
-      }
-      if (index != -1) {
-        if (hud.blockUI != 0 || !button) return;
-        mArmedSpell = button;
-        inputSound(u"simple");
-        if (mActiveEmitter) mActiveEmitter->SetPosition(math::Point2(button->centreX, button->centreY), 1);
-        if (button->spellNumber == kInstantSpellNumber) {
-          castSpell(*button, float(x), float(y));
-          mArmedSpell = nullptr;
-        }
-      }
-      // Spots and towers are hit at the whole map pixel; spells land on the exact point.
-      const float px = std::trunc(mx);
-      const float py = std::trunc(my);
-      if (RuvFrameEntry* spot = mSpots ? mSpots->findSpotAt(px, py) : nullptr) {
-        if (mRadialMenu) {
-          inputToggleMenu(*this, mRadialMenu->spot == spot);
-        } else if (mTutorialSpot == -1 || spot->name == u"#" + inputDecimal(mTutorialSpot)) {
-          inputOpenSpotMenu(*this, *spot);
-        }
-        return;
-      }
-      if (RuvTower* tower = findTowerAt(px, py)) {
-        if (mRadialMenu) {
-          inputToggleMenu(*this, mRadialMenu->tower.get() == tower);
-          return;
-        }
-        inputOpenTowerMenu(*this, *tower);
-      }
+    case kStatePlaying: passOn = releaseInBattle(x, y); break;
+    case kStateLevelWon:
+    case kStateLevelLost: passOn = clickLevelResult(name()); break;
+    case kStatePauseMenu: passOn = clickPauseMenu(name()); break;
+    case kStateEpisodeSelect: passOn = clickEpisodeSelect(name(), x, y); break;
+    case kStateLevelSelect: passOn = clickLevelSelect(name(), x, y); break;
+    case kStateMainMenu: passOn = clickMainMenu(name()); break;
+    case kStateUpgradeShop: passOn = clickUpgradeShop(name()); break;
+    case kStateUnlockMessage: passOn = clickUnlockMessage(name()); break;
+    case kStateProfileList: passOn = clickProfileList(name()); break;
+    case kStateNewProfile: passOn = clickNewProfileName(name()); break;
+    case kStateRenameProfile:
+      name();  // the rename input acts on its own "ok" and "cancel" when asked for the name
       break;
-    }
-    case 1:
-    case 2: {
-      const std::u16string clicked = name();
-      if (clicked == u"done" || clicked == u"close") {
-        inputOpenShop(*this, 1, u"game");
-      } else if (clicked == u"restart") {
-        loadLevel();
-        hud.phase = 0;
-      } else if (clicked == u"menu") {
-        hud.popWindow();
-        hud.pushLevelSelect();
-      }
-      break;
-    }
-    case kStatePauseMenu: {
-      const std::u16string clicked = name();
-      if (clicked == u"resume" || clicked == u"close") {
-        RuvTutorial::Instance()->resume();
-        inputPopToBattle(*this, kStatePlaying);
-      } else if (clicked == u"restart" || clicked == u"mmenu") {
-        inputShowMessageBox(*this, clicked, u"progress_confirm_text");
-        return;
-      } else if (clicked == u"options") {
-        inputShowOptions(*this);
-        return;
-      } else if (clicked == u"levels") {
-        inputShowMessageBox(*this, clicked, u"progress_confirm_text");
-      }
-      break;
-    }
-    case 5: {
-      const std::u16string clicked = name();
-      if (clicked == u"back") {
-        hud.popWindow();
-        hud.pushMainMenu();
-      } else if (clicked == u"shop") {
-        inputOpenShop(*this, 0, u"episodes");
-      } else {
-        const int index = hud.buttonIndexAt(x, y);
-        if (index != -1 && isEpisodeAvailable(index)) {
-          mEpisode = index;
-          hud.popWindow();
-          hud.pushLevelSelect();
-        }
-      }
-      break;
-    }
-    case 6: {
-      const std::u16string clicked = name();
-      if (clicked.empty()) {
-        const int index = hud.buttonIndexAt(x, y);
-        if (index != -1 && mProgress->isLevelOpen(mEpisode, index, mMode)) {
-          mLevel = index;
-          hud.popWindow();
-          startLevel();
-          return;
-        }
-      }
-      if (clicked == u"back") {
-        hud.popWindow();
-        if (mMode == 3) {
-          mMode = mProgress->getMode();
-          hud.pushLevelSelect();
-        } else {
-          hud.pushEpisodeSelect();
-        }
-      } else if (clicked == u"upgrade") {
-        inputOpenShop(*this, 0, u"levels");
-        return;
-      } else if (clicked == u"unlocked_d") {
-        hud.popWindow();
-        mMode = 3;
-        hud.pushLevelSelect();
-        return;
-      } else if (clicked == u"locked_d") {
-        hud.pushModalMessage(inputText(u"HardcoreTitle"), inputText(u"HardcoreUnlockMessage"), 6);
-        mProgress->setEpisodeVisits(mEpisode, 3, hardcoreLevelCount(mEpisode));
-        return;
-      }
-      break;
-    }
-    case 7: {
-      const std::u16string clicked = name();
-      if (clicked == u"play") {
-        if (inputProfileHasName(*this)) {
-          hud.popWindow();
-          hud.pushEpisodeSelect();
-        } else {
-          mReturnScreen = u"mmenu";
-          inputOpenNameInput(*this, 14);
-        }
-      } else if (clicked == u"shop") {
-        if (inputProfileHasName(*this)) {
-          inputOpenShop(*this, 0, u"mmenu");
-        } else {
-          mReturnScreen = u"shop";
-          inputOpenNameInput(*this, 14);
-        }
-      } else if (clicked == u"cloze") {
-        app::Application::Instance()->StopTree();
-      } else if (clicked == u"options") {
-        inputShowOptions(*this);
-      } else if (clicked == u"profile") {
-        hud.popWindow();
-        hud.pushProfiles();
-      }
-      break;
-    }
-    case 8: {
-      const std::u16string clicked = name();
-      if (clicked == u"back_ac") {
-        inputEvent(u"shop_state_changed");
-        const std::u16string& back = hud.shopReturnScreen;
-        if (back == u"mmenu") {
-          hud.popWindow();
-          hud.pushMainMenu();
-        } else if (back == u"levels") {
-          hud.popWindow();
-          hud.pushLevelSelect();
-        } else if (back == u"episodes") {
-          hud.popWindow();
-          hud.pushEpisodeSelect();
-        }
-        return;
-      }
-      if (clicked == u"gem_shop0" || clicked == u"gem_shop1") {
-        hud.popWindow();
-        hud.pushGemShop(clicked == u"gem_shop0" ? u"shop0" : u"shop1");
-      } else if (clicked == u"return_ac") {
-        inputEvent(u"shop_state_changed");
-        hud.popWindow();
-        if (mLevelResult == 1) {
-          loadLevel();
-        } else if (mLevelResult == 2) {
-          hud.nextLevel();
-        }
-        mLevelResult = -1;
-      }
-      break;
-    }
-    case 11:
-      if (name() == u"ok") {
-        inputPopToBattle(*this, kStatePlaying);
-        if (GameWindow* board = gameRootBoard()) board->setBanner(new HUDLevelName(*this));
-        mSpeed = 1.0f;
-        inputEvent(mProgress->getTutorialStepState(5) == 2 ? u"buildspot_bought" : u"unlock_window_close");
-      }
-      break;
-    case 13: {
-      const std::u16string clicked = name();
-      if (clicked == u"create") {
-        if (int(mProgress->getOtherProfileNames().size()) < kMaxExtraProfiles) {
-          inputOpenNameInput(*this, 14);
-        } else {
-          hud.pushModalMessage(inputText(u"profiles_error"), inputText(u"profiles_maxcount"), 13);
-        }
-      }
-      if (clicked == u"back" || clicked == u"confirm") {
-        hud.popWindow();
-        hud.pushMainMenu();
-      }
-      if (clicked == u"rename" && inputProfileHasName(*this)) inputOpenNameInput(*this, 15);
-      break;
-    }
-    case 14:
-      if (name() == u"cancel") {
-        hud.popWindow();
-        mState = mReturnScreen == u"mmenu" || mReturnScreen == u"shop" ? 7 : 13;
-      }
-      break;
-    case 15:
-      // The name input acts on its own "ok" and "cancel" when asked for the name.
-      name();
-      break;
-    case 16:
-      if (name() == u"ok") {
-        hud.popWindow();
-        mState = mStateAfterModal;
-      }
-      break;
-    case 18: {
-      const std::u16string clicked = name();
-      if (clicked == u"back_in") {
-        const std::u16string& back = hud.gemShopReturnScreen;
-        if (back == u"game") {
-          inputPopToBattle(*this, kStatePlaying);
-        } else if (back == u"boost_shop") {
-          hud.popWindow();
-          hud.pushBoostShop(hud.boostShopReturnScreen);
-        } else if (back == u"shop0" || back == u"shop1") {
-          hud.popWindow();
-          hud.pushShopWindow(back == u"shop0" ? 0 : 1);
-        } else if (back == u"episodes") {
-          hud.popWindow();
-          hud.pushEpisodeSelect();
-        } else if (back == u"levels") {
-          hud.popWindow();
-          hud.pushLevelSelect();
-        }
-      } else if (!clicked.empty()) {
-        purchase::PurchaseSystem* store = purchase::PurchaseSystem::Instance();
-        if (purchase::Product* product = store->FindProduct(clicked)) store->Buy(product);
-      }
-      break;
-    }
-    case 19: {
-      const std::u16string clicked = name();
-      if (clicked == u"ok") {
-        hud.popWindow();
-        hud.phase = 0;
-        hud.pushGemShop(u"game");
-      } else if (clicked == u"cancel") {
-        inputPopToBattle(*this, kStatePlaying);
-      }
-      break;
-    }
-    case 20: {
-      const std::u16string clicked = name();
-      if (clicked == u"ok") {
-        hud.popWindow();
-        hud.popWindow();
-        hud.pushGemShop(mReturnScreen);
-      } else if (clicked == u"cancel") {
-        inputPopToBattle(*this, 8);
-      }
-      break;
-    }
-    case 22: {
-      const std::u16string clicked = name();
-      if (clicked == u"ok") {
-        inputPopToBattle(*this, 23);
-        inputBuyOrFail(*this, u"buy_health");
-      } else if (clicked == u"cancel") {
-        hud.popWindow();
-        hud.phase = 0;
-        loseLevel();
-      }
-      break;
-    }
-    case 26: {
-      const std::u16string clicked = name();
-      if (clicked == u"ok") {
-        inputPopToBattle(*this, 8);
-        if (RuvFeatures::instance().getFlag(RuvFeatures::kResetPremiumPoints, RuvFeatures::kIsFree)) {
-          refundPremiumPoints();
-          hud.refreshTop();
-        } else {
-          inputBuyOrFail(*this, u"reset_premium_points");
-        }
-      } else if (clicked == u"cancel") {
-        inputPopToBattle(*this, 8);
-      }
-      break;
-    }
-    default:
+    case kStateModalMessage: passOn = clickMessage(name()); break;
+    case kStateGemShop: passOn = clickGemShop(name()); break;
+    case kStateBattleGemOffer: passOn = clickBattleGemOffer(name()); break;
+    case kStateUpgradeShopGemOffer: passOn = clickUpgradeShopGemOffer(name()); break;
+    case kStateBuyHealthOffer: passOn = clickBuyHealthOffer(name()); break;
+    case kStateResetPremiumPoints: passOn = clickResetPremiumPoints(name()); break;
+    default:  // loading, logos, health purchase pending, boost shop: the top screen's own
       break;
   }
-  inputPassOn(*this, x, y);
+  if (passOn) inputPassOn(*this, x, y);
 }
 
-void RuvMap::runConfirmedCommand(const std::u16string& command) {
-  if (command == u"restart") {
-    mHud->popWindow();
-    loadLevel();
-    mHud->phase = 0;
-  } else if (command == u"mmenu") {
-    mHud->popWindow();
-    mHud->pushMainMenu();
-  } else if (command == u"levels") {
-    mHud->popWindow();
-    mHud->pushLevelSelect();
+bool RuvMap::releaseInBattle(int x, int y) {
+  const float mx = (float(x) - mViewX) / mViewScale;
+  const float my = (float(y) - mViewY) / mViewScale;
+  if (mArmedSpell && mHud->buttonIndexAt(x, y) == -1) {
+    if (castSpell(*mArmedSpell, mx, my)) mArmedSpell = nullptr;
+    return false;
   }
+  const std::u16string name = mHud->buttonNameAt(x, y);
+  if (!name.empty() && inputBattleButton(*this, name)) return false;
+  if (inputSpellButton(*this, x, y)) return false;
+  // Spots and towers are hit at the whole map pixel; spells land on the exact point.
+  return inputBattleMap(*this, std::trunc(mx), std::trunc(my));
 }

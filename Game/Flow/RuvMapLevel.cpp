@@ -42,8 +42,6 @@
 
 namespace {
 
-constexpr int kBuyHealthState = 22;
-
 std::u16string levelDecimal(int value) {
   const std::string digits = std::to_string(value);
   return std::u16string(digits.begin(), digits.end());
@@ -101,7 +99,7 @@ void RuvMap::loadLevel() {
   mUpgrades->applyGlobal();
   loadSheets();
   mArmedSpell = nullptr;
-  mState = 3;
+  mState = kStateLoading;
   mSpeed = 0.0f;
   mHud->phase = 0;
   mHud->resetSpellButtons();
@@ -194,12 +192,12 @@ void RuvMap::loadAmbientSpots(file::ImageContainer* layout) {
 }
 
 void RuvMap::loseLevel() {
-  if (mState != kStatePlaying && mState != kBuyHealthState) return;
+  if (mState != kStatePlaying && mState != kStateBuyHealthOffer) return;
   levelStopBattle(*this);
   mLevelResult = 1;
   mProgress->setGems(mWallet->gems);
   mHud->updateCrystalsText();
-  mState = 2;
+  mState = kStateLevelLost;
   SoundSystem::Instance()->PlayMusic(std::string());
   k2::SoundTags::Instance()->Play(u"loseSound");
   auto* result = new HUDLevelResultWindow(*this);
@@ -223,7 +221,7 @@ void RuvMap::winLevel() {
   if (mState != kStatePlaying) return;
   levelStopBattle(*this);
   mLevelResult = 2;
-  mState = 1;
+  mState = kStateLevelWon;
   SoundSystem::Instance()->PlayMusic(std::string());
   k2::SoundTags::Instance()->Play(u"winSound");
   auto* result = new HUDLevelResultWindow(*this);
@@ -273,6 +271,6 @@ void RuvMap::openBuyHealthOffer() {
   // Without the product the offer still opens, with an empty price.
   const std::u16string price = product ? product->price : std::u16string();
   mHud->pushModalDialog(levelText(u"buyHealthDialogTitle"),
-                        (base::Format(levelText(u"buyHealthDialogText")) % price).GetResult(), -1);
-  mState = kBuyHealthState;
+                        (base::Format(levelText(u"buyHealthDialogText")) % price).GetResult(), kStateNone);
+  mState = kStateBuyHealthOffer;
 }

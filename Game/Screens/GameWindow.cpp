@@ -100,7 +100,7 @@ VNResultEnum GameWindow::OnDrawAfter(render::Graphics* graphics, layer::Layer*) 
 
 VNResultEnum GameWindow::OnKeyDown(int key) {
   mMap->mHud->broadcastKey(key);
-  if (mMap->mCheatsEnabled && mMap->mState == RuvMap::kStatePlaying) runCheatKey(key);
+  if (mMap->mCheatsEnabled && mMap->mState == kStatePlaying) runCheatKey(key);
   return VN_OK;
 }
 

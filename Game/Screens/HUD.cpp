@@ -38,11 +38,17 @@ namespace {
 const char16_t kHudLayout[] = u"ruv/ui";
 
 // Screen states in which a menu covers the battle and the HUD's own content is hidden.
-bool hudContentHidden(int state) { return state == 5 || state == 6 || state == 7 || state == 12; }
+bool hudContentHidden(int state) {
+  return state == kStateEpisodeSelect || state == kStateLevelSelect || state == kStateMainMenu ||
+         state == kStateSplashScreens;
+}
 
 // The menu screens drawn for the 1024-wide design area, with the side pictures beside it.
 bool hudShowsSideImages(int state) {
-  static constexpr int kStates[] = {5, 6, 8, 13, 14, 15, 16, 18, 20, 24, 25, 26};
+  static constexpr int kStates[] = {
+      kStateEpisodeSelect, kStateLevelSelect,  kStateUpgradeShop, kStateProfileList,         kStateNewProfile,
+      kStateRenameProfile, kStateModalMessage, kStateGemShop,     kStateUpgradeShopGemOffer, kStateBoostShop,
+      kStateReserved,      kStateResetPremiumPoints};
   return std::find(std::begin(kStates), std::end(kStates), state) != std::end(kStates);
 }
 
@@ -250,35 +256,35 @@ void HUD::resetFade() {
 }
 
 void HUD::pushMainMenu() {
-  mMap.mState = 7;
+  mMap.mState = kStateMainMenu;
   pushWindow(new HUDMainMenu(mMap));
 }
 
 void HUD::pushEpisodeSelect() {
-  mMap.mState = 5;
+  mMap.mState = kStateEpisodeSelect;
   pushWindow(new HUDEpisodeSelect(mMap));
 }
 
 void HUD::pushLevelSelect() {
-  mMap.mState = 6;
+  mMap.mState = kStateLevelSelect;
   pushWindow(new HUDLevelSelect(mMap));
 }
 
 void HUD::pushProfiles() {
   pushWindow(new HUDProfiles(mMap));
-  mMap.mState = 13;
+  mMap.mState = kStateProfileList;
   mMap.mReturnScreen.clear();
 }
 
 void HUD::pushModalDialog(const std::u16string& caption, const std::u16string& message, int id) {
   pushWindow(new HUDModalDialog(mMap, caption, message));
-  mMap.mState = 16;
+  mMap.mState = kStateModalMessage;
   mMap.mStateAfterModal = id;
 }
 
 void HUD::pushModalMessage(const std::u16string& caption, const std::u16string& message, int id) {
   pushWindow(new HUDModalMessage(mMap, caption, message, id));
-  mMap.mState = 16;
+  mMap.mState = kStateModalMessage;
   mMap.mStateAfterModal = id;
 }
 
@@ -286,11 +292,11 @@ void HUD::pushModalInput() { pushWindow(new HUDModalInput(mMap)); }
 
 void HUD::pushSplashScreens() {
   pushWindow(new RuvSplashScreens(this));
-  mMap.mState = 12;
+  mMap.mState = kStateSplashScreens;
 }
 
 void HUD::pushShopWindow(int openedFromLevel) {
-  mMap.mState = 8;
+  mMap.mState = kStateUpgradeShop;
   pushWindow(new HUDShopWindow(mMap, openedFromLevel));
 }
 
@@ -330,19 +336,19 @@ void HUD::updateWaveText() {
 
 void HUD::pushUnlockMessage(const std::vector<int>& unlockIds) {
   pushWindow(new HUDUnlockMessage(unlockIds));
-  mMap.mState = 11;
+  mMap.mState = kStateUnlockMessage;
   mMap.mSpeed = 0.0f;
   resetFade();
 }
 
 void HUD::pushGemShop(const std::u16string& returnScreen) {
   pushWindow(new HUDBuyGemScreen(mMap));
-  mMap.mState = 18;
+  mMap.mState = kStateGemShop;
   gemShopReturnScreen = returnScreen;
 }
 
 void HUD::pushBoostShop(const std::u16string& returnScreen) {
-  mMap.mState = 24;
+  mMap.mState = kStateBoostShop;
   boostShopReturnScreen = returnScreen;
   pushWindow(new HUDBoostShop(mMap));
 }

@@ -54,24 +54,25 @@ class HUD : public HUDWindow {
   void broadcastKey(int keyCode);
   void resetFade();
 
-  // The main menu; state 7 before the push.
+  // The main menu; kStateMainMenu before the push.
   void pushMainMenu();
-  // The episode select; state 5 before the push.
+  // The episode select; kStateEpisodeSelect before the push.
   void pushEpisodeSelect();
-  // The level select of the map's episode and mode; state 6 before the push.
+  // The level select of the map's episode and mode; kStateLevelSelect before the push.
   void pushLevelSelect();
-  // The profile list; state 13 after the push; the map's return screen is emptied.
+  // The profile list; kStateProfileList after the push; the map's return screen is emptied.
   void pushProfiles();
-  // Two-button message over the battle: state 16 after the push, mStateAfterModal = id.
+  // Two-button message over the battle: kStateModalMessage after the push, mStateAfterModal = id.
   void pushModalDialog(const std::u16string& caption, const std::u16string& message, int id);
-  // One-button message: state 16 after the push, mStateAfterModal = id; the message restores id
-  // when it is deleted (unless -1).
+  // One-button message: kStateModalMessage after the push, mStateAfterModal = id; the message
+  // restores id when it is deleted (unless kStateNone).
   void pushModalMessage(const std::u16string& caption, const std::u16string& message, int id);
-  // The profile name input; the caller sets state 14 (new) or 15 (rename) first.
+  // The profile name input; the caller sets kStateNewProfile or kStateRenameProfile first.
   void pushModalInput();
-  // The logo screens; state 12 after the push.
+  // The logo screens; kStateSplashScreens after the push.
   void pushSplashScreens();
-  // The upgrade shop (openedFromLevel 0 from a menu, 1 after a level result); state 8 before the push.
+  // The upgrade shop (openedFromLevel 0 from a menu, 1 after a level result); kStateUpgradeShop
+  // before the push.
   void pushShopWindow(int openedFromLevel);
   // The next level of the episode (hardcore levels in mode 3), or the episode select after the last.
   void nextLevel();
@@ -113,11 +114,11 @@ class HUD : public HUDWindow {
   // happens without a root board. (Defined with the dialogs.)
   void showProfileDeletionDialog();
   void showTutorialCancelDialog();
-  // The level's new unlocks; state 11 after the push, the battle stopped (speed 0), the HUD's
-  // fade phase and time back to 0.
+  // The level's new unlocks; kStateUnlockMessage after the push, the battle stopped (speed 0), the
+  // HUD's fade phase and time back to 0.
   void pushUnlockMessage(const std::vector<int>& unlockIds);
-  // The gem shop; state 18 after the push; its back button leads to returnScreen.
+  // The gem shop; kStateGemShop after the push; its back button leads to returnScreen.
   void pushGemShop(const std::u16string& returnScreen);
-  // The boost shop; state 24 before the push; its back button leads to returnScreen.
+  // The boost shop; kStateBoostShop before the push; its back button leads to returnScreen.
   void pushBoostShop(const std::u16string& returnScreen);
 };

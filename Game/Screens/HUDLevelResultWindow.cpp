@@ -59,7 +59,7 @@ HUDLevelResultWindow::HUDLevelResultWindow(RuvMap& map) : HUDWindow(kLayout), mM
   int gems = newStarGems(old->stars, stars);
   gems += episodeBonus();
   if (gems > 0) map.mWallet->addGems(gems);
-  result.stars = map.mState == 1 ? stars : 0;
+  result.stars = map.mState == kStateLevelWon ? stars : 0;
   setText(u"gems", LocalStrings::Instance()->get(u"gems") + u": " + levelResultDecimal(gems));
   const int best = result.score() > old->high ? result.score() : old->high;
   setText(u"bestScore", levelResultLine(u"game_best_score", best));

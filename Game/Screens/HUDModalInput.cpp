@@ -47,7 +47,7 @@ HUDModalInput::HUDModalInput(RuvMap& map) : mMap(map) {
   if (mMap.mState == kStateNewProfile) {
     text = LocalStrings::Instance()->get(u"default_player") +
            modalInputDecimal(file::Profiles::Instance()->GetProfileNames().size());
-  } else if (mMap.mState == kStateRename) {
+  } else if (mMap.mState == kStateRenameProfile) {
     text = mMap.mProgress->getCurrentProfileName();
   }
   for (RuvFrameEntry* frame : frames) {
@@ -123,11 +123,11 @@ std::u16string HUDModalInput::buttonNameAt(int x, int y) {
       map.mState = kStateMainMenu;
     } else {
       hud.popWindow();
-      map.mState = kStateProfiles;
+      map.mState = kStateProfileList;
     }
   } else if (answer == u"ok") {
     if (map.mState == kStateNewProfile) map.mProgress->createProfile(map.mNameInput);
-    if (map.mState == kStateRename) map.mProgress->renameProfile(map.mNameInput);
+    if (map.mState == kStateRenameProfile) map.mProgress->renameProfile(map.mNameInput);
     hud.popWindow();
     map.mNameInput.clear();
     if (map.mReturnScreen == u"mmenu") {
@@ -138,7 +138,7 @@ std::u16string HUDModalInput::buttonNameAt(int x, int y) {
       hud.pushShopWindow(0);
       hud.shopReturnScreen = u"mmenu";
     } else {
-      map.mState = kStateProfiles;
+      map.mState = kStateProfileList;
     }
     hud.refreshTop();
   }

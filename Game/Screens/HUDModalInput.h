@@ -17,13 +17,9 @@ class HUDModalInput : public HUDWindow {
   static constexpr int kBackspace = 8;
   static constexpr const char16_t* kGlyphFont = kFontMain32x2;
   static constexpr float kTextIndent = 15.0f;
-  static constexpr int kStateNewProfile = 14;
-  static constexpr int kStateRename = 15;
-  static constexpr int kStateMainMenu = 7;
-  static constexpr int kStateProfiles = 13;
 
-  // The name starts as the default name and the profile count in state 14, the current profile's
-  // name in state 15, empty otherwise.
+  // The name starts as the default name and the profile count in kStateNewProfile, the current
+  // profile's name in kStateRenameProfile, empty otherwise.
   explicit HUDModalInput(RuvMap& map);
   ~HUDModalInput() override;
 
@@ -36,8 +32,8 @@ class HUDModalInput : public HUDWindow {
   void onChar(int character) override;
   // Backspace removes the last character.
   void onKey(int keyCode) override;
-  // "ok" creates or renames the profile and "cancel" (outside state 14) leaves; both may delete
-  // this screen before the answer is returned.
+  // "ok" creates or renames the profile and "cancel" (outside kStateNewProfile) leaves; both may
+  // delete this screen before the answer is returned.
   std::u16string buttonNameAt(int x, int y) override;
 
   HUDModalButtons modalButtons;

@@ -30,7 +30,7 @@ HUDModalMessage::HUDModalMessage(RuvMap& map, const std::u16string& caption, con
 }
 
 HUDModalMessage::~HUDModalMessage() {
-  if (stateAfterClose != -1) mMap.mState = stateAfterClose;
+  if (stateAfterClose != kStateNone) mMap.mState = stateAfterClose;
   modalButtons.clear();
   delete layout;
   layout = nullptr;

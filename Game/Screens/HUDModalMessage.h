@@ -1,6 +1,7 @@
 #pragma once
 #include <string>
 
+#include "Game/Battle/RuvScreenState.h"
 #include "Game/Screens/HUDModalButtons.h"
 #include "Game/Screens/HUDWindow.h"
 
@@ -15,9 +16,9 @@ class HUDModalMessage : public HUDWindow {
   // Hides the "input" frame, shows only the second button, moved right by this much.
   static constexpr float kSingleButtonShift = 120.0f;
 
-  // stateAfterClose -1 restores no state.
+  // stateAfterClose kStateNone restores no state.
   HUDModalMessage(RuvMap& map, const std::u16string& caption, const std::u16string& message, int stateAfterClose);
-  // Restores stateAfterClose into the map's state (unless -1), whoever deletes the message.
+  // Restores stateAfterClose into the map's state (unless kStateNone), whoever deletes the message.
   ~HUDModalMessage() override;
 
   void draw(render::Graphics& graphics) override;
@@ -29,7 +30,7 @@ class HUDModalMessage : public HUDWindow {
   std::u16string buttonNameAt(int x, int y) override;
 
   HUDModalButtons modalButtons;  // the layout's "button" groups, in name order
-  int stateAfterClose = -1;
+  int stateAfterClose = kStateNone;
 
  protected:
   RuvMap& mMap;

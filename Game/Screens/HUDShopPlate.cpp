@@ -27,7 +27,6 @@ constexpr char16_t kShopPlateTemplate[] = u"item_plate/Layer_1";
 constexpr char16_t kShopPlateSmallFont[] = u"ruv/data/fonts/main_32_2";
 constexpr float kShopPlateTextWrap = 333.0f;
 constexpr float kShopPlatePriceWrap = 70.0f;
-constexpr int kShopPlateGemShopOfferState = 20;
 const math::Color kShopPlatePriceShort(0.94f, 0.44f, 0.44f, 1.0f);
 const math::Color kShopPlatePriceWhite(1.0f, 1.0f, 1.0f, 1.0f);
 
@@ -230,8 +229,9 @@ void HUDShopPlate::buy() {
       refresh();
       mMap.mProgress->save();
     } else if (RuvFeatures::instance().getFlag(RuvFeatures::kLowPremiumPointsDialog, RuvFeatures::kIsActive)) {
-      hud.pushModalDialog(shopPlateString(u"gemShopDialogTitle"), shopPlateString(u"gemShopDialogText"), -1);
-      mMap.mState = kShopPlateGemShopOfferState;
+      hud.pushModalDialog(shopPlateString(u"gemShopDialogTitle"), shopPlateString(u"gemShopDialogText"),
+                          kStateNone);
+      mMap.mState = kStateUpgradeShopGemOffer;
       mMap.mReturnScreen = openedFromLevel == 1 ? u"shop1" : u"shop0";
     }
   }

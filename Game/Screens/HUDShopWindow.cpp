@@ -71,7 +71,7 @@ HUDShopWindow::HUDShopWindow(RuvMap& map, int fromLevel) : openedFromLevel(fromL
     }
   }
   setButtonVisible(openedFromLevel == 0 ? u"return_ac" : u"back_ac", false);
-  mMap.mState = kShopState;
+  mMap.mState = kStateUpgradeShop;
   setFont(LoadGameFont(kFontMain80));
   setText(u"caption", shopString(u"shop"));
   content = std::make_unique<layer::Layer>();
@@ -246,13 +246,14 @@ std::u16string HUDShopWindow::buttonNameAt(int x, int y) {
 void HUDShopWindow::askReset() {
   HUD& hud = *mMap.mHud;
   if (shopFeature(RuvFeatures::kIsFree)) {
-    hud.pushModalDialog(shopString(u"reset_shop_title"), shopString(u"reset_shop_message"), -1);
-    mMap.mState = kResetState;
+    hud.pushModalDialog(shopString(u"reset_shop_title"), shopString(u"reset_shop_message"), kStateNone);
+    mMap.mState = kStateResetPremiumPoints;
     return;
   }
   const purchase::Product* product = purchase::PurchaseSystem::Instance()->FindProduct(kShopResetProduct);
   if (!product || product->pending) return;
   hud.pushModalDialog(shopString(u"reset_shop_title"),
-                      (base::Format(shopString(u"reset_shop_message_inapp")) % product->price).GetResult(), -1);
-  mMap.mState = kResetState;
+                      (base::Format(shopString(u"reset_shop_message_inapp")) % product->price).GetResult(),
+                      kStateNone);
+  mMap.mState = kStateResetPremiumPoints;
 }

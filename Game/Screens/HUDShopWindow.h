@@ -25,8 +25,6 @@ class HUDShopWindow : public HUDWindow {
  public:
   static constexpr char16_t kLayout[] = u"ruv/shop";
   static constexpr int kSections = 3;
-  static constexpr int kShopState = 8;
-  static constexpr int kResetState = 26;
   static constexpr int kScrolledPlates = 5;  // from this many plates the scroll controls show
   static constexpr int kShownRows = 3;       // the scroll range is the rows beyond these
   static constexpr float kPlatePitch = 99.0f;
@@ -39,7 +37,7 @@ class HUDShopWindow : public HUDWindow {
   static constexpr int kDragBottom = 619;
 
   // openedFromLevel: 1 after a level result ("return_ac" shown), 0 from a menu ("back_ac" shown).
-  // Sets the map's state 8; the map outlives the screen.
+  // Sets the map's state to kStateUpgradeShop; the map outlives the screen.
   HUDShopWindow(RuvMap& map, int openedFromLevel);
   // Takes its layers out of the root board's tree and deletes them with the plates and the layout.
   ~HUDShopWindow() override;
@@ -57,7 +55,8 @@ class HUDShopWindow : public HUDWindow {
   // From five plates on: a turn of 1024 scrolls the whole range.
   void onWheel(int delta) override;
   // Empty while the HUD blocks the shop. Scrolls on "down_in" and "up_in" (answering the empty
-  // name); opens the reset question on "reset_premium_points" (state 26). Other names unchanged.
+  // name); opens the reset question on "reset_premium_points" (kStateResetPremiumPoints). Other
+  // names unchanged.
   std::u16string buttonNameAt(int x, int y) override;
 
   // Rebuilds the plates of that section at the top of the range.

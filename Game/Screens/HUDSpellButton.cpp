@@ -22,8 +22,6 @@
 
 namespace {
 
-constexpr int kSpellOfferState = 19;
-
 bool spellFeatureActive(const char* feature) {
   return RuvFeatures::instance().getFlag(feature, RuvFeatures::kIsActive);
 }
@@ -81,8 +79,8 @@ bool HUDSpellButton::click(int x, int y) {
     if (spellFeatureActive(RuvFeatures::kLowPremiumPointsDialog)) {
       LocalStrings* strings = LocalStrings::Instance();
       mMap.mHud->pushModalDialog(strings->get(u"convertCristallToMoneyDialogTitle"),
-                                 strings->get(u"gemShopDialogText"), -1);
-      mMap.mState = kSpellOfferState;
+                                 strings->get(u"gemShopDialogText"), kStateNone);
+      mMap.mState = kStateBattleGemOffer;
       mMap.mSpeed = 0.0f;
       mMap.refreshSpeedButtons();
     }

@@ -77,7 +77,7 @@ TEST_F(MapTickTest, BattleRunsOnGameTimeAndTheRestOnRealTime) {
   for (const Case& c : cases) {
     mLog.clear();
     PopulateBattle();
-    mMap->mState = RuvMap::kStatePlaying;
+    mMap->mState = kStatePlaying;
     mMap->mSpeed = c.speed;
     mMap->mGameTime = 1.0f;
     const float hudTime = mMap->mHud->time;
@@ -148,7 +148,7 @@ struct EndingSprite : RuvSprite {
 TEST_F(MapTickTest, FinishedNeighboursGoInOneTick) {
   // Finished, finished, running, finished, finished: only the running one stays in each list.
   const bool finished[] = {true, true, false, true, true};
-  mMap->mState = RuvMap::kStatePlaying;
+  mMap->mState = kStatePlaying;
   for (bool done : finished) {
     auto effect = std::make_unique<RuvEffect>(done ? "no such effect" : "active");
     if (effect->emitter) effect->emitter->SetState(render::ParticleEmitter::kPlaying);
@@ -173,7 +173,7 @@ TEST_F(MapTickTest, FinishedNeighboursGoInOneTick) {
 
 TEST_F(MapTickTest, DyingSelectedUnitIsDropped) {
   PopulateBattle();
-  mMap->mState = RuvMap::kStatePlaying;
+  mMap->mState = kStatePlaying;
   RuvUnit* unit = mMap->mWaves->units[0].get();
   mMap->mSelectedUnit = unit;
   mMap->update(0.1f);
@@ -191,7 +191,7 @@ TEST_F(MapTickTest, FreeEmittersRunOnRealTimeEffectsOnGameTime) {
   };
   const Case cases[] = {{0.0f, 0, 1}, {1.0f, 0, 0}};
   for (const Case& c : cases) {
-    mMap->mState = RuvMap::kStatePlaying;
+    mMap->mState = kStatePlaying;
     mMap->mSpeed = c.speed;
     mMap->mEmitters.push_back(Emitter(true));
     mMap->mEmitters.back()->SetLoopMode(2);

@@ -302,7 +302,7 @@ TEST_F(BuildingTest, BuyingASpot) {
   };
   for (const Case& c : cases) {
     SetGemShopOffer(c.offer);
-    mMap->mState = RuvMap::kStatePlaying;
+    mMap->mState = kStatePlaying;
     mMap->mSpeed = 1.0f;
     const std::string values = R"(<a name="cost_gold" value=")" + std::to_string(c.gold) +
                                R"("/><a name="cost_real" value=")" + std::to_string(c.real) + R"("/>)";

@@ -60,7 +60,7 @@ TEST_F(LevelBannerTest, ALevelStartShowsTheBannerOrTheUnlockMessage) {
     EXPECT_EQ(c.banner, banner != nullptr) << c.episode << " " << c.level;
     EXPECT_TRUE(mMap->mHud->stack.empty()) << "the banner is not stacked";
     ASSERT_EQ(c.message ? 1u : 0u, mMap->mHud->pending.size());
-    EXPECT_EQ(c.message ? 11 : RuvMap::kStatePlaying, mMap->mState);
+    EXPECT_EQ(c.message ? 11 : kStatePlaying, mMap->mState);
     EXPECT_EQ(c.message ? 0.0f : 1.0f, mMap->mSpeed);
     if (c.message) {
       auto* message = dynamic_cast<HUDUnlockMessage*>(mMap->mHud->pending.back().get());
@@ -78,7 +78,7 @@ TEST_F(LevelBannerTest, ALevelStartShowsTheBannerOrTheUnlockMessage) {
         EXPECT_EQ(11, mMap->mState) << i;
         mMap->onMouseUp(x, y);
       }
-      EXPECT_EQ(RuvMap::kStatePlaying, mMap->mState);
+      EXPECT_EQ(kStatePlaying, mMap->mState);
       EXPECT_EQ(1.0f, mMap->mSpeed);
       EXPECT_TRUE(mMap->mHud->stack.empty());
       banner = dynamic_cast<HUDLevelName*>(game.board().mBanner);

@@ -175,7 +175,7 @@ TEST_F(ModalDialogTest, LayoutWithFewerButtonGroupsUsesWhatExists) {
 TEST_F(ModalDialogTest, ScreensWithoutTheirLayoutAreEmptyAndAnswerNothing) {
   std::filesystem::remove_all("ruv/data/mm");
   std::filesystem::remove_all("ruv/data/ingame");
-  mMap->mState = HUDModalInput::kStateNewProfile;
+  mMap->mState = kStateNewProfile;
   std::unique_ptr<HUDWindow> screens[] = {std::make_unique<HUDModalMessage>(*mMap, u"Title", u"Text", -1),
                                           std::make_unique<HUDModalDialog>(*mMap, u"Title", u"Text"),
                                           std::make_unique<HUDModalInput>(*mMap), std::make_unique<HUDIngameMenu>()};

@@ -42,9 +42,9 @@ TEST_F(ModalInputTest, FirstTextByStateAndTheConfirmingButtonByTheProfilesNames)
     std::u16string text;
     bool confirm;
   } cases[] = {
-      {{"A", "B", "C"}, HUDModalInput::kStateNewProfile, player + u"3", true},
-      {{"A", "B", "Player3"}, HUDModalInput::kStateNewProfile, player + u"3", false},
-      {{"A", "B"}, HUDModalInput::kStateRename, u"A", false},
+      {{"A", "B", "C"}, kStateNewProfile, player + u"3", true},
+      {{"A", "B", "Player3"}, kStateNewProfile, player + u"3", false},
+      {{"A", "B"}, kStateRenameProfile, u"A", false},
       {{"A", "B"}, 13, u"", false},
   };
   for (const auto& c : cases) {
@@ -135,12 +135,12 @@ TEST_F(ModalInputTest, OkAndCancelByStateAndReturnScreenDeleteTheInputInsideTheQ
     std::string savedName;  // "" when the profiles stay as they were
     int refreshes;
   } cases[] = {
-      {HUDModalInput::kStateNewProfile, u"", 1, 13, 1, "Player2Z", 1},
-      {HUDModalInput::kStateRename, u"", 1, 13, 1, "AZ", 1},
-      {HUDModalInput::kStateNewProfile, u"mmenu", 1, 5, 0, "Player2Z", 0},
-      {HUDModalInput::kStateRename, u"", 0, 13, 1, "", 0},
-      {HUDModalInput::kStateRename, u"mmenu", 0, 7, 2, "", 0},
-      {HUDModalInput::kStateNewProfile, u"", 0, HUDModalInput::kStateNewProfile, 2, "", 0},
+      {kStateNewProfile, u"", 1, 13, 1, "Player2Z", 1},
+      {kStateRenameProfile, u"", 1, 13, 1, "AZ", 1},
+      {kStateNewProfile, u"mmenu", 1, 5, 0, "Player2Z", 0},
+      {kStateRenameProfile, u"", 0, 13, 1, "", 0},
+      {kStateRenameProfile, u"mmenu", 0, 7, 2, "", 0},
+      {kStateNewProfile, u"", 0, kStateNewProfile, 2, "", 0},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.state * 10 + static_cast<int>(c.button));
@@ -168,7 +168,7 @@ TEST_F(ModalInputTest, OkAndCancelByStateAndReturnScreenDeleteTheInputInsideTheQ
     } else {
       EXPECT_NE(std::string::npos, SavedProfiles().find("name=\"" + c.savedName + "\""));
     }
-    if (c.stateAfter != HUDModalInput::kStateNewProfile) {
+    if (c.stateAfter != kStateNewProfile) {
       EXPECT_EQ(u"", mMap->mNameInput);
     }
   }
@@ -184,7 +184,7 @@ TEST_F(ModalInputTest, TheMapsReleaseInTheRenameStateRunsTheInputsAnswer) {
     int refreshes = 0;
     HUD& hud = *mMap->mHud;
     hud.pushWindow(new RefreshProbe(refreshes));
-    mMap->mState = HUDModalInput::kStateRename;
+    mMap->mState = kStateRenameProfile;
     hud.pushWindow(new HUDModalInput(*mMap));
     hud.update(0.0f);
     auto* input = static_cast<HUDModalInput*>(hud.stack.back().get());

@@ -28,7 +28,7 @@ void DispatchTest::SetUp() {
   gui::GameControlHelper::SetRender(&mRender);
   BattleMapTest::SetUp();
   mApplication = std::make_unique<DispatchApplication>();
-  mMap->mState = RuvMap::kStatePlaying;
+  mMap->mState = kStatePlaying;
 }
 
 void DispatchTest::TearDown() {

@@ -453,15 +453,15 @@ TEST_F(GameStartTest, RefusedWindowLeavesTheProfileAlone) {
 
 TEST_F(GameStartTest, FocusPausesAndResumesAudioAndPausesAPlayedLevel) {
   GameStartTestGame& game = StartGame();
-  game.getMap()->mState = RuvMap::kStatePlaying;
+  game.getMap()->mState = kStatePlaying;
   mBass.ClearCalls();
   game.OnDeactivate();
   EXPECT_EQ(1u, mBass.CallsStartingWith("Pause").size());
-  EXPECT_EQ(RuvMap::kStatePauseMenu, game.getMap()->mState);
+  EXPECT_EQ(kStatePauseMenu, game.getMap()->mState);
   EXPECT_EQ(0.0f, game.getMap()->mSpeed);
   game.OnActivate();
   EXPECT_EQ(1u, mBass.CallsStartingWith("Start").size());
-  EXPECT_EQ(RuvMap::kStatePauseMenu, game.getMap()->mState);
+  EXPECT_EQ(kStatePauseMenu, game.getMap()->mState);
 }
 
 // The developer keys act only with cheats on and in state 0; other keys and states change nothing.

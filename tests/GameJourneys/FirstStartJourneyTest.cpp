@@ -30,7 +30,7 @@ TEST(FirstStartJourneyTest, NamedProfileThroughTheMenusToTheFirstLevel) {
   EXPECT_EQ(kFirstStartMainMenu, game.state());
 
   ASSERT_TRUE(game.click(u"play"));
-  EXPECT_EQ(HUDModalInput::kStateNewProfile, game.state());
+  EXPECT_EQ(kStateNewProfile, game.state());
   ASSERT_EQ("HUDModalInput", game.topScreen());
   auto& input = static_cast<HUDModalInput&>(*game.hud().stack.back());
   // The suggested name, replaced key by key.

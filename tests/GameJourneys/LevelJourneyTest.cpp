@@ -95,7 +95,7 @@ TEST_F(LevelJourneyTest, LevelStartsWithItsCountersAndSpeedButtons) {
 TEST_F(LevelJourneyTest, OptionsButtonPausesAndResumeGoesBackStopped) {
   PlayFirstLevel();
   ASSERT_TRUE(mGame.click(u"options_btn"));
-  EXPECT_EQ(RuvMap::kStatePauseMenu, mGame.state());
+  EXPECT_EQ(kStatePauseMenu, mGame.state());
   EXPECT_EQ(std::vector<std::string>{"HUDIngameMenu"}, mGame.screens());
   EXPECT_EQ(0.0f, mGame.speed());
   // The battle stands while the menu is open.
@@ -104,7 +104,7 @@ TEST_F(LevelJourneyTest, OptionsButtonPausesAndResumeGoesBackStopped) {
   EXPECT_EQ(clock, mGame.map().mWaves->clock);
 
   ASSERT_TRUE(mGame.click(u"resume"));
-  EXPECT_EQ(RuvMap::kStatePlaying, mGame.state());
+  EXPECT_EQ(kStatePlaying, mGame.state());
   EXPECT_TRUE(mGame.screens().empty());
   EXPECT_EQ(0.0f, mGame.speed());
   EXPECT_TRUE(journeyHas(mGame.shownHudButtons(), u"pause_btn_ac"));
@@ -118,7 +118,7 @@ TEST_F(LevelJourneyTest, CheatWinShowsStarsCountsUpAndStoresTheRecord) {
   // The developer keys wait for the cheats.
   mGame.pressKey('w');
   mGame.tick();
-  ASSERT_EQ(RuvMap::kStatePlaying, mGame.state());
+  ASSERT_EQ(kStatePlaying, mGame.state());
   mGame.enableCheats();
   mGame.pressKey('w');
   mGame.tick();
@@ -172,7 +172,7 @@ void ExpectFreshFirstLevel(GameHarness& game, int startMoney) {
   // A reloaded level shows its unlock message again.
   ASSERT_TRUE(game.passUnlockMessage());
   RuvMap& map = game.map();
-  EXPECT_EQ(RuvMap::kStatePlaying, game.state());
+  EXPECT_EQ(kStatePlaying, game.state());
   EXPECT_TRUE(game.screens().empty());
   EXPECT_EQ(1.0f, game.speed());
   EXPECT_EQ(startMoney, map.getWallet()->money);
@@ -210,7 +210,7 @@ TEST_F(LevelJourneyTest, RestartReloadsTheLevel) {
     if (confirm) {
       ExpectFreshFirstLevel(mGame, startMoney);
     } else {
-      EXPECT_EQ(RuvMap::kStatePauseMenu, mGame.state());
+      EXPECT_EQ(kStatePauseMenu, mGame.state());
       EXPECT_NE(startMoney, map.getWallet()->money);
       ASSERT_TRUE(mGame.click(u"resume"));
     }

@@ -28,9 +28,6 @@ namespace {
 using gameharness::GameHarness;
 
 constexpr char kWayOutFirstLevel[] = "ruv/levels_normal/level_01_01.xml";
-constexpr int kWayOutGemOfferState = 19;
-constexpr int kWayOutGemShopState = 18;
-constexpr int kWayOutLevelSelectState = 6;
 
 std::string wayOutRead(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -127,7 +124,7 @@ TEST_F(WayOutJourneyTest, SpotShortOfGemsOffersTheGemShopInADialogThatAnswers) {
     SCOPED_TRACE(std::string(answer, answer + std::char_traits<char16_t>::length(answer)));
     BuyFirstSpot();
     ASSERT_EQ("HUDModalDialog", mGame.topScreen());
-    EXPECT_EQ(kWayOutGemOfferState, mGame.state());
+    EXPECT_EQ(kStateBattleGemOffer, mGame.state());
     EXPECT_EQ(0.0f, mGame.speed());
     HUDWindow& dialog = *mGame.hud().stack.back();
     EXPECT_EQ(strings->get(u"gemShopDialogTitle"), dialog.getText(u"caption"));
@@ -137,15 +134,15 @@ TEST_F(WayOutJourneyTest, SpotShortOfGemsOffersTheGemShopInADialogThatAnswers) {
     ASSERT_TRUE(mGame.findButton(u"cancel").has_value());
     ASSERT_TRUE(mGame.click(answer));
     if (answer == std::u16string(u"cancel")) {
-      EXPECT_EQ(RuvMap::kStatePlaying, mGame.state());
+      EXPECT_EQ(kStatePlaying, mGame.state());
       EXPECT_TRUE(mGame.screens().empty());
       ASSERT_TRUE(mGame.tickUntil([&] { return !mGame.map().mRadialMenu; }));
       continue;
     }
     EXPECT_EQ("HUDBuyGemScreen", mGame.topScreen());
-    EXPECT_EQ(kWayOutGemShopState, mGame.state());
+    EXPECT_EQ(kStateGemShop, mGame.state());
     ASSERT_TRUE(mGame.click(u"back_in"));
-    EXPECT_EQ(RuvMap::kStatePlaying, mGame.state());
+    EXPECT_EQ(kStatePlaying, mGame.state());
     EXPECT_TRUE(mGame.screens().empty());
   }
   EXPECT_EQ(4, mGame.map().getWallet()->gems) << "no spot was bought";
@@ -164,7 +161,7 @@ TEST_F(WayOutJourneyTest, LevelThatCannotBeReadLeadsBackToTheLevelSelect) {
     EXPECT_EQ(1, wayOutCount(log.Text(), u"level_01_01.xml")) << log.Text().size();
   }
   ASSERT_EQ(std::vector<std::string>{"HUDLevelSelect"}, mGame.screens());
-  EXPECT_EQ(kWayOutLevelSelectState, mGame.state());
+  EXPECT_EQ(kStateLevelSelect, mGame.state());
   EXPECT_EQ(nullptr, mGame.board().mBanner) << "no banner for a level that is not there";
   EXPECT_GT(DrawnVertices(*mGame.hud().stack.back()), 0);
   ASSERT_TRUE(mGame.findIndex(0).has_value()) << "its plate can be picked again";

@@ -47,7 +47,7 @@ TEST_F(BattleFrameGoldenTest, FirstLevelAtTwelveSeconds) {
   const harness::BattleTrace trace = mBattle->run(run);
   ASSERT_EQ(trace.ticks, kGoldenFrameTicks);
   RuvMap& map = mBattle->map();
-  ASSERT_EQ(map.mState, RuvMap::kStatePlaying);
+  ASSERT_EQ(map.mState, kStatePlaying);
   ASSERT_FALSE(map.mWaves->units.empty()) << "enemies on the road";
   {
     harness::HarnessRootBoard board(mBattle->mapOwner());

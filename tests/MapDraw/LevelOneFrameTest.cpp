@@ -51,7 +51,7 @@ class LevelOneFrameTest : public ::testing::Test {
     harness::BattleRun run;
     run.tickLimit = ticks;
     ASSERT_EQ(mBattle->run(run).ticks, ticks);
-    ASSERT_EQ(Map().mState, RuvMap::kStatePlaying);
+    ASSERT_EQ(Map().mState, kStatePlaying);
   }
   RuvMap& Map() { return mBattle->map(); }
 

@@ -260,7 +260,7 @@ TEST_F(MapDrawTest, LevelResultGrowsFromTheMiddleOfTheView) {
   const float cy = mMap->mSceneryRect.y + mMap->mSceneryRect.height * 0.5f;
   ASSERT_EQ(cx, 512.0f);
   ASSERT_EQ(cy, 384.0f);
-  mMap->mState = RuvMap::kStatePlaying;
+  mMap->mState = kStatePlaying;
   mMap->winLevel();
   mMap->mHud->update(1.0f / 60.0f);  // the result joins the stack
   mMap->mHud->update(1.0f / 60.0f);  // and starts growing

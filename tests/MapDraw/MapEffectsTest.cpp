@@ -67,7 +67,7 @@ TEST_F(MapEffectsTest, BeamAtTheMuzzleHasNoEmitterAndGoesNextTick) {
   StillTarget target(100.0f, 100.0f);
   auto beam = std::make_unique<RuvBeamParticle>(100.0f, 100.0f, &target, "t_line");
   EXPECT_TRUE(beam->emitters.empty());
-  mMap->mState = RuvMap::kStatePlaying;
+  mMap->mState = kStatePlaying;
   mMap->mParticles.push_back(std::move(beam));
   mMap->update(0.016f);
   EXPECT_TRUE(mMap->mParticles.empty());

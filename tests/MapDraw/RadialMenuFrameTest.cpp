@@ -94,7 +94,7 @@ class RadialMenuFrameTest : public ::testing::Test {
     run.tickLimit = 1;
     mBattle->run(run);
     RuvMap& map = mBattle->map();
-    ASSERT_EQ(map.mState, RuvMap::kStatePlaying);
+    ASSERT_EQ(map.mState, kStatePlaying);
     map.mTutorialSpot = -1;  // any spot opens
     map.mWallet->money = 1000;  // every price payable: drawn in white
     map.mWallet->gems = 100;

@@ -87,7 +87,7 @@ class UnitOverlayGlTest : public ::testing::Test {
     harness::BattleRun run;
     run.tickLimit = kOverlayTicks;
     ASSERT_EQ(mBattle->run(run).ticks, kOverlayTicks);
-    ASSERT_EQ(map().mState, RuvMap::kStatePlaying);
+    ASSERT_EQ(map().mState, kStatePlaying);
     ASSERT_GE(map().mWaves->units.size(), 2u) << "enemies on the road";
     mGame = std::make_unique<MobShaderGame>();
     ASSERT_TRUE(mGame->load(*render));

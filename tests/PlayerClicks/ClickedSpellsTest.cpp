@@ -39,7 +39,7 @@ TEST(ClickedSpellsTest, EverySpellIsCastOnceByItsButtonAndTheMap) {
   run.commands = harness::parseBattleScript("0 build 0 10000\n");  // a tower for the tower boost
   battle.run(run);
   RuvMap& map = battle.map();
-  ASSERT_EQ(map.mState, RuvMap::kStatePlaying);
+  ASSERT_EQ(map.mState, kStatePlaying);
   ASSERT_FALSE(map.mSpells->rows.empty());
   harness::ClickPlayer player(battle);
   player.update(harness::BattleHarness::kStep);  // a frame on screen

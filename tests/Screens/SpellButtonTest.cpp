@@ -34,7 +34,7 @@ class SpellButtonTest : public battletest::BattleMapTest {
       mMap->mSpells->rows[size_t(i)]->secondIcon.reset(Image(100, 80));
     }
     mMap->mProtos->findProto(kSpellProto)->cooldown = kCooldown;
-    mMap->mState = RuvMap::kStatePlaying;
+    mMap->mState = kStatePlaying;
   }
   void TearDown() override {
     RuvFeatures::instance().loadFromText(base::ReadTextFile(RuvFeatures::kPath));
@@ -122,7 +122,7 @@ TEST_F(SpellButtonTest, ClickDecisionTable) {
     if (c.tower) mMap->mTowers.push_back(std::make_unique<battletest::RecordingTower>(mLog));
     mMap->mProgress->setUpgradeLevel(HUDSpellButton::kHalvingUpgrade, c.upgrade ? 0 : -1);
     mMap->mWallet->gems = c.gems;
-    mMap->mState = RuvMap::kStatePlaying;
+    mMap->mState = kStatePlaying;
     mMap->mSpeed = 1.0f;
     HUDSpellButton& button = AddButton(c.spell);
     if (c.recharging) button.markUsed();
@@ -135,7 +135,7 @@ TEST_F(SpellButtonTest, ClickDecisionTable) {
     EXPECT_EQ(mMap->mWallet->gems, c.gemsAfter) << c.name;
     EXPECT_EQ(button.pressed == 0, c.readyAfter) << c.name;
     EXPECT_EQ(hud.pending.size(), c.offers) << c.name << ": at most one offer per release";
-    EXPECT_EQ(mMap->mState, c.offers ? 19 : RuvMap::kStatePlaying) << c.name;
+    EXPECT_EQ(mMap->mState, c.offers ? 19 : kStatePlaying) << c.name;
     EXPECT_EQ(mMap->mSpeed, c.offers ? 0.0f : 1.0f) << c.name;
   }
 }

@@ -49,7 +49,7 @@ class SpellCastTest : public battletest::BattleMapTest {
     ASSERT_EQ(mDocument.Parse(kSpellProtos), tinyxml2::XML_SUCCESS);
     mMap->mProtos = std::make_unique<RuvProtoLibrary>(mDocument.RootElement());
     mMap->mUpgrades = std::make_unique<RuvUpgrades>(std::string(kSpellUpgrades), mMap.get());
-    mMap->mState = RuvMap::kStatePlaying;
+    mMap->mState = kStatePlaying;
   }
   StandingUnit& AddUnit(float x, float y) {
     mMap->mWaves->units.push_back(std::make_unique<StandingUnit>(mEntry, x, y));
@@ -192,7 +192,7 @@ TEST_F(SampleLevelSpellsTest, EverySpellIsCastOnceOnTheFirstLevel) {
   mMap->mLevel = 0;
   mMap->startLevel();
   AcceptUnlocks();
-  ASSERT_EQ(mMap->mState, RuvMap::kStatePlaying);
+  ASSERT_EQ(mMap->mState, kStatePlaying);
   ASSERT_EQ(mMap->mSpeed, 1.0f);
   Run(8.0f);
   ASSERT_FALSE(mMap->mWaves->units.empty());
@@ -208,7 +208,7 @@ TEST_F(SampleLevelSpellsTest, EverySpellIsCastOnceOnTheFirstLevel) {
     EXPECT_LT(unit.health, health) << row->spellNumber;
   }
   Run(2.0f);
-  EXPECT_EQ(mMap->mState, RuvMap::kStatePlaying);
+  EXPECT_EQ(mMap->mState, kStatePlaying);
 }
 
 }  // namespace

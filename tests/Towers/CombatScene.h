@@ -88,7 +88,7 @@ class CombatTest : public gametest::GameFolderTest {
     document.Parse(kCombatProtos);
     mMap->mProtos->load(document.FirstChildElement("data"));
     mMap->mUnlocks->load("0;0;-1\n");
-    mMap->mState = RuvMap::kStatePlaying;
+    mMap->mState = kStatePlaying;
     mMap->mSpots = std::make_unique<RuvSpotList>();
   }
 

@@ -171,7 +171,7 @@ TEST_F(TutorialDataTest, LevelOneIsPlayedAsTheHintsSay) {
     for (size_t i = 0; i < oks; ++i) map.onMouseUp(x, y);
   }
   RuvTutorial& tutorial = Tutorial();
-  ASSERT_EQ(RuvMap::kStatePlaying, map.mState);
+  ASSERT_EQ(kStatePlaying, map.mState);
   EXPECT_EQ(1, State(0));
   EXPECT_EQ(1, tutorial.mShown);
   EXPECT_EQ(0.0f, map.mSpeed);

@@ -243,7 +243,7 @@ bool GameHarness::passUnlockMessage() {
   for (int clicks = 0; state() == kUnlockMessageState && clicks < 16; ++clicks) {
     if (!click(u"ok")) return false;
   }
-  return state() == RuvMap::kStatePlaying;
+  return state() == kStatePlaying;
 }
 
 void GameHarness::enableCheats() { map().enableCheats(); }

@@ -28,8 +28,6 @@ namespace harness {
 
 namespace {
 
-constexpr int kUnlockMessageState = 11;
-
 // The counters the events are taken from.
 struct BattleCounts {
   int spawned = 0;
@@ -150,10 +148,10 @@ BattleTrace BattleHarness::run(const BattleRun& battle, BattlePlayer& player) {
   map.mEpisode = battle.episode;
   map.mLevel = battle.level;
   map.startLevel();
-  if (map.mState == kUnlockMessageState) {
+  if (map.mState == kStateUnlockMessage) {
     // As the dispatcher's "ok" after the last unlock: the message (still pending) goes, play runs.
     map.mHud->pending.clear();
-    map.mState = RuvMap::kStatePlaying;
+    map.mState = kStatePlaying;
     map.mSpeed = 1.0f;
   }
   BattleTrace trace;
@@ -161,7 +159,7 @@ BattleTrace BattleHarness::run(const BattleRun& battle, BattlePlayer& player) {
   BattleCounts counts = countBattle(map);
   int nextSecond = 1;
   size_t nextCommand = 0;
-  while (map.mState == RuvMap::kStatePlaying && trace.ticks < battle.tickLimit) {
+  while (map.mState == kStatePlaying && trace.ticks < battle.tickLimit) {
     // The player's moves in order: a move waits (for its time, then for the money) until it is done.
     while (nextCommand < battle.commands.size() && battle.commands[nextCommand].time <= map.mGameTime &&
            player.play(battle.commands[nextCommand])) {
