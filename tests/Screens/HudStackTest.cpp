@@ -63,6 +63,16 @@ class HudStackTest : public battletest::BattleMapTest {
     gui::GameControlHelper::SetRender(nullptr);
   }
   HUD& Hud() { return *mMap->mHud; }
+  // 250 coins, 12 gems, 17.5 of 20 lives, written into the HUD's counters.
+  void SetCounters() {
+  mMap->mWallet->shownMoney = 250;
+  mMap->mWallet->gems = 12;
+  mMap->mLives = 17.5f;
+  mMap->mMaxLives = 20.0f;
+  mMap->updateCoinsText();
+  mMap->updateCrystalsText();
+  Hud().updateLivesText();
+  }
   ProbeScreen* Push(const std::string& name, int answer = -1) {
     auto* screen = new ProbeScreen(mCalls, name, answer);
     screen->hud = &Hud();
@@ -229,13 +239,7 @@ TEST_F(HudStackTest, LogoScreensEndInTheMainMenuState) {
 }
 
 TEST_F(HudStackTest, CounterTexts) {
-  mMap->mWallet->shownMoney = 250;
-  mMap->mWallet->gems = 12;
-  mMap->mLives = 17.5f;
-  mMap->mMaxLives = 20.0f;
-  mMap->updateCoinsText();
-  mMap->updateCrystalsText();
-  Hud().updateLivesText();
+  SetCounters();
   EXPECT_EQ(Hud().getText(u"text/coins"), u"250");
   EXPECT_EQ(Hud().getText(u"text/crystals"), u"12");
   EXPECT_EQ(Hud().getText(u"text/mana"), u"17.5/20");
@@ -248,13 +252,7 @@ TEST_F(HudStackTest, DrawnOnlyOutsideTheMenuStates) {
   const std::string folder = "ruv/ui";
   const resource::ResourcePtr<render::BMFont> font = LoadGameFont(kFontMain42x3);
   ASSERT_TRUE(font);
-  mMap->mWallet->shownMoney = 250;
-  mMap->mWallet->gems = 12;
-  mMap->mLives = 17.5f;
-  mMap->mMaxLives = 20.0f;
-  mMap->updateCoinsText();
-  mMap->updateCrystalsText();
-  Hud().updateLivesText();
+  SetCounters();
   mMap->mSpeed = 1.0f;
   mMap->refreshSpeedButtons();
   const auto draw = [this](int state) {

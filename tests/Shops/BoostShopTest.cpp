@@ -111,11 +111,8 @@ TEST_F(BoostShopTest, PremiumOffersShowTheirCostsOrThatTheyAreOwned) {
   const uint32_t colours[] = {white, shortfall, white};  // 35 gems cover 30, not 40; the third is owned
   for (int i = 0; i < 3; ++i) {
     SCOPED_TRACE(i);
-    const size_t last = ExpectPackPictures(quads, "ruv/boost_shop", i + 1, badges[i]);
-    const gametest::DrawnText* text = gametest::FindText(texts, lines[i]);
+    const gametest::DrawnText* text = ExpectPack(quads, texts, "ruv/boost_shop", i + 1, badges[i], lines[i]);
     ASSERT_NE(nullptr, text);
-    EXPECT_LT(last, text->firstQuad);
-    EXPECT_TRUE(gametest::CentredOn(*text, PackTextBox("ruv/boost_shop", i + 1)));
     for (int shift : {0, 8, 16, 24}) {
       EXPECT_NEAR(int(colours[i] >> shift & 0xFF), int(text->colour >> shift & 0xFF), 1) << shift;
     }
@@ -151,11 +148,7 @@ TEST_F(BoostShopTest, StoreOffersShowPriceProgressOrOwned) {
   const char* const badges[] = {nullptr, nullptr, "1/most_popular"};
   for (int i = 0; i < 3; ++i) {
     SCOPED_TRACE(i);
-    const size_t last = ExpectPackPictures(quads, "ruv/boost_shop", i + 1, badges[i]);
-    const gametest::DrawnText* text = gametest::FindText(texts, lines[i]);
-    ASSERT_NE(nullptr, text);
-    EXPECT_LT(last, text->firstQuad);
-    EXPECT_TRUE(gametest::CentredOn(*text, PackTextBox("ruv/boost_shop", i + 1)));
+    ExpectPack(quads, texts, "ruv/boost_shop", i + 1, badges[i], lines[i]);
   }
 }
 

@@ -181,13 +181,10 @@ TEST_F(GemShopTest, DrawsThePacksOverTheLayout) {
   for (int i = 0; i < 5; ++i) {
     SCOPED_TRACE(i);
     const float scale = i == 1 ? 0.9f : 1.0f;
-    const size_t last = ExpectPackPictures(quads, folder, i + 1, badges[i], scale);
-    EXPECT_LT(background, last);
     const std::u16string line = i == 1 ? LocalStrings::Instance()->get(u"gemShopBuy_progress") : PriceLine(prices[i]);
-    const gametest::DrawnText* text = gametest::FindText(texts, line);
-    ASSERT_NE(nullptr, text) << "the pack's line";
-    EXPECT_LT(last, text->firstQuad) << "over the pictures";
-    EXPECT_TRUE(gametest::CentredOn(*text, PackTextBox(folder, i + 1, scale)));
+    size_t last = 0;
+    ExpectPack(quads, texts, folder, i + 1, badges[i], line, scale, &last);
+    EXPECT_LT(background, last);
   }
 }
 

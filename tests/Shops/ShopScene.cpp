@@ -53,4 +53,18 @@ gametest::LayerBox ShopScene::PackTextBox(const std::string& folder, int number,
   return ShopPackLayer(folder, number, "text/b_0" + std::to_string(number) + "_text", scale);
 }
 
+const gametest::DrawnText* ShopScene::ExpectPack(const std::vector<gametest::DrawnQuad>& quads,
+                                                 const std::vector<gametest::DrawnText>& texts,
+                                                 const std::string& folder, int number, const char* badge,
+                                                 const std::u16string& line, float scale, size_t* lastPicture) {
+  const size_t last = ExpectPackPictures(quads, folder, number, badge, scale);
+  if (lastPicture) *lastPicture = last;
+  const gametest::DrawnText* text = gametest::FindText(texts, line);
+  EXPECT_NE(nullptr, text) << "the line of pack " << number;
+  if (!text) return nullptr;
+  EXPECT_LT(last, text->firstQuad) << "over the pictures of pack " << number;
+  EXPECT_TRUE(gametest::CentredOn(*text, PackTextBox(folder, number, scale))) << number;
+  return text;
+}
+
 }  // namespace shoptest

@@ -30,6 +30,14 @@ class ShopScene : public battletest::BattleMapTest {
                                    int number, const char* badge, float scale = 1.0f);
   // The pack's text layer, scaled like its pictures.
   static gametest::LayerBox PackTextBox(const std::string& folder, int number, float scale = 1.0f);
+  // The pack's pictures (as ExpectPackPictures) and then its line among texts, drawn over them and
+  // centred on its text layer. The line's text, null (a failure) when it is not drawn; the index of
+  // the last picture's quad in lastPicture when given.
+  static const gametest::DrawnText* ExpectPack(const std::vector<gametest::DrawnQuad>& quads,
+                                               const std::vector<gametest::DrawnText>& texts,
+                                               const std::string& folder, int number, const char* badge,
+                                               const std::u16string& line, float scale = 1.0f,
+                                               size_t* lastPicture = nullptr);
 };
 
 }  // namespace shoptest
