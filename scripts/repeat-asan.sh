@@ -4,15 +4,15 @@
 # Each program of build/asan (built before, e.g. scripts/build.sh asan) runs <runs> times (20) in a
 # row, shuffled as in scripts/test.sh, pinned to <cores> (0,1: the two cores the budget is measured
 # on); a pattern (grep -E on the program name, e.g. 'fonts|render') runs only those. Two programs run
-# at once, as the stage does on two cores. A failed run keeps its output in build/asan/repeat/.
-# Not part of scripts/test.sh.
+# at once, as the stage does on two cores. A failed run keeps its output in
+# build/asan/repeat/<cores>/, so runs on other cores can go on side by side. Not part of scripts/test.sh.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 runs=${1:-20}
 cores=${2:-0,1}
 pattern=${3:-.}
 dir="$root/build/asan"
-logs="$dir/repeat"
+logs="$dir/repeat/$cores"
 [ -s "$dir/test_programs.txt" ] || { echo "no sanitizer build in $dir: scripts/build.sh asan" >&2; exit 2; }
 
 export SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy
