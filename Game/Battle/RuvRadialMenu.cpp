@@ -130,9 +130,13 @@ void RuvRadialMenu::clearItems() {
   items.clear();
 }
 
-void RuvRadialMenu::openBuildMenu(RuvMap& map, RuvFrameEntry* spotEntry) {
+void RuvRadialMenu::openOn(RuvMap& map) {
   mMap = &map;
   mMap->mNotices->tutorialEvent(u"tower_select");
+}
+
+void RuvRadialMenu::openBuildMenu(RuvMap& map, RuvFrameEntry* spotEntry) {
+  openOn(map);
   spot = spotEntry;
   arcStart = 90.0f;
   arcEnd = 270.0f;
@@ -150,8 +154,7 @@ void RuvRadialMenu::openBuildMenu(RuvMap& map, RuvFrameEntry* spotEntry) {
 }
 
 void RuvRadialMenu::openBuySpotMenu(RuvMap& map, RuvFrameEntry* spotEntry) {
-  mMap = &map;
-  mMap->mNotices->tutorialEvent(u"tower_select");
+  openOn(map);
   spot = spotEntry;
   mode = kBuySpotMode;
   RuvRadialItem& item = addItem(1, 1);
@@ -166,8 +169,7 @@ void RuvRadialMenu::openBuySpotMenu(RuvMap& map, RuvFrameEntry* spotEntry) {
 }
 
 void RuvRadialMenu::openTowerMenu(RuvMap& map, RuvTower& owner) {
-  mMap = &map;
-  mMap->mNotices->tutorialEvent(u"tower_select");
+  openOn(map);
   mode = kTowerMode;
   tower = &owner;
   arcStart = 0.0f;

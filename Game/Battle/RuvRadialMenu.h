@@ -66,7 +66,7 @@ class RuvRadialMenu {
   RuvRadialMenu(const RuvRadialMenu&) = delete;
   RuvRadialMenu& operator=(const RuvRadialMenu&) = delete;
 
-  // Each opening tells the tutorial "tower_select" first.
+  // Each opening tells the tutorial "tower_select" first (openOn).
   // The unlocked towers of the library, at their upgraded prices, for the spot entry.
   void openBuildMenu(RuvMap& map, RuvFrameEntry* spotEntry);
   // One icon with the spot's money and gem prices.
@@ -105,6 +105,8 @@ class RuvRadialMenu {
   int active = 1;
 
  private:
+  // The menu belongs to map from now on; the tutorial hears "tower_select".
+  void openOn(RuvMap& map);
   void buildAction(int id);
   void buySpotAction(int id);
   void towerAction(int id);

@@ -13,6 +13,6 @@ class RuvScreenNotices {
   virtual void tutorialEvent(const std::u16string& name) = 0;
   // The wave counter follows the wave manager's current index.
   virtual void updateWaveText() = 0;
-  // A two-button message over the battle: state 16, the map's mStateAfterModal = id.
+  // A two-button message over the battle: kStateModalMessage, the map's mStateAfterModal = id.
   virtual void pushModalDialog(const std::u16string& caption, const std::u16string& message, int id) = 0;
 };

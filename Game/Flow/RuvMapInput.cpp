@@ -37,6 +37,11 @@ void inputSound(const char16_t* tag) { k2::SoundTags::Instance()->Play(tag); }
 
 void inputEvent(const char16_t* name) { RuvTutorial::Instance()->onEvent(name); }
 
+// The design pixel (x, y) on the map, through the map's view.
+math::Point2 inputMapPoint(const RuvMap& map, int x, int y) {
+  return math::Point2((float(x) - map.mViewX) / map.mViewScale, (float(y) - map.mViewY) / map.mViewScale);
+}
+
 // The HUD's release handling after the map: the top screen's release, then the hover cleared.
 void inputPassOn(RuvMap& map, int x, int y) {
   map.mHud->onMouseUp(x, y);
@@ -177,13 +182,15 @@ void RuvMap::onMouseDown(int x, int y) {
   mHud->onMouseMove(x, y);
   RuvTutorial::Instance()->onMouseMove(x, y);
   if (mState == kStatePlaying) {
-    const int mx = int((float(x) - mViewX) / mViewScale);
-    const int my = int((float(y) - mViewY) / mViewScale);
-    if (mWaveHint->hitTest(float(mx), float(my))) {
+    // The wave mark and the units are hit at the whole map pixel.
+    const math::Point2 at = inputMapPoint(*this, x, y);
+    const float mx = std::trunc(at.x);
+    const float my = std::trunc(at.y);
+    if (mWaveHint->hitTest(mx, my)) {
       if (mHud->blockUI != 0 && mHud->blockUI != 3) return;
       inputCallWaveEarly(*this, x, y);
     }
-    if (RuvUnit* unit = mWaves->unitAt(float(mx), float(my))) mSelectedUnit = unit;
+    if (RuvUnit* unit = mWaves->unitAt(mx, my)) mSelectedUnit = unit;
     if (mRadialMenu && mRadialMenu->active) {
       mRadialMenu->runAction(mRadialMenu->itemAt(float(x), float(y)));
       return;
@@ -217,7 +224,6 @@ bool RuvMap::castSpell(HUDSpellButton& button, float x, float y) {
   return true;
 }
 
-
 void RuvMap::onMouseUp(int x, int y) {
   RuvTutorial::Instance()->onClick(x, y);
   const auto name = [&] { return mHud->buttonNameAt(x, y); };
@@ -250,15 +256,14 @@ void RuvMap::onMouseUp(int x, int y) {
 }
 
 bool RuvMap::releaseInBattle(int x, int y) {
-  const float mx = (float(x) - mViewX) / mViewScale;
-  const float my = (float(y) - mViewY) / mViewScale;
+  const math::Point2 at = inputMapPoint(*this, x, y);
   if (mArmedSpell && mHud->buttonIndexAt(x, y) == -1) {
-    if (castSpell(*mArmedSpell, mx, my)) mArmedSpell = nullptr;
+    if (castSpell(*mArmedSpell, at.x, at.y)) mArmedSpell = nullptr;
     return false;
   }
   const std::u16string name = mHud->buttonNameAt(x, y);
   if (!name.empty() && inputBattleButton(*this, name)) return false;
   if (inputSpellButton(*this, x, y)) return false;
   // Spots and towers are hit at the whole map pixel; spells land on the exact point.
-  return inputBattleMap(*this, std::trunc(mx), std::trunc(my));
+  return inputBattleMap(*this, std::trunc(at.x), std::trunc(at.y));
 }

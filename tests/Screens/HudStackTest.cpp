@@ -65,13 +65,13 @@ class HudStackTest : public battletest::BattleMapTest {
   HUD& Hud() { return *mMap->mHud; }
   // 250 coins, 12 gems, 17.5 of 20 lives, written into the HUD's counters.
   void SetCounters() {
-  mMap->mWallet->shownMoney = 250;
-  mMap->mWallet->gems = 12;
-  mMap->mLives = 17.5f;
-  mMap->mMaxLives = 20.0f;
-  mMap->updateCoinsText();
-  mMap->updateCrystalsText();
-  Hud().updateLivesText();
+    mMap->mWallet->shownMoney = 250;
+    mMap->mWallet->gems = 12;
+    mMap->mLives = 17.5f;
+    mMap->mMaxLives = 20.0f;
+    mMap->updateCoinsText();
+    mMap->updateCrystalsText();
+    Hud().updateLivesText();
   }
   ProbeScreen* Push(const std::string& name, int answer = -1) {
     auto* screen = new ProbeScreen(mCalls, name, answer);
